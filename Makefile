@@ -1,0 +1,45 @@
+# Front door. "make demo" builds everything and installs a sample screen saver
+# under Wine; "make test" runs every test. Both set up whatever is missing.
+JOBS ?= $(shell nproc)
+SETUP := tools/setup
+
+.PHONY: all setup native win32 test test-native test-win32 demo bench fuzz clean
+
+all: native win32
+
+setup:
+	@$(SETUP)/install-packages.sh
+
+native: setup
+	@cmake --preset native >/dev/null
+	@cmake --build --preset native -j$(JOBS)
+
+win32: setup
+	@cmake --preset win32 >/dev/null
+	@cmake --build --preset win32 -j$(JOBS)
+
+test-native: native
+	@ctest --preset native -j$(JOBS)
+
+test-win32: win32
+	@$(SETUP)/make-wineprefix.sh $(CURDIR)/build/win32/wineprefix
+	@$(SETUP)/with-display ctest --preset win32 -j$(JOBS); rc=$$?; \
+	  WINEPREFIX=$(CURDIR)/build/win32/wineprefix wineserver -k 2>/dev/null; exit $$rc
+
+test: test-native test-win32
+
+demo: native win32
+	@$(SETUP)/with-display tools/demo.sh
+
+bench: setup
+	@cmake --preset bench >/dev/null
+	@cmake --build --preset bench -j$(JOBS)
+	@tools/run-benchmarks.sh build/bench
+
+fuzz: setup
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz -j$(JOBS)
+	@tools/run-fuzzers.sh build/fuzz
+
+clean:
+	rm -rf build

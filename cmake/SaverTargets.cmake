@@ -1,0 +1,83 @@
+# Shared build rules: compiler settings, GoogleTest, the Wine test runner and
+# the program-size patch step.
+
+if(WIN32)
+  # Delivered programs need no runtime DLLs besides the system's own.
+  add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
+  add_link_options(-static -static-libgcc -static-libstdc++)
+  set(SAVER_DEPS_PREFIX ${CMAKE_BINARY_DIR}/deps/win32)
+  if(NOT EXISTS ${SAVER_DEPS_PREFIX}/lib/libjpeg.a)
+    message(STATUS "Cross-building libjpeg-turbo into ${SAVER_DEPS_PREFIX}")
+    execute_process(
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh ${CMAKE_BINARY_DIR}/deps
+      RESULT_VARIABLE jpeg_result)
+    if(NOT jpeg_result EQUAL 0)
+      message(FATAL_ERROR "libjpeg-turbo cross-build failed")
+    endif()
+  endif()
+  add_library(saver_jpeg STATIC IMPORTED GLOBAL)
+  set_target_properties(saver_jpeg PROPERTIES
+    IMPORTED_LOCATION ${SAVER_DEPS_PREFIX}/lib/libjpeg.a
+    INTERFACE_INCLUDE_DIRECTORIES ${SAVER_DEPS_PREFIX}/include)
+
+  # Tests run under Wine in a prefix of this build tree.
+  set(SAVER_WINEPREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+  configure_file(${CMAKE_SOURCE_DIR}/tools/setup/wine-run.in
+                 ${CMAKE_BINARY_DIR}/wine-run @ONLY
+                 FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+  # Host tool that writes a program's own length into its size constant.
+  set(SAVER_PATCH_SIZE ${CMAKE_BINARY_DIR}/host/patch-program-size)
+  add_custom_command(OUTPUT ${SAVER_PATCH_SIZE}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/host
+    COMMAND c++ -std=c++17 -O2 -o ${SAVER_PATCH_SIZE} ${CMAKE_SOURCE_DIR}/tools/patch_program_size.cpp
+    DEPENDS ${CMAKE_SOURCE_DIR}/tools/patch_program_size.cpp ${CMAKE_SOURCE_DIR}/common/programSize.h
+    COMMENT "Building host tool patch-program-size")
+  add_custom_target(host_patch_program_size DEPENDS ${SAVER_PATCH_SIZE})
+
+  set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+  set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
+  set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+  add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  add_library(GTest::gtest ALIAS gtest)
+  add_library(GTest::gtest_main ALIAS gtest_main)
+  add_library(GTest::gmock ALIAS gmock)
+else()
+  add_compile_options(-Wall -Wextra)
+  if(SAVER_SANITIZE)
+    add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
+    add_link_options(-fsanitize=address,undefined)
+  endif()
+  find_package(GTest REQUIRED)
+  find_package(ZLIB REQUIRED)
+  find_package(JPEG REQUIRED)
+  if(SAVER_BENCHMARKS)
+    find_package(benchmark REQUIRED)
+  endif()
+endif()
+
+include(GoogleTest)
+
+# saver_add_gtest(NAME SOURCES src... [LIBS lib...])
+# A GoogleTest executable; under the win32 build its cases run through Wine.
+function(saver_add_gtest name)
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gtest)
+  if(WIN32)
+    target_link_options(${name} PRIVATE -mconsole)
+  endif()
+  gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                       WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
+                       PROPERTIES TIMEOUT 300)
+endfunction()
+
+# saver_patch_program_size(TARGET): after link, store the file's own length
+# in the program's size constant.
+function(saver_patch_program_size target)
+  add_dependencies(${target} host_patch_program_size)
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${SAVER_PATCH_SIZE} $<TARGET_FILE:${target}>
+    COMMENT "Recording the file length of ${target}")
+endfunction()

@@ -1,0 +1,45 @@
+#!/usr/bin/env bash
+# Installs the system packages the build and the tests need. A second run
+# changes nothing and returns at once when everything is present.
+set -euo pipefail
+
+packages=(
+  g++-mingw-w64-i686 libz-mingw-w64-dev nasm
+  wine wine64 wine32:i386 xvfb xauth imagemagick
+  dynamite libdynamite-dev libstorm-dev
+  nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
+  zlib1g-dev libjpeg-dev clang libclang-rt-14-dev dpkg-dev cmake make
+)
+
+sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+
+need_update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  sudo_ dpkg --add-architecture i386
+  need_update=1
+fi
+
+# Source entries for "apt-get source libjpeg-turbo".
+src_list=/etc/apt/sources.list.d/saver-deb-src.sources
+if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
+  cat <<'SRC' | sudo_ tee "$src_list" >/dev/null
+Types: deb-src
+URIs: http://deb.debian.org/debian
+Suites: bookworm bookworm-updates
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+SRC
+  need_update=1
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+
+if [ ${#missing[@]} -eq 0 ] && [ $need_update -eq 0 ]; then
+  exit 0
+fi
+echo "setup: installing ${missing[*]:-(source lists only)}"
+sudo_ apt-get update -qq
+[ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
