@@ -5,11 +5,13 @@ if(WIN32)
   # Delivered programs need no runtime DLLs besides the system's own.
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
   add_link_options(-static -static-libgcc -static-libstdc++)
-  set(SAVER_DEPS_PREFIX ${CMAKE_BINARY_DIR}/deps/win32)
+  # The libjpeg-turbo cross-build is cached here; other build trees may share it.
+  set(SAVER_DEPS_DIR ${CMAKE_BINARY_DIR}/deps CACHE PATH "Cross-built dependencies")
+  set(SAVER_DEPS_PREFIX ${SAVER_DEPS_DIR}/win32)
   if(NOT EXISTS ${SAVER_DEPS_PREFIX}/lib/libjpeg.a)
     message(STATUS "Cross-building libjpeg-turbo into ${SAVER_DEPS_PREFIX}")
     execute_process(
-      COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh ${CMAKE_BINARY_DIR}/deps
+      COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh ${SAVER_DEPS_DIR}
       RESULT_VARIABLE jpeg_result)
     if(NOT jpeg_result EQUAL 0)
       message(FATAL_ERROR "libjpeg-turbo cross-build failed")
@@ -40,9 +42,6 @@ if(WIN32)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
-  add_library(GTest::gtest ALIAS gtest)
-  add_library(GTest::gtest_main ALIAS gtest_main)
-  add_library(GTest::gmock ALIAS gmock)
 else()
   add_compile_options(-Wall -Wextra)
   if(SAVER_SANITIZE)
@@ -80,4 +79,26 @@ function(saver_patch_program_size target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${SAVER_PATCH_SIZE} $<TARGET_FILE:${target}>
     COMMENT "Recording the file length of ${target}")
+endfunction()
+
+# saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] [SEEDS dir])
+# A libFuzzer target (fuzz preset, clang). In the other native builds the same
+# source is linked with a small driver that replays the seed files as a test.
+option(SAVER_FUZZ "Build libFuzzer targets (clang)" OFF)
+function(saver_add_fuzzer name)
+  cmake_parse_arguments(arg "" "SEEDS" "SOURCES;LIBS" ${ARGN})
+  if(WIN32)
+    return()
+  endif()
+  add_executable(${name} ${arg_SOURCES})
+  target_link_libraries(${name} PRIVATE ${arg_LIBS})
+  if(SAVER_FUZZ)
+    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+  else()
+    target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz_replay_main.cpp)
+    if(arg_SEEDS)
+      add_test(NAME ${name}.replay COMMAND ${name} ${arg_SEEDS})
+    endif()
+  endif()
 endfunction()
