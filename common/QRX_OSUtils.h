@@ -1,0 +1,21 @@
+// Queries about the running Windows: 64-bit or not, and which version.
+// Implemented for Windows only (library saver_common_win32); the
+// classification itself is in common/osClassification.h.
+#ifndef SAVER_COMMON_QRX_OS_UTILS_H
+#define SAVER_COMMON_QRX_OS_UTILS_H
+
+#include <cstdint>
+
+#include "common/osClassification.h"
+
+// True when this 32-bit process runs on 64-bit Windows.
+bool isRunningUnderWow64();
+
+// One of the OS_* codes of common/osClassification.h; OS_64BIT_WINDOWS is
+// decided before any version check.
+int32_t GetOperatingSystem();
+
+// The Windows family of the running system; all false for unlisted ones.
+WindowsVersionFlags getWindowsVersionFlags();
+
+#endif

@@ -1,0 +1,35 @@
+// Pure rules for building the system's folder and file paths. Windows paths,
+// "\" as separator; folder values end in "\".
+#ifndef SAVER_COMMON_PATH_RULES_H
+#define SAVER_COMMON_PATH_RULES_H
+
+#include <cstdint>
+#include <string>
+
+// path with one "\" appended unless it already ends in one.
+std::string withTrailingBackslash(const std::string &path);
+
+// A folder value taken from the system (environment variable, special
+// folder): statusWhenEmpty for an empty value, so that nothing is ever rooted
+// at "\"; otherwise 0 and folder := value with its trailing "\".
+int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty,
+                              std::string &folder);
+
+// The native 64-bit system folder as a 32-bit process sees it.
+std::string sysnativeFolderOf(const std::string &systemRoot);
+
+// The folder part of a file path, with its trailing "\" (or ":"); empty for a
+// bare file name.
+std::string folderOfFile(const std::string &filePath);
+
+// True when the file's extension, lower-cased, is ".scr".
+bool isScreenSaverFile(const std::string &filePath);
+
+// The status of a file that resisted all deletion attempts.
+int32_t deletionFailureStatus(const std::string &filePath);
+
+// The path to descend into for a folder entry met while enumerating folder:
+// folder itself for "." and "..", otherwise folder + name + "\".
+std::string subfolderEntryPath(const std::string &folder, const std::string &entryName);
+
+#endif
