@@ -1,0 +1,21 @@
+// The messages between the installer and the launcher: text commands in
+// WM_COPYDATA, answered with 0, and one posted message that ends the launcher.
+#ifndef SAVER_LAUNCHER_PROTOCOL_H
+#define SAVER_LAUNCHER_PROTOCOL_H
+
+#include <cstdint>
+
+// WM_USER + 0x101, posted with wParam and lParam 0.
+constexpr uint32_t WM_Close_Launcher = 0x0501;
+
+constexpr const char *MAKE_ACTIVE_SAVER_COMMAND = "makeActiveSaver-";
+constexpr const char *OPEN_CONTROL_PANEL_COMMAND = "openScreenSaverControlPanel";
+constexpr const char *CLOSE_COMMAND = "Close";
+constexpr const char *HEADER_READ_COMMAND = "read installer heard file";
+constexpr const char *QUIET_INSTALLER_COMMAND = "quiet installer";
+
+// The installer passes the launcher's window on its command line as
+// LAUNCHER_HANDLE_PARAMETER followed by the handle in decimal.
+constexpr const char *LAUNCHER_HANDLE_PARAMETER = "/l=";
+
+#endif
