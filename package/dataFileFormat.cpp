@@ -1,0 +1,39 @@
+#include "package/dataFileFormat.h"
+
+#include "package/packageStatus.h"
+
+#include <cstring>
+
+int32_t checkMemberCount(int32_t memberCount) {
+  return memberCount < 0 || memberCount > MAX_DATA_MEMBERS ? STATUS_TOO_MANY_MEMBERS : STATUS_OK;
+}
+
+int64_t memberRecordOffset(int memberIndex) {
+  return static_cast<int64_t>(sizeof(SaverSettings)) +
+         static_cast<int64_t>(memberIndex - 1) * static_cast<int64_t>(sizeof(DataMemberRecord));
+}
+
+std::string memberPathOf(const DataMemberRecord &record) {
+  const size_t length = strnlen(record.path, sizeof(record.path));
+  if (length == sizeof(record.path)) return std::string();
+  return std::string(record.path, length);
+}
+
+int32_t checkMemberHeaderOffset(int64_t headerOffset, int64_t fileSize) {
+  if (headerOffset < 0 || headerOffset + static_cast<int64_t>(sizeof(DataMemberHeader)) > fileSize)
+    return STATUS_SHORT_ENTRY;
+  return STATUS_OK;
+}
+
+int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset, int64_t fileSize,
+                           uint32_t &length) {
+  int32_t status = checkMemberHeaderOffset(headerOffset, fileSize);
+  if (status != STATUS_OK) return status;
+  length = 0;
+  if (header.expandedSize == 0) return STATUS_OK;
+  const int64_t stored = header.compressed != 0 ? header.storedSize : header.expandedSize;
+  const int64_t dataStart = headerOffset + static_cast<int64_t>(sizeof(DataMemberHeader));
+  if (stored < 0 || dataStart + stored > fileSize) return STATUS_SHORT_ENTRY;
+  length = static_cast<uint32_t>(stored);
+  return STATUS_OK;
+}

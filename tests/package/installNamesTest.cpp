@@ -1,0 +1,62 @@
+#include "package/installNames.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(CodedShortName, LongNamesWithUpperCaseAreCoded) {
+  EXPECT_EQ("My B4321", codedShortName("My Big Screensaver", "my big screensaver", 987654321));
+  EXPECT_EQ("Aqua0007", codedShortName("Aquariums", "aquariums", 10007));
+  EXPECT_EQ("Aquarium", codedShortName("Aquarium", "aquarium", 10007));  // 8 characters
+  EXPECT_EQ("aquarium", codedShortName("aquarium", "aquarium", 10007));
+  EXPECT_EQ("long lower case name",
+            codedShortName("long lower case name", "long lower case name", 10007));
+}
+
+TEST(CodedShortName, ShortChecksumsGiveAllTheirDigits) {
+  EXPECT_EQ("Aqua42", codedShortName("Aquariums", "aquariums", 42));
+  EXPECT_EQ("Aqua0", codedShortName("Aquariums", "aquariums", 0));
+}
+
+TEST(EntryDestination, EveryKindHasItsFolder) {
+  const InstallFolders folders{"W\\", "S\\Coded\\", "S\\", "Sys\\"};
+  for (int kind : {1, 5, 6, 10}) EXPECT_EQ("S\\Coded\\a.txt", entryDestination(kind, "a.txt", folders));
+  EXPECT_EQ("Sys\\my.scr", entryDestination(2, "my.scr", folders));
+  EXPECT_EQ("S\\saver1.dll", entryDestination(3, "saver1.dat", folders));
+  EXPECT_EQ("S\\plain.dll", entryDestination(3, "plain", folders));
+  EXPECT_EQ("W\\install_flash_player_active_x.exe",
+            entryDestination(3, "install_flash_player_active_x.exe", folders));
+  EXPECT_EQ("S\\Install_flash_player_active_x.dll",
+            entryDestination(3, "Install_flash_player_active_x.exe", folders));
+  EXPECT_EQ("W\\impborl.dll", entryDestination(4, "impborl.dat", folders));
+  EXPECT_EQ("W\\IMPBORL.DAT", entryDestination(4, "IMPBORL.DAT", folders));
+  EXPECT_EQ("W\\installer.swf", entryDestination(7, "installer.swf", folders));
+  for (int kind : {0, 8, 9, 11, -1}) EXPECT_EQ("", entryDestination(kind, "a.txt", folders));
+}
+
+TEST(Extensions, DllTestAndReplacement) {
+  EXPECT_TRUE(hasDllExtension("C:\\x\\impborl.dll"));
+  EXPECT_FALSE(hasDllExtension("C:\\x\\impborl.DLL"));
+  EXPECT_FALSE(hasDllExtension("C:\\x.dll\\file"));
+  EXPECT_EQ("splash.BMP", splashNameFor("splash.gif", 1));
+  EXPECT_EQ("splash.jpg", splashNameFor("splash", 8));
+  EXPECT_EQ("a.b.jpg", splashNameFor("a.b.jpeg", 8));
+  EXPECT_EQ("movie.swf", splashNameFor("movie.swf", 2));
+}
+
+TEST(NameSafety, EntryNamesAreBareFileNames) {
+  for (const char *good : {"a.scr", "impborl.dat", "x..y", ".hidden"})
+    EXPECT_TRUE(isSafeEntryName(good)) << good;
+  for (const char *bad : {"", ".", "..", "...", ". .", "a\\b", "a/b", "C:x", "..\\evil.dll"})
+    EXPECT_FALSE(isSafeEntryName(bad)) << bad;
+}
+
+TEST(NameSafety, MemberPathsStayInsideTheSaverFolder) {
+  for (const char *good : {"main.swf", "pics\\a.jpg", "a/b/c.txt", ".\\a", "x..y\\z"})
+    EXPECT_TRUE(isSafeMemberPath(good)) << good;
+  for (const char *bad : {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b",
+                          "a\\..", "a/../b", "a\\...\\b", "\\\\server\\share\\a", "a:stream"})
+    EXPECT_FALSE(isSafeMemberPath(bad)) << bad;
+}
+
+}  // namespace

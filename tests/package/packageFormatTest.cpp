@@ -1,0 +1,93 @@
+#include "package/packageFormat.h"
+#include "package/packageStatus.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+std::vector<uint8_t> headerBytes(const InstallerHeader &header) {
+  const uint8_t *bytes = reinterpret_cast<const uint8_t *>(&header);
+  return std::vector<uint8_t>(bytes, bytes + sizeof(header));
+}
+
+TEST(InstallerHeaderParsing, EveryTruncationIsAShortHeader) {
+  InstallerHeader header{};
+  header.installerType = 2;
+  const std::vector<uint8_t> bytes = headerBytes(header);
+  for (size_t count = 0; count < bytes.size(); ++count) {
+    InstallerHeader parsed;
+    ASSERT_EQ(STATUS_SHORT_HEADER, parseInstallerHeader(bytes.data(), count, parsed)) << count;
+  }
+  InstallerHeader parsed{};
+  EXPECT_EQ(STATUS_OK, parseInstallerHeader(bytes.data(), bytes.size(), parsed));
+  EXPECT_EQ(2, parsed.installerType);
+}
+
+TEST(InstallerHeaderParsing, FlashVersionRowIsCheckedOnlyWhenAnInstallerIsCarried) {
+  InstallerHeader header{};
+  header.flashInstallerVersionIndex = 2;
+  InstallerHeader parsed;
+  EXPECT_EQ(STATUS_OK, parseInstallerHeader(headerBytes(header).data(), sizeof(header), parsed));
+  header.carriesFlashInstaller = 1;
+  EXPECT_EQ(STATUS_INVALID_HEADER,
+            parseInstallerHeader(headerBytes(header).data(), sizeof(header), parsed));
+  header.flashInstallerVersionIndex = 1;
+  EXPECT_EQ(STATUS_OK, parseInstallerHeader(headerBytes(header).data(), sizeof(header), parsed));
+}
+
+TEST(InstallerHeaderParsing, SaverNameEndsAtNulOrFieldEnd) {
+  InstallerHeader header{};
+  std::strcpy(header.saverName, "Ocean");
+  EXPECT_EQ("Ocean", saverNameOf(header));
+  std::memset(header.saverName, 'x', sizeof(header.saverName));
+  header.reserved[0] = 'y';
+  EXPECT_EQ(std::string(64, 'x'), saverNameOf(header));
+}
+
+TEST(PackageEntryName, LongNamesAreCutToTheField) {
+  PackageEntry entry{};
+  EXPECT_FALSE(entryPresent(entry));
+  setEntryName(entry, std::string(300, 'n'));
+  EXPECT_EQ(255, entry.nameLength);
+  EXPECT_EQ(std::string(255, 'n'), entryNameOf(entry));
+  setEntryName(entry, "a.scr");
+  EXPECT_TRUE(entryPresent(entry));
+  EXPECT_EQ("a.scr", entryNameOf(entry));
+}
+
+struct SpanCase {
+  int32_t start, end;
+  int64_t fileSize;
+  int32_t status;
+  uint32_t length;
+};
+
+TEST(PackageEntrySpan, StoredBytesMustLieInsideTheFile) {
+  const SpanCase cases[] = {
+      {100, 100, 101, STATUS_OK, 1},          // end = start holds one byte
+      {100, 99, 100, STATUS_OK, 0},           // an empty file
+      {100, 199, 200, STATUS_OK, 100},        // ends at the last byte
+      {100, 200, 200, STATUS_SHORT_ENTRY, 0}, // one byte past the end
+      {100, 98, 200, STATUS_SHORT_ENTRY, 0},  // negative length
+      {-1, 10, 200, STATUS_SHORT_ENTRY, 0},
+      {INT_MAX, INT_MAX, 200, STATUS_SHORT_ENTRY, 0},
+      {0, INT_MAX, 200, STATUS_SHORT_ENTRY, 0},  // would allocate 2 GB
+      {INT_MIN, INT_MAX, 200, STATUS_SHORT_ENTRY, 0},
+  };
+  for (const SpanCase &c : cases) {
+    PackageEntry entry{};
+    entry.start = c.start;
+    entry.end = c.end;
+    uint32_t length = 0;
+    EXPECT_EQ(c.status, entryStoredLength(entry, c.fileSize, length)) << c.start << ".." << c.end;
+    if (c.status == STATUS_OK) {
+      EXPECT_EQ(c.length, length);
+    }
+  }
+}
+
+}  // namespace
