@@ -42,6 +42,10 @@ if(WIN32)
   set(BUILD_GMOCK ON CACHE BOOL "" FORCE)
   set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+  # The win32 thread model of this MinGW has no std::mutex, which GoogleTest's
+  # Notification needs: supply a replacement to gtest and all its users.
+  target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+  target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/gtest-notification.h)
 else()
   add_compile_options(-Wall -Wextra)
   if(SAVER_SANITIZE)
