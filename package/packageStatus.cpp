@@ -18,7 +18,7 @@ std::string installErrorText(int32_t code, const std::string &fileText) {
              "be completed because your user account has limited installation privileges." +
              " To complete this installation, login with administrative privileges and rerun "
              "this installer.";
-    case STATUS_SAVER_BUSY:
+    case STATUS_SCREEN_SAVER_BUSY:
       return text +
              "Screen saver cannot be replaced.\r\n\r\nPlease close the screen saver control panel "
              "and try again. If the install fails again, you may have insufficient privileges to "
@@ -28,7 +28,7 @@ std::string installErrorText(int32_t code, const std::string &fileText) {
              " File is busy and cannot be replaced. Please close any other application that may "
              "be using this file and try again.\r\n\r\nFile: " +
              fileText;
-    case STATUS_GENERAL_FAILURE:
+    case STATUS_NOT_DONE:
       return text;
     default:
       return text + fileText + "\r\n\r\n" + "Problem with file " + fileText + ". ";
