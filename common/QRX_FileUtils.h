@@ -26,9 +26,10 @@ extern std::string pathWorkFolder;     // local application data + "Lumavane\QRP
 // empty: 0, or a positive system error code (see common/fileStatus.h).
 int32_t initSystemPaths(const std::string &programFilePath);
 
-// Creates the first free folder <local application data>\Lumavane\<prefix><n>\
-// for n = 1..1000 and stores it, with its trailing "\", in folder. On failure
-// folder is left empty and the status is a positive system error code.
+// Creates the first free folder "<prefix><n>" for n = 1..1000 in "Lumavane"
+// below the local application data folder and stores it, with its trailing
+// "\", in folder. On failure folder is left empty and the status is a
+// positive system error code.
 int32_t createNumberedFolder(const std::string &prefix, std::string &folder);
 
 // The file-system path of a shell special folder (CSIDL number) without a

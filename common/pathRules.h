@@ -6,6 +6,9 @@
 #include <cstdint>
 #include <string>
 
+// The product's folder below the application data folders.
+constexpr char PRODUCT_FOLDER_NAME[] = "Lumavane\\";
+
 // path with one "\" appended unless it already ends in one.
 std::string withTrailingBackslash(const std::string &path);
 

@@ -1,0 +1,186 @@
+#include "common/QRX_FileUtils.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include <vector>
+
+#include "common/logFile.h"
+#include "common/pathRules.h"
+
+static_assert(SYSTEM_ERROR_PATH_NOT_FOUND == ERROR_PATH_NOT_FOUND, "system error code");
+static_assert(SYSTEM_ERROR_ALREADY_EXISTS == ERROR_ALREADY_EXISTS, "system error code");
+static_assert(SYSTEM_ERROR_ENVVAR_NOT_FOUND == ERROR_ENVVAR_NOT_FOUND, "system error code");
+
+namespace {
+
+constexpr int NUMBERED_FOLDER_LIMIT = 1000;
+constexpr DWORD SYSTEM_FOLDER_BUFFER = 301;
+
+std::string environmentValue(const char *name) {
+  const DWORD size = GetEnvironmentVariableA(name, nullptr, 0);
+  if (size == 0) return std::string();
+  std::vector<char> value(size);
+  if (GetEnvironmentVariableA(name, value.data(), size) >= size) return std::string();
+  return value.data();
+}
+
+std::string systemDirectory() {
+  char folder[SYSTEM_FOLDER_BUFFER] = "";
+  const UINT length = GetSystemDirectoryA(folder, SYSTEM_FOLDER_BUFFER);
+  return length < SYSTEM_FOLDER_BUFFER ? folder : "";
+}
+
+bool pathExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool fileExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folderExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// One deletion round: true when the file is gone or was never there.
+bool removeFile(const std::string &path) {
+  if (!fileExists(path)) return true;
+  if (DeleteFileA(path.c_str())) return true;
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return DeleteFileA(path.c_str()) != 0;
+}
+
+bool removeEmptyFolder(const std::string &folder) {
+  SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
+  return RemoveDirectoryA(folder.c_str()) != 0;
+}
+
+}  // namespace
+
+int32_t initSystemPaths(const std::string &programFilePath) {
+  logEnterWithArg("initSystemPaths", programFilePath);
+  for (std::string *path : {&pathWindows, &pathSystem, &pathSysnative, &pathCommonAppData,
+                            &pathExeFolder, &pathWorkFolder})
+    path->clear();
+
+  const std::string windowsFolder = environmentValue("WINDIR");
+  int32_t status =
+      folderFromSystemValue(windowsFolder, SYSTEM_ERROR_ENVVAR_NOT_FOUND, pathWindows);
+  if (status == STATUS_OK)
+    status = folderFromSystemValue(systemDirectory(), SYSTEM_ERROR_PATH_NOT_FOUND, pathSystem);
+  if (status == STATUS_OK) {
+    // Windows 9x has no SystemRoot; it has no native system folder either.
+    const std::string systemRoot = environmentValue("SystemRoot");
+    pathSysnative = sysnativeFolderOf(systemRoot.empty() ? windowsFolder : systemRoot);
+  }
+  if (status == STATUS_OK) {
+    status = folderFromSystemValue(getSpecialFolder(CSIDL_COMMON_APPDATA),
+                                   SYSTEM_ERROR_PATH_NOT_FOUND, pathCommonAppData);
+    if (status == STATUS_OK) pathCommonAppData += PRODUCT_FOLDER_NAME;
+  }
+  if (status == STATUS_OK)
+    status = folderFromSystemValue(folderOfFile(programFilePath), SYSTEM_ERROR_PATH_NOT_FOUND,
+                                   pathExeFolder);
+  if (status == STATUS_OK) status = createNumberedFolder("QRP", pathWorkFolder);
+  logLeaveWithResult("initSystemPaths", status);
+  return status;
+}
+
+int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {
+  logEnterWithArg("createNumberedFolder", prefix);
+  folder.clear();
+  std::string base;
+  int32_t status = folderFromSystemValue(getSpecialFolder(CSIDL_LOCAL_APPDATA),
+                                         SYSTEM_ERROR_PATH_NOT_FOUND, base);
+  if (status == STATUS_OK) {
+    base += PRODUCT_FOLDER_NAME;
+    CreateDirectoryA(base.c_str(), nullptr);  // usually there already; a failure shows below
+    DWORD lastError = 0;
+    for (int number = 1; number <= NUMBERED_FOLDER_LIMIT && folder.empty(); number++) {
+      const std::string candidate = base + prefix + std::to_string(number);
+      if (pathExists(candidate)) continue;
+      if (CreateDirectoryA(candidate.c_str(), nullptr))
+        folder = candidate + '\\';
+      else
+        lastError = GetLastError();
+    }
+    // All names taken leaves no error of its own: report them as taken.
+    if (folder.empty())
+      status = lastError != 0 ? static_cast<int32_t>(lastError) : SYSTEM_ERROR_ALREADY_EXISTS;
+  }
+  logLeaveWithResult("createNumberedFolder", status);
+  return status;
+}
+
+std::string getSpecialFolder(int folderNumber) {
+  LPITEMIDLIST items = nullptr;
+  if (SHGetSpecialFolderLocation(nullptr, folderNumber, &items) != S_OK) return std::string();
+  char path[MAX_PATH] = "";
+  const bool found = SHGetPathFromIDListA(items, path) != FALSE;
+  IMalloc *shellAllocator = nullptr;
+  if (SHGetMalloc(&shellAllocator) == S_OK) {
+    shellAllocator->Free(items);
+    shellAllocator->Release();
+  }
+  return found ? path : std::string();
+}
+
+void myGetFileVersion(const std::string &filePath, int32_t &major, int32_t &revision) {
+  logEnterWithArg("myGetFileVersion", filePath);
+  DWORD ignored = 0;
+  const DWORD size = GetFileVersionInfoSizeA(filePath.c_str(), &ignored);
+  if (size != 0) {
+    std::vector<char> resource(size);
+    VS_FIXEDFILEINFO *info = nullptr;
+    UINT infoLength = 0;
+    if (GetFileVersionInfoA(filePath.c_str(), 0, size, resource.data()) &&
+        VerQueryValueA(resource.data(), "\\", reinterpret_cast<void **>(&info), &infoLength) &&
+        info != nullptr && infoLength >= sizeof(VS_FIXEDFILEINFO)) {
+      major = HIWORD(info->dwFileVersionMS);
+      revision = HIWORD(info->dwFileVersionLS);
+    }
+  }
+  logLeaveWithResult("myGetFileVersion", major);
+}
+
+int32_t deleteFileForced(const std::string &filePath) {
+  return removeFile(filePath) ? STATUS_OK : STATUS_FILE_BUSY;
+}
+
+int32_t deleteFileWithRetries(const std::string &filePath, int32_t attempts) {
+  int32_t status = STATUS_NOT_DONE;
+  for (; attempts > 0 && status != STATUS_OK; attempts--)
+    status = removeFile(filePath) ? STATUS_OK : deletionFailureStatus(filePath);
+  return status;
+}
+
+int32_t deleteFolderTree(const std::string &folderName) {
+  if (folderName.empty()) return STATUS_NOT_DONE;
+  // Without its "\" the search below would match names beside the folder.
+  const std::string folder = withTrailingBackslash(folderName);
+  int32_t status = STATUS_OK;
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &entry);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        const std::string subfolder = subfolderEntryPath(folder, entry.cFileName);
+        if (subfolder == folder) continue;
+        // A link to another folder goes, what it points to stays.
+        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+          removeEmptyFolder(subfolder);
+        else
+          deleteFolderTree(subfolder);  // a leftover makes our own removal fail below
+      } else {
+        status = deleteFileForced(folder + entry.cFileName);
+      }
+    } while (status == STATUS_OK && FindNextFileA(search, &entry));
+    FindClose(search);
+  }
+  if (status == STATUS_OK && folderExists(folder) && !removeEmptyFolder(folder))
+    status = STATUS_NOT_DONE;
+  return status;
+}

@@ -1,0 +1,43 @@
+#include "common/QRX_OSUtils.h"
+
+#include <windows.h>
+
+#include "common/logFile.h"
+
+namespace {
+
+// Empty when the system cannot tell its version.
+std::optional<WindowsVersion> queryWindowsVersion() {
+  OSVERSIONINFOA info{};
+  info.dwOSVersionInfoSize = sizeof info;
+  if (!GetVersionExA(&info)) return std::nullopt;
+  return WindowsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion,
+                        info.szCSDVersion};
+}
+
+}  // namespace
+
+bool isRunningUnderWow64() {
+  // Looked up at run time: systems older than XP SP2 lack it and are 32-bit.
+  using IsWow64ProcessFunction = BOOL(WINAPI *)(HANDLE, PBOOL);
+  const auto isWow64Process = reinterpret_cast<IsWow64ProcessFunction>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32"), "IsWow64Process")));
+  if (isWow64Process == nullptr) return false;
+  BOOL underWow64 = FALSE;
+  if (!isWow64Process(GetCurrentProcess(), &underWow64)) {
+    logLine("Bad process handle");
+    return false;
+  }
+  return underWow64 != FALSE;
+}
+
+int32_t GetOperatingSystem() {
+  logEnter("GetOperatingSystem");
+  const bool underWow64 = isRunningUnderWow64();
+  const int32_t code =
+      operatingSystemCode(underWow64, underWow64 ? std::nullopt : queryWindowsVersion());
+  logLeaveWithResult("GetOperatingSystem", code);
+  return code;
+}
+
+WindowsVersionFlags getWindowsVersionFlags() { return windowsVersionFlagsOf(queryWindowsVersion()); }

@@ -1,0 +1,1 @@
+int fixtureExport(void) { return 9; }
