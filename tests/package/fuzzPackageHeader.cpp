@@ -1,0 +1,18 @@
+// Fuzz target: an installer file of any bytes. The header is read behind a
+// program of the first byte's length, then every entry's stored bytes.
+#include "package/packageReader.h"
+
+#include <cstdint>
+#include <vector>
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+  if (size == 0) return 0;
+  MemorySource source(data, size);
+  InstallerHeader header;
+  if (readInstallerHeader(source, data[0], header) != 0) return 0;
+  for (const PackageEntry &entry : header.entries) {
+    std::vector<uint8_t> bytes;
+    readEntryBytes(source, entry, bytes);
+  }
+  return 0;
+}
