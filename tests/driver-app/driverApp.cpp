@@ -1,0 +1,58 @@
+// The driver's fixture: a dialog with texts and buttons. It ends with the id
+// of the button clicked, shows the text of a WM_COPYDATA message and answers
+// with its byte count, and ends with the code posted in WM_DRIVER_APP_QUIT.
+// "/title=TEXT" on the command line replaces the caption.
+#include <windows.h>
+
+#include <string.h>
+
+#include "driverAppIds.h"
+
+namespace {
+
+void showCurrentFolder(HWND dialog) {
+  char folder[MAX_PATH];
+  const DWORD length = GetCurrentDirectoryA(sizeof folder, folder);
+  SetDlgItemTextA(dialog, IDC_FOLDER, length > 0 && length < sizeof folder ? folder : "");
+}
+
+// The text is shown only when it ends inside the data.
+LRESULT showCopyData(HWND dialog, const COPYDATASTRUCT *record) {
+  const char *text = static_cast<const char *>(record->lpData);
+  if (text && record->cbData > 0 && memchr(text, '\0', record->cbData))
+    SetDlgItemTextA(dialog, IDC_PROMPT, text);
+  return record->cbData;
+}
+
+INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_INITDIALOG: {
+      const char *title = reinterpret_cast<const char *>(lParam);
+      if (title) SetWindowTextA(dialog, title);
+      showCurrentFolder(dialog);
+      return TRUE;
+    }
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) EndDialog(dialog, LOWORD(wParam));
+      return TRUE;
+    case WM_COPYDATA:
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, showCopyData(dialog, reinterpret_cast<COPYDATASTRUCT *>(lParam)));
+      return TRUE;
+    case WM_CTLCOLORDLG: {
+      static HBRUSH background = CreateSolidBrush(RGB(DRIVER_APP_RED, DRIVER_APP_GREEN, DRIVER_APP_BLUE));
+      return reinterpret_cast<INT_PTR>(background);
+    }
+    case WM_DRIVER_APP_QUIT:
+      EndDialog(dialog, wParam);
+      return TRUE;
+  }
+  return FALSE;
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  const char *title = strstr(commandLine, "/title=");
+  return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_DRIVER_APP), nullptr, dialogProc,
+                                          reinterpret_cast<LPARAM>(title ? title + 7 : nullptr)));
+}

@@ -1,0 +1,117 @@
+// Test driver for the end-to-end tests under Wine: starts programs, finds
+// their windows, reads and clicks dialogs, sends them messages and takes
+// screenshots. Everything a call opens is closed before it returns, except
+// the process handle a TestProgram keeps for its lifetime.
+#ifndef SAVER_TESTS_DRIVER_TEST_DRIVER_H
+#define SAVER_TESTS_DRIVER_TEST_DRIVER_H
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "pngWriter.h"
+
+namespace driver {
+
+// ---- Programs ----
+
+// A program under test. A program still running when its TestProgram goes
+// away is ended, so a failed test leaves no process behind.
+class TestProgram {
+ public:
+  TestProgram() = default;
+  ~TestProgram();
+  TestProgram(const TestProgram &) = delete;
+  TestProgram &operator=(const TestProgram &) = delete;
+
+  // Starts the command line (program first, quoted when it holds blanks) in
+  // workingFolder, or in the test's own folder when that is empty.
+  bool start(const std::string &commandLine, const std::string &workingFolder = "");
+  // Takes charge of a process started by someone else, e.g. by the launcher.
+  bool attach(DWORD processId);
+
+  DWORD processId() const { return processId_; }
+  bool running() const;
+  // True when the program has ended within timeoutMs; its exit code then
+  // goes to *exitCode.
+  bool waitForExit(DWORD timeoutMs, DWORD *exitCode);
+  void terminate();
+
+ private:
+  void release();
+
+  HANDLE process_ = nullptr;
+  DWORD processId_ = 0;
+};
+
+// "Z:\dir\file" for a host path "/dir/file" (Wine maps the host root to Z:);
+// any other text unchanged.
+std::string windowsPathOf(const std::string &hostPath);
+
+// ---- Windows ----
+
+// Which top-level window to look for; empty or zero fields match anything.
+struct WindowQuery {
+  std::string title;      // exact caption
+  std::string className;  // window class, any letter case
+  DWORD processId = 0;    // owning process
+  bool mustBeVisible = false;
+};
+
+HWND findTopLevelWindow(const WindowQuery &query);
+// Polls until a matching window exists; nullptr after timeoutMs.
+HWND waitForTopLevelWindow(const WindowQuery &query, DWORD timeoutMs);
+bool waitForWindowGone(HWND window, DWORD timeoutMs);
+DWORD processIdOfWindow(HWND window);
+
+// The text of any window, also one of another process (asked with
+// WM_GETTEXT, so a hung program cannot block the test).
+std::string windowText(HWND window);
+std::string windowClassName(HWND window);
+
+// ---- Dialogs ----
+
+struct DialogControl {
+  HWND window;
+  int id;
+  std::string className;
+  std::string text;
+};
+
+// All controls below the dialog, nested ones included, in Z order.
+std::vector<DialogControl> dialogControls(HWND dialog);
+// Texts of the static controls (pictures and icons left out), in Z order.
+std::vector<std::string> staticTexts(HWND dialog);
+// Captions of the buttons (group boxes left out), in Z order, with "&".
+std::vector<std::string> buttonCaptions(HWND dialog);
+
+// Clicks an enabled button by posting BN_CLICKED to its parent, which also
+// works for a modal dialog of another process. The caption is compared
+// without "&" marks, so "Abort" finds "&Abort". False when there is no such
+// enabled button.
+bool clickButton(HWND dialog, const std::string &caption);
+bool clickButtonById(HWND dialog, int controlId);
+
+// ---- Messages ----
+
+// Sends WM_COPYDATA synchronously, as the installer does, and waits up to
+// timeoutMs for the receiver to finish. The reply goes to *reply.
+bool sendCopyData(HWND target, HWND sender, ULONG_PTR tag, const void *bytes, DWORD byteCount,
+                  DWORD timeoutMs, LRESULT *reply);
+// The text with its terminating NUL, tag 0.
+bool sendCopyDataText(HWND target, HWND sender, const std::string &text, DWORD timeoutMs,
+                      LRESULT *reply);
+bool postMessageTo(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
+
+// ---- Screen ----
+
+bool captureScreen(RgbImage *image);
+// The window's rectangle as it appears on the screen.
+bool captureWindow(HWND window, RgbImage *image);
+// The whole screen into a PNG file.
+bool saveScreenshot(const std::string &pngPath);
+
+}  // namespace driver
+
+#endif
