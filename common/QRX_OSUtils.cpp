@@ -4,6 +4,8 @@
 
 #include "common/logFile.h"
 
+static_assert(sizeof(OSVERSIONINFOA) == 148, "the version query's structure");
+
 namespace {
 
 // Empty when the system cannot tell its version.
