@@ -1,0 +1,300 @@
+// Implode: compresses into a DCL stream.
+//
+// Matches are found through hash chains over 3-byte prefixes, plus the
+// latest position of each 2-byte prefix for the short matches the format
+// allows within 256 bytes. Each choice between a literal, a match and a
+// lazily deferred match is made on its cost in bits, since the fixed
+// codes make short matches far away dearer than literals.
+#include "codec/dcl.h"
+#include "codec/dclTables.h"
+#include "codec/workArea.h"
+
+#include <string.h>
+
+namespace dcl {
+namespace {
+
+const unsigned HISTORY_SIZE = 4096;  // the largest dictionary
+const unsigned BLOCK_END = 2 * HISTORY_SIZE;
+const unsigned WINDOW_SIZE = BLOCK_END + MAX_MATCH;
+const unsigned HASH_BITS = 12;
+const unsigned HASH_SIZE = 1u << HASH_BITS;
+const uint16_t NO_POSITION = 0xFFFF;
+const unsigned OUTPUT_SIZE = 2048;
+
+// Search effort: candidates tried per position, and the match length from
+// which neither further candidates nor a deferred match are looked at.
+const unsigned MAX_CHAIN = 96;
+const unsigned GOOD_ENOUGH_LENGTH = 64;
+
+// Length code word followed by its extra bits, for every length.
+struct LengthBook {
+  CodeWord word[END_OF_STREAM + 1];
+};
+
+constexpr LengthBook buildLengthBook() {
+  LengthBook book{};
+  for (unsigned symbol = 0; symbol < LENGTH_SYMBOLS; ++symbol) {
+    const CodeWord code = LENGTH_CODES.word[symbol];
+    for (unsigned extra = 0; extra < (1u << LENGTH_EXTRA_BITS[symbol]); ++extra)
+      book.word[LENGTH_BASE[symbol] + extra] =
+          CodeWord{static_cast<uint16_t>(code.bits | extra << code.length),
+                   static_cast<uint8_t>(code.length + LENGTH_EXTRA_BITS[symbol])};
+  }
+  return book;
+}
+
+constexpr LengthBook LENGTH_WORDS = buildLengthBook();
+
+struct Match {
+  unsigned length;  // 0: none
+  unsigned distance;
+};
+
+struct Imploder {
+  ReadBuffer read;
+  WriteBuffer write;
+  void *param;
+  bool ascii;
+  unsigned dictionaryBits;
+  unsigned dictionarySize;
+  uint32_t bitBuffer;  // pending bits, fewer than 8 between calls
+  unsigned bitCount;
+  unsigned outputCount;
+  unsigned filled;  // bytes of the window holding input
+  bool inputEnded;
+  uint16_t head3[HASH_SIZE];             // latest position of each 3-byte hash
+  uint16_t head2[HASH_SIZE];             // latest position of each 2-byte hash
+  uint16_t previous[HISTORY_SIZE];       // earlier position with the same 3-byte hash
+  uint8_t window[WINDOW_SIZE];
+  uint8_t output[OUTPUT_SIZE];
+
+  void fillWindow() {
+    while (!inputEnded && filled < WINDOW_SIZE) {
+      unsigned size = WINDOW_SIZE - filled;
+      const unsigned count = read(reinterpret_cast<char *>(window + filled), &size, param);
+      if (count == 0)
+        inputEnded = true;
+      else
+        filled += count < WINDOW_SIZE - filled ? count : WINDOW_SIZE - filled;
+    }
+  }
+
+  static uint16_t slidePosition(uint16_t position) {
+    return position == NO_POSITION || position < HISTORY_SIZE ? NO_POSITION
+                                                               : static_cast<uint16_t>(position - HISTORY_SIZE);
+  }
+
+  // Drops the oldest HISTORY_SIZE bytes; positions move down with them.
+  void slideWindow() {
+    memmove(window, window + HISTORY_SIZE, filled - HISTORY_SIZE);
+    filled -= HISTORY_SIZE;
+    for (unsigned i = 0; i < HASH_SIZE; ++i) {
+      head3[i] = slidePosition(head3[i]);
+      head2[i] = slidePosition(head2[i]);
+    }
+    for (unsigned i = 0; i < HISTORY_SIZE; ++i) previous[i] = slidePosition(previous[i]);
+  }
+
+  unsigned hash2(unsigned position) const {
+    return (window[position] << 4 ^ window[position + 1]) & (HASH_SIZE - 1);
+  }
+
+  unsigned hash3(unsigned position) const {
+    const uint32_t key = window[position] << 16 | window[position + 1] << 8 | window[position + 2];
+    return (key * 2654435761u) >> (32 - HASH_BITS);
+  }
+
+  void insert(unsigned position) {
+    if (position + 1 < filled) head2[hash2(position)] = static_cast<uint16_t>(position);
+    if (position + 2 < filled) {
+      const unsigned hash = hash3(position);
+      previous[position & (HISTORY_SIZE - 1)] = head3[hash];
+      head3[hash] = static_cast<uint16_t>(position);
+    }
+  }
+
+  Match findMatch(unsigned position) const {
+    Match best = {0, 0};
+    const unsigned available = filled - position;
+    const unsigned maxLength = available < MAX_MATCH ? available : MAX_MATCH;
+    if (maxLength < MIN_MATCH) return best;
+    const uint8_t *here = window + position;
+    if (maxLength > MIN_MATCH) {
+      unsigned bestLength = MIN_MATCH - 1;
+      unsigned candidate = head3[hash3(position)];
+      for (unsigned chain = MAX_CHAIN; candidate != NO_POSITION && chain != 0; --chain) {
+        const unsigned distance = position - candidate;
+        if (distance > dictionarySize) break;
+        const uint8_t *there = window + candidate;
+        if (there[bestLength] == here[bestLength] && there[0] == here[0] && there[1] == here[1]) {
+          unsigned length = 2;
+          while (length < maxLength && there[length] == here[length]) ++length;
+          if (length > bestLength && (length > MIN_MATCH || distance <= MAX_DISTANCE_FOR_LENGTH_2)) {
+            bestLength = length;
+            best = Match{length, distance};
+            if (length >= GOOD_ENOUGH_LENGTH || length == maxLength) break;
+          }
+        }
+        const unsigned next = previous[candidate & (HISTORY_SIZE - 1)];
+        if (next == NO_POSITION || next >= candidate) break;
+        candidate = next;
+      }
+    }
+    if (best.length == 0) {
+      const unsigned candidate = head2[hash2(position)];
+      if (candidate != NO_POSITION && candidate < position && position - candidate <= MAX_DISTANCE_FOR_LENGTH_2 &&
+          window[candidate] == here[0] && window[candidate + 1] == here[1])
+        best = Match{MIN_MATCH, position - candidate};
+    }
+    return best;
+  }
+
+  Match findAndInsert(unsigned position) {
+    const Match match = findMatch(position);
+    insert(position);
+    return match;
+  }
+
+  unsigned literalCost(unsigned position) const {
+    return 1 + (ascii ? LITERAL_CODE_BITS[window[position]] : 8);
+  }
+
+  unsigned lowDistanceBits(unsigned length) const { return length == MIN_MATCH ? 2 : dictionaryBits; }
+
+  unsigned matchCost(Match match) const {
+    const unsigned lowBits = lowDistanceBits(match.length);
+    return 1 + LENGTH_WORDS.word[match.length].length + DISTANCE_CODE_BITS[(match.distance - 1) >> lowBits] +
+           lowBits;
+  }
+
+  // A short match may cost more bits than the literals it replaces.
+  bool isWorthwhile(Match match, unsigned position) const {
+    if (match.length == 0) return false;
+    if (match.length >= 8) return true;
+    unsigned literals = 0;
+    for (unsigned i = 0; i < match.length; ++i) literals += literalCost(position + i);
+    return matchCost(match) < literals;
+  }
+
+  // Compares bits per covered byte: the match here, or a literal here and
+  // the match at the next position.
+  bool isBetterDeferred(Match here, Match next, unsigned position) const {
+    if (!isWorthwhile(next, position + 1)) return false;
+    const unsigned deferredCost = literalCost(position) + matchCost(next);
+    return deferredCost * here.length < matchCost(here) * (1 + next.length);
+  }
+
+  void flushOutput() {
+    unsigned size = outputCount;
+    if (size != 0) write(reinterpret_cast<char *>(output), &size, param);
+    outputCount = 0;
+  }
+
+  // count is at most 16.
+  void putBits(unsigned bits, unsigned count) {
+    bitBuffer |= static_cast<uint32_t>(bits) << bitCount;
+    bitCount += count;
+    while (bitCount >= 8) {
+      output[outputCount++] = static_cast<uint8_t>(bitBuffer);
+      bitBuffer >>= 8;
+      bitCount -= 8;
+      if (outputCount == OUTPUT_SIZE) flushOutput();
+    }
+  }
+
+  void putLiteral(unsigned position) {
+    const unsigned byte = window[position];
+    if (ascii)
+      putBits(static_cast<unsigned>(LITERAL_CODES.word[byte].bits) << 1, 1 + LITERAL_CODES.word[byte].length);
+    else
+      putBits(byte << 1, 9);
+  }
+
+  void putLength(unsigned length) {
+    const CodeWord word = LENGTH_WORDS.word[length];
+    putBits(1u | static_cast<unsigned>(word.bits) << 1, 1 + word.length);
+  }
+
+  void putMatch(Match match) {
+    putLength(match.length);
+    const unsigned lowBits = lowDistanceBits(match.length);
+    const unsigned value = match.distance - 1;
+    const CodeWord word = DISTANCE_CODES.word[value >> lowBits];
+    putBits(word.bits | (value & ((1u << lowBits) - 1)) << word.length, word.length + lowBits);
+  }
+
+  void compress() {
+    fillWindow();
+    unsigned position = 0;
+    Match pending = {0, 0};  // match already found at position
+    bool havePending = false;
+    for (;;) {
+      if (position >= BLOCK_END) {
+        slideWindow();
+        position -= HISTORY_SIZE;
+        fillWindow();
+      }
+      if (position >= filled) break;
+      Match match = havePending ? pending : findAndInsert(position);
+      havePending = false;
+      if (!isWorthwhile(match, position)) {
+        putLiteral(position++);
+        continue;
+      }
+      unsigned inserted = position + 1;
+      if (match.length < GOOD_ENOUGH_LENGTH && position + 1 < filled) {
+        const Match next = findAndInsert(position + 1);
+        if (isBetterDeferred(match, next, position)) {
+          putLiteral(position++);
+          pending = next;
+          havePending = true;
+          continue;
+        }
+        inserted = position + 2;
+      }
+      putMatch(match);
+      position += match.length;
+      for (; inserted < position; ++inserted) insert(inserted);
+    }
+    putLength(END_OF_STREAM);
+    if (bitCount != 0) putBits(0, 8 - bitCount);
+    flushOutput();
+  }
+};
+
+static_assert(sizeof(Imploder) + WORK_AREA_ALIGNMENT <= IMPLODE_WORK_SIZE, "implode state exceeds its work area");
+
+}  // namespace
+
+unsigned implode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param, unsigned *type,
+                 unsigned *dictSize) {
+  unsigned dictionaryBits;
+  switch (*dictSize) {
+    case 1024: dictionaryBits = 4; break;
+    case 2048: dictionaryBits = 5; break;
+    case 4096: dictionaryBits = 6; break;
+    default: return CMP_INVALID_DICTSIZE;
+  }
+  if (*type != CMP_BINARY && *type != CMP_ASCII) return CMP_INVALID_MODE;
+
+  Imploder &imploder = *new (alignWorkArea(workBuf)) Imploder;
+  imploder.read = read;
+  imploder.write = write;
+  imploder.param = param;
+  imploder.ascii = *type == CMP_ASCII;
+  imploder.dictionaryBits = dictionaryBits;
+  imploder.dictionarySize = *dictSize;
+  imploder.bitBuffer = 0;
+  imploder.bitCount = 0;
+  imploder.filled = 0;
+  imploder.inputEnded = false;
+  for (unsigned i = 0; i < HASH_SIZE; ++i) imploder.head3[i] = imploder.head2[i] = NO_POSITION;
+  imploder.output[0] = static_cast<uint8_t>(*type);
+  imploder.output[1] = static_cast<uint8_t>(dictionaryBits);
+  imploder.outputCount = 2;
+  imploder.compress();
+  return CMP_NO_ERROR;
+}
+
+}  // namespace dcl

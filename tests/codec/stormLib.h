@@ -1,0 +1,14 @@
+// StormLib's implode and explode, which it exports without declaring them.
+// Linked into native tests and the benchmark only, as a reference.
+#ifndef SAVER_TESTS_CODEC_STORM_LIB_H
+#define SAVER_TESTS_CODEC_STORM_LIB_H
+
+extern "C" {
+unsigned int implode(unsigned int (*readBuf)(char *, unsigned int *, void *),
+                     void (*writeBuf)(char *, unsigned int *, void *), char *workBuf, void *param,
+                     unsigned int *type, unsigned int *dictSize);
+unsigned int explode(unsigned int (*readBuf)(char *, unsigned int *, void *),
+                     void (*writeBuf)(char *, unsigned int *, void *), char *workBuf, void *param);
+}
+
+#endif
