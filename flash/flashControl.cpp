@@ -110,12 +110,7 @@ HRESULT TShockwaveFlash::setScaleMode(int32_t mode) {
   return putProperty(DISPID_SCALE_MODE, value);
 }
 
-HRESULT TShockwaveFlash::setWMode(const std::string &mode) {
-  VARIANT value = wideText(mode);
-  HRESULT result = putProperty(DISPID_WMODE, value);
-  VariantClear(&value);
-  return result;
-}
+HRESULT TShockwaveFlash::setWMode(const std::string &mode) { return putTextProperty(DISPID_WMODE, mode); }
 
 HRESULT TShockwaveFlash::setMenu(bool shown) {
   VARIANT value;
@@ -125,12 +120,7 @@ HRESULT TShockwaveFlash::setMenu(bool shown) {
   return putProperty(DISPID_MENU, value);
 }
 
-HRESULT TShockwaveFlash::setMovie(const std::string &path) {
-  VARIANT value = wideText(path);
-  HRESULT result = putProperty(DISPID_MOVIE, value);
-  VariantClear(&value);
-  return result;
-}
+HRESULT TShockwaveFlash::setMovie(const std::string &path) { return putTextProperty(DISPID_MOVIE, path); }
 
 HRESULT TShockwaveFlash::setVariable(const std::string &name, const std::string &value) {
   VARIANT arguments[2] = {wideText(value), wideText(name)};  // last argument first
@@ -162,6 +152,13 @@ HRESULT TShockwaveFlash::putProperty(DISPID id, VARIANT &value) {
   DISPPARAMS parameters = {&value, &named, 1, 1};
   return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &parameters, nullptr, nullptr,
                            nullptr);
+}
+
+HRESULT TShockwaveFlash::putTextProperty(DISPID id, const std::string &text) {
+  VARIANT value = wideText(text);
+  HRESULT result = putProperty(id, value);
+  VariantClear(&value);
+  return result;
 }
 
 HRESULT TShockwaveFlash::callMethod(const wchar_t *name, VARIANT *arguments, UINT count, VARIANT *result) {

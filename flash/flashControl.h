@@ -43,6 +43,7 @@ class TShockwaveFlash {
 
  private:
   HRESULT putProperty(DISPID id, VARIANT &value);
+  HRESULT putTextProperty(DISPID id, const std::string &text);
   HRESULT callMethod(const wchar_t *name, VARIANT *arguments, UINT count, VARIANT *result);
   void destroy();
 
