@@ -6,7 +6,7 @@ static const size_t CODED_NAME_LIMIT = 8;
 static const size_t CODED_PREFIX_LENGTH = 4;
 static const size_t CODED_DIGIT_COUNT = 4;
 
-std::string codedShortName(const std::string &name, const std::string &lowerName, uint32_t crc) {
+std::string codedShortNameFor(const std::string &name, const std::string &lowerName, uint32_t crc) {
   if (name.size() <= CODED_NAME_LIMIT || name == lowerName) return name;
   const std::string digits = std::to_string(crc);
   const size_t keep = digits.size() < CODED_DIGIT_COUNT ? digits.size() : CODED_DIGIT_COUNT;

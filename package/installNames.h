@@ -17,7 +17,7 @@ struct InstallFolders {
 // Names longer than 8 characters that hold an upper-case letter (name differs
 // from lowerName) are coded as their first 4 characters and the last 4 digits
 // of crc in decimal, or all its digits when it has fewer.
-std::string codedShortName(const std::string &name, const std::string &lowerName, uint32_t crc);
+std::string codedShortNameFor(const std::string &name, const std::string &lowerName, uint32_t crc);
 
 // The file a carried entry is written to; "" for a destKind without one.
 std::string entryDestination(int32_t destKind, const std::string &name,

@@ -16,7 +16,7 @@ int32_t allocateBuffer(std::vector<uint8_t> &bytes, uint32_t count) {
   try {
     bytes.resize(count);
   } catch (const std::bad_alloc &) {
-    return STATUS_NO_MEMORY;
+    return STATUS_OUT_OF_MEMORY;
   }
   return STATUS_OK;
 }

@@ -6,7 +6,7 @@ static const char PRODUCT_ERROR[] = "Lumavane Error: ";
 std::string installErrorText(int32_t code, const std::string &fileText) {
   std::string text = INSTALLATION_ERROR;
   switch (code) {
-    case STATUS_ACCESS_DENIED:
+    case SYSTEM_ERROR_ACCESS_DENIED:
       return text + fileText + "\r\n\r\n" +
              "Insufficient user account privileges.\r\n\r\nThe current user account has "
              "insufficient privileges to install screen savers. Please contact your system "

@@ -11,8 +11,8 @@
 
 // STATUS_OK, STATUS_NOT_DONE (-1), STATUS_FILE_BUSY (-32) and
 // STATUS_SCREEN_SAVER_BUSY (-38) come from the shared file routines.
-const int32_t STATUS_ACCESS_DENIED = 5;  // the operating system's code
-const int32_t STATUS_NO_MEMORY = -7;
+const int32_t SYSTEM_ERROR_ACCESS_DENIED = 5;  // the operating system's code
+const int32_t STATUS_OUT_OF_MEMORY = -7;
 const int32_t STATUS_MEMBER_INDEX_TOO_HIGH = -12;
 const int32_t STATUS_EXPANDED_SIZE_MISMATCH = -13;
 const int32_t STATUS_TOO_MANY_MEMBERS = -14;

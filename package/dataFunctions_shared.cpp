@@ -1,0 +1,184 @@
+#include "package/dataFunctions_shared.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "common/logFile.h"
+#include "package/compressedFile.h"
+#include "package/crcUtils.h"
+#include "package/extractionProgress.h"
+#include "package/fileOperations.h"
+#include "package/installError.h"
+#include "package/installNames.h"
+#include "package/packageFormat.h"
+#include "package/packageReader.h"
+#include "package/packageStatus.h"
+
+#include <windows.h>
+
+#include <vector>
+
+InstallerHeader installerHeader;
+std::string pathInstallerFile;
+std::string pathInstallerFolder;
+std::string pathPackage;
+std::string saverName;
+std::string codedShortName;
+std::string pathSaverFolder;
+std::string pathDataFile;
+
+static const int PACKAGE_COPY_DELETE_ATTEMPTS = 100;
+static const int LIBRARY_DELETE_ATTEMPTS = 1000;
+
+void ComputePackagePaths() {
+  char path[MAX_PATH + 1] = "";
+  GetModuleFileNameA(nullptr, path, sizeof(path));
+  pathInstallerFile = path;
+  pathInstallerFolder = folderOf(pathInstallerFile);
+  pathPackage = pathWorkFolder + "temp.dat";
+}
+
+int32_t CopyPackageToWorkFolder() {
+  logEnter("CopyPackageToWorkFolder");
+  int32_t status = deleteFileWithRetries(pathPackage, PACKAGE_COPY_DELETE_ATTEMPTS);
+  if (status == STATUS_OK && !CopyFileForced(pathInstallerFile, pathPackage, false))
+    status = static_cast<int32_t>(GetLastError());
+  if (status != STATUS_OK) ReportInstallError(STATUS_PACKAGE_COPY_FAILED, pathPackage);
+  logLeaveWithResult("CopyPackageToWorkFolder", status);
+  return status;
+}
+
+int32_t ReadPackageHeader() {
+  logEnter("ReadPackageHeader");
+  ReadOnlyFile package;
+  int32_t status = package.open(pathPackage);
+  if (status == STATUS_OK) {
+    const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
+    logLine("bytes to read: " + std::to_string(sizeof(InstallerHeader)));
+    logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));
+    status = readInstallerHeader(package, programSize, installerHeader);
+  }
+  if (status != STATUS_OK) {
+    ReportInstallError(status, pathPackage);
+  } else {
+    logLine("bytes read: " + std::to_string(sizeof(InstallerHeader)));
+    status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false);
+  }
+  logLeaveWithResult("ReadPackageHeader", status);
+  return status;
+}
+
+static InstallFolders installFolders() {
+  return InstallFolders{pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
+}
+
+// Removes what stands at the destination: -32 when it resists (busy).
+static int32_t clearDestination(const std::string &destination) {
+  if (hasDllExtension(destination))
+    return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
+  return deleteFileForced(destination);
+}
+
+static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
+                          const std::string &destination) {
+  std::vector<uint8_t> stored;
+  int32_t status = readEntryBytes(package, entry, stored);
+  if (status != STATUS_OK) return status;
+  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize);
+  bool created = false;
+  status = writeNewFile(destination, stored.data(), static_cast<uint32_t>(stored.size()), created);
+  if (created) logLine("file created: " + destination);
+  return status;
+}
+
+// Steps from the destination to the written file; destination is set as
+// soon as it is known, for the message.
+static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry,
+                                   bool showProgress, std::string &destination) {
+  const std::string name = entryNameOf(entry);
+  // A name with a folder, drive or ".." would write outside its folder; the
+  // stored bytes must lie in the package. Both are checked before the old
+  // file is removed, so a bad package loses nothing.
+  if (!isSafeEntryName(name)) {
+    destination = name;
+    return STATUS_UNSAFE_NAME;
+  }
+  destination = entryDestination(entry.destKind, name, installFolders());
+  uint32_t storedLength = 0;
+  int32_t status = entryStoredLength(entry, package.size(), storedLength);
+  if (showProgress) stepExtractionProgress();
+  if (status == STATUS_OK && destination.empty()) status = ERROR_PATH_NOT_FOUND;
+  if (status == STATUS_OK) status = clearDestination(destination);
+  if (status == STATUS_OK) status = writeEntry(package, entry, destination);
+  return status;
+}
+
+int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
+  logEnterWithArg("ExtractEntry", std::to_string(index));
+  if (showProgress) showExtractionStatus("Writing screen saver files...");
+  std::string destination;
+  int32_t status = STATUS_ENTRY_ABSENT;
+  const bool validIndex = index >= 0 && index < PACKAGE_ENTRY_COUNT;
+  if (validIndex && entryPresent(installerHeader.entries[index]))
+    status = extractPresentEntry(package, installerHeader.entries[index], showProgress, destination);
+
+  if (status == STATUS_FILE_BUSY) {
+    status = STATUS_OK;  // the file in use stays and counts as written
+  } else if (status != STATUS_OK) {
+    if (!hasDllExtension(destination)) ReportInstallError(status, destination);
+  } else if (installerHeader.entries[index].destKind == DEST_SYSTEM_FOLDER &&
+             GetOperatingSystem() == OS_64BIT_WINDOWS) {
+    CopyFileForced(destination, pathSysnative + entryNameOf(installerHeader.entries[index]), false);
+  }
+  logLeaveWithResult("ExtractEntry", status);
+  return status;
+}
+
+// Opens the package and extracts one entry without progress.
+static int32_t extractSingleEntry(int index) {
+  if (!entryPresent(installerHeader.entries[index])) return STATUS_ENTRY_ABSENT;
+  ReadOnlyFile package;
+  const int32_t status = package.open(pathPackage);
+  if (status != STATUS_OK) {
+    ReportInstallError(status, pathWorkFolder);
+    return status;
+  }
+  return ExtractEntry(package, index, false);
+}
+
+int32_t ExtractSplash() {
+  PackageEntry &splash = installerHeader.entries[ENTRY_SPLASH];
+  if (entryPresent(splash))
+    setEntryName(splash, splashNameFor(entryNameOf(splash), installerHeader.installerType));
+  return extractSingleEntry(ENTRY_SPLASH);
+}
+
+int32_t ExtractReadMe() { return extractSingleEntry(ENTRY_README); }
+int32_t ExtractLicense() { return extractSingleEntry(ENTRY_LICENSE); }
+int32_t ExtractFlashInstaller() { return extractSingleEntry(ENTRY_FLASH_INSTALLER); }
+
+std::string getCodedShortFilenameForScreensaver(const std::string &name) {
+  std::string lowerName = name;
+  if (!lowerName.empty()) CharLowerBuffA(&lowerName[0], static_cast<DWORD>(lowerName.size()));
+  uint32_t crc = 0;
+  Crc32OfString(name, crc);
+  return codedShortNameFor(name, lowerName, crc);
+}
+
+int32_t ComputeSaverPaths() {
+  saverName = saverNameOf(installerHeader);
+  codedShortName = getCodedShortFilenameForScreensaver(saverName);
+  pathSaverFolder = pathCommonAppData + codedShortName + "\\";
+  const PackageEntry &dataFile = installerHeader.entries[ENTRY_DATA_FILE];
+  pathDataFile = pathWorkFolder + entryNameOf(dataFile);
+  // The saver folder and the data file are removed again later; names that
+  // lead elsewhere would remove someone else's files.
+  if (!isSafeEntryName(codedShortName)) {
+    ReportInstallError(STATUS_UNSAFE_NAME, saverName);
+    return STATUS_UNSAFE_NAME;
+  }
+  if (entryPresent(dataFile) && !isSafeEntryName(entryNameOf(dataFile))) {
+    ReportInstallError(STATUS_UNSAFE_NAME, entryNameOf(dataFile));
+    return STATUS_UNSAFE_NAME;
+  }
+  return STATUS_OK;
+}

@@ -1,0 +1,54 @@
+// The package behind the installer program: its copy in the work folder, its
+// header, the extraction of its entries, and the saver's names and folders.
+#ifndef SAVER_PACKAGE_DATA_FUNCTIONS_H
+#define SAVER_PACKAGE_DATA_FUNCTIONS_H
+
+#include "common/programSize.h"
+#include "package/dataStructures_shared.h"
+#include "package/win32File.h"
+
+#include <cstdint>
+#include <string>
+
+// The installer program's own length; the package starts behind it. Defined
+// by the installer with SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES).
+extern "C" volatile const ProgramSizeMark INSTALLER_SIZE_IN_BYTES;
+
+// Process-wide state of an installer run.
+extern InstallerHeader installerHeader;
+extern std::string pathInstallerFile;    // the running installer
+extern std::string pathInstallerFolder;  // its folder, with "\"
+extern std::string pathPackage;          // work folder + "temp.dat"
+extern std::string saverName;
+extern std::string codedShortName;
+extern std::string pathSaverFolder;  // shared folder + coded short name + "\"
+extern std::string pathDataFile;     // work folder + entry 8's name
+
+void ComputePackagePaths();
+
+// Copies the running installer to the package path: 0 or the failure's
+// status, reported as -523.
+int32_t CopyPackageToWorkFolder();
+
+// Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy and
+// extracts entry 1, the decompression library.
+int32_t ReadPackageHeader();
+
+// Writes entry index (0..10) of package to the destination its destKind
+// names. A busy destination is left in place and counts as success.
+int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress);
+
+// Single entries of the start-up; -531 without a word when absent.
+int32_t ExtractSplash();
+int32_t ExtractReadMe();
+int32_t ExtractLicense();
+int32_t ExtractFlashInstaller();
+
+// Sets the saver name, coded short name, saver folder and data file path.
+// -34 (reported) when the coded name is not a plain folder name, which
+// would place or remove files outside the shared folder.
+int32_t ComputeSaverPaths();
+
+std::string getCodedShortFilenameForScreensaver(const std::string &name);
+
+#endif

@@ -1,0 +1,37 @@
+#include "package/fileOperations.h"
+
+#include <windows.h>
+
+bool folderExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::string folderOf(const std::string &path) {
+  const size_t cut = path.find_last_of("\\/");
+  return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
+}
+
+static bool fileExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void ForceFolders(const std::string &path) {
+  std::string folder = path;
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.empty() || folderExists(folder)) return;
+  const std::string parent = folderOf(folder);
+  if (!parent.empty()) ForceFolders(parent);
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+bool CopyFileForced(const std::string &source, const std::string &target, bool failIfExists) {
+  if (fileExists(source)) SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string targetFolder = folderOf(target);
+  if (targetFolder.empty() || folderExists(targetFolder)) {
+    if (fileExists(target)) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  } else {
+    ForceFolders(targetFolder);
+  }
+  return CopyFileA(source.c_str(), target.c_str(), failIfExists ? TRUE : FALSE) != 0;
+}

@@ -1,0 +1,175 @@
+#include "package/filePlacement.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/logFile.h"
+#include "installer/installerText.h"
+#include "package/dataFunctions_shared.h"
+#include "package/extractionProgress.h"
+#include "package/fileOperations.h"
+#include "package/installError.h"
+#include "package/installNames.h"
+#include "package/packageFormat.h"
+#include "package/packageStatus.h"
+#include "package/placementRules.h"
+#include "package/saverDataFile.h"
+#include "package/win32File.h"
+
+#include <shellapi.h>
+
+static const char SAVER_SETTINGS_FILE[] = "saver.dat";
+
+static bool pathExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+static bool isFile(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+// 0 when the folder exists afterwards, else the system's code.
+static int32_t createFolder(const std::string &folder) {
+  if (CreateDirectoryA(folder.c_str(), nullptr)) return STATUS_OK;
+  const DWORD error = GetLastError();
+  return error == ERROR_ALREADY_EXISTS ? STATUS_OK : int32_t(error);
+}
+
+static bool holdsOlderCopy(const std::string &folder, const std::string &codedName) {
+  // Without a folder the paths would be taken relative to the current one.
+  if (folder.empty()) return false;
+  return pathExists(olderCopyProgram(folder, codedName)) ||
+         folderExists(olderCopyFolder(folder, codedName));
+}
+
+int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
+                           const std::string &saverName, const std::string &question, bool ask) {
+  logEnterWithArg("PrepareSaverFolder", sharedFolder + codedName);
+  // An empty or climbing name would make the older copy's folder the shared
+  // or Windows folder itself.
+  if (!isSafeEntryName(codedName)) {
+    logLeaveWithResult("PrepareSaverFolder", STATUS_UNSAFE_NAME);
+    return STATUS_UNSAFE_NAME;
+  }
+  const std::string folders[] = {pathWindows, sharedFolder};
+  bool hasCopy[] = {holdsOlderCopy(folders[0], codedName), holdsOlderCopy(folders[1], codedName)};
+  if ((hasCopy[0] || hasCopy[1]) && ask && !askOkCancel(saverName + question)) {
+    logLeaveWithResult("PrepareSaverFolder", STATUS_USER_ABORT);
+    return STATUS_USER_ABORT;
+  }
+  for (int i = 0; i < 2; ++i) {
+    if (!hasCopy[i]) continue;
+    logLine("removing older copy in " + folders[i]);
+    deleteFileForced(olderCopyProgram(folders[i], codedName));
+    deleteFolderTree(olderCopyFolder(folders[i], codedName));
+  }
+  const int32_t sharedStatus = createFolder(sharedFolder);
+  const int32_t saverStatus = createFolder(sharedFolder + codedName + "\\");
+  const int32_t status = saverStatus != STATUS_OK ? saverStatus : sharedStatus;
+  logLeaveWithResult("PrepareSaverFolder", status);
+  return status;
+}
+
+// Member index's movie copy; the paths come from the data file, so they are
+// kept inside the saver folder like every other member's.
+static int32_t copyMovieMember(int index) {
+  const std::string firstPath = memberPathOf(memberTable[1]);
+  const std::string ownPath = memberPathOf(memberTable[index]);
+  if (!isSafeMemberPath(firstPath) || !isSafeMemberPath(ownPath)) {
+    const std::string &unsafe = isSafeMemberPath(firstPath) ? ownPath : firstPath;
+    ReportInstallError(STATUS_UNSAFE_NAME, unsafe);
+    return STATUS_UNSAFE_NAME;
+  }
+  const std::string source = movieCopySource(index, firstPath, pathWorkFolder, pathSaverFolder);
+  const std::string target = pathSaverFolder + ownPath;
+  if (CopyFileForced(source, target, false)) return STATUS_OK;
+  // A member that names member 1's own file is already in place.
+  if (source == target) return STATUS_OK;
+  ReportInstallError(STATUS_MOVIE_COPY_FAILED, source);
+  return STATUS_MOVIE_COPY_FAILED;
+}
+
+static int32_t placeMembers() {
+  int32_t status = STATUS_OK;
+  for (int index = 1; index <= saverSettings.memberCount && status == STATUS_OK; ++index) {
+    if (memberPathOf(memberTable[index]).empty()) continue;
+    if (memberTable[index].memberType == MEMBER_TYPE_MOVIE_COPY) {
+      status = copyMovieMember(index);
+    } else {
+      uint8_t attribute = 0;
+      status = ExpandDataMember(pathSaverFolder, index, attribute, false);
+    }
+  }
+  return status;
+}
+
+static void setArchiveAttribute(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES)
+    SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
+}
+
+int32_t ExpandAllMembers() {
+  logEnter("ExpandAllMembers");
+  showExtractionStatus(installerText(IDS_EXPANDING_FILES));
+  bool isOpen = false;
+  int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+  if (status != STATUS_OK) {
+    logLeaveWithResult("ExpandAllMembers", status);
+    return status;
+  }
+  if (saverSettings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
+    memberTable[1].memberType = MEMBER_TYPE_MOVIE_COPY;
+  status = placeMembers();
+  if (status == STATUS_OK) {
+    status = CloseDataFile();
+    stepExtractionProgress();
+  } else {
+    // The work folder's data file is deleted after the run; it must not stay open.
+    CloseDataFile();
+  }
+  const std::string firstPath = memberPathOf(memberTable[1]);
+  if (!firstPath.empty() && isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);
+  logLeaveWithResult("ExpandAllMembers", status);
+  return status;
+}
+
+int32_t WriteSaverSettings() {
+  logEnter("WriteSaverSettings");
+  showExtractionStatus(installerText(IDS_WRITING_SAVER_DATA_FILE));
+  const std::string path = pathSaverFolder + SAVER_SETTINGS_FILE;
+  bool created = false;
+  const int32_t status = writeNewFile(path, &saverSettings, sizeof saverSettings, created);
+  if (status != STATUS_OK) ReportInstallError(status, path);
+  logLeaveWithResult("WriteSaverSettings", status);
+  return status;
+}
+
+static int32_t copyDocument(int entryIndex) {
+  const std::string name = entryNameOf(installerHeader.entries[entryIndex]);
+  const std::string source = pathWorkFolder + name;
+  if (name.empty() || !isFile(source)) return STATUS_EXPANDED_FILE_MISSING;
+  if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
+  if (CopyFileForced(source, pathSaverFolder + name, false)) return STATUS_OK;
+  return int32_t(GetLastError());
+}
+
+int32_t CopyDocsToSaverFolder() {
+  logEnter("CopyDocsToSaverFolder");
+  int32_t status = STATUS_OK;
+  if (installerHeader.showLicense != 0) status = copyDocument(ENTRY_LICENSE);
+  if (installerHeader.carriesReadMe != 0) {
+    const int32_t readMeStatus = copyDocument(ENTRY_README);
+    if (readMeStatus != STATUS_OK) status = readMeStatus;
+  }
+  logLeaveWithResult("CopyDocsToSaverFolder", status);
+  return status;
+}
+
+void OpenReadMe(HWND owner) {
+  if (installerHeader.carriesReadMe == 0) return;
+  const std::string path = pathSaverFolder + entryNameOf(installerHeader.entries[ENTRY_README]);
+  logEnterWithArg("OpenReadMe", path);
+  ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+  logLeave("OpenReadMe");
+}

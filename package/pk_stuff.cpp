@@ -1,0 +1,125 @@
+#include "package/pk_stuff.h"
+
+#include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
+#include "common/logFile.h"
+
+#include <string.h>
+
+#include <new>
+
+namespace {
+
+const char LIBRARY_FILE_NAME[] = "impborl.dll";
+const DWORD FAILURE_NO_LIBRARY_FILE = 5;
+const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
+
+// The library's explode work area; shared, so one expansion at a time.
+char WorkBuffer[dcl::EXPLODE_WORK_SIZE];
+
+bool fileExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+}  // namespace
+
+TCompressor::TCompressor(const std::string &folder) {
+  logEnterWithArg("TCompressor.Create", folder);
+  DWORD failure = 0;
+  std::string libraryPath = LIBRARY_FILE_NAME;
+  if (!folder.empty()) {
+    libraryPath = folder + LIBRARY_FILE_NAME;
+    if (!fileExists(libraryPath)) failure = FAILURE_NO_LIBRARY_FILE;
+  }
+  logLine("libraryPath: " + libraryPath);
+  if (failure == 0) {
+    libraryHandle = LoadLibraryA(libraryPath.c_str());
+    if (libraryHandle == nullptr) {
+      failure = GetLastError();
+      if (failure == 0) failure = ERROR_MOD_NOT_FOUND;
+    }
+  }
+  if (failure == 0) {
+    isLoaded = true;
+    implodeEntry = reinterpret_cast<ImplodeEntry>(GetProcAddress(libraryHandle, "_implode"));
+    explodeEntry = reinterpret_cast<ExplodeEntry>(GetProcAddress(libraryHandle, "_explode"));
+    crc32Entry = reinterpret_cast<Crc32Entry>(GetProcAddress(libraryHandle, "_crc32"));
+    if (implodeEntry == nullptr || explodeEntry == nullptr || crc32Entry == nullptr)
+      failure = FAILURE_MISSING_ENTRY_POINT;
+  }
+  if (failure != 0) {
+    logLine("TCompressor.Create failed: " + std::to_string(failure));
+    if (isLoaded) {
+      FreeLibrary(libraryHandle);
+      libraryHandle = nullptr;
+      isLoaded = false;
+    }
+  }
+  logLeave("TCompressor.Create");
+}
+
+TCompressor::~TCompressor() {
+  releaseStreams();
+  if (isLoaded) FreeLibrary(libraryHandle);
+}
+
+void TCompressor::releaseStreams() {
+  if (outputStream != INVALID_HANDLE_VALUE) CloseHandle(outputStream);
+  outputStream = INVALID_HANDLE_VALUE;
+  std::vector<uint8_t>().swap(inputStream);
+  inputPosition = 0;
+}
+
+int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
+  if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
+  logEnterWithArg("TCompressor.Expand", targetPath);
+  compressing = false;
+  outputChecksum = 0xFFFFFFFFul;
+  DWORD failure = 0;
+  try {
+    inputStream.assign(buffer, buffer + length);
+  } catch (const std::bad_alloc &) {
+    failure = ERROR_NOT_ENOUGH_MEMORY;
+  }
+  if (failure == 0) {
+    outputStream = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                               nullptr);
+    if (outputStream == INVALID_HANDLE_VALUE) failure = GetLastError();
+  }
+  if (failure == 0) {
+    TCompressor *self = this;
+    explodeEntry(readCallback, writeCallback, WorkBuffer, &self);
+  }
+  releaseStreams();
+  outputChecksum = ~outputChecksum & 0xFFFFFFFFul;
+  if (failure != 0)
+    showErrorMessage(std::string("Zip Error: Problem expanding data in memory. ") + "\r\n\r\n" +
+                     systemErrorText(static_cast<int32_t>(failure)));
+  logLeaveWithResult("TCompressor.Expand", static_cast<int32_t>(failure));
+  return static_cast<int32_t>(failure);
+}
+
+// The user pointer is the address of a variable holding the compressor.
+unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
+  TCompressor &compressor = **static_cast<TCompressor **>(param);
+  const size_t remaining = compressor.inputStream.size() - compressor.inputPosition;
+  const unsigned count = remaining < *size ? static_cast<unsigned>(remaining) : *size;
+  if (count == 0) return 0;
+  memcpy(buf, compressor.inputStream.data() + compressor.inputPosition, count);
+  compressor.inputPosition += count;
+  if (compressor.compressing) {
+    unsigned counted = count;
+    compressor.inputChecksum = compressor.crc32Entry(buf, &counted, &compressor.inputChecksum);
+  }
+  return count;
+}
+
+// A failed write is not reported here: the caller sees the short file.
+void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
+  TCompressor &compressor = **static_cast<TCompressor **>(param);
+  DWORD written = 0;
+  WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
+  if (!compressor.compressing && *size > 0)
+    compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
+}

@@ -1,0 +1,57 @@
+// TCompressor: binds the decompression library that travels in the package
+// ("impborl.dll" in the work folder) and expands one implode stream held in
+// memory into a file. Each expansion uses its own TCompressor, so the
+// library is loaded and freed once per compressed entry or member.
+#ifndef SAVER_PACKAGE_PK_STUFF_H
+#define SAVER_PACKAGE_PK_STUFF_H
+
+#include "codec/dcl.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The library's entry points, C calling convention.
+typedef unsigned (*ImplodeEntry)(dcl::ReadBuffer read, dcl::WriteBuffer write, char *workBuf, void *param,
+                                 unsigned *type, unsigned *dictSize);
+typedef unsigned (*ExplodeEntry)(dcl::ReadBuffer read, dcl::WriteBuffer write, char *workBuf, void *param);
+typedef unsigned long (*Crc32Entry)(char *buffer, unsigned *size, unsigned long *oldCrc);
+
+class TCompressor {
+ public:
+  // folder is the work folder with its trailing "\", or empty to let the
+  // system's library search find "impborl.dll". Never fails: loaded() tells.
+  explicit TCompressor(const std::string &folder);
+  ~TCompressor();
+  TCompressor(const TCompressor &) = delete;
+  TCompressor &operator=(const TCompressor &) = delete;
+
+  bool loaded() const { return isLoaded; }
+
+  // Writes the expansion of length bytes at buffer into a new file
+  // targetPath. 0, or the system error code of preparing input or output
+  // (after the "Zip Error" message). The library's own result is not
+  // looked at: callers judge the written file by its size.
+  int32_t Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length);
+
+ private:
+  static unsigned readCallback(char *buf, unsigned *size, void *param);
+  static void writeCallback(char *buf, unsigned *size, void *param);
+  void releaseStreams();
+
+  ImplodeEntry implodeEntry = nullptr;  // fetched only; the installer never compresses
+  ExplodeEntry explodeEntry = nullptr;
+  Crc32Entry crc32Entry = nullptr;
+  HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
+  std::vector<uint8_t> inputStream;            // filled only during Expand
+  size_t inputPosition = 0;
+  unsigned long inputChecksum = 0;   // of bytes handed to the library when compressing
+  unsigned long outputChecksum = 0;  // of bytes received from it; kept, never compared
+  bool compressing = false;
+  bool isLoaded = false;
+  HMODULE libraryHandle = nullptr;
+};
+
+#endif

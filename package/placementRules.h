@@ -1,0 +1,49 @@
+// The names and decisions of file placement and uninstall registration:
+// window title and uninstall name of a saver, the files of an older copy,
+// the uninstall entry, and where a movie-copy member is copied from.
+// Portable; the texts "Install" and "Screen Saver" come from the caller,
+// which reads them from the installer's string table.
+#ifndef SAVER_PACKAGE_PLACEMENT_RULES_H
+#define SAVER_PACKAGE_PLACEMENT_RULES_H
+
+#include "package/dataStructures_shared.h"
+
+#include <cstdint>
+#include <string>
+
+const int32_t STATUS_USER_ABORT = -454;
+const int32_t STATUS_REGISTER_UNINSTALL_FAILED = -2201;
+const int32_t STATUS_UNREGISTER_UNINSTALL_FAILED = -2202;
+
+// True when name holds "saver" in any letter case (only A to Z are folded,
+// so code-page letters never match by accident).
+bool namesASaver(const std::string &name);
+
+// The name shown in the list of installed programs.
+std::string UninstallDisplayNameFor(const std::string &name, const std::string &screenSaverText);
+
+// The installer's window and application title.
+std::string InstallerTitleFor(const std::string &name, const std::string &installText,
+                              const std::string &screenSaverText);
+
+// The two traces an earlier install leaves in a folder.
+std::string olderCopyProgram(const std::string &folder, const std::string &codedName);
+std::string olderCopyFolder(const std::string &folder, const std::string &codedName);
+
+// The uninstall entry: its key below the registry root, and its command.
+std::string uninstallKeyPath(const std::string &saverName);
+std::string uninstallCommand(const std::string &systemFolder, const std::string &codedName);
+
+// A saver name becomes one key below "Uninstall"; an empty name or one with a
+// "\" would name the list itself or a key elsewhere.
+bool isPlainKeyName(const std::string &saverName);
+
+// The member's relative path, also when its field lacks the terminating NUL.
+std::string memberPathOf(const DataMemberRecord &member);
+
+// Where a movie-copy member (type 3) is copied from: member 1 copies the
+// installer movie from the work folder, every later one copies member 1.
+std::string movieCopySource(int memberIndex, const std::string &firstMemberPath,
+                            const std::string &workFolder, const std::string &saverFolder);
+
+#endif

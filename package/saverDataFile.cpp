@@ -1,0 +1,108 @@
+#include "package/saverDataFile.h"
+
+#include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
+#include "common/logFile.h"
+#include "package/compressedFile.h"
+#include "package/dataFileFormat.h"
+#include "package/dataFileReader.h"
+#include "package/dataFunctions_shared.h"
+#include "package/fileOperations.h"
+#include "package/installError.h"
+#include "package/installNames.h"
+#include "package/packageStatus.h"
+#include "package/win32File.h"
+
+#include <windows.h>
+
+#include <vector>
+
+SaverSettings saverSettings;
+DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
+
+static ReadOnlyFile dataFile;
+
+static void showReadError(int32_t status) {
+  showErrorMessage(dataFileReadErrorText(systemErrorText(status)));
+}
+
+int32_t ReadSaverSettings() {
+  logEnter("ReadSaverSettings");
+  ReadOnlyFile file;
+  int32_t status = file.open(pathDataFile);
+  if (status == STATUS_OK) status = readSaverSettings(file, saverSettings);
+  if (status != STATUS_OK) ReportInstallError(status, pathDataFile);
+  logLeaveWithResult("ReadSaverSettings", status);
+  return status;
+}
+
+int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
+  logEnterWithArg("OpenDataFile", path);
+  if (dataFile.isOpen()) {
+    showMessageDialog(DialogKind::Information, DialogButtons::Abort, dataFileInUseText());
+    isOpen = true;
+    return STATUS_OK;
+  }
+  int32_t status = dataFile.open(path);
+  if (status == STATUS_OK) status = readMemberTable(dataFile, saverSettings, memberTable);
+  if (status != STATUS_OK) {
+    dataFile.close();
+    if (reportErrors) showErrorMessage(dataFileOpenErrorText(path, status));
+  }
+  isOpen = dataFile.isOpen();
+  logLeaveWithResult("OpenDataFile", status);
+  return status;
+}
+
+static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
+                           const std::vector<uint8_t> &stored, bool &created) {
+  if (header.compressed != 0) {
+    created = true;  // whatever the library wrote goes if the member fails
+    return expandToFile(target, stored, header.expandedSize);
+  }
+  return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
+}
+
+static bool isMessageWorthy(int32_t status) {
+  return status > 0 || status == STATUS_SHORT_ENTRY;  // file-system faults and short data
+}
+
+int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
+                         bool wantAttribute) {
+  logEnterWithArg("ExpandDataMember", std::to_string(memberIndex));
+  if (memberIndex < 1 || memberIndex > saverSettings.memberCount) return STATUS_MEMBER_INDEX_TOO_HIGH;
+  if (!dataFile.isOpen()) return STATUS_DATA_FILE_NOT_OPEN;
+
+  const DataMemberRecord &record = memberTable[memberIndex];
+  const std::string memberPath = memberPathOf(record);
+  const std::string target = targetFolder + memberPath;
+  DataMemberHeader header;
+  int32_t status = readMemberHeader(dataFile, record, header);
+  if (status == STATUS_OK && !isSafeMemberPath(memberPath)) {
+    ReportInstallError(STATUS_UNSAFE_NAME, target);
+    return STATUS_UNSAFE_NAME;
+  }
+  bool created = false;
+  if (status == STATUS_OK && header.expandedSize != 0) {
+    std::vector<uint8_t> stored;
+    status = readMemberBytes(dataFile, record, header, stored);
+    if (status == STATUS_OK) {
+      ForceFolders(folderOf(target));
+      status = writeMember(target, header, stored, created);
+    }
+  }
+  if (status != STATUS_OK) {
+    if (isMessageWorthy(status)) showReadError(status);
+    if (created) DeleteFileA(target.c_str());
+  } else if (wantAttribute) {
+    attribute = static_cast<uint8_t>(header.attribute);
+  }
+  logLeaveWithResult("ExpandDataMember", status);
+  return status;
+}
+
+int32_t CloseDataFile() {
+  const int32_t status = dataFile.close();
+  if (status != STATUS_OK) showErrorMessage(dataFileCloseErrorText(systemErrorText(status)));
+  return status;
+}

@@ -1,0 +1,33 @@
+// The screen saver data file in the work folder: its settings record, its
+// member table, and the expansion of its members into the saver folder.
+#ifndef SAVER_PACKAGE_SAVER_DATA_FILE_H
+#define SAVER_PACKAGE_SAVER_DATA_FILE_H
+
+#include "package/dataStructures_shared.h"
+
+#include <cstdint>
+#include <string>
+
+// Process-wide: the settings record (written later as "saver.dat") and the
+// member table, index 0 unused.
+extern SaverSettings saverSettings;
+extern DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
+
+// Reads the settings record of the data file at pathDataFile.
+int32_t ReadSaverSettings();
+
+// Opens the data file and reads its settings and member table; it stays open
+// for ExpandDataMember. -14 for a memberCount above 1010. A second open while
+// it is open is refused with a message and returns 0.
+int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen);
+
+// Writes member memberIndex to targetFolder + its path. -12 for an index
+// outside 1..memberCount, -15 when the file is not open, -34 for a path that
+// leaves the folder; a failed member leaves no file behind. The member's
+// attribute byte is handed back when wantAttribute.
+int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
+                         bool wantAttribute);
+
+int32_t CloseDataFile();
+
+#endif

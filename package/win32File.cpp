@@ -1,0 +1,64 @@
+#include "package/win32File.h"
+
+#include "package/packageStatus.h"
+
+int32_t ReadOnlyFile::open(const std::string &path) {
+  close();
+  handle_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+  LARGE_INTEGER size;
+  if (!GetFileSizeEx(handle_, &size)) {
+    const int32_t status = static_cast<int32_t>(GetLastError());
+    close();
+    return status;
+  }
+  size_ = size.QuadPart;
+  return STATUS_OK;
+}
+
+int32_t ReadOnlyFile::close() {
+  if (handle_ == INVALID_HANDLE_VALUE) return STATUS_OK;
+  const BOOL closed = CloseHandle(handle_);
+  handle_ = INVALID_HANDLE_VALUE;
+  size_ = 0;
+  return closed ? STATUS_OK : static_cast<int32_t>(GetLastError());
+}
+
+int32_t ReadOnlyFile::readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) {
+  got = 0;
+  if (offset < 0 || offset >= size_ || count == 0) return STATUS_OK;
+  OVERLAPPED at = {};
+  at.Offset = static_cast<DWORD>(offset);
+  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+  DWORD read = 0;
+  if (!ReadFile(handle_, buffer, count, &read, &at) && GetLastError() != ERROR_HANDLE_EOF)
+    return static_cast<int32_t>(GetLastError());
+  got = read;
+  return STATUS_OK;
+}
+
+int32_t writeNewFile(const std::string &path, const void *bytes, uint32_t count, bool &created) {
+  created = false;
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+  created = true;
+  DWORD written = 0;
+  int32_t status = STATUS_OK;
+  if (count > 0 && !WriteFile(file, bytes, count, &written, nullptr))
+    status = static_cast<int32_t>(GetLastError());
+  else if (written != count)
+    status = STATUS_SHORT_ENTRY;
+  if (!CloseHandle(file) && status == STATUS_OK) status = static_cast<int32_t>(GetLastError());
+  return status;
+}
+
+bool lookUpFileSize(const std::string &path, int64_t &size) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+      (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+    return false;
+  size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  return true;
+}

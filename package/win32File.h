@@ -1,0 +1,42 @@
+// Files through the Win32 API: a read-only file as a ByteSource, writing a
+// whole buffer to a new file, and looking a file up.
+#ifndef SAVER_PACKAGE_WIN32_FILE_H
+#define SAVER_PACKAGE_WIN32_FILE_H
+
+#include "package/byteSource.h"
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+class ReadOnlyFile : public ByteSource {
+ public:
+  ReadOnlyFile() = default;
+  ReadOnlyFile(const ReadOnlyFile &) = delete;
+  ReadOnlyFile &operator=(const ReadOnlyFile &) = delete;
+  ~ReadOnlyFile() override { close(); }
+
+  // 0 or the system's error code.
+  int32_t open(const std::string &path);
+  // 0 or the system's error code; a closed file closes again without error.
+  int32_t close();
+  bool isOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+  int64_t size() const override { return size_; }
+  int32_t readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) override;
+
+ private:
+  HANDLE handle_ = INVALID_HANDLE_VALUE;
+  int64_t size_ = 0;
+};
+
+// Creates path (replacing any file) and writes count bytes: 0, -30 when
+// fewer were written, or the system's error code. created tells whether the
+// file came into being.
+int32_t writeNewFile(const std::string &path, const void *bytes, uint32_t count, bool &created);
+
+// Looks a file up with any attributes: false when it does not exist.
+bool lookUpFileSize(const std::string &path, int64_t &size);
+
+#endif
