@@ -37,10 +37,18 @@ std::string withoutAccessMarks(const std::string &caption) {
   return plain;
 }
 
+// A user can click a button only when it and every window it sits in are
+// enabled; a modal dialog disables its owner.
+bool isClickable(HWND button) {
+  for (HWND window = button; window; window = GetAncestor(window, GA_PARENT))
+    if (!IsWindowEnabled(window)) return false;
+  return true;
+}
+
 // The parent handles BN_CLICKED exactly as for a mouse click; posting it
 // does not wait for a modal loop the click may open.
 bool click(const DialogControl &button) {
-  if (!IsWindowEnabled(button.window)) return false;
+  if (!isClickable(button.window)) return false;
   return PostMessageA(GetParent(button.window), WM_COMMAND, MAKEWPARAM(button.id, BN_CLICKED),
                       reinterpret_cast<LPARAM>(button.window)) != 0;
 }

@@ -34,7 +34,7 @@ class TestProgram {
   DWORD processId() const { return processId_; }
   bool running() const;
   // True when the program has ended within timeoutMs; its exit code then
-  // goes to *exitCode.
+  // goes to *exitCode unless that is null.
   bool waitForExit(DWORD timeoutMs, DWORD *exitCode);
   void terminate();
 
@@ -52,6 +52,8 @@ std::string windowsPathOf(const std::string &hostPath);
 // ---- Windows ----
 
 // Which top-level window to look for; empty or zero fields match anything.
+// Dialogs set their texts before they are shown, so ask for a visible window
+// before reading them, e.g. {"Error", "#32770", 0, true} for an error box.
 struct WindowQuery {
   std::string title;      // exact caption
   std::string className;  // window class, any letter case
@@ -86,10 +88,11 @@ std::vector<std::string> staticTexts(HWND dialog);
 // Captions of the buttons (group boxes left out), in Z order, with "&".
 std::vector<std::string> buttonCaptions(HWND dialog);
 
-// Clicks an enabled button by posting BN_CLICKED to its parent, which also
-// works for a modal dialog of another process. The caption is compared
-// without "&" marks, so "Abort" finds "&Abort". False when there is no such
-// enabled button.
+// Clicks a button by posting BN_CLICKED to its parent, which also works for
+// a modal dialog of another process. The caption is compared without "&"
+// marks, so "Abort" finds "&Abort". False when there is no such button or a
+// user could not click it (it or a window around it is disabled, as the
+// owner of an open modal dialog is).
 bool clickButton(HWND dialog, const std::string &caption);
 bool clickButtonById(HWND dialog, int controlId);
 

@@ -74,6 +74,10 @@ TEST(Dialog, RefusesDisabledMissingAndNonButtonControls) {
   EXPECT_FALSE(driver::clickButton(dialog, "Fir"));
   EXPECT_FALSE(driver::clickButtonById(dialog, IDC_PROMPT));
   EXPECT_FALSE(driver::clickButtonById(dialog, 999));
+  // A disabled dialog, as under a modal box, takes no clicks either.
+  EnableWindow(dialog, FALSE);
+  EXPECT_FALSE(driver::clickButton(dialog, "First"));
+  EnableWindow(dialog, TRUE);
   // Nothing was clicked: the dialog is still there and answers the first button.
   Sleep(300);
   EXPECT_TRUE(program.running());

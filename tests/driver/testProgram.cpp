@@ -49,7 +49,10 @@ bool TestProgram::running() const {
 
 bool TestProgram::waitForExit(DWORD timeoutMs, DWORD *exitCode) {
   if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;
-  return GetExitCodeProcess(process_, exitCode) != 0;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process_, &code)) return false;
+  if (exitCode) *exitCode = code;
+  return true;
 }
 
 void TestProgram::terminate() {

@@ -14,12 +14,20 @@ struct Search {
   HWND found;
 };
 
+// The caption the system keeps for a top-level window: reading it sends no
+// message, so searching many windows stays quick.
+std::string captionOf(HWND window) {
+  char caption[512];
+  const int length = GetWindowTextA(window, caption, sizeof caption);
+  return std::string(caption, length > 0 ? length : 0);
+}
+
 bool matches(HWND window, const WindowQuery &query) {
   if (query.mustBeVisible && !IsWindowVisible(window)) return false;
   if (query.processId && processIdOfWindow(window) != query.processId) return false;
   if (!query.className.empty() && lstrcmpiA(windowClassName(window).c_str(), query.className.c_str()) != 0)
     return false;
-  return query.title.empty() || windowText(window) == query.title;
+  return query.title.empty() || captionOf(window) == query.title;
 }
 
 BOOL CALLBACK checkWindow(HWND window, LPARAM searchAddress) {
