@@ -107,7 +107,7 @@ std::string flashInstallerParameters(const std::string &name, bool silent) {
 
 int32_t shellStartStatus(uintptr_t shellResult) {
   if (shellResult > LAST_SHELL_ERROR) return 0;
-  if (shellResult == 0) return STATUS_NO_MEMORY;
+  if (shellResult == 0) return STATUS_OUT_OF_MEMORY;
   return static_cast<int32_t>(shellResult);
 }
 
