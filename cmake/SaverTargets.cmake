@@ -1,6 +1,8 @@
 # Shared build rules: compiler settings, GoogleTest, the Wine test runner and
 # the program-size patch step.
 
+option(SAVER_FUZZ "Build libFuzzer targets (clang)" OFF)
+
 if(WIN32)
   # Delivered programs need no runtime DLLs besides the system's own.
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
@@ -48,7 +50,11 @@ if(WIN32)
   target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/gtest-notification.h)
 else()
   add_compile_options(-Wall -Wextra)
-  if(SAVER_SANITIZE)
+  if(SAVER_FUZZ)
+    # Instrument every library for coverage; only fuzz targets link libFuzzer.
+    add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
+    add_link_options(-fsanitize=address,undefined)
+  elseif(SAVER_SANITIZE)
     add_compile_options(-fsanitize=address,undefined -fno-omit-frame-pointer -fno-sanitize-recover=undefined)
     add_link_options(-fsanitize=address,undefined)
   endif()
@@ -88,7 +94,6 @@ endfunction()
 # saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] [SEEDS dir])
 # A libFuzzer target (fuzz preset, clang). In the other native builds the same
 # source is linked with a small driver that replays the seed files as a test.
-option(SAVER_FUZZ "Build libFuzzer targets (clang)" OFF)
 function(saver_add_fuzzer name)
   cmake_parse_arguments(arg "" "SEEDS" "SOURCES;LIBS" ${ARGN})
   if(WIN32)
@@ -97,8 +102,7 @@ function(saver_add_fuzzer name)
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS})
   if(SAVER_FUZZ)
-    target_compile_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
-    target_link_options(${name} PRIVATE -fsanitize=fuzzer,address,undefined)
+    target_link_options(${name} PRIVATE -fsanitize=fuzzer)
   else()
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz_replay_main.cpp)
     if(arg_SEEDS)
