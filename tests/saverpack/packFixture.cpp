@@ -1,0 +1,91 @@
+#include "packFixture.h"
+
+#include "common/programSize.h"
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <random>
+
+std::vector<uint8_t> standInProgram(size_t length, uint32_t recordedSize) {
+  std::vector<uint8_t> program(length, 0x90);
+  program[0] = 'M';
+  program[1] = 'Z';
+  const char tag[] = PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND;
+  std::memcpy(&program[64], tag, sizeof(tag));
+  std::memcpy(&program[64 + sizeof(tag)], &recordedSize, sizeof(recordedSize));
+  return program;
+}
+
+std::vector<uint8_t> randomBytes(size_t count, uint32_t seed) {
+  std::mt19937 generator(seed);
+  std::vector<uint8_t> bytes(count);
+  for (uint8_t &byte : bytes) byte = static_cast<uint8_t>(generator());
+  return bytes;
+}
+
+std::vector<uint8_t> compressibleBytes(size_t count) {
+  const std::string line = "The quick screen saver jumps over the lazy desktop. ";
+  std::vector<uint8_t> bytes(count);
+  for (size_t i = 0; i < count; ++i) bytes[i] = static_cast<uint8_t>(line[i % line.size()] + (i / 997) % 3);
+  return bytes;
+}
+
+void writeBytes(const std::filesystem::path &path, const std::vector<uint8_t> &bytes) {
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::vector<uint8_t> readBytes(const std::filesystem::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<uint8_t>(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+ScratchFolder::ScratchFolder() {
+  static int serial = 0;
+  const std::filesystem::path base = std::filesystem::temp_directory_path();
+  do {
+    path_ = base / ("saverpack-test-" + std::to_string(std::random_device()() % 1000000) + "-" +
+                    std::to_string(++serial));
+  } while (std::filesystem::exists(path_));
+  std::filesystem::create_directories(path_);
+}
+
+ScratchFolder::~ScratchFolder() {
+  std::error_code ignored;
+  std::filesystem::remove_all(path_, ignored);
+}
+
+std::filesystem::path writeSamplePackageSource(const std::filesystem::path &folder) {
+  writeBytes(folder / "saverstart.exe", standInProgram(3000));
+  writeBytes(folder / "saversetup.exe", standInProgram(5000));
+  writeBytes(folder / "impborl.dll", randomBytes(700, 1));
+  writeBytes(folder / "splash.swf", compressibleBytes(900));
+  writeBytes(folder / "ocean.scr", randomBytes(1200, 2));
+  writeBytes(folder / "installer.swf", compressibleBytes(2000));
+  writeBytes(folder / "helper.dat", randomBytes(1, 3));
+  writeBytes(folder / "notes.txt", compressibleBytes(5000));
+  writeBytes(folder / "members" / "main.swf", compressibleBytes(20000));
+  writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(3000, 4));
+  writeBytes(folder / "members" / "pictures" / "empty.txt", {});
+  const std::filesystem::path manifest = folder / "manifest.json";
+  std::ofstream(manifest) << R"({
+  "saverName": "My Big Screensaver",
+  "installerType": 2,
+  "offerControlPanel": true,
+  "launcher": "saverstart.exe",
+  "installer": "saversetup.exe",
+  "codecLibrary": "impborl.dll",
+  "entries": [
+    {"index": 3, "file": "splash.swf", "destKind": 7, "compressed": true},
+    {"index": 6, "file": "ocean.scr", "destKind": 2},
+    {"index": 7, "file": "installer.swf", "destKind": 7, "compressed": true},
+    {"index": 9, "file": "helper.dat", "name": "helper1.dat", "destKind": 3},
+    {"index": 10, "file": "notes.txt", "destKind": 1, "compressed": true}
+  ],
+  "dataFile": {"name": "ocean.dat", "compressed": true, "members": "members",
+               "compressMembers": true, "movieCopies": ["movie.swf"]}
+})";
+  return manifest;
+}

@@ -1,0 +1,43 @@
+// Building blocks for packer and package tests: stand-in programs that carry
+// the size constant, sample bytes, and a scratch folder.
+#ifndef SAVER_TESTS_SAVERPACK_PACK_FIXTURE_H
+#define SAVER_TESTS_SAVERPACK_PACK_FIXTURE_H
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// A program image of length bytes whose size constant holds recordedSize.
+std::vector<uint8_t> standInProgram(size_t length, uint32_t recordedSize);
+inline std::vector<uint8_t> standInProgram(size_t length) {
+  return standInProgram(length, static_cast<uint32_t>(length));
+}
+
+std::vector<uint8_t> randomBytes(size_t count, uint32_t seed);
+// Text-like bytes that implode well.
+std::vector<uint8_t> compressibleBytes(size_t count);
+
+void writeBytes(const std::filesystem::path &path, const std::vector<uint8_t> &bytes);
+std::vector<uint8_t> readBytes(const std::filesystem::path &path);
+
+// A fresh folder below the system's temporary folder, removed afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder();
+  ~ScratchFolder();
+  ScratchFolder(const ScratchFolder &) = delete;
+  ScratchFolder &operator=(const ScratchFolder &) = delete;
+  const std::filesystem::path &path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// A complete package source in folder: stand-in launcher and installer, a
+// codec library, entries 3, 6, 7, 9, 10 and a members folder (with a
+// sub-folder, an empty file and compressible and random members), and the
+// manifest "manifest.json" that names them. Returns the manifest's path.
+std::filesystem::path writeSamplePackageSource(const std::filesystem::path &folder);
+
+#endif

@@ -1,0 +1,212 @@
+// The packer from manifest to output file, and back through the readers.
+#include "packFixture.h"
+
+#include "codec/memoryCodec.h"
+#include "package/dataFileFormat.h"
+#include "package/dataFileReader.h"
+#include "package/packageFormat.h"
+#include "package/packageReader.h"
+#include "tools/saverpack/inspect.h"
+#include "tools/saverpack/installerFile.h"
+#include "tools/saverpack/manifest.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+bool build(const fs::path &manifest, const fs::path &output, std::string &error) {
+  BuildPlan plan;
+  std::vector<uint8_t> bytes;
+  return loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, bytes, error) &&
+         writeWholeFile(output.string(), bytes, error);
+}
+
+std::vector<uint8_t> expandedEntry(ByteSource &source, const PackageEntry &entry) {
+  std::vector<uint8_t> stored, expanded;
+  EXPECT_EQ(0, readEntryBytes(source, entry, stored)) << entryNameOf(entry);
+  if (!entry.compressed) return stored;
+  dcl::explodeBuffer(stored.data(), stored.size(), expanded);
+  return expanded;
+}
+
+TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  const fs::path output = folder.path() / "Setup.exe";
+  std::string error;
+  ASSERT_TRUE(build(manifest, output, error)) << error;
+
+  const std::vector<uint8_t> file = readBytes(output);
+  ASSERT_GT(file.size(), 8000u);
+  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 3000, readBytes(folder.path() / "saverstart.exe").begin()));
+  const std::vector<uint8_t> installer(file.begin() + 3000, file.end());
+  EXPECT_TRUE(std::equal(installer.begin(), installer.begin() + 5000,
+                         readBytes(folder.path() / "saversetup.exe").begin()));
+
+  MemorySource package(installer.data(), installer.size());
+  InstallerHeader header;
+  ASSERT_EQ(0, readInstallerHeader(package, 5000, header));
+  EXPECT_EQ("My Big Screensaver", saverNameOf(header));
+  EXPECT_EQ(2, header.installerType);
+  EXPECT_EQ(1, header.offerControlPanel);
+  EXPECT_EQ(0, header.showLicense);
+
+  const PackageEntry &codec = header.entries[1];
+  EXPECT_EQ("impborl.dat", entryNameOf(codec));
+  EXPECT_EQ(4, codec.destKind);
+  EXPECT_EQ(0, codec.compressed);
+  EXPECT_EQ(readBytes(folder.path() / "impborl.dll"), expandedEntry(package, codec));
+  const struct {
+    int index;
+    const char *name, *source;
+    int32_t destKind;
+    bool compressed;
+  } expected[] = {{3, "splash.swf", "splash.swf", 7, true},
+                  {6, "ocean.scr", "ocean.scr", 2, false},
+                  {7, "installer.swf", "installer.swf", 7, true},
+                  {9, "helper1.dat", "helper.dat", 3, false},
+                  {10, "notes.txt", "notes.txt", 1, true}};
+  for (const auto &e : expected) {
+    const PackageEntry &entry = header.entries[e.index];
+    EXPECT_EQ(e.name, entryNameOf(entry));
+    EXPECT_EQ(e.destKind, entry.destKind);
+    EXPECT_EQ(e.compressed, entry.compressed != 0) << e.name;
+    EXPECT_EQ(readBytes(folder.path() / e.source), expandedEntry(package, entry)) << e.name;
+    EXPECT_EQ(static_cast<int32_t>(readBytes(folder.path() / e.source).size()), entry.expandedSize);
+  }
+  EXPECT_LT(header.entries[10].end - header.entries[10].start + 1, 5000) << "notes.txt imploded";
+  for (int absent : {0, 2, 4, 5}) EXPECT_FALSE(entryPresent(header.entries[absent]));
+
+  const PackageEntry &dataEntry = header.entries[8];
+  EXPECT_EQ("ocean.dat", entryNameOf(dataEntry));
+  EXPECT_EQ(7, dataEntry.destKind);
+  const std::vector<uint8_t> dataFile = expandedEntry(package, dataEntry);
+  MemorySource data(dataFile.data(), dataFile.size());
+  SaverSettings settings;
+  std::vector<DataMemberRecord> table(MEMBER_TABLE_SIZE);
+  ASSERT_EQ(0, readMemberTable(data, settings, table.data()));
+  ASSERT_EQ(4, settings.memberCount);
+  EXPECT_EQ("movie.swf", memberPathOf(table[1]));
+  EXPECT_EQ(MEMBER_TYPE_MOVIE_COPY, table[1].memberType);
+  const char *members[] = {"main.swf", "pictures\\a.jpg", "pictures\\empty.txt"};
+  const char *sources[] = {"main.swf", "pictures/a.jpg", "pictures/empty.txt"};
+  for (int i = 0; i < 3; ++i) {
+    const DataMemberRecord &record = table[i + 2];
+    EXPECT_EQ(members[i], memberPathOf(record));
+    DataMemberHeader memberHeader;
+    std::vector<uint8_t> stored, expanded;
+    ASSERT_EQ(0, readMemberHeader(data, record, memberHeader));
+    ASSERT_EQ(0, readMemberBytes(data, record, memberHeader, stored));
+    if (memberHeader.compressed)
+      dcl::explodeBuffer(stored.data(), stored.size(), expanded);
+    else
+      expanded = stored;
+    EXPECT_EQ(readBytes(folder.path() / "members" / sources[i]), expanded) << members[i];
+  }
+}
+
+TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
+  ScratchFolder folder;
+  const fs::path output = folder.path() / "Setup.exe";
+  std::string error;
+  ASSERT_TRUE(build(writeSamplePackageSource(folder.path()), output, error)) << error;
+  std::ostringstream shown;
+  ASSERT_TRUE(inspectFile(readBytes(output), shown));
+  const std::string text = shown.str();
+  for (const char *part :
+       {"launcher program: 3000 bytes", "installer program: 5000 bytes at 3000",
+        "saverName \"My Big Screensaver\"", "installerType 2", "offerControlPanel 1",
+        "entry 1: \"impborl.dat\" destKind 4 stored", "entry 9: \"helper1.dat\" destKind 3",
+        "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 4",
+        "member 1: type 3 \"movie.swf\" copy of the movie",
+        "member 3: type 0 \"pictures\\a.jpg\" compressed", "expands to 3000"})
+    EXPECT_NE(std::string::npos, text.find(part)) << part << "\n" << text;
+}
+
+std::string readText(const fs::path &path) {
+  std::ifstream in(path);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+void replaceIn(const fs::path &path, const std::string &from, const std::string &to) {
+  std::string text = readText(path);
+  const size_t at = text.find(from);
+  ASSERT_NE(std::string::npos, at) << from;
+  text.replace(at, from.size(), to);
+  std::ofstream(path) << text;
+}
+
+struct Fault {
+  std::string from, to, message;
+};
+
+TEST(Saverpack, ManifestFaultsAreNamedAndNothingIsWritten) {
+  const std::string longName(256, 'n');
+  const Fault faults[] = {
+      {"\"ocean.scr\"", "\"missing.scr\"", "file not found"},
+      {"\"helper1.dat\"", "\"" + longName + "\"", "longer than 255 bytes"},
+      {"My Big Screensaver", std::string(65, 'S'), "saverName longer than 64 bytes"},
+      {"\"index\": 9", "\"index\": 11", "index 11 is outside 0..10"},
+      {"\"index\": 9", "\"index\": -1", "index -1 is outside 0..10"},
+      {"\"destKind\": 2", "\"destKind\": 8", "destKind 8 has no destination"},
+      {"\"destKind\": 2", "\"destKind\": 11", "destKind 11 has no destination"},
+      {"\"index\": 9", "\"index\": 4", "no entry 9"},
+      {"\"name\": \"helper1.dat\"", "\"name\": \"..\\\\helper1.dat\"", "plain file name"},
+      {"\"movie.swf\"", "\"..\\\\movie.swf\"", "leaves the saver folder"},
+      {"\"installerType\": 2,", "\"installerType\": 2, \"showLicense\": true,", "no entry 4"},
+      {"\"offerControlPanel\"", "\"offerControlPanels\"", "unknown key \"offerControlPanels\""},
+      {"\"compressed\": true}", "\"compressed\": \"yes\"}", "compressed must be true or false"},
+  };
+  for (const Fault &fault : faults) {
+    ScratchFolder folder;
+    const fs::path manifest = writeSamplePackageSource(folder.path());
+    replaceIn(manifest, fault.from, fault.to);
+    const fs::path output = folder.path() / "Setup.exe";
+    std::string error;
+    EXPECT_FALSE(build(manifest, output, error)) << fault.message;
+    EXPECT_NE(std::string::npos, error.find(fault.message)) << error;
+    EXPECT_FALSE(fs::exists(output)) << fault.message;
+  }
+}
+
+TEST(Saverpack, MemberLimitsAreChecked) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  const fs::path longPath = folder.path() / "members" / std::string(200, 'd') / (std::string(60, 'f'));
+  writeBytes(longPath, {1});
+  std::string error;
+  EXPECT_FALSE(build(manifest, folder.path() / "Setup.exe", error));
+  EXPECT_NE(std::string::npos, error.find("member path longer than 255 bytes")) << error;
+  fs::remove_all(longPath.parent_path());
+
+  for (int i = 0; i < 1006; ++i) writeBytes(folder.path() / "members" / "many" / std::to_string(i), {});
+  EXPECT_TRUE(build(manifest, folder.path() / "Setup.exe", error)) << error << " (1010 members fit)";
+  writeBytes(folder.path() / "members" / "many" / "one-more", {});
+  EXPECT_FALSE(build(manifest, folder.path() / "Setup2.exe", error));
+  EXPECT_NE(std::string::npos, error.find("more than 1010 members")) << error;
+}
+
+TEST(Saverpack, ProgramsMustRecordTheirOwnSize) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  const fs::path output = folder.path() / "Setup.exe";
+  writeBytes(output, {'o', 'l', 'd'});
+  writeBytes(folder.path() / "saversetup.exe", standInProgram(5000, 4096));
+  std::string error;
+  EXPECT_FALSE(build(manifest, output, error));
+  EXPECT_NE(std::string::npos, error.find("records 4096 bytes as its size but is 5000")) << error;
+  writeBytes(folder.path() / "saversetup.exe", standInProgram(5000));
+  writeBytes(folder.path() / "saverstart.exe", std::vector<uint8_t>(3000, 'x'));
+  EXPECT_FALSE(build(manifest, output, error));
+  EXPECT_NE(std::string::npos, error.find("has no program size constant")) << error;
+  EXPECT_EQ((std::vector<uint8_t>{'o', 'l', 'd'}), readBytes(output)) << "the old output stays";
+  for (const fs::directory_entry &item : fs::directory_iterator(folder.path()))
+    EXPECT_EQ(std::string::npos, item.path().string().find(".partial"));
+}
+
+}  // namespace

@@ -1,0 +1,40 @@
+// Building the package that follows the installer program: the header and
+// the stored bytes of each carried file, imploded where asked.
+#ifndef SAVER_TOOLS_SAVERPACK_PACKAGE_BUILDER_H
+#define SAVER_TOOLS_SAVERPACK_PACKAGE_BUILDER_H
+
+#include "package/dataStructures_shared.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct CarriedFile {
+  int index = 0;
+  std::string name;
+  int32_t destKind = DEST_SAVER_FOLDER;
+  bool compressed = false;
+  std::vector<uint8_t> bytes;  // the file as it is to be installed
+};
+
+struct PackageFlags {
+  uint8_t installerType = 0;
+  uint8_t showLicense = 0;
+  uint8_t carriesReadMe = 0;
+  uint8_t carriesFlashInstaller = 0;
+  uint8_t flashInstallerVersionIndex = 0;
+  uint8_t offerControlPanel = 0;
+  std::string saverName;
+};
+
+// The package for an installer program of programSize bytes: entries are
+// located by offsets counted from the program's first byte. False, with the
+// reason in error, when a file cannot be compressed or the package would
+// outgrow the 32-bit offsets.
+bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
+                  uint32_t programSize, std::vector<uint8_t> &package, std::string &error);
+
+// Implodes bytes with the codec: false when the codec refuses.
+bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded);
+
+#endif
