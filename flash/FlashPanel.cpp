@@ -94,8 +94,10 @@ int32_t TFlashPanel::playMovie(const std::string &path) {
 }
 
 // A compressed movie is read through its uncompressed copy; the control is
-// still given the movie itself.
+// still given the movie itself. Nothing of the previous movie is kept: for a
+// missing file it would send the reader to the previous movie's copy.
 int32_t TFlashPanel::readMovie() {
+  movieInfo_ = SwfMovieInfo();
   int32_t status = readSWFFileFormatType(swfFilename_, movieInfo_);
   if (status != 0) return status;
   if (movieInfo_.formatSignature == "FWS") return readSWFFile_FWS_Format(swfFilename_, movieInfo_);

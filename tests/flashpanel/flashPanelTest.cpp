@@ -128,7 +128,7 @@ TEST_F(FlashPanelTest, PlaysAMovieInOneControlConfiguredToFillThePanel) {
   EXPECT_EQ(8, panel_->movieInfo().swfVersion);
   EXPECT_EQ(movie, panel_->swfFilename());
   std::vector<std::string> expected = {
-      "#1 created",       "#1 SetClientSite", "#1 DoVerb -5",   "#1 in place 480x270",
+      "#1 created",       "#1 SetClientSite", "#1 InitNew",     "#1 DoVerb -5",   "#1 in place 480x270",
       "#1 ScaleMode 0",   "#1 SetVariable Align=AlClient",    "#1 WMode Opaque",
       "#1 Menu false",    "#1 DoVerb -3",     "#1 Movie " + movie, "#1 Play", "#1 DoVerb -1"};
   EXPECT_EQ(expected, events());
@@ -196,6 +196,16 @@ TEST_F(FlashPanelTest, CompressedMovieIsReadFromAScratchCopyThatGoesWithThePanel
   panel_.reset();
   EXPECT_FALSE(fileExists(scratch));
   EXPECT_EQ(1u, countOf("#1 destroyed"));
+}
+
+TEST_F(FlashPanelTest, MissingMovieIsHandedToTheControlUnread) {
+  // A refused compressed movie leaves its copy in the scratch folder; a
+  // missing movie played next must not be judged by that copy.
+  EXPECT_EQ(FLASH_PANEL_PLAYER_TOO_OLD, panel_->playMovie(writeMovie("new.swf", cwsMovie(movieOfVersion(10)))));
+  std::string missing = folder_ + "missing.swf";
+  EXPECT_EQ(0, panel_->playMovie(missing));
+  EXPECT_EQ(0, panel_->movieInfo().swfVersion);
+  EXPECT_EQ(1u, countOf("#1 Movie " + missing));
 }
 
 TEST_F(FlashPanelTest, SecondMovieStopsAndDestroysTheFirstControlBeforeMakingItsOwn) {
