@@ -18,6 +18,7 @@ const unsigned HISTORY_SIZE = 4096;
 const unsigned FLUSH_MARK = 2 * HISTORY_SIZE;
 const unsigned WINDOW_SIZE = FLUSH_MARK + MAX_MATCH;
 const unsigned INPUT_SIZE = 2048;
+const unsigned COPY_SLACK = 8;
 
 // Decoding tables: indexed by the next bits of the stream, each entry holds
 // a symbol and the length of its code word.
@@ -100,11 +101,27 @@ constexpr DirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS> DISTANCE_DECODER
     buildDirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS>(DISTANCE_CODES);
 constexpr LiteralDecoder LITERAL_DECODER = buildLiteralDecoder();
 
+// The widest register-sized buffer: on 64-bit hosts one refill serves a
+// whole token.
+typedef size_t BitBuffer;
+const unsigned BIT_BUFFER_BITS = sizeof(BitBuffer) * 8;
+// Longest token part decoded from one refill: 8 distance code bits and
+// 6 low bits; a flag, 7 length code bits and 8 extra bits take 16.
+const unsigned DISTANCE_PART_BITS = 14;
+
+BitBuffer loadLittleEndian(const uint8_t *bytes) {
+  BitBuffer value = 0;
+  for (unsigned i = 0; i < sizeof(BitBuffer); ++i) value |= static_cast<BitBuffer>(bytes[i]) << (8 * i);
+  return value;
+}
+
 struct Exploder {
   ReadBuffer read;
   WriteBuffer write;
   void *param;
-  uint32_t bitBuffer;  // unread bits, next bit lowest; zero above bitCount
+  // Unread bits, next bit lowest. Above bitCount it holds zeros or the
+  // bits of the bytes that follow, which a refill ORs in again unchanged.
+  BitBuffer bitBuffer;
   unsigned bitCount;
   unsigned inputPos;
   unsigned inputEnd;
@@ -112,7 +129,7 @@ struct Exploder {
   unsigned outputPos;     // next free byte of the window
   unsigned historyStart;  // first byte of the window the stream has produced
   uint8_t input[INPUT_SIZE];
-  uint8_t window[WINDOW_SIZE];
+  uint8_t window[WINDOW_SIZE + COPY_SLACK];
 
   bool fillInput() {
     if (inputEnded) return false;
@@ -133,11 +150,17 @@ struct Exploder {
     return true;
   }
 
-  // Tops the bit buffer up to at least 25 bits while input lasts.
+  // Tops the bit buffer up to within a byte of full while input lasts.
   void refill() {
-    while (bitCount <= 24) {
+    if (inputEnd - inputPos >= sizeof(BitBuffer)) {
+      bitBuffer |= loadLittleEndian(input + inputPos) << bitCount;
+      inputPos += (BIT_BUFFER_BITS - 1 - bitCount) / 8;
+      bitCount |= BIT_BUFFER_BITS - 8;
+      return;
+    }
+    while (bitCount <= BIT_BUFFER_BITS - 8) {
       if (inputPos == inputEnd && !fillInput()) return;
-      bitBuffer |= static_cast<uint32_t>(input[inputPos++]) << bitCount;
+      bitBuffer |= static_cast<BitBuffer>(input[inputPos++]) << bitCount;
       bitCount += 8;
     }
   }
@@ -163,38 +186,39 @@ struct Exploder {
     historyStart = 0;
   }
 
-  unsigned decodeLiteral(bool ascii, unsigned &literal) {
+  // The literal that follows the flag bit, and the bits both take.
+  unsigned decodeLiteral(bool ascii, unsigned &literal) const {
+    const BitBuffer code = bitBuffer >> 1;
     if (!ascii) {
-      literal = bitBuffer & 0xFF;
-      return 8;
+      literal = code & 0xFF;
+      return 9;
     }
-    uint16_t value = LITERAL_DECODER.first[bitBuffer & 0xFF];
+    uint16_t value = LITERAL_DECODER.first[code & 0xFF];
     if (value & SUBTABLE_FLAG)
       value = LITERAL_DECODER.sub[((value & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS) |
-                                  ((bitBuffer >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
+                                  ((code >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
     literal = value & 0xFF;
-    return value >> 8;
+    return 1 + (value >> 8);
   }
 
   unsigned decode(bool ascii, unsigned dictionaryBits) {
     for (;;) {
       refill();
       if (bitCount == 0) return CMP_BAD_DATA;  // no end code
-      const bool isMatch = bitBuffer & 1;
-      consume(1);
-      if (!isMatch) {
+      if (!(bitBuffer & 1)) {
         unsigned literal;
         if (!consume(decodeLiteral(ascii, literal))) return CMP_BAD_DATA;
         window[outputPos++] = static_cast<uint8_t>(literal);
       } else {
-        const SymbolEntry lengthEntry = LENGTH_DECODER.entry[bitBuffer & ((1u << LENGTH_LOOKUP_BITS) - 1)];
+        const BitBuffer code = bitBuffer >> 1;
+        const SymbolEntry lengthEntry = LENGTH_DECODER.entry[code & ((1u << LENGTH_LOOKUP_BITS) - 1)];
         const unsigned extraBits = LENGTH_EXTRA_BITS[lengthEntry.symbol];
-        const unsigned length = LENGTH_BASE[lengthEntry.symbol] +
-                                ((bitBuffer >> lengthEntry.codeLength) & ((1u << extraBits) - 1));
-        if (!consume(lengthEntry.codeLength + extraBits)) return CMP_BAD_DATA;
+        const unsigned length =
+            LENGTH_BASE[lengthEntry.symbol] + ((code >> lengthEntry.codeLength) & ((1u << extraBits) - 1));
+        if (!consume(1 + lengthEntry.codeLength + extraBits)) return CMP_BAD_DATA;
         if (length == END_OF_STREAM) return CMP_NO_ERROR;
 
-        refill();
+        if (bitCount < DISTANCE_PART_BITS) refill();
         const SymbolEntry distanceEntry = DISTANCE_DECODER.entry[bitBuffer & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
         const unsigned lowBits = length == MIN_MATCH ? 2 : dictionaryBits;
         const unsigned distance = ((distanceEntry.symbol << lowBits) |
@@ -207,14 +231,16 @@ struct Exploder {
     }
   }
 
-  // Copies forward byte by byte where source and target overlap, so a
-  // short distance repeats its pattern.
+  // Overlapping copies run forward, so a short distance repeats its
+  // pattern. From a distance of COPY_SLACK on, whole chunks are copied;
+  // the last may write up to COPY_SLACK - 1 bytes past the match, into
+  // the slack, where later output overwrites them.
   void copyMatch(unsigned length, unsigned distance) {
     uint8_t *to = window + outputPos;
     const uint8_t *from = to - distance;
     outputPos += length;
-    if (distance >= length) {
-      memcpy(to, from, length);
+    if (distance >= COPY_SLACK) {
+      for (unsigned i = 0; i < length; i += COPY_SLACK) memcpy(to + i, from + i, COPY_SLACK);
     } else if (distance == 1) {
       memset(to, *from, length);
     } else {

@@ -22,14 +22,14 @@ namespace {
 using Bytes = std::vector<uint8_t>;
 
 Bytes stormImplode(const Bytes &data, unsigned type, unsigned dictSize) {
-  std::vector<char> work(dcl::IMPLODE_WORK_SIZE);
+  std::vector<char> work(STORM_WORK_SIZE);
   ChunkedStreams streams = streamsOver(data);
   EXPECT_EQ(::implode(readChunk, writeAll, work.data(), &streams, &type, &dictSize), 0u);
   return streams.output;
 }
 
 unsigned stormExplode(const Bytes &stream, Bytes &expanded) {
-  std::vector<char> work(dcl::EXPLODE_WORK_SIZE);
+  std::vector<char> work(STORM_WORK_SIZE);
   ChunkedStreams streams = streamsOver(stream);
   const unsigned result = ::explode(readChunk, writeAll, work.data(), &streams);
   expanded = streams.output;
