@@ -1,7 +1,8 @@
 // The driver's fixture: a dialog with texts and buttons. It ends with the id
 // of the button clicked, shows the text of a WM_COPYDATA message and answers
 // with its byte count, and ends with the code posted in WM_DRIVER_APP_QUIT.
-// "/title=TEXT" on the command line replaces the caption.
+// "/title=TEXT" on the command line replaces the caption; "/ask" opens a
+// modal message box over the dialog.
 #include <windows.h>
 
 #include <string.h>
@@ -9,6 +10,13 @@
 #include "driverAppIds.h"
 
 namespace {
+
+const UINT WM_DRIVER_APP_ASK = WM_APP + 2;
+
+struct Options {
+  const char *title;
+  bool ask;
+};
 
 void showCurrentFolder(HWND dialog) {
   char folder[MAX_PATH];
@@ -27,11 +35,16 @@ LRESULT showCopyData(HWND dialog, const COPYDATASTRUCT *record) {
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_INITDIALOG: {
-      const char *title = reinterpret_cast<const char *>(lParam);
-      if (title) SetWindowTextA(dialog, title);
+      const Options *options = reinterpret_cast<const Options *>(lParam);
+      if (options->title) SetWindowTextA(dialog, options->title);
       showCurrentFolder(dialog);
+      if (options->ask) PostMessageA(dialog, WM_DRIVER_APP_ASK, 0, 0);
       return TRUE;
     }
+    case WM_DRIVER_APP_ASK:
+      EndDialog(dialog, DRIVER_APP_ANSWERED + MessageBoxA(dialog, DRIVER_APP_QUESTION, DRIVER_APP_QUESTION_TITLE,
+                                                           MB_OKCANCEL | MB_ICONERROR));
+      return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) EndDialog(dialog, LOWORD(wParam));
       return TRUE;
@@ -53,6 +66,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   const char *title = strstr(commandLine, "/title=");
+  const Options options = {title ? title + 7 : nullptr, strstr(commandLine, "/ask") != nullptr};
   return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_DRIVER_APP), nullptr, dialogProc,
-                                          reinterpret_cast<LPARAM>(title ? title + 7 : nullptr)));
+                                          reinterpret_cast<LPARAM>(&options)));
 }

@@ -13,6 +13,12 @@
 // Posted with an exit code in wParam: the program ends with that code.
 #define WM_DRIVER_APP_QUIT (WM_APP + 1)
 
+// With "/ask" the dialog opens a system message box over itself at once and
+// ends with DRIVER_APP_ANSWERED plus the box's answer.
+#define DRIVER_APP_QUESTION_TITLE "Error"
+#define DRIVER_APP_QUESTION "Something failed."
+#define DRIVER_APP_ANSWERED 1000
+
 #define DRIVER_APP_TITLE "Driver Fixture"
 #define DRIVER_APP_PROMPT "Pick a button."
 

@@ -21,11 +21,7 @@ std::string fixtureCommand(const std::string &arguments = "") {
 HWND startFixture(TestProgram &program, const std::string &arguments = "",
                   const std::string &workingFolder = "") {
   if (!program.start(fixtureCommand(arguments), workingFolder)) return nullptr;
-  WindowQuery query;
-  query.className = "#32770";
-  query.processId = program.processId();
-  query.mustBeVisible = true;
-  return driver::waitForTopLevelWindow(query, kTimeoutMs);
+  return driver::waitForTopLevelWindow({DRIVER_APP_TITLE, "#32770", program.processId(), true}, kTimeoutMs);
 }
 
 DWORD exitCodeOf(TestProgram &program) {
@@ -85,6 +81,22 @@ TEST(Dialog, RefusesDisabledMissingAndNonButtonControls) {
   EXPECT_EQ(exitCodeOf(program), DWORD{IDC_FIRST});
 }
 
+TEST(Dialog, ReadsAndAnswersASystemMessageBoxOverItsOwner) {
+  TestProgram program;
+  HWND dialog = startFixture(program, "/ask");
+  ASSERT_NE(dialog, nullptr);
+  HWND box = driver::waitForTopLevelWindow({DRIVER_APP_QUESTION_TITLE, "#32770", program.processId(), true},
+                                           kTimeoutMs);
+  ASSERT_NE(box, nullptr);
+  ASSERT_NE(box, dialog);
+
+  EXPECT_EQ(driver::staticTexts(box), std::vector<std::string>{DRIVER_APP_QUESTION});
+  EXPECT_EQ(driver::buttonCaptions(box), (std::vector<std::string>{"OK", "Cancel"}));
+  EXPECT_FALSE(driver::clickButton(dialog, "First")) << "the box disables its owner";
+  EXPECT_TRUE(driver::clickButton(box, "Cancel"));
+  EXPECT_EQ(exitCodeOf(program), DWORD{DRIVER_APP_ANSWERED + IDCANCEL});
+}
+
 TEST(Program, StartsInTheGivenWorkingFolder) {
   char temp[MAX_PATH];
   ASSERT_NE(GetTempPathA(sizeof temp, temp), 0u);
@@ -122,16 +134,15 @@ TEST(Program, EndsAProgramStillRunningWhenTheTestLetsGo) {
 
 TEST(Window, FindsByTitleOrClassAndWaitsWithTimeout) {
   TestProgram program;
-  HWND dialog = startFixture(program, "/title=Driver Title Seven");
-  ASSERT_NE(dialog, nullptr);
-
+  ASSERT_TRUE(program.start(fixtureCommand("/title=Driver Title Seven")));
   WindowQuery byTitle;
   byTitle.title = "Driver Title Seven";
-  EXPECT_EQ(driver::findTopLevelWindow(byTitle), dialog);
+  HWND dialog = driver::waitForTopLevelWindow(byTitle, kTimeoutMs);
+  ASSERT_NE(dialog, nullptr);
   WindowQuery byClass;
   byClass.className = "#32770";
   byClass.processId = program.processId();
-  EXPECT_EQ(driver::findTopLevelWindow(byClass), dialog);
+  EXPECT_EQ(driver::waitForTopLevelWindow(byClass, kTimeoutMs), dialog);
 
   WindowQuery wrongTitle = byTitle;
   wrongTitle.title = "Driver Title Seve";
