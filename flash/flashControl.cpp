@@ -87,10 +87,17 @@ HRESULT TShockwaveFlash::placeInWindow(HWND host, int width, int height) {
   return doVerb(OLEIVERB_INPLACEACTIVATE);
 }
 
+IOleInPlaceObject *TShockwaveFlash::inPlaceObject() const {
+  IOleInPlaceObject *inPlace = nullptr;
+  if (object_ && FAILED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void **>(&inPlace))))
+    inPlace = nullptr;
+  return inPlace;
+}
+
 HWND TShockwaveFlash::window() const {
   HWND window = nullptr;
-  IOleInPlaceObject *inPlace = nullptr;
-  if (object_ && SUCCEEDED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void **>(&inPlace)))) {
+  IOleInPlaceObject *inPlace = inPlaceObject();
+  if (inPlace) {
     if (FAILED(inPlace->GetWindow(&window))) window = nullptr;
     inPlace->Release();
   }
@@ -174,11 +181,17 @@ HRESULT TShockwaveFlash::callMethod(const wchar_t *name, VARIANT *arguments, UIN
                            nullptr);
 }
 
-// Closes the control's window before letting go of it, and the site last.
+// Takes the control out of its window and closes it before letting go of
+// it, and of the site last.
 void TShockwaveFlash::destroy() {
   if (dispatch_) dispatch_->Release();
   dispatch_ = nullptr;
   if (object_) {
+    IOleInPlaceObject *inPlace = inPlaceObject();
+    if (inPlace) {
+      inPlace->InPlaceDeactivate();
+      inPlace->Release();
+    }
     object_->Close(OLECLOSE_NOSAVE);
     object_->SetClientSite(nullptr);
     object_->Release();

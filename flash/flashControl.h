@@ -42,6 +42,8 @@ class TShockwaveFlash {
   HRESULT stopPlay();
 
  private:
+  // The control's in-place interface with a reference for the caller, or null.
+  IOleInPlaceObject *inPlaceObject() const;
   HRESULT putProperty(DISPID id, VARIANT &value);
   HRESULT putTextProperty(DISPID id, const std::string &text);
   HRESULT callMethod(const wchar_t *name, VARIANT *arguments, UINT count, VARIANT *result);
