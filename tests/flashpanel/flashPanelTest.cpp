@@ -46,6 +46,7 @@ class FlashPanelTest : public ::testing::Test {
 
   void TearDown() override {
     panel_.reset();
+    registerFlashStandIn(FLASH_STANDIN_DLL);  // other tests expect player 9
     DestroyWindow(host_);
     setFlashStandInSetting(FLASH_STANDIN_LOG, "");
     setFlashStandInSetting(FLASH_STANDIN_FAIL_CREATIONS, "");
@@ -166,8 +167,8 @@ TEST_F(FlashPanelTest, PlaysAMovieInOneControlConfiguredToFillThePanel) {
 }
 
 TEST_F(FlashPanelTest, MovieNewerThanThePlayerIsRefusedBeforeAnyControlIsMade) {
-  // The registered stand-in is player 9.
-  std::string movie = writeMovie("version10.swf", movieOfVersion(10));
+  ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_7_0_19_DLL));
+  std::string movie = writeMovie("version8.swf", movieOfVersion(8));
   EXPECT_EQ(FLASH_PANEL_PLAYER_TOO_OLD, panel_->playMovie(movie));
   EXPECT_FALSE(panel_->hasFlashControl());
   EXPECT_EQ(0u, countOf("#1 created"));
