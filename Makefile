@@ -23,6 +23,8 @@ test-native: native
 
 test-win32: win32
 	@$(SETUP)/make-wineprefix.sh $(CURDIR)/build/win32/wineprefix
+	@# A persistent wineserver saves its start-up in every test.
+	@WINEPREFIX=$(CURDIR)/build/win32/wineprefix wineserver -p
 	@# One at a time: the end-to-end tests look for windows by title.
 	@$(SETUP)/with-display ctest --preset win32; rc=$$?; \
 	  WINEPREFIX=$(CURDIR)/build/win32/wineprefix wineserver -k 2>/dev/null; exit $$rc
