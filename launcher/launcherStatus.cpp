@@ -30,8 +30,3 @@ std::string fileNamePart(const std::string &path) {
   size_t separator = path.find_last_of("\\/:");
   return separator == std::string::npos ? path : path.substr(separator + 1);
 }
-
-std::string folderPart(const std::string &path) {
-  size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
-}

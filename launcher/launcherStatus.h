@@ -10,6 +10,7 @@ constexpr int32_t STATUS_SHORT_READ = -3;        // the launcher file ended earl
 constexpr int32_t STATUS_SHORT_WRITE = -4;       // the installer copy took fewer bytes
 constexpr int32_t STATUS_DESKTOP_KEY_FAILED = -2201;  // HKCU "Control Panel\Desktop" not writable
 constexpr int32_t STATUS_UNSAFE_SAVER_NAME = -2202;   // a saver name that leaves the system folder
+constexpr int32_t STATUS_INSTALLER_NOT_STARTED = -2203;  // the shell could not start the copy
 
 // Input/output error codes are positive; the launcher reports them negated.
 int32_t negatedIoCode(int32_t code);
@@ -28,8 +29,7 @@ std::string profileWriteFailedMessage(const std::string &fileName);
 std::string copyDataSenderLine(int32_t senderHandle);
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate);
 
-// Path pieces; folders keep their trailing "\".
+// The file name of a path, without its folder.
 std::string fileNamePart(const std::string &path);
-std::string folderPart(const std::string &path);
 
 #endif

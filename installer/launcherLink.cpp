@@ -1,0 +1,48 @@
+#include "installer/launcherLink.h"
+
+#include <stdlib.h>
+
+#include <vector>
+
+#include "common/logFile.h"
+#include "installer/launcherHandleParameter.h"
+#include "launcher/launcherProtocol.h"
+
+uint32_t launcherWindowHandle = 0;
+
+static HWND launcherWindow() {
+  return reinterpret_cast<HWND>(static_cast<uintptr_t>(launcherWindowHandle));
+}
+
+void findLauncherWindow() {
+  launcherWindowHandle =
+      launcherHandleFromParameters(std::vector<std::string>(__argv + 1, __argv + __argc));
+  logLine("Installer launched by : " + std::to_string(launcherWindowHandle));
+}
+
+int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
+  if (launcherWindowHandle == 0) findLauncherWindow();
+  if (launcherWindowHandle == 0) {
+    logLine("Window not found: " + std::to_string(launcherWindowHandle));
+    return -1;
+  }
+  COPYDATASTRUCT data;
+  data.dwData = 0;
+  data.cbData = static_cast<DWORD>(command.size() + 1);
+  data.lpData = const_cast<char *>(command.c_str());
+  logLine("Message sent by: " + std::to_string(reinterpret_cast<uintptr_t>(ownMainWindow)));
+  LRESULT result = SendMessageA(launcherWindow(), WM_COPYDATA,
+                                reinterpret_cast<WPARAM>(ownMainWindow),
+                                reinterpret_cast<LPARAM>(&data));
+  logLine("Message result: " + std::to_string(result));
+  return static_cast<int32_t>(result);
+}
+
+std::string makeActiveSaverCommand(const std::string &saverFileName) {
+  return std::string(MAKE_ACTIVE_SAVER_COMMAND) + saverFileName + '\0';
+}
+
+void notifyLauncherClose() {
+  if (launcherWindowHandle == 0) findLauncherWindow();
+  if (launcherWindowHandle != 0) PostMessageA(launcherWindow(), WM_Close_Launcher, 0, 0);
+}

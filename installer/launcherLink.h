@@ -1,0 +1,31 @@
+// The installer's end of the launcher messages: it finds the launcher's
+// hidden window from "/l=" on its command line, sends it text commands and
+// finally tells it to close.
+#ifndef SAVER_INSTALLER_LAUNCHER_LINK_H
+#define SAVER_INSTALLER_LAUNCHER_LINK_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+// 0 as long as no "/l=" parameter has been found.
+extern uint32_t launcherWindowHandle;
+
+// Reads the command line for the launcher's window handle.
+void findLauncherWindow();
+
+// Sends the command (its bytes up to the end of the string, which may hold a
+// NUL of its own, plus a terminating NUL) with WM_COPYDATA and waits until the
+// launcher has carried it out. The launcher's reply, or -1 when no launcher
+// is known.
+int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command);
+
+// The text of the make-active command for a screen saver in the system
+// folder; it ends in a NUL of its own, so that the bytes sent end in two.
+std::string makeActiveSaverCommand(const std::string &saverFileName);
+
+// Posts WM_Close_Launcher to the launcher, if one is known; does not wait.
+void notifyLauncherClose();
+
+#endif

@@ -1,0 +1,164 @@
+#include "launcher/QRP_InstallerUtils.h"
+
+#include <shellapi.h>
+#include <stdlib.h>
+
+#include <vector>
+
+#include "common/QRX_FileUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/logFile.h"
+#include "common/pathRules.h"
+#include "common/programSize.h"
+#include "launcher/installerLaunchPlan.h"
+#include "launcher/launcherStatus.h"
+#include "launcher/traceBox.h"
+#include "package/installError.h"
+
+SAVER_PROGRAM_SIZE_MARK(LAUNCHER_SIZE_IN_BYTES);
+
+std::string launcherFilePath;
+std::string pathInstallerTempFile;
+ControlPanelTitles controlPanelTitles;
+
+namespace {
+
+const DWORD COPY_CHUNK_BYTES = 64 * 1024;
+
+// A failed system call as a positive error code; never 0, which would read
+// as success.
+int32_t lastIoError() {
+  DWORD code = GetLastError();
+  return code != 0 ? static_cast<int32_t>(code) : ERROR_GEN_FAILURE;
+}
+
+std::string systemErrorText(DWORD code) {
+  char text[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                 text, sizeof text, nullptr);
+  return text;
+}
+
+// Copies count bytes from source to target in chunks, so that a large
+// appended part needs no buffer of its size. A positive result is an
+// input/output error code.
+int32_t copyBytes(HANDLE source, HANDLE target, int64_t count) {
+  std::vector<char> chunk(COPY_CHUNK_BYTES);
+  while (count > 0) {
+    DWORD wanted = count < COPY_CHUNK_BYTES ? static_cast<DWORD>(count) : COPY_CHUNK_BYTES;
+    DWORD got = 0, written = 0;
+    if (!ReadFile(source, chunk.data(), wanted, &got, nullptr)) return lastIoError();
+    if (got < wanted) return STATUS_SHORT_READ;
+    if (!WriteFile(target, chunk.data(), got, &written, nullptr)) return lastIoError();
+    if (written != got) return STATUS_SHORT_WRITE;
+    count -= got;
+  }
+  return 0;
+}
+
+// The installer bytes behind the launcher image into the copy. A positive
+// result is an input/output error code.
+int32_t copyAppendedInstaller() {
+  HANDLE source = CreateFileA(launcherFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (source == INVALID_HANDLE_VALUE) return lastIoError();
+  int32_t status = 0;
+  LARGE_INTEGER fileSize, imageEnd;
+  imageEnd.QuadPart = programSizeOf(LAUNCHER_SIZE_IN_BYTES);
+  if (!GetFileSizeEx(source, &fileSize)) status = lastIoError();
+  int64_t count = status == 0 ? fileSize.QuadPart - imageEnd.QuadPart : 0;
+  logLine("bytes to read: " + std::to_string(count));
+  if (status == 0 && count <= 0) status = STATUS_NOTHING_APPENDED;
+  if (status == 0 && !SetFilePointerEx(source, imageEnd, nullptr, FILE_BEGIN)) status = lastIoError();
+  if (status == 0) {
+    HANDLE target = CreateFileA(pathInstallerTempFile.c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (target == INVALID_HANDLE_VALUE) {
+      status = lastIoError();
+    } else {
+      status = copyBytes(source, target, count);
+      if (!CloseHandle(target) && status == 0) status = lastIoError();
+    }
+  }
+  CloseHandle(source);
+  return status;
+}
+
+std::vector<std::string> launcherParameters() {
+  return std::vector<std::string>(__argv + 1, __argv + __argc);
+}
+
+// The copy is started by its full path, so that the shell cannot pick a file
+// of the same name from anywhere else, such as the launcher itself.
+int32_t startInstallerCopy(HWND mainWindow) {
+  InstallerLaunchPlan plan = planInstallerLaunch(
+      static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mainWindow)), launcherParameters());
+  for (const std::string &line : plan.traceLines) addTraceLine(line);
+  HINSTANCE started = ShellExecuteA(nullptr, nullptr, pathInstallerTempFile.c_str(),
+                                    plan.parameters.c_str(), pathWorkFolder.c_str(),
+                                    plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL);
+  int32_t shellResult = static_cast<int32_t>(reinterpret_cast<intptr_t>(started));
+  addTraceLine("installer sublaunched: " + std::to_string(shellResult));
+  // Nobody would ever ask a launcher whose installer did not start to close.
+  if (shellResult <= 32) {
+    showErrorMessage(installerNotStartedMessage(shellResult));
+    return STATUS_INSTALLER_NOT_STARTED;
+  }
+  return 0;
+}
+
+std::string ownProgramPath() {
+  char path[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, path, sizeof path);
+  return path;
+}
+
+}  // namespace
+
+void initInstallerPaths2(const std::string &launcherFile) {
+  launcherFilePath = launcherFile;
+  pathInstallerTempFile = pathWorkFolder + fileNamePart(launcherFile);
+}
+
+int32_t extractInstallerToInstallerTempFile() {
+  logEnter("extractInstallerToInstallerTempFile");
+  int32_t status = 0;
+  if (GetFileAttributesA(pathInstallerTempFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    status = deleteFileWithRetries(pathInstallerTempFile, 1000);
+  }
+  if (status == 0) status = copyAppendedInstaller();
+  if (status > 0) {
+    showErrorMessage(extractionIoErrorMessage(fileNamePart(pathInstallerTempFile),
+                                               systemErrorText(static_cast<DWORD>(status))));
+    status = negatedIoCode(status);
+  }
+  if (status != 0) ReportInstallError(status, pathInstallerTempFile);
+  logLeaveWithResult("extractInstallerToInstallerTempFile", status);
+  return status;
+}
+
+int32_t initInInstallerMode(HWND mainWindow) {
+  logEnter("initInInstallerMode");
+  controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
+  const std::string launcherFile = ownProgramPath();
+  int32_t status = initSystemPaths(launcherFile);
+  if (status == 0) initInstallerPaths2(launcherFile);
+  if (status == 0) status = extractInstallerToInstallerTempFile();
+  if (status == 0) {
+    status = startInstallerCopy(mainWindow);
+  } else {
+    showErrorMessage(corruptInstallerMessage(status));
+  }
+  logLeaveWithResult("initInInstallerMode", status);
+  return status;
+}
+
+void removeInstallerCopy() {
+  const std::string folder = folderOfFile(pathInstallerTempFile);
+  if (folder.empty()) return;
+  for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
+       ++round) {
+    deleteFileForced(pathInstallerTempFile);
+    RemoveDirectoryA(folder.c_str());
+  }
+}

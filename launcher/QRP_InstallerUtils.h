@@ -1,0 +1,32 @@
+// The launcher's start-up: paths, the installer copy behind the launcher's
+// own image, the start of that copy, and its removal at the end.
+#ifndef SAVER_LAUNCHER_QRP_INSTALLER_UTILS_H
+#define SAVER_LAUNCHER_QRP_INSTALLER_UTILS_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "launcher/languageDetection.h"
+
+extern std::string launcherFilePath;
+extern std::string pathInstallerTempFile;  // work folder + the launcher's own file name
+extern ControlPanelTitles controlPanelTitles;
+
+// Chooses the language, makes the work folder, writes the installer copy and
+// starts it with "/l=" + the main window's handle. Every failure has shown its
+// messages when this returns nonzero.
+int32_t initInInstallerMode(HWND mainWindow);
+
+void initInstallerPaths2(const std::string &launcherFile);
+
+// Copies everything behind LAUNCHER_SIZE_IN_BYTES of the launcher file to
+// pathInstallerTempFile; failures are reported with ReportInstallError.
+int32_t extractInstallerToInstallerTempFile();
+
+// Up to 100 rounds of deleting the copy and removing its folder; the
+// installer may still be ending and holding its file.
+void removeInstallerCopy();
+
+#endif

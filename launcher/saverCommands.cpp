@@ -1,0 +1,96 @@
+#include "launcher/saverCommands.h"
+
+#include <windows.h>
+
+#include "common/QRX_FileUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/logFile.h"
+#include "launcher/launcherCommands.h"
+#include "launcher/launcherStatus.h"
+
+static const char SYSTEM_INI[] = "system.ini";
+static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";
+
+static std::string shortPathOf(const std::string &path) {
+  char shortPath[MAX_PATH] = "";
+  DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return length > 0 && length < sizeof shortPath ? std::string(shortPath) : std::string();
+}
+
+static std::string systemErrorText(DWORD code) {
+  char text[512] = "";
+  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
+                 text, sizeof text, nullptr);
+  return text;
+}
+
+// The desktop key is opened, never created: a missing key means a profile
+// that does not take screen saver settings.
+static int32_t writeDesktopSaverValue(const std::string &saverPath) {
+  HKEY desktop;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop) !=
+      ERROR_SUCCESS) {
+    return STATUS_DESKTOP_KEY_FAILED;
+  }
+  LONG written = RegSetValueExA(desktop, SAVER_VALUE_NAME, 0, REG_SZ,
+                                reinterpret_cast<const BYTE *>(saverPath.c_str()),
+                                static_cast<DWORD>(saverPath.size() + 1));
+  RegCloseKey(desktop);
+  return written == ERROR_SUCCESS ? 0 : STATUS_DESKTOP_KEY_FAILED;
+}
+
+static void switchScreenSavingOn() {
+  logLine("starting SPI_SETSCREENSAVEACTIVE");
+  BOOL activated = SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_SENDWININICHANGE);
+  logLine(activated ? "Saver Activated = true" : "Saver Activated = false");
+  logLine("Last Error: " + systemErrorText(GetLastError()));
+  logLine("ending SPI_SETSCREENSAVEACTIVE");
+}
+
+int32_t makeActiveSaver(const std::string &commandText) {
+  logEnterWithArg("makeActiveSaver", commandText);
+  const std::string fileName = saverFileNameFromCommand(commandText);
+  // The name is joined to the system folder; it must not lead anywhere else.
+  if (!isPlainFileName(fileName)) {
+    logLeaveWithResult("makeActiveSaver", STATUS_UNSAFE_SAVER_NAME);
+    return STATUS_UNSAFE_SAVER_NAME;
+  }
+  logLine("pathWindows: " + pathWindows);
+  logLine("pathCommonAppData: " + pathCommonAppData);
+  const std::string scrFileName = pathSystem + fileName;
+  logLine("scrFileName: " + scrFileName);
+  std::string sShortName = shortPathOf(scrFileName);
+  if (sShortName.empty()) sShortName = scrFileName;
+  logLine("sShortName: " + sShortName);
+
+  if (!WritePrivateProfileStringA("boot", SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
+    int32_t status = static_cast<int32_t>(GetLastError());
+    showErrorMessage(profileWriteFailedMessage(SYSTEM_INI));
+    if (status == 0) status = ERROR_WRITE_FAULT;
+    logLeaveWithResult("makeActiveSaver", status);
+    return status;
+  }
+  logLine("ini.WriteString complete");
+
+  int32_t status = writeDesktopSaverValue(sShortName);
+  if (status == 0) switchScreenSavingOn();
+  logLeaveWithResult("makeActiveSaver", status);
+  return status;
+}
+
+// An empty title (a string missing from the table) would match any untitled
+// window, so it matches nothing.
+static bool isWindowTitled(const std::string &title) {
+  return !title.empty() && FindWindowA(nullptr, title.c_str()) != nullptr;
+}
+
+void openScreenSaverControlPanel(const ControlPanelTitles &titles) {
+  logEnter("openScreenSaverControlPanel");
+  HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  WinExec("rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1", SW_SHOWNORMAL);
+  for (int attempt = 0; attempt < 1000; ++attempt) {
+    if (isWindowTitled(titles.first) || isWindowTitled(titles.second)) break;
+  }
+  SetCursor(previousCursor);
+  logLeave("openScreenSaverControlPanel");
+}

@@ -1,0 +1,20 @@
+// The operations the launcher carries out for the installer.
+#ifndef SAVER_LAUNCHER_SAVER_COMMANDS_H
+#define SAVER_LAUNCHER_SAVER_COMMANDS_H
+
+#include <cstdint>
+#include <string>
+
+#include "launcher/languageDetection.h"
+
+// Makes the screen saver named in the command ("makeActiveSaver-<file name
+// in the system folder>") the active one: system.ini [boot], the current
+// user's desktop settings, then screen saving switched on. 0, an error code,
+// STATUS_DESKTOP_KEY_FAILED or STATUS_UNSAFE_SAVER_NAME.
+int32_t makeActiveSaver(const std::string &commandText);
+
+// Starts the display control panel on its screen saver page and looks for
+// its window by the two titles, 1000 times.
+void openScreenSaverControlPanel(const ControlPanelTitles &titles);
+
+#endif

@@ -1,0 +1,69 @@
+// Stands in for the installer behind a launcher in the end-to-end tests. It
+// records how it was started, sends the commands it is told to through the
+// installer's launcher link, and then tells the launcher to close.
+//
+// Environment:
+//   FAKE_INSTALLER_RECORD    file that receives "key=value" lines
+//   FAKE_INSTALLER_COMMANDS  commands separated by "|"; "makeActiveSaver-NAME"
+//                            is sent in the installer's own form
+//   FAKE_INSTALLER_CLOSE     "none": end without WM_Close_Launcher
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "installer/launcherLink.h"
+#include "launcher/launcherProtocol.h"
+
+static std::string environmentValue(const char *name) {
+  char value[4096] = "";
+  DWORD length = GetEnvironmentVariableA(name, value, sizeof value);
+  return length > 0 && length < sizeof value ? std::string(value) : std::string();
+}
+
+static void record(const std::string &key, const std::string &value) {
+  const std::string recordFile = environmentValue("FAKE_INSTALLER_RECORD");
+  if (recordFile.empty()) return;
+  if (FILE *out = std::fopen(recordFile.c_str(), "ab")) {
+    std::fprintf(out, "%s=%s\n", key.c_str(), value.c_str());
+    std::fclose(out);
+  }
+}
+
+static void recordStart() {
+  char text[MAX_PATH] = "";
+  GetModuleFileNameA(nullptr, text, sizeof text);
+  record("program", text);
+  GetCurrentDirectoryA(sizeof text, text);
+  record("folder", text);
+  record("commandLine", GetCommandLineA());
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  GetStartupInfoA(&startup);
+  record("show", std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1));
+}
+
+static void sendCommands(HWND ownWindow) {
+  const std::string prefix = MAKE_ACTIVE_SAVER_COMMAND;
+  std::string commands = environmentValue("FAKE_INSTALLER_COMMANDS");
+  while (!commands.empty()) {
+    size_t end = commands.find('|');
+    std::string command = commands.substr(0, end);
+    commands = end == std::string::npos ? std::string() : commands.substr(end + 1);
+    if (command.compare(0, prefix.size(), prefix) == 0) {
+      command = makeActiveSaverCommand(command.substr(prefix.size()));
+    }
+    record("reply", std::to_string(sendCommandToLauncher(ownWindow, command)));
+  }
+}
+
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  recordStart();
+  HWND ownWindow = CreateWindowExA(0, "STATIC", "fake installer", WS_OVERLAPPED, 0, 0, 10, 10,
+                                   nullptr, nullptr, instance, nullptr);
+  sendCommands(ownWindow);
+  if (environmentValue("FAKE_INSTALLER_CLOSE") != "none") notifyLauncherClose();
+  record("done", "1");
+  DestroyWindow(ownWindow);
+  return 0;
+}

@@ -1,0 +1,342 @@
+// saverstart under Wine, end to end: a launcher file made of saverstart.exe
+// and the fake installer, started for real, its effects checked afterwards.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <fstream>
+#include <iterator>
+#include <map>
+#include <sstream>
+
+#include "testDriver.h"
+
+namespace {
+
+const DWORD PROGRAM_TIMEOUT_MS = 60000;
+
+std::string fileBytes(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string lumavaneFolder() {
+  char localAppData[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, localAppData);
+  return std::string(localAppData) + "\\Lumavane\\";
+}
+
+std::string systemFolder() {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, sizeof folder);
+  return std::string(folder) + "\\";
+}
+
+std::string activeSaverInSystemIni() {
+  char value[MAX_PATH] = "";
+  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", value, sizeof value, "system.ini");
+  return value;
+}
+
+// The value, or "<absent>" when the key or value does not exist.
+std::string activeSaverInRegistry() {
+  char value[MAX_PATH] = "";
+  DWORD size = sizeof value;
+  if (SHGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", nullptr, value,
+                  &size) != ERROR_SUCCESS)
+    return "<absent>";
+  return value;
+}
+
+void setEnvironment(const char *name, const std::string &value) {
+  SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
+}
+
+// The lines of the launcher's trace box, cdMemo.
+std::vector<std::string> traceBoxLines(HWND launcherWindow) {
+  HWND cdMemo = FindWindowExA(launcherWindow, nullptr, "Edit", nullptr);
+  std::istringstream text(driver::windowText(cdMemo));
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(text, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+class LauncherEndToEnd : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    char temp[MAX_PATH] = "";
+    GetTempPathA(sizeof temp, temp);
+    scratch_ = std::string(temp) + "launcher-e2e-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
+    CreateDirectoryA(scratch_.c_str(), nullptr);
+    recordFile_ = scratch_ + "record.txt";
+    DeleteFileA(recordFile_.c_str());
+    setEnvironment("FAKE_INSTALLER_RECORD", recordFile_);
+    setEnvironment("FAKE_INSTALLER_COMMANDS", "");
+    setEnvironment("FAKE_INSTALLER_CLOSE", "");
+  }
+
+  // A launcher file: saverstart.exe with the fake installer appended, or
+  // with nothing appended.
+  std::string makeLauncher(const std::string &fileName, bool withInstaller = true) {
+    std::string launcher = scratch_ + fileName;
+    std::ofstream out(launcher, std::ios::binary | std::ios::trunc);
+    out << fileBytes(driver::windowsPathOf(SAVERSTART_EXE));
+    if (withInstaller) out << fileBytes(driver::windowsPathOf(FAKE_INSTALLER_EXE));
+    return launcher;
+  }
+
+  // Starts the launcher and waits for its end; false on timeout.
+  bool runLauncher(const std::string &launcher, const std::string &parameters, DWORD *exitCode) {
+    driver::TestProgram program;
+    if (!program.start("\"" + launcher + "\" " + parameters, scratch_)) return false;
+    return program.waitForExit(PROGRAM_TIMEOUT_MS, exitCode);
+  }
+
+  // The fake installer's record: every value of every key, in order.
+  std::multimap<std::string, std::string> record() {
+    std::multimap<std::string, std::string> values;
+    std::istringstream lines(fileBytes(recordFile_));
+    for (std::string line; std::getline(lines, line);) {
+      size_t equals = line.find('=');
+      if (equals != std::string::npos) values.emplace(line.substr(0, equals), line.substr(equals + 1));
+    }
+    return values;
+  }
+
+  std::string recorded(const std::string &key) {
+    auto values = record();
+    auto found = values.find(key);
+    return found == values.end() ? std::string() : found->second;
+  }
+
+  // Waits until the fake installer has finished its work.
+  bool waitForInstallerDone() {
+    for (int wait = 0; wait < 600; ++wait) {
+      if (recorded("done") == "1") return true;
+      Sleep(100);
+    }
+    return false;
+  }
+
+  // Starts a launcher whose installer ends without telling it to close, and
+  // returns its hidden main window once the installer is done.
+  HWND startWaitingLauncher(driver::TestProgram &launcher) {
+    setEnvironment("FAKE_INSTALLER_CLOSE", "none");
+    if (!launcher.start("\"" + makeLauncher("Setup.exe") + "\"", scratch_) || !waitForInstallerDone())
+      return nullptr;
+    return driver::findTopLevelWindow({"N", "TSenderMainForm", launcher.processId(), false});
+  }
+
+  std::string scratch_;
+  std::string recordFile_;
+};
+
+TEST_F(LauncherEndToEnd, StartsTheCopyInItsWorkFolderAndRemovesItAfterTheCloseMessage) {
+  std::string launcher = makeLauncher("My Setup.exe");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(runLauncher(launcher, "/x /quiet", &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+
+  std::string workFolder = recorded("folder");
+  EXPECT_EQ(workFolder.rfind(lumavaneFolder() + "QRP", 0), 0u) << workFolder;
+  EXPECT_EQ(recorded("program"), workFolder + "\\My Setup.exe");
+  std::string commandLine = recorded("commandLine");
+  size_t handleAt = commandLine.rfind(" /l=");
+  ASSERT_NE(handleAt, std::string::npos) << commandLine;
+  EXPECT_EQ(commandLine.find(" /q"), std::string::npos) << commandLine;
+  EXPECT_GT(std::stoul(commandLine.substr(handleAt + 4)), 0ul);
+  EXPECT_EQ(recorded("show"), std::to_string(SW_SHOWNORMAL));
+
+  // WM_Close_Launcher ended it: the copy and its folder are gone, the
+  // product folder stays.
+  EXPECT_FALSE(exists(workFolder));
+  EXPECT_TRUE(exists(lumavaneFolder()));
+}
+
+TEST_F(LauncherEndToEnd, QuietSwitchBehindAnotherParameterStartsTheInstallerMinimised) {
+  std::string launcher = makeLauncher("Setup.exe");
+  for (const char *quiet : {"/q", "/Q"}) {
+    DeleteFileA(recordFile_.c_str());
+    DWORD exitCode = 99;
+    ASSERT_TRUE(runLauncher(launcher, std::string("/x ") + quiet + " /y", &exitCode));
+    std::string commandLine = recorded("commandLine");
+    EXPECT_NE(commandLine.find("Setup.exe\" /q /l="), std::string::npos) << commandLine;
+    EXPECT_EQ(recorded("show"), std::to_string(SW_MINIMIZE));
+  }
+}
+
+TEST_F(LauncherEndToEnd, MakeActiveSaverWritesTheShortPathOfAnExistingSaver) {
+  const std::string saverName = "Lumavane Test Saver.scr";
+  const std::string saverPath = systemFolder() + saverName;
+  std::ofstream(saverPath, std::ios::binary) << "saver";
+  char shortPath[MAX_PATH] = "";
+  GetShortPathNameA(saverPath.c_str(), shortPath, sizeof shortPath);
+  ASSERT_EQ(std::string(shortPath).find(' '), std::string::npos) << shortPath;
+
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-" + saverName);
+  DWORD exitCode = 99;
+  ASSERT_TRUE(runLauncher(makeLauncher("Setup.exe"), "", &exitCode));
+  DeleteFileA(saverPath.c_str());
+  EXPECT_EQ(recorded("reply"), "0");
+  EXPECT_EQ(activeSaverInSystemIni(), shortPath);
+  EXPECT_EQ(activeSaverInRegistry(), shortPath);
+
+  // A missing file is written in its long form.
+  DeleteFileA(recordFile_.c_str());
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-No Such Saver.scr");
+  ASSERT_TRUE(runLauncher(makeLauncher("Setup.exe"), "", &exitCode));
+  EXPECT_EQ(activeSaverInSystemIni(), systemFolder() + "No Such Saver.scr");
+  EXPECT_EQ(activeSaverInRegistry(), systemFolder() + "No Such Saver.scr");
+}
+
+TEST_F(LauncherEndToEnd, MakeActiveSaverRefusesNamesOutsideTheSystemFolder) {
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-safe.scr|makeActiveSaver-..\\evil.scr|"
+                                            "makeActiveSaver-C:\\evil.scr|makeActiveSaver-");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(runLauncher(makeLauncher("Setup.exe"), "", &exitCode));
+  auto values = record();
+  auto replies = values.equal_range("reply");
+  EXPECT_EQ(std::distance(replies.first, replies.second), 4);
+  for (auto reply = replies.first; reply != replies.second; ++reply) EXPECT_EQ(reply->second, "0");
+  EXPECT_EQ(activeSaverInSystemIni(), systemFolder() + "safe.scr");
+  EXPECT_EQ(activeSaverInRegistry(), systemFolder() + "safe.scr");
+}
+
+// Wine's user32 recreates "Control Panel\Desktop" in every new GUI process,
+// so the key is made unwritable instead of removed: the launcher then cannot
+// open it for writing either.
+TEST_F(LauncherEndToEnd, WithoutAWritableDesktopKeyOnlySystemIniIsWritten) {
+  HKEY desktop;
+  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, READ_CONTROL | WRITE_DAC,
+                          &desktop),
+            ERROR_SUCCESS);
+  DWORD securitySize = 0;
+  RegGetKeySecurity(desktop, DACL_SECURITY_INFORMATION, nullptr, &securitySize);
+  std::vector<char> previousSecurity(securitySize);
+  ASSERT_EQ(RegGetKeySecurity(desktop, DACL_SECURITY_INFORMATION, previousSecurity.data(), &securitySize),
+            ERROR_SUCCESS);
+  ACL noAccess;
+  InitializeAcl(&noAccess, sizeof noAccess, ACL_REVISION);
+  SECURITY_DESCRIPTOR locked;
+  InitializeSecurityDescriptor(&locked, SECURITY_DESCRIPTOR_REVISION);
+  SetSecurityDescriptorDacl(&locked, TRUE, &noAccess, FALSE);
+  const std::string registryBefore = activeSaverInRegistry();
+  ASSERT_EQ(RegSetKeySecurity(desktop, DACL_SECURITY_INFORMATION, &locked), ERROR_SUCCESS);
+
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-keyless.scr");
+  DWORD exitCode = 99;
+  bool ended = runLauncher(makeLauncher("Setup.exe"), "", &exitCode);
+  RegSetKeySecurity(desktop, DACL_SECURITY_INFORMATION, previousSecurity.data());
+  RegCloseKey(desktop);
+
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(recorded("reply"), "0");
+  EXPECT_EQ(activeSaverInSystemIni(), systemFolder() + "keyless.scr");
+  EXPECT_EQ(activeSaverInRegistry(), registryBefore);
+  EXPECT_NE(activeSaverInRegistry(), systemFolder() + "keyless.scr");
+}
+
+TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "no such command|close|openScreenSaverControlPanel ");
+  driver::TestProgram launcher;
+  HWND form = startWaitingLauncher(launcher);
+  ASSERT_NE(form, nullptr);
+  EXPECT_FALSE(IsWindowVisible(form));
+  RECT bounds;
+  GetWindowRect(form, &bounds);
+  EXPECT_EQ(bounds.right - bounds.left, 412);
+  EXPECT_EQ(bounds.bottom - bounds.top, 222);
+  EXPECT_NE(recorded("commandLine").find("/l=" + std::to_string(reinterpret_cast<uintptr_t>(form))),
+            std::string::npos);
+
+  std::vector<std::string> lines = traceBoxLines(form);
+  ASSERT_EQ(lines.size(), 9u);
+  EXPECT_EQ(lines[0], "cdMemo");
+  EXPECT_EQ(lines[1], "subLaunchParams: " + recorded("commandLine").substr(
+                                                   recorded("commandLine").rfind("/l=")));
+  EXPECT_EQ(lines[2].rfind("installer sublaunched: ", 0), 0u);
+  const char *received[] = {"no such command", "close", "openScreenSaverControlPanel "};
+  for (int command = 0; command < 3; ++command) {
+    const std::string &from = lines[3 + 2 * command], &what = lines[4 + 2 * command];
+    EXPECT_EQ(from.rfind("WM_CopyData from: ", 0), 0u) << from;
+    std::string expected = std::string("Received MESSSAGE \"") + received[command] + "\" at ";
+    EXPECT_EQ(what.rfind(expected, 0), 0u) << what;
+  }
+
+  // "Close" without a NUL inside its five bytes is read as far as the size
+  // goes and ends the launcher; the installer had ended before, so its copy
+  // and folder are gone.
+  LRESULT reply = -1;
+  EXPECT_TRUE(driver::sendCopyData(form, nullptr, 7, "Closed", 5, 5000, &reply));
+  EXPECT_EQ(reply, 0);
+  DWORD exitCode = 99;
+  EXPECT_TRUE(launcher.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+  EXPECT_FALSE(exists(recorded("folder")));
+}
+
+TEST_F(LauncherEndToEnd, NoCommandDataIsAnEmptyCommand) {
+  driver::TestProgram launcher;
+  HWND form = startWaitingLauncher(launcher);
+  ASSERT_NE(form, nullptr);
+  LRESULT reply = -1;
+  EXPECT_TRUE(driver::sendCopyData(form, nullptr, 0, nullptr, 64, 5000, &reply));
+  EXPECT_EQ(reply, 0);
+  std::vector<std::string> lines = traceBoxLines(form);
+  ASSERT_FALSE(lines.empty());
+  EXPECT_EQ(lines.back().rfind("Received MESSSAGE \"\" at ", 0), 0u) << lines.back();
+
+  // A second launcher meanwhile gets a work folder of its own.
+  std::string firstFolder = recorded("folder");
+  DeleteFileA(recordFile_.c_str());
+  setEnvironment("FAKE_INSTALLER_CLOSE", "");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(runLauncher(makeLauncher("Second.exe"), "", &exitCode));
+  std::string secondFolder = recorded("folder");
+  EXPECT_NE(secondFolder, firstFolder);
+  EXPECT_EQ(secondFolder.rfind(lumavaneFolder() + "QRP", 0), 0u) << secondFolder;
+  EXPECT_TRUE(exists(firstFolder + "\\Setup.exe"));
+
+  EXPECT_TRUE(driver::postMessageTo(form, 0x0501));
+  EXPECT_TRUE(launcher.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+  EXPECT_FALSE(exists(firstFolder));
+}
+
+TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) {
+  std::string launcher = makeLauncher("Empty.exe", false);
+  driver::TestProgram program;
+  ASSERT_TRUE(program.start("\"" + launcher + "\"", scratch_));
+
+  std::vector<std::vector<std::string>> texts;
+  for (int box = 0; box < 2; ++box) {
+    HWND dialog = driver::waitForTopLevelWindow({"Fehler", "#32770", program.processId(), true},
+                                                PROGRAM_TIMEOUT_MS);
+    ASSERT_NE(dialog, nullptr) << "box " << box;
+    EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"Abbrechen"});
+    texts.push_back(driver::staticTexts(dialog));
+    ASSERT_TRUE(driver::clickButton(dialog, "Abbrechen"));
+    ASSERT_TRUE(driver::waitForWindowGone(dialog, 10000));
+  }
+  DWORD exitCode = 99;
+  ASSERT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+
+  ASSERT_EQ(texts[0].size(), 1u);
+  const std::string &problem = texts[0][0];
+  size_t separator = problem.find("\r\n\r\n");
+  ASSERT_NE(separator, std::string::npos) << problem;
+  std::string copy = problem.substr(std::string("Installation Error: ").size(),
+                                    separator - std::string("Installation Error: ").size());
+  EXPECT_EQ(problem, "Installation Error: " + copy + "\r\n\r\nProblem with file " + copy + ". ");
+  EXPECT_EQ(copy.rfind(lumavaneFolder() + "QRP", 0), 0u) << copy;
+  EXPECT_EQ(copy.substr(copy.rfind('\\')), "\\Empty.exe");
+  EXPECT_EQ(texts[1], std::vector<std::string>{"Installer file is corrupted. Error: -7. "});
+  EXPECT_FALSE(exists(copy.substr(0, copy.rfind('\\'))));
+}
+
+}  // namespace
