@@ -4,6 +4,7 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "installer/installerText.h"
+#include "package/dataFileFormat.h"
 #include "package/dataFunctions_shared.h"
 #include "package/extractionProgress.h"
 #include "package/fileOperations.h"

@@ -1,7 +1,5 @@
 #include "package/placementRules.h"
 
-#include <cstring>
-
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 static const char INSTALLER_MOVIE[] = "installer.swf";
 
@@ -39,10 +37,6 @@ std::string uninstallCommand(const std::string &systemFolder, const std::string 
 
 bool isPlainKeyName(const std::string &saverName) {
   return !saverName.empty() && saverName.find('\\') == std::string::npos;
-}
-
-std::string memberPathOf(const DataMemberRecord &member) {
-  return std::string(member.path, strnlen(member.path, sizeof member.path));
 }
 
 std::string movieCopySource(int memberIndex, const std::string &firstMemberPath,

@@ -6,8 +6,6 @@
 #ifndef SAVER_PACKAGE_PLACEMENT_RULES_H
 #define SAVER_PACKAGE_PLACEMENT_RULES_H
 
-#include "package/dataStructures_shared.h"
-
 #include <cstdint>
 #include <string>
 
@@ -37,9 +35,6 @@ std::string uninstallCommand(const std::string &systemFolder, const std::string 
 // A saver name becomes one key below "Uninstall"; an empty name or one with a
 // "\" would name the list itself or a key elsewhere.
 bool isPlainKeyName(const std::string &saverName);
-
-// The member's relative path, also when its field lacks the terminating NUL.
-std::string memberPathOf(const DataMemberRecord &member);
 
 // Where a movie-copy member (type 3) is copied from: member 1 copies the
 // installer movie from the work folder, every later one copies member 1.

@@ -3,18 +3,10 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "installer/installerText.h"
+#include "package/saverTitles.h"
 #include "package/placementRules.h"
 
 #include <windows.h>
-
-std::string InstallerTitleFor(const std::string &name) {
-  return InstallerTitleFor(name, installerText(IDS_INSTALL), installerText(IDS_SCREEN_SAVER));
-}
-
-std::string UninstallDisplayNameFor(const std::string &name) {
-  return UninstallDisplayNameFor(name, installerText(IDS_SCREEN_SAVER));
-}
 
 static bool setStringValue(HKEY key, const char *name, const std::string &value) {
   return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),

@@ -6,11 +6,6 @@
 #include <cstdint>
 #include <string>
 
-// The window and application title, and the name in the uninstall list, with
-// the words of the installer's string table.
-std::string InstallerTitleFor(const std::string &name);
-std::string UninstallDisplayNameFor(const std::string &name);
-
 // Writes "DisplayName" and "UninstallString" (system folder + codedName +
 // ".scr /u") into "...\Uninstall\" + saverName: 0, or -2201 when neither
 // root takes them.

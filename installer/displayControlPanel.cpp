@@ -1,0 +1,30 @@
+#include "installer/displayControlPanel.h"
+
+#include "common/logFile.h"
+#include "installer/installerText.h"
+
+#include <windows.h>
+
+// The dialog's Cancel button.
+static const int PANEL_CANCEL_ID = IDCANCEL;
+
+static HWND findPanel(const std::string &title) {
+  return title.empty() ? nullptr : FindWindowA(nullptr, title.c_str());
+}
+
+void closeDisplayControlPanel() {
+  logEnter("closeDisplayControlPanel");
+  // A translated system shows translated titles; the English ones cover a
+  // string table that does not match the system's language.
+  const std::string titles[] = {installerText(IDS_DISPLAY_PROPERTIES),
+                                installerText(IDS_SCREEN_SAVER_SETTINGS), "Display Properties",
+                                "Screen Saver Settings"};
+  for (const std::string &title : titles) {
+    const HWND panel = findPanel(title);
+    if (panel == nullptr) continue;
+    logLine("control panel found: " + title);
+    SendDlgItemMessageA(panel, PANEL_CANCEL_ID, BM_CLICK, 0, 0);
+    break;
+  }
+  logLeave("closeDisplayControlPanel");
+}

@@ -1,0 +1,138 @@
+// An older copy of the saver in the Windows folder or the shared folder, the
+// overwrite question through the real dialog, and the saver folder creation.
+#include "common/QRX_FileUtils.h"
+#include "installer/installerText.h"
+#include "package/filePlacement.h"
+#include "package/packageStatus.h"
+#include "package/placementRules.h"
+#include "placementFixtures.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using namespace placement_test;
+
+const char SAVER_NAME[] = "Ocean";
+const char QUESTION_TEXT[] = "Ocean screen saver already exists. Overwrite?";
+
+class OlderCopy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_EQ(initSystemPathsForTest(), 0);
+    ASSERT_FALSE(pathWindows.empty());
+    // Unique per test, as the Windows folder is the prefix's real one.
+    codedName = "plc" + std::to_string(GetCurrentProcessId() % 100000);
+    shared = scratch.path() + "Lumavane\\";
+  }
+
+  void TearDown() override {
+    deleteFileForced(olderCopyProgram(pathWindows, codedName));
+    deleteFolderTree(olderCopyFolder(pathWindows, codedName));
+  }
+
+  // A program file and a folder with a file, as an earlier install left them.
+  void plantCopy(const std::string &folder) {
+    CreateDirectoryA(folder.c_str(), nullptr);
+    ASSERT_TRUE(writeWholeFile(olderCopyProgram(folder, codedName), "old program"));
+    ASSERT_TRUE(CreateDirectoryA(olderCopyFolder(folder, codedName).c_str(), nullptr));
+    ASSERT_TRUE(writeWholeFile(olderCopyFolder(folder, codedName) + "saver.dat", "old settings"));
+  }
+
+  bool copyIntact(const std::string &folder) {
+    return readWholeFile(olderCopyProgram(folder, codedName)) == "old program" &&
+           readWholeFile(olderCopyFolder(folder, codedName) + "saver.dat") == "old settings";
+  }
+
+  int32_t prepare(bool ask) {
+    return PrepareSaverFolder(shared, codedName, SAVER_NAME, installerText(IDS_OVERWRITE_QUESTION), ask);
+  }
+
+  ScratchFolder scratch{"placementOlderCopy"};
+  std::string codedName;
+  std::string shared;
+};
+
+TEST_F(OlderCopy, CopyOnlyInWindowsFolderIsAskedAboutAndRemoved) {
+  plantCopy(pathWindows);
+  DialogAnswerer answerer("Confirm", "OK");
+  EXPECT_EQ(prepare(true), 0);
+  answerer.finish();
+
+  EXPECT_TRUE(answerer.answered);
+  EXPECT_EQ(answerer.text, QUESTION_TEXT);
+  EXPECT_EQ(answerer.buttons, (std::vector<std::string>{"OK", "Cancel"}));
+  EXPECT_FALSE(fileExists(olderCopyProgram(pathWindows, codedName)));
+  EXPECT_FALSE(folderExists(olderCopyFolder(pathWindows, codedName)));
+  EXPECT_TRUE(folderExists(shared + codedName + "\\"));
+  EXPECT_FALSE(fileExists(shared + codedName + "\\saver.dat"));
+}
+
+TEST_F(OlderCopy, CancelLeavesBothCopiesAndReturnsUserAbort) {
+  plantCopy(pathWindows);
+  plantCopy(shared);
+  DialogAnswerer answerer("Confirm", "Cancel");
+  EXPECT_EQ(prepare(true), STATUS_USER_ABORT);
+  answerer.finish();
+
+  EXPECT_TRUE(answerer.answered);
+  EXPECT_TRUE(copyIntact(pathWindows));
+  EXPECT_TRUE(copyIntact(shared));
+}
+
+TEST_F(OlderCopy, CancelCreatesNoFolder) {
+  plantCopy(pathWindows);
+  DialogAnswerer answerer("Confirm", "Cancel");
+  EXPECT_EQ(prepare(true), STATUS_USER_ABORT);
+  answerer.finish();
+  EXPECT_FALSE(folderExists(shared));
+}
+
+TEST_F(OlderCopy, QuietModeRemovesWithoutAsking) {
+  plantCopy(pathWindows);
+  plantCopy(shared);
+  DialogAnswerer watcher("Confirm", "Cancel", 3000);
+  EXPECT_EQ(prepare(false), 0);
+  watcher.finish();
+
+  EXPECT_FALSE(watcher.answered) << "quiet mode must not ask";
+  EXPECT_FALSE(fileExists(olderCopyProgram(pathWindows, codedName)));
+  EXPECT_FALSE(folderExists(olderCopyFolder(pathWindows, codedName)));
+  EXPECT_FALSE(fileExists(olderCopyProgram(shared, codedName)));
+  EXPECT_FALSE(fileExists(shared + codedName + "\\saver.dat"));
+  EXPECT_TRUE(folderExists(shared + codedName + "\\"));
+}
+
+TEST_F(OlderCopy, ProgramFileAloneCountsAsCopy) {
+  CreateDirectoryA(shared.c_str(), nullptr);
+  ASSERT_TRUE(writeWholeFile(olderCopyProgram(shared, codedName), "old program"));
+  DialogAnswerer answerer("Confirm", "OK");
+  EXPECT_EQ(prepare(true), 0);
+  answerer.finish();
+  EXPECT_TRUE(answerer.answered);
+  EXPECT_FALSE(fileExists(olderCopyProgram(shared, codedName)));
+}
+
+TEST_F(OlderCopy, WithoutCopyBothFolderLevelsAreCreatedSilently) {
+  DialogAnswerer watcher("Confirm", "Cancel", 3000);
+  EXPECT_EQ(prepare(true), 0);
+  watcher.finish();
+  EXPECT_FALSE(watcher.answered);
+  EXPECT_TRUE(folderExists(shared + codedName + "\\"));
+  // A second run finds the folders in place and still succeeds.
+  EXPECT_EQ(PrepareSaverFolder(shared, "other", SAVER_NAME, "?", false), 0);
+}
+
+TEST_F(OlderCopy, FolderCreationFailureGivesSystemCode) {
+  shared = scratch.path() + "missing\\Lumavane\\";
+  EXPECT_EQ(prepare(false), int32_t(ERROR_PATH_NOT_FOUND));
+}
+
+TEST_F(OlderCopy, NameThatIsNoPlainFolderNameTouchesNothing) {
+  plantCopy(shared);
+  for (const std::string &name : {std::string(), std::string(".."), std::string("a\\b")})
+    EXPECT_EQ(PrepareSaverFolder(shared, name, SAVER_NAME, "?", false), STATUS_UNSAFE_NAME) << name;
+  EXPECT_TRUE(copyIntact(shared));
+}
+
+}  // namespace

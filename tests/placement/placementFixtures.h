@@ -1,0 +1,71 @@
+// Helpers of the placement tests under Wine: scratch folders, whole-file
+// reading and writing, data files built from records, and a helper thread
+// that answers the installer's message dialogs like a user.
+#ifndef SAVER_TESTS_PLACEMENT_FIXTURES_H
+#define SAVER_TESTS_PLACEMENT_FIXTURES_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace placement_test {
+
+// A fresh folder below the temporary folder, removed with its contents.
+class ScratchFolder {
+ public:
+  explicit ScratchFolder(const std::string &name);
+  ~ScratchFolder();
+  const std::string &path() const { return path_; }  // ends in "\"
+
+ private:
+  std::string path_;
+};
+
+// Sets the system paths as the program would at start-up; 0 or the status.
+int32_t initSystemPathsForTest();
+
+bool writeWholeFile(const std::string &path, const std::string &bytes);
+// "" also for a missing file; check fileExists first where that matters.
+std::string readWholeFile(const std::string &path);
+bool fileExists(const std::string &path);
+bool folderExists(const std::string &path);
+
+struct TestMember {
+  uint8_t type;
+  std::string path;
+  std::string bytes;  // stored uncompressed
+};
+
+// A data file: a settings record with recognisable bytes, memberCount set,
+// firstMemberType at offset 1208, then the member table and the members.
+std::string buildDataFile(const std::vector<TestMember> &members, int32_t firstMemberType);
+
+// Waits on its own thread for a dialog of this process with the caption,
+// notes its text and buttons and clicks the button; gives up after
+// timeoutMs. The destructor waits for the thread.
+class DialogAnswerer {
+ public:
+  DialogAnswerer(const std::string &caption, const std::string &button, DWORD timeoutMs = 20000);
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer &) = delete;
+  DialogAnswerer &operator=(const DialogAnswerer &) = delete;
+
+  // Waits for the thread; afterwards the fields below hold what it saw.
+  void finish();
+  bool answered = false;
+  std::string text;
+  std::vector<std::string> buttons;
+
+ private:
+  static DWORD WINAPI run(void *self);
+  std::string caption_;
+  std::string button_;
+  DWORD timeoutMs_;
+  HANDLE thread_ = nullptr;
+};
+
+}  // namespace placement_test
+
+#endif
