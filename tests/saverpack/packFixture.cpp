@@ -1,6 +1,6 @@
 #include "packFixture.h"
 
-#include "common/programSize.h"
+#include "tools/saverpack/programImage.h"
 
 #include <cstring>
 #include <fstream>
@@ -11,9 +11,9 @@ std::vector<uint8_t> standInProgram(size_t length, uint32_t recordedSize) {
   std::vector<uint8_t> program(length, 0x90);
   program[0] = 'M';
   program[1] = 'Z';
-  const char tag[] = PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND;
-  std::memcpy(&program[64], tag, sizeof(tag));
-  std::memcpy(&program[64 + sizeof(tag)], &recordedSize, sizeof(recordedSize));
+  const std::string tag = programSizeTag();
+  std::memcpy(&program[64], tag.data(), tag.size());
+  std::memcpy(&program[64 + tag.size()], &recordedSize, sizeof(recordedSize));
   return program;
 }
 

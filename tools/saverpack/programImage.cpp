@@ -5,12 +5,21 @@
 #include <algorithm>
 #include <cstring>
 
+std::string programSizeTag() {
+  // Joined at run time: a program that links this code must still hold the
+  // whole tag only in its own mark.
+  std::string tag = PROGRAM_SIZE_TAG_FIRST;
+  tag += PROGRAM_SIZE_TAG_SECOND;
+  tag.push_back('\0');
+  return tag;
+}
+
 bool findProgramSize(const std::vector<uint8_t> &bytes, size_t from, size_t to, uint32_t &size) {
-  static const char tag[] = PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND;
+  const std::string tag = programSizeTag();
   if (to > bytes.size() || from > to || to - from < sizeof(ProgramSizeMark)) return false;
-  const auto end = bytes.begin() + static_cast<std::ptrdiff_t>(to - sizeof(ProgramSizeMark) + sizeof(tag));
-  const auto found = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), end, tag,
-                                 tag + sizeof(tag));
+  const auto end = bytes.begin() + static_cast<std::ptrdiff_t>(to - sizeof(ProgramSizeMark) + tag.size());
+  const auto found = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), end, tag.begin(),
+                                 tag.end());
   if (found == end) return false;
   const uint8_t *value = &*found + PROGRAM_SIZE_TAG_LENGTH;
   size = static_cast<uint32_t>(value[0]) | static_cast<uint32_t>(value[1]) << 8 |

@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+// The tag in front of a program's size constant, NUL included.
+std::string programSizeTag();
+
 // Finds the first size constant in bytes[from, to): true with its value.
 bool findProgramSize(const std::vector<uint8_t> &bytes, size_t from, size_t to, uint32_t &size);
 

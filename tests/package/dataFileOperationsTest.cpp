@@ -1,0 +1,149 @@
+// The data-file operations on the real (Wine) file system.
+#include "packageWine.h"
+
+#include "common/QRX_FileUtils.h"
+#include "package/dataFunctions_shared.h"
+#include "package/packageStatus.h"
+#include "package/saverDataFile.h"
+#include "tools/saverpack/dataFileBuilder.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+namespace {
+
+DataMember member(const std::string &path, const std::vector<uint8_t> &bytes, bool compressed,
+                  uint32_t attribute = 0) {
+  DataMember result;
+  result.path = path;
+  result.bytes = bytes;
+  result.compressed = compressed;
+  result.attribute = attribute;
+  return result;
+}
+
+class DataFileWineTest : public PackageWineTest {
+ protected:
+  void SetUp() override {
+    PackageWineTest::SetUp();
+    pathDataFile = pathWorkFolder + "saver.qrd";
+    CopyFileA(IMPBORL_DLL, (pathWorkFolder + "impborl.dll").c_str(), FALSE);
+  }
+  void TearDown() override {
+    CloseDataFile();
+    PackageWineTest::TearDown();
+  }
+
+  void writeDataFile(const std::vector<DataMember> &members) {
+    std::vector<uint8_t> bytes;
+    std::string error;
+    ASSERT_TRUE(buildDataFile({}, members, bytes, error)) << error;
+    writeBytes(pathDataFile, bytes);
+  }
+
+  int32_t open() {
+    bool isOpen = false;
+    const int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+    EXPECT_EQ(status == STATUS_OK, isOpen);
+    return status;
+  }
+
+  int32_t expand(int index) {
+    uint8_t attribute = 0;
+    return ExpandDataMember(pathSaverFolder, index, attribute, false);
+  }
+};
+
+TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
+  writeDataFile({member("main.swf", compressibleBytes(20000), true, 0x21),
+                 member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
+                 member("pictures\\b.txt", compressibleBytes(700), true),
+                 member("empty.txt", {}, false)});
+  ASSERT_EQ(STATUS_OK, ReadSaverSettings());
+  EXPECT_EQ(4, saverSettings.memberCount);
+  ASSERT_EQ(STATUS_OK, open());
+  uint8_t attribute = 0;
+  ASSERT_EQ(STATUS_OK, ExpandDataMember(pathSaverFolder, 1, attribute, true));
+  EXPECT_EQ(0x21, attribute);
+  for (int index = 2; index <= 4; ++index) EXPECT_EQ(STATUS_OK, expand(index)) << index;
+  EXPECT_EQ(compressibleBytes(20000), fileBytes(pathSaverFolder + "main.swf"));
+  EXPECT_EQ(randomBytes(3000, 7), fileBytes(pathSaverFolder + "pictures\\deep\\a.jpg"));
+  EXPECT_EQ(compressibleBytes(700), fileBytes(pathSaverFolder + "pictures\\b.txt"));
+  EXPECT_FALSE(fileExists(pathSaverFolder + "empty.txt")) << "an empty member writes nothing";
+  EXPECT_EQ(STATUS_MEMBER_INDEX_TOO_HIGH, expand(5));
+  EXPECT_EQ(STATUS_OK, CloseDataFile());
+  EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
+  EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(DataFileWineTest, SecondOpenIsRefusedWithAMessage) {
+  writeDataFile({member("a.txt", bytesOf("a"), false)});
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_OK, open());
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ("Information", shown[0].caption);
+  EXPECT_EQ("Lumavane Error: Screen saver data file already in use.", shown[0].text);
+  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+}
+
+TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
+  writeDataFile({member("a.txt", bytesOf("a"), false)});
+  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  const int32_t tooMany = 1011;
+  std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
+  writeBytes(pathDataFile, bytes);
+  EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ("Problem opening screen saver data file.\r\n\r\nFile: " + pathDataFile + "\r\n\r\n-14",
+            shown[0].text);
+}
+
+TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
+  writeDataFile({member("..\\escaped.txt", bytesOf("x"), false),
+                 member("C:\\escaped.txt", bytesOf("x"), false)});
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
+  EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
+  EXPECT_FALSE(fileExists(pathCommonAppData + "escaped.txt"));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(2u, shown.size());
+  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file " + pathSaverFolder + "..\\escaped.txt"));
+}
+
+TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
+  writeDataFile({member("a.txt", compressibleBytes(500), false),
+                 member("b.txt", compressibleBytes(500), true)});
+  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  bytes.resize(bytes.size() - 5);
+  writeBytes(pathDataFile, bytes);
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_OK, expand(1));
+  EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
+  EXPECT_FALSE(fileExists(pathSaverFolder + "b.txt"));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. ", shown[0].text);
+}
+
+TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
+  writeDataFile({member("a.txt", compressibleBytes(500), true)});
+  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  DataMemberRecord record;
+  std::memcpy(&record, &bytes[1240], sizeof(record));
+  bytes[record.headerOffset + 8] += 1;  // expandedSize
+  writeBytes(pathDataFile, bytes);
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, expand(1));
+  EXPECT_FALSE(fileExists(pathSaverFolder + "a.txt"));
+}
+
+TEST_F(DataFileWineTest, MissingDataFileIsReported) {
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadSaverSettings());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, open());
+  EXPECT_EQ(2u, dialogs().size());
+}
+
+}  // namespace

@@ -1,0 +1,258 @@
+// The package operations on the real (Wine) file system.
+#include "packageWine.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "package/crcUtils.h"
+#include "package/dataFunctions_shared.h"
+#include "package/packageFormat.h"
+#include "package/packageStatus.h"
+
+#include <windows.h>
+
+namespace {
+
+const std::string PROBLEM = "\r\n\r\nProblem with file ";
+
+std::string problemText(const std::string &path) {
+  return "Installation Error: " + path + PROBLEM + path + ". ";
+}
+
+TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
+  ComputePackagePaths();
+  ASSERT_EQ(root() + "work\\temp.dat", pathPackage);
+  ASSERT_EQ(STATUS_OK, CopyPackageToWorkFolder());
+  EXPECT_EQ(fileBytes(pathInstallerFile), fileBytes(pathPackage));
+  EXPECT_EQ(STATUS_SHORT_HEADER, ReadPackageHeader());
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ("Error", shown[0].caption);
+  EXPECT_EQ(problemText(pathPackage), shown[0].text);
+  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+}
+
+TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
+  ASSERT_EQ(OS_64BIT_WINDOWS, GetOperatingSystem()) << "the test prefix is 64-bit";
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(),
+                       carried(2, "install_flash_player_active_x.exe", 3, bytesOf("flash")),
+                       carried(3, "one.txt", 1, bytesOf("kind 1")),
+                       carried(4, "prog.scr", 2, bytesOf("kind 2")),
+                       carried(5, "saver1.dat", 3, bytesOf("kind 3")),
+                       carried(6, "tool.bin", 4, bytesOf("kind 4")),
+                       carried(7, "five.txt", 5, bytesOf("kind 5")),
+                       carried(8, "six.txt", 6, compressibleBytes(5000), true),
+                       carried(9, "seven.txt", 7, bytesOf("kind 7")),
+                       carried(10, "ten.txt", 10, bytesOf("kind 10"))});
+  readHeader();
+  EXPECT_EQ(fileBytes(IMPBORL_DLL), fileBytes(pathWorkFolder + "impborl.dll"));
+  EXPECT_FALSE(fileExists(pathWorkFolder + "impborl.dat"));
+  for (int index = 2; index <= 10; ++index) EXPECT_EQ(STATUS_OK, extract(index)) << index;
+  EXPECT_EQ("flash", fileText(pathWorkFolder + "install_flash_player_active_x.exe"));
+  EXPECT_EQ("kind 1", fileText(pathSaverFolder + "one.txt"));
+  EXPECT_EQ("kind 2", fileText(pathSystem + "prog.scr"));
+  EXPECT_EQ("kind 2", fileText(pathSysnative + "prog.scr")) << "second copy on 64-bit Windows";
+  EXPECT_EQ("kind 3", fileText(pathCommonAppData + "saver1.dll"));
+  EXPECT_FALSE(fileExists(pathCommonAppData + "saver1.dat"));
+  EXPECT_EQ("kind 4", fileText(pathWorkFolder + "tool.bin"));
+  EXPECT_EQ("kind 5", fileText(pathSaverFolder + "five.txt"));
+  EXPECT_EQ(compressibleBytes(5000), fileBytes(pathSaverFolder + "six.txt")) << "expanded";
+  EXPECT_EQ("kind 7", fileText(pathWorkFolder + "seven.txt"));
+  EXPECT_EQ("kind 10", fileText(pathSaverFolder + "ten.txt"));
+  EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "a.txt", 0, bytesOf("x")),
+                       carried(7, "b.txt", 9, bytesOf("x")), carried(8, "c.txt", 11, bytesOf("x"))});
+  readHeader();
+  for (int index = 6; index <= 8; ++index) {
+    EXPECT_GT(extract(index), 0) << index;
+    const std::vector<CaughtDialog> shown = dialogs();
+    ASSERT_EQ(1u, shown.size());
+    EXPECT_EQ(problemText(""), shown[0].text);
+  }
+}
+
+TEST_F(PackageWineTest, AbsentEntryIsReportedWithAnEmptyPath) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry()});
+  readHeader();
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(7));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ(problemText(""), shown[0].text);
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, ExtractReadMe()) << "start-up extractions stay silent";
+  EXPECT_TRUE(dialogs().empty());
+}
+
+TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "busy.scr", 2, bytesOf("new"))});
+  readHeader();
+  writeBytes(pathSystem + "busy.scr", bytesOf("old"));
+  HANDLE holder = CreateFileA((pathSystem + "busy.scr").c_str(), GENERIC_READ, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, holder);
+  EXPECT_EQ(STATUS_OK, extract(6));
+  CloseHandle(holder);
+  EXPECT_EQ("old", fileText(pathSystem + "busy.scr"));
+  EXPECT_TRUE(dialogs().empty());
+}
+
+void oneByteEntry(std::vector<uint8_t> &package) {
+  InstallerHeader *header = reinterpret_cast<InstallerHeader *>(package.data());
+  header->entries[6].end = header->entries[6].start;
+}
+
+TEST_F(PackageWineTest, EntryWithEndAtStartHoldsOneByte) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "one.txt", 1, bytesOf("AB"))}, oneByteEntry);
+  readHeader();
+  EXPECT_EQ(STATUS_OK, extract(6));
+  EXPECT_EQ("A", fileText(pathSaverFolder + "one.txt"));
+}
+
+void entryPastTheEnd(std::vector<uint8_t> &package) {
+  InstallerHeader *header = reinterpret_cast<InstallerHeader *>(package.data());
+  header->entries[6].end = 0x7fffffff;  // would ask for 2 GB
+  header->entries[7].start = -5;
+}
+
+TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "a.txt", 1, bytesOf("new")),
+                       carried(7, "b.txt", 1, bytesOf("new"))},
+               entryPastTheEnd);
+  readHeader();
+  writeBytes(pathSaverFolder + "a.txt", bytesOf("old"));
+  EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
+  EXPECT_EQ("old", fileText(pathSaverFolder + "a.txt"));
+  EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(2u, shown.size());
+  EXPECT_EQ(problemText(pathSaverFolder + "a.txt"), shown[0].text);
+}
+
+void truncatedEntry(std::vector<uint8_t> &package) { package.resize(package.size() - 10); }
+
+TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "a.txt", 1, compressibleBytes(100), false)},
+               truncatedEntry);
+  readHeader();
+  EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
+  EXPECT_FALSE(fileExists(pathSaverFolder + "a.txt"));
+  EXPECT_EQ(1u, dialogs().size());
+}
+
+void climbingName(std::vector<uint8_t> &package) {
+  InstallerHeader *header = reinterpret_cast<InstallerHeader *>(package.data());
+  header->entries[6].name[0] = '.';
+  header->entries[6].name[1] = '.';
+  header->entries[6].name[2] = '\\';
+}
+
+TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "xxxevil.txt", 1, bytesOf("evil"))}, climbingName);
+  readHeader();
+  EXPECT_EQ(STATUS_UNSAFE_NAME, extract(6));
+  EXPECT_FALSE(fileExists(pathCommonAppData + "evil.txt"));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
+}
+
+void wrongExpandedSize(std::vector<uint8_t> &package) {
+  reinterpret_cast<InstallerHeader *>(package.data())->entries[6].expandedSize += 1;
+}
+
+TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(6, "big.txt", 1, compressibleBytes(3000), true)},
+               wrongExpandedSize);
+  readHeader();
+  EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(pathSaverFolder + "big.txt"));
+  EXPECT_EQ(1u, dialogs().size());
+}
+
+TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
+  PackageFlags flags;
+  writePackage(flags, {carried(6, "big.txt", 1, compressibleBytes(3000), true)});
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, ReadPackageHeader()) << "no entry 1";
+  dialogs();
+  EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size());
+  EXPECT_EQ(problemText(pathSaverFolder + "big.txt"), shown[0].text);
+}
+
+TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
+  PackageFlags flags;
+  flags.installerType = 1;
+  writePackage(flags, {codecEntry(), carried(3, "splash.gif", 7, bytesOf("picture"))});
+  readHeader();
+  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ("picture", fileText(pathWorkFolder + "splash.BMP"));
+  EXPECT_EQ("splash.BMP", entryNameOf(installerHeader.entries[3]));
+  flags.installerType = 8;
+  writePackage(flags, {codecEntry(), carried(3, "splash", 7, bytesOf("jpeg"))});
+  readHeader();
+  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ("jpeg", fileText(pathWorkFolder + "splash.jpg"));
+}
+
+std::string lastFourDigits(const std::string &name) {
+  uint32_t crc = 0;
+  EXPECT_TRUE(Crc32OfString(name, crc));
+  const std::string digits = std::to_string(crc);
+  return digits.substr(digits.size() < 4 ? 0 : digits.size() - 4);
+}
+
+TEST_F(PackageWineTest, CodedNamesAndSaverPaths) {
+  EXPECT_EQ("My B" + lastFourDigits("My Big Screensaver"),
+            getCodedShortFilenameForScreensaver("My Big Screensaver"));
+  EXPECT_EQ("aquarium", getCodedShortFilenameForScreensaver("aquarium"));
+  EXPECT_EQ("Aqua" + lastFourDigits("Aquariums"), getCodedShortFilenameForScreensaver("Aquariums"));
+  EXPECT_EQ("Aquarium", getCodedShortFilenameForScreensaver("Aquarium"));
+  EXPECT_EQ("long lower case name", getCodedShortFilenameForScreensaver("long lower case name"));
+
+  PackageFlags flags;
+  flags.saverName = "Ocean Saver";
+  writePackage(flags, {codecEntry(), carried(8, "ocean.dat", 7, bytesOf("d"))});
+  readHeader();
+  ASSERT_EQ(STATUS_OK, ComputeSaverPaths());
+  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), codedShortName);
+  EXPECT_EQ(pathCommonAppData + codedShortName + "\\", pathSaverFolder);
+  EXPECT_EQ(pathWorkFolder + "ocean.dat", pathDataFile);
+}
+
+TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
+  for (const char *name : {"..\\..\\x", "C:\\Windows", ".."}) {
+    PackageFlags flags;
+    flags.saverName = name;
+    writePackage(flags, {codecEntry()});
+    readHeader();
+    EXPECT_EQ(STATUS_UNSAFE_NAME, ComputeSaverPaths()) << name;
+    EXPECT_EQ(1u, dialogs().size());
+  }
+}
+
+void invalidFlashRow(std::vector<uint8_t> &package) {
+  InstallerHeader *header = reinterpret_cast<InstallerHeader *>(package.data());
+  header->carriesFlashInstaller = 1;
+  header->flashInstallerVersionIndex = 2;
+}
+
+TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry()}, invalidFlashRow);
+  EXPECT_EQ(STATUS_INVALID_HEADER, ReadPackageHeader());
+  EXPECT_FALSE(fileExists(pathWorkFolder + "impborl.dll"));
+  EXPECT_EQ(1u, dialogs().size());
+}
+
+}  // namespace

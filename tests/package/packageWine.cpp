@@ -1,0 +1,87 @@
+#include "packageWine.h"
+
+#include "common/QRX_FileUtils.h"
+#include "package/dataFunctions_shared.h"
+#include "package/packageStatus.h"
+
+#include <windows.h>
+
+#include <cstring>
+
+SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
+
+void PackageWineTest::SetUp() {
+  scratch_ = new ScratchFolder();
+  root_ = scratch_->path().string() + "\\";
+  pathWorkFolder = root_ + "work\\";
+  pathCommonAppData = root_ + "shared\\";
+  pathSystem = root_ + "system\\";
+  pathSysnative = root_ + "sysnative\\";
+  // The saver folder exists before extraction: the install prepares it first.
+  pathSaverFolder = pathCommonAppData + "Saver\\";
+  for (const std::string &folder :
+       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, pathSaverFolder})
+    CreateDirectoryA(folder.c_str(), nullptr);
+  pathPackage = pathWorkFolder + "temp.dat";
+  catcher_ = new DialogCatcher();
+}
+
+void PackageWineTest::TearDown() {
+  delete catcher_;
+  delete scratch_;
+}
+
+CarriedFile PackageWineTest::codecEntry() {
+  return carried(1, "impborl.dat", 4, fileBytes(IMPBORL_DLL));
+}
+
+void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files) {
+  writePackage(flags, files, nullptr);
+}
+
+void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
+                                   void (*patch)(std::vector<uint8_t> &package)) {
+  const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
+  ASSERT_GT(programSize, 0u) << "the test program's size constant was not patched";
+  std::vector<uint8_t> package;
+  std::string error;
+  ASSERT_TRUE(buildPackage(flags, files, programSize, package, error)) << error;
+  if (patch != nullptr) patch(package);
+  std::vector<uint8_t> file(programSize, 'P');
+  file.insert(file.end(), package.begin(), package.end());
+  writeBytes(pathPackage, file);
+}
+
+void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, ReadPackageHeader()); }
+
+int32_t PackageWineTest::extract(int index) {
+  ReadOnlyFile package;
+  EXPECT_EQ(STATUS_OK, package.open(pathPackage));
+  return ExtractEntry(package, index, false);
+}
+
+std::vector<uint8_t> fileBytes(const std::string &path) { return readBytes(path); }
+
+std::string fileText(const std::string &path) {
+  const std::vector<uint8_t> bytes = readBytes(path);
+  return std::string(bytes.begin(), bytes.end());
+}
+
+bool fileExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<uint8_t> bytesOf(const std::string &text) {
+  return std::vector<uint8_t>(text.begin(), text.end());
+}
+
+CarriedFile carried(int index, const std::string &name, int32_t destKind,
+                    const std::vector<uint8_t> &bytes, bool compressed) {
+  CarriedFile file;
+  file.index = index;
+  file.name = name;
+  file.destKind = destKind;
+  file.bytes = bytes;
+  file.compressed = compressed;
+  return file;
+}
