@@ -24,8 +24,8 @@ const unsigned OUTPUT_SIZE = 2048;
 
 // Search effort: candidates tried per position, and the match length from
 // which neither further candidates nor a deferred match are looked at.
-const unsigned MAX_CHAIN = 96;
-const unsigned GOOD_ENOUGH_LENGTH = 64;
+const unsigned MAX_CHAIN = 512;
+const unsigned GOOD_ENOUGH_LENGTH = MAX_MATCH;
 
 // Length code word followed by its extra bits, for every length.
 struct LengthBook {
@@ -66,6 +66,7 @@ struct Imploder {
   uint16_t head3[HASH_SIZE];             // latest position of each 3-byte hash
   uint16_t head2[HASH_SIZE];             // latest position of each 2-byte hash
   uint16_t previous[HISTORY_SIZE];       // earlier position with the same 3-byte hash
+  uint16_t previous2[MAX_DISTANCE_FOR_LENGTH_2];  // the same for 2-byte hashes, near positions only
   uint8_t window[WINDOW_SIZE];
   uint8_t output[OUTPUT_SIZE];
 
@@ -94,6 +95,7 @@ struct Imploder {
       head2[i] = slidePosition(head2[i]);
     }
     for (unsigned i = 0; i < HISTORY_SIZE; ++i) previous[i] = slidePosition(previous[i]);
+    for (unsigned i = 0; i < MAX_DISTANCE_FOR_LENGTH_2; ++i) previous2[i] = slidePosition(previous2[i]);
   }
 
   unsigned hash2(unsigned position) const {
@@ -106,7 +108,11 @@ struct Imploder {
   }
 
   void insert(unsigned position) {
-    if (position + 1 < filled) head2[hash2(position)] = static_cast<uint16_t>(position);
+    if (position + 1 < filled) {
+      const unsigned hash = hash2(position);
+      previous2[position % MAX_DISTANCE_FOR_LENGTH_2] = head2[hash];
+      head2[hash] = static_cast<uint16_t>(position);
+    }
     if (position + 2 < filled) {
       const unsigned hash = hash3(position);
       previous[position & (HISTORY_SIZE - 1)] = head3[hash];
@@ -142,10 +148,14 @@ struct Imploder {
       }
     }
     if (best.length == 0) {
-      const unsigned candidate = head2[hash2(position)];
-      if (candidate != NO_POSITION && candidate < position && position - candidate <= MAX_DISTANCE_FOR_LENGTH_2 &&
-          window[candidate] == here[0] && window[candidate + 1] == here[1])
-        best = Match{MIN_MATCH, position - candidate};
+      unsigned candidate = head2[hash2(position)];
+      while (candidate != NO_POSITION && position - candidate <= MAX_DISTANCE_FOR_LENGTH_2) {
+        if (window[candidate] == here[0] && window[candidate + 1] == here[1])
+          return Match{MIN_MATCH, position - candidate};
+        const unsigned next = previous2[candidate % MAX_DISTANCE_FOR_LENGTH_2];
+        if (next == NO_POSITION || next >= candidate) break;
+        candidate = next;
+      }
     }
     return best;
   }

@@ -94,9 +94,14 @@ const std::vector<Bytes> &ourStreams(unsigned type, unsigned dictSize) {
   return streams;
 }
 
+const char *const PIECE_NAMES[] = {"text", "binary", "random"};
+
 void reportSizes(benchmark::State &state, const std::vector<Bytes> &streams) {
   int64_t compressed = 0;
-  for (const Bytes &stream : streams) compressed += static_cast<int64_t>(stream.size());
+  for (size_t i = 0; i < streams.size(); ++i) {
+    compressed += static_cast<int64_t>(streams[i].size());
+    state.counters[PIECE_NAMES[i]] = static_cast<double>(streams[i].size());
+  }
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * corpusBytes());
   state.counters["compressed"] = static_cast<double>(compressed);
   state.counters["ratio%"] = 100.0 * static_cast<double>(compressed) / static_cast<double>(corpusBytes());
