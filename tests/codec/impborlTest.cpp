@@ -204,6 +204,14 @@ TEST(Compressor, WithoutTheLibraryInTheFolderIsNotLoaded) {
   EXPECT_FALSE(libraryIsLoaded());
 }
 
+TEST(Compressor, AFileThatIsNoLibraryIsNotLoaded) {
+  ScratchFolder folder;
+  std::ofstream(folder.file("impborl.dll"), std::ios::binary) << "MZ but nothing else";
+  TCompressor compressor(folder.path);
+  EXPECT_FALSE(compressor.loaded());
+  EXPECT_FALSE(libraryIsLoaded());
+}
+
 TEST(Compressor, WithoutAFolderUsesTheSystemSearchOrder) {
   // The test program's own folder holds the library.
   TCompressor compressor("");
