@@ -8,6 +8,7 @@
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "testDriver.h"
@@ -27,6 +28,18 @@ std::string lumavaneFolder() {
   char localAppData[MAX_PATH] = "";
   SHGetFolderPathA(nullptr, CSIDL_LOCAL_APPDATA, nullptr, 0, localAppData);
   return std::string(localAppData) + "\\Lumavane\\";
+}
+
+// The numbered work folders that exist now.
+std::set<std::string> workFolders() {
+  std::set<std::string> folders;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((lumavaneFolder() + "QRP*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do folders.insert(entry.cFileName);
+  while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return folders;
 }
 
 std::string systemFolder() {
@@ -83,13 +96,35 @@ class LauncherEndToEnd : public ::testing::Test {
   }
 
   // A launcher file: saverstart.exe with the fake installer appended, or
-  // with nothing appended.
-  std::string makeLauncher(const std::string &fileName, bool withInstaller = true) {
+  // with the given bytes.
+  std::string makeLauncher(const std::string &fileName) {
+    return makeLauncherCarrying(fileName, fileBytes(driver::windowsPathOf(FAKE_INSTALLER_EXE)));
+  }
+
+  std::string makeLauncherCarrying(const std::string &fileName, const std::string &appended) {
     std::string launcher = scratch_ + fileName;
     std::ofstream out(launcher, std::ios::binary | std::ios::trunc);
-    out << fileBytes(driver::windowsPathOf(SAVERSTART_EXE));
-    if (withInstaller) out << fileBytes(driver::windowsPathOf(FAKE_INSTALLER_EXE));
+    out << fileBytes(driver::windowsPathOf(SAVERSTART_EXE)) << appended;
     return launcher;
+  }
+
+  // Reads each of the launcher's error boxes, checks its caption and single
+  // button, and clicks it away; then waits for the launcher's end.
+  std::vector<std::string> clickThroughErrorBoxes(driver::TestProgram &program, int boxes) {
+    std::vector<std::string> texts;
+    for (int box = 0; box < boxes; ++box) {
+      HWND dialog = driver::waitForTopLevelWindow({"Fehler", "#32770", program.processId(), true},
+                                                  PROGRAM_TIMEOUT_MS);
+      if (dialog == nullptr) break;
+      EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"Abbrechen"});
+      std::vector<std::string> statics = driver::staticTexts(dialog);
+      texts.push_back(statics.empty() ? std::string() : statics.front());
+      EXPECT_TRUE(driver::clickButton(dialog, "Abbrechen"));
+      EXPECT_TRUE(driver::waitForWindowGone(dialog, 10000));
+    }
+    DWORD exitCode = 99;
+    EXPECT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+    return texts;
   }
 
   // Starts the launcher and waits for its end; false on timeout.
@@ -243,6 +278,23 @@ TEST_F(LauncherEndToEnd, WithoutAWritableDesktopKeyOnlySystemIniIsWritten) {
   EXPECT_NE(activeSaverInRegistry(), systemFolder() + "keyless.scr");
 }
 
+// desk.cpl is a stand-in that records how rundll32 opened it. The launcher's
+// reply comes after its window searches, whether a window was found or not.
+TEST_F(LauncherEndToEnd, OpenScreenSaverControlPanelRunsTheDisplayPanelOnItsSaverPage) {
+  const std::string panel = systemFolder() + "desk.cpl";
+  ASSERT_TRUE(CopyFileA(driver::windowsPathOf(FAKE_DISPLAY_PANEL).c_str(), panel.c_str(), FALSE));
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "openScreenSaverControlPanel");
+  DWORD exitCode = 99;
+  bool ended = runLauncher(makeLauncher("Setup.exe"), "", &exitCode);
+  std::string opened;
+  for (int wait = 0; wait < 300 && opened.empty(); ++wait, Sleep(100)) opened = recorded("controlPanel");
+  DeleteFileA(panel.c_str());
+
+  ASSERT_TRUE(ended);
+  EXPECT_EQ(recorded("reply"), "0");
+  EXPECT_EQ(opened, "parameters 1");
+}
+
 TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
   setEnvironment("FAKE_INSTALLER_COMMANDS", "no such command|close|openScreenSaverControlPanel ");
   driver::TestProgram launcher;
@@ -309,34 +361,34 @@ TEST_F(LauncherEndToEnd, NoCommandDataIsAnEmptyCommand) {
 }
 
 TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) {
-  std::string launcher = makeLauncher("Empty.exe", false);
   driver::TestProgram program;
-  ASSERT_TRUE(program.start("\"" + launcher + "\"", scratch_));
+  ASSERT_TRUE(program.start("\"" + makeLauncherCarrying("Empty.exe", "") + "\"", scratch_));
+  std::vector<std::string> texts = clickThroughErrorBoxes(program, 2);
+  ASSERT_EQ(texts.size(), 2u);
 
-  std::vector<std::vector<std::string>> texts;
-  for (int box = 0; box < 2; ++box) {
-    HWND dialog = driver::waitForTopLevelWindow({"Fehler", "#32770", program.processId(), true},
-                                                PROGRAM_TIMEOUT_MS);
-    ASSERT_NE(dialog, nullptr) << "box " << box;
-    EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"Abbrechen"});
-    texts.push_back(driver::staticTexts(dialog));
-    ASSERT_TRUE(driver::clickButton(dialog, "Abbrechen"));
-    ASSERT_TRUE(driver::waitForWindowGone(dialog, 10000));
-  }
-  DWORD exitCode = 99;
-  ASSERT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
-
-  ASSERT_EQ(texts[0].size(), 1u);
-  const std::string &problem = texts[0][0];
+  const std::string &problem = texts[0];
+  const std::string lead = "Installation Error: ";
   size_t separator = problem.find("\r\n\r\n");
   ASSERT_NE(separator, std::string::npos) << problem;
-  std::string copy = problem.substr(std::string("Installation Error: ").size(),
-                                    separator - std::string("Installation Error: ").size());
-  EXPECT_EQ(problem, "Installation Error: " + copy + "\r\n\r\nProblem with file " + copy + ". ");
+  std::string copy = problem.substr(lead.size(), separator - lead.size());
+  EXPECT_EQ(problem, lead + copy + "\r\n\r\nProblem with file " + copy + ". ");
   EXPECT_EQ(copy.rfind(lumavaneFolder() + "QRP", 0), 0u) << copy;
   EXPECT_EQ(copy.substr(copy.rfind('\\')), "\\Empty.exe");
-  EXPECT_EQ(texts[1], std::vector<std::string>{"Installer file is corrupted. Error: -7. "});
+  EXPECT_EQ(texts[1], "Installer file is corrupted. Error: -7. ");
   EXPECT_FALSE(exists(copy.substr(0, copy.rfind('\\'))));
+}
+
+// Without a working installer nobody would ever ask the launcher to close:
+// it reports the shell's failure and ends, leaving nothing behind.
+TEST_F(LauncherEndToEnd, AnInstallerThatCannotStartIsReportedAndRemoved) {
+  std::set<std::string> foldersBefore = workFolders();
+  driver::TestProgram program;
+  ASSERT_TRUE(program.start("\"" + makeLauncherCarrying("Broken.exe", "no program at all") + "\"",
+                            scratch_));
+  std::vector<std::string> texts = clickThroughErrorBoxes(program, 1);
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0].rfind("The installer could not be started. Error: ", 0), 0u) << texts[0];
+  EXPECT_EQ(workFolders(), foldersBefore);
 }
 
 }  // namespace
