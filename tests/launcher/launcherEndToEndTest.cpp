@@ -278,6 +278,32 @@ TEST_F(LauncherEndToEnd, WithoutAWritableDesktopKeyOnlySystemIniIsWritten) {
   EXPECT_NE(activeSaverInRegistry(), systemFolder() + "keyless.scr");
 }
 
+TEST_F(LauncherEndToEnd, AnUnwritableSystemIniIsReportedAndStopsTheCommand) {
+  char windowsFolder[MAX_PATH] = "";
+  GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+  const std::string systemIni = std::string(windowsFolder) + "\\system.ini";
+  const std::string savedIni = systemIni + ".saved by launcher test";
+  const std::string iniBefore = activeSaverInSystemIni(), registryBefore = activeSaverInRegistry();
+  // A folder in its place: the tests run with root rights under Wine, which
+  // a read-only attribute does not stop.
+  ASSERT_TRUE(MoveFileA(systemIni.c_str(), savedIni.c_str()));
+  ASSERT_TRUE(CreateDirectoryA(systemIni.c_str(), nullptr));
+
+  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-unwritten.scr");
+  driver::TestProgram program;
+  bool started = program.start("\"" + makeLauncher("Setup.exe") + "\"", scratch_);
+  std::vector<std::string> texts;
+  if (started) texts = clickThroughErrorBoxes(program, 1);
+  RemoveDirectoryA(systemIni.c_str());
+  MoveFileA(savedIni.c_str(), systemIni.c_str());
+
+  ASSERT_TRUE(started);
+  EXPECT_EQ(texts, std::vector<std::string>{"Unable to write to system.ini"});
+  EXPECT_EQ(recorded("reply"), "0");
+  EXPECT_EQ(activeSaverInSystemIni(), iniBefore);
+  EXPECT_EQ(activeSaverInRegistry(), registryBefore);
+}
+
 // desk.cpl is a stand-in that records how rundll32 opened it. The launcher's
 // reply comes after its window searches, whether a window was found or not.
 TEST_F(LauncherEndToEnd, OpenScreenSaverControlPanelRunsTheDisplayPanelOnItsSaverPage) {
