@@ -36,11 +36,24 @@ static int32_t createFolder(const std::string &folder) {
   return error == ERROR_ALREADY_EXISTS ? STATUS_OK : int32_t(error);
 }
 
-static bool holdsOlderCopy(const std::string &folder, const std::string &codedName) {
+struct OlderCopy {
+  bool program;
+  bool folder;
+};
+
+// In the Windows folder a folder of the saver's name counts only when it
+// holds the settings every install writes: a saver named "Media" or "Fonts"
+// must not take the system's folder of that name with it.
+static OlderCopy findOlderCopy(const std::string &folder, const std::string &codedName,
+                               bool folderNeedsSettings) {
+  OlderCopy copy = {false, false};
   // Without a folder the paths would be taken relative to the current one.
-  if (folder.empty()) return false;
-  return pathExists(olderCopyProgram(folder, codedName)) ||
-         folderExists(olderCopyFolder(folder, codedName));
+  if (folder.empty()) return copy;
+  copy.program = pathExists(olderCopyProgram(folder, codedName));
+  const std::string saverFolder = olderCopyFolder(folder, codedName);
+  copy.folder = folderExists(saverFolder) &&
+                (!folderNeedsSettings || pathExists(saverFolder + SAVER_SETTINGS_FILE));
+  return copy;
 }
 
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
@@ -52,17 +65,19 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
     logLeaveWithResult("PrepareSaverFolder", STATUS_UNSAFE_NAME);
     return STATUS_UNSAFE_NAME;
   }
+  // The Windows folder first, then the shared folder.
   const std::string folders[] = {pathWindows, sharedFolder};
-  bool hasCopy[] = {holdsOlderCopy(folders[0], codedName), holdsOlderCopy(folders[1], codedName)};
-  if ((hasCopy[0] || hasCopy[1]) && ask && !askOkCancel(saverName + question)) {
+  const OlderCopy copies[] = {findOlderCopy(pathWindows, codedName, true),
+                              findOlderCopy(sharedFolder, codedName, false)};
+  bool found = false;
+  for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
+  if (found && ask && !askOkCancel(saverName + question)) {
     logLeaveWithResult("PrepareSaverFolder", STATUS_USER_ABORT);
     return STATUS_USER_ABORT;
   }
   for (int i = 0; i < 2; ++i) {
-    if (!hasCopy[i]) continue;
-    logLine("removing older copy in " + folders[i]);
-    deleteFileForced(olderCopyProgram(folders[i], codedName));
-    deleteFolderTree(olderCopyFolder(folders[i], codedName));
+    if (copies[i].program) deleteFileForced(olderCopyProgram(folders[i], codedName));
+    if (copies[i].folder) deleteFolderTree(olderCopyFolder(folders[i], codedName));
   }
   const int32_t sharedStatus = createFolder(sharedFolder);
   const int32_t saverStatus = createFolder(sharedFolder + codedName + "\\");

@@ -113,6 +113,18 @@ TEST_F(OlderCopy, ProgramFileAloneCountsAsCopy) {
   EXPECT_FALSE(fileExists(olderCopyProgram(shared, codedName)));
 }
 
+TEST_F(OlderCopy, SystemFolderOfTheSameNameIsNoCopy) {
+  // A Windows folder such as "Media" is the system's unless it holds saver.dat.
+  const std::string systemFolder = olderCopyFolder(pathWindows, codedName);
+  ASSERT_TRUE(CreateDirectoryA(systemFolder.c_str(), nullptr));
+  ASSERT_TRUE(writeWholeFile(systemFolder + "chimes.wav", "system sound"));
+  DialogAnswerer watcher("Confirm", "OK", 3000);
+  EXPECT_EQ(prepare(true), 0);
+  watcher.finish();
+  EXPECT_FALSE(watcher.answered);
+  EXPECT_EQ(readWholeFile(systemFolder + "chimes.wav"), "system sound");
+}
+
 TEST_F(OlderCopy, WithoutCopyBothFolderLevelsAreCreatedSilently) {
   DialogAnswerer watcher("Confirm", "Cancel", 3000);
   EXPECT_EQ(prepare(true), 0);
