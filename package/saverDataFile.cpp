@@ -63,9 +63,9 @@ static int32_t writeMember(const std::string &target, const DataMemberHeader &he
   return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
 }
 
-static bool isMessageWorthy(int32_t status) {
-  return status > 0 || status == STATUS_SHORT_ENTRY;  // file-system faults and short data
-}
+// File-system faults and data that ends early are read errors of the data
+// file; the other statuses are told by the caller.
+static bool isReadError(int32_t status) { return status > 0 || status == STATUS_SHORT_ENTRY; }
 
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
                          bool wantAttribute) {
@@ -92,7 +92,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
     }
   }
   if (status != STATUS_OK) {
-    if (isMessageWorthy(status)) showReadError(status);
+    if (isReadError(status)) showReadError(status);
     if (created) DeleteFileA(target.c_str());
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);

@@ -7,13 +7,14 @@ int32_t ReadOnlyFile::open(const std::string &path) {
   handle_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
-  LARGE_INTEGER size;
-  if (!GetFileSizeEx(handle_, &size)) {
+  DWORD high = 0;
+  const DWORD low = GetFileSize(handle_, &high);
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
     const int32_t status = static_cast<int32_t>(GetLastError());
     close();
     return status;
   }
-  size_ = size.QuadPart;
+  size_ = (static_cast<int64_t>(high) << 32) | low;
   return STATUS_OK;
 }
 
@@ -28,12 +29,15 @@ int32_t ReadOnlyFile::close() {
 int32_t ReadOnlyFile::readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) {
   got = 0;
   if (offset < 0 || offset >= size_ || count == 0) return STATUS_OK;
-  OVERLAPPED at = {};
-  at.Offset = static_cast<DWORD>(offset);
-  at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-  DWORD read = 0;
-  if (!ReadFile(handle_, buffer, count, &read, &at) && GetLastError() != ERROR_HANDLE_EOF)
+  // Seek and read rather than an offset in OVERLAPPED, which Windows 9x
+  // does not honour for files.
+  LONG high = static_cast<LONG>(offset >> 32);
+  if (SetFilePointer(handle_, static_cast<LONG>(offset & 0xFFFFFFFF), &high, FILE_BEGIN) ==
+          INVALID_SET_FILE_POINTER &&
+      GetLastError() != NO_ERROR)
     return static_cast<int32_t>(GetLastError());
+  DWORD read = 0;
+  if (!ReadFile(handle_, buffer, count, &read, nullptr)) return static_cast<int32_t>(GetLastError());
   got = read;
   return STATUS_OK;
 }
