@@ -163,9 +163,10 @@ int32_t WriteSaverSettings() {
 
 static int32_t copyDocument(int entryIndex) {
   const std::string name = entryNameOf(installerHeader.entries[entryIndex]);
-  const std::string source = pathWorkFolder + name;
-  if (name.empty() || !isFile(source)) return STATUS_EXPANDED_FILE_MISSING;
+  if (name.empty()) return STATUS_EXPANDED_FILE_MISSING;
   if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
+  const std::string source = pathWorkFolder + name;
+  if (!isFile(source)) return STATUS_EXPANDED_FILE_MISSING;
   if (CopyFileForced(source, pathSaverFolder + name, false)) return STATUS_OK;
   return int32_t(GetLastError());
 }
@@ -184,7 +185,10 @@ int32_t CopyDocsToSaverFolder() {
 
 void OpenReadMe(HWND owner) {
   if (installerHeader.carriesReadMe == 0) return;
-  const std::string path = pathSaverFolder + entryNameOf(installerHeader.entries[ENTRY_README]);
+  // The default action may run the file, so only the placed ReadMe is opened.
+  const std::string name = entryNameOf(installerHeader.entries[ENTRY_README]);
+  if (!isSafeEntryName(name)) return;
+  const std::string path = pathSaverFolder + name;
   logEnterWithArg("OpenReadMe", path);
   ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
   logLeave("OpenReadMe");

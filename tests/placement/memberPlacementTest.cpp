@@ -173,6 +173,13 @@ TEST_F(Documents, MissingSourceGivesMinus16AndTheOtherIsStillCopied) {
   EXPECT_EQ(readWholeFile(pathSaverFolder + "readme.txt"), "readme.txt text");
 }
 
+TEST_F(Documents, NameWithFolderIsRefused) {
+  installerHeader.showLicense = 1;
+  ASSERT_TRUE(writeWholeFile(scratch.path() + "outside.txt", "not the licence"));
+  setEntryName(installerHeader.entries[ENTRY_LICENSE], "..\\outside.txt");
+  EXPECT_EQ(CopyDocsToSaverFolder(), STATUS_UNSAFE_NAME);
+}
+
 TEST_F(Documents, FailedCopyGivesSystemCode) {
   installerHeader.carriesReadMe = 1;
   carry(ENTRY_README, "readme.txt", true);
