@@ -7,6 +7,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/programSize.h"
@@ -30,13 +31,6 @@ const DWORD COPY_CHUNK_BYTES = 64 * 1024;
 int32_t lastIoError() {
   DWORD code = GetLastError();
   return code != 0 ? static_cast<int32_t>(code) : ERROR_GEN_FAILURE;
-}
-
-std::string systemErrorText(DWORD code) {
-  char text[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                 text, sizeof text, nullptr);
-  return text;
 }
 
 // Copies count bytes from source to target in chunks, so that a large
@@ -108,8 +102,8 @@ int32_t startInstallerCopy(HWND mainWindow) {
 }
 
 std::string ownProgramPath() {
-  char path[MAX_PATH] = "";
-  GetModuleFileNameA(nullptr, path, sizeof path);
+  char path[MAX_PATH + 1] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);  // the last byte stays NUL even when cut short
   return path;
 }
 
@@ -129,7 +123,7 @@ int32_t extractInstallerToInstallerTempFile() {
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
     showErrorMessage(extractionIoErrorMessage(fileNamePart(pathInstallerTempFile),
-                                               systemErrorText(static_cast<DWORD>(status))));
+                                               systemErrorText(status)));
     status = negatedIoCode(status);
   }
   if (status != 0) ReportInstallError(status, pathInstallerTempFile);

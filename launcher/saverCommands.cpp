@@ -4,6 +4,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "launcher/launcherCommands.h"
 #include "launcher/launcherStatus.h"
@@ -15,13 +16,6 @@ static std::string shortPathOf(const std::string &path) {
   char shortPath[MAX_PATH] = "";
   DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
   return length > 0 && length < sizeof shortPath ? std::string(shortPath) : std::string();
-}
-
-static std::string systemErrorText(DWORD code) {
-  char text[512] = "";
-  FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                 text, sizeof text, nullptr);
-  return text;
 }
 
 // The desktop key is opened, never created: a missing key means a profile
@@ -43,7 +37,7 @@ static void switchScreenSavingOn() {
   logLine("starting SPI_SETSCREENSAVEACTIVE");
   BOOL activated = SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_SENDWININICHANGE);
   logLine(activated ? "Saver Activated = true" : "Saver Activated = false");
-  logLine("Last Error: " + systemErrorText(GetLastError()));
+  logLine("Last Error: " + systemErrorText(static_cast<int32_t>(GetLastError())));
   logLine("ending SPI_SETSCREENSAVEACTIVE");
 }
 
