@@ -86,8 +86,8 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   return status;
 }
 
-// Member index's movie copy; the paths come from the data file, so they are
-// kept inside the saver folder like every other member's.
+// Copies movie-copy member index. Its paths come from the data file, so they
+// are kept inside the saver folder like every other member's.
 static int32_t copyMovieMember(int index) {
   const std::string firstPath = memberPathOf(memberTable[1]);
   const std::string ownPath = memberPathOf(memberTable[index]);
@@ -145,7 +145,7 @@ int32_t ExpandAllMembers() {
     CloseDataFile();
   }
   const std::string firstPath = memberPathOf(memberTable[1]);
-  if (!firstPath.empty() && isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);
+  if (isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);
   logLeaveWithResult("ExpandAllMembers", status);
   return status;
 }
