@@ -81,7 +81,7 @@ EntryPlan readEntry(const json &object, const fs::path &base) {
   return entry;
 }
 
-std::string memberPathOf(const fs::path &relative) {
+std::string memberPathFrom(const fs::path &relative) {
   std::string path = relative.generic_string();
   std::replace(path.begin(), path.end(), '/', '\\');
   return path;
@@ -121,7 +121,7 @@ DataFilePlan readDataFile(const json &object, const fs::path &base) {
   std::sort(files.begin(), files.end());
   const bool compress = flag(object, "compressMembers");
   for (const fs::path &file : files)
-    addMember(dataFile, {memberPathOf(fs::relative(file, folder)), file.string(), 0, compress});
+    addMember(dataFile, {memberPathFrom(fs::relative(file, folder)), file.string(), 0, compress});
   return dataFile;
 }
 
