@@ -2,6 +2,8 @@
 
 #include "package/dataStructures_shared.h"
 
+#include <cctype>
+
 static const size_t CODED_NAME_LIMIT = 8;
 static const size_t CODED_PREFIX_LENGTH = 4;
 static const size_t CODED_DIGIT_COUNT = 4;
@@ -64,8 +66,18 @@ static bool climbsUp(const std::string &part) {
          part.find('.') != std::string::npos;
 }
 
+// "CON", "nul.txt", "COM1" and the like open a device instead of a file.
+static bool namesDevice(const std::string &part) {
+  std::string base = part.substr(0, part.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char &c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
 bool isSafeEntryName(const std::string &name) {
-  return !name.empty() && name != "." && !climbsUp(name) &&
+  return !name.empty() && name != "." && !climbsUp(name) && !namesDevice(name) &&
          name.find_first_of("\\/:") == std::string::npos;
 }
 
@@ -76,7 +88,8 @@ bool isSafeMemberPath(const std::string &path) {
   while (partStart <= path.size()) {
     size_t partEnd = path.find_first_of("\\/", partStart);
     if (partEnd == std::string::npos) partEnd = path.size();
-    if (climbsUp(path.substr(partStart, partEnd - partStart))) return false;
+    const std::string part = path.substr(partStart, partEnd - partStart);
+    if (climbsUp(part) || namesDevice(part)) return false;
     partStart = partEnd + 1;
   }
   return true;

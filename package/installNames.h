@@ -32,10 +32,12 @@ std::string replaceExtension(const std::string &name, const std::string &extensi
 // The name the splash entry is written under for an installer type.
 std::string splashNameFor(const std::string &name, uint8_t installerType);
 
-// An entry name must be a bare file name: no folder, no drive, not "." or "..".
+// An entry name must be a bare file name: no folder, no drive, not "." or
+// "..", and no device name such as "CON" or "com1.txt".
 bool isSafeEntryName(const std::string &name);
 
-// A member path must stay inside the saver folder: relative, no drive, no "..".
+// A member path must stay inside the saver folder: relative, no drive, no
+// "..", no device name.
 bool isSafeMemberPath(const std::string &path);
 
 #endif

@@ -5,17 +5,17 @@
 namespace {
 
 TEST(CodedShortName, LongNamesWithUpperCaseAreCoded) {
-  EXPECT_EQ("My B4321", codedShortName("My Big Screensaver", "my big screensaver", 987654321));
-  EXPECT_EQ("Aqua0007", codedShortName("Aquariums", "aquariums", 10007));
-  EXPECT_EQ("Aquarium", codedShortName("Aquarium", "aquarium", 10007));  // 8 characters
-  EXPECT_EQ("aquarium", codedShortName("aquarium", "aquarium", 10007));
+  EXPECT_EQ("My B4321", codedShortNameFor("My Big Screensaver", "my big screensaver", 987654321));
+  EXPECT_EQ("Aqua0007", codedShortNameFor("Aquariums", "aquariums", 10007));
+  EXPECT_EQ("Aquarium", codedShortNameFor("Aquarium", "aquarium", 10007));  // 8 characters
+  EXPECT_EQ("aquarium", codedShortNameFor("aquarium", "aquarium", 10007));
   EXPECT_EQ("long lower case name",
-            codedShortName("long lower case name", "long lower case name", 10007));
+            codedShortNameFor("long lower case name", "long lower case name", 10007));
 }
 
 TEST(CodedShortName, ShortChecksumsGiveAllTheirDigits) {
-  EXPECT_EQ("Aqua42", codedShortName("Aquariums", "aquariums", 42));
-  EXPECT_EQ("Aqua0", codedShortName("Aquariums", "aquariums", 0));
+  EXPECT_EQ("Aqua42", codedShortNameFor("Aquariums", "aquariums", 42));
+  EXPECT_EQ("Aqua0", codedShortNameFor("Aquariums", "aquariums", 0));
 }
 
 TEST(EntryDestination, EveryKindHasItsFolder) {
@@ -45,9 +45,10 @@ TEST(Extensions, DllTestAndReplacement) {
 }
 
 TEST(NameSafety, EntryNamesAreBareFileNames) {
-  for (const char *good : {"a.scr", "impborl.dat", "x..y", ".hidden"})
+  for (const char *good : {"a.scr", "impborl.dat", "x..y", ".hidden", "console.txt", "com10", "lpt"})
     EXPECT_TRUE(isSafeEntryName(good)) << good;
-  for (const char *bad : {"", ".", "..", "...", ". .", "a\\b", "a/b", "C:x", "..\\evil.dll"})
+  for (const char *bad : {"", ".", "..", "...", ". .", "a\\b", "a/b", "C:x", "..\\evil.dll", "CON",
+                          "nul.txt", "Com1", "lpt9.log", "aux .x"})
     EXPECT_FALSE(isSafeEntryName(bad)) << bad;
 }
 
@@ -55,7 +56,8 @@ TEST(NameSafety, MemberPathsStayInsideTheSaverFolder) {
   for (const char *good : {"main.swf", "pics\\a.jpg", "a/b/c.txt", ".\\a", "x..y\\z"})
     EXPECT_TRUE(isSafeMemberPath(good)) << good;
   for (const char *bad : {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b",
-                          "a\\..", "a/../b", "a\\...\\b", "\\\\server\\share\\a", "a:stream"})
+                          "a\\..", "a/../b", "a\\...\\b", "\\\\server\\share\\a", "a:stream",
+                          "pics\\con\\a.jpg", "pics\\prn.jpg"})
     EXPECT_FALSE(isSafeMemberPath(bad)) << bad;
 }
 
