@@ -16,7 +16,10 @@ typedef std::string Bytes;
 const Bytes kTag(PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND, PROGRAM_SIZE_TAG_LENGTH);
 const Bytes kEmptyValue(4, '\0');
 
-std::string temporaryFile() { return ::testing::TempDir() + "program-size-sample.exe"; }
+// One file per test: ctest runs the cases in parallel.
+std::string temporaryFile() {
+  return ::testing::TempDir() + ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".exe";
+}
 
 void writeFile(const std::string &path, const Bytes &bytes) {
   std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
