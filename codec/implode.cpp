@@ -22,9 +22,10 @@ const unsigned HASH_SIZE = 1u << HASH_BITS;
 const uint16_t NO_POSITION = 0xFFFF;
 const unsigned OUTPUT_SIZE = 2048;
 
-// Search effort: candidates tried per position. A deeper search buys
-// little; this one stays ahead of the reference encoder in size and speed.
-const unsigned MAX_CHAIN = 512;
+// Search effort: candidates tried per position (here every one in the
+// dictionary), and the length that ends the search early.
+const unsigned MAX_CHAIN = 4096;
+const unsigned NICE_LENGTH = 128;
 
 // Length code word followed by its extra bits, for every length.
 struct LengthBook {
@@ -138,7 +139,7 @@ struct Imploder {
           if (length > bestLength && (length > MIN_MATCH || distance <= MAX_DISTANCE_FOR_LENGTH_2)) {
             bestLength = length;
             best = Match{length, distance};
-            if (length == maxLength) break;
+            if (length >= NICE_LENGTH || length == maxLength) break;
           }
         }
         const unsigned next = previous[candidate & (HISTORY_SIZE - 1)];

@@ -70,6 +70,15 @@ TEST_P(CrossDecoding, WeExpandStormLibStreams) {
   }
 }
 
+TEST_P(CrossDecoding, OurStreamsAreNoLargerThanStormLibs) {
+  const unsigned type = std::get<0>(GetParam()), dictSize = std::get<1>(GetParam());
+  for (const Bytes &data : crossCorpus()) {
+    Bytes ours;
+    ASSERT_EQ(dcl::implodeBuffer(data.data(), data.size(), type, dictSize, ours), dcl::CMP_NO_ERROR);
+    EXPECT_LE(ours.size(), stormImplode(data, type, dictSize).size()) << data.size();
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(ModesAndDictionaries, CrossDecoding,
                          ::testing::Combine(::testing::Values(dcl::CMP_BINARY, dcl::CMP_ASCII),
                                             ::testing::Values(1024u, 2048u, 4096u)));
