@@ -111,7 +111,11 @@ const unsigned DISTANCE_PART_BITS = 14;
 
 BitBuffer loadLittleEndian(const uint8_t *bytes) {
   BitBuffer value = 0;
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+  memcpy(&value, bytes, sizeof value);  // one load on the hosts we build for
+#else
   for (unsigned i = 0; i < sizeof(BitBuffer); ++i) value |= static_cast<BitBuffer>(bytes[i]) << (8 * i);
+#endif
   return value;
 }
 
@@ -186,13 +190,9 @@ struct Exploder {
     historyStart = 0;
   }
 
-  // The literal that follows the flag bit, and the bits both take.
-  unsigned decodeLiteral(bool ascii, unsigned &literal) const {
+  // The ASCII-mode literal that follows the flag bit, and the bits both take.
+  unsigned decodeAsciiLiteral(unsigned &literal) const {
     const BitBuffer code = bitBuffer >> 1;
-    if (!ascii) {
-      literal = code & 0xFF;
-      return 9;
-    }
     uint16_t value = LITERAL_DECODER.first[code & 0xFF];
     if (value & SUBTABLE_FLAG)
       value = LITERAL_DECODER.sub[((value & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS) |
@@ -201,14 +201,29 @@ struct Exploder {
     return 1 + (value >> 8);
   }
 
+  // Binary-mode literals (a flag and 8 bits each), as many in a row as the
+  // buffered bits and the window hold.
+  void copyBinaryLiterals() {
+    do {
+      window[outputPos++] = static_cast<uint8_t>(bitBuffer >> 1);
+      bitBuffer >>= 9;
+      bitCount -= 9;
+    } while (bitCount >= 9 && !(bitBuffer & 1) && outputPos < FLUSH_MARK);
+  }
+
   unsigned decode(bool ascii, unsigned dictionaryBits) {
     for (;;) {
       refill();
       if (bitCount == 0) return CMP_BAD_DATA;  // no end code
       if (!(bitBuffer & 1)) {
-        unsigned literal;
-        if (!consume(decodeLiteral(ascii, literal))) return CMP_BAD_DATA;
-        window[outputPos++] = static_cast<uint8_t>(literal);
+        if (ascii) {
+          unsigned literal;
+          if (!consume(decodeAsciiLiteral(literal))) return CMP_BAD_DATA;
+          window[outputPos++] = static_cast<uint8_t>(literal);
+        } else {
+          if (bitCount < 9) return CMP_BAD_DATA;
+          copyBinaryLiterals();
+        }
       } else {
         const BitBuffer code = bitBuffer >> 1;
         const SymbolEntry lengthEntry = LENGTH_DECODER.entry[code & ((1u << LENGTH_LOOKUP_BITS) - 1)];
