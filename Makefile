@@ -22,12 +22,8 @@ test-native: native
 	@ctest --preset native -j$(JOBS)
 
 test-win32: win32
-	@$(SETUP)/make-wineprefix.sh $(CURDIR)/build/win32/wineprefix
-	@# A persistent wineserver saves its start-up in every test.
-	@WINEPREFIX=$(CURDIR)/build/win32/wineprefix wineserver -p
 	@# One at a time: the end-to-end tests look for windows by title.
-	@$(SETUP)/with-display ctest --preset win32; rc=$$?; \
-	  WINEPREFIX=$(CURDIR)/build/win32/wineprefix wineserver -k 2>/dev/null; exit $$rc
+	@$(SETUP)/with-display $(SETUP)/run-wine-tests.sh $(CURDIR)/build/win32 --output-on-failure --timeout 300
 
 test: test-native test-win32
 
