@@ -11,8 +11,10 @@ while IFS= read -r target; do
   corpus="$build/corpus/$name"
   mkdir -p "$corpus"
   echo "== $name (${seconds}s)"
-  "$target" -max_total_time="$seconds" -print_final_stats=1 "$corpus" 2>&1 \
-    | grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' || true
-  [ "${PIPESTATUS[0]}" = 0 ] || { echo "$name failed" >&2; exit 1; }
+  log="$build/corpus/$name.log"
+  status=0
+  "$target" -max_total_time="$seconds" -print_final_stats=1 "$corpus" >"$log" 2>&1 || status=$?
+  grep -E 'stat::number_of_executed_units|ERROR|SUMMARY' "$log" || true
+  [ "$status" = 0 ] || { echo "$name failed (exit $status), see $log" >&2; exit 1; }
 done < <(find "$build" -type f -perm -u+x -name 'fuzz_*' | sort)
 [ $found = 1 ] || { echo "no fuzz targets in $build" >&2; exit 1; }
