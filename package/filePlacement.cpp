@@ -91,10 +91,13 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
 static int32_t copyMovieMember(int index) {
   const std::string firstPath = memberPathOf(memberTable[1]);
   const std::string ownPath = memberPathOf(memberTable[index]);
-  if (!isSafeMemberPath(firstPath) || !isSafeMemberPath(ownPath)) {
-    const std::string &unsafe = isSafeMemberPath(firstPath) ? ownPath : firstPath;
-    ReportInstallError(STATUS_UNSAFE_NAME, unsafe);
-    return STATUS_UNSAFE_NAME;
+  for (const std::string &path : {firstPath, ownPath}) {
+    // An empty member-1 path leads nowhere: it names the saver folder itself,
+    // which the copy below fails on like on a missing source.
+    if (!path.empty() && !isSafeMemberPath(path)) {
+      ReportInstallError(STATUS_UNSAFE_NAME, path);
+      return STATUS_UNSAFE_NAME;
+    }
   }
   const std::string source = movieCopySource(index, firstPath, pathWorkFolder, pathSaverFolder);
   const std::string target = pathSaverFolder + ownPath;

@@ -92,6 +92,18 @@ TEST_F(Members, MissingInstallerMovieIsReportedAndStops) {
   EXPECT_TRUE(dataFileReleased()) << "a failed run must close the data file too";
 }
 
+TEST_F(Members, MovieCopyWithoutMemberOnePathIsAMissingSource) {
+  // Member 1 has no path and is skipped; the later copy has no file to copy.
+  writeDataFile({{0, "", "skipped"}, {3, "copy.swf", ""}});
+  DialogAnswerer answerer("Error", "Abort");
+  EXPECT_EQ(ExpandAllMembers(), STATUS_MOVIE_COPY_FAILED);
+  answerer.finish();
+
+  EXPECT_EQ(answerer.text, "Installation Error: " + pathSaverFolder + "\r\n\r\nProblem with file " +
+                               pathSaverFolder + ". ");
+  EXPECT_FALSE(fileExists(pathSaverFolder + "copy.swf"));
+}
+
 TEST_F(Members, CopyOfMemberOneOntoItselfIsNoFailure) {
   ASSERT_TRUE(writeWholeFile(pathWorkFolder + "installer.swf", "installer movie"));
   // Copying a file onto itself fails; the member is in place all the same.
