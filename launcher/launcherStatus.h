@@ -9,12 +9,10 @@ constexpr int32_t STATUS_NOTHING_APPENDED = -7;  // the launcher carries no inst
 constexpr int32_t STATUS_SHORT_READ = -3;        // the launcher file ended early
 constexpr int32_t STATUS_SHORT_WRITE = -4;       // the installer copy took fewer bytes
 constexpr int32_t STATUS_DESKTOP_KEY_FAILED = -2201;  // HKCU "Control Panel\Desktop" not writable
-constexpr int32_t STATUS_UNSAFE_SAVER_NAME = -2202;   // a saver name that leaves the system folder
 constexpr int32_t STATUS_INSTALLER_NOT_STARTED = -2203;  // the shell could not start the copy
 
 // Input/output error codes are positive; the launcher reports them negated.
 int32_t negatedIoCode(int32_t code);
-
 
 // "Installer file is corrupted. Error: <status>. "
 std::string corruptInstallerMessage(int32_t status);

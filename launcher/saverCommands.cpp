@@ -8,6 +8,7 @@
 #include "common/logFile.h"
 #include "launcher/launcherCommands.h"
 #include "launcher/launcherStatus.h"
+#include "package/packageStatus.h"
 
 static const char SYSTEM_INI[] = "system.ini";
 static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";
@@ -46,8 +47,8 @@ int32_t makeActiveSaver(const std::string &commandText) {
   const std::string fileName = saverFileNameFromCommand(commandText);
   // The name is joined to the system folder; it must not lead anywhere else.
   if (!isPlainFileName(fileName)) {
-    logLeaveWithResult("makeActiveSaver", STATUS_UNSAFE_SAVER_NAME);
-    return STATUS_UNSAFE_SAVER_NAME;
+    logLeaveWithResult("makeActiveSaver", STATUS_UNSAFE_NAME);
+    return STATUS_UNSAFE_NAME;
   }
   logLine("pathWindows: " + pathWindows);
   logLine("pathCommonAppData: " + pathCommonAppData);

@@ -10,7 +10,8 @@
 // Makes the screen saver named in the command ("makeActiveSaver-<file name
 // in the system folder>") the active one: system.ini [boot], the current
 // user's desktop settings, then screen saving switched on. 0, an error code,
-// STATUS_DESKTOP_KEY_FAILED or STATUS_UNSAFE_SAVER_NAME.
+// STATUS_DESKTOP_KEY_FAILED, or STATUS_UNSAFE_NAME for a name that would
+// lead out of the system folder.
 int32_t makeActiveSaver(const std::string &commandText);
 
 // Starts the display control panel on its screen saver page and looks for
