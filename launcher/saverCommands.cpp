@@ -37,8 +37,10 @@ static int32_t writeDesktopSaverValue(const std::string &saverPath) {
 static void switchScreenSavingOn() {
   logLine("starting SPI_SETSCREENSAVEACTIVE");
   BOOL activated = SystemParametersInfoA(SPI_SETSCREENSAVEACTIVE, 1, nullptr, SPIF_SENDWININICHANGE);
+  // Read before tracing, which may itself set the last error.
+  const int32_t lastError = static_cast<int32_t>(GetLastError());
   logLine(activated ? "Saver Activated = true" : "Saver Activated = false");
-  logLine("Last Error: " + systemErrorText(static_cast<int32_t>(GetLastError())));
+  logLine("Last Error: " + systemErrorText(lastError));
   logLine("ending SPI_SETSCREENSAVEACTIVE");
 }
 
