@@ -27,6 +27,7 @@ bool isRunningUnderWow64() {
   if (isWow64Process == nullptr) return false;
   BOOL underWow64 = FALSE;
   if (!isWow64Process(GetCurrentProcess(), &underWow64)) {
+    // Nobody could act on this fault; the program goes on as on 32-bit Windows.
     logLine("Bad process handle");
     return false;
   }

@@ -8,7 +8,8 @@
 
 #include "common/osClassification.h"
 
-// True when this 32-bit process runs on 64-bit Windows.
+// True when this 32-bit process runs on 64-bit Windows; false also when the
+// system cannot tell.
 bool isRunningUnderWow64();
 
 // One of the OS_* codes of common/osClassification.h; OS_64BIT_WINDOWS is

@@ -24,6 +24,8 @@ std::string folderOfFile(const std::string &filePath) {
   return filePath.substr(0, end + 1);
 }
 
+namespace {
+
 bool isScreenSaverFile(const std::string &filePath) {
   const std::string::size_type dot = filePath.find_last_of(".\\:");
   if (dot == std::string::npos || filePath[dot] != '.') return false;
@@ -32,6 +34,8 @@ bool isScreenSaverFile(const std::string &filePath) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return extension == ".scr";
 }
+
+}  // namespace
 
 int32_t deletionFailureStatus(const std::string &filePath) {
   return isScreenSaverFile(filePath) ? STATUS_SCREEN_SAVER_BUSY : STATUS_FILE_BUSY;

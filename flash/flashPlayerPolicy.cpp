@@ -13,12 +13,13 @@ const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLE
     {9, 124},
 };
 
-const char *const KNOWN_FLASH_INSTALLER_NAMES[2] = {
+namespace {
+
+// The two installer names that take "/s" for a silent run.
+const char *const KNOWN_FLASH_INSTALLER_NAMES[] = {
     "install_flash_player_active_x.exe",
     "install_flash_player_10_active_x.exe",
 };
-
-namespace {
 
 // Shell results up to this value are errors.
 const uintptr_t LAST_SHELL_ERROR = 32;

@@ -35,9 +35,6 @@ struct FlashInstallerVersion {
 const int CARRIED_FLASH_INSTALLER_COUNT = 2;
 extern const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLER_COUNT];
 
-// The two installer names that take "/s" for a silent run.
-extern const char *const KNOWN_FLASH_INSTALLER_NAMES[2];
-
 // Reads major and revision from the player's "$version" text, such as
 // "WIN 9,0,124,0": items are split at commas and white space (a double-quoted
 // part is one item); the second is the major version, the fourth the
@@ -53,7 +50,9 @@ FlashPlayerAction chooseFlashPlayerAction(const FlashPlayerVersion &installed, b
 // (operating-system code 4), else 0.
 int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajor);
 
-// Command-line parameters for a run of the carried installer.
+// Command-line parameters for a run of the carried installer: none for an
+// interactive run; for a silent one "/s" for the two known installer names,
+// else "/Q".
 std::string flashInstallerParameters(const std::string &name, bool silent);
 
 // The status of a shell start from the shell's result: 0 above 32, -7 for 0,
