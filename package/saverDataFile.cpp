@@ -57,8 +57,11 @@ int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
 static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
                            const std::vector<uint8_t> &stored, bool &created) {
   if (header.compressed != 0) {
-    created = true;  // whatever the library wrote goes if the member fails
-    return expandToFile(target, stored, header.expandedSize);
+    const int32_t status = expandToFile(target, stored, header.expandedSize);
+    // Whatever the library wrote goes if the member fails; without the
+    // library nothing was written, and a file already there is not ours.
+    created = status != STATUS_CODEC_NOT_LOADED;
+    return status;
   }
   return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
 }

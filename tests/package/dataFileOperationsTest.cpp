@@ -140,6 +140,15 @@ TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
   EXPECT_FALSE(fileExists(pathSaverFolder + "a.txt"));
 }
 
+TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone) {
+  DeleteFileA((pathWorkFolder + "impborl.dll").c_str());
+  writeDataFile({member("a.txt", compressibleBytes(500), true)});
+  writeBytes(pathSaverFolder + "a.txt", bytesOf("older"));
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_CODEC_NOT_LOADED, expand(1));
+  EXPECT_EQ("older", fileText(pathSaverFolder + "a.txt")) << "nothing was written, so nothing is removed";
+}
+
 TEST_F(DataFileWineTest, MissingDataFileIsReported) {
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadSaverSettings());
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, open());
