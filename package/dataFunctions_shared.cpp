@@ -124,7 +124,9 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
   if (status == STATUS_FILE_BUSY) {
     status = STATUS_OK;  // the file in use stays and counts as written
   } else if (status != STATUS_OK) {
-    if (!hasDllExtension(destination)) ReportInstallError(status, destination);
+    // A library's own failures stay silent; a refused name is always told.
+    if (status == STATUS_UNSAFE_NAME || !hasDllExtension(destination))
+      ReportInstallError(status, destination);
   } else if (installerHeader.entries[index].destKind == DEST_SYSTEM_FOLDER &&
              GetOperatingSystem() == OS_64BIT_WINDOWS) {
     CopyFileForced(destination, pathSysnative + entryNameOf(installerHeader.entries[index]), false);

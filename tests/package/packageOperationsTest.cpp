@@ -165,6 +165,22 @@ TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
   EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
 }
 
+void climbingLibraryName(std::vector<uint8_t> &package) {
+  InstallerHeader *header = reinterpret_cast<InstallerHeader *>(package.data());
+  setEntryName(header->entries[9], "..\\evil.dll");
+}
+
+TEST_F(PackageWineTest, RefusedLibraryNameIsReportedToo) {
+  PackageFlags flags;
+  writePackage(flags, {codecEntry(), carried(9, "evil.dll", 3, bytesOf("evil"))}, climbingLibraryName);
+  readHeader();
+  EXPECT_EQ(STATUS_UNSAFE_NAME, extract(9));
+  EXPECT_FALSE(fileExists(root() + "evil.dll"));
+  const std::vector<CaughtDialog> shown = dialogs();
+  ASSERT_EQ(1u, shown.size()) << "only a library's own write failures stay silent";
+  EXPECT_EQ(problemText("..\\evil.dll"), shown[0].text);
+}
+
 void wrongExpandedSize(std::vector<uint8_t> &package) {
   reinterpret_cast<InstallerHeader *>(package.data())->entries[6].expandedSize += 1;
 }
