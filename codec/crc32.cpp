@@ -7,6 +7,9 @@
 namespace dcl {
 
 unsigned long crc32(const char *buffer, const unsigned *size, const unsigned long *oldCrc) {
+  // zlib answers a null buffer with its initial value, which would lose the
+  // running checksum.
+  if (*size == 0) return *oldCrc;
   const uLong zlibSeed = ~*oldCrc & 0xFFFFFFFFul;
   const uLong zlibCrc = ::crc32(zlibSeed, reinterpret_cast<const Bytef *>(buffer), *size);
   return ~zlibCrc & 0xFFFFFFFFul;

@@ -218,6 +218,7 @@ TEST(Crc32, ChainsOverPiecesAndLeavesEmptyInputUnchanged) {
   EXPECT_EQ(dcl::crc32(bytes + 333, &second, &partial), dcl::crc32(bytes, &whole, &seed));
   const unsigned long value = 0x12345678ul;
   EXPECT_EQ(dcl::crc32(bytes, &none, &value), value);
+  EXPECT_EQ(dcl::crc32(nullptr, &none, &value), value) << "no bytes, whatever the pointer";
 }
 
 }  // namespace
