@@ -79,8 +79,6 @@ HRESULT TShockwaveFlash::create() {
 
 HRESULT TShockwaveFlash::placeInWindow(HWND host, int width, int height) {
   if (!object_) return OLE_E_BLANK;
-  host_ = host;
-  SetRect(&position_, 0, 0, width, height);
   site_->placeIn(host, width, height);
   SIZEL extent = himetricOf(width, height);
   object_->SetExtent(DVASPECT_CONTENT, &extent);  // a control that sizes itself may refuse
@@ -106,7 +104,7 @@ HWND TShockwaveFlash::window() const {
 
 HRESULT TShockwaveFlash::doVerb(LONG verb) {
   if (!object_) return OLE_E_BLANK;
-  return object_->DoVerb(verb, nullptr, site_, 0, host_, &position_);
+  return object_->DoVerb(verb, nullptr, site_, 0, site_->host(), &site_->position());
 }
 
 HRESULT TShockwaveFlash::setScaleMode(int32_t mode) {
@@ -201,5 +199,4 @@ void TShockwaveFlash::destroy() {
   site_ = nullptr;
   if (oleInitialized_) OleUninitialize();
   oleInitialized_ = false;
-  host_ = nullptr;
 }

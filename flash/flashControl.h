@@ -53,8 +53,6 @@ class TShockwaveFlash {
   IOleObject *object_ = nullptr;
   IDispatch *dispatch_ = nullptr;
   FlashControlSite *site_ = nullptr;
-  HWND host_ = nullptr;
-  RECT position_ = {0, 0, 0, 0};
 };
 
 #endif

@@ -13,6 +13,8 @@ class FlashControlSite : public IOleClientSite, public IOleInPlaceSite, public I
 
   // The window and size the control is to take; set before activation.
   void placeIn(HWND host, int width, int height);
+  HWND host() const { return host_; }
+  const RECT &position() const { return position_; }
 
   // IUnknown
   STDMETHODIMP QueryInterface(REFIID iid, void **object) override;
