@@ -43,7 +43,8 @@ TFlashPanel::TFlashPanel(HWND parent) : colour_(WHITE) {
                             client.bottom, parent, nullptr, instance, this);
 }
 
-// The control goes before the scratch folder, so no file in it is in use.
+// The control leaves while the panel window, its parent, still exists, so
+// that it can leave its in-place activation cleanly.
 TFlashPanel::~TFlashPanel() {
   logEnter("TFlashPanel.Destroy");
   if (window_) SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
