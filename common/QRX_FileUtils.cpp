@@ -31,20 +31,6 @@ std::string systemDirectory() {
   return length < SYSTEM_FOLDER_BUFFER ? folder : "";
 }
 
-bool pathExists(const std::string &path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-bool fileExists(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
-bool folderExists(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // One deletion round: true when the file is gone or was never there.
 bool removeFile(const std::string &path) {
   if (!fileExists(path)) return true;
@@ -59,6 +45,20 @@ bool removeEmptyFolder(const std::string &folder) {
 }
 
 }  // namespace
+
+bool pathExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool fileExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool folderExists(const std::string &path) {
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
 
 int32_t initSystemPaths(const std::string &programFilePath) {
   logEnterWithArg("initSystemPaths", programFilePath);

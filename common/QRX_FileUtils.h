@@ -36,6 +36,11 @@ int32_t createNumberedFolder(const std::string &prefix, std::string &folder);
 // trailing "\"; empty when the shell has no path for it.
 std::string getSpecialFolder(int folderNumber);
 
+// Whether anything, a file or a folder stands at the path.
+bool pathExists(const std::string &path);
+bool fileExists(const std::string &path);
+bool folderExists(const std::string &path);
+
 // Reads the file version a.b.c.d of a program or library: major := a,
 // revision := c. Both stay unchanged when the file has no readable version.
 void myGetFileVersion(const std::string &filePath, int32_t &major, int32_t &revision);

@@ -24,11 +24,6 @@ struct CachedVersion {
 };
 CachedVersion probedVersion;
 
-bool fileExists(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
-
 // The key's unnamed value, when it is text.
 std::string readDefaultText(HKEY key) {
   DWORD type = 0, size = 0;

@@ -1,19 +1,12 @@
 #include "package/fileOperations.h"
 
-#include <windows.h>
+#include "common/QRX_FileUtils.h"
 
-bool folderExists(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
+#include <windows.h>
 
 std::string folderOf(const std::string &path) {
   const size_t cut = path.find_last_of("\\/");
   return cut == std::string::npos ? std::string() : path.substr(0, cut + 1);
-}
-
-static bool fileExists(const std::string &path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 void ForceFolders(const std::string &path) {
@@ -26,10 +19,10 @@ void ForceFolders(const std::string &path) {
 }
 
 bool CopyFileForced(const std::string &source, const std::string &target, bool failIfExists) {
-  if (fileExists(source)) SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (pathExists(source)) SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
   const std::string targetFolder = folderOf(target);
   if (targetFolder.empty() || folderExists(targetFolder)) {
-    if (fileExists(target)) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    if (pathExists(target)) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
   } else {
     ForceFolders(targetFolder);
   }

@@ -13,8 +13,6 @@ bool CopyFileForced(const std::string &source, const std::string &target, bool f
 // Failures are not reported; the caller finds out when it uses the folder.
 void ForceFolders(const std::string &path);
 
-bool folderExists(const std::string &path);
-
 // The folder part of a path, with its trailing "\"; "" when it has none.
 std::string folderOf(const std::string &path);
 

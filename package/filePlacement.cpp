@@ -20,15 +20,6 @@
 
 static const char SAVER_SETTINGS_FILE[] = "saver.dat";
 
-static bool pathExists(const std::string &path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-static bool isFile(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
-}
-
 // 0 when the folder exists afterwards, else the system's code.
 static int32_t createFolder(const std::string &folder) {
   if (CreateDirectoryA(folder.c_str(), nullptr)) return STATUS_OK;
@@ -169,7 +160,7 @@ static int32_t copyDocument(int entryIndex) {
   if (name.empty()) return STATUS_EXPANDED_FILE_MISSING;
   if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
   const std::string source = pathWorkFolder + name;
-  if (!isFile(source)) return STATUS_EXPANDED_FILE_MISSING;
+  if (!fileExists(source)) return STATUS_EXPANDED_FILE_MISSING;
   if (CopyFileForced(source, pathSaverFolder + name, false)) return STATUS_OK;
   return int32_t(GetLastError());
 }

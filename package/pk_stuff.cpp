@@ -1,5 +1,6 @@
 #include "package/pk_stuff.h"
 
+#include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
@@ -16,11 +17,6 @@ const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
 
 // The library's explode work area; shared, so one expansion at a time.
 char WorkBuffer[dcl::EXPLODE_WORK_SIZE];
-
-bool fileExists(const std::string &path) {
-  const DWORD attributes = GetFileAttributesA(path.c_str());
-  return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
-}
 
 }  // namespace
 

@@ -70,7 +70,7 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
   EXPECT_EQ(compressibleBytes(20000), fileBytes(pathSaverFolder + "main.swf"));
   EXPECT_EQ(randomBytes(3000, 7), fileBytes(pathSaverFolder + "pictures\\deep\\a.jpg"));
   EXPECT_EQ(compressibleBytes(700), fileBytes(pathSaverFolder + "pictures\\b.txt"));
-  EXPECT_FALSE(fileExists(pathSaverFolder + "empty.txt")) << "an empty member writes nothing";
+  EXPECT_FALSE(pathExists(pathSaverFolder + "empty.txt")) << "an empty member writes nothing";
   EXPECT_EQ(STATUS_MEMBER_INDEX_TOO_HIGH, expand(5));
   EXPECT_EQ(STATUS_OK, CloseDataFile());
   EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
@@ -107,7 +107,7 @@ TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
-  EXPECT_FALSE(fileExists(pathCommonAppData + "escaped.txt"));
+  EXPECT_FALSE(pathExists(pathCommonAppData + "escaped.txt"));
   const std::vector<CaughtDialog> shown = dialogs();
   ASSERT_EQ(2u, shown.size());
   EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file " + pathSaverFolder + "..\\escaped.txt"));
@@ -122,7 +122,7 @@ TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
-  EXPECT_FALSE(fileExists(pathSaverFolder + "b.txt"));
+  EXPECT_FALSE(pathExists(pathSaverFolder + "b.txt"));
   const std::vector<CaughtDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. ", shown[0].text);
@@ -137,7 +137,7 @@ TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
   writeBytes(pathDataFile, bytes);
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, expand(1));
-  EXPECT_FALSE(fileExists(pathSaverFolder + "a.txt"));
+  EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
 }
 
 TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone) {

@@ -46,14 +46,14 @@ TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
                        carried(10, "ten.txt", 10, bytesOf("kind 10"))});
   readHeader();
   EXPECT_EQ(fileBytes(IMPBORL_DLL), fileBytes(pathWorkFolder + "impborl.dll"));
-  EXPECT_FALSE(fileExists(pathWorkFolder + "impborl.dat"));
+  EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dat"));
   for (int index = 2; index <= 10; ++index) EXPECT_EQ(STATUS_OK, extract(index)) << index;
   EXPECT_EQ("flash", fileText(pathWorkFolder + "install_flash_player_active_x.exe"));
   EXPECT_EQ("kind 1", fileText(pathSaverFolder + "one.txt"));
   EXPECT_EQ("kind 2", fileText(pathSystem + "prog.scr"));
   EXPECT_EQ("kind 2", fileText(pathSysnative + "prog.scr")) << "second copy on 64-bit Windows";
   EXPECT_EQ("kind 3", fileText(pathCommonAppData + "saver1.dll"));
-  EXPECT_FALSE(fileExists(pathCommonAppData + "saver1.dat"));
+  EXPECT_FALSE(pathExists(pathCommonAppData + "saver1.dat"));
   EXPECT_EQ("kind 4", fileText(pathWorkFolder + "tool.bin"));
   EXPECT_EQ("kind 5", fileText(pathSaverFolder + "five.txt"));
   EXPECT_EQ(compressibleBytes(5000), fileBytes(pathSaverFolder + "six.txt")) << "expanded";
@@ -143,7 +143,7 @@ TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
                truncatedEntry);
   readHeader();
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_FALSE(fileExists(pathSaverFolder + "a.txt"));
+  EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
   EXPECT_EQ(1u, dialogs().size());
 }
 
@@ -159,7 +159,7 @@ TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
   writePackage(flags, {codecEntry(), carried(6, "xxxevil.txt", 1, bytesOf("evil"))}, climbingName);
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(6));
-  EXPECT_FALSE(fileExists(pathCommonAppData + "evil.txt"));
+  EXPECT_FALSE(pathExists(pathCommonAppData + "evil.txt"));
   const std::vector<CaughtDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
@@ -175,7 +175,7 @@ TEST_F(PackageWineTest, RefusedLibraryNameIsReportedToo) {
   writePackage(flags, {codecEntry(), carried(9, "evil.dll", 3, bytesOf("evil"))}, climbingLibraryName);
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(9));
-  EXPECT_FALSE(fileExists(root() + "evil.dll"));
+  EXPECT_FALSE(pathExists(root() + "evil.dll"));
   const std::vector<CaughtDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size()) << "only a library's own write failures stay silent";
   EXPECT_EQ(problemText("..\\evil.dll"), shown[0].text);
@@ -267,7 +267,7 @@ TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
   PackageFlags flags;
   writePackage(flags, {codecEntry()}, invalidFlashRow);
   EXPECT_EQ(STATUS_INVALID_HEADER, ReadPackageHeader());
-  EXPECT_FALSE(fileExists(pathWorkFolder + "impborl.dll"));
+  EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dll"));
   EXPECT_EQ(1u, dialogs().size());
 }
 

@@ -67,10 +67,6 @@ std::string fileText(const std::string &path) {
   return std::string(bytes.begin(), bytes.end());
 }
 
-bool fileExists(const std::string &path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
 std::vector<uint8_t> bytesOf(const std::string &text) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }

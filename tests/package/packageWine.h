@@ -4,6 +4,7 @@
 #ifndef SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 #define SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 
+#include "common/QRX_FileUtils.h"
 #include "dialogCatcher.h"
 #include "packFixture.h"
 #include "tools/saverpack/packageBuilder.h"
@@ -41,7 +42,6 @@ class PackageWineTest : public ::testing::Test {
 
 std::string fileText(const std::string &path);
 std::vector<uint8_t> fileBytes(const std::string &path);
-bool fileExists(const std::string &path);
 CarriedFile carried(int index, const std::string &name, int32_t destKind,
                     const std::vector<uint8_t> &bytes, bool compressed = false);
 std::vector<uint8_t> bytesOf(const std::string &text);

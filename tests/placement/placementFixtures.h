@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "common/QRX_FileUtils.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -29,8 +31,6 @@ int32_t initSystemPathsForTest();
 bool writeWholeFile(const std::string &path, const std::string &bytes);
 // "" also for a missing file; check fileExists first where that matters.
 std::string readWholeFile(const std::string &path);
-bool fileExists(const std::string &path);
-bool folderExists(const std::string &path);
 
 struct TestMember {
   uint8_t type;
