@@ -1,0 +1,83 @@
+#include "installer/fPreparingInstallWnd.h"
+
+#include "installer/installerLayout.h"
+#include "installer/installerMessages.h"
+#include "installer/installerApplication.h"
+
+namespace {
+
+const char WINDOW_CLASS[] = "TpreparingInstallWnd";
+const int CLIENT_WIDTH = 264;
+const int CLIENT_HEIGHT = 91;
+// Out of sight on any screen.
+const int CREATED_LEFT = -1560;
+const int CREATED_TOP = -3000;
+const int OFF_SCREEN = -3000;
+const DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU;
+
+}  // namespace
+
+TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, HFONT font) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = windowProc;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = WINDOW_CLASS;
+  RegisterClassA(&windowClass);
+  RECT frame = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+  AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
+  window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | WS_VISIBLE, CREATED_LEFT, CREATED_TOP,
+                            frame.right - frame.left, frame.bottom - frame.top, applicationWindow(), nullptr,
+                            instance, nullptr);
+  // A static control centres one line only vertically with SS_CENTERIMAGE.
+  label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
+                            CLIENT_WIDTH, CLIENT_HEIGHT, window_, nullptr, instance, nullptr);
+  SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  setMessage(PREPARING_WINDOW_FIRST_TEXT);
+}
+
+TpreparingInstallWnd::~TpreparingInstallWnd() {
+  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+}
+
+// The window has no close handling of its own: its close box hides nothing
+// and ends nothing, the installer decides when the program ends.
+LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPARAM wParam,
+                                                  LPARAM lParam) {
+  if (message == WM_CLOSE) return 0;
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+void TpreparingInstallWnd::setCaption(const std::string &caption) {
+  SetWindowTextA(window_, caption.c_str());
+}
+
+std::string TpreparingInstallWnd::caption() const {
+  char text[512] = "";
+  GetWindowTextA(window_, text, sizeof text);
+  return text;
+}
+
+void TpreparingInstallWnd::setMessage(const std::string &text) {
+  SetWindowTextA(label1_, text.c_str());
+  repaint();
+}
+
+void TpreparingInstallWnd::repaint() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void TpreparingInstallWnd::moveOffScreen() {
+  SetWindowPos(window_, nullptr, OFF_SCREEN, OFF_SCREEN, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TpreparingInstallWnd::centerOnScreen() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  const int left = centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left);
+  const int top = centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top);
+  SetWindowPos(window_, nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  showApplicationInTaskBar();
+  processPendingMessages();
+}

@@ -1,0 +1,184 @@
+// The installation: the steps from closing an open display control panel to
+// the uninstall entry, its three ways (the window's "Install", quiet, in the
+// preparing window), "Cancel", the clean-up after a failure and the question
+// whether to open the screen saver control panel.
+#include "installer/fInstall.h"
+
+#include <commctrl.h>
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
+#include "common/logFile.h"
+#include "installer/displayControlPanel.h"
+#include "installer/installerApplication.h"
+#include "installer/installerLayout.h"
+#include "installer/installerMessages.h"
+#include "installer/installerText.h"
+#include "installer/launcherLink.h"
+#include "launcher/launcherProtocol.h"
+#include "package/dataFunctions_shared.h"
+#include "package/filePlacement.h"
+#include "package/installError.h"
+#include "package/installNames.h"
+#include "package/packageFormat.h"
+#include "package/placementRules.h"
+#include "package/saverDataFile.h"
+#include "package/uninstallRegistration.h"
+#include "package/win32File.h"
+
+namespace {
+
+std::string saverProgramName() { return entryNameOf(installerHeader.entries[ENTRY_SAVER_PROGRAM]); }
+
+}  // namespace
+
+// A step runs while nothing failed and nobody cancelled; once the launcher
+// has made the new saver the active one, "Cancel" no longer stops the rest.
+bool TInstallerForm::stepsGoOn(int32_t status) const {
+  return status == 0 && (!abortRequested || saverMadeActive);
+}
+
+int32_t TInstallerForm::runInstallation() {
+  logEnter("runInstallation");
+  HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  saverMadeActive = false;
+  setupInstallerFormForInstallation();
+  int32_t status = 0;
+  if (stepsGoOn(status)) closeDisplayControlPanel();
+  if (stepsGoOn(status)) {
+    status = PrepareSaverFolder(pathCommonAppData, codedShortName, saverName, installerText(IDS_OVERWRITE_QUESTION),
+                                installerType != QUIET_TYPE);
+    if (status == STATUS_USER_ABORT) abortRequested = true;
+    preparingWindow_.repaint();
+  }
+  if (stepsGoOn(status)) status = extractInstallFiles(pathPackage);
+  if (stepsGoOn(status)) status = ReadSaverSettings();
+  if (stepsGoOn(status)) status = ExpandAllMembers();
+  if (stepsGoOn(status)) status = WriteSaverSettings();
+  if (stepsGoOn(status)) {
+    sendCommandToLauncher(window_, makeActiveSaverCommand(saverProgramName()));
+    saverMadeActive = true;
+  }
+  if (stepsGoOn(status)) status = CopyDocsToSaverFolder();
+  if (stepsGoOn(status)) OpenReadMe(window_);
+  if (stepsGoOn(status)) {
+    RegisterUninstall(saverName, codedShortName);
+    status = 0;  // the saver works without its uninstall entry
+  }
+  deleteFileForced(pathDataFile);
+  if (status != 0 && status != STATUS_USER_ABORT) cleanupFailedInstallation();
+  if (!abortRequested || saverMadeActive) {
+    setupFormForInstallationComplete(status);
+  } else {
+    showStatus(ABORTED_CLEANING_UP_TEXT);
+    if (status != STATUS_USER_ABORT) cleanupFailedInstallation();
+    resetAfterAbort();
+  }
+  SetCursor(rememberedCursor);
+  logLeaveWithResult("runInstallation", status);
+  return status;
+}
+
+// Entries 5 (when a ReadMe is carried) or 6 to 10; each shows its progress
+// step before it is written, which is where "Cancel" is heard.
+int32_t TInstallerForm::extractInstallFiles(const std::string &packagePath) {
+  ReadOnlyFile package;
+  int32_t status = package.open(packagePath);
+  if (status != 0) {
+    showErrorMessage(packagePath + "\r\n\r\n" + systemErrorText(status));
+    return status;
+  }
+  for (int index = readMeIncluded ? ENTRY_README : ENTRY_SAVER_PROGRAM; index <= ENTRY_LAST && stepsGoOn(status);
+       ++index)
+    status = ExtractEntry(package, index, true);
+  return status;
+}
+
+void TInstallerForm::installBtnClick() {
+  if (installing) return;
+  installing = true;
+  abortRequested = false;
+  const int32_t status = runInstallation();
+  if (!abortRequested && status == 0) askToOpenControlPanel();
+  installing = false;
+  if (status == 0) closeAndEnd();
+}
+
+void TInstallerForm::cancelBtnClick() {
+  if (!installing) {
+    closeAndEnd();
+    return;
+  }
+  abortRequested = true;
+  showStatus(ABORTED_CLEANING_UP_TEXT);
+  setProgress(0);
+  pauseBriefly();
+  pauseBriefly();
+}
+
+void TInstallerForm::setupInstallerFormForInstallation() {
+  if (installerType == QUIET_TYPE) return;
+  applyPhase(InstallerPhase::installing);
+  showStatus(INSTALLING_TEXT);
+}
+
+void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
+  if (installerType == QUIET_TYPE) return;
+  if (status == 0) setProgress(PROGRESS_MAXIMUM);
+  pauseBriefly();
+  pauseBriefly();
+  setProgress(0);
+  const Completion completion = completionFor(status);
+  showStatus(completion.statusLine);
+  applyPhase(completion.phase);
+  if (completion.reportError) ReportInstallError(status, std::to_string(status));
+  if (status == 0) repaint();
+}
+
+// Removes what an installation placed. The program's name comes from the
+// package, so it is only used when extraction would have taken it.
+void TInstallerForm::cleanupFailedInstallation() {
+  deleteFolderTree(pathSaverFolder);
+  const std::string program = saverProgramName();
+  if (isSafeEntryName(program)) {
+    deleteFileForced(pathSystem + program);
+    if (osKind == OS_64BIT_WINDOWS) deleteFileForced(pathSysnative + program);
+  }
+  UnregisterUninstall(saverName);
+}
+
+void TInstallerForm::resetAfterAbort() {
+  if (installerType == QUIET_TYPE) return;
+  setProgress(0);
+  SetWindowTextA(labCopying, "");
+  applyPhase(InstallerPhase::afterAbort);
+  repaint();
+}
+
+void TInstallerForm::askToOpenControlPanel() {
+  if (installerHeader.offerControlPanel == 0) return;
+  bringApplicationToFront(window_);
+  if (!askYesNo(OPEN_CONTROL_PANEL_QUESTION)) return;
+  showStatus(OPENING_CONTROL_PANEL_TEXT);
+  processPendingMessages();
+  sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
+}
+
+// Neither the main window nor the overwrite question is used: the quiet
+// type stands in while the preparing window tells the progress.
+int32_t TInstallerForm::installInPreparingWindow() {
+  const uint8_t rememberedType = installerType;
+  installerType = QUIET_TYPE;
+  char caption[512] = "";
+  GetWindowTextA(window_, caption, sizeof caption);
+  preparingWindow_.setCaption(caption);
+  preparingWindow_.setMessage(INSTALLING_TEXT);
+  const int32_t status = runInstallation();
+  preparingWindow_.setMessage(status == 0 ? std::string(INSTALLATION_SUCCESSFUL_TEXT) : installFailedText(status));
+  installerType = rememberedType;
+  return status;
+}
+
+void TInstallerForm::runQuietInstallation() { exitCode_ = runInstallation(); }

@@ -1,0 +1,33 @@
+// The installer as an application: its window in the task bar, its message
+// loop, and the filter that every message of the loop and of the installer's
+// pauses passes, so that a right click has no effect anywhere in the
+// installer, on the movie too.
+#ifndef SAVER_INSTALLER_INSTALLER_APPLICATION_H
+#define SAVER_INSTALLER_INSTALLER_APPLICATION_H
+
+#include <windows.h>
+
+#include <string>
+
+// The application window owns the installer's windows, so the task bar shows
+// one button for the program, with the application's title. It has no size
+// and stays out of sight; it is shown (in the task bar only) once a window
+// of the installer comes on the screen, and never in a quiet installation.
+void createApplicationWindow(HINSTANCE instance);
+HWND applicationWindow();
+void setApplicationTitle(const std::string &title);
+void showApplicationInTaskBar();
+
+// Translates and dispatches the message unless the installer discards it.
+void dispatchUnlessDiscarded(const MSG &message);
+
+// Handles the messages waiting now; a quit message stays for the loop.
+void processPendingMessages();
+
+// Runs until the application is told to end; returns the quit code.
+int runMessageLoop();
+
+// Makes window the foreground window when it is on the screen.
+void bringApplicationToFront(HWND window);
+
+#endif

@@ -1,0 +1,316 @@
+// TInstallerForm as a window: its components, layout, phases, pauses and
+// event handlers.
+#include "installer/fInstall.h"
+
+#include <commctrl.h>
+
+#include "common/QRX_FileUtils.h"
+#include "installer/installerApplication.h"
+#include "installer/installerLayout.h"
+#include "installer/launcherLink.h"
+#include "installer/licenseText.h"
+#include "installer/pictureFile.h"
+#include "package/dataStructures_shared.h"
+#include "package/extractionProgress.h"
+#include "package/saverTitles.h"
+
+namespace {
+
+const char FORM_CLASS[] = "TInstallerForm";
+const char PANEL_CLASS[] = "TPanel";
+const char PICTURE_CLASS[] = "TImage";
+const DWORD SINGLE_BORDER = WS_CAPTION | WS_SYSMENU;
+const UINT_PTR PAUSE_TIMER_ID = 1;
+const UINT PAUSE_TIMER_INTERVAL_MS = 100;
+// Room for the design layout before the start-up sizes the window.
+const int DESIGN_HEIGHT = 710;
+
+void registerClass(HINSTANCE instance, const char *name, WNDPROC procedure) {
+  WNDCLASSA windowClass = {};
+  windowClass.lpfnWndProc = procedure;
+  windowClass.hInstance = instance;
+  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  windowClass.lpszClassName = name;
+  RegisterClassA(&windowClass);
+}
+
+HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle,
+                 const LayoutRect &place, HWND parent, HINSTANCE instance, void *creationData = nullptr) {
+  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, place.left, place.top, place.width,
+                         place.height, parent, nullptr, instance, creationData);
+}
+
+void moveTo(HWND window, const LayoutRect &place) {
+  MoveWindow(window, place.left, place.top, place.width, place.height, TRUE);
+}
+
+void setLeft(HWND window, int left) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT *>(&frame), 2);
+  MoveWindow(window, left, frame.top, frame.right - frame.left, frame.bottom - frame.top, TRUE);
+}
+
+int widthOf(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  return frame.right - frame.left;
+}
+
+void showIf(HWND window, bool visible) { ShowWindow(window, visible ? SW_SHOW : SW_HIDE); }
+
+TInstallerForm *formOf(HWND window) {
+  return reinterpret_cast<TInstallerForm *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+// The package operations tell their progress through plain hooks; they reach
+// the one installer window through this.
+TInstallerForm *progressForm = nullptr;
+void showProgressStatus(const std::string &text) { progressForm->showStatus(text); }
+void stepProgressBar() { progressForm->stepProgress(); }
+
+}  // namespace
+
+TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, HFONT font)
+    : instance_(instance), font_(font), preparingWindow_(preparingWindow) {
+  INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
+  InitCommonControlsEx(&controls);
+  registerClass(instance, FORM_CLASS, windowProc);
+  registerClass(instance, PANEL_CLASS, panelProc);
+  registerClass(instance, PICTURE_CLASS, pictureProc);
+  progressForm = this;
+  setExtractionProgress({showProgressStatus, stepProgressBar});
+}
+
+TInstallerForm::~TInstallerForm() {
+  setExtractionProgress({nullptr, nullptr});
+  moviePanel1.reset();
+  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+  if (picture_ != nullptr) DeleteObject(picture_);
+}
+
+void TInstallerForm::create() {
+  CreateWindowExA(WS_EX_TOPMOST, FORM_CLASS, "", SINGLE_BORDER, 0, 0, FORM_WIDTH, DESIGN_HEIGHT,
+                  applicationWindow(), nullptr, instance_, this);
+  if (window_ == nullptr) {
+    PostQuitMessage(0);
+  } else if (endsAfterStartup) {
+    closeAndEnd();
+  } else {
+    FormShow();
+  }
+}
+
+void TInstallerForm::createComponents() {
+  contentPanel = createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, CONTENT_PANEL,
+                             window_, instance_);
+  RECT inside;
+  GetClientRect(contentPanel, &inside);
+  const LayoutRect filling = {0, 0, inside.right, inside.bottom};
+  bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, filling, contentPanel, instance_, this);
+  moviePanel1.reset(new TFlashPanel(contentPanel));
+  licenseScrollBox = createLicenseBox(window_, instance_);
+  moveTo(licenseScrollBox, LICENSE_BOX);
+  buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, 0, BUTTON_PANEL, window_, instance_);
+  labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, STATUS_LINE, buttonPanel, instance_);
+  progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, PROGRESS_BAR, buttonPanel, instance_);
+  SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
+  installBtn = createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, INSTALL_BUTTON,
+                           buttonPanel, instance_);
+  doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, DONE_BUTTON, buttonPanel, instance_);
+  cancelBtn = createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, CANCEL_BUTTON,
+                          buttonPanel, instance_);
+  for (HWND control : {licenseScrollBox, labCopying, installBtn, doneBtn, cancelBtn})
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+}
+
+// ---- Operations of the install driver ----
+
+void TInstallerForm::showStatus(const std::string &text) {
+  if (installerType == QUIET_TYPE) return;
+  ShowWindow(labCopying, SW_SHOW);
+  SetWindowTextA(labCopying, text.c_str());
+  UpdateWindow(labCopying);
+}
+
+void TInstallerForm::stepProgress() {
+  if (installerType == QUIET_TYPE) return;
+  SendMessageA(progressBar, PBM_STEPIT, 0, 0);
+  pauseBriefly();
+}
+
+// "Cancel" runs inside a pause and pauses itself: the inner pause restarts
+// the timer, and both loops end when it fires.
+void TInstallerForm::pauseBriefly() {
+  pauseTimerEnabled = true;
+  SetTimer(window_, PAUSE_TIMER_ID, PAUSE_TIMER_INTERVAL_MS, nullptr);
+  MSG message;
+  while (pauseTimerEnabled) {
+    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+      PostQuitMessage(static_cast<int>(message.wParam));  // leave it for the message loop
+      break;
+    }
+    dispatchUnlessDiscarded(message);
+  }
+  bringApplicationToFront(window_);
+}
+
+void TInstallerForm::pauseTimerTimer() {
+  KillTimer(window_, PAUSE_TIMER_ID);
+  pauseTimerEnabled = false;
+}
+
+void TInstallerForm::setTitleFromSaverName(const std::string &displayName) {
+  SetWindowTextA(window_, InstallerTitleFor(displayName).c_str());
+}
+
+void TInstallerForm::layoutInstallerForm() {
+  if (installerType == QUIET_TYPE) return;
+  placeButtons();
+  fitClientHeight();
+}
+
+void TInstallerForm::placeButtons() {
+  const ButtonLefts lefts = ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn));
+  setLeft(cancelBtn, lefts.cancel);
+  setLeft(installBtn, lefts.install);
+}
+
+void TInstallerForm::fitClientHeight() {
+  RECT frame, client;
+  GetWindowRect(window_, &frame);
+  GetClientRect(window_, &client);
+  const int border = (frame.bottom - frame.top) - client.bottom;
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, ::fitClientHeight(licenseShown) + border,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TInstallerForm::setSizeable(bool sizeable) {
+  LONG style = GetWindowLongA(window_, GWL_STYLE);
+  style = sizeable ? (style | WS_THICKFRAME) : (style & ~WS_THICKFRAME);
+  SetWindowLongA(window_, GWL_STYLE, style);
+  SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TInstallerForm::applyPhase(InstallerPhase phase) {
+  const PhaseView view = phaseView(phase);
+  showIf(installBtn, view.installVisible);
+  EnableWindow(installBtn, view.installEnabled);
+  showIf(cancelBtn, view.cancelVisible);
+  EnableWindow(cancelBtn, view.cancelEnabled);
+  showIf(doneBtn, view.closeVisible);
+  if (view.closeVisible) SetFocus(doneBtn);
+  showIf(labCopying, view.statusVisible);
+}
+
+void TInstallerForm::setProgress(int position) {
+  SendMessageA(progressBar, PBM_SETPOS, position, 0);
+  UpdateWindow(progressBar);
+}
+
+void TInstallerForm::repaint() {
+  RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+// ---- Event handlers ----
+
+void TInstallerForm::FormResize() {
+  if (buttonPanel == nullptr) return;  // during creation
+  RECT client;
+  GetClientRect(window_, &client);
+  const ResizedLayout layout = resizeLayout(client.right, client.bottom, widthOf(cancelBtn), widthOf(installBtn));
+  moveTo(buttonPanel, layout.buttonPanel);
+  setLeft(cancelBtn, layout.buttons.cancel);
+  setLeft(installBtn, layout.buttons.install);
+  moveTo(licenseScrollBox, layout.licenseBox);
+}
+
+void TInstallerForm::FormShow() {
+  showApplicationInTaskBar();
+  ShowWindow(window_, SW_SHOWNORMAL);
+  SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetForegroundWindow(window_);
+}
+
+void TInstallerForm::FormClose() {
+  if (installerType != QUIET_TYPE) moviePanel1->closeMovie();
+  // The panel's control and scratch folder go with the window.
+  moviePanel1.reset();
+  deleteFolderTree(pathWorkFolder);
+  notifyLauncherClose();
+}
+
+void TInstallerForm::closeAndEnd() {
+  FormClose();
+  DestroyWindow(window_);
+}
+
+void TInstallerForm::onMinMaxInfo(MINMAXINFO *limits) const {
+  limits->ptMinTrackSize.y = minimumHeight_;
+  if (!licenseShown) return;
+  limits->ptMinTrackSize.x = FORM_WIDTH;
+  limits->ptMaxTrackSize.x = FORM_WIDTH;
+}
+
+void TInstallerForm::onCommand(HWND control) {
+  if (control == installBtn) installBtnClick();
+  else if (control == cancelBtn) cancelBtnClick();
+  else if (control == doneBtn) doneBtnClick();
+}
+
+LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE) {
+    auto *form = static_cast<TInstallerForm *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
+    form->window_ = window;
+    SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+  }
+  TInstallerForm *form = formOf(window);
+  if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  switch (message) {
+    case WM_CREATE:
+      form->FormCreate();
+      return 0;
+    case WM_SIZE:
+      form->FormResize();
+      return 0;
+    case WM_GETMINMAXINFO:
+      form->onMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
+      return 0;
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED && lParam != 0) form->onCommand(reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_TIMER:
+      if (wParam == PAUSE_TIMER_ID) form->pauseTimerTimer();
+      return 0;
+    case WM_CLOSE:
+      if (form->FormCloseQuery()) form->closeAndEnd();
+      return 0;
+    case WM_DESTROY:
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      PostQuitMessage(0);
+      return 0;
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+// Panels pass their buttons' clicks on to the form.
+LRESULT CALLBACK TInstallerForm::panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND) return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK TInstallerForm::pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  PAINTSTRUCT paint;
+  HDC dc = BeginPaint(window, &paint);
+  RECT area;
+  GetClientRect(window, &area);
+  if (TInstallerForm *form = formOf(window)) paintStretched(dc, form->picture_, area);
+  EndPaint(window, &paint);
+  return 0;
+}

@@ -1,0 +1,55 @@
+#include "installer/installerMessages.h"
+
+#include "flash/flashPlayerPolicy.h"
+
+const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
+const char PREPARING_WINDOW_FIRST_TEXT[] = "Preparing Installation...";
+const char PREPARING_TEXT[] = "Preparing installation...";
+const char INSTALLING_TEXT[] = "Installing Screen Saver...";
+const char INSTALLATION_COMPLETE_TEXT[] = "Screen Saver Installation and Setup Complete.";
+const char INSUFFICIENT_PRIVILEGES_TEXT[] = "Installation Aborted: Insufficient user account privileges.";
+const char SAVER_NOT_REPLACEABLE_TEXT[] = "Installation Aborted: Screen saver cannot be replaced.";
+const char ABORTED_CLEANING_UP_TEXT[] = "Installation Aborted. Cleaning up files...";
+const char INSTALLATION_SUCCESSFUL_TEXT[] = "Installation Successful.";
+const char OPEN_CONTROL_PANEL_QUESTION[] =
+    "The installation of the screen saver was successful.\r\n\r\n"
+    "Would you like to open the screen saver control panel?";
+const char OPENING_CONTROL_PANEL_TEXT[] =
+    "Opening the Display Properties control panel. Please standby...";
+const char CORRUPT_PICTURE_TEXT[] = "CorruptFile: ";
+
+std::string installFailedText(int32_t status) {
+  return "Install failed. Error: " + std::to_string(status);
+}
+
+static std::string playerMissingText(const std::string &playerAddress) {
+  return "This screen saver requires the latest Adobe Flash Player for Internet Explorer.\r\n\r\n"
+         "Please download the free player from " +
+         playerAddress + " and retry this installation.";
+}
+
+static std::string playerInstallFailedText(const std::string &playerAddress) {
+  return "Adobe Flash Player Installation Failed.\r\n\r\n"
+         "This screen saver requires the Adobe Flash Player. Please download and install the "
+         "latest Adobe Flash Player for Internet Explorer from " +
+         playerAddress +
+         " then retry this installation."
+         " If this message appears again, the installation cannot be completed because your "
+         "user account has limited installation privileges."
+         " To complete this installation, login with administrative privileges and rerun this "
+         "installer.";
+}
+
+StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress) {
+  switch (status) {
+    case FLASH_INSTALLER_NOT_FOR_NT:
+      return {StartupMessageKind::errorAbort, "This screen saver is not compatible with Windows NT."};
+    case FLASH_PLAYER_INSTALL_FAILED:
+      return {StartupMessageKind::errorOk, playerInstallFailedText(playerAddress)};
+    case FLASH_PLAYER_NOT_FOUND:
+      return {StartupMessageKind::information, playerMissingText(playerAddress)};
+    default:
+      return {StartupMessageKind::errorAbort,
+              "Installer file is corrupted. Lumavane Error: " + std::to_string(status) + ". "};
+  }
+}

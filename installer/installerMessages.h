@@ -1,0 +1,38 @@
+// The installer's texts of its start-up and its installation, and the message
+// that ends a failed start-up. Portable. Button captions, the control-panel
+// titles and the movie player's web address are in the string table
+// (installerStrings.rc).
+#ifndef SAVER_INSTALLER_INSTALLER_MESSAGES_H
+#define SAVER_INSTALLER_INSTALLER_MESSAGES_H
+
+#include <cstdint>
+#include <string>
+
+extern const char APPLICATION_PREPARING_TEXT[];  // task-bar title at program entry
+extern const char PREPARING_WINDOW_FIRST_TEXT[];
+extern const char PREPARING_TEXT[];
+extern const char INSTALLING_TEXT[];
+extern const char INSTALLATION_COMPLETE_TEXT[];
+extern const char INSUFFICIENT_PRIVILEGES_TEXT[];
+extern const char SAVER_NOT_REPLACEABLE_TEXT[];
+extern const char ABORTED_CLEANING_UP_TEXT[];
+extern const char INSTALLATION_SUCCESSFUL_TEXT[];
+extern const char OPEN_CONTROL_PANEL_QUESTION[];
+extern const char OPENING_CONTROL_PANEL_TEXT[];
+extern const char CORRUPT_PICTURE_TEXT[];  // followed by the picture file's name
+
+// "Install failed. Error: " and the status in decimal.
+std::string installFailedText(int32_t status);
+
+enum class StartupMessageKind { errorAbort, errorOk, information };
+
+struct StartupMessage {
+  StartupMessageKind kind;
+  std::string text;
+};
+
+// The one message of a start-up that ended with a nonzero status; the two
+// movie player texts name playerAddress, the player maker's download page.
+StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress);
+
+#endif

@@ -1,0 +1,29 @@
+#include "installer/installerPhases.h"
+
+#include "installer/installerMessages.h"
+#include "package/packageStatus.h"
+
+PhaseView phaseView(InstallerPhase phase) {
+  switch (phase) {
+    case InstallerPhase::ready:
+    case InstallerPhase::afterAbort:
+      // After an abort the emptied status line stays visible.
+      return PhaseView{true, true, true, true, false, phase == InstallerPhase::afterAbort};
+    case InstallerPhase::installing:
+      return PhaseView{true, false, true, true, false, true};
+    case InstallerPhase::done:
+      return PhaseView{false, false, false, false, true, true};
+    case InstallerPhase::failed:
+      return PhaseView{true, false, true, true, false, true};
+  }
+  return PhaseView{true, true, true, true, false, false};
+}
+
+Completion completionFor(int32_t status) {
+  if (status == 0) return Completion{InstallerPhase::done, INSTALLATION_COMPLETE_TEXT, false};
+  if (status == SYSTEM_ERROR_ACCESS_DENIED)
+    return Completion{InstallerPhase::failed, INSUFFICIENT_PRIVILEGES_TEXT, true};
+  if (status == STATUS_SCREEN_SAVER_BUSY)
+    return Completion{InstallerPhase::failed, SAVER_NOT_REPLACEABLE_TEXT, true};
+  return Completion{InstallerPhase::failed, installFailedText(status), false};
+}

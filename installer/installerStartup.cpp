@@ -1,0 +1,250 @@
+// The installer's start-up, run inside the main window's creation: from its
+// own work folder to one of four ends (the window waits for "Install", a
+// quiet installation, an installation in the preparing window, or a message
+// and the end of the program).
+#include "installer/fInstall.h"
+
+#include <shlobj.h>
+#include <stdlib.h>
+
+#include <vector>
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/logFile.h"
+#include "flash/flashPlayerSetup.h"
+#include "installer/installerApplication.h"
+#include "installer/installerCommandLine.h"
+#include "installer/installerLayout.h"
+#include "installer/installerMessages.h"
+#include "installer/installerText.h"
+#include "installer/launcherLink.h"
+#include "installer/licenseText.h"
+#include "installer/pictureFile.h"
+#include "launcher/launcherProtocol.h"
+#include "package/crcUtils.h"
+#include "package/dataFunctions_shared.h"
+#include "package/packageFormat.h"
+#include "package/saverTitles.h"
+
+namespace {
+
+const uint8_t MOVIE_TYPE = 2;
+const uint8_t SECOND_MOVIE_TYPE = 3;
+const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
+
+std::string ownProgramPath() {
+  char path[MAX_PATH + 1] = "";
+  GetModuleFileNameA(nullptr, path, MAX_PATH);
+  return path;
+}
+
+// The shortcut a left-over run of this installer may have placed in the
+// user's Startup folder; nothing is said whatever becomes of it.
+void removeStartupShortcut() {
+  uint32_t crc = 0;
+  Crc32OfString(ownProgramPath(), crc);
+  const std::string startupFolder = getSpecialFolder(CSIDL_STARTUP);
+  // Without the folder the name would point at the root of the drive.
+  if (startupFolder.empty()) return;
+  deleteFileForced(startupFolder + "\\" + std::to_string(crc) + STARTUP_SHORTCUT_SUFFIX);
+}
+
+std::vector<std::string> commandLineParameters() { return std::vector<std::string>(__argv + 1, __argv + __argc); }
+
+void showStartupMessage(const StartupMessage &message) {
+  switch (message.kind) {
+    case StartupMessageKind::errorAbort:
+      showErrorMessage(message.text);
+      break;
+    case StartupMessageKind::errorOk:
+      showMessageDialog(DialogKind::Error, DialogButtons::Ok, message.text);
+      break;
+    case StartupMessageKind::information:
+      showInformationMessage(message.text);
+      break;
+  }
+}
+
+}  // namespace
+
+void TInstallerForm::FormCreate() {
+  createComponents();
+  initializeInstaller();
+}
+
+void TInstallerForm::initializeInstaller() {
+  logEnter("initializeInstaller");
+  HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  repaint();
+  resetState();
+  int32_t status = initSystemPaths(ownProgramPath());
+  removeStartupShortcut();
+  if (status == 0) {
+    ComputePackagePaths();
+    status = CopyPackageToWorkFolder();
+  }
+  if (status == 0) status = ReadPackageHeader();
+  bool quiet = false;
+  if (status == 0) {
+    sendCommandToLauncher(window_, HEADER_READ_COMMAND);
+    readCommandLine();
+    quiet = installerType == QUIET_TYPE;
+    if (quiet) preparingWindow_.moveOffScreen();
+    else preparingWindow_.centerOnScreen();
+  }
+  if (status == 0) status = ComputeSaverPaths();
+  if (status == 0) {
+    readMeIncluded = installerHeader.carriesReadMe != 0;
+    if (readMeIncluded) status = ExtractReadMe();
+  }
+  if (status == 0) status = decideFlashPlayer();
+  if (status == 0 && !quiet) {
+    setTitleFromSaverName(saverName);
+    setApplicationTitle(InstallerTitleFor(saverName));
+  }
+  if (status == 0 && !quiet) status = prepareLicenseMode();
+  // The package's own quiet type carries no picture; "/q" does not count.
+  if (status == 0 && installerHeader.installerType != QUIET_TYPE) status = ExtractSplash();
+  if (status == 0 && !quiet) status = showPictureOrMovie();
+  if (status == 0 && !quiet && !installedDuringStartup) {
+    preparingWindow_.moveOffScreen();
+    SendMessageA(progressBar, PBM_SETRANGE32, 0, PROGRESS_MAXIMUM);
+    layoutInstallerForm();
+    RECT frame;
+    GetWindowRect(window_, &frame);
+    SetWindowPos(window_, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left),
+                 centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top), 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  if (status == 0 && quiet) runQuietInstallation();
+  SetCursor(rememberedCursor);
+  endStartup(status);
+  logLeaveWithResult("initializeInstaller", status);
+}
+
+void TInstallerForm::resetState() {
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  SetWindowPos(window_, nullptr, 0, 0, FORM_WIDTH, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(contentPanel, nullptr, 0, 0, CONTENT_PANEL.width, CONTENT_PANEL.height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  installing = false;
+  abortRequested = false;
+  detectedFlashVersion = FlashPlayerVersion();
+  installerType = 0;
+  licenseShown = readMeIncluded = flashUpdateNeeded = false;
+  requiredFlashMajor = requiredFlashRevision = 0;
+  quietFromCommandLine = installedDuringStartup = saverMadeActive = false;
+  launcherWindowHandle = 0;
+  osKind = GetOperatingSystem();
+}
+
+// Runs after the header was read, so "/q" overrides the header's type.
+void TInstallerForm::readCommandLine() {
+  installerType = installerHeader.installerType;
+  const int quietSwitches = countQuietSwitches(commandLineParameters());
+  for (int i = 0; i < quietSwitches; ++i) {
+    installerType = QUIET_TYPE;
+    quietFromCommandLine = true;
+    sendCommandToLauncher(window_, QUIET_INSTALLER_COMMAND);
+  }
+}
+
+int32_t TInstallerForm::decideFlashPlayer() {
+  FlashPlayerDecision decision;
+  decision.carriesFlashInstaller = installerHeader.carriesFlashInstaller != 0;
+  decision.flashInstallerVersionIndex = installerHeader.flashInstallerVersionIndex;
+  decision.flashInstallerName = entryNameOf(installerHeader.entries[ENTRY_FLASH_INSTALLER]);
+  const int32_t status = decideFlashPlayerAction(decision, flashPlayerStepsFor(window_, ExtractFlashInstaller));
+  detectedFlashVersion = decision.installed;
+  requiredFlashMajor = decision.requiredFlashMajor;
+  requiredFlashRevision = decision.requiredFlashRevision;
+  flashUpdateNeeded = decision.flashUpdateNeeded;
+  return status;
+}
+
+int32_t TInstallerForm::prepareLicenseMode() {
+  licenseShown = installerHeader.showLicense != 0;
+  int32_t status = 0;
+  if (licenseShown) {
+    status = ExtractLicense();
+    if (status == 0) {
+      loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_LICENSE]));
+      ShowWindow(licenseScrollBox, SW_SHOW);
+      setSizeable(true);
+      SetWindowPos(licenseScrollBox, nullptr, 0, 0, LICENSE_BOX.width, LICENSE_BOX_HEIGHT,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      minimumHeight_ = minimumHeightWithLicense();
+      SetWindowPos(installBtn, nullptr, 0, 0, ACCEPT_AND_INSTALL_WIDTH, INSTALL_BUTTON.height,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowTextA(installBtn, installerText(IDS_ACCEPT_AND_INSTALL).c_str());
+      ShowWindow(cancelBtn, SW_SHOW);
+    }
+  } else {
+    SetWindowPos(installBtn, nullptr, 0, 0, INSTALL_BUTTON.width, INSTALL_BUTTON.height,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextA(installBtn, installerText(IDS_INSTALL).c_str());
+    ShowWindow(licenseScrollBox, SW_HIDE);
+    setSizeable(false);
+    minimumHeight_ = minimumHeightWithoutLicense();
+    RECT frame, client;
+    GetWindowRect(window_, &frame);
+    GetClientRect(window_, &client);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+                 minimumHeight_ + (frame.bottom - frame.top) - client.bottom,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+  placeButtons();
+  SetWindowTextA(cancelBtn, installerText(IDS_CANCEL).c_str());
+  SetWindowTextA(doneBtn, installerText(IDS_CLOSE).c_str());
+  return status;
+}
+
+int32_t TInstallerForm::showPictureOrMovie() {
+  const std::string splashPath = pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_SPLASH]);
+  if (installerType == BITMAP_TYPE || installerType == JPEG_TYPE) {
+    showPicture();
+    return 0;
+  }
+  if (installerType != MOVIE_TYPE && installerType != SECOND_MOVIE_TYPE) return 0;
+  // A movie the reader or the player refuses is not shown: the installation
+  // runs at once in the preparing window.
+  if (moviePanel1->playMovie(splashPath) != 0) {
+    installedDuringStartup = true;
+    return installInPreparingWindow();
+  }
+  bringApplicationToFront(window_);
+  DWORD foregroundProcess = 0;
+  GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
+  if (foregroundProcess == GetCurrentProcessId()) moviePanel1->focusMovie();
+  return 0;
+}
+
+// A picture that cannot be loaded is told and leaves the box empty; the
+// installation still works.
+void TInstallerForm::showPicture() {
+  ShowWindow(moviePanel1->handle(), SW_HIDE);
+  const std::string name = entryNameOf(installerHeader.entries[ENTRY_SPLASH]);
+  picture_ = loadPictureFile(pathWorkFolder + name);
+  if (picture_ == nullptr) showErrorMessage(CORRUPT_PICTURE_TEXT + name);
+  ShowWindow(bmpPanel, SW_SHOW);
+  SetWindowPos(bmpPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+}
+
+void TInstallerForm::endStartup(int32_t status) {
+  endsAfterStartup = true;
+  if (status != 0) {
+    showStartupMessage(startupEndMessage(status, installerText(IDS_FLASH_PLAYER_ADDRESS)));
+  } else if (installedDuringStartup) {
+    askToOpenControlPanel();
+  } else if (installerType == QUIET_TYPE) {
+    // Only a package that is quiet by itself opens the control panel.
+    if (installerHeader.offerControlPanel != 0 && !quietFromCommandLine)
+      sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
+  } else {
+    endsAfterStartup = false;
+    applyPhase(InstallerPhase::ready);
+  }
+}

@@ -1,0 +1,64 @@
+#include "installer/licenseText.h"
+
+#include <richedit.h>
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char RICH_TEXT_SIGNATURE[] = "{\\rtf";
+
+struct StreamSource {
+  const std::vector<char> *bytes;
+  size_t next;
+};
+
+DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *given) {
+  auto *source = reinterpret_cast<StreamSource *>(cookie);
+  const size_t left = source->bytes->size() - source->next;
+  const size_t count = left < static_cast<size_t>(wanted) ? left : static_cast<size_t>(wanted);
+  std::memcpy(buffer, source->bytes->data() + source->next, count);
+  source->next += count;
+  *given = static_cast<LONG>(count);
+  return 0;
+}
+
+bool readWholeFile(const std::string &path, std::vector<char> &bytes) {
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  const DWORD size = GetFileSize(file, nullptr);
+  DWORD got = 0;
+  bool ok = size != INVALID_FILE_SIZE;
+  if (ok) {
+    bytes.resize(size);
+    ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
+  }
+  CloseHandle(file);
+  return ok;
+}
+
+}  // namespace
+
+HWND createLicenseBox(HWND parent, HINSTANCE instance) {
+  // The library stays loaded for the life of the program, as the box does.
+  LoadLibraryA("riched20.dll");
+  return CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
+                         WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
+                         0, parent, nullptr, instance, nullptr);
+}
+
+bool loadLicenseFile(HWND box, const std::string &path) {
+  std::vector<char> bytes;
+  if (!readWholeFile(path, bytes)) return false;
+  const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;
+  const bool richText =
+      bytes.size() >= signatureLength && std::memcmp(bytes.data(), RICH_TEXT_SIGNATURE, signatureLength) == 0;
+  StreamSource source = {&bytes, 0};
+  EDITSTREAM stream = {};
+  stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
+  stream.pfnCallback = readChunk;
+  SendMessageA(box, EM_STREAMIN, richText ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
+  return stream.dwError == 0;
+}
