@@ -68,10 +68,14 @@ endif()
 
 include(GoogleTest)
 
-# saver_add_gtest(NAME SOURCES src... [LIBS lib...])
+# saver_add_gtest(NAME SOURCES src... [LIBS lib...] [TIMEOUT seconds])
 # A GoogleTest executable; under the win32 build its cases run through Wine.
+# Each case may take 300 seconds, or TIMEOUT.
 function(saver_add_gtest name)
-  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
+  if(NOT arg_TIMEOUT)
+    set(arg_TIMEOUT 300)
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gtest)
   if(WIN32)
@@ -79,7 +83,7 @@ function(saver_add_gtest name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES TIMEOUT 300)
+                       PROPERTIES TIMEOUT ${arg_TIMEOUT})
 endfunction()
 
 # saver_patch_program_size(TARGET): after link, store the file's own length

@@ -1,0 +1,315 @@
+#include "installerFixture.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <fstream>
+#include <iterator>
+
+#include "flashStandInSetup.h"
+#include "tools/saverpack/installerFile.h"
+#include "tools/saverpack/manifest.h"
+
+const char SAVER_NAME[] = "Tide";
+const char SAVER_PROGRAM[] = "Tide.scr";
+const char SHARED_LIBRARY[] = "tidefx.dll";
+const char NOTES_FILE[] = "notes.txt";
+const std::vector<std::string> MEMBER_PATHS = {"main.swf", "pictures\\a.jpg", "pictures\\deep\\b.txt",
+                                               "pictures\\empty.txt"};
+
+namespace {
+
+const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tide";
+const size_t SETTINGS_SIZE = 1240;
+const size_t MEMBER_COUNT_OFFSET = 212;
+
+std::string specialFolder(int csidl) {
+  char folder[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
+  return std::string(folder) + "\\";
+}
+
+std::string hostPath(const std::filesystem::path &path) { return path.string(); }
+
+// A 24-bit bitmap file of a colour ramp.
+std::vector<uint8_t> bitmapFile(int width, int height) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
+  std::vector<uint8_t> file(54 + pixelBytes, 0);
+  auto put32 = [&file](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  put32(34, pixelBytes);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t *pixel = &file[54 + y * stride + x * 3];
+      pixel[0] = static_cast<uint8_t>(x * 4);
+      pixel[1] = static_cast<uint8_t>(y * 5);
+      pixel[2] = 200;
+    }
+  return file;
+}
+
+std::vector<uint8_t> settingsRecord() {
+  std::vector<uint8_t> record(SETTINGS_SIZE);
+  for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i * 7 + 1);
+  return record;
+}
+
+void copyFile(const std::string &unixSource, const std::filesystem::path &target) {
+  std::filesystem::create_directories(target.parent_path());
+  std::filesystem::copy_file(driver::windowsPathOf(unixSource), target,
+                             std::filesystem::copy_options::overwrite_existing);
+}
+
+bool readRegistryText(HKEY root, const char *key, const char *name, std::string &value) {
+  char text[MAX_PATH] = "";
+  DWORD size = sizeof text;
+  if (SHGetValueA(root, key, name, nullptr, text, &size) != ERROR_SUCCESS) return false;
+  value = text;
+  return true;
+}
+
+std::string fileText(const std::string &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+std::string shortPathOf(const std::string &path) {
+  char shortPath[MAX_PATH] = "";
+  return GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath) > 0 ? shortPath : path;
+}
+
+// The full path of the program file behind an image handle of a debug event.
+std::string imagePathOf(HANDLE file) {
+  using Query = DWORD(WINAPI *)(HANDLE, LPSTR, DWORD, DWORD);
+  static Query query =
+      reinterpret_cast<Query>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+  char path[MAX_PATH] = "";
+  if (file == nullptr || query == nullptr || query(file, path, sizeof path, 0) == 0) return "";
+  return path;
+}
+
+std::string fileNameOf(const std::string &path) {
+  const size_t slash = path.find_last_of("\\/");
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool visibleOnScreen(HWND window) {
+  RECT frame, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, common;
+  return IsWindowVisible(window) && GetWindowRect(window, &frame) && IntersectRect(&common, &frame, &screen);
+}
+
+void InstallerEndToEnd::SetUp() {
+  ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_DLL));
+  removeInstallation();
+  scratch_ = new ScratchFolder();
+}
+
+void InstallerEndToEnd::TearDown() {
+  delete scratch_;
+  removeInstallation();
+}
+
+std::vector<uint8_t> InstallerEndToEnd::payload(const std::string &relativePath) const {
+  return readBytes(scratch_->path() / relativePath);
+}
+
+std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
+  const std::filesystem::path folder = scratch_->path();
+  copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
+  copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
+  copyFile(IMPBORL_DLL, folder / "bin" / "impborl.dll");
+  writeBytes(folder / "splash.bmp", bitmapFile(96, 54));
+  writeBytes(folder / SAVER_PROGRAM, compressibleBytes(30000));
+  writeBytes(folder / "installer.swf", randomBytes(3000, 7));
+  writeBytes(folder / "tidefx.dat", randomBytes(4000, 8));
+  writeBytes(folder / NOTES_FILE, compressibleBytes(2500));
+  writeBytes(folder / "settings.bin", settingsRecord());
+  writeBytes(folder / "members" / "main.swf", compressibleBytes(40000));
+  writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(5000, 9));
+  writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", compressibleBytes(700));
+  writeBytes(folder / "members" / "pictures" / "empty.txt", {});
+  const std::filesystem::path manifest = folder / (manifestName + ".json");
+  copyFile(std::string(INSTALLER_TEST_MANIFESTS) + "/" + manifestName + ".json", manifest);
+
+  BuildPlan plan;
+  std::string error;
+  std::vector<uint8_t> output;
+  const std::string launcher = hostPath(folder / (manifestName + "Setup.exe"));
+  const bool built = loadBuildPlan(hostPath(manifest), plan, error) && buildInstallerFile(plan, output, error) &&
+                     writeWholeFile(launcher, output, error);
+  EXPECT_TRUE(built) << error;
+  return launcher;
+}
+
+bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std::string &parameters,
+                                         DWORD *installerExitCode, const std::function<void(DWORD)> &watch) {
+  STARTUPINFOA startup = {sizeof startup};
+  PROCESS_INFORMATION started = {};
+  std::string commandLine = "\"" + launcher + "\" " + parameters;
+  const std::string folder = hostPath(scratch_->path());
+  // Processes let go of must go on running when this thread ends.
+  DebugSetProcessKillOnExit(FALSE);
+  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr, folder.c_str(),
+                      &startup, &started))
+    return false;
+  CloseHandle(started.hThread);
+  const std::string installerName = fileNameOf(launcher);
+  std::set<DWORD> running = {started.dwProcessId};
+  std::set<DWORD> loaderBreakpointSeen;
+  std::set<DWORD> released;
+  DWORD installer = 0;
+  const DWORD deadline = GetTickCount() + INSTALLER_TIMEOUT_MS;
+  while (!running.empty() && GetTickCount() < deadline) {
+    watch(installer);
+    DEBUG_EVENT event;
+    if (!WaitForDebugEvent(&event, 50)) continue;
+    DWORD continueStatus = DBG_CONTINUE;
+    switch (event.dwDebugEventCode) {
+      case CREATE_PROCESS_DEBUG_EVENT:
+        // The installer copy has the launcher's file name, in its work folder.
+        // Anything else the launcher starts (Wine's desktop process, say) is
+        // let go as soon as it is seen.
+        if (event.dwProcessId == started.dwProcessId) {
+          running.insert(event.dwProcessId);
+        } else if (installer == 0 && fileNameOf(imagePathOf(event.u.CreateProcessInfo.hFile)) == installerName) {
+          installer = event.dwProcessId;
+          running.insert(event.dwProcessId);
+        } else {
+          released.insert(event.dwProcessId);
+        }
+        if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+        break;
+      case LOAD_DLL_DEBUG_EVENT:
+        if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+        break;
+      case EXCEPTION_DEBUG_EVENT:
+        // Only the loader's first breakpoint in each process is ours to pass.
+        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT ||
+            !loaderBreakpointSeen.insert(event.dwProcessId).second)
+          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
+        break;
+      case EXIT_PROCESS_DEBUG_EVENT:
+        running.erase(event.dwProcessId);
+        if (event.dwProcessId == installer) *installerExitCode = event.u.ExitProcess.dwExitCode;
+        break;
+    }
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
+    if (released.count(event.dwProcessId) != 0) DebugActiveProcessStop(event.dwProcessId);
+  }
+  // A run that did not end leaves nothing behind.
+  for (DWORD stuck : running) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, stuck);
+    if (process != nullptr) TerminateProcess(process, 1);
+    if (process != nullptr) CloseHandle(process);
+  }
+  CloseHandle(started.hProcess);
+  EXPECT_NE(installer, 0u) << "the installer was never started";
+  EXPECT_TRUE(running.empty()) << running.size() << " processes still running, the installer "
+                               << (running.count(installer) != 0 ? "among them" : "ended");
+  return running.empty();
+}
+
+HWND InstallerEndToEnd::startInteractive(const std::string &launcher, driver::TestProgram &launcherProgram,
+                                         driver::TestProgram &installer) {
+  if (!launcherProgram.start("\"" + launcher + "\"", hostPath(scratch_->path()))) return nullptr;
+  HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", 0, true}, INSTALLER_TIMEOUT_MS);
+  if (form != nullptr && !installer.attach(driver::processIdOfWindow(form))) return nullptr;
+  return form;
+}
+
+std::string InstallerEndToEnd::sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
+std::string InstallerEndToEnd::saverFolder() { return sharedFolder() + SAVER_NAME + "\\"; }
+
+std::string InstallerEndToEnd::systemFolder() {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, sizeof folder);
+  return std::string(folder) + "\\";
+}
+
+std::string InstallerEndToEnd::sysnativeFolder() {
+  BOOL wow64 = FALSE;
+  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return "";
+  char root[MAX_PATH] = "";
+  GetEnvironmentVariableA("SystemRoot", root, sizeof root);
+  return std::string(root) + "\\Sysnative\\";
+}
+
+std::string InstallerEndToEnd::uninstallValue(const char *name) {
+  std::string value;
+  if (readRegistryText(HKEY_LOCAL_MACHINE, UNINSTALL_KEY, name, value)) return value;
+  readRegistryText(HKEY_CURRENT_USER, UNINSTALL_KEY, name, value);
+  return value;
+}
+
+std::set<std::string> InstallerEndToEnd::workFolders() {
+  std::set<std::string> folders;
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return folders;
+  do folders.insert(entry.cFileName);
+  while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return folders;
+}
+
+void InstallerEndToEnd::expectInstalled() {
+  for (const std::string &member : MEMBER_PATHS)
+    EXPECT_EQ(fileText(saverFolder() + member), fileText(hostPath(scratch_->path() / "members") + "\\" + member))
+        << member;
+  EXPECT_TRUE(exists(saverFolder() + MEMBER_PATHS.front()));
+  EXPECT_EQ(fileText(saverFolder() + NOTES_FILE), fileText(hostPath(scratch_->path() / NOTES_FILE)));
+  const std::string program = fileText(hostPath(scratch_->path() / SAVER_PROGRAM));
+  EXPECT_EQ(fileText(systemFolder() + SAVER_PROGRAM), program);
+  if (!sysnativeFolder().empty()) EXPECT_EQ(fileText(sysnativeFolder() + SAVER_PROGRAM), program);
+  EXPECT_EQ(fileText(sharedFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
+
+  // The record as carried, with the packer's member count.
+  std::vector<uint8_t> settings = settingsRecord();
+  const uint32_t members = static_cast<uint32_t>(MEMBER_PATHS.size());
+  for (int i = 0; i < 4; ++i) settings[MEMBER_COUNT_OFFSET + i] = static_cast<uint8_t>(members >> (8 * i));
+  EXPECT_EQ(fileText(saverFolder() + "saver.dat"), std::string(settings.begin(), settings.end()));
+
+  EXPECT_EQ(uninstallValue("DisplayName"), "Tide Screen Saver");
+  EXPECT_EQ(uninstallValue("UninstallString"), systemFolder() + "Tide.scr /u");
+  const std::string activeSaver = shortPathOf(systemFolder() + SAVER_PROGRAM);
+  char inSystemIni[MAX_PATH] = "";
+  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");
+  EXPECT_EQ(inSystemIni, activeSaver);
+  std::string inRegistry;
+  EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", inRegistry));
+  EXPECT_EQ(inRegistry, activeSaver);
+}
+
+void InstallerEndToEnd::expectNothingInstalled() {
+  EXPECT_FALSE(exists(saverFolder()));
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  if (!sysnativeFolder().empty()) EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
+}
+
+void InstallerEndToEnd::removeInstallation() {
+  std::error_code ignored;
+  std::filesystem::remove_all(saverFolder(), ignored);
+  DeleteFileA((systemFolder() + SAVER_PROGRAM).c_str());
+  if (!sysnativeFolder().empty()) DeleteFileA((sysnativeFolder() + SAVER_PROGRAM).c_str());
+  DeleteFileA((sharedFolder() + SHARED_LIBRARY).c_str());
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
+  SHDeleteKeyA(HKEY_CURRENT_USER, UNINSTALL_KEY);
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+}

@@ -1,0 +1,74 @@
+// End-to-end fixture of the installer under Wine: a launcher file built with
+// the packer from a manifest of tests/installer/manifests and generated
+// payload files, the launcher run for real, the installer window found, and
+// the places an installation of the test saver "Tide" leaves traces in.
+#ifndef SAVER_TESTS_INSTALLER_INSTALLER_FIXTURE_H
+#define SAVER_TESTS_INSTALLER_INSTALLER_FIXTURE_H
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "packFixture.h"
+#include "testDriver.h"
+
+// The payload files the manifests name (beside the programs).
+extern const char SAVER_NAME[];          // "Tide", short enough to be its own coded name
+extern const char SAVER_PROGRAM[];       // entry 6, into the system folder
+extern const char SHARED_LIBRARY[];      // entry 9 as it is placed, in the shared folder
+extern const char NOTES_FILE[];          // entry 10, into the saver folder
+extern const std::vector<std::string> MEMBER_PATHS;  // data-file members, in sub-folders
+
+// Wine may run emulated on a loaded machine: minutes, not seconds.
+const DWORD INSTALLER_TIMEOUT_MS = 300000;
+
+class InstallerEndToEnd : public ::testing::Test {
+ protected:
+  // Registers the movie player stand-in and removes every trace of an
+  // earlier installation of the test saver.
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes the payload and the programs beside a copy of manifests/<name>,
+  // builds the launcher file "<name>Setup.exe" from it and returns its path.
+  std::string buildLauncher(const std::string &manifestName);
+  std::vector<uint8_t> payload(const std::string &relativePath) const;
+
+  // Runs the launcher like a debugger, so that every process it starts is
+  // seen to its end, until all have ended. The installer's exit code goes to
+  // *installerExitCode. watch runs about every 50 ms with the installer's
+  // process id (0 until it has started).
+  bool runLauncherToEnd(const std::string &launcher, const std::string &parameters,
+                        DWORD *installerExitCode, const std::function<void(DWORD)> &watch);
+
+  // Starts the launcher and returns the installer's main window once it is
+  // shown; installer then stands for the installer's process.
+  HWND startInteractive(const std::string &launcher, driver::TestProgram &launcherProgram,
+                        driver::TestProgram &installer);
+
+  // Places of an installation.
+  static std::string saverFolder();  // all-users application data + "Lumavane\Tide\"
+  static std::string sharedFolder();
+  static std::string systemFolder();
+  static std::string sysnativeFolder();  // "" on 32-bit Windows
+  static std::string uninstallValue(const char *name);  // "" without the entry
+  static std::set<std::string> workFolders();  // the numbered work folders that exist
+
+  // Every file of an installation of the test saver is in place, with the
+  // settings record as "saver.dat".
+  void expectInstalled();
+  // Nothing of the test saver is left in its folders or the registry.
+  void expectNothingInstalled();
+  static void removeInstallation();
+
+ private:
+  ScratchFolder *scratch_ = nullptr;
+};
+
+bool visibleOnScreen(HWND window);
+
+#endif
