@@ -94,8 +94,9 @@ std::string shortPathOf(const std::string &path) {
 // The full path of the program file behind an image handle of a debug event.
 std::string imagePathOf(HANDLE file) {
   using Query = DWORD(WINAPI *)(HANDLE, LPSTR, DWORD, DWORD);
-  static Query query =
-      reinterpret_cast<Query>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA"));
+  // Through a function type without parameters, which stands for any.
+  static Query query = reinterpret_cast<Query>(reinterpret_cast<void (*)()>(
+      GetProcAddress(GetModuleHandleA("kernel32.dll"), "GetFinalPathNameByHandleA")));
   char path[MAX_PATH] = "";
   if (file == nullptr || query == nullptr || query(file, path, sizeof path, 0) == 0) return "";
   return path;
@@ -122,10 +123,6 @@ void InstallerEndToEnd::SetUp() {
 void InstallerEndToEnd::TearDown() {
   delete scratch_;
   removeInstallation();
-}
-
-std::vector<uint8_t> InstallerEndToEnd::payload(const std::string &relativePath) const {
-  return readBytes(scratch_->path() / relativePath);
 }
 
 std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
@@ -158,7 +155,8 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
 
 bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std::string &parameters,
                                          DWORD *installerExitCode, const std::function<void(DWORD)> &watch) {
-  STARTUPINFOA startup = {sizeof startup};
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
   std::string commandLine = "\"" + launcher + "\" " + parameters;
   const std::string folder = hostPath(scratch_->path());
@@ -275,7 +273,9 @@ void InstallerEndToEnd::expectInstalled() {
   EXPECT_EQ(fileText(saverFolder() + NOTES_FILE), fileText(hostPath(scratch_->path() / NOTES_FILE)));
   const std::string program = fileText(hostPath(scratch_->path() / SAVER_PROGRAM));
   EXPECT_EQ(fileText(systemFolder() + SAVER_PROGRAM), program);
-  if (!sysnativeFolder().empty()) EXPECT_EQ(fileText(sysnativeFolder() + SAVER_PROGRAM), program);
+  if (!sysnativeFolder().empty()) {
+    EXPECT_EQ(fileText(sysnativeFolder() + SAVER_PROGRAM), program);
+  }
   EXPECT_EQ(fileText(sharedFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
 
   // The record as carried, with the packer's member count.
@@ -293,13 +293,6 @@ void InstallerEndToEnd::expectInstalled() {
   std::string inRegistry;
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", inRegistry));
   EXPECT_EQ(inRegistry, activeSaver);
-}
-
-void InstallerEndToEnd::expectNothingInstalled() {
-  EXPECT_FALSE(exists(saverFolder()));
-  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
-  if (!sysnativeFolder().empty()) EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
-  EXPECT_EQ(uninstallValue("DisplayName"), "");
 }
 
 void InstallerEndToEnd::removeInstallation() {

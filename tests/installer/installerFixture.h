@@ -36,7 +36,6 @@ class InstallerEndToEnd : public ::testing::Test {
   // Writes the payload and the programs beside a copy of manifests/<name>,
   // builds the launcher file "<name>Setup.exe" from it and returns its path.
   std::string buildLauncher(const std::string &manifestName);
-  std::vector<uint8_t> payload(const std::string &relativePath) const;
 
   // Runs the launcher like a debugger, so that every process it starts is
   // seen to its end, until all have ended. The installer's exit code goes to
@@ -61,8 +60,6 @@ class InstallerEndToEnd : public ::testing::Test {
   // Every file of an installation of the test saver is in place, with the
   // settings record as "saver.dat".
   void expectInstalled();
-  // Nothing of the test saver is left in its folders or the registry.
-  void expectNothingInstalled();
   static void removeInstallation();
 
  private:

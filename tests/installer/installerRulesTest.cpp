@@ -116,7 +116,9 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
     EXPECT_EQ(message.kind, c.kind) << c.status;
     const size_t at = message.text.find(address);
     EXPECT_EQ(at != std::string::npos, c.namesAddress) << c.status;
-    if (at != std::string::npos) EXPECT_EQ(message.text.find(address, at + 1), std::string::npos);
+    if (at != std::string::npos) {
+      EXPECT_EQ(message.text.find(address, at + 1), std::string::npos);
+    }
   }
   EXPECT_EQ(startupEndMessage(-531, address).text, "Installer file is corrupted. Lumavane Error: -531. ");
   EXPECT_EQ(startupEndMessage(183, address).text, "Installer file is corrupted. Lumavane Error: 183. ");
