@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev nasm
-  wine wine64 wine32:i386 xvfb xauth imagemagick
+  wine wine64 wine32:i386 qemu-user-static xvfb xauth imagemagick
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
   zlib1g-dev libjpeg-dev clang libclang-rt-14-dev dpkg-dev cmake make
@@ -37,9 +37,10 @@ for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ] && [ $need_update -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ] || [ $need_update -ne 0 ]; then
+  echo "setup: installing ${missing[*]:-(source lists only)}"
+  sudo_ apt-get update -qq
+  [ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 fi
-echo "setup: installing ${missing[*]:-(source lists only)}"
-sudo_ apt-get update -qq
-[ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"$(dirname "$0")/enable-i386.sh"
+
