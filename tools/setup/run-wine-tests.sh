@@ -22,7 +22,7 @@ wineserver -p
 ready="$build/desktop-holder.out"
 wine "$holder" </dev/null >"$ready" 2>&1 &
 holder_pid=$!
-deadline=$(( $(date +%s) + 60 ))
+deadline=$(( $(date +%s) + 300 ))  # as long as one test may take
 until grep -q '^ready' "$ready" 2>/dev/null; do
   if ! kill -0 "$holder_pid" 2>/dev/null || [ "$(date +%s)" -ge "$deadline" ]; then
     echo "Wine could not make a window on the desktop:" >&2
