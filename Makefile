@@ -22,10 +22,8 @@ test-native: native
 	@ctest --preset native -j$(JOBS)
 
 test-win32: win32
-	@# One at a time: the end-to-end tests look for windows by title. A test
-	@# that fails gets one more run, because Wine's window timing under load
-	@# very rarely loses a dialog; a real fault fails both runs.
-	@$(SETUP)/with-display $(SETUP)/run-wine-tests.sh $(CURDIR)/build/win32 --output-on-failure --timeout 300 --repeat until-pass:2
+	@# One at a time: the end-to-end tests look for windows by title.
+	@$(SETUP)/with-display $(SETUP)/run-wine-tests.sh $(CURDIR)/build/win32 --output-on-failure --timeout 300
 
 test: test-native test-win32
 

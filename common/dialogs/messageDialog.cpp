@@ -190,10 +190,15 @@ DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std
   dialogTemplate.addItem(STATIC_CLASS, MESSAGE_DIALOG_TEXT_ID, SS_LEFT | SS_NOPREFIX);
 
   if (owner == nullptr) owner = GetActiveWindow();
+  // A modal loop ends at once on a waiting quit message, so a message shown
+  // while the program closes would never appear. The quit waits meanwhile.
+  MSG quit;
+  const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   MessageBeep(soundFor(kind));
   const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(),
                                                  owner, dialogProcedure,
                                                  reinterpret_cast<LPARAM>(&request));
+  if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
   return answer > 0 ? static_cast<DialogAnswer>(answer) : dismissAnswer(buttons);
 }
 

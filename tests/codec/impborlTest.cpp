@@ -4,6 +4,7 @@
 #include "codec/dcl.h"
 #include "package/pk_stuff.h"
 #include "sampleData.h"
+#include "testDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -110,46 +111,6 @@ TEST(ImpborlLibrary, Crc32HasTheClassicInterface) {
   EXPECT_EQ(~crc32Entry(text, &size, &seed), 0xCBF43926ul);
 }
 
-// Answers the one error box the compressor may show, from a second thread
-// since the box is modal, and keeps its text.
-class ErrorBoxAnswerer {
- public:
-  ErrorBoxAnswerer() : thread(CreateThread(nullptr, 0, answer, this, 0, nullptr)) {}
-  ~ErrorBoxAnswerer() {
-    WaitForSingleObject(thread, 20000);
-    CloseHandle(thread);
-  }
-  std::string text;
-
- private:
-  static BOOL CALLBACK considerWindow(HWND window, LPARAM param) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    char className[16] = "";
-    GetClassNameA(window, className, sizeof className);
-    if (process != GetCurrentProcessId() || std::string(className) != "#32770") return TRUE;
-    *reinterpret_cast<HWND *>(param) = window;
-    return FALSE;
-  }
-  static DWORD WINAPI answer(void *param) {
-    ErrorBoxAnswerer &self = *static_cast<ErrorBoxAnswerer *>(param);
-    for (int attempt = 0; attempt < 400; ++attempt) {
-      HWND box = nullptr;
-      EnumWindows(considerWindow, reinterpret_cast<LPARAM>(&box));
-      if (box != nullptr) {
-        char text[1024] = "";
-        GetDlgItemTextA(box, 1000, text, sizeof text);
-        self.text = text;
-        PostMessageA(box, WM_COMMAND, IDABORT, 0);
-        return 0;
-      }
-      Sleep(50);
-    }
-    return 1;
-  }
-  HANDLE thread;
-};
-
 Bytes implodeWithLibrary(const Bytes &data) {
   Library library;
   const auto implodeEntry = reinterpret_cast<ImplodeEntry>(library.entry("_implode"));
@@ -233,17 +194,15 @@ TEST(Compressor, AnUnwritableTargetShowsTheZipErrorAndReturnsTheSystemCode) {
   const Bytes stream = implodeWithLibrary(sample::text(100));
   TCompressor compressor(folder.path);
   ASSERT_TRUE(compressor.loaded());
-  std::string shown;
-  int32_t status;
-  {
-    ErrorBoxAnswerer answerer;
-    status = compressor.Expand(folder.path + "missing\\out.bin", stream.data(), static_cast<uint32_t>(stream.size()));
-    Sleep(0);
-    shown = answerer.text;
-  }
+  driver::DialogAnswerer answerer;
+  const int32_t status =
+      compressor.Expand(folder.path + "missing\\out.bin", stream.data(), static_cast<uint32_t>(stream.size()));
   EXPECT_EQ(status, ERROR_PATH_NOT_FOUND);
-  EXPECT_EQ(shown.rfind("Zip Error: Problem expanding data in memory. \r\n\r\n", 0), 0u) << shown;
-  EXPECT_GT(shown.size(), 48u) << "the system's text for the code follows";
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_EQ(shown[0].text.rfind("Zip Error: Problem expanding data in memory. \r\n\r\n", 0), 0u) << shown[0].text;
+  EXPECT_GT(shown[0].text.size(), 48u) << "the system's text for the code follows";
 }
 
 }  // namespace

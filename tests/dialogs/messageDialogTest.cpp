@@ -1,6 +1,7 @@
-// Shows real dialogs and works them from a second thread, the way a test
-// driver does: find the window, read its texts, click or type.
+// Shows real dialogs and works them from a second thread, the way a user
+// does: read them, then click or type.
 #include "common/dialogs/messageDialog.h"
+#include "testDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -9,143 +10,108 @@
 
 namespace {
 
-enum class Action { ClickLast, ClickFirst, PressEnter, PressEscape };
+using driver::DialogAnswerer;
 
-struct SeenDialog {
-  std::string caption, text;
-  std::vector<std::pair<int, std::string>> buttons;
+// What the test reads off the open dialog besides the driver's record.
+struct Layout {
+  std::vector<int> buttonIds;
   bool textAboveButtons = false;
 };
 
-struct Watch {
-  Action action;
-  SeenDialog seen;
-  bool found = false;
+struct Outcome {
+  DialogAnswer answer;
+  std::vector<driver::ShownDialog> shown;
+  Layout layout;
 };
 
-std::string windowText(HWND window) {
-  char buffer[1024] = "";
-  GetWindowTextA(window, buffer, sizeof(buffer));
-  return buffer;
+bool isButton(const driver::DialogControl &control) {
+  return lstrcmpiA(control.className.c_str(), "Button") == 0;
 }
 
-BOOL CALLBACK collectButton(HWND child, LPARAM lParam) {
-  char className[32] = "";
-  GetClassNameA(child, className, sizeof(className));
-  if (lstrcmpiA(className, "Button") == 0)
-    reinterpret_cast<SeenDialog *>(lParam)->buttons.push_back({GetDlgCtrlID(child), windowText(child)});
-  return TRUE;
+DialogAnswerer::Answer clickLastButton() {
+  return [](HWND dialog) {
+    const std::vector<std::string> captions = driver::buttonCaptions(dialog);
+    return !captions.empty() && driver::clickButton(dialog, captions.back());
+  };
 }
 
-HWND findOwnDialog() {
-  for (HWND window = FindWindowExA(nullptr, nullptr, "#32770", nullptr); window != nullptr;
-       window = FindWindowExA(nullptr, window, "#32770", nullptr)) {
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window)) return window;
-  }
-  return nullptr;
+// Notes the layout, then gives the answer.
+DialogAnswerer::Answer noting(Layout &layout, DialogAnswerer::Answer answer) {
+  return [&layout, answer](HWND dialog) {
+    RECT text = {}, firstButton = {};
+    for (const driver::DialogControl &control : driver::dialogControls(dialog)) {
+      if (!isButton(control)) continue;
+      if (layout.buttonIds.empty()) GetWindowRect(control.window, &firstButton);
+      layout.buttonIds.push_back(control.id);
+    }
+    GetWindowRect(GetDlgItem(dialog, MESSAGE_DIALOG_TEXT_ID), &text);
+    layout.textAboveButtons = text.bottom > text.top && text.bottom <= firstButton.top;
+    return answer(dialog);
+  };
 }
 
-DWORD WINAPI workDialog(void *parameter) {
-  Watch &watch = *static_cast<Watch *>(parameter);
-  HWND dialog = nullptr;
-  for (int tries = 0; tries < 200 && dialog == nullptr; ++tries) {
-    Sleep(50);
-    dialog = findOwnDialog();
-  }
-  if (dialog == nullptr) return 0;
-  watch.found = true;
-  watch.seen.caption = windowText(dialog);
-  watch.seen.text = windowText(GetDlgItem(dialog, MESSAGE_DIALOG_TEXT_ID));
-  EnumChildWindows(dialog, collectButton, reinterpret_cast<LPARAM>(&watch.seen));
-  RECT text, button;
-  GetWindowRect(GetDlgItem(dialog, MESSAGE_DIALOG_TEXT_ID), &text);
-  GetWindowRect(GetDlgItem(dialog, watch.seen.buttons.front().first), &button);
-  watch.seen.textAboveButtons = text.bottom <= button.top && text.bottom > text.top;
-
-  HWND first = GetDlgItem(dialog, watch.seen.buttons.front().first);
-  HWND last = GetDlgItem(dialog, watch.seen.buttons.back().first);
-  switch (watch.action) {
-    case Action::ClickFirst:
-      SendMessageA(first, BM_CLICK, 0, 0);
-      break;
-    case Action::ClickLast:
-      SendMessageA(last, BM_CLICK, 0, 0);
-      break;
-    case Action::PressEnter:
-      PostMessageA(first, WM_KEYDOWN, VK_RETURN, 0);
-      break;
-    case Action::PressEscape:
-      PostMessageA(first, WM_KEYDOWN, VK_ESCAPE, 0);
-      break;
-  }
-  return 0;
+Outcome runDialog(DialogKind kind, DialogButtons buttons, const std::string &text,
+                  DialogAnswerer::Answer answer) {
+  Outcome outcome;
+  DialogAnswerer answerer(noting(outcome.layout, answer));
+  outcome.answer = showMessageDialog(kind, buttons, text);
+  outcome.shown = answerer.take();
+  return outcome;
 }
 
-DialogAnswer runDialog(DialogKind kind, DialogButtons buttons, const std::string &text, Watch &watch) {
-  HANDLE worker = CreateThread(nullptr, 0, workDialog, &watch, 0, nullptr);
-  const DialogAnswer answer = showMessageDialog(kind, buttons, text);
-  WaitForSingleObject(worker, INFINITE);
-  CloseHandle(worker);
-  return answer;
-}
+struct Case {
+  DialogKind kind;
+  DialogButtons buttons;
+  DialogLanguage language;
+};
 
-TEST(MessageDialog, ErrorHasOneAbortButton) {
-  Watch watch{Action::ClickFirst};
+// Every dialog shows the caption, message and buttons of its kind and
+// language, the message above the buttons, each button identified by the
+// answer it gives; a click, Enter (the first button) and Escape answer it.
+TEST(MessageDialog, ShowsItsTextsAndAnswersMouseAndKeyboard) {
   const std::string text = "Installation Error: C:\\a&b.txt\r\n\r\nProblem with file C:\\a&b.txt. ";
-  EXPECT_EQ(ANSWER_ABORT, runDialog(DialogKind::Error, DialogButtons::Abort, text, watch));
-  ASSERT_TRUE(watch.found);
-  EXPECT_EQ("Error", watch.seen.caption);
-  EXPECT_EQ(text, watch.seen.text);
-  ASSERT_EQ(1u, watch.seen.buttons.size());
-  EXPECT_EQ(IDABORT, watch.seen.buttons[0].first);
-  EXPECT_EQ("&Abort", watch.seen.buttons[0].second);
-  EXPECT_TRUE(watch.seen.textAboveButtons);
-}
+  const Case cases[] = {{DialogKind::Error, DialogButtons::Abort, DialogLanguage::English},
+                        {DialogKind::Error, DialogButtons::Abort, DialogLanguage::German},
+                        {DialogKind::Information, DialogButtons::Ok, DialogLanguage::English},
+                        {DialogKind::Confirmation, DialogButtons::YesNo, DialogLanguage::English},
+                        {DialogKind::Confirmation, DialogButtons::OkCancel, DialogLanguage::English}};
+  for (const Case &c : cases) {
+    setDialogLanguage(c.language);
+    const std::vector<DialogButton> expected = dialogButtons(c.buttons, c.language);
+    const std::string label = dialogCaption(c.kind, c.language) + " " + expected.front().label;
 
-TEST(MessageDialog, LauncherErrorIsGerman) {
-  setDialogLanguage(DialogLanguage::German);
-  Watch watch{Action::PressEnter};
-  const DialogAnswer answer = runDialog(DialogKind::Error, DialogButtons::Abort, "x", watch);
+    const Outcome clicked = runDialog(c.kind, c.buttons, text, clickLastButton());
+    EXPECT_EQ(expected.back().answer, clicked.answer) << label;
+    ASSERT_EQ(1u, clicked.shown.size()) << label;
+    EXPECT_EQ(dialogCaption(c.kind, c.language), clicked.shown[0].caption);
+    EXPECT_EQ(text, clicked.shown[0].text) << "shown as given, \"&\" included";
+    ASSERT_EQ(expected.size(), clicked.shown[0].buttons.size()) << label;
+    ASSERT_EQ(expected.size(), clicked.layout.buttonIds.size()) << label;
+    for (size_t i = 0; i < expected.size(); ++i) {
+      EXPECT_EQ(expected[i].label, clicked.shown[0].buttons[i]) << label;
+      EXPECT_EQ(expected[i].answer, clicked.layout.buttonIds[i]) << label;
+    }
+    EXPECT_TRUE(clicked.layout.textAboveButtons) << label;
+
+    EXPECT_EQ(expected.front().answer, runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_RETURN)).answer)
+        << label;
+    EXPECT_EQ(dismissAnswer(c.buttons), runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_ESCAPE)).answer)
+        << label;
+  }
   setDialogLanguage(DialogLanguage::English);
-  EXPECT_EQ(ANSWER_ABORT, answer);
-  EXPECT_EQ("Fehler", watch.seen.caption);
-  ASSERT_EQ(1u, watch.seen.buttons.size());
-  EXPECT_EQ("Abbrechen", watch.seen.buttons[0].second);
 }
 
-TEST(MessageDialog, ConfirmationAnswersFromMouseAndKeyboard) {
-  Watch no{Action::ClickLast};
-  EXPECT_EQ(ANSWER_NO, runDialog(DialogKind::Confirmation, DialogButtons::YesNo, "Open?", no));
-  EXPECT_EQ("Confirm", no.seen.caption);
-  ASSERT_EQ(2u, no.seen.buttons.size());
-  EXPECT_EQ("&Yes", no.seen.buttons[0].second);
-  EXPECT_EQ("&No", no.seen.buttons[1].second);
-
-  Watch yes{Action::PressEnter};
-  EXPECT_EQ(ANSWER_YES, runDialog(DialogKind::Confirmation, DialogButtons::YesNo, "Open?", yes));
-  Watch escaped{Action::PressEscape};
-  EXPECT_EQ(ANSWER_NO, runDialog(DialogKind::Confirmation, DialogButtons::YesNo, "Open?", escaped));
-}
-
-TEST(MessageDialog, OverwriteQuestionUsesOkAndCancel) {
-  Watch ok{Action::PressEnter};
-  EXPECT_EQ(ANSWER_OK, runDialog(DialogKind::Confirmation, DialogButtons::OkCancel, "Overwrite?", ok));
-  ASSERT_EQ(2u, ok.seen.buttons.size());
-  EXPECT_EQ("OK", ok.seen.buttons[0].second);
-  EXPECT_EQ("Cancel", ok.seen.buttons[1].second);
-  Watch escaped{Action::PressEscape};
-  EXPECT_EQ(ANSWER_CANCEL,
-            runDialog(DialogKind::Confirmation, DialogButtons::OkCancel, "Overwrite?", escaped));
-}
-
-TEST(MessageDialog, InformationHasOk) {
-  Watch watch{Action::ClickFirst};
-  EXPECT_EQ(ANSWER_OK, runDialog(DialogKind::Information, DialogButtons::Ok, "Done.", watch));
-  EXPECT_EQ("Information", watch.seen.caption);
-  ASSERT_EQ(1u, watch.seen.buttons.size());
-  EXPECT_EQ("OK", watch.seen.buttons[0].second);
+// A program that is closing has a quit message waiting; its last message
+// must still be seen, and the quit must still reach its message loop.
+TEST(MessageDialog, AppearsWhileAQuitIsPendingAndKeepsTheQuit) {
+  PostQuitMessage(5);
+  const Outcome outcome =
+      runDialog(DialogKind::Error, DialogButtons::Abort, "closing", driver::clickAnswer(""));
+  EXPECT_EQ(ANSWER_ABORT, outcome.answer);
+  EXPECT_EQ(1u, outcome.shown.size());
+  MSG message;
+  ASSERT_TRUE(PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(5u, message.wParam);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -62,6 +63,8 @@ struct WindowQuery {
 };
 
 HWND findTopLevelWindow(const WindowQuery &query);
+// All matching windows, in Z order.
+std::vector<HWND> findTopLevelWindows(const WindowQuery &query);
 // Polls until a matching window exists; nullptr after timeoutMs.
 HWND waitForTopLevelWindow(const WindowQuery &query, DWORD timeoutMs);
 bool waitForWindowGone(HWND window, DWORD timeoutMs);
@@ -95,6 +98,57 @@ std::vector<std::string> buttonCaptions(HWND dialog);
 // owner of an open modal dialog is).
 bool clickButton(HWND dialog, const std::string &caption);
 bool clickButtonById(HWND dialog, int controlId);
+
+// ---- Dialogs of this process, answered from a second thread ----
+
+// What a dialog showed when it was answered.
+struct ShownDialog {
+  std::string caption;
+  std::string text;                  // its first static text: a message box's message
+  std::vector<std::string> buttons;  // captions, with "&"
+  bool answered = false;             // false: no such button, so it was closed instead
+};
+
+// A modal dialog blocks the thread that shows it, so a test answers it from
+// a second thread. While a DialogAnswerer lives, its thread answers every
+// dialog box (class "#32770") of this process once it is visible, each one
+// once, and keeps what it showed. The dialog is recorded before it is
+// answered, so when the call that showed it returns, take() has it; a test
+// sees that no dialog appeared from take() being empty, without waiting.
+class DialogAnswerer {
+ public:
+  // Works the open dialog; true when it gave the answer the test wanted.
+  using Answer = std::function<bool(HWND dialog)>;
+
+  // Clicks the button with this caption ("&" marks ignored), or the first
+  // button when it is empty. A dialog without that button is closed, as with
+  // its close box, and recorded as not answered.
+  explicit DialogAnswerer(const std::string &button = "");
+  explicit DialogAnswerer(Answer answer);
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer &) = delete;
+  DialogAnswerer &operator=(const DialogAnswerer &) = delete;
+
+  // The dialogs answered so far, in order; the list is emptied.
+  std::vector<ShownDialog> take();
+
+ private:
+  static DWORD WINAPI run(void *self);
+  void answerNewDialogs();
+
+  Answer answer_;
+  HANDLE stop_;
+  HANDLE thread_;
+  CRITICAL_SECTION lock_;
+  std::vector<ShownDialog> shown_;
+  std::vector<HWND> handled_;
+};
+
+// Answers for DialogAnswerer: a click by caption, or a key pressed in the
+// dialog's focused control (Enter, Escape), which the dialog handles as the
+// keyboard would.
+DialogAnswerer::Answer clickAnswer(const std::string &caption);
+DialogAnswerer::Answer keyAnswer(WPARAM virtualKey);
 
 // ---- Messages ----
 

@@ -11,7 +11,8 @@ const DWORD kPollMs = 50;
 
 struct Search {
   const WindowQuery *query;
-  HWND found;
+  bool firstOnly;
+  std::vector<HWND> found;
 };
 
 // The caption the system keeps for a top-level window: reading it sends no
@@ -33,14 +34,20 @@ bool matches(HWND window, const WindowQuery &query) {
 BOOL CALLBACK checkWindow(HWND window, LPARAM searchAddress) {
   Search *search = reinterpret_cast<Search *>(searchAddress);
   if (!matches(window, *search->query)) return TRUE;
-  search->found = window;
-  return FALSE;
+  search->found.push_back(window);
+  return !search->firstOnly;
 }
 
 }  // namespace
 
 HWND findTopLevelWindow(const WindowQuery &query) {
-  Search search = {&query, nullptr};
+  Search search = {&query, true, {}};
+  EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found.empty() ? nullptr : search.found.front();
+}
+
+std::vector<HWND> findTopLevelWindows(const WindowQuery &query) {
+  Search search = {&query, false, {}};
   EnumWindows(checkWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
 }

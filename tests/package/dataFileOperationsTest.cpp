@@ -81,7 +81,7 @@ TEST_F(DataFileWineTest, SecondOpenIsRefusedWithAMessage) {
   writeDataFile({member("a.txt", bytesOf("a"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, open());
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Information", shown[0].caption);
   EXPECT_EQ("Lumavane Error: Screen saver data file already in use.", shown[0].text);
@@ -95,7 +95,7 @@ TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
   std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
   writeBytes(pathDataFile, bytes);
   EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Problem opening screen saver data file.\r\n\r\nFile: " + pathDataFile + "\r\n\r\n-14",
             shown[0].text);
@@ -108,7 +108,7 @@ TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
   EXPECT_FALSE(pathExists(pathCommonAppData + "escaped.txt"));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(2u, shown.size());
   EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file " + pathSaverFolder + "..\\escaped.txt"));
 }
@@ -123,7 +123,7 @@ TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
   EXPECT_FALSE(pathExists(pathSaverFolder + "b.txt"));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. ", shown[0].text);
 }

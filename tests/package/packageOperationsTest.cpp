@@ -24,7 +24,7 @@ TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
   ASSERT_EQ(STATUS_OK, CopyPackageToWorkFolder());
   EXPECT_EQ(fileBytes(pathInstallerFile), fileBytes(pathPackage));
   EXPECT_EQ(STATUS_SHORT_HEADER, ReadPackageHeader());
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ("Error", shown[0].caption);
   EXPECT_EQ(problemText(pathPackage), shown[0].text);
@@ -69,7 +69,7 @@ TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
   readHeader();
   for (int index = 6; index <= 8; ++index) {
     EXPECT_GT(extract(index), 0) << index;
-    const std::vector<CaughtDialog> shown = dialogs();
+    const std::vector<driver::ShownDialog> shown = dialogs();
     ASSERT_EQ(1u, shown.size());
     EXPECT_EQ(problemText(""), shown[0].text);
   }
@@ -80,7 +80,7 @@ TEST_F(PackageWineTest, AbsentEntryIsReportedWithAnEmptyPath) {
   writePackage(flags, {codecEntry()});
   readHeader();
   EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(7));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ(problemText(""), shown[0].text);
   EXPECT_EQ(STATUS_ENTRY_ABSENT, ExtractReadMe()) << "start-up extractions stay silent";
@@ -130,7 +130,7 @@ TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
   EXPECT_EQ("old", fileText(pathSaverFolder + "a.txt"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(2u, shown.size());
   EXPECT_EQ(problemText(pathSaverFolder + "a.txt"), shown[0].text);
 }
@@ -160,7 +160,7 @@ TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(6));
   EXPECT_FALSE(pathExists(pathCommonAppData + "evil.txt"));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
 }
@@ -176,7 +176,7 @@ TEST_F(PackageWineTest, RefusedLibraryNameIsReportedToo) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(9));
   EXPECT_FALSE(pathExists(root() + "evil.dll"));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size()) << "only a library's own write failures stay silent";
   EXPECT_EQ(problemText("..\\evil.dll"), shown[0].text);
 }
@@ -201,7 +201,7 @@ TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
   EXPECT_EQ(STATUS_ENTRY_ABSENT, ReadPackageHeader()) << "no entry 1";
   dialogs();
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
-  const std::vector<CaughtDialog> shown = dialogs();
+  const std::vector<driver::ShownDialog> shown = dialogs();
   ASSERT_EQ(1u, shown.size());
   EXPECT_EQ(problemText(pathSaverFolder + "big.txt"), shown[0].text);
 }

@@ -23,11 +23,11 @@ void PackageWineTest::SetUp() {
        {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, pathSaverFolder})
     CreateDirectoryA(folder.c_str(), nullptr);
   pathPackage = pathWorkFolder + "temp.dat";
-  catcher_ = new DialogCatcher();
+  answerer_ = new driver::DialogAnswerer();
 }
 
 void PackageWineTest::TearDown() {
-  delete catcher_;
+  delete answerer_;
   delete scratch_;
 }
 

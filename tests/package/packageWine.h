@@ -5,8 +5,8 @@
 #define SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 
 #include "common/QRX_FileUtils.h"
-#include "dialogCatcher.h"
 #include "packFixture.h"
+#include "testDriver.h"
 #include "tools/saverpack/packageBuilder.h"
 
 #include <gtest/gtest.h>
@@ -30,13 +30,13 @@ class PackageWineTest : public ::testing::Test {
   int32_t extract(int index);
 
   std::string root() const { return root_; }
-  std::vector<CaughtDialog> dialogs() { return catcher_->take(); }
+  std::vector<driver::ShownDialog> dialogs() { return answerer_->take(); }
 
   static CarriedFile codecEntry();
 
  private:
   ScratchFolder *scratch_ = nullptr;
-  DialogCatcher *catcher_ = nullptr;
+  driver::DialogAnswerer *answerer_ = nullptr;
   std::string root_;
 };
 

@@ -79,14 +79,16 @@ TEST_F(Members, MovieCopiesComeFromInstallerMovieAndMemberOne) {
 
 TEST_F(Members, MissingInstallerMovieIsReportedAndStops) {
   writeDataFile({{3, "main.swf", ""}, {0, "after.txt", "not reached"}});
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), STATUS_MOVIE_COPY_FAILED);
-  answerer.finish();
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
 
-  EXPECT_TRUE(answerer.answered);
+  EXPECT_TRUE(shown[0].answered);
   const std::string source = pathWorkFolder + "installer.swf";
-  EXPECT_EQ(answerer.text, "Installation Error: " + source + "\r\n\r\nProblem with file " + source + ". ");
-  EXPECT_EQ(answerer.buttons, std::vector<std::string>{"&Abort"});
+  EXPECT_NE(shown[0].text.find(source), std::string::npos) << "names the missing movie: " << shown[0].text;
+  EXPECT_EQ(shown[0].buttons, std::vector<std::string>{"&Abort"});
   EXPECT_FALSE(fileExists(pathSaverFolder + "after.txt"));
   EXPECT_EQ(progressSteps, 0);
   EXPECT_TRUE(dataFileReleased()) << "a failed run must close the data file too";
@@ -95,12 +97,13 @@ TEST_F(Members, MissingInstallerMovieIsReportedAndStops) {
 TEST_F(Members, MovieCopyWithoutMemberOnePathIsAMissingSource) {
   // Member 1 has no path and is skipped; the later copy has no file to copy.
   writeDataFile({{0, "", "skipped"}, {3, "copy.swf", ""}});
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), STATUS_MOVIE_COPY_FAILED);
-  answerer.finish();
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
 
-  EXPECT_EQ(answerer.text, "Installation Error: " + pathSaverFolder + "\r\n\r\nProblem with file " +
-                               pathSaverFolder + ". ");
+  EXPECT_NE(shown[0].text.find(pathSaverFolder), std::string::npos) << shown[0].text;
   EXPECT_FALSE(fileExists(pathSaverFolder + "copy.swf"));
 }
 
@@ -115,18 +118,22 @@ TEST_F(Members, CopyOfMemberOneOntoItselfIsNoFailure) {
 TEST_F(Members, MovieCopyOutsideSaverFolderIsRefused) {
   ASSERT_TRUE(writeWholeFile(pathWorkFolder + "installer.swf", "installer movie"));
   writeDataFile({{3, "main.swf", ""}, {3, "..\\escaped.swf", ""}});
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), STATUS_UNSAFE_NAME);
-  answerer.finish();
-  EXPECT_TRUE(answerer.answered);
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_TRUE(shown[0].answered);
   EXPECT_FALSE(fileExists(scratch.path() + "escaped.swf"));
 }
 
 TEST_F(Members, MissingDataFileEndsWithItsStatus) {
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), int32_t(ERROR_FILE_NOT_FOUND));
-  answerer.finish();
-  EXPECT_TRUE(answerer.answered);
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_TRUE(shown[0].answered);
   EXPECT_EQ(progressSteps, 0);
 }
 
@@ -143,11 +150,13 @@ TEST_F(Members, SaverDatEqualsSettingsRecord) {
 
 TEST_F(Members, SaverDatFailureIsReported) {
   pathSaverFolder = scratch.path() + "gone\\";
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(WriteSaverSettings(), int32_t(ERROR_PATH_NOT_FOUND));
-  answerer.finish();
-  EXPECT_TRUE(answerer.answered);
-  EXPECT_NE(answerer.text.find(pathSaverFolder + "saver.dat"), std::string::npos) << answerer.text;
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_TRUE(shown[0].answered);
+  EXPECT_NE(shown[0].text.find(pathSaverFolder + "saver.dat"), std::string::npos) << shown[0].text;
 }
 
 class Documents : public Members {

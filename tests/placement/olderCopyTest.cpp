@@ -55,13 +55,15 @@ class OlderCopy : public ::testing::Test {
 
 TEST_F(OlderCopy, CopyOnlyInWindowsFolderIsAskedAboutAndRemoved) {
   plantCopy(pathWindows);
-  DialogAnswerer answerer("Confirm", "OK");
+  driver::DialogAnswerer answerer("OK");
   EXPECT_EQ(prepare(true), 0);
-  answerer.finish();
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Confirm");
 
-  EXPECT_TRUE(answerer.answered);
-  EXPECT_EQ(answerer.text, QUESTION_TEXT);
-  EXPECT_EQ(answerer.buttons, (std::vector<std::string>{"OK", "Cancel"}));
+  EXPECT_TRUE(shown[0].answered);
+  EXPECT_EQ(shown[0].text, QUESTION_TEXT);
+  EXPECT_EQ(shown[0].buttons, (std::vector<std::string>{"OK", "Cancel"}));
   EXPECT_FALSE(fileExists(olderCopyProgram(pathWindows, codedName)));
   EXPECT_FALSE(folderExists(olderCopyFolder(pathWindows, codedName)));
   EXPECT_TRUE(folderExists(shared + codedName + "\\"));
@@ -71,31 +73,35 @@ TEST_F(OlderCopy, CopyOnlyInWindowsFolderIsAskedAboutAndRemoved) {
 TEST_F(OlderCopy, CancelLeavesBothCopiesAndReturnsUserAbort) {
   plantCopy(pathWindows);
   plantCopy(shared);
-  DialogAnswerer answerer("Confirm", "Cancel");
+  driver::DialogAnswerer answerer("Cancel");
   EXPECT_EQ(prepare(true), STATUS_USER_ABORT);
-  answerer.finish();
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Confirm");
 
-  EXPECT_TRUE(answerer.answered);
+  EXPECT_TRUE(shown[0].answered);
   EXPECT_TRUE(copyIntact(pathWindows));
   EXPECT_TRUE(copyIntact(shared));
 }
 
 TEST_F(OlderCopy, CancelCreatesNoFolder) {
   plantCopy(pathWindows);
-  DialogAnswerer answerer("Confirm", "Cancel");
+  driver::DialogAnswerer answerer("Cancel");
   EXPECT_EQ(prepare(true), STATUS_USER_ABORT);
-  answerer.finish();
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Confirm");
   EXPECT_FALSE(folderExists(shared));
 }
 
 TEST_F(OlderCopy, QuietModeRemovesWithoutAsking) {
   plantCopy(pathWindows);
   plantCopy(shared);
-  DialogAnswerer watcher("Confirm", "Cancel", 3000);
+  driver::DialogAnswerer watcher("Cancel");
   EXPECT_EQ(prepare(false), 0);
-  watcher.finish();
+  const bool asked = !watcher.take().empty();
 
-  EXPECT_FALSE(watcher.answered) << "quiet mode must not ask";
+  EXPECT_FALSE(asked) << "quiet mode must not ask";
   EXPECT_FALSE(fileExists(olderCopyProgram(pathWindows, codedName)));
   EXPECT_FALSE(folderExists(olderCopyFolder(pathWindows, codedName)));
   EXPECT_FALSE(fileExists(olderCopyProgram(shared, codedName)));
@@ -106,10 +112,12 @@ TEST_F(OlderCopy, QuietModeRemovesWithoutAsking) {
 TEST_F(OlderCopy, ProgramFileAloneCountsAsCopy) {
   CreateDirectoryA(shared.c_str(), nullptr);
   ASSERT_TRUE(writeWholeFile(olderCopyProgram(shared, codedName), "old program"));
-  DialogAnswerer answerer("Confirm", "OK");
+  driver::DialogAnswerer answerer("OK");
   EXPECT_EQ(prepare(true), 0);
-  answerer.finish();
-  EXPECT_TRUE(answerer.answered);
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Confirm");
+  EXPECT_TRUE(shown[0].answered);
   EXPECT_FALSE(fileExists(olderCopyProgram(shared, codedName)));
 }
 
@@ -118,18 +126,18 @@ TEST_F(OlderCopy, SystemFolderOfTheSameNameIsNoCopy) {
   const std::string systemFolder = olderCopyFolder(pathWindows, codedName);
   ASSERT_TRUE(CreateDirectoryA(systemFolder.c_str(), nullptr));
   ASSERT_TRUE(writeWholeFile(systemFolder + "chimes.wav", "system sound"));
-  DialogAnswerer watcher("Confirm", "OK", 3000);
+  driver::DialogAnswerer watcher("OK");
   EXPECT_EQ(prepare(true), 0);
-  watcher.finish();
-  EXPECT_FALSE(watcher.answered);
+  const bool asked = !watcher.take().empty();
+  EXPECT_FALSE(asked);
   EXPECT_EQ(readWholeFile(systemFolder + "chimes.wav"), "system sound");
 }
 
 TEST_F(OlderCopy, WithoutCopyBothFolderLevelsAreCreatedSilently) {
-  DialogAnswerer watcher("Confirm", "Cancel", 3000);
+  driver::DialogAnswerer watcher("Cancel");
   EXPECT_EQ(prepare(true), 0);
-  watcher.finish();
-  EXPECT_FALSE(watcher.answered);
+  const bool asked = !watcher.take().empty();
+  EXPECT_FALSE(asked);
   EXPECT_TRUE(folderExists(shared + codedName + "\\"));
   // A second run finds the folders in place and still succeeds.
   EXPECT_EQ(PrepareSaverFolder(shared, "other", SAVER_NAME, "?", false), 0);

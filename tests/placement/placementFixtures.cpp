@@ -1,9 +1,7 @@
 #include "placementFixtures.h"
 
 #include "common/QRX_FileUtils.h"
-#include "common/dialogs/messageDialog.h"
 #include "package/dataStructures_shared.h"
-#include "testDriver.h"
 
 #include <cstring>
 #include <fstream>
@@ -67,36 +65,6 @@ std::string buildDataFile(const std::vector<TestMember> &members, int32_t firstM
     nextHeader += int32_t(sizeof header + member.bytes.size());
   }
   return bytesOf(settings) + table + stored;
-}
-
-DialogAnswerer::DialogAnswerer(const std::string &caption, const std::string &button, DWORD timeoutMs)
-    : caption_(caption), button_(button), timeoutMs_(timeoutMs) {
-  thread_ = CreateThread(nullptr, 0, &DialogAnswerer::run, this, 0, nullptr);
-}
-
-DialogAnswerer::~DialogAnswerer() { finish(); }
-
-void DialogAnswerer::finish() {
-  if (thread_ == nullptr) return;
-  WaitForSingleObject(thread_, INFINITE);
-  CloseHandle(thread_);
-  thread_ = nullptr;
-}
-
-DWORD WINAPI DialogAnswerer::run(void *self) {
-  DialogAnswerer &answerer = *static_cast<DialogAnswerer *>(self);
-  driver::WindowQuery query;
-  query.title = answerer.caption_;
-  query.className = "#32770";
-  query.processId = GetCurrentProcessId();
-  query.mustBeVisible = true;
-  const HWND dialog = driver::waitForTopLevelWindow(query, answerer.timeoutMs_);
-  if (dialog == nullptr) return 0;
-  for (const driver::DialogControl &control : driver::dialogControls(dialog))
-    if (control.id == MESSAGE_DIALOG_TEXT_ID) answerer.text = control.text;
-  answerer.buttons = driver::buttonCaptions(dialog);
-  answerer.answered = driver::clickButton(dialog, answerer.button_);
-  return 0;
 }
 
 }  // namespace placement_test

@@ -1,12 +1,13 @@
 // Helpers of the placement tests under Wine: scratch folders, whole-file
-// reading and writing, data files built from records, and a helper thread
-// that answers the installer's message dialogs like a user.
+// reading and writing, and data files built from records. The installer's
+// message dialogs are answered by the test driver's DialogAnswerer.
 #ifndef SAVER_TESTS_PLACEMENT_FIXTURES_H
 #define SAVER_TESTS_PLACEMENT_FIXTURES_H
 
 #include <windows.h>
 
 #include "common/QRX_FileUtils.h"
+#include "testDriver.h"
 
 #include <cstdint>
 #include <string>
@@ -41,30 +42,6 @@ struct TestMember {
 // A data file: a settings record with recognisable bytes, memberCount set,
 // firstMemberType at offset 1208, then the member table and the members.
 std::string buildDataFile(const std::vector<TestMember> &members, int32_t firstMemberType);
-
-// Waits on its own thread for a dialog of this process with the caption,
-// notes its text and buttons and clicks the button; gives up after
-// timeoutMs. The destructor waits for the thread.
-class DialogAnswerer {
- public:
-  DialogAnswerer(const std::string &caption, const std::string &button, DWORD timeoutMs = 20000);
-  ~DialogAnswerer();
-  DialogAnswerer(const DialogAnswerer &) = delete;
-  DialogAnswerer &operator=(const DialogAnswerer &) = delete;
-
-  // Waits for the thread; afterwards the fields below hold what it saw.
-  void finish();
-  bool answered = false;
-  std::string text;
-  std::vector<std::string> buttons;
-
- private:
-  static DWORD WINAPI run(void *self);
-  std::string caption_;
-  std::string button_;
-  DWORD timeoutMs_;
-  HANDLE thread_ = nullptr;
-};
 
 }  // namespace placement_test
 

@@ -32,14 +32,35 @@ SRC
   need_update=1
 fi
 
+# qemu's user-mode emulator runs Wine's 32-bit side on kernels without 32-bit
+# support (enable-i386.sh). Bookworm's own 7.2 walks its page table page by
+# page on every mapping and needs a minute per Wine process; the backport
+# starts one in a fraction of a second.
+bpo_list=/etc/apt/sources.list.d/saver-backports.sources
+if [ ! -f "$bpo_list" ]; then
+  cat <<'BPO' | sudo_ tee "$bpo_list" >/dev/null
+Types: deb
+URIs: http://deb.debian.org/debian
+Suites: bookworm-backports
+Components: main
+Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg
+BPO
+  need_update=1
+fi
+qemu_version=$(dpkg-query -W -f='${Version}' qemu-user-static 2>/dev/null || true)
+need_qemu=0
+if [ -z "$qemu_version" ] || dpkg --compare-versions "$qemu_version" lt 1:8.1; then need_qemu=1; fi
+
 missing=()
 for p in "${packages[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
 done
 
-if [ ${#missing[@]} -eq 0 ] && [ $need_update -eq 0 ]; then
-  exit 0
+if [ ${#missing[@]} -ne 0 ] || [ $need_update -ne 0 ] || [ $need_qemu -ne 0 ]; then
+  echo "setup: installing ${missing[*]:-(source lists only)}"
+  sudo_ apt-get update -qq
+  [ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+  [ $need_qemu -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
 fi
-echo "setup: installing ${missing[*]:-(source lists only)}"
-sudo_ apt-get update -qq
-[ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+"$(dirname "$0")/enable-i386.sh"
+
