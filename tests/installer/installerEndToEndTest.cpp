@@ -4,18 +4,6 @@
 
 namespace {
 
-// Waits for a visible box of the installer with the caption and clicks button.
-bool answerDialog(DWORD installer, const char *caption, const char *button) {
-  HWND dialog = driver::waitForTopLevelWindow({caption, "#32770", installer, true}, INSTALLER_TIMEOUT_MS);
-  return dialog != nullptr && driver::clickButton(dialog, button) && driver::waitForWindowGone(dialog, 20000);
-}
-
-HWND control(HWND form, const std::string &text) {
-  for (const driver::DialogControl &each : driver::dialogControls(form))
-    if (each.text == text) return each.window;
-  return nullptr;
-}
-
 // Polls until the form's "Install" button can be pressed again.
 bool waitUntilReady(HWND form) {
   for (int wait = 0; wait < 600; ++wait) {

@@ -114,6 +114,17 @@ bool visibleOnScreen(HWND window) {
   return IsWindowVisible(window) && GetWindowRect(window, &frame) && IntersectRect(&common, &frame, &screen);
 }
 
+bool answerDialog(DWORD installer, const char *caption, const char *button) {
+  HWND dialog = driver::waitForTopLevelWindow({caption, "#32770", installer, true}, INSTALLER_TIMEOUT_MS);
+  return dialog != nullptr && driver::clickButton(dialog, button) && driver::waitForWindowGone(dialog, 20000);
+}
+
+HWND control(HWND form, const std::string &text) {
+  for (const driver::DialogControl &each : driver::dialogControls(form))
+    if (each.text == text) return each.window;
+  return nullptr;
+}
+
 void InstallerEndToEnd::SetUp() {
   ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_DLL));
   removeInstallation();

@@ -68,4 +68,9 @@ class InstallerEndToEnd : public ::testing::Test {
 
 bool visibleOnScreen(HWND window);
 
+// Waits for a visible box of the installer with the caption and clicks button.
+bool answerDialog(DWORD installer, const char *caption, const char *button);
+// The child of the installer's window that shows this text, or nullptr.
+HWND control(HWND form, const std::string &text);
+
 #endif

@@ -1,0 +1,150 @@
+// saversetup under Wine when an installation cannot go the normal way: a
+// damaged package, "Cancel", a movie that cannot be played, and the closing
+// and clicking that must change nothing meanwhile.
+#include <filesystem>
+#include <fstream>
+
+#include "installerFixture.h"
+
+namespace {
+
+const char WRITING_FILES[] = "Writing screen saver files...";
+
+bool startsWith(const std::string &text, const std::string &prefix) { return text.rfind(prefix, 0) == 0; }
+
+// Answers every error box the installer shows with its only button, once,
+// and keeps the message of each.
+void answerErrorBoxes(DWORD installer, std::set<HWND> &answered, std::vector<std::string> &messages) {
+  for (HWND box : driver::findTopLevelWindows({"Error", "#32770", installer, true})) {
+    if (!answered.insert(box).second) continue;
+    const std::vector<std::string> texts = driver::staticTexts(box);
+    messages.push_back(texts.empty() ? "" : texts.front());
+    if (startsWith(messages.back(), "Installer file is corrupted. "))
+      driver::saveScreenshot("installer-failed-corrupted.png");
+    const std::vector<std::string> buttons = driver::buttonCaptions(box);
+    if (!buttons.empty()) driver::clickButton(box, buttons.front());
+  }
+}
+
+// Polls the form until a child shows text; false after the timeout.
+bool waitForText(HWND form, const std::string &text) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < INSTALLER_TIMEOUT_MS; Sleep(10))
+    if (control(form, text) != nullptr) return true;
+  return false;
+}
+
+// Makes the package header name a carried movie player of a version the
+// installer does not know, a header that fails its checks.
+void corruptPackageHeader(const std::string &launcher) {
+  const std::filesystem::path programs = std::filesystem::path(launcher).parent_path() / "bin";
+  const auto headerStart = std::filesystem::file_size(programs / "saverstart.exe") +
+                           std::filesystem::file_size(programs / "saversetup.exe");
+  std::fstream file(launcher, std::ios::binary | std::ios::in | std::ios::out);
+  file.seekp(static_cast<std::streamoff>(headerStart + 3));
+  const char carriesPlayerOfUnknownVersion[] = {1, 127};
+  file.write(carriesPlayerOfUnknownVersion, sizeof carriesPlayerOfUnknownVersion);
+}
+
+}  // namespace
+
+class InstallerFailure : public InstallerEndToEnd {
+ protected:
+  static bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+  // No saver folder, no installed program, no uninstall entry.
+  static void expectNothingInstalled() {
+    EXPECT_FALSE(exists(saverFolder()));
+    EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+    if (!sysnativeFolder().empty()) {
+      EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
+    }
+    EXPECT_EQ(uninstallValue("DisplayName"), "");
+  }
+};
+
+TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
+  const std::string launcher = buildLauncher("picture");
+  corruptPackageHeader(launcher);
+  const std::set<std::string> foldersBefore = workFolders();
+  std::set<HWND> answered;
+  std::vector<std::string> messages;
+  DWORD exitCode = 0;
+  ASSERT_TRUE(runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
+    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+  }));
+  ASSERT_FALSE(messages.empty());
+  EXPECT_TRUE(startsWith(messages.back(), "Installer file is corrupted. Lumavane Error: ")) << messages.back();
+  expectNothingInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}
+
+TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
+  const std::string launcher = buildLauncher("picture");
+  const std::set<std::string> foldersBefore = workFolders();
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  ASSERT_TRUE(waitForText(form, WRITING_FILES));
+  ASSERT_TRUE(driver::clickButton(form, "Cancel"));
+  ASSERT_TRUE(waitForText(form, "Installation Aborted. Cleaning up files..."));
+  driver::saveScreenshot("installer-aborted.png");
+  // The abort ended with nothing failed, so the program ends by itself.
+  DWORD exitCode = 99;
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectNothingInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}
+
+TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
+  const std::string launcher = buildLauncher("unplayableMovie");
+  const std::set<std::string> foldersBefore = workFolders();
+  driver::TestProgram launcherProgram;
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+  // The control-panel question comes once the installation is done.
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+  ASSERT_NE(preparing, nullptr);
+  EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
+  EXPECT_TRUE(visibleOnScreen(preparing));
+  driver::TestProgram installer;
+  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
+  ASSERT_TRUE(driver::clickButton(question, "No"));
+  DWORD exitCode = 99;
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}
+
+TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
+  const std::string launcher = buildLauncher("picture");
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+  // A right click in the ready window: no menu, no other window, still ready.
+  const std::vector<HWND> shownBefore = driver::findTopLevelWindows({"", "", installer.processId(), true});
+  ASSERT_TRUE(driver::postMessageTo(form, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(100, 100)));
+  ASSERT_TRUE(driver::postMessageTo(form, WM_RBUTTONUP, 0, MAKELPARAM(100, 100)));
+  Sleep(1000);
+  EXPECT_EQ(driver::findTopLevelWindows({"", "", installer.processId(), true}), shownBefore);
+  HWND install = control(form, "Install");
+  EXPECT_TRUE(install != nullptr && IsWindowEnabled(install));
+
+  // The close box while installing: the installation goes on to its end.
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  ASSERT_TRUE(waitForText(form, WRITING_FILES));
+  driver::saveScreenshot("installer-installing.png");
+  ASSERT_TRUE(driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE));
+  ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
+  DWORD exitCode = 99;
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectInstalled();
+}
