@@ -1,6 +1,6 @@
 // saversetup under Wine when an installation cannot go the normal way: a
-// damaged package, "Cancel", a movie that cannot be played, and the closing
-// and clicking that must change nothing meanwhile.
+// damaged package, "Cancel", a movie that cannot be played, a saver program
+// in use, and the closing and clicking that must change nothing meanwhile.
 #include <filesystem>
 #include <fstream>
 
@@ -147,4 +147,29 @@ TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
   EXPECT_EQ(exitCode, 0u);
   EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
   expectInstalled();
+}
+
+TEST_F(InstallerFailure, BusySaverProgramStaysAndTheRestInstalls) {
+  const std::string launcher = buildLauncher("picture");
+  // An older copy whose program file some other program holds open.
+  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(saverFolder().c_str(), nullptr);
+  const std::string program = systemFolder() + SAVER_PROGRAM;
+  HANDLE held = CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  const bool installed = form != nullptr && driver::clickButton(form, "Install") &&
+                         answerDialog(installer.processId(), "Confirm", "OK") &&
+                         answerDialog(installer.processId(), "Confirm", "No") &&
+                         installer.waitForExit(INSTALLER_TIMEOUT_MS, nullptr);
+  CloseHandle(held);
+  ASSERT_TRUE(installed);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  // The held program is the older one, untouched; everything else is new.
+  WIN32_FILE_ATTRIBUTE_DATA attributes;
+  ASSERT_TRUE(GetFileAttributesExA(program.c_str(), GetFileExInfoStandard, &attributes));
+  EXPECT_EQ(attributes.nFileSizeLow, 0u);
+  EXPECT_TRUE(exists(saverFolder() + "saver.dat"));
+  EXPECT_EQ(uninstallValue("DisplayName"), "Tide Screen Saver");
 }
