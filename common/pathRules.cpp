@@ -1,6 +1,6 @@
 #include "common/pathRules.h"
 
-#include "common/fileStatus.h"
+#include "common/statusCodes.h"
 
 std::string withTrailingBackslash(const std::string &path) {
   if (!path.empty() && path.back() == '\\') return path;

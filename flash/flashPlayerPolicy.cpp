@@ -6,7 +6,6 @@
 
 #include "common/logFile.h"
 #include "common/osClassification.h"
-#include "package/packageStatus.h"
 
 const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLER_COUNT] = {
     {10, 12},

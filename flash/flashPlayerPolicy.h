@@ -6,14 +6,11 @@
 #ifndef SAVER_FLASH_FLASH_PLAYER_POLICY_H
 #define SAVER_FLASH_FLASH_PLAYER_POLICY_H
 
+#include "common/statusCodes.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
-
-const int32_t FLASH_INSTALLER_MISSING = -401;
-const int32_t FLASH_PLAYER_NOT_FOUND = -402;
-const int32_t FLASH_PLAYER_INSTALL_FAILED = -416;
-const int32_t FLASH_INSTALLER_NOT_FOR_NT = -455;
 
 // Probes through the control: at start-up and after running the installer,
 // and by the movie panel.
@@ -46,7 +43,7 @@ enum class FlashPlayerAction { nothingToDo, majorUpdate, minorUpdate, cleanInsta
 FlashPlayerAction chooseFlashPlayerAction(const FlashPlayerVersion &installed, bool carriesInstaller,
                                           int32_t requiredMajor, int32_t requiredRevision);
 
-// -455 for a carried installer of Flash Player 8 or later on Windows NT
+// FLASH_INSTALLER_NOT_FOR_NT for a carried installer of Flash Player 8 or later on Windows NT
 // (operating-system code 4), else 0.
 int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajor);
 
@@ -55,7 +52,7 @@ int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajo
 // else "/Q".
 std::string flashInstallerParameters(const std::string &name, bool silent);
 
-// The status of a shell start from the shell's result: 0 above 32, -7 for 0,
+// The status of a shell start from the shell's result: 0 above 32, STATUS_OUT_OF_MEMORY for 0,
 // else the shell's error code.
 int32_t shellStartStatus(uintptr_t shellResult);
 
@@ -82,7 +79,7 @@ struct FlashPlayerSteps {
 
 // The installer's start-up step: detect the player, check the carried
 // installer against the system, extract it, decide, and run it when needed.
-// A failed update gives -416 with the installer window moved out of sight.
+// A failed update gives FLASH_PLAYER_INSTALL_FAILED with the installer window moved out of sight.
 int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayerSteps &steps);
 
 #endif

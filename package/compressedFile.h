@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-// 0, -35 when the library does not load from the work folder, -16 when no
-// file was written, -13 when its size is not expandedSize.
+// 0, STATUS_CODEC_NOT_LOADED when the library does not load from the work folder, STATUS_EXPANDED_FILE_MISSING when no
+// file was written, STATUS_EXPANDED_SIZE_MISMATCH when its size is not expandedSize.
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
                      int32_t expandedSize);
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-// -14 when memberCount lies outside 0..1010: the table cannot hold it.
+// STATUS_TOO_MANY_MEMBERS when memberCount lies outside 0..1010: the table cannot hold it.
 int32_t checkMemberCount(int32_t memberCount);
 
 // Offset of member i's record (1-based) in the data file.
@@ -19,12 +19,12 @@ int64_t memberRecordOffset(int memberIndex);
 std::string memberPathOf(const DataMemberRecord &record);
 
 // The number of bytes stored behind a member's header: storedSize when
-// compressed, expandedSize otherwise, 0 when nothing is written. -30 when the
+// compressed, expandedSize otherwise, 0 when nothing is written. STATUS_SHORT_ENTRY when the
 // header or those bytes lie outside a data file of fileSize bytes.
 int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset, int64_t fileSize,
                            uint32_t &length);
 
-// -30 when a member header at headerOffset would reach past the file's end.
+// STATUS_SHORT_ENTRY when a member header at headerOffset would reach past the file's end.
 int32_t checkMemberHeaderOffset(int64_t headerOffset, int64_t fileSize);
 
 #endif

@@ -71,7 +71,7 @@ static InstallFolders installFolders() {
   return InstallFolders{pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
 }
 
-// Removes what stands at the destination: -32 when it resists (busy).
+// Removes what stands at the destination: STATUS_FILE_BUSY when it resists (busy).
 static int32_t clearDestination(const std::string &destination) {
   if (hasDllExtension(destination))
     return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);

@@ -27,7 +27,7 @@ extern std::string pathDataFile;     // work folder + entry 8's name
 void ComputePackagePaths();
 
 // Copies the running installer to the package path: 0 or the failure's
-// status, reported as -523.
+// status, reported as STATUS_PACKAGE_COPY_FAILED.
 int32_t CopyPackageToWorkFolder();
 
 // Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy and
@@ -38,14 +38,14 @@ int32_t ReadPackageHeader();
 // names. A busy destination is left in place and counts as success.
 int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress);
 
-// Single entries of the start-up; -531 without a word when absent.
+// Single entries of the start-up; STATUS_ENTRY_ABSENT without a word when absent.
 int32_t ExtractSplash();
 int32_t ExtractReadMe();
 int32_t ExtractLicense();
 int32_t ExtractFlashInstaller();
 
 // Sets the saver name, coded short name, saver folder and data file path.
-// -34 (reported) when the coded name is not a plain folder name, which
+// STATUS_UNSAFE_NAME (reported) when the coded name is not a plain folder name, which
 // would place or remove files outside the shared folder.
 int32_t ComputeSaverPaths();
 

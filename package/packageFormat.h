@@ -10,8 +10,8 @@
 #include <cstdint>
 #include <string>
 
-// Fills header from count bytes: -31 when fewer than a header's bytes are
-// given, -33 when a carried Flash installer names an unknown version row.
+// Fills header from count bytes: STATUS_SHORT_HEADER when fewer than a header's bytes are
+// given, STATUS_INVALID_HEADER when a carried Flash installer names an unknown version row.
 int32_t parseInstallerHeader(const uint8_t *bytes, size_t count, InstallerHeader &header);
 
 // The saver name up to its first NUL or the end of its field.
@@ -23,7 +23,7 @@ std::string entryNameOf(const PackageEntry &entry);
 void setEntryName(PackageEntry &entry, const std::string &name);
 
 // The stored length end - start + 1, provided the stored bytes lie inside a
-// package file of fileSize bytes; otherwise -30, before anything is allocated.
+// package file of fileSize bytes; otherwise STATUS_SHORT_ENTRY, before anything is allocated.
 int32_t entryStoredLength(const PackageEntry &entry, int64_t fileSize, uint32_t &length);
 
 #endif

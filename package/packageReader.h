@@ -9,18 +9,18 @@
 #include <cstdint>
 #include <vector>
 
-// Reads and checks the header at offset (the installer's size): -31 when the
-// file ends before a whole header, -33 for an invalid field, or an I/O code.
+// Reads and checks the header at offset (the installer's size): STATUS_SHORT_HEADER when the
+// file ends before a whole header, STATUS_INVALID_HEADER for an invalid field, or an I/O code.
 int32_t readInstallerHeader(ByteSource &source, int64_t offset, InstallerHeader &header);
 
-// Reads an entry's stored bytes into one buffer of their length: -30 when
-// they lie outside the file or fewer arrive, -7 without memory, or an I/O code.
+// Reads an entry's stored bytes into one buffer of their length: STATUS_SHORT_ENTRY when
+// they lie outside the file or fewer arrive, STATUS_OUT_OF_MEMORY without memory, or an I/O code.
 int32_t readEntryBytes(ByteSource &source, const PackageEntry &entry, std::vector<uint8_t> &bytes);
 
-// Reads exactly count bytes at offset: -30 when fewer arrive, or an I/O code.
+// Reads exactly count bytes at offset: STATUS_SHORT_ENTRY when fewer arrive, or an I/O code.
 int32_t readExactly(ByteSource &source, int64_t offset, void *buffer, uint32_t count);
 
-// Sizes bytes to count: -7 when there is no memory for it.
+// Sizes bytes to count: STATUS_OUT_OF_MEMORY when there is no memory for it.
 int32_t allocateBuffer(std::vector<uint8_t> &bytes, uint32_t count);
 
 #endif

@@ -48,7 +48,7 @@ int32_t RegisterUninstall(const std::string &saverName, const std::string &coded
   return status;
 }
 
-// 0 when the key is absent or deleted with its values, -2202 when a step
+// 0 when the key is absent or deleted with its values, STATUS_UNREGISTER_UNINSTALL_FAILED when a step
 // fails; later steps are skipped then, but the key is always closed.
 static int32_t unregisterUnder(HKEY root, const std::string &keyPath) {
   HKEY key;

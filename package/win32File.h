@@ -31,7 +31,7 @@ class ReadOnlyFile : public ByteSource {
   int64_t size_ = 0;
 };
 
-// Creates path (replacing any file) and writes count bytes: 0, -30 when
+// Creates path (replacing any file) and writes count bytes: 0, STATUS_SHORT_ENTRY when
 // fewer were written, or the system's error code. created tells whether the
 // file came into being.
 int32_t writeNewFile(const std::string &path, const void *bytes, uint32_t count, bool &created);

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/fileStatus.h"
+#include "common/statusCodes.h"
 
 namespace {
 
