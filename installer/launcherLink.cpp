@@ -7,7 +7,7 @@
 #include "common/logFile.h"
 #include "common/statusCodes.h"
 #include "installer/launcherHandleParameter.h"
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 uint32_t launcherWindowHandle = 0;
 

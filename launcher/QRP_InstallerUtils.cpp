@@ -14,7 +14,6 @@
 #include "launcher/installerLaunchPlan.h"
 #include "launcher/launcherStatus.h"
 #include "launcher/traceBox.h"
-#include "package/installError.h"
 
 SAVER_PROGRAM_SIZE_MARK(LAUNCHER_SIZE_IN_BYTES);
 

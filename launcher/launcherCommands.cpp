@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 std::string commandTextFromCopyData(const void *data, uint32_t size) {
   if (data == nullptr) return std::string();

@@ -8,7 +8,7 @@
 #include "common/logFile.h"
 #include "launcher/launcherCommands.h"
 #include "launcher/launcherStatus.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 static const char SYSTEM_INI[] = "system.ini";
 static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";

@@ -2,7 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/logFile.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "package/pk_stuff.h"
 #include "package/win32File.h"
 

@@ -1,6 +1,6 @@
 #include "package/dataFileFormat.h"
 
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <cstring>
 
@@ -36,4 +36,23 @@ int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset,
   if (stored < 0 || dataStart + stored > fileSize) return STATUS_SHORT_ENTRY;
   length = static_cast<uint32_t>(stored);
   return STATUS_OK;
+}
+
+static const char PRODUCT_ERROR[] = "Lumavane Error: ";
+
+std::string dataFileInUseText() {
+  return std::string(PRODUCT_ERROR) + "Screen saver data file already in use.";
+}
+
+std::string dataFileOpenErrorText(const std::string &path, int32_t code) {
+  return "Problem opening screen saver data file.\r\n\r\nFile: " + path + "\r\n\r\n" +
+         std::to_string(code);
+}
+
+std::string dataFileReadErrorText(const std::string &systemText) {
+  return std::string(PRODUCT_ERROR) + "Problem reading screen saver data file. " + systemText;
+}
+
+std::string dataFileCloseErrorText(const std::string &systemText) {
+  return std::string("Problem closing file.\r\n\r\nFile: ") + "\r\n" + systemText;
 }

@@ -27,4 +27,10 @@ int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset,
 // STATUS_SHORT_ENTRY when a member header at headerOffset would reach past the file's end.
 int32_t checkMemberHeaderOffset(int64_t headerOffset, int64_t fileSize);
 
+// Data-file messages; systemText is the operating system's text for a code.
+std::string dataFileInUseText();
+std::string dataFileOpenErrorText(const std::string &path, int32_t code);
+std::string dataFileReadErrorText(const std::string &systemText);
+std::string dataFileCloseErrorText(const std::string &systemText);
+
 #endif

@@ -2,7 +2,7 @@
 
 #include "package/dataFileFormat.h"
 #include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <cstring>
 

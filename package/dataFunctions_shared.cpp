@@ -4,14 +4,14 @@
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
 #include "package/compressedFile.h"
-#include "package/crcUtils.h"
+#include "common/crcUtils.h"
 #include "package/extractionProgress.h"
 #include "package/fileOperations.h"
-#include "package/installError.h"
+#include "common/dialogs/messageDialog.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
 #include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <windows.h>
 

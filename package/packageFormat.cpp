@@ -1,6 +1,6 @@
 #include "package/packageFormat.h"
 
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <cstring>
 

@@ -1,7 +1,7 @@
 #include "package/packageReader.h"
 
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <new>
 

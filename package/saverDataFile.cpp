@@ -8,9 +8,8 @@
 #include "package/dataFileReader.h"
 #include "package/dataFunctions_shared.h"
 #include "package/fileOperations.h"
-#include "package/installError.h"
 #include "package/installNames.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "package/win32File.h"
 
 #include <windows.h>

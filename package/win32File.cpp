@@ -1,6 +1,6 @@
 #include "package/win32File.h"
 
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 int32_t ReadOnlyFile::open(const std::string &path) {
   close();

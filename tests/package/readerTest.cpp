@@ -3,7 +3,7 @@
 #include "package/dataFileReader.h"
 #include "package/packageFormat.h"
 #include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,9 +3,9 @@
 #include "common/QRX_FileUtils.h"
 #include "package/dataFunctions_shared.h"
 #include "package/extractionProgress.h"
-#include "package/filePlacement.h"
+#include "installer/filePlacement.h"
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "package/saverDataFile.h"
 #include "placementFixtures.h"
 

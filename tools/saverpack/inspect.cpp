@@ -5,7 +5,7 @@
 #include "package/dataFileReader.h"
 #include "package/packageFormat.h"
 #include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "tools/saverpack/programImage.h"
 
 #include <string>

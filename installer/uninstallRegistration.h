@@ -1,7 +1,7 @@
 // The screen saver's entry in the system's list of uninstallable programs,
 // under HKEY_LOCAL_MACHINE or, where that is refused, HKEY_CURRENT_USER.
-#ifndef SAVER_PACKAGE_UNINSTALL_REGISTRATION_H
-#define SAVER_PACKAGE_UNINSTALL_REGISTRATION_H
+#ifndef SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
+#define SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 
 #include <cstdint>
 #include <string>

@@ -1,10 +1,10 @@
-#include "package/uninstallRegistration.h"
+#include "installer/uninstallRegistration.h"
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "package/saverTitles.h"
-#include "package/placementRules.h"
+#include "installer/installerText.h"
+#include "installer/placementRules.h"
 
 #include <windows.h>
 

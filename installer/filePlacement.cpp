@@ -1,4 +1,4 @@
-#include "package/filePlacement.h"
+#include "installer/filePlacement.h"
 
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
@@ -8,11 +8,10 @@
 #include "package/dataFunctions_shared.h"
 #include "package/extractionProgress.h"
 #include "package/fileOperations.h"
-#include "package/installError.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
-#include "package/placementRules.h"
+#include "common/statusCodes.h"
+#include "installer/placementRules.h"
 #include "package/saverDataFile.h"
 #include "package/win32File.h"
 

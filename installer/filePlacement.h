@@ -1,8 +1,8 @@
 // Placing an installation's files: the saver folder (after an older copy is
 // gone), the data-file members, "saver.dat", the licence and the ReadMe.
 // Works on the installer's process-wide paths, header and settings.
-#ifndef SAVER_PACKAGE_FILE_PLACEMENT_H
-#define SAVER_PACKAGE_FILE_PLACEMENT_H
+#ifndef SAVER_INSTALLER_FILE_PLACEMENT_H
+#define SAVER_INSTALLER_FILE_PLACEMENT_H
 
 #include <windows.h>
 

@@ -3,8 +3,8 @@
 // the uninstall entry, and where a movie-copy member is copied from.
 // Portable; the texts "Install" and "Screen Saver" come from the caller,
 // which reads them from the installer's string table.
-#ifndef SAVER_PACKAGE_PLACEMENT_RULES_H
-#define SAVER_PACKAGE_PLACEMENT_RULES_H
+#ifndef SAVER_INSTALLER_PLACEMENT_RULES_H
+#define SAVER_INSTALLER_PLACEMENT_RULES_H
 
 #include "common/statusCodes.h"
 
