@@ -1,11 +1,12 @@
-// The rules of Flash Player detection and update: the versions of the Flash
-// Player installers a package can carry, the player's version text, whether
-// the carried installer must run, and how it is started. Portable; the
+// The rules of Flash Player detection and update: the player's version text,
+// whether the carried installer (common/carriedFlashInstallers.h) must run,
+// and how it is started. Portable; the
 // system effects come in through FlashPlayerSteps (see QRX_FlashUtils.h for
 // the Windows ones).
 #ifndef SAVER_FLASH_FLASH_PLAYER_POLICY_H
 #define SAVER_FLASH_FLASH_PLAYER_POLICY_H
 
+#include "common/carriedFlashInstallers.h"
 #include "common/statusCodes.h"
 
 #include <cstdint>
@@ -22,15 +23,6 @@ struct FlashPlayerVersion {
   int32_t major = 0;
   int32_t revision = 0;  // third number of the four-part version
 };
-
-struct FlashInstallerVersion {
-  int32_t major;
-  int32_t revision;
-};
-
-// Indexed by the package header's flashInstallerVersionIndex.
-const int CARRIED_FLASH_INSTALLER_COUNT = 2;
-extern const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLER_COUNT];
 
 // Reads major and revision from the player's "$version" text, such as
 // "WIN 9,0,124,0": items are split at commas and white space (a double-quoted

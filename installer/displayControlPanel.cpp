@@ -14,7 +14,7 @@ static HWND findPanel(const std::string &title) {
 }
 
 void closeDisplayControlPanel() {
-  logEnter("closeDisplayControlPanel");
+  TraceScope trace("closeDisplayControlPanel");
   // A translated system shows translated titles; the English ones cover a
   // string table that does not match the system's language.
   const std::string titles[] = {installerText(IDS_DISPLAY_PROPERTIES),
@@ -27,5 +27,4 @@ void closeDisplayControlPanel() {
     SendDlgItemMessageA(panel, PANEL_CANCEL_ID, BM_CLICK, 0, 0);
     break;
   }
-  logLeave("closeDisplayControlPanel");
 }

@@ -216,7 +216,6 @@ bool askOkCancel(const std::string &text) {
 }
 
 void ReportInstallError(int32_t code, const std::string &fileText) {
-  logEnterWithArg("ReportInstallError", std::to_string(code) + " " + fileText);
+  TraceScope trace("ReportInstallError", std::to_string(code) + " " + fileText);
   showErrorMessage(installErrorText(code, fileText));
-  logLeave("ReportInstallError");
 }

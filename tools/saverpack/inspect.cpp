@@ -2,9 +2,7 @@
 
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
 #include "package/packageFormat.h"
-#include "package/packageReader.h"
 #include "common/statusCodes.h"
 #include "tools/saverpack/programImage.h"
 
