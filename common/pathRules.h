@@ -25,8 +25,9 @@ std::string sysnativeFolderOf(const std::string &systemRoot);
 // a bare file name.
 std::string folderOfFile(const std::string &filePath);
 
-// The status of a file that resisted all deletion attempts: STATUS_SCREEN_SAVER_BUSY for a file
-// whose extension, lower-cased, is ".scr", else STATUS_FILE_BUSY.
+// The status of a file that resisted all deletion attempts:
+// STATUS_SCREEN_SAVER_BUSY for a file whose extension, lower-cased, is ".scr",
+// else STATUS_FILE_BUSY.
 int32_t deletionFailureStatus(const std::string &filePath);
 
 // The path to descend into for a folder entry met while enumerating folder:

@@ -32,13 +32,15 @@ FlashPlayerVersion getFlashPlayerVersion(int32_t attempts);
 // 0 when the control answers within attempts probes (or answered before).
 int32_t confirmFlashPlayerInstalled(int32_t attempts);
 
-// FLASH_INSTALLER_NOT_FOR_NT on Windows NT for a carried installer of Flash Player 8 or later.
+// FLASH_INSTALLER_NOT_FOR_NT on Windows NT for a carried installer of Flash
+// Player 8 or later.
 int32_t verifyFlashAXInstallerCanRunOnThisMachine(int32_t requiredMajor);
 
 // Starts pathWorkFolder + name through the shell without waiting for it:
 // silently with "/s" or "/Q", or interactively. owner is the installer's main
-// window, brought back to the front after a silent start. FLASH_INSTALLER_MISSING when the file
-// is missing, STATUS_OUT_OF_MEMORY or the shell's error code when it does not start.
+// window, brought back to the front after a silent start.
+// FLASH_INSTALLER_MISSING when the file is missing, STATUS_OUT_OF_MEMORY or the
+// shell's error code when it does not start.
 int32_t runFlashAXInstaller(const std::string &name, bool silent, HWND owner);
 
 #endif

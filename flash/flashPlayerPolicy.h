@@ -35,8 +35,8 @@ enum class FlashPlayerAction { nothingToDo, majorUpdate, minorUpdate, cleanInsta
 FlashPlayerAction chooseFlashPlayerAction(const FlashPlayerVersion &installed, bool carriesInstaller,
                                           int32_t requiredMajor, int32_t requiredRevision);
 
-// FLASH_INSTALLER_NOT_FOR_NT for a carried installer of Flash Player 8 or later on Windows NT
-// (operating-system code 4), else 0.
+// FLASH_INSTALLER_NOT_FOR_NT for a carried installer of Flash Player 8 or later
+// on Windows NT (operating-system code 4), else 0.
 int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajor);
 
 // Command-line parameters for a run of the carried installer: none for an
@@ -44,8 +44,8 @@ int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajo
 // else "/Q".
 std::string flashInstallerParameters(const std::string &name, bool silent);
 
-// The status of a shell start from the shell's result: 0 above 32, STATUS_OUT_OF_MEMORY for 0,
-// else the shell's error code.
+// The status of a shell start from the shell's result: 0 above 32,
+// STATUS_OUT_OF_MEMORY for 0, else the shell's error code.
 int32_t shellStartStatus(uintptr_t shellResult);
 
 // What the installer window knows of the carried installer, and what the
@@ -69,9 +69,10 @@ struct FlashPlayerSteps {
   std::function<void()> moveInstallerWindowOffScreen;
 };
 
-// The installer's start-up step: detect the player, check the carried
-// installer against the system, extract it, decide, and run it when needed.
-// A failed update gives FLASH_PLAYER_INSTALL_FAILED with the installer window moved out of sight.
+// The installer's start-up step: detect the player, check the carried installer
+// against the system, extract it, decide, and run it when needed. A failed
+// update gives FLASH_PLAYER_INSTALL_FAILED with the installer window moved out
+// of sight.
 int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayerSteps &steps);
 
 #endif

@@ -11,9 +11,10 @@
 
 // Removes an older copy (codedName + ".scr" and folder codedName + "\") from
 // the Windows folder and from sharedFolder, asking saverName + question first
-// when ask is set, then creates sharedFolder + codedName + "\". STATUS_USER_ABORT when the
-// user cancels (nothing is touched), STATUS_UNSAFE_NAME for a coded name that is not a plain
-// folder name, or the system's code of a failed folder creation.
+// when ask is set, then creates sharedFolder + codedName + "\".
+// STATUS_USER_ABORT when the user cancels (nothing is touched),
+// STATUS_UNSAFE_NAME for a coded name that is not a plain folder name, or the
+// system's code of a failed folder creation.
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
                            const std::string &saverName, const std::string &question, bool ask);
 
@@ -25,8 +26,8 @@ int32_t ExpandAllMembers();
 int32_t WriteSaverSettings();
 
 // Copies the licence and the ReadMe, when carried, from the work folder into
-// the saver folder: STATUS_EXPANDED_FILE_MISSING for a missing source, the system's code for a failed
-// copy; a ReadMe failure replaces a licence failure.
+// the saver folder: STATUS_EXPANDED_FILE_MISSING for a missing source, the
+// system's code for a failed copy; a ReadMe failure replaces a licence failure.
 int32_t CopyDocsToSaverFolder();
 
 // Opens the placed ReadMe, when carried, with the shell's default action.

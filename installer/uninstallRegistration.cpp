@@ -47,8 +47,9 @@ int32_t RegisterUninstall(const std::string &saverName, const std::string &coded
   return trace.result(status);
 }
 
-// 0 when the key is absent or deleted with its values, STATUS_UNREGISTER_UNINSTALL_FAILED when a step
-// fails; later steps are skipped then, but the key is always closed.
+// 0 when the key is absent or deleted with its values,
+// STATUS_UNREGISTER_UNINSTALL_FAILED when a step fails; later steps are skipped
+// then, but the key is always closed.
 static int32_t unregisterUnder(HKEY root, const std::string &keyPath) {
   HKEY key;
   const LONG opened = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE, &key);

@@ -6,9 +6,9 @@
 #include <cstdint>
 #include <string>
 
-// Writes "DisplayName" and "UninstallString" (system folder + codedName +
-// ".scr /u") into "...\Uninstall\" + saverName: 0, or STATUS_REGISTER_UNINSTALL_FAILED when neither
-// root takes them.
+// Writes "DisplayName" and "UninstallString" (system folder + codedName + ".scr
+// /u") into "...\Uninstall\" + saverName: 0, or
+// STATUS_REGISTER_UNINSTALL_FAILED when neither root takes them.
 int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName);
 
 // Deletes the entry: 0 when HKEY_LOCAL_MACHINE has none (HKEY_CURRENT_USER is
