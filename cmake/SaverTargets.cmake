@@ -49,7 +49,6 @@ if(WIN32)
   target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
   target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/gtest-notification.h)
 else()
-  add_compile_options(-Wall -Wextra)
   if(SAVER_FUZZ)
     # Instrument every library for coverage; only fuzz targets link libFuzzer.
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
@@ -65,6 +64,10 @@ else()
     find_package(benchmark REQUIRED)
   endif()
 endif()
+
+# Warnings for all our code in every configuration; GoogleTest, added above,
+# keeps its own settings.
+add_compile_options(-Wall -Wextra)
 
 include(GoogleTest)
 
