@@ -131,11 +131,13 @@ TEST_F(Members, PathWithoutItsEndIsRefusedNotSkipped) {
   const size_t secondPath = sizeof(SaverSettings) + sizeof(DataMemberRecord) + offsetof(DataMemberRecord, path);
   file.replace(secondPath, MEMBER_PATH_FIELD, std::string(MEMBER_PATH_FIELD, 'a'));
   ASSERT_TRUE(writeWholeFile(pathDataFile, file));
-  DialogAnswerer answerer("Error", "Abort");
+  driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), STATUS_UNSAFE_NAME);
-  answerer.finish();
-  EXPECT_TRUE(answerer.answered);
-  EXPECT_NE(answerer.text.find(std::string(MEMBER_PATH_FIELD, 'a')), std::string::npos) << answerer.text;
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_TRUE(shown[0].answered);
+  EXPECT_NE(shown[0].text.find(std::string(MEMBER_PATH_FIELD, 'a')), std::string::npos) << shown[0].text;
   EXPECT_FALSE(fileExists(pathSaverFolder + "after.txt"));
   EXPECT_TRUE(dataFileReleased());
 }
