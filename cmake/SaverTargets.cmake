@@ -49,7 +49,6 @@ if(WIN32)
   target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
   target_compile_options(gtest PUBLIC -include ${CMAKE_SOURCE_DIR}/cmake/gtest-notification.h)
 else()
-  add_compile_options(-Wall -Wextra)
   if(SAVER_FUZZ)
     # Instrument every library for coverage; only fuzz targets link libFuzzer.
     add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer)
@@ -66,16 +65,16 @@ else()
   endif()
 endif()
 
+# Warnings for all our code in every configuration; GoogleTest, added above,
+# keeps its own settings.
+add_compile_options(-Wall -Wextra)
+
 include(GoogleTest)
 
-# saver_add_gtest(NAME SOURCES src... [LIBS lib...] [TIMEOUT seconds])
+# saver_add_gtest(NAME SOURCES src... [LIBS lib...])
 # A GoogleTest executable; under the win32 build its cases run through Wine.
-# Each case may take 300 seconds, or TIMEOUT.
 function(saver_add_gtest name)
-  cmake_parse_arguments(arg "" "TIMEOUT" "SOURCES;LIBS" ${ARGN})
-  if(NOT arg_TIMEOUT)
-    set(arg_TIMEOUT 300)
-  endif()
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gtest)
   if(WIN32)
@@ -83,7 +82,7 @@ function(saver_add_gtest name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES TIMEOUT ${arg_TIMEOUT})
+                       PROPERTIES TIMEOUT 300)
 endfunction()
 
 # saver_patch_program_size(TARGET): after link, store the file's own length

@@ -35,7 +35,8 @@ bool readFile(const char *path, std::vector<uint8_t> &content) {
 bool writeFile(const char *path, const std::vector<uint8_t> &content) {
   FILE *file = fopen(path, "wb");
   if (file == nullptr) return false;
-  const bool written = fwrite(content.data(), 1, content.size(), file) == content.size();
+  // An empty vector may hold no buffer at all, and fwrite takes none.
+  const bool written = content.empty() || fwrite(content.data(), 1, content.size(), file) == content.size();
   return fclose(file) == 0 && written;
 }
 

@@ -9,6 +9,7 @@
 #include "common/pathRules.h"
 
 static_assert(SYSTEM_ERROR_PATH_NOT_FOUND == ERROR_PATH_NOT_FOUND, "system error code");
+static_assert(SYSTEM_ERROR_ACCESS_DENIED == ERROR_ACCESS_DENIED, "system error code");
 static_assert(SYSTEM_ERROR_ALREADY_EXISTS == ERROR_ALREADY_EXISTS, "system error code");
 static_assert(SYSTEM_ERROR_ENVVAR_NOT_FOUND == ERROR_ENVVAR_NOT_FOUND, "system error code");
 
@@ -61,7 +62,7 @@ bool folderExists(const std::string &path) {
 }
 
 int32_t initSystemPaths(const std::string &programFilePath) {
-  logEnterWithArg("initSystemPaths", programFilePath);
+  TraceScope trace("initSystemPaths", programFilePath);
   for (std::string *path : {&pathWindows, &pathSystem, &pathSysnative, &pathCommonAppData,
                             &pathExeFolder, &pathWorkFolder})
     path->clear();
@@ -85,12 +86,11 @@ int32_t initSystemPaths(const std::string &programFilePath) {
     status = folderFromSystemValue(folderOfFile(programFilePath), SYSTEM_ERROR_PATH_NOT_FOUND,
                                    pathExeFolder);
   if (status == STATUS_OK) status = createNumberedFolder("QRP", pathWorkFolder);
-  logLeaveWithResult("initSystemPaths", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {
-  logEnterWithArg("createNumberedFolder", prefix);
+  TraceScope trace("createNumberedFolder", prefix);
   folder.clear();
   std::string base;
   int32_t status = folderFromSystemValue(getSpecialFolder(CSIDL_LOCAL_APPDATA),
@@ -111,8 +111,7 @@ int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {
     if (folder.empty())
       status = lastError != 0 ? static_cast<int32_t>(lastError) : SYSTEM_ERROR_ALREADY_EXISTS;
   }
-  logLeaveWithResult("createNumberedFolder", status);
-  return status;
+  return trace.result(status);
 }
 
 std::string getSpecialFolder(int folderNumber) {
@@ -129,7 +128,7 @@ std::string getSpecialFolder(int folderNumber) {
 }
 
 void myGetFileVersion(const std::string &filePath, int32_t &major, int32_t &revision) {
-  logEnterWithArg("myGetFileVersion", filePath);
+  TraceScope trace("myGetFileVersion", filePath);
   DWORD ignored = 0;
   const DWORD size = GetFileVersionInfoSizeA(filePath.c_str(), &ignored);
   if (size != 0) {
@@ -143,7 +142,7 @@ void myGetFileVersion(const std::string &filePath, int32_t &major, int32_t &revi
       revision = HIWORD(info->dwFileVersionLS);
     }
   }
-  logLeaveWithResult("myGetFileVersion", major);
+  trace.result(major);
 }
 
 int32_t deleteFileForced(const std::string &filePath) {

@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <string>
 
-#include "common/fileStatus.h"
+#include "common/statusCodes.h"
 
 extern std::string pathWindows;        // %WINDIR%
 extern std::string pathSystem;         // GetSystemDirectory
@@ -23,7 +23,7 @@ extern std::string pathWorkFolder;     // local application data + "Lumavane\QRP
 
 // Sets the six system paths in the order above from the running program's
 // full file path. Stops at the first failure, leaving the remaining paths
-// empty: 0, or a positive system error code (see common/fileStatus.h).
+// empty: 0, or a positive system error code (see common/statusCodes.h).
 int32_t initSystemPaths(const std::string &programFilePath);
 
 // Creates the first free folder "<prefix><n>" for n = 1..1000 in "Lumavane"

@@ -35,12 +35,11 @@ bool isRunningUnderWow64() {
 }
 
 int32_t GetOperatingSystem() {
-  logEnter("GetOperatingSystem");
+  TraceScope trace("GetOperatingSystem");
   const bool underWow64 = isRunningUnderWow64();
   const int32_t code =
       operatingSystemCode(underWow64, underWow64 ? std::nullopt : queryWindowsVersion());
-  logLeaveWithResult("GetOperatingSystem", code);
-  return code;
+  return trace.result(code);
 }
 
 WindowsVersionFlags getWindowsVersionFlags() { return windowsVersionFlagsOf(queryWindowsVersion()); }

@@ -31,3 +31,22 @@ void logLeaveWithResult(const std::string &, int32_t) {}
 std::string logBoolText(bool) { return std::string(); }
 
 #endif
+
+TraceScope::TraceScope(const char *routine) : routine_(routine) { logEnter(routine_); }
+
+TraceScope::TraceScope(const char *routine, const std::string &argument) : routine_(routine) {
+  logEnterWithArg(routine_, argument);
+}
+
+TraceScope::~TraceScope() {
+  if (hasResult_)
+    logLeaveWithResult(routine_, result_);
+  else
+    logLeave(routine_);
+}
+
+int32_t TraceScope::result(int32_t value) {
+  result_ = value;
+  hasResult_ = true;
+  return value;
+}

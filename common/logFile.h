@@ -14,4 +14,26 @@ void logLeave(const std::string &routine);
 void logLeaveWithResult(const std::string &routine, int32_t result);
 std::string logBoolText(bool value);
 
+// Traces a routine's entry at once and its leave when the scope ends, on every
+// path out of it; the leave line shows the result when one was recorded.
+//   TraceScope trace("ExtractEntry", std::to_string(index));
+//   ...
+//   return trace.result(status);
+class TraceScope {
+ public:
+  explicit TraceScope(const char *routine);
+  TraceScope(const char *routine, const std::string &argument);
+  ~TraceScope();
+  TraceScope(const TraceScope &) = delete;
+  TraceScope &operator=(const TraceScope &) = delete;
+
+  // Records the result for the leave line and hands it back.
+  int32_t result(int32_t value);
+
+ private:
+  const char *routine_;
+  int32_t result_ = 0;
+  bool hasResult_ = false;
+};
+
 #endif

@@ -1,6 +1,8 @@
 #include "common/pathRules.h"
 
-#include "common/fileStatus.h"
+#include "common/statusCodes.h"
+
+#include <cctype>
 
 std::string withTrailingBackslash(const std::string &path) {
   if (!path.empty() && path.back() == '\\') return path;
@@ -19,7 +21,7 @@ std::string sysnativeFolderOf(const std::string &systemRoot) {
 }
 
 std::string folderOfFile(const std::string &filePath) {
-  const std::string::size_type end = filePath.find_last_of("\\:");
+  const std::string::size_type end = filePath.find_last_of("\\/:");
   if (end == std::string::npos) return std::string();
   return filePath.substr(0, end + 1);
 }
@@ -50,4 +52,40 @@ std::string subfolderEntryPath(const std::string &folder, const std::string &ent
     return full;
   }
   return withTrailingBackslash(full);
+}
+
+// Windows drops trailing dots and spaces from a path part, so "..", "..." and
+// ". ." all climb to the parent folder; a lone "." stays where it is.
+static bool climbsUp(const std::string &part) {
+  return part.size() > 1 && part.find_first_not_of(". ") == std::string::npos &&
+         part.find('.') != std::string::npos;
+}
+
+// "CON", "nul.txt", "COM1" and the like open a device instead of a file.
+static bool namesDevice(const std::string &part) {
+  std::string base = part.substr(0, part.find('.'));
+  while (!base.empty() && base.back() == ' ') base.pop_back();
+  for (char &c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
+  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
+         base[3] >= '1' && base[3] <= '9';
+}
+
+bool isSafeEntryName(const std::string &name) {
+  return !name.empty() && name != "." && !climbsUp(name) && !namesDevice(name) &&
+         name.find_first_of("\\/:") == std::string::npos;
+}
+
+bool isSafeMemberPath(const std::string &path) {
+  if (path.empty() || path[0] == '\\' || path[0] == '/' || path.find(':') != std::string::npos)
+    return false;
+  size_t partStart = 0;
+  while (partStart <= path.size()) {
+    size_t partEnd = path.find_first_of("\\/", partStart);
+    if (partEnd == std::string::npos) partEnd = path.size();
+    const std::string part = path.substr(partStart, partEnd - partStart);
+    if (climbsUp(part) || namesDevice(part)) return false;
+    partStart = partEnd + 1;
+  }
+  return true;
 }

@@ -21,16 +21,27 @@ int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty,
 // The native 64-bit system folder as a 32-bit process sees it.
 std::string sysnativeFolderOf(const std::string &systemRoot);
 
-// The folder part of a file path, with its trailing "\" (or ":"); empty for a
-// bare file name.
+// The folder part of a file path, with its trailing "\", "/" or ":"; empty for
+// a bare file name.
 std::string folderOfFile(const std::string &filePath);
 
-// The status of a file that resisted all deletion attempts: -38 for a file
-// whose extension, lower-cased, is ".scr", else -32.
+// The status of a file that resisted all deletion attempts:
+// STATUS_SCREEN_SAVER_BUSY for a file whose extension, lower-cased, is ".scr",
+// else STATUS_FILE_BUSY.
 int32_t deletionFailureStatus(const std::string &filePath);
 
 // The path to descend into for a folder entry met while enumerating folder:
 // folder itself for "." and "..", otherwise folder + name + "\".
 std::string subfolderEntryPath(const std::string &folder, const std::string &entryName);
+
+// The one rule for names taken from a package, a data file or a command,
+// used by the packer, the installer and the launcher alike.
+// A file name must be a bare file name: not empty, no folder, no drive, not
+// "." or "..", and no device name such as "CON" or "com1.txt".
+bool isSafeEntryName(const std::string &name);
+
+// A relative path must stay inside the folder it is joined to: relative, no
+// drive, no "..", no device name.
+bool isSafeMemberPath(const std::string &path);
 
 #endif

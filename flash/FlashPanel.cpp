@@ -46,7 +46,7 @@ TFlashPanel::TFlashPanel(HWND parent) : colour_(WHITE) {
 // The control leaves while the panel window, its parent, still exists, so
 // that it can leave its in-place activation cleanly.
 TFlashPanel::~TFlashPanel() {
-  logEnter("TFlashPanel.Destroy");
+  TraceScope trace("TFlashPanel.Destroy");
   if (window_) SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   flashControl_.reset();
   if (!scratchFolder_.empty()) deleteFolderTree(scratchFolder_);
@@ -54,7 +54,6 @@ TFlashPanel::~TFlashPanel() {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);
   }
-  logLeave("TFlashPanel.Destroy");
 }
 
 LRESULT CALLBACK TFlashPanel::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -77,10 +76,9 @@ LRESULT CALLBACK TFlashPanel::windowProc(HWND window, UINT message, WPARAM wPara
 }
 
 int32_t TFlashPanel::playMovie(const std::string &path) {
-  logEnterWithArg("playMovie", path);
+  TraceScope trace("playMovie", path);
   if (path.empty() || path == swfFilename_) {
-    logLeaveWithResult("playMovie", 0);
-    return 0;
+    return trace.result(0);
   }
   swfFilename_ = path;
   int32_t status = readMovie();
@@ -90,8 +88,7 @@ int32_t TFlashPanel::playMovie(const std::string &path) {
     status = createFlashControl();
   }
   if (status == 0) loadAndPlayMovie();
-  logLeaveWithResult("playMovie", status);
-  return status;
+  return trace.result(status);
 }
 
 // A compressed movie is read through its uncompressed copy; the control is
@@ -110,11 +107,10 @@ int32_t TFlashPanel::readMovie() {
 }
 
 void TFlashPanel::closeMovie() {
-  logEnter("closeMovie");
+  TraceScope trace("closeMovie");
   releaseFlashControl();
   setColour(BLACK);
   swfFilename_.clear();
-  logLeave("closeMovie");
 }
 
 void TFlashPanel::focusMovie() {
@@ -126,15 +122,14 @@ void TFlashPanel::focusMovie() {
 }
 
 int32_t TFlashPanel::checkFlashPlayerVersion() {
-  logEnter("checkFlashPlayerVersion");
+  TraceScope trace("checkFlashPlayerVersion");
   FlashPlayerVersion player = getFlashPlayerVersion(MOVIE_PANEL_FLASH_PROBES);
   int32_t status = flashPlayerVersionStatus(player.found, player.major, movieInfo_.swfVersion);
-  logLeaveWithResult("checkFlashPlayerVersion", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t TFlashPanel::releaseFlashControl() {
-  logEnter("releaseFlashControl");
+  TraceScope trace("releaseFlashControl");
   int32_t status = 0;
   if (flashControl_) {
     if (FAILED(flashControl_->stopPlay())) {
@@ -144,12 +139,11 @@ int32_t TFlashPanel::releaseFlashControl() {
       processOnePendingMessage();
     }
   }
-  logLeaveWithResult("releaseFlashControl", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t TFlashPanel::createFlashControl(int32_t attempts) {
-  logEnter("createFlashControl");
+  TraceScope trace("createFlashControl");
   for (int32_t attempt = 0; !flashControl_ && attempt < attempts; ++attempt) {
     std::unique_ptr<TShockwaveFlash> control(new TShockwaveFlash);
     if (FAILED(control->create())) continue;
@@ -157,8 +151,7 @@ int32_t TFlashPanel::createFlashControl(int32_t attempts) {
     configureFlashControl();
   }
   int32_t status = flashControl_ ? 0 : FLASH_PANEL_CONTROL_NOT_CREATED;
-  logLeaveWithResult("createFlashControl", status);
-  return status;
+  return trace.result(status);
 }
 
 // Fills the panel with the control. The first failure ends the configuration
@@ -175,12 +168,11 @@ void TFlashPanel::configureFlashControl() {
 
 // Hidden while the movie loads, so its first frame appears whole.
 void TFlashPanel::loadAndPlayMovie() {
-  logEnter("loadAndPlayMovie");
+  TraceScope trace("loadAndPlayMovie");
   flashControl_->doVerb(OLEIVERB_HIDE);
   flashControl_->setMovie(swfFilename_);
   flashControl_->play();
   flashControl_->doVerb(OLEIVERB_SHOW);
-  logLeave("loadAndPlayMovie");
 }
 
 HWND TFlashPanel::flashControlWindow() const { return flashControl_ ? flashControl_->window() : nullptr; }

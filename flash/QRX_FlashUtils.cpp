@@ -64,7 +64,7 @@ int32_t getFlashOCXFilePath(std::string &path) {
 }
 
 int32_t getFlashPlayerVersionInfoFromFileProperties(FlashPlayerVersion &version) {
-  logEnter("getFlashPlayerVersionInfoFromFileProperties");
+  TraceScope trace("getFlashPlayerVersionInfoFromFileProperties");
   version.major = 0;
   version.revision = 0;
   std::string path;
@@ -76,8 +76,7 @@ int32_t getFlashPlayerVersionInfoFromFileProperties(FlashPlayerVersion &version)
   }
   logLine("FlashPlayerVersionInfoFromFileProperties: " + std::to_string(version.major) + " r" +
           std::to_string(version.revision));
-  logLeaveWithResult("getFlashPlayerVersionInfoFromFileProperties", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t getFlashPlayerVersionFromControl(FlashPlayerVersion &version, int32_t attempts) {
@@ -85,7 +84,7 @@ int32_t getFlashPlayerVersionFromControl(FlashPlayerVersion &version, int32_t at
     version = {true, probedVersion.major, probedVersion.revision};
     return 0;
   }
-  logEnter("getFlashPlayerVersionFromControl");
+  TraceScope trace("getFlashPlayerVersionFromControl");
   version = FlashPlayerVersion();
   // Fewer than one attempt finds nothing; that is no success either.
   int32_t status = FLASH_PLAYER_NOT_FOUND;
@@ -102,8 +101,7 @@ int32_t getFlashPlayerVersionFromControl(FlashPlayerVersion &version, int32_t at
       version.major = version.revision = 0;
     }
   }
-  logLeaveWithResult("getFlashPlayerVersionFromControl", status);
-  return status;
+  return trace.result(status);
 }
 
 FlashPlayerVersion getFlashPlayerVersion(int32_t attempts) {
@@ -119,16 +117,15 @@ int32_t confirmFlashPlayerInstalled(int32_t attempts) {
 }
 
 int32_t verifyFlashAXInstallerCanRunOnThisMachine(int32_t requiredMajor) {
-  logEnter("verifyFlashAXInstallerCanRunOnThisMachine");
+  TraceScope trace("verifyFlashAXInstallerCanRunOnThisMachine");
   const int32_t operatingSystem = GetOperatingSystem();
   logLine("version: " + std::to_string(operatingSystem));
   const int32_t status = flashInstallerSystemStatus(operatingSystem, requiredMajor);
-  logLeaveWithResult("verifyFlashAXInstallerCanRunOnThisMachine", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t runFlashAXInstaller(const std::string &name, bool silent, HWND owner) {
-  logEnterWithArg("runFlashAXInstaller", name);
+  TraceScope trace("runFlashAXInstaller", name);
   const std::string program = pathWorkFolder + name;
   const std::string parameters = flashInstallerParameters(name, silent);
   int32_t status = FLASH_INSTALLER_MISSING;
@@ -139,6 +136,5 @@ int32_t runFlashAXInstaller(const std::string &name, bool silent, HWND owner) {
     if (silent && owner) SetForegroundWindow(owner);
     status = shellStartStatus(reinterpret_cast<uintptr_t>(started));
   }
-  logLeaveWithResult("runFlashAXInstaller", status);
-  return status;
+  return trace.result(status);
 }

@@ -193,7 +193,7 @@ void readWindowAfterBackground(FILE *file, int32_t fileLength) {
 }  // namespace
 
 int32_t readSWFFileFormatType(const std::string &path, SwfMovieInfo &info) {
-  logEnter("readSWFFileFormatType");
+  TraceScope trace("readSWFFileFormatType");
   int32_t status = 0;
   if (fileExists(path)) {
     FileHandle file = openForReading(path);
@@ -203,12 +203,11 @@ int32_t readSWFFileFormatType(const std::string &path, SwfMovieInfo &info) {
     if (info.formatSignature != "FWS" && info.formatSignature != "CWS") status = SWF_BAD_SIGNATURE;
     logLine("readSWFFileFormatType: successful");
   }
-  logLeaveWithResult("readSWFFileFormatType", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t readSWFFile_FWS_Format(const std::string &path, SwfMovieInfo &info) {
-  logEnterWithArg("readSWFFile_FWS_Format", path);
+  TraceScope trace("readSWFFile_FWS_Format", path);
   int32_t status = 0;
   info.swfVersion = 0;
   if (fileExists(path)) {
@@ -218,16 +217,15 @@ int32_t readSWFFile_FWS_Format(const std::string &path, SwfMovieInfo &info) {
     if (std::memcmp(signature, "FWS", SIGNATURE_SIZE) != 0) status = SWF_BAD_SIGNATURE;
     if (status == 0) status = readVersionAndFrameHeader(file.get(), info);
     // A movie that ends before any background colour is accepted as it is.
-    if (status == 0 && !skipToBackgroundColor(file.get())) return status;
+    if (status == 0 && !skipToBackgroundColor(file.get())) return trace.result(status);
     if (status == 0) readWindowAfterBackground(file.get(), info.fileLength);
   }
-  logLeaveWithResult("readSWFFile_FWS_Format", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t inflateSWFFileToTempFile(const std::string &swfFilename, std::string &scratchFolder,
                                  ScratchFolderMaker makeScratchFolder) {
-  logEnter("inflateSWFFileToTempFile");
+  TraceScope trace("inflateSWFFileToTempFile");
   int32_t status = 0;
   if (scratchFolder.empty()) status = makeScratchFolder(scratchFolder);
   if (status == 0 && fileExists(swfFilename)) {
@@ -250,18 +248,16 @@ int32_t inflateSWFFileToTempFile(const std::string &swfFilename, std::string &sc
     if (std::fclose(copy.release()) != 0) throw SwfReadError("cannot write the movie copy");
     logLine("CloseFile");
   }
-  logLeaveWithResult("inflateSWFFileToTempFile", status);
-  return status;
+  return trace.result(status);
 }
 
 bool isBackgroundColorTag(const uint8_t header[2], int32_t &length, int32_t &code) {
-  logEnter("isBackgroundColorTag");
+  TraceScope trace("isBackgroundColorTag");
   const unsigned value = header[0] | (header[1] << 8);
   code = static_cast<int32_t>(value >> 6);
   length = static_cast<int32_t>(value & 63);
   logLine("tagNumber:" + std::to_string(code));
   logLine("tagLength:" + std::to_string(length));
-  logLeave("isBackgroundColorTag");
   return code == SWF_BACKGROUND_COLOR_TAG;
 }
 

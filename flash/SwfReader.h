@@ -7,13 +7,11 @@
 #ifndef SAVER_FLASH_SWF_READER_H
 #define SAVER_FLASH_SWF_READER_H
 
+#include "common/statusCodes.h"
+
 #include <cstdint>
 #include <stdexcept>
 #include <string>
-
-const int32_t SWF_BAD_SIGNATURE = -404;
-const int32_t SWF_VERSION_TOO_NEW = -405;
-const int32_t SWF_VERSION_TOO_OLD = -406;
 
 const int SWF_BACKGROUND_COLOR_TAG = 9;
 const int SWF_END_TAG = 0;
@@ -42,7 +40,7 @@ using ScratchFolderMaker = int32_t (*)(std::string &folder);
 
 // Reads the signature of the movie at path into info.formatSignature.
 // A missing file gives 0 and leaves the signature as it was; a signature
-// other than "FWS" or "CWS" gives -404.
+// other than "FWS" or "CWS" gives SWF_BAD_SIGNATURE.
 int32_t readSWFFileFormatType(const std::string &path, SwfMovieInfo &info);
 
 // Reads the header of the uncompressed movie at path and walks its tags up to

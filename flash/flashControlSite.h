@@ -7,7 +7,7 @@
 
 #include <ole2.h>
 
-class FlashControlSite : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
+class FlashControlSite final : public IOleClientSite, public IOleInPlaceSite, public IOleInPlaceFrame {
  public:
   FlashControlSite();
 

@@ -1,14 +1,11 @@
-// The movie panel's status codes, retry counts and its check of the
+// The movie panel's retry count and its check of the
 // installed Flash Player against the movie.
 #ifndef SAVER_FLASH_FLASH_PANEL_RULES_H
 #define SAVER_FLASH_FLASH_PANEL_RULES_H
 
-#include <cstdint>
+#include "common/statusCodes.h"
 
-const int32_t FLASH_PANEL_NO_PLAYER = -401;
-const int32_t FLASH_PANEL_CONTROL_NOT_CREATED = -403;
-const int32_t FLASH_PANEL_CONTROL_NOT_RELEASED = -409;
-const int32_t FLASH_PANEL_PLAYER_TOO_OLD = -410;
+#include <cstdint>
 
 // Creation is retried back to back: a control that is being registered by a
 // player installer may fail for a while.

@@ -6,20 +6,8 @@
 
 #include "common/logFile.h"
 #include "common/osClassification.h"
-#include "package/packageStatus.h"
-
-const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLER_COUNT] = {
-    {10, 12},
-    {9, 124},
-};
 
 namespace {
-
-// The two installer names that take "/s" for a silent run.
-const char *const KNOWN_FLASH_INSTALLER_NAMES[] = {
-    "install_flash_player_active_x.exe",
-    "install_flash_player_10_active_x.exe",
-};
 
 // Shell results up to this value are errors.
 const uintptr_t LAST_SHELL_ERROR = 32;
@@ -101,9 +89,7 @@ int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajo
 
 std::string flashInstallerParameters(const std::string &name, bool silent) {
   if (!silent) return std::string();
-  for (const char *known : KNOWN_FLASH_INSTALLER_NAMES)
-    if (name == known) return "/s";
-  return "/Q";
+  return isKnownFlashInstallerName(name) ? "/s" : "/Q";
 }
 
 int32_t shellStartStatus(uintptr_t shellResult) {
@@ -113,7 +99,7 @@ int32_t shellStartStatus(uintptr_t shellResult) {
 }
 
 int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayerSteps &steps) {
-  logEnter("decideFlashPlayerAction");
+  TraceScope trace("decideFlashPlayerAction");
   int32_t status = 0;
   decision.installed = steps.getFlashPlayerVersion(INSTALLER_FLASH_PROBES);
   if (decision.carriesFlashInstaller) {
@@ -149,6 +135,5 @@ int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayer
       steps.moveInstallerWindowOffScreen();
     }
   }
-  logLeaveWithResult("decideFlashPlayerAction", status);
-  return status;
+  return trace.result(status);
 }

@@ -1,19 +1,17 @@
-// The rules of Flash Player detection and update: the versions of the Flash
-// Player installers a package can carry, the player's version text, whether
-// the carried installer must run, and how it is started. Portable; the
+// The rules of Flash Player detection and update: the player's version text,
+// whether the carried installer (common/carriedFlashInstallers.h) must run,
+// and how it is started. Portable; the
 // system effects come in through FlashPlayerSteps (see QRX_FlashUtils.h for
 // the Windows ones).
 #ifndef SAVER_FLASH_FLASH_PLAYER_POLICY_H
 #define SAVER_FLASH_FLASH_PLAYER_POLICY_H
 
+#include "common/carriedFlashInstallers.h"
+#include "common/statusCodes.h"
+
 #include <cstdint>
 #include <functional>
 #include <string>
-
-const int32_t FLASH_INSTALLER_MISSING = -401;
-const int32_t FLASH_PLAYER_NOT_FOUND = -402;
-const int32_t FLASH_PLAYER_INSTALL_FAILED = -416;
-const int32_t FLASH_INSTALLER_NOT_FOR_NT = -455;
 
 // Probes through the control: at start-up and after running the installer,
 // and by the movie panel.
@@ -26,15 +24,6 @@ struct FlashPlayerVersion {
   int32_t revision = 0;  // third number of the four-part version
 };
 
-struct FlashInstallerVersion {
-  int32_t major;
-  int32_t revision;
-};
-
-// Indexed by the package header's flashInstallerVersionIndex.
-const int CARRIED_FLASH_INSTALLER_COUNT = 2;
-extern const FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INSTALLER_COUNT];
-
 // Reads major and revision from the player's "$version" text, such as
 // "WIN 9,0,124,0": items are split at commas and white space (a double-quoted
 // part is one item); the second is the major version, the fourth the
@@ -46,8 +35,8 @@ enum class FlashPlayerAction { nothingToDo, majorUpdate, minorUpdate, cleanInsta
 FlashPlayerAction chooseFlashPlayerAction(const FlashPlayerVersion &installed, bool carriesInstaller,
                                           int32_t requiredMajor, int32_t requiredRevision);
 
-// -455 for a carried installer of Flash Player 8 or later on Windows NT
-// (operating-system code 4), else 0.
+// FLASH_INSTALLER_NOT_FOR_NT for a carried installer of Flash Player 8 or later
+// on Windows NT (operating-system code 4), else 0.
 int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajor);
 
 // Command-line parameters for a run of the carried installer: none for an
@@ -55,8 +44,8 @@ int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajo
 // else "/Q".
 std::string flashInstallerParameters(const std::string &name, bool silent);
 
-// The status of a shell start from the shell's result: 0 above 32, -7 for 0,
-// else the shell's error code.
+// The status of a shell start from the shell's result: 0 above 32,
+// STATUS_OUT_OF_MEMORY for 0, else the shell's error code.
 int32_t shellStartStatus(uintptr_t shellResult);
 
 // What the installer window knows of the carried installer, and what the
@@ -80,9 +69,10 @@ struct FlashPlayerSteps {
   std::function<void()> moveInstallerWindowOffScreen;
 };
 
-// The installer's start-up step: detect the player, check the carried
-// installer against the system, extract it, decide, and run it when needed.
-// A failed update gives -416 with the installer window moved out of sight.
+// The installer's start-up step: detect the player, check the carried installer
+// against the system, extract it, decide, and run it when needed. A failed
+// update gives FLASH_PLAYER_INSTALL_FAILED with the installer window moved out
+// of sight.
 int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayerSteps &steps);
 
 #endif

@@ -11,14 +11,13 @@ const int OFF_SCREEN = -3000;
 }  // namespace
 
 int32_t handleFlashActiveXControlUpdate(const std::string &name, HWND installerWindow) {
-  logEnter("handleFlashActiveXControlUpdate");
+  TraceScope trace("handleFlashActiveXControlUpdate");
   int32_t status = runFlashAXInstaller(name, true, installerWindow);
   // The installer is not waited for: the probes give it about ten seconds.
   if (status == 0) status = confirmFlashPlayerInstalled(INSTALLER_FLASH_PROBES);
   // Let the user see what the installer has to say.
   if (status != 0) runFlashAXInstaller(name, false, installerWindow);
-  logLeaveWithResult("handleFlashActiveXControlUpdate", status);
-  return status;
+  return trace.result(status);
 }
 
 FlashPlayerSteps flashPlayerStepsFor(HWND installerWindow, std::function<int32_t()> extractFlashInstaller) {

@@ -14,7 +14,8 @@
 
 // Runs the carried installer silently and probes the control for up to 20
 // attempts; when either fails, runs the installer again for the user to see.
-// The status is that of the failure, -402 when the player never answered.
+// The status is that of the failure, FLASH_PLAYER_NOT_FOUND when the player
+// never answered.
 int32_t handleFlashActiveXControlUpdate(const std::string &name, HWND installerWindow);
 
 // The real steps for decideFlashPlayerAction. extractFlashInstaller extracts

@@ -1,5 +1,6 @@
 #include "installer/displayControlPanel.h"
 
+#include "common/controlPanelTitles.h"
 #include "common/logFile.h"
 #include "installer/installerText.h"
 
@@ -13,12 +14,12 @@ static HWND findPanel(const std::string &title) {
 }
 
 void closeDisplayControlPanel() {
-  logEnter("closeDisplayControlPanel");
+  TraceScope trace("closeDisplayControlPanel");
   // A translated system shows translated titles; the English ones cover a
   // string table that does not match the system's language.
   const std::string titles[] = {installerText(IDS_DISPLAY_PROPERTIES),
-                                installerText(IDS_SCREEN_SAVER_SETTINGS), "Display Properties",
-                                "Screen Saver Settings"};
+                                installerText(IDS_SCREEN_SAVER_SETTINGS), ENGLISH_FIRST_TITLE,
+                                ENGLISH_SECOND_TITLE};
   for (const std::string &title : titles) {
     const HWND panel = findPanel(title);
     if (panel == nullptr) continue;
@@ -26,5 +27,4 @@ void closeDisplayControlPanel() {
     SendDlgItemMessageA(panel, PANEL_CANCEL_ID, BM_CLICK, 0, 0);
     break;
   }
-  logLeave("closeDisplayControlPanel");
 }

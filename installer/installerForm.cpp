@@ -7,12 +7,12 @@
 #include "common/QRX_FileUtils.h"
 #include "installer/installerApplication.h"
 #include "installer/installerLayout.h"
+#include "installer/installerText.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
 #include "installer/pictureFile.h"
+#include "package/dataFunctions_shared.h"
 #include "package/dataStructures_shared.h"
-#include "package/extractionProgress.h"
-#include "package/saverTitles.h"
 
 namespace {
 

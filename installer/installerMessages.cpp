@@ -1,6 +1,6 @@
 #include "installer/installerMessages.h"
 
-#include "flash/flashPlayerPolicy.h"
+#include "common/statusCodes.h"
 
 const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
 const char PREPARING_WINDOW_FIRST_TEXT[] = "Preparing Installation...";

@@ -1,7 +1,7 @@
 #include "installer/installerPhases.h"
 
 #include "installer/installerMessages.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 PhaseView phaseView(InstallerPhase phase) {
   switch (phase) {

@@ -22,11 +22,10 @@
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
 #include "installer/pictureFile.h"
-#include "launcher/launcherProtocol.h"
-#include "package/crcUtils.h"
+#include "common/crcUtils.h"
+#include "common/launcherProtocol.h"
 #include "package/dataFunctions_shared.h"
 #include "package/packageFormat.h"
-#include "package/saverTitles.h"
 
 namespace {
 

@@ -1,4 +1,5 @@
-// Texts of the installer's string table, read from the running program.
+// Texts of the installer's string table, read from the running program, and
+// the saver's titles in its words ("Install", "Screen Saver").
 #ifndef SAVER_INSTALLER_INSTALLER_TEXT_H
 #define SAVER_INSTALLER_INSTALLER_TEXT_H
 
@@ -8,5 +9,10 @@
 
 // The text with identifier id (IDS_...); "" when the program has none.
 std::string installerText(unsigned id);
+
+// The installer's window title and the saver's uninstall name (the rules are
+// in installer/placementRules.h).
+std::string InstallerTitleFor(const std::string &name);
+std::string UninstallDisplayNameFor(const std::string &name);
 
 #endif

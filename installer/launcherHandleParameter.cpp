@@ -3,7 +3,7 @@
 #include <cctype>
 #include <cstring>
 
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 static bool startsWithHandleParameter(const std::string &text, size_t at) {
   const std::string prefix = LAUNCHER_HANDLE_PARAMETER;

@@ -5,8 +5,9 @@
 #include <vector>
 
 #include "common/logFile.h"
+#include "common/statusCodes.h"
 #include "installer/launcherHandleParameter.h"
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 uint32_t launcherWindowHandle = 0;
 
@@ -24,7 +25,7 @@ int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
   if (launcherWindowHandle == 0) findLauncherWindow();
   if (launcherWindowHandle == 0) {
     logLine("Window not found: " + std::to_string(launcherWindowHandle));
-    return -1;
+    return STATUS_NOT_DONE;
   }
   COPYDATASTRUCT data;
   data.dwData = 0;

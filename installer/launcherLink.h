@@ -17,7 +17,7 @@ void findLauncherWindow();
 
 // Sends the command (its bytes up to the end of the string, which may hold a
 // NUL of its own, plus a terminating NUL) with WM_COPYDATA and waits until the
-// launcher has carried it out. The launcher's reply, or -1 when no launcher
+// launcher has carried it out. The launcher's reply, or STATUS_NOT_DONE when no launcher
 // is known.
 int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command);
 

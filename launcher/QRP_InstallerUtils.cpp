@@ -14,7 +14,6 @@
 #include "launcher/installerLaunchPlan.h"
 #include "launcher/launcherStatus.h"
 #include "launcher/traceBox.h"
-#include "package/installError.h"
 
 SAVER_PROGRAM_SIZE_MARK(LAUNCHER_SIZE_IN_BYTES);
 
@@ -115,7 +114,7 @@ void initInstallerPaths2(const std::string &launcherFile) {
 }
 
 int32_t extractInstallerToInstallerTempFile() {
-  logEnter("extractInstallerToInstallerTempFile");
+  TraceScope trace("extractInstallerToInstallerTempFile");
   int32_t status = 0;
   if (GetFileAttributesA(pathInstallerTempFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
     status = deleteFileWithRetries(pathInstallerTempFile, 1000);
@@ -127,12 +126,11 @@ int32_t extractInstallerToInstallerTempFile() {
     status = negatedIoCode(status);
   }
   if (status != 0) ReportInstallError(status, pathInstallerTempFile);
-  logLeaveWithResult("extractInstallerToInstallerTempFile", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t initInInstallerMode(HWND mainWindow) {
-  logEnter("initInInstallerMode");
+  TraceScope trace("initInInstallerMode");
   controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
   const std::string launcherFile = ownProgramPath();
   int32_t status = initSystemPaths(launcherFile);
@@ -143,8 +141,7 @@ int32_t initInInstallerMode(HWND mainWindow) {
   } else {
     showErrorMessage(corruptInstallerMessage(status));
   }
-  logLeaveWithResult("initInInstallerMode", status);
-  return status;
+  return trace.result(status);
 }
 
 void removeInstallerCopy() {

@@ -5,7 +5,7 @@
 #include "common/logFile.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/launcherCommands.h"
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 #include "launcher/launcherStatus.h"
 #include "launcher/saverCommands.h"
 #include "launcher/traceBox.h"

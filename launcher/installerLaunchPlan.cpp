@@ -1,6 +1,6 @@
 #include "launcher/installerLaunchPlan.h"
 
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 static bool isQuietSwitch(const std::string &parameter) {
   return parameter.size() == 2 && parameter[0] == '/' && (parameter[1] == 'q' || parameter[1] == 'Q');

@@ -3,7 +3,7 @@
 #include <windows.h>
 
 #include "common/logFile.h"
-#include "launcher/controlPanelTitles.h"
+#include "common/controlPanelTitles.h"
 #include "launcher/languageSelection.h"
 
 uint8_t detectLanguageIndex() {

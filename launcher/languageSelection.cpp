@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "launcher/controlPanelTitles.h"
+#include "common/controlPanelTitles.h"
 
 namespace {
 

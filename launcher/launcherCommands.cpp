@@ -2,7 +2,9 @@
 
 #include <cstring>
 
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
 
 std::string commandTextFromCopyData(const void *data, uint32_t size) {
   if (data == nullptr) return std::string();
@@ -24,8 +26,7 @@ std::string saverFileNameFromCommand(const std::string &text) {
   return text.size() > prefixLength ? text.substr(prefixLength) : std::string();
 }
 
-bool isPlainFileName(const std::string &name) {
-  if (name.empty() || name == ".") return false;
-  if (name.find_first_of("\\/:") != std::string::npos) return false;
-  return name.find("..") == std::string::npos;
+int32_t activeSaverFileName(const std::string &commandText, std::string &fileName) {
+  fileName = saverFileNameFromCommand(commandText);
+  return isSafeEntryName(fileName) ? STATUS_OK : STATUS_UNSAFE_NAME;
 }

@@ -20,8 +20,10 @@ LauncherCommand classifyCommand(const std::string &text);
 // that is, behind the 16 characters of "makeActiveSaver-".
 std::string saverFileNameFromCommand(const std::string &text);
 
-// True for a bare file name that stays inside the folder it is joined to:
-// not empty, no path separator, no drive, no "..".
-bool isPlainFileName(const std::string &name);
+// The screen saver's file name from a make-active command, provided it is a
+// safe file name by the rule the package applies to the files it carries
+// (isSafeEntryName): STATUS_OK, or STATUS_UNSAFE_NAME for a name that could
+// lead out of the system folder.
+int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
 
 #endif

@@ -2,14 +2,10 @@
 #ifndef SAVER_LAUNCHER_STATUS_H
 #define SAVER_LAUNCHER_STATUS_H
 
+#include "common/statusCodes.h"
+
 #include <cstdint>
 #include <string>
-
-constexpr int32_t STATUS_NOTHING_APPENDED = -7;  // the launcher carries no installer
-constexpr int32_t STATUS_SHORT_READ = -3;        // the launcher file ended early
-constexpr int32_t STATUS_SHORT_WRITE = -4;       // the installer copy took fewer bytes
-constexpr int32_t STATUS_DESKTOP_KEY_FAILED = -2201;  // HKCU "Control Panel\Desktop" not writable
-constexpr int32_t STATUS_INSTALLER_NOT_STARTED = -2203;  // the shell could not start the copy
 
 // Input/output error codes are positive; the launcher reports them negated.
 int32_t negatedIoCode(int32_t code);

@@ -8,7 +8,7 @@
 #include "common/logFile.h"
 #include "launcher/launcherCommands.h"
 #include "launcher/launcherStatus.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 static const char SYSTEM_INI[] = "system.ini";
 static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";
@@ -45,12 +45,11 @@ static void switchScreenSavingOn() {
 }
 
 int32_t makeActiveSaver(const std::string &commandText) {
-  logEnterWithArg("makeActiveSaver", commandText);
-  const std::string fileName = saverFileNameFromCommand(commandText);
+  TraceScope trace("makeActiveSaver", commandText);
+  std::string fileName;
   // The name is joined to the system folder; it must not lead anywhere else.
-  if (!isPlainFileName(fileName)) {
-    logLeaveWithResult("makeActiveSaver", STATUS_UNSAFE_NAME);
-    return STATUS_UNSAFE_NAME;
+  if (activeSaverFileName(commandText, fileName) != STATUS_OK) {
+    return trace.result(STATUS_UNSAFE_NAME);
   }
   logLine("pathWindows: " + pathWindows);
   logLine("pathCommonAppData: " + pathCommonAppData);
@@ -64,15 +63,13 @@ int32_t makeActiveSaver(const std::string &commandText) {
     int32_t status = static_cast<int32_t>(GetLastError());
     showErrorMessage(profileWriteFailedMessage(SYSTEM_INI));
     if (status == 0) status = ERROR_WRITE_FAULT;
-    logLeaveWithResult("makeActiveSaver", status);
-    return status;
+    return trace.result(status);
   }
   logLine("ini.WriteString complete");
 
   int32_t status = writeDesktopSaverValue(sShortName);
   if (status == 0) switchScreenSavingOn();
-  logLeaveWithResult("makeActiveSaver", status);
-  return status;
+  return trace.result(status);
 }
 
 // An empty title (a string missing from the table) would match any untitled
@@ -82,12 +79,11 @@ static bool isWindowTitled(const std::string &title) {
 }
 
 void openScreenSaverControlPanel(const ControlPanelTitles &titles) {
-  logEnter("openScreenSaverControlPanel");
+  TraceScope trace("openScreenSaverControlPanel");
   HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   WinExec("rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1", SW_SHOWNORMAL);
   for (int attempt = 0; attempt < 1000; ++attempt) {
     if (isWindowTitled(titles.first) || isWindowTitled(titles.second)) break;
   }
   SetCursor(previousCursor);
-  logLeave("openScreenSaverControlPanel");
 }

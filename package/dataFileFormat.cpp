@@ -1,6 +1,6 @@
 #include "package/dataFileFormat.h"
 
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <cstring>
 
@@ -13,10 +13,13 @@ int64_t memberRecordOffset(int memberIndex) {
          static_cast<int64_t>(memberIndex - 1) * static_cast<int64_t>(sizeof(DataMemberRecord));
 }
 
+bool memberPathTerminated(const DataMemberRecord &record) {
+  return strnlen(record.path, sizeof(record.path)) < sizeof(record.path);
+}
+
 std::string memberPathOf(const DataMemberRecord &record) {
-  const size_t length = strnlen(record.path, sizeof(record.path));
-  if (length == sizeof(record.path)) return std::string();
-  return std::string(record.path, length);
+  if (!memberPathTerminated(record)) return std::string();
+  return std::string(record.path);
 }
 
 int32_t checkMemberHeaderOffset(int64_t headerOffset, int64_t fileSize) {
@@ -36,4 +39,54 @@ int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset,
   if (stored < 0 || dataStart + stored > fileSize) return STATUS_SHORT_ENTRY;
   length = static_cast<uint32_t>(stored);
   return STATUS_OK;
+}
+
+static const char PRODUCT_ERROR[] = "Lumavane Error: ";
+
+std::string dataFileInUseText() {
+  return std::string(PRODUCT_ERROR) + "Screen saver data file already in use.";
+}
+
+std::string dataFileOpenErrorText(const std::string &path, int32_t code) {
+  return "Problem opening screen saver data file.\r\n\r\nFile: " + path + "\r\n\r\n" +
+         std::to_string(code);
+}
+
+std::string dataFileReadErrorText(const std::string &systemText) {
+  return std::string(PRODUCT_ERROR) + "Problem reading screen saver data file. " + systemText;
+}
+
+std::string dataFileCloseErrorText(const std::string &systemText) {
+  return std::string("Problem closing file.\r\n\r\nFile: ") + "\r\n" + systemText;
+}
+
+int32_t readSaverSettings(ByteSource &source, SaverSettings &settings) {
+  return readExactly(source, 0, &settings, sizeof(settings));
+}
+
+int32_t readMemberTable(ByteSource &source, SaverSettings &settings, DataMemberRecord *table) {
+  int32_t status = readSaverSettings(source, settings);
+  std::memset(table, 0, sizeof(DataMemberRecord) * MEMBER_TABLE_SIZE);
+  if (status == STATUS_OK) status = checkMemberCount(settings.memberCount);
+  if (status == STATUS_OK && settings.memberCount > 0)
+    status = readExactly(source, memberRecordOffset(1), &table[1],
+                         static_cast<uint32_t>(sizeof(DataMemberRecord) * settings.memberCount));
+  return status;
+}
+
+int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, DataMemberHeader &header) {
+  const int32_t status = checkMemberHeaderOffset(record.headerOffset, source.size());
+  if (status != STATUS_OK) return status;
+  return readExactly(source, record.headerOffset, &header, sizeof(header));
+}
+
+int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record,
+                        const DataMemberHeader &header, std::vector<uint8_t> &bytes) {
+  uint32_t length = 0;
+  int32_t status = memberStoredLength(header, record.headerOffset, source.size(), length);
+  if (status == STATUS_OK) status = allocateBuffer(bytes, length);
+  if (status == STATUS_OK && length > 0)
+    status = readExactly(source, record.headerOffset + static_cast<int64_t>(sizeof(header)),
+                         bytes.data(), length);
+  return status;
 }

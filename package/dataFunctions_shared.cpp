@@ -2,16 +2,15 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
+#include "common/crcUtils.h"
+#include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
-#include "package/compressedFile.h"
-#include "package/crcUtils.h"
-#include "package/extractionProgress.h"
-#include "package/fileOperations.h"
-#include "package/installError.h"
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
-#include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "package/pk_stuff.h"
+#include "package/win32File.h"
 
 #include <windows.h>
 
@@ -29,26 +28,37 @@ std::string pathDataFile;
 static const int PACKAGE_COPY_DELETE_ATTEMPTS = 100;
 static const int LIBRARY_DELETE_ATTEMPTS = 1000;
 
+static ExtractionProgress hooks = {nullptr, nullptr};
+
+void setExtractionProgress(const ExtractionProgress &progress) { hooks = progress; }
+
+void showExtractionStatus(const std::string &text) {
+  if (hooks.showStatus != nullptr) hooks.showStatus(text);
+}
+
+void stepExtractionProgress() {
+  if (hooks.stepProgress != nullptr) hooks.stepProgress();
+}
+
 void ComputePackagePaths() {
   char path[MAX_PATH + 1] = "";
   GetModuleFileNameA(nullptr, path, sizeof(path));
   pathInstallerFile = path;
-  pathInstallerFolder = folderOf(pathInstallerFile);
+  pathInstallerFolder = folderOfFile(pathInstallerFile);
   pathPackage = pathWorkFolder + "temp.dat";
 }
 
 int32_t CopyPackageToWorkFolder() {
-  logEnter("CopyPackageToWorkFolder");
+  TraceScope trace("CopyPackageToWorkFolder");
   int32_t status = deleteFileWithRetries(pathPackage, PACKAGE_COPY_DELETE_ATTEMPTS);
   if (status == STATUS_OK && !CopyFileForced(pathInstallerFile, pathPackage, false))
     status = static_cast<int32_t>(GetLastError());
   if (status != STATUS_OK) ReportInstallError(STATUS_PACKAGE_COPY_FAILED, pathPackage);
-  logLeaveWithResult("CopyPackageToWorkFolder", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t ReadPackageHeader() {
-  logEnter("ReadPackageHeader");
+  TraceScope trace("ReadPackageHeader");
   ReadOnlyFile package;
   int32_t status = package.open(pathPackage);
   if (status == STATUS_OK) {
@@ -63,15 +73,14 @@ int32_t ReadPackageHeader() {
     logLine("bytes read: " + std::to_string(sizeof(InstallerHeader)));
     status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false);
   }
-  logLeaveWithResult("ReadPackageHeader", status);
-  return status;
+  return trace.result(status);
 }
 
 static InstallFolders installFolders() {
   return InstallFolders{pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
 }
 
-// Removes what stands at the destination: -32 when it resists (busy).
+// Removes what stands at the destination: STATUS_FILE_BUSY when it resists (busy).
 static int32_t clearDestination(const std::string &destination) {
   if (hasDllExtension(destination))
     return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
@@ -90,30 +99,38 @@ static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
   return status;
 }
 
+int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
+                     int32_t expandedSize) {
+  TCompressor compressor(pathWorkFolder);
+  if (!compressor.loaded()) return STATUS_CODEC_NOT_LOADED;
+  // The library's own result is not trusted; the written file tells.
+  compressor.Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  int64_t size = 0;
+  if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
+  logLine("sizeExtracted: " + std::to_string(size));
+  return size == expandedSize ? STATUS_OK : STATUS_EXPANDED_SIZE_MISMATCH;
+}
+
 // Steps from the destination to the written file; destination is set as
 // soon as it is known, for the message.
 static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry,
                                    bool showProgress, std::string &destination) {
-  const std::string name = entryNameOf(entry);
   // A name with a folder, drive or ".." would write outside its folder; the
   // stored bytes must lie in the package. Both are checked before the old
   // file is removed, so a bad package loses nothing.
-  if (!isSafeEntryName(name)) {
-    destination = name;
-    return STATUS_UNSAFE_NAME;
-  }
-  destination = entryDestination(entry.destKind, name, installFolders());
+  const int32_t targetStatus = entryTarget(entry, installFolders(), destination);
+  if (targetStatus == STATUS_UNSAFE_NAME) return targetStatus;
   uint32_t storedLength = 0;
   int32_t status = entryStoredLength(entry, package.size(), storedLength);
   if (showProgress) stepExtractionProgress();
-  if (status == STATUS_OK && destination.empty()) status = ERROR_PATH_NOT_FOUND;
+  if (status == STATUS_OK) status = targetStatus;
   if (status == STATUS_OK) status = clearDestination(destination);
   if (status == STATUS_OK) status = writeEntry(package, entry, destination);
   return status;
 }
 
 int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
-  logEnterWithArg("ExtractEntry", std::to_string(index));
+  TraceScope trace("ExtractEntry", std::to_string(index));
   if (showProgress) showExtractionStatus("Writing screen saver files...");
   std::string destination;
   int32_t status = STATUS_ENTRY_ABSENT;
@@ -127,12 +144,11 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
     // A library's own failures stay silent; a refused name is always told.
     if (status == STATUS_UNSAFE_NAME || !hasDllExtension(destination))
       ReportInstallError(status, destination);
-  } else if (installerHeader.entries[index].destKind == DEST_SYSTEM_FOLDER &&
+  } else if (destinationOf(installerHeader.entries[index].destKind) == Destination::SystemFolder &&
              GetOperatingSystem() == OS_64BIT_WINDOWS) {
     CopyFileForced(destination, pathSysnative + entryNameOf(installerHeader.entries[index]), false);
   }
-  logLeaveWithResult("ExtractEntry", status);
-  return status;
+  return trace.result(status);
 }
 
 // Opens the package and extracts one entry without progress.

@@ -1,5 +1,6 @@
 // The package behind the installer program: its copy in the work folder, its
-// header, the extraction of its entries, and the saver's names and folders.
+// header, the extraction and expansion of its entries with the progress the
+// installer window shows, and the saver's names and folders.
 #ifndef SAVER_PACKAGE_DATA_FUNCTIONS_H
 #define SAVER_PACKAGE_DATA_FUNCTIONS_H
 
@@ -9,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // The installer program's own length; the package starts behind it. Defined
 // by the installer with SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES).
@@ -24,10 +26,22 @@ extern std::string codedShortName;
 extern std::string pathSaverFolder;  // shared folder + coded short name + "\"
 extern std::string pathDataFile;     // work folder + entry 8's name
 
+// Progress of the extraction as the installer window shows it. The package
+// operations only call these hooks; the window sets them, and until then (or
+// in quiet mode) they do nothing.
+struct ExtractionProgress {
+  void (*showStatus)(const std::string &text);
+  void (*stepProgress)();
+};
+
+void setExtractionProgress(const ExtractionProgress &progress);
+void showExtractionStatus(const std::string &text);
+void stepExtractionProgress();
+
 void ComputePackagePaths();
 
 // Copies the running installer to the package path: 0 or the failure's
-// status, reported as -523.
+// status, reported as STATUS_PACKAGE_COPY_FAILED.
 int32_t CopyPackageToWorkFolder();
 
 // Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy and
@@ -38,17 +52,25 @@ int32_t ReadPackageHeader();
 // names. A busy destination is left in place and counts as success.
 int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress);
 
-// Single entries of the start-up; -531 without a word when absent.
+// Single entries of the start-up; STATUS_ENTRY_ABSENT without a word when absent.
 int32_t ExtractSplash();
 int32_t ExtractReadMe();
 int32_t ExtractLicense();
 int32_t ExtractFlashInstaller();
 
 // Sets the saver name, coded short name, saver folder and data file path.
-// -34 (reported) when the coded name is not a plain folder name, which
+// STATUS_UNSAFE_NAME (reported) when the coded name is not a plain folder name, which
 // would place or remove files outside the shared folder.
 int32_t ComputeSaverPaths();
 
 std::string getCodedShortFilenameForScreensaver(const std::string &name);
+
+// Expands a compressed entry or member into its file with the decompression
+// library in the work folder, judged by the size of the written file: 0,
+// STATUS_CODEC_NOT_LOADED when the library does not load,
+// STATUS_EXPANDED_FILE_MISSING when no file was written,
+// STATUS_EXPANDED_SIZE_MISMATCH when its size is not expandedSize.
+int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
+                     int32_t expandedSize);
 
 #endif

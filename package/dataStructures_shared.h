@@ -17,7 +17,6 @@ const uint8_t JPEG_TYPE = 8;
 const int PACKAGE_ENTRY_COUNT = 11;
 const int PACKAGE_ENTRY_NAME_MAX = 255;
 const int SAVER_NAME_FIELD = 64;
-const int FLASH_INSTALLER_VERSION_COUNT = 2;
 
 // Fixed roles of entry indices.
 const int ENTRY_CODEC_LIBRARY = 1;
@@ -29,8 +28,9 @@ const int ENTRY_SAVER_PROGRAM = 6;
 const int ENTRY_DATA_FILE = 8;
 const int ENTRY_LAST = 10;
 
-// destKind values; 5, 6 and 10 go to the saver folder like 1, and 0, 8, 9
-// and anything above 10 have no destination.
+// destKind values. 5, 6 and 10 go to the saver folder as 1 does; 0, 8, 9 and
+// anything above 10 have no destination. destinationOf (package/installNames.h)
+// says where each goes.
 const int32_t DEST_SAVER_FOLDER = 1;
 const int32_t DEST_SYSTEM_FOLDER = 2;
 const int32_t DEST_SHARED_LIBRARY = 3;

@@ -1,8 +1,9 @@
 #include "package/installNames.h"
 
-#include "package/dataStructures_shared.h"
-
-#include <cctype>
+#include "common/carriedFlashInstallers.h"
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
+#include "package/packageFormat.h"
 
 static const size_t CODED_NAME_LIMIT = 8;
 static const size_t CODED_PREFIX_LENGTH = 4;
@@ -15,31 +16,55 @@ std::string codedShortNameFor(const std::string &name, const std::string &lowerN
   return name.substr(0, CODED_PREFIX_LENGTH) + digits.substr(digits.size() - keep);
 }
 
-static bool isCarriedFlashInstaller(const std::string &name) {
-  return name == "install_flash_player_10_active_x.exe" ||
-         name == "install_flash_player_active_x.exe";
-}
-
-std::string entryDestination(int32_t destKind, const std::string &name,
-                             const InstallFolders &folders) {
+Destination destinationOf(int32_t destKind) {
   switch (destKind) {
     case DEST_SAVER_FOLDER:
     case 5:
     case 6:
     case 10:
-      return folders.saver + name;
+      return Destination::SaverFolder;
     case DEST_SYSTEM_FOLDER:
-      return folders.system + name;
+      return Destination::SystemFolder;
     case DEST_SHARED_LIBRARY:
-      if (isCarriedFlashInstaller(name)) return folders.work + name;
-      return folders.shared + replaceExtension(name, ".dll");
+      return Destination::SharedLibrary;
     case DEST_WORK_FOLDER_LIBRARY:
-      return folders.work + (name == "impborl.dat" ? std::string("impborl.dll") : name);
+      return Destination::WorkFolderLibrary;
     case DEST_WORK_FOLDER:
-      return folders.work + name;
+      return Destination::WorkFolder;
     default:
-      return std::string();
+      return Destination::None;
   }
+}
+
+std::string entryDestination(int32_t destKind, const std::string &name,
+                             const InstallFolders &folders) {
+  switch (destinationOf(destKind)) {
+    case Destination::SaverFolder:
+      return folders.saver + name;
+    case Destination::SystemFolder:
+      return folders.system + name;
+    case Destination::SharedLibrary:
+      if (isKnownFlashInstallerName(name)) return folders.work + name;
+      return folders.shared + replaceExtension(name, ".dll");
+    case Destination::WorkFolderLibrary:
+      return folders.work + (name == "impborl.dat" ? std::string("impborl.dll") : name);
+    case Destination::WorkFolder:
+      return folders.work + name;
+    case Destination::None:
+      break;
+  }
+  return std::string();
+}
+
+int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders,
+                    std::string &destination) {
+  const std::string name = entryNameOf(entry);
+  if (!isSafeEntryName(name)) {
+    destination = name;
+    return STATUS_UNSAFE_NAME;
+  }
+  destination = entryDestination(entry.destKind, name, folders);
+  return destination.empty() ? SYSTEM_ERROR_PATH_NOT_FOUND : STATUS_OK;
 }
 
 static size_t extensionStart(const std::string &path) {
@@ -57,40 +82,4 @@ std::string splashNameFor(const std::string &name, uint8_t installerType) {
   if (installerType == BITMAP_TYPE) return replaceExtension(name, ".BMP");
   if (installerType == JPEG_TYPE) return replaceExtension(name, ".jpg");
   return name;
-}
-
-// Windows drops trailing dots and spaces from a path part, so "..", "..." and
-// ". ." all climb to the parent folder; a lone "." stays where it is.
-static bool climbsUp(const std::string &part) {
-  return part.size() > 1 && part.find_first_not_of(". ") == std::string::npos &&
-         part.find('.') != std::string::npos;
-}
-
-// "CON", "nul.txt", "COM1" and the like open a device instead of a file.
-static bool namesDevice(const std::string &part) {
-  std::string base = part.substr(0, part.find('.'));
-  while (!base.empty() && base.back() == ' ') base.pop_back();
-  for (char &c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
-  return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
-}
-
-bool isSafeEntryName(const std::string &name) {
-  return !name.empty() && name != "." && !climbsUp(name) && !namesDevice(name) &&
-         name.find_first_of("\\/:") == std::string::npos;
-}
-
-bool isSafeMemberPath(const std::string &path) {
-  if (path.empty() || path[0] == '\\' || path[0] == '/' || path.find(':') != std::string::npos)
-    return false;
-  size_t partStart = 0;
-  while (partStart <= path.size()) {
-    size_t partEnd = path.find_first_of("\\/", partStart);
-    if (partEnd == std::string::npos) partEnd = path.size();
-    const std::string part = path.substr(partStart, partEnd - partStart);
-    if (climbsUp(part) || namesDevice(part)) return false;
-    partStart = partEnd + 1;
-  }
-  return true;
 }

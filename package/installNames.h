@@ -1,8 +1,9 @@
-// The names and places of an installation: the coded short name of the saver,
-// the destination of each carried file, and the checks that keep names taken
-// from a package inside the folders meant for them. Portable.
+// The names and places of an installation: the coded short name of the saver
+// and the destination of each carried file. Portable.
 #ifndef SAVER_PACKAGE_INSTALL_NAMES_H
 #define SAVER_PACKAGE_INSTALL_NAMES_H
+
+#include "package/dataStructures_shared.h"
 
 #include <cstdint>
 #include <string>
@@ -19,9 +20,19 @@ struct InstallFolders {
 // of crc in decimal, or all its digits when it has fewer.
 std::string codedShortNameFor(const std::string &name, const std::string &lowerName, uint32_t crc);
 
+// Where an entry of a destKind goes: the one place that decides it.
+enum class Destination { None, SaverFolder, SystemFolder, SharedLibrary, WorkFolderLibrary, WorkFolder };
+Destination destinationOf(int32_t destKind);
+
 // The file a carried entry is written to; "" for a destKind without one.
 std::string entryDestination(int32_t destKind, const std::string &name,
                              const InstallFolders &folders);
+
+// The checks before an entry is written: STATUS_UNSAFE_NAME (destination :=
+// the name) for a name that is no safe file name, SYSTEM_ERROR_PATH_NOT_FOUND
+// for a destKind without a destination, else STATUS_OK with the destination.
+int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders,
+                    std::string &destination);
 
 // True when the extension of path (from its last '.') is exactly ".dll".
 bool hasDllExtension(const std::string &path);
@@ -31,13 +42,5 @@ std::string replaceExtension(const std::string &name, const std::string &extensi
 
 // The name the splash entry is written under for an installer type.
 std::string splashNameFor(const std::string &name, uint8_t installerType);
-
-// An entry name must be a bare file name: no folder, no drive, not "." or
-// "..", and no device name such as "CON" or "com1.txt".
-bool isSafeEntryName(const std::string &name);
-
-// A member path must stay inside the saver folder: relative, no drive, no
-// "..", no device name.
-bool isSafeMemberPath(const std::string &path);
 
 #endif

@@ -20,8 +20,13 @@ char WorkBuffer[dcl::EXPLODE_WORK_SIZE];
 
 }  // namespace
 
+// An export as a plain address; the caller casts it to the export's own type.
+static void *exportOf(HMODULE library, const char *name) {
+  return reinterpret_cast<void *>(GetProcAddress(library, name));
+}
+
 TCompressor::TCompressor(const std::string &folder) {
-  logEnterWithArg("TCompressor.Create", folder);
+  TraceScope trace("TCompressor.Create", folder);
   DWORD failure = 0;
   std::string libraryPath = LIBRARY_FILE_NAME;
   if (!folder.empty()) {
@@ -38,9 +43,9 @@ TCompressor::TCompressor(const std::string &folder) {
   }
   if (failure == 0) {
     isLoaded = true;
-    implodeEntry = reinterpret_cast<ImplodeEntry>(GetProcAddress(libraryHandle, "_implode"));
-    explodeEntry = reinterpret_cast<ExplodeEntry>(GetProcAddress(libraryHandle, "_explode"));
-    crc32Entry = reinterpret_cast<Crc32Entry>(GetProcAddress(libraryHandle, "_crc32"));
+    implodeEntry = reinterpret_cast<ImplodeEntry>(exportOf(libraryHandle, "_implode"));
+    explodeEntry = reinterpret_cast<ExplodeEntry>(exportOf(libraryHandle, "_explode"));
+    crc32Entry = reinterpret_cast<Crc32Entry>(exportOf(libraryHandle, "_crc32"));
     if (implodeEntry == nullptr || explodeEntry == nullptr || crc32Entry == nullptr)
       failure = FAILURE_MISSING_ENTRY_POINT;
   }
@@ -52,7 +57,6 @@ TCompressor::TCompressor(const std::string &folder) {
       isLoaded = false;
     }
   }
-  logLeave("TCompressor.Create");
 }
 
 TCompressor::~TCompressor() {
@@ -69,7 +73,7 @@ void TCompressor::releaseStreams() {
 
 int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
-  logEnterWithArg("TCompressor.Expand", targetPath);
+  TraceScope trace("TCompressor.Expand", targetPath);
   compressing = false;
   outputChecksum = 0xFFFFFFFFul;
   DWORD failure = 0;
@@ -92,8 +96,7 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
   if (failure != 0)
     showErrorMessage(std::string("Zip Error: Problem expanding data in memory. ") + "\r\n\r\n" +
                      systemErrorText(static_cast<int32_t>(failure)));
-  logLeaveWithResult("TCompressor.Expand", static_cast<int32_t>(failure));
-  return static_cast<int32_t>(failure);
+  return trace.result(static_cast<int32_t>(failure));
 }
 
 // The user pointer is the address of a variable holding the compressor.

@@ -3,15 +3,12 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
-#include "package/compressedFile.h"
-#include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
+#include "common/pathRules.h"
 #include "package/dataFunctions_shared.h"
-#include "package/fileOperations.h"
-#include "package/installError.h"
-#include "package/installNames.h"
-#include "package/packageStatus.h"
+#include "package/dataFileFormat.h"
 #include "package/win32File.h"
+#include "package/installNames.h"
+#include "common/statusCodes.h"
 
 #include <windows.h>
 
@@ -27,21 +24,20 @@ static void showReadError(int32_t status) {
 }
 
 int32_t ReadSaverSettings() {
-  logEnter("ReadSaverSettings");
+  TraceScope trace("ReadSaverSettings");
   ReadOnlyFile file;
   int32_t status = file.open(pathDataFile);
   if (status == STATUS_OK) status = readSaverSettings(file, saverSettings);
   if (status != STATUS_OK) ReportInstallError(status, pathDataFile);
-  logLeaveWithResult("ReadSaverSettings", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
-  logEnterWithArg("OpenDataFile", path);
+  TraceScope trace("OpenDataFile", path);
   if (dataFile.isOpen()) {
     showMessageDialog(DialogKind::Information, DialogButtons::Abort, dataFileInUseText());
     isOpen = true;
-    return STATUS_OK;
+    return trace.result(STATUS_OK);
   }
   int32_t status = dataFile.open(path);
   if (status == STATUS_OK) status = readMemberTable(dataFile, saverSettings, memberTable);
@@ -50,8 +46,7 @@ int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
     if (reportErrors) showErrorMessage(dataFileOpenErrorText(path, status));
   }
   isOpen = dataFile.isOpen();
-  logLeaveWithResult("OpenDataFile", status);
-  return status;
+  return trace.result(status);
 }
 
 static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
@@ -72,9 +67,10 @@ static bool isReadError(int32_t status) { return status > 0 || status == STATUS_
 
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
                          bool wantAttribute) {
-  logEnterWithArg("ExpandDataMember", std::to_string(memberIndex));
-  if (memberIndex < 1 || memberIndex > saverSettings.memberCount) return STATUS_MEMBER_INDEX_TOO_HIGH;
-  if (!dataFile.isOpen()) return STATUS_DATA_FILE_NOT_OPEN;
+  TraceScope trace("ExpandDataMember", std::to_string(memberIndex));
+  if (memberIndex < 1 || memberIndex > saverSettings.memberCount)
+    return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
+  if (!dataFile.isOpen()) return trace.result(STATUS_DATA_FILE_NOT_OPEN);
 
   const DataMemberRecord &record = memberTable[memberIndex];
   const std::string memberPath = memberPathOf(record);
@@ -83,14 +79,14 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   int32_t status = readMemberHeader(dataFile, record, header);
   if (status == STATUS_OK && !isSafeMemberPath(memberPath)) {
     ReportInstallError(STATUS_UNSAFE_NAME, target);
-    return STATUS_UNSAFE_NAME;
+    return trace.result(STATUS_UNSAFE_NAME);
   }
   bool created = false;
   if (status == STATUS_OK && header.expandedSize != 0) {
     std::vector<uint8_t> stored;
     status = readMemberBytes(dataFile, record, header, stored);
     if (status == STATUS_OK) {
-      ForceFolders(folderOf(target));
+      ForceFolders(folderOfFile(target));
       status = writeMember(target, header, stored, created);
     }
   }
@@ -100,8 +96,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);
   }
-  logLeaveWithResult("ExpandDataMember", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t CloseDataFile() {

@@ -17,14 +17,15 @@ extern DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
 int32_t ReadSaverSettings();
 
 // Opens the data file and reads its settings and member table; it stays open
-// for ExpandDataMember. -14 for a memberCount above 1010. A second open while
-// it is open is refused with a message and returns 0.
+// for ExpandDataMember. STATUS_TOO_MANY_MEMBERS for a memberCount above 1010. A
+// second open while it is open is refused with a message and returns 0.
 int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen);
 
-// Writes member memberIndex to targetFolder + its path. -12 for an index
-// outside 1..memberCount, -15 when the file is not open, -34 for a path that
-// leaves the folder; a failed member leaves no file behind. The member's
-// attribute byte is handed back when wantAttribute.
+// Writes member memberIndex to targetFolder + its path.
+// STATUS_MEMBER_INDEX_TOO_HIGH for an index outside 1..memberCount,
+// STATUS_DATA_FILE_NOT_OPEN when the file is not open, STATUS_UNSAFE_NAME for a
+// path that leaves the folder; a failed member leaves no file behind. The
+// member's attribute byte is handed back when wantAttribute.
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
                          bool wantAttribute);
 

@@ -1,6 +1,8 @@
 #include "package/win32File.h"
 
-#include "package/packageStatus.h"
+#include "common/QRX_FileUtils.h"
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
 
 int32_t ReadOnlyFile::open(const std::string &path) {
   close();
@@ -65,4 +67,24 @@ bool lookUpFileSize(const std::string &path, int64_t &size) {
     return false;
   size = (static_cast<int64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
   return true;
+}
+
+void ForceFolders(const std::string &path) {
+  std::string folder = path;
+  while (!folder.empty() && (folder.back() == '\\' || folder.back() == '/')) folder.pop_back();
+  if (folder.empty() || folderExists(folder)) return;
+  const std::string parent = folderOfFile(folder);
+  if (!parent.empty()) ForceFolders(parent);
+  CreateDirectoryA(folder.c_str(), nullptr);
+}
+
+bool CopyFileForced(const std::string &source, const std::string &target, bool failIfExists) {
+  if (pathExists(source)) SetFileAttributesA(source.c_str(), FILE_ATTRIBUTE_NORMAL);
+  const std::string targetFolder = folderOfFile(target);
+  if (targetFolder.empty() || folderExists(targetFolder)) {
+    if (pathExists(target)) SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+  } else {
+    ForceFolders(targetFolder);
+  }
+  return CopyFileA(source.c_str(), target.c_str(), failIfExists ? TRUE : FALSE) != 0;
 }

@@ -1,9 +1,10 @@
 // Files through the Win32 API: a read-only file as a ByteSource, writing a
-// whole buffer to a new file, and looking a file up.
+// whole buffer to a new file, looking a file up, copying a file whatever its
+// attributes, and creating a folder chain.
 #ifndef SAVER_PACKAGE_WIN32_FILE_H
 #define SAVER_PACKAGE_WIN32_FILE_H
 
-#include "package/byteSource.h"
+#include "package/packageFormat.h"
 
 #include <windows.h>
 
@@ -31,12 +32,21 @@ class ReadOnlyFile : public ByteSource {
   int64_t size_ = 0;
 };
 
-// Creates path (replacing any file) and writes count bytes: 0, -30 when
+// Creates path (replacing any file) and writes count bytes: 0, STATUS_SHORT_ENTRY when
 // fewer were written, or the system's error code. created tells whether the
 // file came into being.
 int32_t writeNewFile(const std::string &path, const void *bytes, uint32_t count, bool &created);
 
 // Looks a file up with any attributes: false when it does not exist.
 bool lookUpFileSize(const std::string &path, int64_t &size);
+
+// Clears the attributes of source and of an existing target, creates the
+// target's folders when missing, then copies (keeping an existing target when
+// failIfExists). Returns the copy's success.
+bool CopyFileForced(const std::string &source, const std::string &target, bool failIfExists);
+
+// Creates path (with or without a trailing "\") and every missing parent.
+// Failures are not reported; the caller finds out when it uses the folder.
+void ForceFolders(const std::string &path);
 
 #endif

@@ -1,8 +1,10 @@
 // Captions and button labels of the message dialogs, in the two languages the
-// programs use: the installer's English and the launcher's German. Portable.
+// programs use (the installer's English and the launcher's German), and the
+// text of the error box for file and package failures. Portable.
 #ifndef SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 #define SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -26,5 +28,8 @@ std::vector<DialogButton> dialogButtons(DialogButtons buttons, DialogLanguage la
 
 // The answer given when the dialog is closed with Escape or its close box.
 DialogAnswer dismissAnswer(DialogButtons buttons);
+
+// The text that ReportInstallError shows for a status and the file concerned.
+std::string installErrorText(int32_t code, const std::string &fileText);
 
 #endif

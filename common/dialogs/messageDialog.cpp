@@ -1,5 +1,7 @@
 #include "common/dialogs/messageDialog.h"
 
+#include "common/logFile.h"
+
 #include <cstring>
 #include <vector>
 
@@ -216,4 +218,9 @@ bool askYesNo(const std::string &text) {
 
 bool askOkCancel(const std::string &text) {
   return showMessageDialog(DialogKind::Confirmation, DialogButtons::OkCancel, text) == ANSWER_OK;
+}
+
+void ReportInstallError(int32_t code, const std::string &fileText) {
+  TraceScope trace("ReportInstallError", std::to_string(code) + " " + fileText);
+  showErrorMessage(installErrorText(code, fileText));
 }

@@ -15,6 +15,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 const int MESSAGE_DIALOG_TEXT_ID = 1000;
@@ -33,5 +34,9 @@ void showErrorMessage(const std::string &text);        // "Error", "&Abort"
 void showInformationMessage(const std::string &text);  // "Information", "OK"
 bool askYesNo(const std::string &text);                // "Confirm", "&Yes" / "&No"
 bool askOkCancel(const std::string &text);             // "Confirm", "OK" / "Cancel"
+
+// The one error box for file and package failures, shared by the installer
+// and the launcher: installErrorText(code, fileText) with one "&Abort".
+void ReportInstallError(int32_t code, const std::string &fileText);
 
 #endif

@@ -1,5 +1,6 @@
 #!/bin/sh
-# dcltool: round trips in both modes, and a cut stream refused without output.
+# dcltool: round trips in both modes and of an empty file, and a cut stream
+# refused without output.
 set -e
 tool=$1
 work=$(mktemp -d)
@@ -10,6 +11,10 @@ for flags in "" "--ascii --dict 1024" "--dict 2048"; do
   "$tool" explode "$work/imp" "$work/out"
   cmp "$work/in" "$work/out"
 done
+: > "$work/empty"
+"$tool" implode "$work/empty" "$work/imp-empty"
+"$tool" explode "$work/imp-empty" "$work/out-empty"
+cmp "$work/empty" "$work/out-empty"
 head -c 100 "$work/imp" > "$work/cut"
 if "$tool" explode "$work/cut" "$work/bad" 2>/dev/null; then exit 1; fi
 test ! -e "$work/bad"

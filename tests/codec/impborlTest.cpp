@@ -64,7 +64,7 @@ class Library {
   ~Library() {
     if (module != nullptr) FreeLibrary(module);
   }
-  FARPROC entry(const char *name) const { return GetProcAddress(module, name); }
+  void *entry(const char *name) const { return reinterpret_cast<void *>(GetProcAddress(module, name)); }
   HMODULE module;
 };
 

@@ -1,4 +1,4 @@
-#include "package/crcUtils.h"
+#include "common/crcUtils.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>

@@ -21,6 +21,8 @@ TEST(Trace, LeavesNothingBehindForAnyText) {
     logEnterWithArg(text, text);
     logLeave(text);
     logLeaveWithResult(text, -454);
+    TraceScope scope(text.c_str(), text);
+    scope.result(-454);
   }
 
   fs::current_path(before);

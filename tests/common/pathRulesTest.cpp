@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "common/fileStatus.h"
+#include "common/statusCodes.h"
 
 namespace {
 
@@ -27,6 +27,7 @@ TEST(PathRules, FolderOfFileKeepsItsSeparator) {
             "C:\\Program Files\\saver\\");
   EXPECT_EQ(folderOfFile("C:saverstart.exe"), "C:");
   EXPECT_EQ(folderOfFile("saverstart.exe"), "");
+  EXPECT_EQ(folderOfFile("saver\\pictures/wave.jpg"), "saver\\pictures/");
 }
 
 TEST(PathRules, ScreenSaverExtensionInAnyCase) {

@@ -1,7 +1,7 @@
 // The installer window's arithmetic and decisions, natively.
 #include <gtest/gtest.h>
 
-#include "flash/flashPlayerPolicy.h"
+#include "common/statusCodes.h"
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
 #include "installer/installerPhases.h"

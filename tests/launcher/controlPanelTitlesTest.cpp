@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 #include <iconv.h>
 
-#include "launcher/controlPanelTitles.h"
+#include "common/controlPanelTitles.h"
 
 static std::string inCodePage(const char *codePage, const std::string &utf8) {
   iconv_t converter = iconv_open(codePage, "UTF-8");

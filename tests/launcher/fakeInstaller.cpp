@@ -13,7 +13,7 @@
 #include <string>
 
 #include "installer/launcherLink.h"
-#include "launcher/launcherProtocol.h"
+#include "common/launcherProtocol.h"
 
 static std::string environmentValue(const char *name) {
   char value[4096] = "";

@@ -10,8 +10,9 @@
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string command = commandTextFromCopyData(data, static_cast<uint32_t>(size));
   if (classifyCommand(command) == LauncherCommand::MakeActiveSaver) {
-    const std::string name = saverFileNameFromCommand(command);
-    if (isPlainFileName(name) && name.find_first_of("\\/:") != std::string::npos) __builtin_trap();
+    std::string name;
+    if (activeSaverFileName(command, name) == 0 && name.find_first_of("\\/:") != std::string::npos)
+      __builtin_trap();
   }
   launcherHandleFromParameters({"/l=" + std::string(reinterpret_cast<const char *>(data), size)});
   return 0;

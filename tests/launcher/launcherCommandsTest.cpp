@@ -3,7 +3,10 @@
 #include <cstring>
 #include <memory>
 
+#include "common/statusCodes.h"
 #include "launcher/launcherCommands.h"
+#include "package/installNames.h"
+#include "package/packageFormat.h"
 
 TEST(CommandText, StopsAtTheFirstNulInsideTheData) {
   const char sent[] = "makeActiveSaver-aquarium.scr\0\0";
@@ -52,12 +55,30 @@ TEST(SaverFileName, IsTheTextFromItsSeventeenthCharacter) {
   EXPECT_EQ(saverFileNameFromCommand("makeActiveSaver"), "");
 }
 
-TEST(SaverFileName, OnlyBareNamesInsideTheSystemFolderAreAccepted) {
-  EXPECT_TRUE(isPlainFileName("aquarium.scr"));
-  EXPECT_TRUE(isPlainFileName("My Big Saver.scr"));
-  EXPECT_TRUE(isPlainFileName("-a.scr"));
-  for (const char *unsafe : {"", ".", "..", "..\\evil.scr", "sub\\a.scr", "sub/a.scr",
-                             "C:evil.scr", "a..scr", "\\\\server\\share\\a.scr"}) {
-    EXPECT_FALSE(isPlainFileName(unsafe)) << unsafe;
+// The saver program a package carries (entry 6) is the name the installer
+// later sends with "makeActiveSaver-": both ends must take the same names.
+TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
+  const struct {
+    const char *name;
+    bool accepted;
+  } names[] = {
+      {"aquarium.scr", true},   {"My Big Saver.scr", true}, {"-a.scr", true},
+      {"a..scr", true},         {"CON.scr", false},         {"com1.scr", false},
+      {"nul", false},           {"", false},                {".", false},
+      {"..", false},            {". .", false},             {"..\\evil.scr", false},
+      {"sub\\a.scr", false},    {"sub/a.scr", false},       {"C:evil.scr", false},
+      {"\\\\server\\share\\a.scr", false},
+  };
+  const InstallFolders folders{"W\\", "S\\", "C\\", "Y\\"};
+  for (const auto &row : names) {
+    const int32_t expected = row.accepted ? STATUS_OK : STATUS_UNSAFE_NAME;
+    PackageEntry saverProgram = {};
+    setEntryName(saverProgram, row.name);
+    saverProgram.destKind = DEST_SYSTEM_FOLDER;
+    std::string destination;
+    EXPECT_EQ(entryTarget(saverProgram, folders, destination), expected) << "package: " << row.name;
+    std::string fileName;
+    EXPECT_EQ(activeSaverFileName(std::string("makeActiveSaver-") + row.name, fileName), expected)
+        << "launcher: " << row.name;
   }
 }

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "launcher/controlPanelTitles.h"
+#include "common/controlPanelTitles.h"
 #include "testDriver.h"
 
 namespace {

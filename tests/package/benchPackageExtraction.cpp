@@ -6,8 +6,7 @@
 // packages are made in a child process so that it counts extraction only.
 #include "codec/dcl.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
-#include "package/packageReader.h"
+#include "package/packageFormat.h"
 #include "packFixture.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/packageBuilder.h"

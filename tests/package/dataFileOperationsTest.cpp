@@ -3,7 +3,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "package/dataFunctions_shared.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "package/saverDataFile.h"
 #include "tools/saverpack/dataFileBuilder.h"
 

@@ -1,7 +1,7 @@
 // Fuzz target: a screen saver data file of any bytes: the member table, then
 // each member's header, path and stored bytes.
+#include "common/pathRules.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
 #include "package/installNames.h"
 
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Fuzz target: an installer file of any bytes. The header is read behind a
 // program of the first byte's length, then every entry's stored bytes.
-#include "package/packageReader.h"
+#include "package/packageFormat.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,5 +1,7 @@
 #include "package/installNames.h"
 
+#include "common/pathRules.h"
+
 #include <gtest/gtest.h>
 
 namespace {

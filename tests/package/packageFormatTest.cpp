@@ -1,5 +1,5 @@
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
-#include "package/crcUtils.h"
+#include "common/crcUtils.h"
 #include "package/dataFunctions_shared.h"
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <windows.h>
 

@@ -2,7 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "package/dataFunctions_shared.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <windows.h>
 

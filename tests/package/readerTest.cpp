@@ -1,9 +1,7 @@
 // The readers on a small package and data file cut at every length.
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
 #include "package/packageFormat.h"
-#include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,9 @@
 // placed into a saver folder of a scratch tree.
 #include "common/QRX_FileUtils.h"
 #include "package/dataFunctions_shared.h"
-#include "package/extractionProgress.h"
-#include "package/filePlacement.h"
+#include "installer/filePlacement.h"
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "package/saverDataFile.h"
 #include "placementFixtures.h"
 
@@ -127,6 +126,22 @@ TEST_F(Members, MovieCopyOutsideSaverFolderIsRefused) {
   EXPECT_FALSE(fileExists(scratch.path() + "escaped.swf"));
 }
 
+TEST_F(Members, PathWithoutItsEndIsRefusedNotSkipped) {
+  std::string file = buildDataFile({{0, "first.txt", "first"}, {0, "x", "lost"}, {0, "after.txt", "later"}}, 0);
+  const size_t secondPath = sizeof(SaverSettings) + sizeof(DataMemberRecord) + offsetof(DataMemberRecord, path);
+  file.replace(secondPath, MEMBER_PATH_FIELD, std::string(MEMBER_PATH_FIELD, 'a'));
+  ASSERT_TRUE(writeWholeFile(pathDataFile, file));
+  driver::DialogAnswerer answerer("Abort");
+  EXPECT_EQ(ExpandAllMembers(), STATUS_UNSAFE_NAME);
+  const std::vector<driver::ShownDialog> shown = answerer.take();
+  ASSERT_EQ(shown.size(), 1u);
+  EXPECT_EQ(shown[0].caption, "Error");
+  EXPECT_TRUE(shown[0].answered);
+  EXPECT_NE(shown[0].text.find(std::string(MEMBER_PATH_FIELD, 'a')), std::string::npos) << shown[0].text;
+  EXPECT_FALSE(fileExists(pathSaverFolder + "after.txt"));
+  EXPECT_TRUE(dataFileReleased());
+}
+
 TEST_F(Members, MissingDataFileEndsWithItsStatus) {
   driver::DialogAnswerer answerer("Abort");
   EXPECT_EQ(ExpandAllMembers(), int32_t(ERROR_FILE_NOT_FOUND));
@@ -163,7 +178,9 @@ class Documents : public Members {
  protected:
   void carry(int entry, const std::string &name, bool present) {
     setEntryName(installerHeader.entries[entry], name);
-    if (present) ASSERT_TRUE(writeWholeFile(pathWorkFolder + name, name + " text"));
+    if (present) {
+      ASSERT_TRUE(writeWholeFile(pathWorkFolder + name, name + " text"));
+    }
   }
 };
 

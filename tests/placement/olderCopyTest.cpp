@@ -2,9 +2,9 @@
 // overwrite question through the real dialog, and the saver folder creation.
 #include "common/QRX_FileUtils.h"
 #include "installer/installerText.h"
-#include "package/filePlacement.h"
-#include "package/packageStatus.h"
-#include "package/placementRules.h"
+#include "installer/filePlacement.h"
+#include "common/statusCodes.h"
+#include "installer/placementRules.h"
 #include "placementFixtures.h"
 
 #include <gtest/gtest.h>

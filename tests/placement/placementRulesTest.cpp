@@ -1,5 +1,5 @@
 // The name rules and decisions of file placement, without the file system.
-#include "package/placementRules.h"
+#include "installer/placementRules.h"
 
 #include <gtest/gtest.h>
 

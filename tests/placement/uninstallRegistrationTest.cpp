@@ -1,9 +1,9 @@
 // The uninstall entry in the test prefix's registry, and the names taken
 // from the installer's string table.
 #include "common/QRX_FileUtils.h"
-#include "package/placementRules.h"
-#include "package/saverTitles.h"
-#include "package/uninstallRegistration.h"
+#include "installer/placementRules.h"
+#include "installer/installerText.h"
+#include "installer/uninstallRegistration.h"
 #include "placementFixtures.h"
 
 #include <gtest/gtest.h>

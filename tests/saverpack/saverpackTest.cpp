@@ -3,9 +3,7 @@
 
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
 #include "package/packageFormat.h"
-#include "package/packageReader.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"

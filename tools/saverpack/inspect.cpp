@@ -2,10 +2,8 @@
 
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFileReader.h"
 #include "package/packageFormat.h"
-#include "package/packageReader.h"
-#include "package/packageStatus.h"
+#include "common/statusCodes.h"
 #include "tools/saverpack/programImage.h"
 
 #include <string>

@@ -1,5 +1,7 @@
 #include "tools/saverpack/manifest.h"
 
+#include "common/carriedFlashInstallers.h"
+#include "common/pathRules.h"
 #include "package/installNames.h"
 
 #include <nlohmann/json.hpp>
@@ -58,9 +60,7 @@ std::string existingFile(const fs::path &base, const std::string &path, const st
   return full.string();
 }
 
-bool hasDestination(int destKind) {
-  return (destKind >= 1 && destKind <= 7) || destKind == 10;
-}
+bool hasDestination(int destKind) { return destinationOf(destKind) != Destination::None; }
 
 EntryPlan readEntry(const json &object, const fs::path &base) {
   allowOnly(object, "entry", {"index", "file", "name", "destKind", "compressed"});
@@ -163,7 +163,7 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   flags.carriesFlashInstaller = flag(manifest, "carriesFlashInstaller");
   if (flags.carriesFlashInstaller)
     flags.flashInstallerVersionIndex = static_cast<uint8_t>(integer(
-        manifest, "flashInstallerVersionIndex", "manifest", 0, FLASH_INSTALLER_VERSION_COUNT - 1));
+        manifest, "flashInstallerVersionIndex", "manifest", 0, CARRIED_FLASH_INSTALLER_COUNT - 1));
   flags.offerControlPanel = flag(manifest, "offerControlPanel");
 
   if (manifest.contains("launcher"))

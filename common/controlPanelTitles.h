@@ -1,10 +1,12 @@
-/* The window titles of the screen saver control panel, by system language.
-   Included by the resource script as well, so it holds only definitions.
-   The English titles are program constants; the others live in the string
+/* The window titles of the screen saver control panel, by system language:
+   the launcher waits for them after opening the panel, the installer closes
+   a panel that shows them. Included by both programs' resource scripts, so it
+   holds only definitions. The English titles are program constants (and the
+   installer's string table entries); the others live in the launcher's string
    table, spelt in the code page of their language (octal escapes keep the
    bytes exact): code page 1252 for the Western languages, 932 for Japanese. */
-#ifndef SAVER_LAUNCHER_CONTROL_PANEL_TITLES_H
-#define SAVER_LAUNCHER_CONTROL_PANEL_TITLES_H
+#ifndef SAVER_COMMON_CONTROL_PANEL_TITLES_H
+#define SAVER_COMMON_CONTROL_PANEL_TITLES_H
 
 #define ENGLISH_FIRST_TITLE "Display Properties"
 #define ENGLISH_SECOND_TITLE "Screen Saver Settings"

@@ -1,4 +1,4 @@
-#include "package/crcUtils.h"
+#include "common/crcUtils.h"
 
 #include <array>
 #include <cstdio>

@@ -1,4 +1,4 @@
-#include "package/placementRules.h"
+#include "installer/placementRules.h"
 
 static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 static const char INSTALLER_MOVIE[] = "installer.swf";

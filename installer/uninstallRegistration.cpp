@@ -1,10 +1,10 @@
-#include "package/uninstallRegistration.h"
+#include "installer/uninstallRegistration.h"
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "package/saverTitles.h"
-#include "package/placementRules.h"
+#include "installer/installerText.h"
+#include "installer/placementRules.h"
 
 #include <windows.h>
 
@@ -35,7 +35,7 @@ static std::string shortFormOn9x(const std::string &command) {
 }
 
 int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName) {
-  logEnterWithArg("RegisterUninstall", saverName);
+  TraceScope trace("RegisterUninstall", saverName);
   int32_t status = STATUS_REGISTER_UNINSTALL_FAILED;
   if (isPlainKeyName(saverName)) {
     const std::string keyPath = uninstallKeyPath(saverName);
@@ -44,12 +44,12 @@ int32_t RegisterUninstall(const std::string &saverName, const std::string &coded
     status = registerUnder(HKEY_LOCAL_MACHINE, keyPath, displayName, command);
     if (status != 0) status = registerUnder(HKEY_CURRENT_USER, keyPath, displayName, command);
   }
-  logLeaveWithResult("RegisterUninstall", status);
-  return status;
+  return trace.result(status);
 }
 
-// 0 when the key is absent or deleted with its values, -2202 when a step
-// fails; later steps are skipped then, but the key is always closed.
+// 0 when the key is absent or deleted with its values,
+// STATUS_UNREGISTER_UNINSTALL_FAILED when a step fails; later steps are skipped
+// then, but the key is always closed.
 static int32_t unregisterUnder(HKEY root, const std::string &keyPath) {
   HKEY key;
   const LONG opened = RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_SET_VALUE, &key);
@@ -63,13 +63,12 @@ static int32_t unregisterUnder(HKEY root, const std::string &keyPath) {
 }
 
 int32_t UnregisterUninstall(const std::string &saverName) {
-  logEnterWithArg("UnregisterUninstall", saverName);
+  TraceScope trace("UnregisterUninstall", saverName);
   int32_t status = 0;
   if (isPlainKeyName(saverName)) {
     const std::string keyPath = uninstallKeyPath(saverName);
     status = unregisterUnder(HKEY_LOCAL_MACHINE, keyPath);
     if (status != 0) status = unregisterUnder(HKEY_CURRENT_USER, keyPath);
   }
-  logLeaveWithResult("UnregisterUninstall", status);
-  return status;
+  return trace.result(status);
 }

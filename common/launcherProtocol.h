@@ -1,7 +1,7 @@
 // The messages between the installer and the launcher: text commands in
 // WM_COPYDATA, answered with 0, and one posted message that ends the launcher.
-#ifndef SAVER_LAUNCHER_PROTOCOL_H
-#define SAVER_LAUNCHER_PROTOCOL_H
+#ifndef SAVER_COMMON_LAUNCHER_PROTOCOL_H
+#define SAVER_COMMON_LAUNCHER_PROTOCOL_H
 
 #include <cstdint>
 

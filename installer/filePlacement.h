@@ -1,8 +1,8 @@
 // Placing an installation's files: the saver folder (after an older copy is
 // gone), the data-file members, "saver.dat", the licence and the ReadMe.
 // Works on the installer's process-wide paths, header and settings.
-#ifndef SAVER_PACKAGE_FILE_PLACEMENT_H
-#define SAVER_PACKAGE_FILE_PLACEMENT_H
+#ifndef SAVER_INSTALLER_FILE_PLACEMENT_H
+#define SAVER_INSTALLER_FILE_PLACEMENT_H
 
 #include <windows.h>
 
@@ -11,22 +11,23 @@
 
 // Removes an older copy (codedName + ".scr" and folder codedName + "\") from
 // the Windows folder and from sharedFolder, asking saverName + question first
-// when ask is set, then creates sharedFolder + codedName + "\". -454 when the
-// user cancels (nothing is touched), -34 for a coded name that is not a plain
-// folder name, or the system's code of a failed folder creation.
+// when ask is set, then creates sharedFolder + codedName + "\".
+// STATUS_USER_ABORT when the user cancels (nothing is touched),
+// STATUS_UNSAFE_NAME for a coded name that is not a plain folder name, or the
+// system's code of a failed folder creation.
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
                            const std::string &saverName, const std::string &question, bool ask);
 
 // Writes every member of the data file into the saver folder; movie-copy
-// members are copied, -532 (reported) when that fails.
+// members are copied, STATUS_MOVIE_COPY_FAILED (reported) when that fails.
 int32_t ExpandAllMembers();
 
 // Writes the settings record as saver folder + "saver.dat".
 int32_t WriteSaverSettings();
 
 // Copies the licence and the ReadMe, when carried, from the work folder into
-// the saver folder: -16 for a missing source, the system's code for a failed
-// copy; a ReadMe failure replaces a licence failure.
+// the saver folder: STATUS_EXPANDED_FILE_MISSING for a missing source, the
+// system's code for a failed copy; a ReadMe failure replaces a licence failure.
 int32_t CopyDocsToSaverFolder();
 
 // Opens the placed ReadMe, when carried, with the shell's default action.

@@ -1,8 +1,8 @@
 // CRC-32 of a text (reflected polynomial 0xEDB88320, as in zip and PNG).
 // It names things (the coded short name of a screen saver, the start-up
 // shortcut); it never tests data.
-#ifndef SAVER_PACKAGE_CRC_UTILS_H
-#define SAVER_PACKAGE_CRC_UTILS_H
+#ifndef SAVER_COMMON_CRC_UTILS_H
+#define SAVER_COMMON_CRC_UTILS_H
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,6 @@
-#include "package/filePlacement.h"
+#include "installer/filePlacement.h"
+
+#include "common/pathRules.h"
 
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
@@ -6,15 +8,12 @@
 #include "installer/installerText.h"
 #include "package/dataFileFormat.h"
 #include "package/dataFunctions_shared.h"
-#include "package/extractionProgress.h"
-#include "package/fileOperations.h"
-#include "package/installError.h"
+#include "package/win32File.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
-#include "package/packageStatus.h"
-#include "package/placementRules.h"
+#include "common/statusCodes.h"
+#include "installer/placementRules.h"
 #include "package/saverDataFile.h"
-#include "package/win32File.h"
 
 #include <shellapi.h>
 
@@ -49,12 +48,11 @@ static OlderCopy findOlderCopy(const std::string &folder, const std::string &cod
 
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
                            const std::string &saverName, const std::string &question, bool ask) {
-  logEnterWithArg("PrepareSaverFolder", sharedFolder + codedName);
+  TraceScope trace("PrepareSaverFolder", sharedFolder + codedName);
   // An empty or climbing name would make the older copy's folder the shared
   // or Windows folder itself.
   if (!isSafeEntryName(codedName)) {
-    logLeaveWithResult("PrepareSaverFolder", STATUS_UNSAFE_NAME);
-    return STATUS_UNSAFE_NAME;
+    return trace.result(STATUS_UNSAFE_NAME);
   }
   // The Windows folder first, then the shared folder.
   const std::string folders[] = {pathWindows, sharedFolder};
@@ -63,8 +61,7 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   bool found = false;
   for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
   if (found && ask && !askOkCancel(saverName + question)) {
-    logLeaveWithResult("PrepareSaverFolder", STATUS_USER_ABORT);
-    return STATUS_USER_ABORT;
+    return trace.result(STATUS_USER_ABORT);
   }
   for (int i = 0; i < 2; ++i) {
     if (copies[i].program) deleteFileForced(olderCopyProgram(folders[i], codedName));
@@ -73,8 +70,7 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   const int32_t sharedStatus = createFolder(sharedFolder);
   const int32_t saverStatus = createFolder(sharedFolder + codedName + "\\");
   const int32_t status = saverStatus != STATUS_OK ? saverStatus : sharedStatus;
-  logLeaveWithResult("PrepareSaverFolder", status);
-  return status;
+  return trace.result(status);
 }
 
 // Copies movie-copy member index. Its paths come from the data file, so they
@@ -102,7 +98,13 @@ static int32_t copyMovieMember(int index) {
 static int32_t placeMembers() {
   int32_t status = STATUS_OK;
   for (int index = 1; index <= saverSettings.memberCount && status == STATUS_OK; ++index) {
-    if (memberPathOf(memberTable[index]).empty()) continue;
+    const DataMemberRecord &record = memberTable[index];
+    // Skipping a path without its end would install without that file.
+    if (!memberPathTerminated(record)) {
+      ReportInstallError(STATUS_UNSAFE_NAME, std::string(record.path, sizeof record.path));
+      return STATUS_UNSAFE_NAME;
+    }
+    if (memberPathOf(record).empty()) continue;
     if (memberTable[index].memberType == MEMBER_TYPE_MOVIE_COPY) {
       status = copyMovieMember(index);
     } else {
@@ -120,13 +122,12 @@ static void setArchiveAttribute(const std::string &path) {
 }
 
 int32_t ExpandAllMembers() {
-  logEnter("ExpandAllMembers");
+  TraceScope trace("ExpandAllMembers");
   showExtractionStatus(installerText(IDS_EXPANDING_FILES));
   bool isOpen = false;
   int32_t status = OpenDataFile(pathDataFile, true, isOpen);
   if (status != STATUS_OK) {
-    logLeaveWithResult("ExpandAllMembers", status);
-    return status;
+    return trace.result(status);
   }
   if (saverSettings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
     memberTable[1].memberType = MEMBER_TYPE_MOVIE_COPY;
@@ -140,19 +141,17 @@ int32_t ExpandAllMembers() {
   }
   const std::string firstPath = memberPathOf(memberTable[1]);
   if (isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);
-  logLeaveWithResult("ExpandAllMembers", status);
-  return status;
+  return trace.result(status);
 }
 
 int32_t WriteSaverSettings() {
-  logEnter("WriteSaverSettings");
+  TraceScope trace("WriteSaverSettings");
   showExtractionStatus(installerText(IDS_WRITING_SAVER_DATA_FILE));
   const std::string path = pathSaverFolder + SAVER_SETTINGS_FILE;
   bool created = false;
   const int32_t status = writeNewFile(path, &saverSettings, sizeof saverSettings, created);
   if (status != STATUS_OK) ReportInstallError(status, path);
-  logLeaveWithResult("WriteSaverSettings", status);
-  return status;
+  return trace.result(status);
 }
 
 static int32_t copyDocument(int entryIndex) {
@@ -166,15 +165,14 @@ static int32_t copyDocument(int entryIndex) {
 }
 
 int32_t CopyDocsToSaverFolder() {
-  logEnter("CopyDocsToSaverFolder");
+  TraceScope trace("CopyDocsToSaverFolder");
   int32_t status = STATUS_OK;
   if (installerHeader.showLicense != 0) status = copyDocument(ENTRY_LICENSE);
   if (installerHeader.carriesReadMe != 0) {
     const int32_t readMeStatus = copyDocument(ENTRY_README);
     if (readMeStatus != STATUS_OK) status = readMeStatus;
   }
-  logLeaveWithResult("CopyDocsToSaverFolder", status);
-  return status;
+  return trace.result(status);
 }
 
 void OpenReadMe(HWND owner) {
@@ -183,7 +181,6 @@ void OpenReadMe(HWND owner) {
   const std::string name = entryNameOf(installerHeader.entries[ENTRY_README]);
   if (!isSafeEntryName(name)) return;
   const std::string path = pathSaverFolder + name;
-  logEnterWithArg("OpenReadMe", path);
+  TraceScope trace("OpenReadMe", path);
   ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
-  logLeave("OpenReadMe");
 }

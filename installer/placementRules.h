@@ -3,15 +3,13 @@
 // the uninstall entry, and where a movie-copy member is copied from.
 // Portable; the texts "Install" and "Screen Saver" come from the caller,
 // which reads them from the installer's string table.
-#ifndef SAVER_PACKAGE_PLACEMENT_RULES_H
-#define SAVER_PACKAGE_PLACEMENT_RULES_H
+#ifndef SAVER_INSTALLER_PLACEMENT_RULES_H
+#define SAVER_INSTALLER_PLACEMENT_RULES_H
+
+#include "common/statusCodes.h"
 
 #include <cstdint>
 #include <string>
-
-const int32_t STATUS_USER_ABORT = -454;
-const int32_t STATUS_REGISTER_UNINSTALL_FAILED = -2201;
-const int32_t STATUS_UNREGISTER_UNINSTALL_FAILED = -2202;
 
 // True when name holds "saver" in any letter case (only A to Z are folded,
 // so code-page letters never match by accident).
