@@ -40,7 +40,7 @@ bool TInstallerForm::stepsGoOn(int32_t status) const {
 }
 
 int32_t TInstallerForm::runInstallation() {
-  logEnter("runInstallation");
+  TraceScope trace("runInstallation");
   HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   saverMadeActive = false;
   setupInstallerFormForInstallation();
@@ -76,8 +76,7 @@ int32_t TInstallerForm::runInstallation() {
     resetAfterAbort();
   }
   SetCursor(rememberedCursor);
-  logLeaveWithResult("runInstallation", status);
-  return status;
+  return trace.result(status);
 }
 
 // Entries 5 (when a ReadMe is carried) or 6 to 10; each shows its progress

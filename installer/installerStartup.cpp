@@ -74,7 +74,7 @@ void TInstallerForm::FormCreate() {
 }
 
 void TInstallerForm::initializeInstaller() {
-  logEnter("initializeInstaller");
+  TraceScope trace("initializeInstaller");
   HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
   repaint();
   resetState();
@@ -120,7 +120,7 @@ void TInstallerForm::initializeInstaller() {
   if (status == 0 && quiet) runQuietInstallation();
   SetCursor(rememberedCursor);
   endStartup(status);
-  logLeaveWithResult("initializeInstaller", status);
+  trace.result(status);
 }
 
 void TInstallerForm::resetState() {
