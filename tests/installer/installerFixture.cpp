@@ -20,7 +20,6 @@ const std::vector<std::string> MEMBER_PATHS = {"main.swf", "pictures\\a.jpg", "p
 namespace {
 
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tide";
-const size_t SETTINGS_SIZE = 1240;
 const size_t MEMBER_COUNT_OFFSET = 212;
 
 std::string specialFolder(int csidl) {
@@ -30,40 +29,6 @@ std::string specialFolder(int csidl) {
 }
 
 std::string hostPath(const std::filesystem::path &path) { return path.string(); }
-
-// A 24-bit bitmap file of a colour ramp.
-std::vector<uint8_t> bitmapFile(int width, int height) {
-  const int stride = (width * 3 + 3) & ~3;
-  const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
-  std::vector<uint8_t> file(54 + pixelBytes, 0);
-  auto put32 = [&file](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  put32(34, pixelBytes);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint8_t *pixel = &file[54 + y * stride + x * 3];
-      pixel[0] = static_cast<uint8_t>(x * 4);
-      pixel[1] = static_cast<uint8_t>(y * 5);
-      pixel[2] = 200;
-    }
-  return file;
-}
-
-std::vector<uint8_t> settingsRecord() {
-  std::vector<uint8_t> record(SETTINGS_SIZE);
-  for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i * 7 + 1);
-  return record;
-}
 
 void copyFile(const std::string &unixSource, const std::filesystem::path &target) {
   std::filesystem::create_directories(target.parent_path());
@@ -141,16 +106,7 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
   copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
   copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
   copyFile(IMPBORL_DLL, folder / "bin" / "impborl.dll");
-  writeBytes(folder / "splash.bmp", bitmapFile(96, 54));
-  writeBytes(folder / SAVER_PROGRAM, compressibleBytes(30000));
-  writeBytes(folder / "installer.swf", randomBytes(3000, 7));
-  writeBytes(folder / "tidefx.dat", randomBytes(4000, 8));
-  writeBytes(folder / NOTES_FILE, compressibleBytes(2500));
-  writeBytes(folder / "settings.bin", settingsRecord());
-  writeBytes(folder / "members" / "main.swf", compressibleBytes(40000));
-  writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(5000, 9));
-  writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", compressibleBytes(700));
-  writeBytes(folder / "members" / "pictures" / "empty.txt", {});
+  writeTidePackageFiles(folder);
   const std::filesystem::path manifest = folder / (manifestName + ".json");
   copyFile(std::string(INSTALLER_TEST_MANIFESTS) + "/" + manifestName + ".json", manifest);
 
@@ -290,7 +246,7 @@ void InstallerEndToEnd::expectInstalled() {
   EXPECT_EQ(fileText(sharedFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
 
   // The record as carried, with the packer's member count.
-  std::vector<uint8_t> settings = settingsRecord();
+  std::vector<uint8_t> settings = tideSettingsRecord();
   const uint32_t members = static_cast<uint32_t>(MEMBER_PATHS.size());
   for (int i = 0; i < 4; ++i) settings[MEMBER_COUNT_OFFSET + i] = static_cast<uint8_t>(members >> (8 * i));
   EXPECT_EQ(fileText(saverFolder() + "saver.dat"), std::string(settings.begin(), settings.end()));

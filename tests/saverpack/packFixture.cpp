@@ -1,6 +1,7 @@
 #include "packFixture.h"
 
 #include "tools/saverpack/programImage.h"
+#include "tools/saverpack/sampleFiles.h"
 
 #include <cstring>
 #include <fstream>
@@ -79,7 +80,7 @@ std::filesystem::path writeSamplePackageSource(const std::filesystem::path &fold
   "codecLibrary": "impborl.dll",
   "entries": [
     {"index": 3, "file": "splash.swf", "destKind": 7, "compressed": true},
-    {"index": 6, "file": "ocean.scr", "destKind": 2},
+    {"index": 6, "file": "ocean.scr", "destKind": 2, "compressed": true},
     {"index": 7, "file": "installer.swf", "destKind": 7, "compressed": true},
     {"index": 9, "file": "helper.dat", "name": "helper1.dat", "destKind": 3},
     {"index": 10, "file": "notes.txt", "destKind": 1, "compressed": true}
@@ -88,4 +89,23 @@ std::filesystem::path writeSamplePackageSource(const std::filesystem::path &fold
                "compressMembers": true, "movieCopies": ["movie.swf"]}
 })";
   return manifest;
+}
+
+std::vector<uint8_t> tideSettingsRecord() {
+  std::vector<uint8_t> record(1240);
+  for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i * 7 + 1);
+  return record;
+}
+
+void writeTidePackageFiles(const std::filesystem::path &folder) {
+  writeBytes(folder / "splash.bmp", sampleBitmap(96, 54, 120));
+  writeBytes(folder / "Tide.scr", compressibleBytes(30000));
+  writeBytes(folder / "installer.swf", randomBytes(3000, 7));
+  writeBytes(folder / "tidefx.dat", randomBytes(4000, 8));
+  writeBytes(folder / "notes.txt", compressibleBytes(2500));
+  writeBytes(folder / "settings.bin", tideSettingsRecord());
+  writeBytes(folder / "members" / "main.swf", compressibleBytes(40000));
+  writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(5000, 9));
+  writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", compressibleBytes(700));
+  writeBytes(folder / "members" / "pictures" / "empty.txt", {});
 }

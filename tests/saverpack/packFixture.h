@@ -40,4 +40,11 @@ class ScratchFolder {
 // manifest "manifest.json" that names them. Returns the manifest's path.
 std::filesystem::path writeSamplePackageSource(const std::filesystem::path &folder);
 
+// The files that the installer test manifests (tests/installer/manifests)
+// name, apart from the programs in "bin": a bitmap splash, "Tide.scr",
+// entries 7, 9 and 10, a settings record and members in sub-folders.
+void writeTidePackageFiles(const std::filesystem::path &folder);
+// The settings record those packages carry (before the packer sets memberCount).
+std::vector<uint8_t> tideSettingsRecord();
+
 #endif

@@ -9,6 +9,7 @@
 #include "tools/saverpack/manifest.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <fstream>
 #include <sstream>
@@ -65,7 +66,7 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
     int32_t destKind;
     bool compressed;
   } expected[] = {{3, "splash.swf", "splash.swf", 7, true},
-                  {6, "ocean.scr", "ocean.scr", 2, false},
+                  {6, "My B3989.scr", "ocean.scr", 2, false},  // random bytes: stored plain
                   {7, "installer.swf", "installer.swf", 7, true},
                   {9, "helper1.dat", "helper.dat", 3, false},
                   {10, "notes.txt", "notes.txt", 1, true}};
@@ -122,8 +123,17 @@ TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
         "entry 1: \"impborl.dat\" destKind 4 stored", "entry 9: \"helper1.dat\" destKind 3",
         "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 4",
         "member 1: type 3 \"movie.swf\" copy of the movie",
-        "member 3: type 0 \"pictures\\a.jpg\" compressed", "expands to 3000"})
+        "member 2: type 0 \"main.swf\" compressed", "member 3: type 0 \"pictures\\a.jpg\" stored 3000"})
     EXPECT_NE(std::string::npos, text.find(part)) << part << "\n" << text;
+
+  std::ostringstream json;
+  ASSERT_TRUE(inspectFile(readBytes(output), json, true));
+  const nlohmann::json report = nlohmann::json::parse(json.str());
+  EXPECT_EQ(8000, report["installer"]["offset"].get<int>() + report["installer"]["size"].get<int>());
+  ASSERT_EQ(7u, report["entries"].size());
+  EXPECT_EQ("My B3989.scr", report["entries"][2]["name"]);
+  EXPECT_EQ(false, report["entries"][2]["compressed"]) << "random bytes stay plain";
+  EXPECT_EQ(20000, report["entries"][4]["dataFile"]["members"][1]["expandedSize"]);
 }
 
 std::string readText(const fs::path &path) {
@@ -146,18 +156,20 @@ struct Fault {
 TEST(Saverpack, ManifestFaultsAreNamedAndNothingIsWritten) {
   const std::string longName(256, 'n');
   const Fault faults[] = {
-      {"\"ocean.scr\"", "\"missing.scr\"", "file not found"},
+      {"\"ocean.scr\"", "\"missing.scr\"", "entries[1].file: cannot open"},
       {"\"helper1.dat\"", "\"" + longName + "\"", "longer than 255 bytes"},
       {"My Big Screensaver", std::string(65, 'S'), "saverName longer than 64 bytes"},
-      {"\"index\": 9", "\"index\": 11", "index 11 is outside 0..10"},
-      {"\"index\": 9", "\"index\": -1", "index -1 is outside 0..10"},
-      {"\"destKind\": 2", "\"destKind\": 8", "destKind 8 has no destination"},
-      {"\"destKind\": 2", "\"destKind\": 11", "destKind 11 has no destination"},
+      {"\"index\": 9", "\"index\": 11", "entries[3].index: 11 is outside 0..10"},
+      {"\"index\": 9", "\"index\": -1", "entries[3].index: -1 is outside 0..10"},
+      {"\"destKind\": 2", "\"destKind\": 8", "entries[1].destKind: 8 has no destination"},
+      {"\"destKind\": 2", "\"destKind\": 11", "entries[1].destKind: 11 has no destination"},
       {"\"index\": 9", "\"index\": 4", "no entry 9"},
       {"\"name\": \"helper1.dat\"", "\"name\": \"..\\\\helper1.dat\"", "plain file name"},
       {"\"movie.swf\"", "\"..\\\\movie.swf\"", "leaves the saver folder"},
       {"\"installerType\": 2,", "\"installerType\": 2, \"showLicense\": true,", "no entry 4"},
-      {"\"offerControlPanel\"", "\"offerControlPanels\"", "unknown key \"offerControlPanels\""},
+      {"\"offerControlPanel\"", "\"offerControlPanels\"", "offerControlPanels: unknown key"},
+      {"\"ocean.scr\",", "\"ocean.scr\", \"name\": \"ocean.scr\",",
+       "entries[1].name: entry 6 is installed as \"My B3989.scr\""},
       {"\"compressed\": true}", "\"compressed\": \"yes\"}", "compressed must be true or false"},
   };
   for (const Fault &fault : faults) {

@@ -18,16 +18,19 @@ static bool addMember(const DataMember &member, DataMemberRecord &record,
   std::memset(&header, 0, sizeof(header));
   header.attribute = member.attribute;
   std::vector<uint8_t> imploded;
-  if (member.type != MEMBER_TYPE_MOVIE_COPY && !member.bytes.empty()) {
-    if (member.compressed && !implodeBytes(member.bytes, imploded)) {
-      error = "cannot compress member " + member.path;
-      return false;
-    }
-    header.expandedSize = static_cast<int32_t>(member.bytes.size());
-    header.compressed = member.compressed ? 1 : 0;
-    header.storedSize = static_cast<int32_t>(member.compressed ? imploded.size() : member.bytes.size());
+  const bool compressed =
+      member.compressed && member.type != MEMBER_TYPE_MOVIE_COPY && !member.bytes.empty();
+  if (compressed && member.imploded.empty() && !implodeBytes(member.bytes, imploded)) {
+    error = "cannot compress member " + member.path;
+    return false;
   }
-  const std::vector<uint8_t> &stored = member.compressed ? imploded : member.bytes;
+  const std::vector<uint8_t> &stored =
+      !compressed ? member.bytes : member.imploded.empty() ? imploded : member.imploded;
+  if (member.type != MEMBER_TYPE_MOVIE_COPY && !member.bytes.empty()) {
+    header.expandedSize = static_cast<int32_t>(member.bytes.size());
+    header.compressed = compressed ? 1 : 0;
+    header.storedSize = static_cast<int32_t>(stored.size());
+  }
   const size_t storedCount = header.expandedSize == 0 ? 0 : stored.size();
   if (dataFile.size() + sizeof(header) + storedCount > INT32_MAX) {
     error = "the data file outgrows 2 GB at member " + member.path;

@@ -14,7 +14,8 @@ struct DataMember {
   uint8_t type = 0;  // MEMBER_TYPE_MOVIE_COPY: copied at install, nothing stored
   bool compressed = false;
   uint32_t attribute = 0;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t> bytes;     // the file as it is to be written
+  std::vector<uint8_t> imploded;  // its implode stream when already made; else made here
 };
 
 // settings is the 1240-byte record to start with (all zero when empty); its

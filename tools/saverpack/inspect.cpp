@@ -1,109 +1,82 @@
 #include "tools/saverpack/inspect.h"
 
-#include "codec/memoryCodec.h"
-#include "package/dataFileFormat.h"
-#include "package/packageFormat.h"
-#include "common/statusCodes.h"
-#include "tools/saverpack/programImage.h"
+#include "tools/saverpack/packageReport.h"
 
 #include <string>
 
+using json = nlohmann::ordered_json;
+
 namespace {
 
-void printDataFile(const std::vector<uint8_t> &dataFile, std::ostream &out) {
-  MemorySource source(dataFile.data(), dataFile.size());
-  SaverSettings settings;
-  std::vector<DataMemberRecord> table(MEMBER_TABLE_SIZE);
-  const int32_t status = readMemberTable(source, settings, table.data());
-  if (status != STATUS_OK) {
-    out << "  data file unreadable: status " << status << "\n";
+std::string quoted(const json &text) {
+  return text.get<std::string>().insert(0, "\"") + "\"";
+}
+
+void printDataFile(const json &dataFile, std::ostream &out) {
+  if (dataFile.contains("error")) {
+    out << "  " << dataFile["error"].get<std::string>() << "\n";
     return;
   }
-  out << "  data file: memberCount " << settings.memberCount << ", settings value at 1208: "
-      << settings.firstMemberType << "\n";
-  for (int i = 1; i <= settings.memberCount; ++i) {
-    const DataMemberRecord &record = table[i];
-    out << "    member " << i << ": type " << int(record.memberType) << " \""
-        << memberPathOf(record) << "\"";
-    DataMemberHeader header;
-    if (record.memberType == MEMBER_TYPE_MOVIE_COPY) {
+  out << "  data file: memberCount " << dataFile["memberCount"] << ", settings value at 1208: "
+      << dataFile["firstMemberType"] << "\n";
+  for (const json &member : dataFile["members"]) {
+    out << "    member " << member["index"] << ": type " << member["type"] << " "
+        << quoted(member["path"]);
+    if (member.contains("copyOfMovie"))
       out << " copy of the movie\n";
-    } else if (readMemberHeader(source, record, header) != STATUS_OK) {
-      out << " header outside the file\n";
-    } else {
-      out << (header.compressed ? " compressed " : " stored ")
-          << (header.compressed ? header.storedSize : header.expandedSize) << " bytes, expands to "
-          << header.expandedSize << ", attribute " << (header.attribute & 0xFF) << "\n";
-    }
+    else if (member.contains("error"))
+      out << " " << member["error"].get<std::string>() << "\n";
+    else
+      out << (member["compressed"].get<bool>() ? " compressed " : " stored ") << member["storedSize"]
+          << " bytes, expands to " << member["expandedSize"] << ", attribute "
+          << member["attribute"] << "\n";
   }
 }
 
-void printEntry(ByteSource &package, int index, const PackageEntry &entry, std::ostream &out) {
-  out << "  entry " << index << ": \"" << entryNameOf(entry) << "\" destKind " << entry.destKind
-      << (entry.compressed ? " compressed" : " stored") << " bytes " << entry.start << ".."
-      << entry.end << " expandedSize " << entry.expandedSize << "\n";
-  if (index != ENTRY_DATA_FILE) return;
-  std::vector<uint8_t> stored, dataFile;
-  if (readEntryBytes(package, entry, stored) != STATUS_OK) {
-    out << "  data file lies outside the package\n";
+void printEntry(const json &entry, std::ostream &out) {
+  out << "  entry " << entry["index"] << ": " << quoted(entry["name"]) << " destKind "
+      << entry["destKind"] << (entry["compressed"].get<bool>() ? " compressed" : " stored")
+      << " bytes " << entry["start"] << ".." << entry["end"] << " expandedSize "
+      << entry["expandedSize"] << "\n";
+  if (entry.contains("dataFile")) printDataFile(entry["dataFile"], out);
+}
+
+void printText(const json &report, std::ostream &out) {
+  if (!report.contains("installer") && !report.contains("launcher")) {
+    printDataFile(report["dataFile"], out);
     return;
   }
-  if (entry.compressed)
-    dcl::explodeBuffer(stored.data(), stored.size(), dataFile);
-  else
-    dataFile.swap(stored);
-  printDataFile(dataFile, out);
-}
-
-void printPackage(const std::vector<uint8_t> &installer, uint32_t programSize, std::ostream &out) {
-  MemorySource package(installer.data(), installer.size());
-  InstallerHeader header;
-  const int32_t status = readInstallerHeader(package, programSize, header);
-  if (status != STATUS_OK) {
-    out << "package header unreadable: status " << status << "\n";
+  if (report.contains("launcher"))
+    out << "launcher program: " << report["launcher"]["size"] << " bytes\n";
+  if (report.contains("installer")) {
+    const json &installer = report["installer"];
+    out << "installer program: " << installer["size"] << " bytes";
+    if (report.contains("launcher")) out << " at " << installer["offset"];
+    out << "\n";
+  }
+  if (report.contains("error")) {
+    out << report["error"].get<std::string>() << "\n";
     return;
   }
-  out << "package header at " << programSize << ":\n"
-      << "  saverName \"" << saverNameOf(header) << "\"\n"
-      << "  installerType " << int(header.installerType) << ", showLicense "
-      << int(header.showLicense) << ", carriesReadMe " << int(header.carriesReadMe)
-      << ", carriesFlashInstaller " << int(header.carriesFlashInstaller)
-      << ", flashInstallerVersionIndex " << int(header.flashInstallerVersionIndex)
-      << ", offerControlPanel " << int(header.offerControlPanel) << "\n";
-  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
-    if (entryPresent(header.entries[index])) printEntry(package, index, header.entries[index], out);
-}
-
-bool startsProgram(const std::vector<uint8_t> &file, size_t offset) {
-  return offset + 2 <= file.size() && file[offset] == 'M' && file[offset + 1] == 'Z';
+  const json &header = report["header"];
+  out << "package header at " << report["installer"]["size"] << ":\n"
+      << "  saverName " << quoted(header["saverName"]) << "\n";
+  const char *flags[] = {"installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
+                         "flashInstallerVersionIndex", "offerControlPanel"};
+  for (const char *flag : flags)
+    out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
+  out << "\n";
+  for (const json &entry : report["entries"]) printEntry(entry, out);
 }
 
 }  // namespace
 
-bool inspectFile(const std::vector<uint8_t> &file, std::ostream &out) {
-  uint32_t outerSize = 0;
-  if (!findProgramSize(file, 0, file.size(), outerSize)) {
-    MemorySource source(file.data(), file.size());
-    SaverSettings settings;
-    if (readSaverSettings(source, settings) != STATUS_OK) return false;
-    printDataFile(file, out);
-    return true;
-  }
-  if (outerSize > file.size()) return false;
-  if (!startsProgram(file, outerSize)) {
-    out << "installer program: " << outerSize << " bytes\n";
-    printPackage(file, outerSize, out);
-    return true;
-  }
-  const std::vector<uint8_t> installer(file.begin() + outerSize, file.end());
-  uint32_t installerSize = 0;
-  out << "launcher program: " << outerSize << " bytes\n";
-  if (!findProgramSize(installer, 0, installer.size(), installerSize) ||
-      installerSize > installer.size()) {
-    out << "appended program has no valid size constant\n";
-    return true;
-  }
-  out << "installer program: " << installerSize << " bytes at " << outerSize << "\n";
-  printPackage(installer, installerSize, out);
+bool inspectFile(const std::vector<uint8_t> &file, std::ostream &out, bool asJson) {
+  json report;
+  if (!reportFile(file, report)) return false;
+  if (asJson)
+    out << jsonText(report);
+  else
+    printText(report, out);
   return true;
 }

@@ -1,72 +1,51 @@
 #include "tools/saverpack/installerFile.h"
 
+#include "codec/dcl.h"
+#include "codec/memoryCodec.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/programImage.h"
 
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+namespace {
 
-bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = "cannot read " + path;
-    return false;
-  }
-  bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) {
-    error = "cannot read " + path;
-    return false;
-  }
-  return true;
+bool readKeyedFile(const std::string &key, const std::string &path, std::vector<uint8_t> &bytes,
+                   std::string &error) {
+  if (readWholeFile(path, bytes, error)) return true;
+  error = key + ": " + error;
+  return false;
 }
 
-bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
-  const std::string partial = path + ".partial";
-  {
-    std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
-      std::remove(partial.c_str());
-      error = "cannot write " + path;
-      return false;
-    }
-  }
-  std::error_code failure;
-  std::filesystem::rename(partial, path, failure);  // replaces an older output
-  if (failure) {
-    std::remove(partial.c_str());
-    error = "cannot write " + path;
+// Implodes what the manifest asks to compress, unless that would not make
+// it smaller; notes what stays plain for that reason.
+void packWhenSmaller(const std::string &what, const std::vector<uint8_t> &bytes, bool &compressed,
+                     std::vector<uint8_t> &imploded, BuildNotes *notes) {
+  if (!compressed || bytes.empty()) return;
+  compressed = implodeWhenSmaller(bytes, imploded);
+  if (!compressed && notes != nullptr) notes->storedPlain.push_back(what);
+}
+
+// An implode stream carried as it is: exploded once to check it and to learn
+// the size it expands to.
+bool readImploded(const EntryPlan &planned, CarriedFile &file, std::string &error) {
+  if (!readKeyedFile(planned.key + ".imploded", planned.implodedPath, file.imploded, error))
+    return false;
+  if (dcl::explodeBuffer(file.imploded.data(), file.imploded.size(), file.bytes) != dcl::CMP_NO_ERROR) {
+    error = planned.key + ".imploded: \"" + planned.implodedPath + "\" is no complete implode stream";
     return false;
   }
   return true;
 }
 
-bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFile,
-                          std::string &error) {
-  std::vector<uint8_t> settings;
-  if (!plan.settingsPath.empty() && !readWholeFile(plan.settingsPath, settings, error)) return false;
-  std::vector<DataMember> members;
-  for (const MemberPlan &planned : plan.members) {
-    DataMember member;
-    member.path = planned.path;
-    member.type = planned.type;
-    member.compressed = planned.compressed;
-    if (!planned.sourcePath.empty() && !readWholeFile(planned.sourcePath, member.bytes, error))
-      return false;
-    members.push_back(std::move(member));
-  }
-  return buildDataFile(settings, members, dataFile, error);
+size_t storedSize(const CarriedFile &file) {
+  return file.compressed ? file.imploded.size() : file.bytes.size();
 }
 
-static bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error) {
+bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error,
+                  Progress *progress, BuildNotes *notes) {
   CarriedFile codec;
   codec.index = ENTRY_CODEC_LIBRARY;
   codec.name = "impborl.dat";
   codec.destKind = DEST_WORK_FOLDER_LIBRARY;
-  if (!readWholeFile(plan.codecLibraryPath, codec.bytes, error)) return false;
+  if (!readKeyedFile("codecLibrary", plan.codecLibraryPath, codec.bytes, error)) return false;
   files.push_back(std::move(codec));
   for (const EntryPlan &planned : plan.entries) {
     CarriedFile file;
@@ -74,7 +53,16 @@ static bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files,
     file.name = planned.name;
     file.destKind = planned.destKind;
     file.compressed = planned.compressed;
-    if (!readWholeFile(planned.sourcePath, file.bytes, error)) return false;
+    if (!planned.implodedPath.empty()) {
+      if (!readImploded(planned, file, error)) return false;
+    } else {
+      if (!readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error)) return false;
+      packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed,
+                      file.imploded, notes);
+    }
+    if (progress != nullptr)
+      progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
+                         storedSize(file));
     files.push_back(std::move(file));
   }
   if (plan.hasDataFile) {
@@ -83,22 +71,55 @@ static bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files,
     dataFile.name = plan.dataFile.name;
     dataFile.destKind = DEST_WORK_FOLDER;
     dataFile.compressed = plan.dataFile.compressed;
-    if (!buildPlannedDataFile(plan.dataFile, dataFile.bytes, error)) return false;
+    if (!buildPlannedDataFile(plan.dataFile, dataFile.bytes, error, progress, notes)) return false;
+    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, notes);
+    if (progress != nullptr)
+      progress->fileDone("entry 8 " + dataFile.name, dataFile.bytes.size(), storedSize(dataFile));
     files.push_back(std::move(dataFile));
   }
   return true;
 }
 
-bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error) {
-  std::vector<uint8_t> launcher, installer, package;
-  if (!plan.launcherPath.empty() && (!readWholeFile(plan.launcherPath, launcher, error) ||
-                                     !checkProgramSize(launcher, "launcher " + plan.launcherPath, error)))
+}  // namespace
+
+bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFile,
+                          std::string &error, Progress *progress, BuildNotes *notes) {
+  std::vector<uint8_t> settings;
+  if (!plan.settingsPath.empty() && !readKeyedFile("dataFile.settings", plan.settingsPath, settings, error))
     return false;
-  if (!readWholeFile(plan.installerPath, installer, error) ||
-      !checkProgramSize(installer, "installer " + plan.installerPath, error))
+  std::vector<DataMember> members;
+  uint64_t expandedSoFar = 0;
+  for (const MemberPlan &planned : plan.members) {
+    DataMember member;
+    member.path = planned.path;
+    member.type = planned.type;
+    member.compressed = planned.compressed;
+    if (!planned.sourcePath.empty() &&
+        !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error))
+      return false;
+    packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed,
+                    member.imploded, notes);
+    expandedSoFar += member.bytes.size();
+    members.push_back(std::move(member));
+    if (progress != nullptr) progress->memberDone(members.size(), plan.members.size(), expandedSoFar);
+  }
+  if (buildDataFile(settings, members, dataFile, error)) return true;
+  error = "dataFile: " + error;
+  return false;
+}
+
+bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,
+                        Progress *progress, BuildNotes *notes) {
+  std::vector<uint8_t> launcher, installer, package;
+  if (!plan.launcherPath.empty() &&
+      (!readKeyedFile("launcher", plan.launcherPath, launcher, error) ||
+       !checkProgramSize(launcher, "launcher: " + plan.launcherPath, error)))
+    return false;
+  if (!readKeyedFile("installer", plan.installerPath, installer, error) ||
+      !checkProgramSize(installer, "installer: " + plan.installerPath, error))
     return false;
   std::vector<CarriedFile> files;
-  if (!carriedFiles(plan, files, error)) return false;
+  if (!carriedFiles(plan, files, error, progress, notes)) return false;
   if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error))
     return false;
   output = std::move(launcher);

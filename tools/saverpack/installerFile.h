@@ -3,23 +3,28 @@
 #ifndef SAVER_TOOLS_SAVERPACK_INSTALLER_FILE_H
 #define SAVER_TOOLS_SAVERPACK_INSTALLER_FILE_H
 
+#include "tools/saverpack/fileAccess.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/progress.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error);
-
-// Writes a sibling file first and renames it over path, so that a failure
-// never leaves a half-written output behind.
-bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);
+// What a build did beyond the manifest's word: the entries and members that
+// were to be compressed but are stored plain, because imploding would not
+// have made them smaller (manifest keys and member paths).
+struct BuildNotes {
+  std::vector<std::string> storedPlain;
+};
 
 // The data file of entry 8 as the plan describes it.
 bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFile,
-                          std::string &error);
+                          std::string &error, Progress *progress = nullptr,
+                          BuildNotes *notes = nullptr);
 
 // The whole output file: [launcher] installer package.
-bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error);
+bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,
+                        Progress *progress = nullptr, BuildNotes *notes = nullptr);
 
 #endif

@@ -1,142 +1,140 @@
 #include "tools/saverpack/manifest.h"
 
 #include "common/carriedFlashInstallers.h"
+#include "common/crcUtils.h"
 #include "common/pathRules.h"
 #include "package/installNames.h"
-
-#include <nlohmann/json.hpp>
+#include "tools/saverpack/manifestFields.h"
 
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <set>
-#include <stdexcept>
 
 namespace fs = std::filesystem;
 using nlohmann::json;
 
 namespace {
 
-struct ManifestError : std::runtime_error {
-  using std::runtime_error::runtime_error;
-};
-
-void require(bool condition, const std::string &message) {
-  if (!condition) throw ManifestError(message);
+// Lower case as Windows has it in the Western code page (1252), for the
+// coded short name that the installer computes in the user's locale.
+char lowerCase(char c) {
+  const uint8_t byte = static_cast<uint8_t>(c);
+  if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+    return static_cast<char>(byte + 0x20);
+  if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
+  return byte == 0x9F ? static_cast<char>(0xFF) : c;
 }
 
-void allowOnly(const json &object, const std::string &where, std::set<std::string> keys) {
-  require(object.is_object(), where + " must be an object");
-  for (auto item = object.begin(); item != object.end(); ++item)
-    require(keys.count(item.key()) != 0, where + ": unknown key \"" + item.key() + "\"");
+std::string plainName(const Fields &fields, const char *key, const std::string &name) {
+  require(name.size() <= PACKAGE_ENTRY_NAME_MAX, fields.key(key) + ": longer than 255 bytes: " + name);
+  require(isSafeEntryName(name), fields.key(key) + ": must be a plain file name: " + name);
+  return name;
 }
 
-bool flag(const json &object, const char *key) {
-  if (!object.contains(key)) return false;
-  require(object[key].is_boolean(), std::string(key) + " must be true or false");
-  return object[key].get<bool>();
-}
-
-int integer(const json &object, const char *key, const std::string &where, int low, int high) {
-  require(object.contains(key), where + ": " + key + " is missing");
-  const json &value = object[key];
-  require(value.is_number_integer(), where + ": " + key + " must be a whole number");
-  const int64_t number = value.get<int64_t>();
-  require(number >= low && number <= high, where + ": " + key + " " + std::to_string(number) +
-                                               " is outside " + std::to_string(low) + ".." +
-                                               std::to_string(high));
-  return static_cast<int>(number);
-}
-
-std::string text(const json &object, const char *key, const std::string &where) {
-  require(object.contains(key), where + ": " + key + " is missing");
-  require(object[key].is_string(), where + ": " + key + " must be a text");
-  return object[key].get<std::string>();
-}
-
-std::string existingFile(const fs::path &base, const std::string &path, const std::string &what) {
-  const fs::path full = base / path;
-  require(fs::is_regular_file(full), what + ": file not found: " + full.string());
-  return full.string();
-}
-
-bool hasDestination(int destKind) { return destinationOf(destKind) != Destination::None; }
-
-EntryPlan readEntry(const json &object, const fs::path &base) {
-  allowOnly(object, "entry", {"index", "file", "name", "destKind", "compressed"});
+EntryPlan readEntry(const json &object, const std::string &where, const BuildPlan &plan,
+                    const fs::path &base) {
+  const Fields fields(object, where, {"index", "file", "imploded", "name", "destKind", "compressed"});
   EntryPlan entry;
-  entry.index = integer(object, "index", "entry", 0, ENTRY_LAST);
-  const std::string where = "entry " + std::to_string(entry.index);
-  require(entry.index != ENTRY_CODEC_LIBRARY, where + ": entry 1 is the codecLibrary");
-  entry.sourcePath = existingFile(base, text(object, "file", where), where);
-  entry.name = object.contains("name") ? text(object, "name", where)
-                                       : fs::path(entry.sourcePath).filename().string();
-  require(entry.name.size() <= PACKAGE_ENTRY_NAME_MAX,
-          where + ": name longer than 255 bytes: " + entry.name);
-  require(isSafeEntryName(entry.name), where + ": name must be a plain file name: " + entry.name);
-  entry.destKind = integer(object, "destKind", where, INT32_MIN, INT32_MAX);
-  require(hasDestination(entry.destKind),
-          where + ": destKind " + std::to_string(entry.destKind) + " has no destination");
-  entry.compressed = flag(object, "compressed");
+  entry.key = where;
+  entry.index = static_cast<int>(fields.integer("index", 0, ENTRY_LAST));
+  require(entry.index != ENTRY_CODEC_LIBRARY, fields.key("index") + ": entry 1 is the codecLibrary");
+  require(fields.has("file") != fields.has("imploded"),
+          where + ": give either file or imploded (an implode stream carried as it is)");
+  if (fields.has("file")) {
+    entry.sourcePath = fields.file("file", base);
+    entry.compressed = fields.flag("compressed") != 0;
+  } else {
+    require(!fields.has("compressed"), fields.key("compressed") + ": an imploded entry is compressed");
+    entry.implodedPath = fields.file("imploded", base);
+    entry.compressed = true;
+  }
+  if (entry.index == ENTRY_SAVER_PROGRAM) {
+    const std::string expected = saverProgramNameFor(plan.flags.saverName);
+    entry.name = fields.has("name") ? fields.text("name") : expected;
+    require(entry.name == expected, fields.key("name") + ": entry 6 is installed as \"" + expected +
+                                        "\" (the coded short name of saverName, and \".scr\"), not \"" +
+                                        entry.name + "\"; leave name out to get it");
+  } else if (fields.has("name")) {
+    entry.name = plainName(fields, "name", fields.text("name"));
+  } else {
+    require(entry.sourcePath.size() != 0, fields.key("name") + " is missing (needed with imploded)");
+    entry.name = plainName(fields, "file", fs::path(entry.sourcePath).filename().u8string());
+  }
+  // Entry 0 is never extracted, so any destKind goes there.
+  const int64_t destKind = fields.integer("destKind", INT32_MIN, INT32_MAX);
+  entry.destKind = static_cast<int32_t>(destKind);
+  require(entry.index == 0 || destinationOf(entry.destKind) != Destination::None,
+          fields.key("destKind") + ": " + std::to_string(destKind) + " has no destination");
   return entry;
 }
 
-std::string memberPathFrom(const fs::path &relative) {
-  std::string path = relative.generic_string();
-  std::replace(path.begin(), path.end(), '/', '\\');
-  return path;
-}
-
-void addMember(DataFilePlan &dataFile, MemberPlan member) {
-  require(member.path.size() < MEMBER_PATH_FIELD, "member path longer than 255 bytes: " + member.path);
-  require(isSafeMemberPath(member.path), "member path leaves the saver folder: " + member.path);
+void addMember(DataFilePlan &dataFile, const std::string &where, MemberPlan member) {
+  require(member.path.size() < MEMBER_PATH_FIELD,
+          where + ": member path longer than 255 bytes: " + member.path);
+  require(isSafeMemberPath(member.path), where + ": member path leaves the saver folder: " + member.path);
   dataFile.members.push_back(member);
   require(dataFile.members.size() <= static_cast<size_t>(MAX_DATA_MEMBERS),
-          "dataFile: more than 1010 members");
+          where + ": more than 1010 members");
 }
 
 DataFilePlan readDataFile(const json &object, const fs::path &base) {
-  const std::string where = "dataFile";
-  allowOnly(object, where,
-            {"name", "compressed", "settings", "members", "compressMembers", "movieCopies"});
+  const Fields fields(object, "dataFile",
+                      {"name", "compressed", "settings", "members", "compressMembers", "movieCopies"});
   DataFilePlan dataFile;
-  dataFile.name = text(object, "name", where);
-  require(dataFile.name.size() <= PACKAGE_ENTRY_NAME_MAX, where + ": name longer than 255 bytes");
-  require(isSafeEntryName(dataFile.name), where + ": name must be a plain file name");
-  dataFile.compressed = flag(object, "compressed");
-  if (object.contains("settings"))
-    dataFile.settingsPath = existingFile(base, text(object, "settings", where), where + " settings");
-  if (object.contains("movieCopies")) {
-    require(object["movieCopies"].is_array(), where + ": movieCopies must be a list of paths");
-    for (const json &copy : object["movieCopies"]) {
-      require(copy.is_string(), where + ": movieCopies must be a list of paths");
-      addMember(dataFile, {copy.get<std::string>(), "", MEMBER_TYPE_MOVIE_COPY, false});
+  dataFile.name = plainName(fields, "name", fields.text("name"));
+  dataFile.compressed = fields.flag("compressed") != 0;
+  if (fields.has("settings")) dataFile.settingsPath = fields.file("settings", base);
+  if (fields.has("movieCopies")) {
+    const json &copies = fields.at("movieCopies");
+    require(copies.is_array(), fields.key("movieCopies") + " must be a list of paths");
+    for (size_t i = 0; i < copies.size(); ++i) {
+      const std::string where = fields.key("movieCopies") + "[" + std::to_string(i) + "]";
+      require(copies[i].is_string(), where + " must be a path");
+      addMember(dataFile, where, {copies[i].get<std::string>(), "", MEMBER_TYPE_MOVIE_COPY, false});
     }
   }
-  const fs::path folder = base / text(object, "members", where);
-  require(fs::is_directory(folder), where + ": members folder not found: " + folder.string());
-  std::vector<fs::path> files;
-  for (const fs::directory_entry &item : fs::recursive_directory_iterator(folder))
-    if (item.is_regular_file()) files.push_back(item.path());
-  std::sort(files.begin(), files.end());
-  const bool compress = flag(object, "compressMembers");
-  for (const fs::path &file : files)
-    addMember(dataFile, {memberPathFrom(fs::relative(file, folder)), file.string(), 0, compress});
+  const fs::path folder = fields.folder("members", base);
+  const bool compress = fields.flag("compressMembers") != 0;
+  for (const fs::path &file : memberFilesIn(folder)) {
+    std::string path = fs::relative(file, folder).generic_u8string();
+    std::replace(path.begin(), path.end(), '/', '\\');
+    addMember(dataFile, fields.key("members"), {path, file.string(), 0, compress});
+  }
   return dataFile;
 }
 
+std::map<uint32_t, std::vector<uint8_t>> readHeaderBytes(const json &object) {
+  require(object.is_object(), "headerBytes must be an object of offsets and hex bytes");
+  std::map<uint32_t, std::vector<uint8_t>> bytes;
+  for (auto item = object.begin(); item != object.end(); ++item) {
+    const std::string where = "headerBytes[\"" + item.key() + "\"]";
+    require(!item.key().empty() && item.key().size() <= 4 &&
+                item.key().find_first_not_of("0123456789") == std::string::npos,
+            where + ": the key must be a byte offset in the header");
+    const std::string hex = item.value().is_string() ? item.value().get<std::string>() : "";
+    require(!hex.empty() && hex.size() % 2 == 0 &&
+                hex.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos,
+            where + " must be a text of hex digit pairs");
+    std::vector<uint8_t> &run = bytes[static_cast<uint32_t>(std::stoul(item.key()))];
+    for (size_t i = 0; i < hex.size(); i += 2)
+      run.push_back(static_cast<uint8_t>(std::stoul(hex.substr(i, 2), nullptr, 16)));
+  }
+  return bytes;
+}
+
 void requireEntry(const std::set<int> &present, int index, const std::string &reason) {
-  require(present.count(index) != 0, "the package has no entry " + std::to_string(index) + " (" +
-                                         reason + ")");
+  require(present.count(index) != 0, "entries: the package has no entry " + std::to_string(index) +
+                                         " (" + reason + ")");
 }
 
 void checkRoles(const BuildPlan &plan) {
   std::set<int> present = {ENTRY_CODEC_LIBRARY};
-  for (const EntryPlan &entry : plan.entries) {
+  for (const EntryPlan &entry : plan.entries)
     require(present.insert(entry.index).second,
-            "entry " + std::to_string(entry.index) + " is given twice");
-  }
-  if (plan.hasDataFile) require(present.insert(ENTRY_DATA_FILE).second, "entry 8 is given twice");
+            entry.key + ".index: entry " + std::to_string(entry.index) + " is given twice");
+  if (plan.hasDataFile)
+    require(present.insert(ENTRY_DATA_FILE).second, "dataFile: entry 8 is given twice");
   for (int index = ENTRY_SAVER_PROGRAM; index <= ENTRY_LAST; ++index)
     requireEntry(present, index, "entries 6 to 10 are installed");
   const PackageFlags &flags = plan.flags;
@@ -148,45 +146,67 @@ void checkRoles(const BuildPlan &plan) {
 }
 
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
-  allowOnly(manifest, "manifest",
-            {"saverName", "installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
-             "flashInstallerVersionIndex", "offerControlPanel", "launcher", "installer",
-             "codecLibrary", "entries", "dataFile"});
+  const Fields fields(manifest, "",
+                      {"saverName", "installerType", "showLicense", "carriesReadMe",
+                       "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
+                       "launcher", "installer", "codecLibrary", "entries", "dataFile", "headerBytes"});
   PackageFlags &flags = plan.flags;
-  flags.saverName = text(manifest, "saverName", "manifest");
+  flags.saverName = fields.text("saverName");
   require(!flags.saverName.empty(), "saverName is empty");
   require(flags.saverName.size() <= SAVER_NAME_FIELD,
           "saverName longer than 64 bytes: " + flags.saverName);
-  flags.installerType = static_cast<uint8_t>(integer(manifest, "installerType", "manifest", 0, 255));
-  flags.showLicense = flag(manifest, "showLicense");
-  flags.carriesReadMe = flag(manifest, "carriesReadMe");
-  flags.carriesFlashInstaller = flag(manifest, "carriesFlashInstaller");
+  require(isSafeEntryName(saverProgramNameFor(flags.saverName)),
+          "saverName: its coded short name \"" + saverProgramNameFor(flags.saverName) +
+              "\" is no plain file name");
+  flags.installerType = static_cast<uint8_t>(fields.integer("installerType", 0, 255));
+  flags.showLicense = fields.flag("showLicense");
+  flags.carriesReadMe = fields.flag("carriesReadMe");
+  flags.carriesFlashInstaller = fields.flag("carriesFlashInstaller");
   if (flags.carriesFlashInstaller)
-    flags.flashInstallerVersionIndex = static_cast<uint8_t>(integer(
-        manifest, "flashInstallerVersionIndex", "manifest", 0, CARRIED_FLASH_INSTALLER_COUNT - 1));
-  flags.offerControlPanel = flag(manifest, "offerControlPanel");
+    flags.flashInstallerVersionIndex = static_cast<uint8_t>(
+        fields.integer("flashInstallerVersionIndex", 0, CARRIED_FLASH_INSTALLER_COUNT - 1));
+  else if (fields.has("flashInstallerVersionIndex"))
+    flags.flashInstallerVersionIndex =
+        static_cast<uint8_t>(fields.integer("flashInstallerVersionIndex", 0, 255));
+  flags.offerControlPanel = fields.flag("offerControlPanel");
+  if (fields.has("headerBytes")) flags.headerBytes = readHeaderBytes(fields.at("headerBytes"));
 
-  if (manifest.contains("launcher"))
-    plan.launcherPath = existingFile(base, text(manifest, "launcher", "manifest"), "launcher");
-  plan.installerPath = existingFile(base, text(manifest, "installer", "manifest"), "installer");
-  plan.codecLibraryPath =
-      existingFile(base, text(manifest, "codecLibrary", "manifest"), "codecLibrary");
-  require(manifest.contains("entries") && manifest["entries"].is_array(),
-          "manifest: entries must be a list");
-  for (const json &entry : manifest["entries"]) plan.entries.push_back(readEntry(entry, base));
-  if (manifest.contains("dataFile")) {
+  if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
+  plan.installerPath = fields.file("installer", base);
+  plan.codecLibraryPath = fields.file("codecLibrary", base);
+  require(fields.has("entries") && fields.at("entries").is_array(), "entries must be a list");
+  const json &entries = fields.at("entries");
+  for (size_t i = 0; i < entries.size(); ++i)
+    plan.entries.push_back(readEntry(entries[i], "entries[" + std::to_string(i) + "]", plan, base));
+  if (fields.has("dataFile")) {
     plan.hasDataFile = true;
-    plan.dataFile = readDataFile(manifest["dataFile"], base);
+    plan.dataFile = readDataFile(fields.at("dataFile"), base);
   }
   checkRoles(plan);
 }
 
 }  // namespace
 
+std::vector<fs::path> memberFilesIn(const fs::path &folder) {
+  std::vector<fs::path> files;
+  for (const fs::directory_entry &item : fs::recursive_directory_iterator(folder))
+    if (item.is_regular_file()) files.push_back(item.path());
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+std::string saverProgramNameFor(const std::string &saverName) {
+  std::string lowerName = saverName;
+  for (char &c : lowerName) c = lowerCase(c);
+  uint32_t crc = 0;
+  Crc32OfString(saverName, crc);
+  return codedShortNameFor(saverName, lowerName, crc) + ".scr";
+}
+
 bool loadBuildPlan(const std::string &manifestPath, BuildPlan &plan, std::string &error) {
   std::ifstream in(manifestPath, std::ios::binary);
   if (!in) {
-    error = "manifest not found: " + manifestPath;
+    error = "cannot open the manifest \"" + manifestPath + "\"";
     return false;
   }
   try {

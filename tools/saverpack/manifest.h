@@ -6,15 +6,18 @@
 #include "tools/saverpack/packageBuilder.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
 struct EntryPlan {
   int index = 0;
+  std::string key;  // where it sits in the manifest, e.g. "entries[2]"
   std::string name;
   int32_t destKind = 0;
-  bool compressed = false;
-  std::string sourcePath;
+  bool compressed = false;   // imploded when that makes it smaller
+  std::string sourcePath;    // the file as installed
+  std::string implodedPath;  // or an implode stream carried as it is
 };
 
 struct MemberPlan {
@@ -42,7 +45,15 @@ struct BuildPlan {
 };
 
 // Reads and checks the manifest; relative paths count from its folder.
-// False with a message naming the fault.
+// False with a message naming the fault and the key at fault.
 bool loadBuildPlan(const std::string &manifestPath, BuildPlan &plan, std::string &error);
+
+// The name entry 6 is installed under: the coded short name of the saver and
+// ".scr", since the uninstall entry runs exactly that file.
+std::string saverProgramNameFor(const std::string &saverName);
+
+// The members of a folder as the manifest's "members" key takes them:
+// regular files, sub-folders included, sorted by path.
+std::vector<std::filesystem::path> memberFilesIn(const std::filesystem::path &folder);
 
 #endif

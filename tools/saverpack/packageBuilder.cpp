@@ -5,12 +5,71 @@
 #include "package/packageFormat.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded) {
   imploded.clear();
   return dcl::implodeBuffer(bytes.data(), bytes.size(), dcl::CMP_BINARY, 4096, imploded) ==
          dcl::CMP_NO_ERROR;
+}
+
+bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded) {
+  if (implodeBytes(bytes, imploded) && imploded.size() < bytes.size()) return true;
+  imploded.clear();
+  return false;
+}
+
+PackageFlags packageFlagsOf(const InstallerHeader &header) {
+  PackageFlags flags;
+  flags.installerType = header.installerType;
+  flags.showLicense = header.showLicense;
+  flags.carriesReadMe = header.carriesReadMe;
+  flags.carriesFlashInstaller = header.carriesFlashInstaller;
+  flags.flashInstallerVersionIndex = header.flashInstallerVersionIndex;
+  flags.offerControlPanel = header.offerControlPanel;
+  flags.saverName = saverNameOf(header);
+  return flags;
+}
+
+std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
+  std::vector<bool> taken(sizeof(InstallerHeader), false);
+  auto take = [&taken](size_t from, size_t count) {
+    std::fill(taken.begin() + from, taken.begin() + from + count, true);
+  };
+  take(0, offsetof(InstallerHeader, saverName));
+  const size_t nameEnd = saverNameOf(header).size();
+  take(offsetof(InstallerHeader, saverName), std::min<size_t>(nameEnd + 1, SAVER_NAME_FIELD));
+  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index) {
+    const size_t at = offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry);
+    const PackageEntry &entry = header.entries[index];
+    take(at, 1 + entry.nameLength);
+    if (!entryPresent(entry)) continue;
+    take(at + offsetof(PackageEntry, start), offsetof(PackageEntry, reserved) - offsetof(PackageEntry, start));
+    take(at + offsetof(PackageEntry, expandedSize), sizeof(entry.expandedSize));
+  }
+  return taken;
+}
+
+static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &package,
+                           std::string &error) {
+  InstallerHeader header;
+  std::memcpy(&header, package.data(), sizeof(header));
+  const std::vector<bool> taken = headerFieldBytes(header);
+  for (const auto &raw : flags.headerBytes) {
+    const std::string where = "headerBytes[\"" + std::to_string(raw.first) + "\"]: ";
+    if (raw.first + raw.second.size() > sizeof(header)) {
+      error = where + "reaches past the header's " + std::to_string(sizeof(header)) + " bytes";
+      return false;
+    }
+    for (size_t i = 0; i < raw.second.size(); ++i)
+      if (taken[raw.first + i]) {
+        error = where + "byte " + std::to_string(raw.first + i) + " belongs to a field the manifest sets";
+        return false;
+      }
+    std::memcpy(package.data() + raw.first, raw.second.data(), raw.second.size());
+  }
+  return true;
 }
 
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
@@ -29,11 +88,12 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
   package.assign(sizeof(header), 0);
   for (const CarriedFile &file : files) {
     std::vector<uint8_t> imploded;
-    if (file.compressed && !implodeBytes(file.bytes, imploded)) {
+    if (file.compressed && file.imploded.empty() && !implodeBytes(file.bytes, imploded)) {
       error = "cannot compress entry " + std::to_string(file.index) + " (" + file.name + ")";
       return false;
     }
-    const std::vector<uint8_t> &stored = file.compressed ? imploded : file.bytes;
+    const std::vector<uint8_t> &stored =
+        !file.compressed ? file.bytes : file.imploded.empty() ? imploded : file.imploded;
     const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
     if (start + static_cast<int64_t>(stored.size()) > INT32_MAX) {
       error = "the package outgrows 2 GB at entry " + std::to_string(file.index);
@@ -49,5 +109,5 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
     package.insert(package.end(), stored.begin(), stored.end());
   }
   std::memcpy(package.data(), &header, sizeof(header));
-  return true;
+  return layHeaderBytes(flags, package, error);
 }

@@ -6,6 +6,7 @@
 #include "package/dataStructures_shared.h"
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,8 @@ struct CarriedFile {
   std::string name;
   int32_t destKind = DEST_SAVER_FOLDER;
   bool compressed = false;
-  std::vector<uint8_t> bytes;  // the file as it is to be installed
+  std::vector<uint8_t> bytes;     // the file as it is to be installed
+  std::vector<uint8_t> imploded;  // its implode stream when already made; else made here
 };
 
 struct PackageFlags {
@@ -25,16 +27,32 @@ struct PackageFlags {
   uint8_t flashInstallerVersionIndex = 0;
   uint8_t offerControlPanel = 0;
   std::string saverName;
+  // Raw bytes laid over the finished header, by offset: only where no other
+  // field puts anything (reserved bytes, name fields behind their end,
+  // absent entries).
+  std::map<uint32_t, std::vector<uint8_t>> headerBytes;
 };
 
 // The package for an installer program of programSize bytes: entries are
-// located by offsets counted from the program's first byte. False, with the
-// reason in error, when a file cannot be compressed or the package would
+// stored in the order given and located by offsets counted from the
+// program's first byte. False, with the reason in error, when a file cannot
+// be compressed, header bytes would overwrite a field, or the package would
 // outgrow the 32-bit offsets.
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
                   uint32_t programSize, std::vector<uint8_t> &package, std::string &error);
 
+// The flags and the saver name of a header (headerBytes left empty).
+PackageFlags packageFlagsOf(const InstallerHeader &header);
+
+// The header bytes that fields of flags and of the present entries fill;
+// headerBytes may not touch them.
+std::vector<bool> headerFieldBytes(const InstallerHeader &header);
+
 // Implodes bytes with the codec: false when the codec refuses.
 bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded);
+
+// Implodes bytes and keeps the stream in imploded only when it is smaller
+// than the bytes themselves: true when they are to be stored imploded.
+bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded);
 
 #endif

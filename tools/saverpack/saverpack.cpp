@@ -1,48 +1,144 @@
-// saverpack: makes a distributable screen saver installer, and shows what one
-// holds.
-//   saverpack build MANIFEST -o OUTPUT
-//   saverpack inspect FILE
+// saverpack: makes a distributable screen saver installer, shows what one
+// holds, and unpacks one again.
+//   saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]
+//   saverpack build MANIFEST -o OUTPUT [--quiet]
+//   saverpack inspect [--json] FILE
+//   saverpack extract FILE DIR [--quiet]
+#include "tools/saverpack/extract.h"
+#include "tools/saverpack/init.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
 
-#include <cstring>
+#include <filesystem>
 #include <iostream>
+#include <map>
 #include <string>
+#include <vector>
 
-static int usage() {
-  std::cerr << "usage: saverpack build MANIFEST -o OUTPUT\n"
-               "       saverpack inspect FILE\n";
+namespace {
+
+int usage() {
+  std::cerr << "usage: saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]\n"
+               "       saverpack build MANIFEST -o OUTPUT [--quiet]\n"
+               "       saverpack inspect [--json] FILE\n"
+               "       saverpack extract FILE DIR [--quiet]\n"
+               "The manifest is described in tools/saverpack/manifest.md.\n";
   return 2;
 }
 
-static int fail(const std::string &message) {
+int fail(const std::string &message) {
   std::cerr << "saverpack: " << message << "\n";
   return 1;
 }
 
-static int build(const std::string &manifestPath, const std::string &outputPath) {
+// A command's words: the plain ones in order, options with or without a value.
+struct Words {
+  std::vector<std::string> plain;
+  std::map<std::string, std::string> options;
+};
+
+bool split(int argc, char **argv, const std::map<std::string, bool> &known, Words &words) {
+  for (int i = 2; i < argc; ++i) {
+    const std::string word = argv[i];
+    const auto option = known.find(word);
+    if (word.size() > 1 && word[0] == '-' && option == known.end()) return false;
+    if (option == known.end()) {
+      words.plain.push_back(word);
+    } else if (option->second) {
+      if (++i == argc) return false;
+      words.options[word] = argv[i];
+    } else {
+      words.options[word] = "";
+    }
+  }
+  return true;
+}
+
+int build(const Words &words) {
   BuildPlan plan;
   std::string error;
   std::vector<uint8_t> output;
-  if (!loadBuildPlan(manifestPath, plan, error) || !buildInstallerFile(plan, output, error) ||
+  Progress progress(words.options.count("--quiet") ? nullptr : &std::cerr);
+  BuildNotes notes;
+  const std::string &outputPath = words.options.at("-o");
+  if (!loadBuildPlan(words.plain[0], plan, error) ||
+      !buildInstallerFile(plan, output, error, &progress, &notes) ||
       !writeWholeFile(outputPath, output, error))
     return fail(error);
   std::cout << "wrote " << outputPath << " (" << output.size() << " bytes)\n";
+  if (!notes.storedPlain.empty()) {
+    std::cout << "stored plain, since imploding would not make them smaller:";
+    const size_t shown = std::min<size_t>(notes.storedPlain.size(), 5);
+    for (size_t i = 0; i < shown; ++i) std::cout << (i ? ", " : " ") << notes.storedPlain[i];
+    if (shown < notes.storedPlain.size())
+      std::cout << " and " << notes.storedPlain.size() - shown << " more";
+    std::cout << "\n";
+  }
   return 0;
 }
 
-static int inspect(const std::string &path) {
+int inspect(const Words &words) {
   std::vector<uint8_t> file;
   std::string error;
-  if (!readWholeFile(path, file, error)) return fail(error);
-  if (!inspectFile(file, std::cout)) return fail(path + " is neither an installer nor a data file");
+  if (!readWholeFile(words.plain[0], file, error)) return fail(error);
+  if (!inspectFile(file, std::cout, words.options.count("--json") != 0))
+    return fail(words.plain[0] + " is neither an installer nor a data file");
   return 0;
 }
 
+int extract(const Words &words) {
+  std::vector<uint8_t> file;
+  std::string error;
+  Progress progress(words.options.count("--quiet") ? nullptr : &std::cerr);
+  ExtractOutcome outcome;
+  if (!readWholeFile(words.plain[0], file, error) ||
+      !extractFile(file, words.plain[1], &progress, outcome, error))
+    return fail(error);
+  std::cout << "extracted " << outcome.filesWritten << " files to " << words.plain[1] << "\n";
+  for (const std::string &note : outcome.notes) std::cout << "note: " << note << "\n";
+  if (outcome.rebuildsIdentically)
+    std::cout << "saverpack build " << words.plain[1] << "/manifest.json gives the same bytes again\n";
+  else
+    std::cerr << "saverpack: note: manifest.json does not give the same bytes again: "
+              << outcome.rebuildDifference << "\n";
+  return 0;
+}
+
+int init(const Words &words, const char *toolPath) {
+  InitOptions options;
+  options.folder = words.plain[0];
+  auto option = [&words](const char *name) {
+    const auto found = words.options.find(name);
+    return found == words.options.end() ? std::string() : found->second;
+  };
+  options.saverName = option("--name");
+  options.programsFolder = option("--programs");
+  options.saverProgram = option("--saver");
+  std::error_code fault;
+  const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", fault);
+  options.toolPath = fault ? toolPath : self.string();
+  std::string error;
+  if (!initPackageSource(options, std::cout, error)) return fail(error);
+  return 0;
+}
+
+}  // namespace
+
 int main(int argc, char **argv) {
-  if (argc == 5 && std::strcmp(argv[1], "build") == 0 && std::strcmp(argv[3], "-o") == 0)
-    return build(argv[2], argv[4]);
-  if (argc == 3 && std::strcmp(argv[1], "inspect") == 0) return inspect(argv[2]);
+  if (argc < 2) return usage();
+  const std::string command = argv[1];
+  Words words;
+  if (command == "build" && split(argc, argv, {{"-o", true}, {"--quiet", false}}, words) &&
+      words.plain.size() == 1 && words.options.count("-o"))
+    return build(words);
+  if (command == "inspect" && split(argc, argv, {{"--json", false}}, words) && words.plain.size() == 1)
+    return inspect(words);
+  if (command == "extract" && split(argc, argv, {{"--quiet", false}}, words) && words.plain.size() == 2)
+    return extract(words);
+  if (command == "init" &&
+      split(argc, argv, {{"--name", true}, {"--programs", true}, {"--saver", true}}, words) &&
+      words.plain.size() == 1)
+    return init(words, argv[0]);
   return usage();
 }

@@ -1,0 +1,337 @@
+#include "tools/saverpack/extractPlan.h"
+
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
+#include "package/dataFileFormat.h"
+#include "package/packageFormat.h"
+#include "tools/saverpack/dataFileBuilder.h"
+#include "tools/saverpack/fileLayers.h"
+#include "tools/saverpack/manifest.h"
+#include "tools/saverpack/packageReport.h"
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <set>
+
+namespace fs = std::filesystem;
+using nlohmann::ordered_json;
+
+namespace {
+
+const char MEMBERS_FOLDER[] = "members";
+
+struct EntryPart {
+  int index = 0;
+  PackageEntry entry;
+  std::vector<uint8_t> stored, expanded;
+  std::string file;  // where the expanded bytes go
+  bool reimplodes = false;  // the packer, asked to compress, stores the same bytes
+};
+
+struct MemberPart {
+  DataMemberRecord record;
+  bool compressed = false;
+  std::vector<uint8_t> expanded;
+};
+
+bool implodesTo(const std::vector<uint8_t> &expanded, const std::vector<uint8_t> &stored) {
+  std::vector<uint8_t> imploded;
+  return implodeWhenSmaller(expanded, imploded) && imploded == stored;
+}
+
+std::string entryText(int index, const std::string &name) {
+  return "entry " + std::to_string(index) + " \"" + name + "\"";
+}
+
+bool readEntries(const std::vector<uint8_t> &file, const FileLayers &layers,
+                 std::vector<EntryPart> &parts, std::string &error) {
+  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index) {
+    EntryPart part;
+    part.index = index;
+    part.entry = layers.header.entries[index];
+    if (!entryPresent(part.entry)) continue;
+    const std::string name = entryNameOf(part.entry);
+    if (!isSafeEntryName(name)) {
+      error = entryText(index, name) + ": no plain file name; nothing was written";
+      return false;
+    }
+    if (!entryStoredBytes(file, layers, index, part.stored, error)) return false;
+    if (!expandStored(part.stored, part.entry.compressed != 0, part.entry.expandedSize, part.expanded,
+                      error)) {
+      error = entryText(index, name) + ": " + error;
+      return false;
+    }
+    part.file = "entries/" + std::to_string(index) + "-" + name;
+    part.reimplodes = part.entry.compressed != 0 && implodesTo(part.expanded, part.stored);
+    parts.push_back(std::move(part));
+  }
+  std::stable_sort(parts.begin(), parts.end(), [](const EntryPart &a, const EntryPart &b) {
+    return a.entry.start < b.entry.start;
+  });
+  return true;
+}
+
+// A member path as a file below the members folder: safe by the installer's
+// rule, and every part a name a file can have.
+bool memberFileFor(const std::string &path, std::string &file) {
+  if (!isSafeMemberPath(path)) return false;
+  file = path;
+  std::replace(file.begin(), file.end(), '\\', '/');
+  for (size_t start = 0; start <= file.size();) {
+    const size_t end = std::min(file.find('/', start), file.size());
+    const std::string part = file.substr(start, end - start);
+    if (part.empty() || part == ".") return false;
+    start = end + 1;
+  }
+  return true;
+}
+
+// The members of a data file. False for a member path that would lead out of
+// the target folder, or a damaged member; a file that is no data file at all
+// has no members.
+bool readMembers(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> &members,
+                 std::string &error) {
+  MemorySource source(dataFile.data(), dataFile.size());
+  SaverSettings settings;
+  std::vector<DataMemberRecord> table(MEMBER_TABLE_SIZE);
+  if (readMemberTable(source, settings, table.data()) != STATUS_OK) return true;
+  std::set<std::string> files;
+  for (int i = 1; i <= settings.memberCount; ++i) {
+    MemberPart member;
+    member.record = table[i];
+    const std::string where = "data file member " + std::to_string(i) + " \"" + memberPathOf(table[i]) + "\"";
+    std::string file;
+    if (!memberPathTerminated(table[i]) || !memberFileFor(memberPathOf(table[i]), file)) {
+      error = where + ": the path leads out of the saver folder; nothing was written";
+      return false;
+    }
+    if (table[i].memberType != MEMBER_TYPE_MOVIE_COPY) {
+      if (!files.insert(file).second) {
+        error = where + ": another member has the same path; nothing was written";
+        return false;
+      }
+      DataMemberHeader header;
+      std::vector<uint8_t> stored;
+      if (readMemberHeader(source, table[i], header) != STATUS_OK ||
+          readMemberBytes(source, table[i], header, stored) != STATUS_OK) {
+        error = where + ": its bytes lie outside the data file";
+        return false;
+      }
+      member.compressed = header.compressed != 0;
+      if (header.expandedSize != 0 &&
+          !expandStored(stored, header.compressed != 0, header.expandedSize, member.expanded, error)) {
+        error = where + ": " + error;
+        return false;
+      }
+    }
+    members.push_back(std::move(member));
+  }
+  return true;
+}
+
+// The dataFile object of the manifest, when one builds these very bytes:
+// movie copies first, then the members folder in the packer's order.
+bool describeDataFile(const std::vector<uint8_t> &dataFile, const std::vector<MemberPart> &members,
+                      const std::string &name, ordered_json &description) {
+  std::vector<DataMember> copies, files;
+  bool compressMembers = false;
+  for (const MemberPart &part : members) {
+    DataMember member;
+    member.path = memberPathOf(part.record);
+    member.type = part.record.memberType;
+    member.bytes = part.expanded;
+    std::string file;
+    memberFileFor(member.path, file);
+    if (member.type == MEMBER_TYPE_MOVIE_COPY) {
+      copies.push_back(member);
+      continue;
+    }
+    compressMembers = compressMembers || part.compressed;
+    if (member.type != 0 || fs::u8path(file).lexically_normal().generic_u8string() != file) return false;
+    files.push_back(member);
+  }
+  std::sort(files.begin(), files.end(), [](const DataMember &a, const DataMember &b) {
+    std::string left = a.path, right = b.path;
+    std::replace(left.begin(), left.end(), '\\', '/');
+    std::replace(right.begin(), right.end(), '\\', '/');
+    return fs::u8path(left) < fs::u8path(right);
+  });
+  for (DataMember &member : files)
+    if (compressMembers && !member.bytes.empty())
+      member.compressed = implodeWhenSmaller(member.bytes, member.imploded);
+  copies.insert(copies.end(), files.begin(), files.end());
+  const std::vector<uint8_t> settings(dataFile.begin(), dataFile.begin() + sizeof(SaverSettings));
+  std::vector<uint8_t> rebuilt;
+  std::string ignored;
+  if (!buildDataFile(settings, copies, rebuilt, ignored) || rebuilt != dataFile) return false;
+
+  description = {{"name", name}, {"members", MEMBERS_FOLDER}};
+  if (compressMembers) description["compressMembers"] = true;
+  std::vector<uint8_t> blank(sizeof(SaverSettings), 0);
+  std::memcpy(&blank[offsetof(SaverSettings, memberCount)], &dataFile[offsetof(SaverSettings, memberCount)], 4);
+  if (settings != blank) description["settings"] = "settings.bin";
+  for (const MemberPart &part : members)
+    if (part.record.memberType == MEMBER_TYPE_MOVIE_COPY)
+      description["movieCopies"].push_back(memberPathOf(part.record));
+  return true;
+}
+
+ordered_json flagValue(uint8_t value) {
+  return value <= 1 ? ordered_json(value == 1) : ordered_json(value);
+}
+
+ordered_json describeFlags(const InstallerHeader &header) {
+  ordered_json manifest = {{"saverName", saverNameOf(header)},
+                           {"installerType", header.installerType},
+                           {"showLicense", flagValue(header.showLicense)},
+                           {"carriesReadMe", flagValue(header.carriesReadMe)},
+                           {"carriesFlashInstaller", flagValue(header.carriesFlashInstaller)}};
+  if (header.carriesFlashInstaller || header.flashInstallerVersionIndex)
+    manifest["flashInstallerVersionIndex"] = header.flashInstallerVersionIndex;
+  manifest["offerControlPanel"] = flagValue(header.offerControlPanel);
+  return manifest;
+}
+
+void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers,
+                      const std::vector<uint8_t> &codecLibrary, ExtractPlan &plan) {
+  if (layers.launcherSize != 0) {
+    plan.manifest["launcher"] = "saverstart.exe";
+    plan.files.push_back({"saverstart.exe", std::vector<uint8_t>(file.begin(), file.begin() + layers.launcherSize)});
+  }
+  const auto installer = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset);
+  plan.manifest["installer"] = "saversetup.exe";
+  plan.files.push_back({"saversetup.exe", std::vector<uint8_t>(installer, installer + layers.installerSize)});
+  plan.manifest["codecLibrary"] = "impborl.dll";
+  plan.files.push_back({"impborl.dll", codecLibrary});
+}
+
+ordered_json describeEntry(const EntryPart &part, const std::string &saverName,
+                           std::vector<ExtractedFile> &files) {
+  const std::string name = entryNameOf(part.entry);
+  ordered_json entry = {{"index", part.index}};
+  if (part.entry.compressed && !part.reimplodes) {
+    entry["imploded"] = part.file + ".imploded";
+    files.push_back({part.file + ".imploded", part.stored});
+  } else {
+    entry["file"] = part.file;
+  }
+  if (part.index != ENTRY_SAVER_PROGRAM || name != saverProgramNameFor(saverName)) entry["name"] = name;
+  entry["destKind"] = part.entry.destKind;
+  if (part.reimplodes) entry["compressed"] = true;
+  return entry;
+}
+
+CarriedFile carriedFrom(const EntryPart &part) {
+  CarriedFile file;
+  file.index = part.index;
+  file.name = entryNameOf(part.entry);
+  file.destKind = part.entry.destKind;
+  file.compressed = part.entry.compressed != 0;
+  file.bytes = part.expanded;
+  if (file.compressed) file.imploded = part.stored;
+  return file;
+}
+
+// headerBytes: what the manifest's keys leave out of the header. Differences
+// in bytes that keys set cannot be kept; they become caveats.
+void describeHeaderBytes(const std::vector<uint8_t> &original, const std::vector<uint8_t> &built,
+                         ExtractPlan &plan) {
+  InstallerHeader header;
+  std::memcpy(&header, built.data(), sizeof(header));
+  const std::vector<bool> taken = headerFieldBytes(header);
+  for (size_t at = 0; at < sizeof(header);) {
+    if (original[at] == built[at]) {
+      ++at;
+      continue;
+    }
+    if (taken[at]) {
+      plan.caveats.push_back("header byte " + std::to_string(at) +
+                             " differs from what the manifest's keys give");
+      ++at;
+      continue;
+    }
+    std::string hex;
+    const size_t start = at;
+    for (; at < sizeof(header) && !taken[at] && original[at] != built[at]; ++at) {
+      static const char digits[] = "0123456789abcdef";
+      hex += digits[original[at] >> 4];
+      hex += digits[original[at] & 15];
+    }
+    plan.manifest["headerBytes"][std::to_string(start)] = hex;
+  }
+}
+
+}  // namespace
+
+bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::string &error) {
+  FileLayers layers;
+  if (findLayers(file, layers, error) != FileKind::Installer || !error.empty() || !layers.headerRead) {
+    if (error.empty()) error = "no installer or launcher file with a readable package";
+    return false;
+  }
+  const InstallerHeader &header = layers.header;
+  std::vector<EntryPart> parts;
+  if (!readEntries(file, layers, parts, error)) return false;
+  auto codec = std::find_if(parts.begin(), parts.end(),
+                            [](const EntryPart &part) { return part.index == ENTRY_CODEC_LIBRARY; });
+  if (codec == parts.end()) {
+    error = "the package carries no entry 1 (the decompression library)";
+    return false;
+  }
+
+  // The data file: its members are written for reading; the manifest builds
+  // it from them when that gives the same bytes, else carries it whole.
+  std::vector<MemberPart> members;
+  ordered_json dataFile;
+  bool dataFileDescribed = false;
+  auto dataEntry = std::find_if(parts.begin(), parts.end(),
+                                [](const EntryPart &part) { return part.index == ENTRY_DATA_FILE; });
+  if (dataEntry != parts.end()) {
+    if (!readMembers(dataEntry->expanded, members, error)) return false;
+    dataFileDescribed = dataEntry + 1 == parts.end() && dataEntry->entry.destKind == DEST_WORK_FOLDER &&
+                        (!dataEntry->entry.compressed || dataEntry->reimplodes) &&
+                        describeDataFile(dataEntry->expanded, members, entryNameOf(dataEntry->entry), dataFile);
+    if (dataFileDescribed && dataEntry->entry.compressed) dataFile["compressed"] = true;
+    if (dataFileDescribed && dataFile.contains("settings"))
+      plan.files.push_back({"settings.bin", std::vector<uint8_t>(dataEntry->expanded.begin(),
+                                                                 dataEntry->expanded.begin() + sizeof(SaverSettings))});
+  }
+
+  ordered_json &manifest = plan.manifest;
+  const std::string saverName = saverNameOf(header);
+  manifest = describeFlags(header);
+  describePrograms(file, layers, codec->expanded, plan);
+  const PackageFlags flags = packageFlagsOf(header);
+  std::vector<CarriedFile> carried = {carriedFrom(*codec)};
+  carried.front().name = "impborl.dat";
+  carried.front().destKind = DEST_WORK_FOLDER_LIBRARY;
+  carried.front().compressed = false;
+  manifest["entries"] = ordered_json::array();
+  for (const EntryPart &part : parts) {
+    if (part.index != ENTRY_CODEC_LIBRARY) plan.files.push_back({part.file, part.expanded});
+    if (part.index == ENTRY_CODEC_LIBRARY || (part.index == ENTRY_DATA_FILE && dataFileDescribed))
+      continue;
+    manifest["entries"].push_back(describeEntry(part, saverName, plan.files));
+    carried.push_back(carriedFrom(part));
+  }
+  if (dataFileDescribed) {
+    manifest["dataFile"] = dataFile;
+    carried.push_back(carriedFrom(*dataEntry));
+  }
+  if (dataEntry != parts.end() && !dataFileDescribed)
+    plan.notes.push_back("the data file is carried whole as entry 8, since the members folder would not "
+                         "build the same bytes: members/ is there to read");
+  for (const MemberPart &member : members) {
+    std::string path;
+    memberFileFor(memberPathOf(member.record), path);
+    if (member.record.memberType != MEMBER_TYPE_MOVIE_COPY)
+      plan.files.push_back({std::string(MEMBERS_FOLDER) + "/" + path, member.expanded});
+  }
+
+  std::vector<uint8_t> built;
+  if (!buildPackage(flags, carried, layers.installerSize, built, error)) return false;
+  const auto headerStart = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
+  describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built, plan);
+  return true;
+}

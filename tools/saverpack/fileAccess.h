@@ -1,0 +1,23 @@
+// Whole-file reading and writing for the packer, with errors that say what
+// the system said.
+#ifndef SAVER_TOOLS_SAVERPACK_FILE_ACCESS_H
+#define SAVER_TOOLS_SAVERPACK_FILE_ACCESS_H
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+// error := "cannot open "PATH": REASON" and the like.
+bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error);
+
+// Writes a sibling file first and renames it over path, so that a failure
+// never leaves a half-written output behind.
+bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);
+
+// Writes a file that must not exist yet, creating its folders.
+bool writeNewFile(const std::filesystem::path &path, const std::vector<uint8_t> &bytes,
+                  std::string &error);
+bool writeNewFile(const std::filesystem::path &path, const std::string &text, std::string &error);
+
+#endif

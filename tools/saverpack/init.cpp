@@ -1,0 +1,155 @@
+#include "tools/saverpack/init.h"
+
+#include "common/pathRules.h"
+#include "package/dataStructures_shared.h"
+#include "tools/saverpack/fileAccess.h"
+#include "tools/saverpack/manifest.h"
+#include "tools/saverpack/sampleFiles.h"
+
+#include <nlohmann/json.hpp>
+
+#include <algorithm>
+#include <filesystem>
+
+namespace fs = std::filesystem;
+using nlohmann::ordered_json;
+
+namespace {
+
+const char *const PROGRAM_NAMES[] = {"saverstart.exe", "saversetup.exe", "impborl.dll"};
+// Where each program lies in the Windows build tree.
+const char *const BUILD_TREE_PLACES[] = {"launcher/saverstart.exe", "installer/saversetup.exe",
+                                         "codec/impborl.dll"};
+
+bool isFile(const fs::path &path) {
+  std::error_code fault;
+  return fs::is_regular_file(path, fault);
+}
+
+bool allIn(const fs::path &folder, const char *const (&places)[3], fs::path (&found)[3]) {
+  for (int i = 0; i < 3; ++i) found[i] = fs::absolute(folder / places[i]);
+  return std::all_of(std::begin(found), std::end(found), isFile);
+}
+
+// The launcher, the installer and the codec library: from --programs, else
+// beside saverpack, else in the Windows build tree of this source tree.
+bool findPrograms(const InitOptions &options, fs::path (&found)[3], std::string &error) {
+  if (!options.programsFolder.empty()) {
+    if (allIn(fs::u8path(options.programsFolder), PROGRAM_NAMES, found)) return true;
+    error = "--programs " + options.programsFolder +
+            ": the folder must hold saverstart.exe, saversetup.exe and impborl.dll";
+    return false;
+  }
+  if (!options.toolPath.empty() && allIn(fs::u8path(options.toolPath).parent_path(), PROGRAM_NAMES, found))
+    return true;
+  if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_PLACES, found)) return true;
+  error = "cannot find saverstart.exe, saversetup.exe and impborl.dll beside saverpack or in " +
+          std::string(SAVERPACK_WIN32_BUILD) + " (build the win32 preset): give --programs FOLDER";
+  return false;
+}
+
+// The sample screen saver of the Windows build, when there is one.
+fs::path findSampleSaver() {
+  const fs::path examples = fs::path(SAVERPACK_WIN32_BUILD) / "examples";
+  std::error_code fault;
+  std::vector<fs::path> savers;
+  if (fs::is_directory(examples, fault))
+    for (const fs::directory_entry &item : fs::recursive_directory_iterator(examples, fault))
+      if (item.is_regular_file() && item.path().extension() == ".scr") savers.push_back(item.path());
+  std::sort(savers.begin(), savers.end());
+  return savers.empty() ? fs::path() : savers.front();
+}
+
+std::string defaultSaverName(const fs::path &folder) {
+  const std::string name = fs::absolute(folder).lexically_normal().filename().u8string();
+  const bool fits = !name.empty() && name.size() <= static_cast<size_t>(SAVER_NAME_FIELD) &&
+                    isSafeEntryName(saverProgramNameFor(name));
+  return fits ? name : "My Screen Saver";
+}
+
+class SourceWriter {
+ public:
+  SourceWriter(const fs::path &folder, std::ostream &out) : folder_(folder), out_(out) {}
+  // Writes path unless it is there already (a maker's own file stays).
+  bool write(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
+    const fs::path target = folder_ / fs::u8path(path);
+    if (fs::exists(target)) {
+      out_ << "  kept     " << path << "\n";
+      return true;
+    }
+    if (!writeNewFile(target, bytes, error)) return false;
+    out_ << "  wrote    " << path << "\n";
+    return true;
+  }
+  bool write(const std::string &path, const std::string &text, std::string &error) {
+    return write(path, std::vector<uint8_t>(text.begin(), text.end()), error);
+  }
+
+ private:
+  fs::path folder_;
+  std::ostream &out_;
+};
+
+ordered_json entry(int index, const std::string &file, int destKind, bool compressed) {
+  ordered_json item = {{"index", index}, {"file", file}, {"destKind", destKind}};
+  if (compressed) item["compressed"] = true;
+  return item;
+}
+
+}  // namespace
+
+bool initPackageSource(const InitOptions &options, std::ostream &out, std::string &error) {
+  const fs::path folder = fs::u8path(options.folder);
+  const fs::path manifestPath = folder / "manifest.json";
+  if (fs::exists(manifestPath)) {
+    error = "\"" + manifestPath.string() + "\" exists already; init writes a new package source only";
+    return false;
+  }
+  const std::string saverName = options.saverName.empty() ? defaultSaverName(folder) : options.saverName;
+  if (saverName.size() > static_cast<size_t>(SAVER_NAME_FIELD) ||
+      !isSafeEntryName(saverProgramNameFor(saverName))) {
+    error = "--name: \"" + saverName + "\" cannot name a screen saver (at most 64 bytes, a plain file name)";
+    return false;
+  }
+  fs::path programs[3];
+  if (!findPrograms(options, programs, error)) return false;
+  fs::path saver = options.saverProgram.empty() ? findSampleSaver() : fs::u8path(options.saverProgram);
+  std::vector<uint8_t> saverBytes;
+  if (!saver.empty() && !readWholeFile(saver.string(), saverBytes, error)) {
+    error = "--saver: " + error;
+    return false;
+  }
+  const std::string saverFile = saver.empty() ? "placeholder.scr" : saver.filename().u8string();
+
+  out << "saverpack init: a package source for \"" << saverName << "\" in " << folder.string() << "\n";
+  SourceWriter writer(folder, out);
+  const bool written =
+      writer.write("splash.bmp", sampleBitmap(240, 160, 90), error) &&
+      writer.write("licence.rtf", sampleLicence(saverName), error) &&
+      writer.write("readme.txt", sampleReadMe(saverName), error) &&
+      (saver.empty() ? writer.write(saverFile, placeholderSaverProgram(saverName), error)
+                     : writer.write(saverFile, saverBytes, error)) &&
+      writer.write("about.txt", sampleNote("about", saverName), error) &&
+      writer.write("credits.txt", sampleNote("credits", saverName), error) &&
+      writer.write("history.txt", sampleNote("history", saverName), error) &&
+      writer.write("members/pictures/sample.bmp", sampleBitmap(320, 200, 200), error);
+  if (!written) return false;
+
+  ordered_json manifest = {
+      {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
+      {"carriesReadMe", true},    {"offerControlPanel", true},    {"launcher", programs[0].u8string()},
+      {"installer", programs[1].u8string()}, {"codecLibrary", programs[2].u8string()}};
+  manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_SAVER_PROGRAM, saverFile, DEST_SYSTEM_FOLDER, true),
+                         entry(7, "about.txt", DEST_SAVER_FOLDER, true),
+                         entry(9, "credits.txt", DEST_SAVER_FOLDER, true),
+                         entry(ENTRY_LAST, "history.txt", DEST_SAVER_FOLDER, true)};
+  manifest["dataFile"] = {{"name", "saverdata.dat"}, {"members", "members"}, {"compressMembers", true}};
+  if (!writer.write("manifest.json", manifest.dump(2) + "\n", error)) return false;
+  if (saver.empty())
+    out << "placeholder.scr only stands in for your screen saver program: replace it before you ship.\n";
+  out << "next: saverpack build " << manifestPath.string() << " -o Setup.exe\n";
+  return true;
+}
