@@ -21,6 +21,9 @@ namespace {
 
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tide";
 const size_t SETTINGS_SIZE = 1240;
+const char LICENSE_RTF[] =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20{\\b Licence}\\par "
+    "You may use this screen saver on any number of computers.\\par}";
 const size_t MEMBER_COUNT_OFFSET = 212;
 
 std::string specialFolder(int csidl) {
@@ -59,6 +62,8 @@ std::vector<uint8_t> bitmapFile(int width, int height) {
   return file;
 }
 
+std::vector<uint8_t> bytesOf(const std::string &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+
 std::vector<uint8_t> settingsRecord() {
   std::vector<uint8_t> record(SETTINGS_SIZE);
   for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i * 7 + 1);
@@ -84,8 +89,6 @@ std::string fileText(const std::string &path) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
 std::string shortPathOf(const std::string &path) {
   char shortPath[MAX_PATH] = "";
   return GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath) > 0 ? shortPath : path;
@@ -108,6 +111,8 @@ std::string fileNameOf(const std::string &path) {
 }
 
 }  // namespace
+
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool visibleOnScreen(HWND window) {
   RECT frame, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, common;
@@ -136,7 +141,8 @@ void InstallerEndToEnd::TearDown() {
   removeInstallation();
 }
 
-std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
+std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
+                                             const std::function<void(const std::filesystem::path &)> &change) {
   const std::filesystem::path folder = scratch_->path();
   copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
   copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
@@ -151,6 +157,9 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
   writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(5000, 9));
   writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", compressibleBytes(700));
   writeBytes(folder / "members" / "pictures" / "empty.txt", {});
+  copyFile(SPLASH_JPEG, folder / "splash.jpg");
+  writeBytes(folder / "license.rtf", bytesOf(LICENSE_RTF));
+  if (change) change(folder);
   const std::filesystem::path manifest = folder / (manifestName + ".json");
   copyFile(std::string(INSTALLER_TEST_MANIFESTS) + "/" + manifestName + ".json", manifest);
 
@@ -241,6 +250,13 @@ HWND InstallerEndToEnd::startInteractive(const std::string &launcher, driver::Te
   return form;
 }
 
+void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram) {
+  DWORD exitCode = 99;
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+}
+
 std::string InstallerEndToEnd::sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
 std::string InstallerEndToEnd::saverFolder() { return sharedFolder() + SAVER_NAME + "\\"; }
 
@@ -304,6 +320,15 @@ void InstallerEndToEnd::expectInstalled() {
   std::string inRegistry;
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", inRegistry));
   EXPECT_EQ(inRegistry, activeSaver);
+}
+
+void InstallerEndToEnd::expectNothingInstalled() {
+  EXPECT_FALSE(exists(saverFolder()));
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  if (!sysnativeFolder().empty()) {
+    EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
+  }
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
 }
 
 void InstallerEndToEnd::removeInstallation() {
