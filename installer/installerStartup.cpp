@@ -233,7 +233,9 @@ void TInstallerForm::showPicture() {
 
 void TInstallerForm::endStartup(int32_t status) {
   endsAfterStartup = true;
-  if (status != 0) {
+  if (status != 0 && installedDuringStartup) {
+    showStartupMessage(preparingInstallEndMessage(status));
+  } else if (status != 0) {
     showStartupMessage(startupEndMessage(status, installerText(IDS_FLASH_PLAYER_ADDRESS)));
   } else if (installedDuringStartup) {
     askToOpenControlPanel();

@@ -103,6 +103,29 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
   EXPECT_EQ(workFolders(), foldersBefore);
 }
 
+// The package was read, so a failure in the preparing window is told as a
+// failed installation, never as a damaged installer file.
+TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation) {
+  const std::string launcher = buildLauncher("unplayableMovie");
+  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(saverFolder().c_str(), nullptr);
+  HANDLE held = CreateFileA((saverFolder() + MEMBER_PATHS.front()).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::set<HWND> answered;
+  std::vector<std::string> messages;
+  DWORD exitCode = 99;
+  const bool ended = runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
+    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+  });
+  CloseHandle(held);
+  ASSERT_TRUE(ended);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_TRUE(startsWith(messages.back(), "Install failed. Error: ")) << messages.back();
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
+}
+
 TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
   const std::string launcher = buildLauncher("picture");
   driver::TestProgram launcherProgram, installer;

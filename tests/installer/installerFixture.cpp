@@ -34,34 +34,6 @@ std::string specialFolder(int csidl) {
 
 std::string hostPath(const std::filesystem::path &path) { return path.string(); }
 
-// A 24-bit bitmap file of a colour ramp.
-std::vector<uint8_t> bitmapFile(int width, int height) {
-  const int stride = (width * 3 + 3) & ~3;
-  const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
-  std::vector<uint8_t> file(54 + pixelBytes, 0);
-  auto put32 = [&file](size_t at, uint32_t value) {
-    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
-  };
-  file[0] = 'B';
-  file[1] = 'M';
-  put32(2, static_cast<uint32_t>(file.size()));
-  put32(10, 54);
-  put32(14, 40);
-  put32(18, static_cast<uint32_t>(width));
-  put32(22, static_cast<uint32_t>(height));
-  file[26] = 1;
-  file[28] = 24;
-  put32(34, pixelBytes);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      uint8_t *pixel = &file[54 + y * stride + x * 3];
-      pixel[0] = static_cast<uint8_t>(x * 4);
-      pixel[1] = static_cast<uint8_t>(y * 5);
-      pixel[2] = 200;
-    }
-  return file;
-}
-
 std::vector<uint8_t> bytesOf(const std::string &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 std::vector<uint8_t> settingsRecord() {
