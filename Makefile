@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 SETUP := tools/setup
 
-.PHONY: all setup native win32 test test-native test-win32 demo bench fuzz clean
+.PHONY: all setup native win32 test test-native test-win32 demo bench bench-wine fuzz clean
 
 all: native win32
 
@@ -34,6 +34,10 @@ bench: setup
 	@cmake --preset bench >/dev/null
 	@cmake --build --preset bench -j$(JOBS)
 	@tools/run-benchmarks.sh build/bench
+
+# The installer's start-up and install times under Wine.
+bench-wine: win32
+	@$(SETUP)/with-display build/win32/wine-run build/win32/tests/installer/bench_installer.exe
 
 fuzz: setup
 	@cmake --preset fuzz >/dev/null

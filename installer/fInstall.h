@@ -97,7 +97,6 @@ class TInstallerForm {
   bool installing = false;
   bool abortRequested = false;
   int32_t osKind = 0;
-  bool quietFromCommandLine = false;
   bool installedDuringStartup = false;
   // The launcher was told to make the new saver the active one: from then
   // on a "Cancel" comes too late to undo the installation.

@@ -1,5 +1,6 @@
 #include "installer/fPreparingInstallWnd.h"
 
+#include "common/windowClass.h"
 #include "installer/installerLayout.h"
 #include "installer/installerMessages.h"
 #include "installer/installerApplication.h"
@@ -18,13 +19,7 @@ const DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU;
 }  // namespace
 
 TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, HFONT font) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = windowProc;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = WINDOW_CLASS;
-  RegisterClassA(&windowClass);
+  registerWindowClass(instance, WINDOW_CLASS, windowProc);
   RECT frame = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
   AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
   window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | WS_VISIBLE, CREATED_LEFT, CREATED_TOP,

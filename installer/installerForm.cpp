@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/QRX_FileUtils.h"
+#include "common/windowClass.h"
 #include "installer/installerApplication.h"
 #include "installer/installerLayout.h"
 #include "installer/installerText.h"
@@ -24,16 +25,6 @@ const UINT_PTR PAUSE_TIMER_ID = 1;
 const UINT PAUSE_TIMER_INTERVAL_MS = 100;
 // Room for the design layout before the start-up sizes the window.
 const int DESIGN_HEIGHT = 710;
-
-void registerClass(HINSTANCE instance, const char *name, WNDPROC procedure) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = procedure;
-  windowClass.hInstance = instance;
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  windowClass.lpszClassName = name;
-  RegisterClassA(&windowClass);
-}
 
 HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle,
                  const LayoutRect &place, HWND parent, HINSTANCE instance, void *creationData = nullptr) {
@@ -76,9 +67,9 @@ TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &prepari
     : instance_(instance), font_(font), preparingWindow_(preparingWindow) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
-  registerClass(instance, FORM_CLASS, windowProc);
-  registerClass(instance, PANEL_CLASS, panelProc);
-  registerClass(instance, PICTURE_CLASS, pictureProc);
+  registerWindowClass(instance, FORM_CLASS, windowProc);
+  registerWindowClass(instance, PANEL_CLASS, panelProc);
+  registerWindowClass(instance, PICTURE_CLASS, pictureProc);
   progressForm = this;
   setExtractionProgress({showProgressStatus, stepProgressBar});
 }

@@ -53,3 +53,7 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
               "Installer file is corrupted. Lumavane Error: " + std::to_string(status) + ". "};
   }
 }
+
+StartupMessage preparingInstallEndMessage(int32_t status) {
+  return {StartupMessageKind::errorAbort, installFailedText(status)};
+}

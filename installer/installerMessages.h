@@ -35,4 +35,9 @@ struct StartupMessage {
 // movie player texts name playerAddress, the player maker's download page.
 StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress);
 
+// The end of a start-up whose installation ran in the preparing window and
+// failed: the package was read, so the failure is told as a failed
+// installation, not as a damaged file.
+StartupMessage preparingInstallEndMessage(int32_t status);
+
 #endif

@@ -135,7 +135,7 @@ void TInstallerForm::resetState() {
   installerType = 0;
   licenseShown = readMeIncluded = flashUpdateNeeded = false;
   requiredFlashMajor = requiredFlashRevision = 0;
-  quietFromCommandLine = installedDuringStartup = saverMadeActive = false;
+  installedDuringStartup = saverMadeActive = false;
   launcherWindowHandle = 0;
   osKind = GetOperatingSystem();
 }
@@ -146,7 +146,6 @@ void TInstallerForm::readCommandLine() {
   const int quietSwitches = countQuietSwitches(commandLineParameters());
   for (int i = 0; i < quietSwitches; ++i) {
     installerType = QUIET_TYPE;
-    quietFromCommandLine = true;
     sendCommandToLauncher(window_, QUIET_INSTALLER_COMMAND);
   }
 }
@@ -234,13 +233,15 @@ void TInstallerForm::showPicture() {
 
 void TInstallerForm::endStartup(int32_t status) {
   endsAfterStartup = true;
-  if (status != 0) {
+  if (status != 0 && installedDuringStartup) {
+    showStartupMessage(preparingInstallEndMessage(status));
+  } else if (status != 0) {
     showStartupMessage(startupEndMessage(status, installerText(IDS_FLASH_PLAYER_ADDRESS)));
   } else if (installedDuringStartup) {
     askToOpenControlPanel();
   } else if (installerType == QUIET_TYPE) {
     // Only a package that is quiet by itself opens the control panel.
-    if (installerHeader.offerControlPanel != 0 && !quietFromCommandLine)
+    if (installerHeader.offerControlPanel != 0 && countQuietSwitches(commandLineParameters()) == 0)
       sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
   } else {
     endsAfterStartup = false;

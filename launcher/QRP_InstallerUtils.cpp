@@ -11,9 +11,8 @@
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/programSize.h"
-#include "launcher/installerLaunchPlan.h"
-#include "launcher/launcherStatus.h"
-#include "launcher/traceBox.h"
+#include "launcher/launcherRules.h"
+#include "launcher/SenderMain.h"
 
 SAVER_PROGRAM_SIZE_MARK(LAUNCHER_SIZE_IN_BYTES);
 

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "launcher/languageDetection.h"
+#include "launcher/saverCommands.h"
 
 extern std::string launcherFilePath;
 extern std::string pathInstallerTempFile;  // work folder + the launcher's own file name

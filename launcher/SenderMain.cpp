@@ -3,12 +3,11 @@
 #include <string>
 
 #include "common/logFile.h"
+#include "common/windowClass.h"
 #include "launcher/QRP_InstallerUtils.h"
-#include "launcher/launcherCommands.h"
+#include "launcher/launcherRules.h"
 #include "common/launcherProtocol.h"
-#include "launcher/launcherStatus.h"
 #include "launcher/saverCommands.h"
-#include "launcher/traceBox.h"
 
 namespace {
 
@@ -72,14 +71,29 @@ LRESULT CALLBACK senderMainFormProc(HWND window, UINT message, WPARAM wParam, LP
 }  // namespace
 
 HWND createSenderMainForm(HINSTANCE instance) {
-  WNDCLASSA formClass = {};
-  formClass.lpfnWndProc = senderMainFormProc;
-  formClass.hInstance = instance;
-  formClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  formClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  formClass.lpszClassName = FORM_CLASS;
-  if (!RegisterClassA(&formClass)) return nullptr;
+  if (!registerWindowClass(instance, FORM_CLASS, senderMainFormProc)) return nullptr;
   return CreateWindowExA(0, FORM_CLASS, FORM_CAPTION, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
                          CW_USEDEFAULT, FORM_WIDTH, FORM_HEIGHT, nullptr, nullptr, instance,
                          nullptr);
+}
+
+static HWND cdMemo = nullptr;
+
+void createTraceBox(HWND mainWindow) {
+  RECT client;
+  GetClientRect(mainWindow, &client);
+  cdMemo = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "cdMemo",
+                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
+                           0, 0, client.right, client.bottom, mainWindow, nullptr,
+                           GetModuleHandleA(nullptr), nullptr);
+  // No length limit: a long run must not silently drop lines.
+  SendMessageA(cdMemo, EM_SETLIMITTEXT, 0, 0);
+}
+
+void addTraceLine(const std::string &line) {
+  if (cdMemo == nullptr) return;
+  const std::string appended = "\r\n" + line;
+  int end = GetWindowTextLengthA(cdMemo);
+  SendMessageA(cdMemo, EM_SETSEL, end, end);
+  SendMessageA(cdMemo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));
 }

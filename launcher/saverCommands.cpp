@@ -6,9 +6,9 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
-#include "launcher/launcherCommands.h"
-#include "launcher/launcherStatus.h"
+#include "common/controlPanelTitles.h"
 #include "common/statusCodes.h"
+#include "launcher/launcherRules.h"
 
 static const char SYSTEM_INI[] = "system.ini";
 static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";
@@ -86,4 +86,22 @@ void openScreenSaverControlPanel(const ControlPanelTitles &titles) {
     if (isWindowTitled(titles.first) || isWindowTitled(titles.second)) break;
   }
   SetCursor(previousCursor);
+}
+
+uint8_t detectLanguageIndex() {
+  char languageName[256] = "";
+  VerLanguageNameA(GetSystemDefaultLangID(), languageName, sizeof languageName);
+  logLine(std::string("language: ") + languageName);
+  return languageIndexForName(languageName);
+}
+
+static std::string loadTitle(unsigned stringId) {
+  char title[256] = "";
+  LoadStringA(GetModuleHandleA(nullptr), stringId, title, sizeof title);
+  return title;
+}
+
+ControlPanelTitles loadControlPanelTitles(uint8_t languageIndex) {
+  if (languageIndex == LANGUAGE_ENGLISH) return {ENGLISH_FIRST_TITLE, ENGLISH_SECOND_TITLE};
+  return {loadTitle(firstTitleStringId(languageIndex)), loadTitle(secondTitleStringId(languageIndex))};
 }

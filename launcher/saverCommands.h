@@ -1,11 +1,23 @@
-// The operations the launcher carries out for the installer.
+// The operations the launcher carries out for the installer, and the
+// control-panel titles in the system's language.
 #ifndef SAVER_LAUNCHER_SAVER_COMMANDS_H
 #define SAVER_LAUNCHER_SAVER_COMMANDS_H
 
 #include <cstdint>
 #include <string>
 
-#include "launcher/languageDetection.h"
+
+struct ControlPanelTitles {
+  std::string first;
+  std::string second;
+};
+
+// From the system default language, not the user's own setting.
+uint8_t detectLanguageIndex();
+
+// The English titles are program constants; the others come from the string
+// table, converted to the system code page.
+ControlPanelTitles loadControlPanelTitles(uint8_t languageIndex);
 
 // Makes the screen saver named in the command ("makeActiveSaver-<file name
 // in the system folder>") the active one: system.ini [boot], the current

@@ -1,8 +1,12 @@
 // saversetup under Wine, end to end through the real launcher: packages built
 // with the packer, installed quietly and through the window.
+#include <fstream>
+
 #include "installerFixture.h"
 
 namespace {
+
+const char *const RECORD_VARIABLE = "FAKE_INSTALLER_RECORD";
 
 // Polls until the form's "Install" button can be pressed again.
 bool waitUntilReady(HWND form) {
@@ -12,6 +16,53 @@ bool waitUntilReady(HWND form) {
     Sleep(100);
   }
   return false;
+}
+
+RECT frameOf(HWND window) {
+  RECT frame = {};
+  GetWindowRect(window, &frame);
+  return frame;
+}
+
+RECT clientOf(HWND window) {
+  RECT client = {};
+  GetClientRect(window, &client);
+  return client;
+}
+
+// A control's distance from the right and bottom edges of the form's client area.
+POINT marginToBottomRight(HWND form, HWND control) {
+  RECT place = frameOf(control);
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT *>(&place), 2);
+  const RECT client = clientOf(form);
+  return {client.right - place.right, client.bottom - place.bottom};
+}
+
+void resizeTo(HWND form, int width, int height) {
+  SetWindowPos(form, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// The picture box as it appears on the screen: top and bottom rows of the
+// splash's vertical gradient differ, and neither is the dialog face.
+void expectPictureDrawn(HWND form) {
+  HWND panel = FindWindowExA(form, nullptr, "TPanel", nullptr);
+  HWND picture = panel == nullptr ? nullptr : FindWindowExA(panel, nullptr, "TImage", nullptr);
+  driver::RgbImage shot;
+  ASSERT_TRUE(picture != nullptr && driver::captureWindow(picture, &shot));
+  ASSERT_GT(shot.width * shot.height, 100u);
+  auto pixelAt = [&shot](uint32_t x, uint32_t y) {
+    const uint8_t *rgb = &shot.pixels[(size_t(y) * shot.width + x) * 3];
+    return RGB(rgb[0], rgb[1], rgb[2]);
+  };
+  const COLORREF top = pixelAt(shot.width / 2, 2), bottom = pixelAt(shot.width / 2, shot.height - 3);
+  EXPECT_NE(top, bottom);
+  EXPECT_NE(top, GetSysColor(COLOR_BTNFACE));
+  EXPECT_NE(bottom, GetSysColor(COLOR_BTNFACE));
+}
+
+std::string fileText(const std::filesystem::path &path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 }  // namespace
@@ -33,6 +84,31 @@ TEST_F(InstallerEndToEnd, QuietInstallPlacesEverythingWithoutAWindow) {
   EXPECT_EQ(workFolders(), foldersBefore);
 }
 
+// The package is quiet by its header and offers the control panel: "/q"
+// keeps the panel shut, the header's quiet mode alone opens it. The display
+// panel is a stand-in that records how it was opened.
+TEST_F(InstallerEndToEnd, OnlyTheHeadersQuietModeOpensTheControlPanel) {
+  const std::string launcher = buildLauncher("quiet");
+  const std::filesystem::path record = std::filesystem::path(launcher).parent_path() / "record.txt";
+  const std::string panel = systemFolder() + "desk.cpl";
+  ASSERT_TRUE(CopyFileA(driver::windowsPathOf(FAKE_DISPLAY_PANEL).c_str(), panel.c_str(), FALSE));
+  SetEnvironmentVariableA(RECORD_VARIABLE, record.string().c_str());
+  DWORD quietExit = 99, headerQuietExit = 99;
+  const auto noWatch = [](DWORD) {};
+  const bool ran = runLauncherToEnd(launcher, "/q", &quietExit, noWatch) &&
+                   runLauncherToEnd(launcher, "", &headerQuietExit, noWatch);
+  std::string opened;
+  for (int wait = 0; wait < 300 && opened.empty(); ++wait, Sleep(100)) opened = fileText(record);
+  SetEnvironmentVariableA(RECORD_VARIABLE, nullptr);
+  DeleteFileA(panel.c_str());
+
+  ASSERT_TRUE(ran);
+  EXPECT_EQ(quietExit, 0u);
+  EXPECT_EQ(headerQuietExit, 0u);
+  EXPECT_EQ(opened, "controlPanel=parameters 1\n");  // once: the second run only
+  expectInstalled();
+}
+
 TEST_F(InstallerEndToEnd, InstallThenDeclineTheControlPanelEndsWithEverythingInstalled) {
   const std::string launcher = buildLauncher("picture");
   const std::set<std::string> foldersBefore = workFolders();
@@ -44,14 +120,81 @@ TEST_F(InstallerEndToEnd, InstallThenDeclineTheControlPanelEndsWithEverythingIns
   GetClientRect(form, &client);
   EXPECT_EQ(client.bottom, 338);
 
+  EXPECT_FALSE(IsWindowVisible(FindWindowExA(form, nullptr, "RichEdit20A", nullptr)));
+  EXPECT_EQ(GetWindowLongA(form, GWL_STYLE) & WS_THICKFRAME, 0);
+  expectPictureDrawn(form);
+  driver::saveScreenshot("installer-ready.png");
+
   ASSERT_TRUE(driver::clickButton(form, "Install"));
-  ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
-  DWORD exitCode = 99;
-  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
+                                                INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  EXPECT_NE(control(form, "Screen Saver Installation and Setup Complete."), nullptr);
+  driver::saveScreenshot("installer-done.png");
+  ASSERT_TRUE(driver::clickButton(question, "No"));
+  expectBothEnd(installer, launcherProgram);
   expectInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
+}
+
+// Licence mode with a JPEG picture: the licence box shows the formatted text,
+// the window grows taller but never wider nor below its minimum, and the
+// buttons keep to the bottom right. Closing the ready window installs nothing.
+TEST_F(InstallerEndToEnd, LicenseWindowGrowsOnlyTallerWithItsButtonsBottomRight) {
+  const std::string launcher = buildLauncher("license");
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+  HWND accept = control(form, "Accept and Install");
+  ASSERT_NE(accept, nullptr);
+  EXPECT_EQ(frameOf(accept).right - frameOf(accept).left, 115);
+  EXPECT_EQ(clientOf(form).bottom, 445);
+  HWND license = FindWindowExA(form, nullptr, "RichEdit20A", nullptr);
+  ASSERT_TRUE(license != nullptr && IsWindowVisible(license));
+  const std::string licenseText = driver::windowText(license);
+  EXPECT_EQ(licenseText.rfind("Licence", 0), 0u) << licenseText;
+  expectPictureDrawn(form);
+  driver::saveScreenshot("installer-ready-license.png");
+
+  const RECT designed = frameOf(form);
+  const int width = designed.right - designed.left, height = designed.bottom - designed.top;
+  const POINT acceptMargin = marginToBottomRight(form, accept);
+  resizeTo(form, width + 200, height + 150);
+  EXPECT_EQ(frameOf(form).right - frameOf(form).left, width);
+  EXPECT_EQ(frameOf(form).bottom - frameOf(form).top, height + 150);
+  EXPECT_EQ(marginToBottomRight(form, accept).x, acceptMargin.x);
+  EXPECT_EQ(marginToBottomRight(form, accept).y, acceptMargin.y);
+  resizeTo(form, width, 100);
+  EXPECT_EQ(frameOf(form).bottom - frameOf(form).top, 465);
+  EXPECT_EQ(marginToBottomRight(form, accept).y, acceptMargin.y);
+
+  ASSERT_TRUE(driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE));
+  expectBothEnd(installer, launcherProgram);
+  expectNothingInstalled();
+}
+
+// A picture that cannot be read is told once; the box stays empty and the
+// installation works all the same.
+TEST_F(InstallerEndToEnd, DamagedPictureIsReportedAndInstallingStillWorks) {
+  const std::string launcher = buildLauncher("picture", [](const std::filesystem::path &folder) {
+    writeBytes(folder / "splash.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3});
+  });
+  driver::TestProgram launcherProgram;
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+  HWND box = driver::waitForTopLevelWindow({"Error", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(box, nullptr);
+  const std::vector<std::string> texts = driver::staticTexts(box);
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.front(), "CorruptFile: splash.BMP");
+  driver::TestProgram installer;
+  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(box)));
+  ASSERT_TRUE(driver::clickButton(box, driver::buttonCaptions(box).front()));
+  HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", installer.processId(), true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
+  expectBothEnd(installer, launcherProgram);
+  expectInstalled();
 }
 
 TEST_F(InstallerEndToEnd, DecliningTheOverwriteReturnsToReadyAndASecondInstallWorks) {
@@ -69,15 +212,14 @@ TEST_F(InstallerEndToEnd, DecliningTheOverwriteReturnsToReadyAndASecondInstallWo
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "Cancel"));
   ASSERT_TRUE(waitUntilReady(form));
   EXPECT_EQ(driver::windowText(control(form, "Cancel")), "Cancel");
-  EXPECT_TRUE(GetFileAttributesA(olderFile.c_str()) != INVALID_FILE_ATTRIBUTES);
-  EXPECT_EQ(GetFileAttributesA((systemFolder() + SAVER_PROGRAM).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_TRUE(exists(olderFile));
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
   EXPECT_EQ(uninstallValue("DisplayName"), "");
 
   ASSERT_TRUE(driver::clickButton(form, "Install"));
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "OK"));
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
-  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
-  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectBothEnd(installer, launcherProgram);
   expectInstalled();
-  EXPECT_EQ(GetFileAttributesA(olderFile.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_FALSE(exists(olderFile));
 }

@@ -47,20 +47,7 @@ void corruptPackageHeader(const std::string &launcher) {
 
 }  // namespace
 
-class InstallerFailure : public InstallerEndToEnd {
- protected:
-  static bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-  // No saver folder, no installed program, no uninstall entry.
-  static void expectNothingInstalled() {
-    EXPECT_FALSE(exists(saverFolder()));
-    EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
-    if (!sysnativeFolder().empty()) {
-      EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
-    }
-    EXPECT_EQ(uninstallValue("DisplayName"), "");
-  }
-};
+using InstallerFailure = InstallerEndToEnd;
 
 TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   const std::string launcher = buildLauncher("picture");
@@ -91,10 +78,7 @@ TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
   ASSERT_TRUE(waitForText(form, "Installation Aborted. Cleaning up files..."));
   driver::saveScreenshot("installer-aborted.png");
   // The abort ended with nothing failed, so the program ends by itself.
-  DWORD exitCode = 99;
-  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectBothEnd(installer, launcherProgram);
   expectNothingInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
 }
@@ -114,12 +98,32 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
   driver::TestProgram installer;
   ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
   ASSERT_TRUE(driver::clickButton(question, "No"));
-  DWORD exitCode = 99;
-  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectBothEnd(installer, launcherProgram);
   expectInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
+}
+
+// The package was read, so a failure in the preparing window is told as a
+// failed installation, never as a damaged installer file.
+TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation) {
+  const std::string launcher = buildLauncher("unplayableMovie");
+  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(saverFolder().c_str(), nullptr);
+  HANDLE held = CreateFileA((saverFolder() + MEMBER_PATHS.front()).c_str(), GENERIC_WRITE, 0, nullptr,
+                            CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::set<HWND> answered;
+  std::vector<std::string> messages;
+  DWORD exitCode = 99;
+  const bool ended = runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
+    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+  });
+  CloseHandle(held);
+  ASSERT_TRUE(ended);
+  ASSERT_FALSE(messages.empty());
+  EXPECT_TRUE(startsWith(messages.back(), "Install failed. Error: ")) << messages.back();
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
 }
 
 TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
@@ -142,10 +146,7 @@ TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
   driver::saveScreenshot("installer-installing.png");
   ASSERT_TRUE(driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE));
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
-  DWORD exitCode = 99;
-  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
-  EXPECT_EQ(exitCode, 0u);
-  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  expectBothEnd(installer, launcherProgram);
   expectInstalled();
 }
 
@@ -172,4 +173,41 @@ TEST_F(InstallerFailure, BusySaverProgramStaysAndTheRestInstalls) {
   EXPECT_EQ(attributes.nFileSizeLow, 0u);
   EXPECT_TRUE(exists(saverFolder() + "saver.dat"));
   EXPECT_EQ(uninstallValue("DisplayName"), "Tide Screen Saver");
+}
+
+// A member file that another program holds open cannot be written: the
+// installation fails with the step's own message, removes everything it
+// placed and leaves only the held file of the older copy.
+TEST_F(InstallerFailure, UnwritableSaverFolderFailsAndRemovesWhatWasPlaced) {
+  const std::string launcher = buildLauncher("picture");
+  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(saverFolder().c_str(), nullptr);
+  const std::string heldMember = saverFolder() + MEMBER_PATHS.front();
+  HANDLE held = CreateFileA(heldMember.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  std::set<HWND> answered;
+  std::vector<std::string> messages;
+  const bool started = form != nullptr && driver::clickButton(form, "Install") &&
+                       answerDialog(installer.processId(), "Confirm", "OK");
+  std::string statusLine;
+  for (DWORD start = GetTickCount(); started && GetTickCount() - start < INSTALLER_TIMEOUT_MS; Sleep(50)) {
+    answerErrorBoxes(installer.processId(), answered, messages);
+    for (const driver::DialogControl &each : driver::dialogControls(form))
+      if (startsWith(each.text, "Install failed. Error: ")) statusLine = each.text;
+    if (!statusLine.empty()) break;
+  }
+  driver::saveScreenshot("installer-failed.png");
+  const bool closed = !statusLine.empty() && driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE) &&
+                      installer.waitForExit(INSTALLER_TIMEOUT_MS, nullptr);
+  CloseHandle(held);
+  ASSERT_TRUE(closed) << statusLine;
+  EXPECT_FALSE(messages.empty());
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
+  for (size_t member = 1; member < MEMBER_PATHS.size(); ++member)
+    EXPECT_FALSE(exists(saverFolder() + MEMBER_PATHS[member])) << MEMBER_PATHS[member];
+  EXPECT_FALSE(exists(saverFolder() + "saver.dat"));
 }

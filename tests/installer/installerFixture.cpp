@@ -20,6 +20,9 @@ const std::vector<std::string> MEMBER_PATHS = {"main.swf", "pictures\\a.jpg", "p
 namespace {
 
 const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Tide";
+const char LICENSE_RTF[] =
+    "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0\\fs20{\\b Licence}\\par "
+    "You may use this screen saver on any number of computers.\\par}";
 const size_t MEMBER_COUNT_OFFSET = 212;
 
 std::string specialFolder(int csidl) {
@@ -29,6 +32,8 @@ std::string specialFolder(int csidl) {
 }
 
 std::string hostPath(const std::filesystem::path &path) { return path.string(); }
+
+std::vector<uint8_t> bytesOf(const std::string &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
 
 void copyFile(const std::string &unixSource, const std::filesystem::path &target) {
   std::filesystem::create_directories(target.parent_path());
@@ -48,8 +53,6 @@ std::string fileText(const std::string &path) {
   std::ifstream in(path, std::ios::binary);
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
-
-bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 std::string shortPathOf(const std::string &path) {
   char shortPath[MAX_PATH] = "";
@@ -73,6 +76,8 @@ std::string fileNameOf(const std::string &path) {
 }
 
 }  // namespace
+
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool visibleOnScreen(HWND window) {
   RECT frame, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, common;
@@ -101,12 +106,16 @@ void InstallerEndToEnd::TearDown() {
   removeInstallation();
 }
 
-std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName) {
+std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
+                                             const std::function<void(const std::filesystem::path &)> &change) {
   const std::filesystem::path folder = scratch_->path();
   copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
   copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
   copyFile(IMPBORL_DLL, folder / "bin" / "impborl.dll");
   writeTidePackageFiles(folder);
+  copyFile(SPLASH_JPEG, folder / "splash.jpg");
+  writeBytes(folder / "license.rtf", bytesOf(LICENSE_RTF));
+  if (change) change(folder);
   const std::filesystem::path manifest = folder / (manifestName + ".json");
   copyFile(std::string(INSTALLER_TEST_MANIFESTS) + "/" + manifestName + ".json", manifest);
 
@@ -197,6 +206,13 @@ HWND InstallerEndToEnd::startInteractive(const std::string &launcher, driver::Te
   return form;
 }
 
+void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram) {
+  DWORD exitCode = 99;
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+}
+
 std::string InstallerEndToEnd::sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
 std::string InstallerEndToEnd::saverFolder() { return sharedFolder() + SAVER_NAME + "\\"; }
 
@@ -260,6 +276,15 @@ void InstallerEndToEnd::expectInstalled() {
   std::string inRegistry;
   EXPECT_TRUE(readRegistryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", inRegistry));
   EXPECT_EQ(inRegistry, activeSaver);
+}
+
+void InstallerEndToEnd::expectNothingInstalled() {
+  EXPECT_FALSE(exists(saverFolder()));
+  EXPECT_FALSE(exists(systemFolder() + SAVER_PROGRAM));
+  if (!sysnativeFolder().empty()) {
+    EXPECT_FALSE(exists(sysnativeFolder() + SAVER_PROGRAM));
+  }
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
 }
 
 void InstallerEndToEnd::removeInstallation() {

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <filesystem>
 #include <functional>
 #include <set>
 #include <string>
@@ -34,8 +35,10 @@ class InstallerEndToEnd : public ::testing::Test {
   void TearDown() override;
 
   // Writes the payload and the programs beside a copy of manifests/<name>,
-  // builds the launcher file "<name>Setup.exe" from it and returns its path.
-  std::string buildLauncher(const std::string &manifestName);
+  // lets change alter the payload folder, builds the launcher file
+  // "<name>Setup.exe" from it and returns its path.
+  std::string buildLauncher(const std::string &manifestName,
+                            const std::function<void(const std::filesystem::path &)> &change = nullptr);
 
   // Runs the launcher like a debugger, so that every process it starts is
   // seen to its end, until all have ended. The installer's exit code goes to
@@ -48,6 +51,8 @@ class InstallerEndToEnd : public ::testing::Test {
   // shown; installer then stands for the installer's process.
   HWND startInteractive(const std::string &launcher, driver::TestProgram &launcherProgram,
                         driver::TestProgram &installer);
+  // The installer ends with exit code 0, and the launcher after it.
+  static void expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram);
 
   // Places of an installation.
   static std::string saverFolder();  // all-users application data + "Lumavane\Tide\"
@@ -60,6 +65,8 @@ class InstallerEndToEnd : public ::testing::Test {
   // Every file of an installation of the test saver is in place, with the
   // settings record as "saver.dat".
   void expectInstalled();
+  // No saver folder, no installed program, no uninstall entry.
+  static void expectNothingInstalled();
   static void removeInstallation();
 
  private:
@@ -67,6 +74,7 @@ class InstallerEndToEnd : public ::testing::Test {
 };
 
 bool visibleOnScreen(HWND window);
+bool exists(const std::string &path);
 
 // Waits for a visible box of the installer with the caption and clicks button.
 bool answerDialog(DWORD installer, const char *caption, const char *button);

@@ -122,6 +122,8 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
   }
   EXPECT_EQ(startupEndMessage(-531, address).text, "Installer file is corrupted. Lumavane Error: -531. ");
   EXPECT_EQ(startupEndMessage(183, address).text, "Installer file is corrupted. Lumavane Error: 183. ");
+  // An installation in the preparing window that failed is no damaged file.
+  EXPECT_EQ(preparingInstallEndMessage(-13).text, "Install failed. Error: -13");
 }
 
 TEST(InstallerCommandLine, EachExactQuietSwitchCounts) {

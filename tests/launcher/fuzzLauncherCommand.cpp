@@ -5,7 +5,7 @@
 #include <string>
 
 #include "installer/launcherHandleParameter.h"
-#include "launcher/launcherCommands.h"
+#include "launcher/launcherRules.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   const std::string command = commandTextFromCopyData(data, static_cast<uint32_t>(size));

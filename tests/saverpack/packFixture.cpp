@@ -1,7 +1,6 @@
 #include "packFixture.h"
 
 #include "tools/saverpack/programImage.h"
-#include "tools/saverpack/sampleFiles.h"
 
 #include <cstring>
 #include <fstream>
@@ -91,6 +90,34 @@ std::filesystem::path writeSamplePackageSource(const std::filesystem::path &fold
   return manifest;
 }
 
+// A 24-bit bitmap file of a colour ramp.
+std::vector<uint8_t> bitmapFile(int width, int height) {
+  const int stride = (width * 3 + 3) & ~3;
+  const uint32_t pixelBytes = static_cast<uint32_t>(stride * height);
+  std::vector<uint8_t> file(54 + pixelBytes, 0);
+  auto put32 = [&file](size_t at, uint32_t value) {
+    for (int i = 0; i < 4; ++i) file[at + i] = static_cast<uint8_t>(value >> (8 * i));
+  };
+  file[0] = 'B';
+  file[1] = 'M';
+  put32(2, static_cast<uint32_t>(file.size()));
+  put32(10, 54);
+  put32(14, 40);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
+  file[26] = 1;
+  file[28] = 24;
+  put32(34, pixelBytes);
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      uint8_t *pixel = &file[54 + y * stride + x * 3];
+      pixel[0] = static_cast<uint8_t>(x * 4);
+      pixel[1] = static_cast<uint8_t>(y * 5);
+      pixel[2] = 200;
+    }
+  return file;
+}
+
 std::vector<uint8_t> tideSettingsRecord() {
   std::vector<uint8_t> record(1240);
   for (size_t i = 0; i < record.size(); ++i) record[i] = static_cast<uint8_t>(i * 7 + 1);
@@ -98,7 +125,7 @@ std::vector<uint8_t> tideSettingsRecord() {
 }
 
 void writeTidePackageFiles(const std::filesystem::path &folder) {
-  writeBytes(folder / "splash.bmp", sampleBitmap(96, 54, 120));
+  writeBytes(folder / "splash.bmp", bitmapFile(96, 54));
   writeBytes(folder / "Tide.scr", compressibleBytes(30000));
   writeBytes(folder / "installer.swf", randomBytes(3000, 7));
   writeBytes(folder / "tidefx.dat", randomBytes(4000, 8));

@@ -18,6 +18,9 @@ std::vector<uint8_t> randomBytes(size_t count, uint32_t seed);
 // Text-like bytes that implode well.
 std::vector<uint8_t> compressibleBytes(size_t count);
 
+// A 24-bit bitmap file of a colour ramp.
+std::vector<uint8_t> bitmapFile(int width, int height);
+
 void writeBytes(const std::filesystem::path &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> readBytes(const std::filesystem::path &path);
 

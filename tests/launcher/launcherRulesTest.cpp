@@ -1,10 +1,11 @@
+// The launcher's portable rules: commands, launch parameters, language, texts.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <memory>
 
 #include "common/statusCodes.h"
-#include "launcher/launcherCommands.h"
+#include "launcher/launcherRules.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
 
@@ -81,4 +82,80 @@ TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
     EXPECT_EQ(activeSaverFileName(std::string("makeActiveSaver-") + row.name, fileName), expected)
         << "launcher: " << row.name;
   }
+}
+
+using Lines = std::vector<std::string>;
+
+TEST(InstallerLaunchPlan, WithoutQuietSwitchPassesOnlyTheHandle) {
+  InstallerLaunchPlan plan = planInstallerLaunch(4063302, {"/x", "/quiet"});
+  EXPECT_EQ(plan.parameters, "/l=4063302");
+  EXPECT_FALSE(plan.minimised);
+  EXPECT_EQ(plan.traceLines, (Lines{"command line parameter: /x", "command line parameter: /quiet",
+                                    "subLaunchParams: /l=4063302"}));
+}
+
+TEST(InstallerLaunchPlan, QuietSwitchInAnyCaseComesFirstAndStopsTheScan) {
+  for (const char *quiet : {"/q", "/Q"}) {
+    InstallerLaunchPlan plan = planInstallerLaunch(70, {"other", quiet, "/never-looked-at"});
+    EXPECT_EQ(plan.parameters, "/q /l=70");
+    EXPECT_TRUE(plan.minimised);
+    EXPECT_EQ(plan.traceLines,
+              (Lines{"command line parameter: other", std::string("command line parameter: ") + quiet,
+                     "installerType = QUIET_TYPE, hiding preparingInstallWnd"}));
+  }
+}
+
+TEST(InstallerLaunchPlan, NoParametersAndLargeHandles) {
+  InstallerLaunchPlan plan = planInstallerLaunch(4294967295u, {});
+  EXPECT_EQ(plan.parameters, "/l=4294967295");
+  EXPECT_EQ(plan.traceLines, (Lines{"subLaunchParams: /l=4294967295"}));
+}
+
+TEST(LanguageSelection, EachWordGivesItsIndexWhateverCountryFollows) {
+  EXPECT_EQ(languageIndexForName("English (United States)"), LANGUAGE_ENGLISH);
+  EXPECT_EQ(languageIndexForName("Catalan"), LANGUAGE_CATALAN);
+  EXPECT_EQ(languageIndexForName("Spanish (Modern Sort)"), LANGUAGE_SPANISH);
+  EXPECT_EQ(languageIndexForName("French (Canada)"), LANGUAGE_FRENCH);
+  EXPECT_EQ(languageIndexForName("German (Austria)"), LANGUAGE_GERMAN);
+  EXPECT_EQ(languageIndexForName("Dutch (Belgium)"), LANGUAGE_DUTCH);
+  EXPECT_EQ(languageIndexForName("Japanese"), LANGUAGE_JAPANESE);
+  EXPECT_EQ(languageIndexForName("Portugese"), LANGUAGE_PORTUGUESE);
+  EXPECT_EQ(languageIndexForName("Portuguese (Brazil)"), LANGUAGE_PORTUGUESE);
+}
+
+TEST(LanguageSelection, UnknownOrDifferentlyCasedNamesGiveEnglish) {
+  EXPECT_EQ(languageIndexForName("Italian"), LANGUAGE_ENGLISH);
+  EXPECT_EQ(languageIndexForName("Swedish"), LANGUAGE_ENGLISH);
+  EXPECT_EQ(languageIndexForName("Deutsch (Deutschland)"), LANGUAGE_ENGLISH);
+  EXPECT_EQ(languageIndexForName("german"), LANGUAGE_ENGLISH);
+  EXPECT_EQ(languageIndexForName(""), LANGUAGE_ENGLISH);
+}
+
+TEST(LanguageSelection, TheEarlierWordInTheSearchOrderWins) {
+  EXPECT_EQ(languageIndexForName("German (Dutch)"), LANGUAGE_DUTCH);
+  EXPECT_EQ(languageIndexForName("Catalan Spanish"), LANGUAGE_SPANISH);
+  EXPECT_EQ(languageIndexForName("French Portugese"), LANGUAGE_PORTUGUESE);
+  EXPECT_EQ(languageIndexForName("Japanese German"), LANGUAGE_GERMAN);
+  EXPECT_EQ(languageIndexForName("Japanese English"), LANGUAGE_ENGLISH);
+}
+
+TEST(LauncherStatus, InputOutputCodesAreReportedNegated) {
+  EXPECT_EQ(negatedIoCode(32), -32);
+  EXPECT_EQ(negatedIoCode(0), 0);
+  EXPECT_EQ(negatedIoCode(STATUS_NOTHING_APPENDED), STATUS_NOTHING_APPENDED);
+}
+
+TEST(LauncherStatus, MessagesCarryTheirExactWording) {
+  EXPECT_EQ(corruptInstallerMessage(-7), "Installer file is corrupted. Error: -7. ");
+  EXPECT_EQ(extractionIoErrorMessage("Setup.exe", "Access denied."),
+            "Lumavane Error: Setup.exe\r\n\r\nAccess denied.");
+  EXPECT_EQ(copyDataSenderLine(-5), "WM_CopyData from: -5");
+  EXPECT_EQ(receivedCommandLine("Close", "08.12.2026"), "Received MESSSAGE \"Close\" at 08.12.2026");
+}
+
+TEST(LauncherStatus, FileNamePartDropsAnyFolder) {
+  EXPECT_EQ(fileNamePart("C:\\Downloads\\My Setup.exe"), "My Setup.exe");
+  EXPECT_EQ(fileNamePart("D:Setup.exe"), "Setup.exe");
+  EXPECT_EQ(fileNamePart("Setup.exe"), "Setup.exe");
+  EXPECT_EQ(fileNamePart("C:\\folder\\"), "");
 }

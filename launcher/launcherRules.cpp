@@ -1,0 +1,124 @@
+#include "launcher/launcherRules.h"
+
+#include <cstring>
+
+#include "common/controlPanelTitles.h"
+#include "common/launcherProtocol.h"
+#include "common/pathRules.h"
+
+std::string commandTextFromCopyData(const void *data, uint32_t size) {
+  if (data == nullptr) return std::string();
+  const char *text = static_cast<const char *>(data);
+  const void *terminator = std::memchr(text, '\0', size);
+  size_t length = terminator ? static_cast<const char *>(terminator) - text : size;
+  return std::string(text, length);
+}
+
+LauncherCommand classifyCommand(const std::string &text) {
+  if (text.find("makeActiveSaver") != std::string::npos) return LauncherCommand::MakeActiveSaver;
+  if (text == OPEN_CONTROL_PANEL_COMMAND) return LauncherCommand::OpenControlPanel;
+  if (text == CLOSE_COMMAND) return LauncherCommand::Close;
+  return LauncherCommand::None;
+}
+
+std::string saverFileNameFromCommand(const std::string &text) {
+  const size_t prefixLength = std::strlen(MAKE_ACTIVE_SAVER_COMMAND);
+  return text.size() > prefixLength ? text.substr(prefixLength) : std::string();
+}
+
+int32_t activeSaverFileName(const std::string &commandText, std::string &fileName) {
+  fileName = saverFileNameFromCommand(commandText);
+  return isSafeEntryName(fileName) ? STATUS_OK : STATUS_UNSAFE_NAME;
+}
+
+int32_t negatedIoCode(int32_t code) { return code > 0 ? -code : code; }
+
+std::string corruptInstallerMessage(int32_t status) {
+  return "Installer file is corrupted. Error: " + std::to_string(status) + ". ";
+}
+
+std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText) {
+  return "Lumavane Error: " + fileName + "\r\n\r\n" + systemText;
+}
+
+std::string installerNotStartedMessage(int32_t shellResult) {
+  return "The installer could not be started. Error: " + std::to_string(shellResult) + ". ";
+}
+
+std::string profileWriteFailedMessage(const std::string &fileName) {
+  return "Unable to write to " + fileName;
+}
+
+std::string copyDataSenderLine(int32_t senderHandle) {
+  return "WM_CopyData from: " + std::to_string(senderHandle);
+}
+
+std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate) {
+  return "Received MESSSAGE \"" + commandText + "\" at " + shortDate;
+}
+
+std::string fileNamePart(const std::string &path) {
+  size_t separator = path.find_last_of("\\/:");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+static bool isQuietSwitch(const std::string &parameter) {
+  return parameter.size() == 2 && parameter[0] == '/' && (parameter[1] == 'q' || parameter[1] == 'Q');
+}
+
+InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
+                                        const std::vector<std::string> &launcherParameters) {
+  InstallerLaunchPlan plan;
+  plan.parameters = std::string(LAUNCHER_HANDLE_PARAMETER) + std::to_string(windowHandle);
+  plan.minimised = false;
+  for (const std::string &parameter : launcherParameters) {
+    plan.traceLines.push_back("command line parameter: " + parameter);
+    if (isQuietSwitch(parameter)) {
+      plan.minimised = true;
+      break;
+    }
+  }
+  if (plan.minimised) {
+    plan.traceLines.push_back("installerType = QUIET_TYPE, hiding preparingInstallWnd");
+    plan.parameters = "/q " + plan.parameters;
+  } else {
+    plan.traceLines.push_back("subLaunchParams: " + plan.parameters);
+  }
+  return plan;
+}
+
+namespace {
+
+struct LanguageWord {
+  const char *word;
+  uint8_t index;
+};
+
+// The order matters: a name holding two of the words takes the earlier one.
+// "Portugese" is the long-standing spelling of this table; the system itself
+// writes "Portuguese", which is accepted at the same place so that Portuguese
+// systems reach their own titles.
+const LanguageWord searchOrder[] = {
+    {"English", LANGUAGE_ENGLISH},      {"Dutch", LANGUAGE_DUTCH},
+    {"Spanish", LANGUAGE_SPANISH},      {"Portugese", LANGUAGE_PORTUGUESE},
+    {"Portuguese", LANGUAGE_PORTUGUESE}, {"French", LANGUAGE_FRENCH},
+    {"German", LANGUAGE_GERMAN},        {"Catalan", LANGUAGE_CATALAN},
+    {"Japanese", LANGUAGE_JAPANESE},
+};
+
+}  // namespace
+
+uint8_t languageIndexForName(const char *languageName) {
+  for (const LanguageWord &entry : searchOrder) {
+    if (std::strstr(languageName, entry.word) != nullptr) return entry.index;
+  }
+  return LANGUAGE_ENGLISH;
+}
+
+unsigned firstTitleStringId(uint8_t languageIndex) {
+  return IDS_FIRST_TITLE_BASE + languageIndex;
+}
+
+unsigned secondTitleStringId(uint8_t languageIndex) {
+  return IDS_SECOND_TITLE_BASE + languageIndex;
+}

@@ -1,0 +1,92 @@
+// The launcher's portable rules: the commands it hears in WM_COPYDATA, the
+// texts it shows and traces, how it starts the installer copy, and which
+// language its control-panel titles take.
+#ifndef SAVER_LAUNCHER_LAUNCHER_RULES_H
+#define SAVER_LAUNCHER_LAUNCHER_RULES_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "common/statusCodes.h"
+
+// ---- Commands ----
+
+enum class LauncherCommand { MakeActiveSaver, OpenControlPanel, Close, None };
+
+// The text at data up to its first NUL, never reading beyond size bytes: a
+// sender may omit the NUL or pass no data at all.
+std::string commandTextFromCopyData(const void *data, uint32_t size);
+
+// First match wins: "makeActiveSaver" anywhere, then the exact texts
+// "openScreenSaverControlPanel" and "Close". Case-sensitive.
+LauncherCommand classifyCommand(const std::string &text);
+
+// The screen saver's file name: the command text from its 17th character on,
+// that is, behind the 16 characters of "makeActiveSaver-".
+std::string saverFileNameFromCommand(const std::string &text);
+
+// The screen saver's file name from a make-active command, provided it is a
+// safe file name by the rule the package applies to the files it carries
+// (isSafeEntryName): STATUS_OK, or STATUS_UNSAFE_NAME for a name that could
+// lead out of the system folder.
+int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
+
+// ---- Texts ----
+
+// Input/output error codes are positive; the launcher reports them negated.
+int32_t negatedIoCode(int32_t code);
+
+// "Installer file is corrupted. Error: <status>. "
+std::string corruptInstallerMessage(int32_t status);
+// "Lumavane Error: <file name>\r\n\r\n<system text>"
+std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText);
+// The shell could not start the installer copy.
+std::string installerNotStartedMessage(int32_t shellResult);
+// "Unable to write to system.ini"
+std::string profileWriteFailedMessage(const std::string &fileName);
+
+// Trace-box lines of a WM_COPYDATA message.
+std::string copyDataSenderLine(int32_t senderHandle);
+std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate);
+
+// The file name of a path, without its folder.
+std::string fileNamePart(const std::string &path);
+
+// ---- Starting the installer ----
+
+struct InstallerLaunchPlan {
+  std::string parameters;  // "/l=<handle>", with "/q " in front when quiet
+  bool minimised;          // started minimised in quiet mode
+  std::vector<std::string> traceLines;
+};
+
+// launcherParameters are the launcher's own parameters 1 to N. They are
+// scanned up to the first "/q" in any letter case; none is passed on.
+InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
+                                        const std::vector<std::string> &launcherParameters);
+
+// ---- Language of the control-panel titles ----
+
+enum LanguageIndex : uint8_t {
+  LANGUAGE_ENGLISH = 0,
+  LANGUAGE_CATALAN = 1,
+  LANGUAGE_SPANISH = 2,
+  LANGUAGE_FRENCH = 3,
+  LANGUAGE_GERMAN = 4,
+  LANGUAGE_DUTCH = 5,
+  LANGUAGE_JAPANESE = 6,
+  LANGUAGE_PORTUGUESE = 7,
+};
+
+// Searches the language name (as the system words it, e.g. "German
+// (Austria)") for the known language words in a fixed order; the first word
+// found decides, and a name without any of them gives English.
+uint8_t languageIndexForName(const char *languageName);
+
+// String ids of the two titles; English (0) has none, its titles are
+// program constants.
+unsigned firstTitleStringId(uint8_t languageIndex);
+unsigned secondTitleStringId(uint8_t languageIndex);
+
+#endif

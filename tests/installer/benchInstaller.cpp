@@ -1,0 +1,200 @@
+// How long the user waits, under Wine: from starting the launcher until the
+// installer's window shows, beside a hello-world window program; and a quiet
+// installation of a 64 MB package of 1000 members, beside copying the same
+// bytes. Prints one table; run it through the build tree's wine-run.
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "packFixture.h"
+#include "testDriver.h"
+#include "tools/saverpack/installerFile.h"
+#include "tools/saverpack/manifest.h"
+
+namespace {
+
+const int ROUNDS = 5;
+const int MEMBER_COUNT = 1000;
+const size_t MEMBER_SIZE = 64 * 1024;
+const DWORD TIMEOUT_MS = 300000;
+
+double secondsSince(LARGE_INTEGER start) {
+  LARGE_INTEGER now, frequency;
+  QueryPerformanceCounter(&now);
+  QueryPerformanceFrequency(&frequency);
+  return double(now.QuadPart - start.QuadPart) / double(frequency.QuadPart);
+}
+
+LARGE_INTEGER now() {
+  LARGE_INTEGER counter;
+  QueryPerformanceCounter(&counter);
+  return counter;
+}
+
+double median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  return values[values.size() / 2];
+}
+
+bool startProgram(const std::string &commandLine, const std::string &folder, PROCESS_INFORMATION &started) {
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  std::string line = commandLine;
+  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+                        &started) != 0;
+}
+
+HWND waitForVisibleWindow(const char *windowClass) {
+  for (DWORD start = GetTickCount(); GetTickCount() - start < TIMEOUT_MS; Sleep(5)) {
+    HWND window = FindWindowA(windowClass, nullptr);
+    if (window != nullptr && IsWindowVisible(window)) return window;
+  }
+  return nullptr;
+}
+
+// Seconds from the start of the program until a window of the class shows,
+// after which the window is closed and the program awaited.
+double secondsUntilWindow(const std::string &commandLine, const std::string &folder, const char *windowClass) {
+  const LARGE_INTEGER start = now();
+  PROCESS_INFORMATION started = {};
+  if (!startProgram(commandLine, folder, started)) return -1;
+  HWND window = waitForVisibleWindow(windowClass);
+  const double seconds = window != nullptr ? secondsSince(start) : -1;
+  if (window != nullptr) PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+  if (WaitForSingleObject(started.hProcess, TIMEOUT_MS) != WAIT_OBJECT_0) TerminateProcess(started.hProcess, 1);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return seconds;
+}
+
+double secondsToRun(const std::string &commandLine, const std::string &folder) {
+  const LARGE_INTEGER start = now();
+  PROCESS_INFORMATION started = {};
+  if (!startProgram(commandLine, folder, started)) return -1;
+  const bool ended = WaitForSingleObject(started.hProcess, TIMEOUT_MS) == WAIT_OBJECT_0;
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  return ended ? secondsSince(start) : -1;
+}
+
+bool buildLauncher(const std::filesystem::path &manifest, const std::string &output) {
+  BuildPlan plan;
+  std::string error;
+  std::vector<uint8_t> bytes;
+  if (loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, bytes, error) &&
+      writeWholeFile(output, bytes, error))
+    return true;
+  std::fprintf(stderr, "cannot build %s: %s\n", output.c_str(), error.c_str());
+  return false;
+}
+
+void copyProgram(const char *unixPath, const std::filesystem::path &target) {
+  std::filesystem::create_directories(target.parent_path());
+  std::filesystem::copy_file(driver::windowsPathOf(unixPath), target, std::filesystem::copy_options::overwrite_existing);
+}
+
+const char MANIFEST_START[] =
+    "{\"saverName\": \"Bench\", \"launcher\": \"bin/saverstart.exe\", \"installer\": \"bin/saversetup.exe\","
+    " \"codecLibrary\": \"bin/impborl.dll\", \"entries\": ["
+    "{\"index\": 6, \"file\": \"Bench.scr\", \"destKind\": 2},"
+    "{\"index\": 7, \"file\": \"installer.swf\", \"destKind\": 7},"
+    "{\"index\": 9, \"file\": \"benchfx.dat\", \"destKind\": 3},"
+    "{\"index\": 10, \"file\": \"notes.txt\", \"destKind\": 1}";
+
+// A picture package for the window, with a small data file, and a quiet one
+// whose data file holds MEMBER_COUNT compressible members in ten sub-folders.
+bool writePackages(const std::filesystem::path &folder, const std::string &windowSetup,
+                   const std::string &quietSetup) {
+  copyProgram(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
+  copyProgram(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
+  copyProgram(IMPBORL_DLL, folder / "bin" / "impborl.dll");
+  writeBytes(folder / "splash.bmp", bitmapFile(96, 54));
+  writeBytes(folder / "Bench.scr", compressibleBytes(30000));
+  for (const char *name : {"installer.swf", "benchfx.dat", "notes.txt"})
+    writeBytes(folder / name, compressibleBytes(100));
+  writeBytes(folder / "few" / "one.txt", compressibleBytes(100));
+  const std::vector<uint8_t> member = compressibleBytes(MEMBER_SIZE);
+  for (int i = 0; i < MEMBER_COUNT; ++i)
+    writeBytes(folder / "many" / ("part" + std::to_string(i % 10)) / ("m" + std::to_string(i) + ".bin"), member);
+  const std::string windowManifest = std::string(MANIFEST_START) +
+      ", {\"index\": 3, \"file\": \"splash.bmp\", \"destKind\": 7}], \"installerType\": 1,"
+      " \"dataFile\": {\"name\": \"bench.dat\", \"members\": \"few\"}}";
+  const std::string quietManifest = std::string(MANIFEST_START) +
+      "], \"installerType\": 4, \"dataFile\": {\"name\": \"bench.dat\", \"members\": \"many\", \"compressMembers\": true}}";
+  writeBytes(folder / "window.json", std::vector<uint8_t>(windowManifest.begin(), windowManifest.end()));
+  writeBytes(folder / "quiet.json", std::vector<uint8_t>(quietManifest.begin(), quietManifest.end()));
+  return buildLauncher(folder / "window.json", windowSetup) && buildLauncher(folder / "quiet.json", quietSetup);
+}
+
+std::string commonAppData() {
+  char folder[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, folder);
+  return folder;
+}
+
+std::string systemFolder() {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, sizeof folder);
+  return folder;
+}
+
+// What a run leaves: the saver folder, its program and the uninstall entry.
+void removeInstallation() {
+  std::error_code ignored;
+  std::filesystem::remove_all(commonAppData() + "\\Lumavane\\Bench", ignored);
+  DeleteFileA((systemFolder() + "\\Bench.scr").c_str());
+  DeleteFileA((commonAppData() + "\\Lumavane\\benchfx.dll").c_str());
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench");
+  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench");
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+}
+
+double secondsToCopyTree(const std::filesystem::path &from, const std::filesystem::path &to) {
+  std::error_code ignored;
+  std::filesystem::remove_all(to, ignored);
+  const LARGE_INTEGER start = now();
+  std::filesystem::copy(from, to, std::filesystem::copy_options::recursive);
+  return secondsSince(start);
+}
+
+}  // namespace
+
+int main() {
+  ScratchFolder scratch;
+  const std::filesystem::path folder = scratch.path();
+  const std::string windowSetup = (folder / "WindowSetup.exe").string();
+  const std::string quietSetup = (folder / "QuietSetup.exe").string();
+  if (!writePackages(folder, windowSetup, quietSetup)) return 1;
+  const std::string hello = (folder / "hello.exe").string();
+  copyProgram(HELLO_WINDOW_EXE, hello);
+
+  std::vector<double> helloTimes, installerTimes, installTimes, copyTimes;
+  for (int round = 0; round < ROUNDS; ++round) {
+    helloTimes.push_back(secondsUntilWindow("\"" + hello + "\"", folder.string(), "THelloWindow"));
+    installerTimes.push_back(secondsUntilWindow("\"" + windowSetup + "\"", folder.string(), "TInstallerForm"));
+    removeInstallation();
+    installTimes.push_back(secondsToRun("\"" + quietSetup + "\" /q", folder.string()));
+    removeInstallation();
+    copyTimes.push_back(secondsToCopyTree(folder / "many", folder / "copy"));
+  }
+  for (const std::vector<double> *times : {&helloTimes, &installerTimes, &installTimes, &copyTimes})
+    if (*std::min_element(times->begin(), times->end()) < 0) {
+      std::fprintf(stderr, "a run failed or timed out\n");
+      return 1;
+    }
+  const double megabytes = double(MEMBER_COUNT) * MEMBER_SIZE / (1024 * 1024);
+  std::printf("median of %d rounds, in seconds\n", ROUNDS);
+  std::printf("%-52s %8.3f\n", "hello-world window shown", median(helloTimes));
+  std::printf("%-52s %8.3f\n", "launcher started -> installer window shown", median(installerTimes));
+  std::printf("%-52s %8.3f  (%.0f MiB, %d members)\n", "quiet install through the launcher", median(installTimes),
+              megabytes, MEMBER_COUNT);
+  std::printf("%-52s %8.3f\n", "copying the same member bytes", median(copyTimes));
+  return 0;
+}
