@@ -5,6 +5,7 @@
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 #include "tools/saverpack/programImage.h"
+#include "tools/saverpack/verify.h"
 
 #include <string>
 
@@ -72,6 +73,7 @@ void printPackage(const std::vector<uint8_t> &installer, uint32_t programSize, s
       << ", offerControlPanel " << int(header.offerControlPanel) << "\n";
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
     if (entryPresent(header.entries[index])) printEntry(package, index, header.entries[index], out);
+  printIntegrityReport(checkInstallerIntegrity(installer, programSize), out);
 }
 
 bool startsProgram(const std::vector<uint8_t> &file, size_t offset) {

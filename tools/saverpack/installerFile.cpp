@@ -1,6 +1,7 @@
 #include "tools/saverpack/installerFile.h"
 
 #include "tools/saverpack/dataFileBuilder.h"
+#include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
 
 #include <cstdio>
@@ -58,7 +59,7 @@ bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFi
       return false;
     members.push_back(std::move(member));
   }
-  return buildDataFile(settings, members, dataFile, error);
+  return buildDataFile(settings, members, dataFile, error) && stampMemberCrcs(members, dataFile, error);
 }
 
 static bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error) {
@@ -99,7 +100,8 @@ bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std
     return false;
   std::vector<CarriedFile> files;
   if (!carriedFiles(plan, files, error)) return false;
-  if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error))
+  if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
+      !stampPackageIntegrity(files, installer, package, error))
     return false;
   output = std::move(launcher);
   output.insert(output.end(), installer.begin(), installer.end());

@@ -2,9 +2,11 @@
 // holds.
 //   saverpack build MANIFEST -o OUTPUT
 //   saverpack inspect FILE
+//   saverpack verify FILE
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/verify.h"
 
 #include <cstring>
 #include <iostream>
@@ -12,7 +14,8 @@
 
 static int usage() {
   std::cerr << "usage: saverpack build MANIFEST -o OUTPUT\n"
-               "       saverpack inspect FILE\n";
+               "       saverpack inspect FILE\n"
+               "       saverpack verify FILE\n";
   return 2;
 }
 
@@ -44,5 +47,6 @@ int main(int argc, char **argv) {
   if (argc == 5 && std::strcmp(argv[1], "build") == 0 && std::strcmp(argv[3], "-o") == 0)
     return build(argv[2], argv[4]);
   if (argc == 3 && std::strcmp(argv[1], "inspect") == 0) return inspect(argv[2]);
+  if (argc == 3 && std::strcmp(argv[1], "verify") == 0) return verifyFile(argv[2], std::cout);
   return usage();
 }
