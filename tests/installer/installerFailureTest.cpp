@@ -26,6 +26,7 @@ void answerErrorBoxes(DWORD installer, std::set<HWND> &answered, std::vector<std
     messages.push_back(texts.empty() ? "" : texts.front());
     if (startsWith(messages.back(), "Installer file is corrupted. "))
       driver::saveScreenshot("installer-failed-corrupted.png");
+    if (startsWith(messages.back(), "The installer file is damaged")) driver::saveScreenshot("installer-damaged.png");
     const std::vector<std::string> buttons = driver::buttonCaptions(box);
     if (!buttons.empty()) driver::clickButton(box, buttons.front());
   }

@@ -30,12 +30,16 @@ void replaceOnce(std::string &text, const std::string &from, const std::string &
   text.replace(at, from.size(), to);
 }
 
+std::string textOf(const fs::path &path) {
+  std::ifstream in(path);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
 // The sample package with the data file and its members stored as they are,
 // so that a member's bytes lie plainly in the file.
 std::vector<uint8_t> buildStoredSample(const fs::path &folder) {
   const fs::path manifest = writeSamplePackageSource(folder);
-  std::ifstream in(manifest);
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text = textOf(manifest);
   replaceOnce(text, "\"ocean.dat\", \"compressed\": true", "\"ocean.dat\"");
   replaceOnce(text, "\"compressMembers\": true", "\"compressMembers\": false");
   std::ofstream(manifest) << text;
@@ -162,4 +166,18 @@ TEST(IntegrityRecord, VerifyAndInspectTellTheOutcome) {
   EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
       << refused.str();
   EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
+}
+
+TEST(IntegrityRecord, EntryZeroIsKeptForTheRecord) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  std::string text = textOf(manifest);
+  replaceOnce(text, "{\"index\": 3,", "{\"index\": 0, \"file\": \"notes.txt\", \"destKind\": 7},\n{\"index\": 3,");
+  std::ofstream(manifest) << text;
+  BuildPlan plan;
+  std::string error;
+  std::vector<uint8_t> file;
+  ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
+  EXPECT_FALSE(buildInstallerFile(plan, file, error));
+  EXPECT_EQ("entry 0 is never installed: it holds the integrity record", error);
 }

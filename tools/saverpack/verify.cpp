@@ -115,8 +115,12 @@ IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, u
   MemorySource file(installer.data(), installer.size());
   InstallerHeader header;
   IntegrityCheck check;
-  if (readInstallerHeader(file, programSize, header) != STATUS_OK ||
-      checkPackageIntegrity(file, programSize, header, check) != STATUS_OK) {
+  const int32_t status = readInstallerHeader(file, programSize, header);
+  if (status == STATUS_SHORT_HEADER) {
+    report.problems.push_back("file cut short: no whole package header");
+    return report;
+  }
+  if (status != STATUS_OK || checkPackageIntegrity(file, programSize, header, check) != STATUS_OK) {
     report.problems.push_back("package header unreadable");
     return report;
   }
