@@ -60,6 +60,11 @@ constexpr int32_t STATUS_INVALID_HEADER = -33;  // a carried Flash installer of 
 // would lead out of the folder it belongs in.
 constexpr int32_t STATUS_UNSAFE_NAME = -34;
 constexpr int32_t STATUS_CODEC_NOT_LOADED = -35;  // the decompression library does not load
+// The package's integrity record does not match the file: the installer
+// program or the package behind it was changed or cut short after packing.
+constexpr int32_t STATUS_PACKAGE_DAMAGED = -36;
+// An expanded entry or member differs from the checksum its package records.
+constexpr int32_t STATUS_EXPANDED_CRC_MISMATCH = -37;
 
 // Flash Player detection and update, the SWF reader and the movie panel.
 // runFlashAXInstaller: the carried installer is missing.

@@ -1,5 +1,6 @@
 #include "installer/installerMessages.h"
 
+#include "common/dialogs/dialogTexts.h"
 #include "common/statusCodes.h"
 
 const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
@@ -17,6 +18,9 @@ const char OPEN_CONTROL_PANEL_QUESTION[] =
 const char OPENING_CONTROL_PANEL_TEXT[] =
     "Opening the Display Properties control panel. Please standby...";
 const char CORRUPT_PICTURE_TEXT[] = "CorruptFile: ";
+const char DAMAGED_INSTALLER_TEXT[] =
+    "The installer file is damaged: it was changed or cut short after it was made. "
+    "Nothing was installed.\r\n\r\n";
 
 std::string installFailedText(int32_t status) {
   return "Install failed. Error: " + std::to_string(status);
@@ -48,6 +52,8 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
       return {StartupMessageKind::errorOk, playerInstallFailedText(playerAddress)};
     case FLASH_PLAYER_NOT_FOUND:
       return {StartupMessageKind::information, playerMissingText(playerAddress)};
+    case STATUS_PACKAGE_DAMAGED:
+      return {StartupMessageKind::errorAbort, std::string(DAMAGED_INSTALLER_TEXT) + DOWNLOAD_AGAIN_TEXT};
     default:
       return {StartupMessageKind::errorAbort,
               "Installer file is corrupted. Lumavane Error: " + std::to_string(status) + ". "};

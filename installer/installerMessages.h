@@ -20,6 +20,8 @@ extern const char INSTALLATION_SUCCESSFUL_TEXT[];
 extern const char OPEN_CONTROL_PANEL_QUESTION[];
 extern const char OPENING_CONTROL_PANEL_TEXT[];
 extern const char CORRUPT_PICTURE_TEXT[];  // followed by the picture file's name
+// The start of the one message for STATUS_PACKAGE_DAMAGED.
+extern const char DAMAGED_INSTALLER_TEXT[];
 
 // "Install failed. Error: " and the status in decimal.
 std::string installFailedText(int32_t status);

@@ -233,6 +233,8 @@ void TInstallerForm::showPicture() {
 
 void TInstallerForm::endStartup(int32_t status) {
   endsAfterStartup = true;
+  // A start-up that failed says so in its exit code too, for scripted installs.
+  if (status != 0) exitCode_ = status;
   if (status != 0 && installedDuringStartup) {
     showStartupMessage(preparingInstallEndMessage(status));
   } else if (status != 0) {

@@ -66,8 +66,17 @@ int32_t ReadPackageHeader() {
     logLine("bytes to read: " + std::to_string(sizeof(InstallerHeader)));
     logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));
     status = readInstallerHeader(package, programSize, installerHeader);
+    // Before anything is extracted: a damaged file must not install a thing.
+    IntegrityCheck check;
+    if (status == STATUS_OK) status = checkPackageIntegrity(package, programSize, installerHeader, check);
+    if (status == STATUS_OK) {
+      logLine("integrity: " + integrityVerdictText(check));
+      status = integrityStatus(check.verdict);
+    }
   }
-  if (status != STATUS_OK) {
+  if (status == STATUS_PACKAGE_DAMAGED) {
+    // The end of the start-up tells it, in one box.
+  } else if (status != STATUS_OK) {
     ReportInstallError(status, pathPackage);
   } else {
     logLine("bytes read: " + std::to_string(sizeof(InstallerHeader)));
@@ -92,15 +101,16 @@ static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
   std::vector<uint8_t> stored;
   int32_t status = readEntryBytes(package, entry, stored);
   if (status != STATUS_OK) return status;
-  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize);
+  const ExpandedCrc expected = entryExpandedCrc(entry);
+  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected);
   bool created = false;
-  status = writeNewFile(destination, stored.data(), static_cast<uint32_t>(stored.size()), created);
+  status = writeCheckedFile(destination, stored, expected, created);
   if (created) logLine("file created: " + destination);
   return status;
 }
 
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize) {
+                     int32_t expandedSize, const ExpandedCrc &expected) {
   TCompressor compressor(pathWorkFolder);
   if (!compressor.loaded()) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
@@ -108,7 +118,17 @@ int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stor
   int64_t size = 0;
   if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
   logLine("sizeExtracted: " + std::to_string(size));
-  return size == expandedSize ? STATUS_OK : STATUS_EXPANDED_SIZE_MISMATCH;
+  if (size != expandedSize) return STATUS_EXPANDED_SIZE_MISMATCH;
+  // The running CRC of what the library delivered, taken as it was written.
+  return checkExpandedCrc(expected, compressor.expandedCrc());
+}
+
+int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &stored,
+                         const ExpandedCrc &expected, bool &created) {
+  created = false;
+  const int32_t status = checkExpandedCrc(expected, crc32Of(stored.data(), stored.size()));
+  if (status != STATUS_OK) return status;
+  return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
 }
 
 // Steps from the destination to the written file; destination is set as
@@ -141,8 +161,10 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
   if (status == STATUS_FILE_BUSY) {
     status = STATUS_OK;  // the file in use stays and counts as written
   } else if (status != STATUS_OK) {
-    // A library's own failures stay silent; a refused name is always told.
-    if (status == STATUS_UNSAFE_NAME || !hasDllExtension(destination))
+    // A library's own failures stay silent; a refused name and a damaged
+    // file are always told.
+    if (status == STATUS_UNSAFE_NAME || status == STATUS_EXPANDED_CRC_MISMATCH ||
+        !hasDllExtension(destination))
       ReportInstallError(status, destination);
   } else if (destinationOf(installerHeader.entries[index].destKind) == Destination::SystemFolder &&
              GetOperatingSystem() == OS_64BIT_WINDOWS) {

@@ -6,6 +6,7 @@
 
 #include "common/programSize.h"
 #include "package/dataStructures_shared.h"
+#include "package/integrityRecord.h"
 #include "package/win32File.h"
 
 #include <cstdint>
@@ -44,8 +45,10 @@ void ComputePackagePaths();
 // status, reported as STATUS_PACKAGE_COPY_FAILED.
 int32_t CopyPackageToWorkFolder();
 
-// Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy and
-// extracts entry 1, the decompression library.
+// Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy,
+// checks the program and package against their integrity record, and
+// extracts entry 1, the decompression library. STATUS_PACKAGE_DAMAGED is
+// returned without a message: the end of the start-up tells it.
 int32_t ReadPackageHeader();
 
 // Writes entry index (0..10) of package to the destination its destKind
@@ -69,8 +72,16 @@ std::string getCodedShortFilenameForScreensaver(const std::string &name);
 // library in the work folder, judged by the size of the written file: 0,
 // STATUS_CODEC_NOT_LOADED when the library does not load,
 // STATUS_EXPANDED_FILE_MISSING when no file was written,
-// STATUS_EXPANDED_SIZE_MISMATCH when its size is not expandedSize.
+// STATUS_EXPANDED_SIZE_MISMATCH when its size is not expandedSize,
+// STATUS_EXPANDED_CRC_MISMATCH when the bytes the library delivered differ
+// from the expected CRC.
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize);
+                     int32_t expandedSize, const ExpandedCrc &expected);
+
+// Writes stored bytes as they are into a new file, once they match the
+// expected CRC: STATUS_EXPANDED_CRC_MISMATCH (nothing written), or as
+// writeNewFile.
+int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &stored,
+                         const ExpandedCrc &expected, bool &created);
 
 #endif

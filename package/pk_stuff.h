@@ -29,6 +29,8 @@ class TCompressor {
   TCompressor &operator=(const TCompressor &) = delete;
 
   bool loaded() const { return isLoaded; }
+  // The CRC-32 of the bytes the last Expand received from the library.
+  uint32_t expandedCrc() const { return static_cast<uint32_t>(outputChecksum); }
 
   // Writes the expansion of length bytes at buffer into a new file
   // targetPath. 0, or the system error code of preparing input or output
@@ -48,7 +50,7 @@ class TCompressor {
   std::vector<uint8_t> inputStream;            // filled only during Expand
   size_t inputPosition = 0;
   unsigned long inputChecksum = 0;   // of bytes handed to the library when compressing
-  unsigned long outputChecksum = 0;  // of bytes received from it; kept, never compared
+  unsigned long outputChecksum = 0;  // of bytes received from it
   bool compressing = false;
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;

@@ -51,18 +51,20 @@ int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
 
 static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
                            const std::vector<uint8_t> &stored, bool &created) {
+  const ExpandedCrc expected = memberExpandedCrc(header);
   if (header.compressed != 0) {
-    const int32_t status = expandToFile(target, stored, header.expandedSize);
+    const int32_t status = expandToFile(target, stored, header.expandedSize, expected);
     // Whatever the library wrote goes if the member fails; without the
     // library nothing was written, and a file already there is not ours.
     created = status != STATUS_CODEC_NOT_LOADED;
     return status;
   }
-  return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
+  return writeCheckedFile(target, stored, expected, created);
 }
 
 // File-system faults and data that ends early are read errors of the data
-// file; the other statuses are told by the caller.
+// file; a damaged member is told as such; the other statuses are told by the
+// caller.
 static bool isReadError(int32_t status) { return status > 0 || status == STATUS_SHORT_ENTRY; }
 
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
@@ -92,6 +94,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   }
   if (status != STATUS_OK) {
     if (isReadError(status)) showReadError(status);
+    if (status == STATUS_EXPANDED_CRC_MISMATCH) ReportInstallError(status, target);
     if (created) DeleteFileA(target.c_str());
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);

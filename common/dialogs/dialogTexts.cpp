@@ -47,6 +47,8 @@ DialogAnswer dismissAnswer(DialogButtons buttons) {
 
 static const char INSTALLATION_ERROR[] = "Installation Error: ";
 
+const char DOWNLOAD_AGAIN_TEXT[] = "Please download the installer again and rerun it.";
+
 std::string installErrorText(int32_t code, const std::string &fileText) {
   std::string text = INSTALLATION_ERROR;
   switch (code) {
@@ -72,6 +74,11 @@ std::string installErrorText(int32_t code, const std::string &fileText) {
              " File is busy and cannot be replaced. Please close any other application that may "
              "be using this file and try again.\r\n\r\nFile: " +
              fileText;
+    case STATUS_EXPANDED_CRC_MISMATCH:
+      return text + fileText + "\r\n\r\n" +
+             "This file does not match the checksum the installer carries for it: the installer "
+             "file is damaged.\r\n\r\n" +
+             DOWNLOAD_AGAIN_TEXT;
     case STATUS_NOT_DONE:
       return text;
     default:

@@ -29,6 +29,9 @@ std::vector<DialogButton> dialogButtons(DialogButtons buttons, DialogLanguage la
 // The answer given when the dialog is closed with Escape or its close box.
 DialogAnswer dismissAnswer(DialogButtons buttons);
 
+// What a user does about a damaged installer file.
+extern const char DOWNLOAD_AGAIN_TEXT[];
+
 // The text that ReportInstallError shows for a status and the file concerned.
 std::string installErrorText(int32_t code, const std::string &fileText);
 

@@ -43,18 +43,24 @@ void resizeTo(HWND form, int width, int height) {
 }
 
 // The picture box as it appears on the screen: top and bottom rows of the
-// splash's vertical gradient differ, and neither is the dialog face.
+// splash's vertical gradient differ, and neither is the dialog face. The
+// window may be visible a moment before its first paint, so the capture
+// waits for the rows to differ, a few seconds at most.
 void expectPictureDrawn(HWND form) {
   HWND panel = FindWindowExA(form, nullptr, "TPanel", nullptr);
   HWND picture = panel == nullptr ? nullptr : FindWindowExA(panel, nullptr, "TImage", nullptr);
   driver::RgbImage shot;
-  ASSERT_TRUE(picture != nullptr && driver::captureWindow(picture, &shot));
-  ASSERT_GT(shot.width * shot.height, 100u);
-  auto pixelAt = [&shot](uint32_t x, uint32_t y) {
-    const uint8_t *rgb = &shot.pixels[(size_t(y) * shot.width + x) * 3];
-    return RGB(rgb[0], rgb[1], rgb[2]);
-  };
-  const COLORREF top = pixelAt(shot.width / 2, 2), bottom = pixelAt(shot.width / 2, shot.height - 3);
+  COLORREF top = 0, bottom = 0;
+  for (DWORD start = GetTickCount(); top == bottom && GetTickCount() - start < 5000; Sleep(50)) {
+    ASSERT_TRUE(picture != nullptr && driver::captureWindow(picture, &shot));
+    ASSERT_GT(shot.width * shot.height, 100u);
+    auto pixelAt = [&shot](uint32_t x, uint32_t y) {
+      const uint8_t *rgb = &shot.pixels[(size_t(y) * shot.width + x) * 3];
+      return RGB(rgb[0], rgb[1], rgb[2]);
+    };
+    top = pixelAt(shot.width / 2, 2);
+    bottom = pixelAt(shot.width / 2, shot.height - 3);
+  }
   EXPECT_NE(top, bottom);
   EXPECT_NE(top, GetSysColor(COLOR_BTNFACE));
   EXPECT_NE(bottom, GetSysColor(COLOR_BTNFACE));

@@ -1,10 +1,15 @@
 // saversetup under Wine when an installation cannot go the normal way: a
 // damaged package, "Cancel", a movie that cannot be played, a saver program
 // in use, and the closing and clicking that must change nothing meanwhile.
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 
+#include "codec/memoryCodec.h"
+#include "common/statusCodes.h"
 #include "installerFixture.h"
+#include "package/dataFileFormat.h"
+#include "package/integrityRecord.h"
 
 namespace {
 
@@ -21,6 +26,7 @@ void answerErrorBoxes(DWORD installer, std::set<HWND> &answered, std::vector<std
     messages.push_back(texts.empty() ? "" : texts.front());
     if (startsWith(messages.back(), "Installer file is corrupted. "))
       driver::saveScreenshot("installer-failed-corrupted.png");
+    if (startsWith(messages.back(), "The installer file is damaged")) driver::saveScreenshot("installer-damaged.png");
     const std::vector<std::string> buttons = driver::buttonCaptions(box);
     if (!buttons.empty()) driver::clickButton(box, buttons.front());
   }
@@ -45,9 +51,139 @@ void corruptPackageHeader(const std::string &launcher) {
   file.write(carriesPlayerOfUnknownVersion, sizeof carriesPlayerOfUnknownVersion);
 }
 
+// A launcher file in memory, with the places of its layers; the manifests
+// store the data file as it is, so its members lie plainly in the file.
+struct LauncherBytes {
+  std::vector<uint8_t> bytes;
+  size_t installerAt = 0;
+  size_t headerAt = 0;
+  InstallerHeader header{};
+
+  explicit LauncherBytes(const std::string &launcher) : bytes(readBytes(launcher)) {
+    const std::filesystem::path programs = std::filesystem::path(launcher).parent_path() / "bin";
+    installerAt = std::filesystem::file_size(programs / "saverstart.exe");
+    headerAt = installerAt + std::filesystem::file_size(programs / "saversetup.exe");
+    std::memcpy(&header, &bytes.at(headerAt), sizeof header);
+  }
+  size_t entryAt(int index) const { return installerAt + header.entries[index].start; }
+  size_t memberHeaderAt(int member) const {
+    DataMemberRecord record;
+    std::memcpy(&record, &bytes.at(entryAt(ENTRY_DATA_FILE) + memberRecordOffset(member)), sizeof record);
+    return entryAt(ENTRY_DATA_FILE) + record.headerOffset;
+  }
+  DataMemberHeader memberHeader(int member) const {
+    DataMemberHeader memberHeader;
+    std::memcpy(&memberHeader, &bytes.at(memberHeaderAt(member)), sizeof memberHeader);
+    return memberHeader;
+  }
+  void removePackageRecord() { std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord)); }
+};
+
 }  // namespace
 
 using InstallerFailure = InstallerEndToEnd;
+
+class InstallerIntegrity : public InstallerEndToEnd {
+ protected:
+  // Runs the launcher with "/q" to its end, answering every error box: the
+  // installer's exit code, and the messages in messages.
+  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages) {
+    std::set<HWND> answered;
+    DWORD exitCode = 99;
+    EXPECT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [&](DWORD installer) {
+      if (installer != 0) answerErrorBoxes(installer, answered, messages);
+    }));
+    return exitCode;
+  }
+
+  void expectRefusedAtStartUp(const std::string &launcher, const std::string &what) {
+    const std::set<std::string> foldersBefore = workFolders();
+    std::vector<std::string> messages;
+    EXPECT_EQ(runQuietly(launcher, messages), static_cast<DWORD>(STATUS_PACKAGE_DAMAGED)) << what;
+    ASSERT_EQ(messages.size(), 1u) << what;
+    EXPECT_TRUE(startsWith(messages.front(), "The installer file is damaged")) << what << ": " << messages.front();
+    expectNothingInstalled();
+    EXPECT_EQ(workFolders(), foldersBefore) << what;
+  }
+};
+
+TEST_F(InstallerIntegrity, FlippedByteIsRefusedAtStartUp) {
+  const std::string launcher = buildLauncher("quiet");
+  const LauncherBytes built(launcher);
+  const struct {
+    const char *what;
+    size_t at;
+  } flips[] = {
+      {"installer program (the text of its DOS stub)", built.installerAt + 0x60},
+      {"entry table (entry 9's expanded size)", built.headerAt + offsetof(InstallerHeader, entries) + 9 * 280 + 276},
+      {"entry 7", built.entryAt(7) + 1000},
+      {"member 2", built.memberHeaderAt(2) + sizeof(DataMemberHeader) + 100},
+  };
+  for (const auto &flip : flips) {
+    LauncherBytes damaged = built;
+    damaged.bytes.at(flip.at) ^= 0x10;
+    writeBytes(launcher, damaged.bytes);
+    expectRefusedAtStartUp(launcher, flip.what);
+  }
+}
+
+TEST_F(InstallerIntegrity, CutDownloadIsRefusedAtStartUp) {
+  const std::string launcher = buildLauncher("quiet");
+  LauncherBytes cut(launcher);
+  cut.bytes.resize(cut.bytes.size() - 1000);
+  writeBytes(launcher, cut.bytes);
+  expectRefusedAtStartUp(launcher, "cut download");
+}
+
+// A package as packers made it before the record: no record, no tags.
+TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
+  const std::string launcher = buildLauncher("quiet");
+  LauncherBytes old(launcher);
+  old.removePackageRecord();
+  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
+    std::memset(&old.bytes[old.headerAt + offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry) +
+                           offsetof(PackageEntry, reserved)],
+                0, sizeof(PackageEntry::reserved));
+  for (int member = 1; member <= static_cast<int>(MEMBER_PATHS.size()); ++member)
+    std::memset(&old.bytes[old.memberHeaderAt(member) + offsetof(DataMemberHeader, reserved2)], 0,
+                sizeof(DataMemberHeader::reserved2));
+  writeBytes(launcher, old.bytes);
+  std::vector<std::string> messages;
+  EXPECT_EQ(runQuietly(launcher, messages), 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  expectInstalled();
+}
+
+// Without the package record a damaged member still fails its own check as
+// it is expanded: the byte chosen keeps the member's size, so only its CRC
+// can tell.
+TEST_F(InstallerIntegrity, DamagedMemberFailsTheInstallAndIsCleanedUp) {
+  const std::string launcher = buildLauncher("quiet");
+  LauncherBytes damaged(launcher);
+  damaged.removePackageRecord();
+  const DataMemberHeader member = damaged.memberHeader(2);
+  const size_t storedAt = damaged.memberHeaderAt(2) + sizeof(DataMemberHeader);
+  const std::vector<uint8_t> stored(&damaged.bytes[storedAt], &damaged.bytes[storedAt] + member.storedSize);
+  std::vector<uint8_t> original, expanded;
+  dcl::explodeBuffer(stored.data(), stored.size(), original);
+  size_t flipAt = 16;
+  for (; flipAt < stored.size(); ++flipAt) {
+    std::vector<uint8_t> flipped = stored;
+    flipped[flipAt] ^= 0x10;
+    dcl::explodeBuffer(flipped.data(), flipped.size(), expanded);
+    if (expanded.size() == original.size() && expanded != original) break;
+  }
+  ASSERT_LT(flipAt, stored.size());
+  damaged.bytes[storedAt + flipAt] ^= 0x10;
+  writeBytes(launcher, damaged.bytes);
+  const std::set<std::string> foldersBefore = workFolders();
+  std::vector<std::string> messages;
+  EXPECT_EQ(runQuietly(launcher, messages), static_cast<DWORD>(STATUS_EXPANDED_CRC_MISMATCH));
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages.front().find("does not match the checksum"), std::string::npos) << messages.front();
+  expectNothingInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}
 
 TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   const std::string launcher = buildLauncher("picture");

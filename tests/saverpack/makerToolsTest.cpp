@@ -4,6 +4,7 @@
 
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/extract.h"
@@ -69,13 +70,34 @@ PackageEntry entryOf(const std::vector<uint8_t> &file, int index) {
   return header.entries[index];
 }
 
+// A doctored file gets the integrity record the packer would have written:
+// fresh tags for the stored entries, and the package CRC.
+void reseal(std::vector<uint8_t> &file) {
+  InstallerHeader header;
+  std::memcpy(&header, &file[LAUNCHER_SIZE + INSTALLER_SIZE], sizeof(header));
+  for (PackageEntry &entry : header.entries)
+    if (entryPresent(entry) && entry.compressed == 0)
+      setEntryExpandedCrc(entry, crc32Of(&file[LAUNCHER_SIZE + static_cast<size_t>(entry.start)],
+                                         static_cast<size_t>(entry.end - entry.start + 1)));
+  IntegrityRecord record;
+  ASSERT_TRUE(readIntegrityRecord(header, record));
+  std::memcpy(&file[LAUNCHER_SIZE + INSTALLER_SIZE], &header, sizeof(header));
+  MemorySource installer(&file[LAUNCHER_SIZE], file.size() - LAUNCHER_SIZE);
+  uint32_t packageCrc = 0;
+  ASSERT_EQ(0, computePackageCrc(installer, INSTALLER_SIZE, record.packageLength, packageCrc));
+  record.packageCrc = packageCrc;
+  writeIntegrityRecord(header, record);
+  std::memcpy(&file[LAUNCHER_SIZE + INSTALLER_SIZE], &header, sizeof(header));
+}
+
 // Bytes no manifest key names: reserved header bytes, an absent entry's
-// record, an entry's reserved bytes.
+// record behind the integrity record, an entry's last reserved byte.
 void reservedHeaderBytes(std::vector<uint8_t> &file) {
   uint8_t *header = &file[LAUNCHER_SIZE + INSTALLER_SIZE];
   header[70] = 0x5A;
-  header[offsetof(InstallerHeader, entries) + 20] = 7;
-  header[offsetof(InstallerHeader, entries) + 3 * sizeof(PackageEntry) + offsetof(PackageEntry, reserved)] = 0x11;
+  header[offsetof(InstallerHeader, entries) + 40] = 7;
+  header[offsetof(InstallerHeader, entries) + 3 * sizeof(PackageEntry) + offsetof(PackageEntry, reserved) + 6] = 0x11;
+  reseal(file);
 }
 
 // A member header's reserved byte: the members folder cannot give it, so
@@ -87,6 +109,7 @@ void reservedMemberByte(std::vector<uint8_t> &file) {
   int32_t headerOffset;
   std::memcpy(&headerOffset, &file[start + sizeof(SaverSettings) + offsetof(DataMemberRecord, headerOffset)], 4);
   file[start + static_cast<size_t>(headerOffset)] = 0x33;
+  reseal(file);
 }
 
 struct RoundTrip {

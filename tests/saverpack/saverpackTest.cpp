@@ -123,7 +123,8 @@ TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
         "entry 1: \"impborl.dat\" destKind 4 stored", "entry 9: \"helper1.dat\" destKind 3",
         "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 4",
         "member 1: type 3 \"movie.swf\" copy of the movie",
-        "member 2: type 0 \"main.swf\" compressed", "member 3: type 0 \"pictures\\a.jpg\" stored 3000"})
+        "member 2: type 0 \"main.swf\" compressed", "member 3: type 0 \"pictures\\a.jpg\" stored 3000",
+        "integrity: ok"})
     EXPECT_NE(std::string::npos, text.find(part)) << part << "\n" << text;
 
   std::ostringstream json;

@@ -1,11 +1,14 @@
 #include "tools/saverpack/extractPlan.h"
 
+#include "tools/saverpack/integrityStamp.h"
+
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
 #include "package/packageFormat.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/fileLayers.h"
+#include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/packageReport.h"
 
@@ -164,7 +167,9 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, const std::vector<Me
   const std::vector<uint8_t> settings(dataFile.begin(), dataFile.begin() + sizeof(SaverSettings));
   std::vector<uint8_t> rebuilt;
   std::string ignored;
-  if (!buildDataFile(settings, copies, rebuilt, ignored) || rebuilt != dataFile) return false;
+  if (!buildDataFile(settings, copies, rebuilt, ignored) || !stampMemberCrcs(copies, rebuilt, ignored) ||
+      rebuilt != dataFile)
+    return false;
 
   description = {{"name", name}, {"members", MEMBERS_FOLDER}};
   if (compressMembers) description["compressMembers"] = true;

@@ -1,6 +1,7 @@
 #include "tools/saverpack/inspect.h"
 
 #include "tools/saverpack/packageReport.h"
+#include "tools/saverpack/verify.h"
 
 #include <string>
 
@@ -69,14 +70,31 @@ void printText(const json &report, std::ostream &out) {
   for (const json &entry : report["entries"]) printEntry(entry, out);
 }
 
+// The integrity record of the installer and its package, checked; false for
+// a data file alone or a file whose layers could not be told apart.
+bool checkIntegrity(const std::vector<uint8_t> &file, const json &report, IntegrityReport &integrity) {
+  if (!report.contains("installer") || report.contains("error")) return false;
+  const size_t offset = report["installer"]["offset"].get<size_t>();
+  const std::vector<uint8_t> installer(file.begin() + static_cast<std::ptrdiff_t>(offset), file.end());
+  integrity = checkInstallerIntegrity(installer, report["installer"]["size"].get<uint32_t>());
+  return true;
+}
+
 }  // namespace
 
 bool inspectFile(const std::vector<uint8_t> &file, std::ostream &out, bool asJson) {
   json report;
   if (!reportFile(file, report)) return false;
-  if (asJson)
+  IntegrityReport integrity;
+  const bool checked = checkIntegrity(file, report, integrity);
+  if (asJson) {
+    if (checked)
+      report["integrity"] = {{"recordPresent", integrity.recordPresent}, {"checked", integrity.lines},
+                             {"problems", integrity.problems}, {"refusedNames", integrity.refused}};
     out << jsonText(report);
-  else
+  } else {
     printText(report, out);
+    if (checked) printIntegrityReport(integrity, out);
+  }
   return true;
 }

@@ -3,6 +3,7 @@
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "tools/saverpack/dataFileBuilder.h"
+#include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
 
 namespace {
@@ -103,7 +104,7 @@ bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFi
     members.push_back(std::move(member));
     if (progress != nullptr) progress->memberDone(members.size(), plan.members.size(), expandedSoFar);
   }
-  if (buildDataFile(settings, members, dataFile, error)) return true;
+  if (buildDataFile(settings, members, dataFile, error) && stampMemberCrcs(members, dataFile, error)) return true;
   error = "dataFile: " + error;
   return false;
 }
@@ -120,7 +121,8 @@ bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std
     return false;
   std::vector<CarriedFile> files;
   if (!carriedFiles(plan, files, error, progress, notes)) return false;
-  if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error))
+  if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
+      !stampPackageIntegrity(files, installer, package, error))
     return false;
   output = std::move(launcher);
   output.insert(output.end(), installer.begin(), installer.end());

@@ -1,14 +1,16 @@
-// saverpack: makes a distributable screen saver installer, shows what one
-// holds, and unpacks one again.
+// saverpack: makes a distributable screen saver installer, shows and checks
+// what one holds, and unpacks one again.
 //   saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]
 //   saverpack build MANIFEST -o OUTPUT [--quiet]
 //   saverpack inspect [--json] FILE
 //   saverpack extract FILE DIR [--quiet]
+//   saverpack verify FILE
 #include "tools/saverpack/extract.h"
 #include "tools/saverpack/init.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/verify.h"
 
 #include <filesystem>
 #include <iostream>
@@ -23,6 +25,7 @@ int usage() {
                "       saverpack build MANIFEST -o OUTPUT [--quiet]\n"
                "       saverpack inspect [--json] FILE\n"
                "       saverpack extract FILE DIR [--quiet]\n"
+               "       saverpack verify FILE\n"
                "The manifest is described in tools/saverpack/manifest.md.\n";
   return 2;
 }
@@ -140,5 +143,6 @@ int main(int argc, char **argv) {
       split(argc, argv, {{"--name", true}, {"--programs", true}, {"--saver", true}}, words) &&
       words.plain.size() == 1)
     return init(words, argv[0]);
+  if (command == "verify" && argc == 3) return verifyFile(argv[2], std::cout);
   return usage();
 }

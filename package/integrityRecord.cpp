@@ -1,0 +1,159 @@
+#include "package/integrityRecord.h"
+
+#include "common/statusCodes.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char RECORD_MAGIC[4] = {'S', 'P', 'I', 'R'};
+
+// The expanded-CRC tag: a marker, the version, the CRC little-endian.
+const uint8_t TAG_MARKER = 'C';
+const size_t TAG_SIZE = 6;
+
+const uint32_t CHUNK_SIZE = 64 * 1024;
+
+static_assert(sizeof(PackageEntry::reserved) >= TAG_SIZE, "entry tag fits");
+static_assert(sizeof(DataMemberHeader::reserved2) >= TAG_SIZE, "member tag fits");
+static_assert(INTEGRITY_RECORD_OFFSET + sizeof(IntegrityRecord) <=
+                  offsetof(InstallerHeader, entries) + offsetof(PackageEntry, start),
+              "the record lies in entry 0's name field");
+
+ExpandedCrc readTag(const uint8_t *tag) {
+  ExpandedCrc crc;
+  crc.present = tag[0] == TAG_MARKER && tag[1] == INTEGRITY_VERSION;
+  if (crc.present) std::memcpy(&crc.value, tag + 2, sizeof(crc.value));
+  return crc;
+}
+
+void writeTag(uint8_t *tag, uint32_t crc) {
+  tag[0] = TAG_MARKER;
+  tag[1] = INTEGRITY_VERSION;
+  std::memcpy(tag + 2, &crc, sizeof(crc));
+}
+
+// CRC of length bytes at offset; the bytes of [zeroFrom, zeroFrom + zeroCount)
+// count as 0.
+int32_t crcOfRange(ByteSource &source, int64_t offset, uint32_t length, int64_t zeroFrom,
+                   size_t zeroCount, uint32_t &crc) {
+  std::vector<uint8_t> chunk(std::min(length, CHUNK_SIZE));
+  crc = 0;
+  for (uint32_t done = 0; done < length;) {
+    const uint32_t count = std::min(length - done, CHUNK_SIZE);
+    const int64_t at = offset + done;
+    const int32_t status = readExactly(source, at, chunk.data(), count);
+    if (status != STATUS_OK) return status;
+    const int64_t from = std::max(zeroFrom, at);
+    const int64_t to = std::min(zeroFrom + static_cast<int64_t>(zeroCount), at + count);
+    if (from < to) std::memset(chunk.data() + (from - at), 0, static_cast<size_t>(to - from));
+    crc = crc32Update(crc, chunk.data(), count);
+    done += count;
+  }
+  return STATUS_OK;
+}
+
+}  // namespace
+
+uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
+  // zlib takes 32-bit lengths; larger buffers go in pieces.
+  const Bytef *next = static_cast<const Bytef *>(bytes);
+  uLong result = crc;
+  while (count > 0) {
+    const uInt piece = static_cast<uInt>(std::min<size_t>(count, 1u << 30));
+    result = ::crc32(result, next, piece);
+    next += piece;
+    count -= piece;
+  }
+  return static_cast<uint32_t>(result);
+}
+
+uint32_t crc32Of(const void *bytes, size_t count) { return crc32Update(0, bytes, count); }
+
+bool readIntegrityRecord(const InstallerHeader &header, IntegrityRecord &record) {
+  std::memcpy(&record, reinterpret_cast<const uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET, sizeof(record));
+  return std::memcmp(record.magic, RECORD_MAGIC, sizeof(RECORD_MAGIC)) == 0;
+}
+
+void writeIntegrityRecord(InstallerHeader &header, const IntegrityRecord &record) {
+  IntegrityRecord marked = record;
+  std::memcpy(marked.magic, RECORD_MAGIC, sizeof(RECORD_MAGIC));
+  std::memcpy(reinterpret_cast<uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET, &marked, sizeof(marked));
+}
+
+int32_t computeRangeCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
+  return crcOfRange(source, offset, length, 0, 0, crc);
+}
+
+int32_t computePackageCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
+  return crcOfRange(source, offset, length, offset + static_cast<int64_t>(INTEGRITY_RECORD_OFFSET),
+                    sizeof(IntegrityRecord), crc);
+}
+
+int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
+                              IntegrityCheck &check) {
+  check = IntegrityCheck();
+  check.packageBytes = file.size() - static_cast<int64_t>(programSize);
+  if (!readIntegrityRecord(header, check.record)) return STATUS_OK;
+  const IntegrityRecord &record = check.record;
+  if (record.version != INTEGRITY_VERSION) {
+    check.verdict = IntegrityVerdict::unknownVersion;
+    return STATUS_OK;
+  }
+  // The program first: a changed program may look for its package in the
+  // wrong place, and then the package's own verdict would mislead.
+  int32_t status = STATUS_OK;
+  if (record.programLength == programSize) status = computeRangeCrc(file, 0, programSize, check.programCrc);
+  if (status != STATUS_OK) return status;
+  if (record.programLength != programSize || check.programCrc != record.programCrc) {
+    check.verdict = IntegrityVerdict::programChanged;
+    return STATUS_OK;
+  }
+  if (check.packageBytes < static_cast<int64_t>(record.packageLength)) {
+    check.verdict = IntegrityVerdict::packageCut;
+    return STATUS_OK;
+  }
+  status = computePackageCrc(file, programSize, record.packageLength, check.packageCrc);
+  if (status != STATUS_OK) return status;
+  check.verdict = check.packageCrc == record.packageCrc ? IntegrityVerdict::intact
+                                                         : IntegrityVerdict::packageChanged;
+  return STATUS_OK;
+}
+
+int32_t integrityStatus(IntegrityVerdict verdict) {
+  return verdict == IntegrityVerdict::noRecord || verdict == IntegrityVerdict::intact
+             ? STATUS_OK
+             : STATUS_PACKAGE_DAMAGED;
+}
+
+std::string integrityVerdictText(const IntegrityCheck &check) {
+  switch (check.verdict) {
+    case IntegrityVerdict::noRecord:
+      return "no integrity record";
+    case IntegrityVerdict::intact:
+      return "ok";
+    case IntegrityVerdict::unknownVersion:
+      return "integrity record of unknown version " + std::to_string(check.record.version);
+    case IntegrityVerdict::packageCut:
+      return "file cut short: package has " + std::to_string(check.packageBytes) + " of " +
+             std::to_string(check.record.packageLength) + " bytes";
+    case IntegrityVerdict::packageChanged:
+      return "package damaged: its CRC-32 does not match";
+    case IntegrityVerdict::programChanged:
+      return "installer program damaged: its length or CRC-32 does not match";
+  }
+  return std::string();
+}
+
+ExpandedCrc entryExpandedCrc(const PackageEntry &entry) { return readTag(entry.reserved); }
+void setEntryExpandedCrc(PackageEntry &entry, uint32_t crc) { writeTag(entry.reserved, crc); }
+ExpandedCrc memberExpandedCrc(const DataMemberHeader &header) { return readTag(header.reserved2); }
+void setMemberExpandedCrc(DataMemberHeader &header, uint32_t crc) { writeTag(header.reserved2, crc); }
+
+int32_t checkExpandedCrc(const ExpandedCrc &expected, uint32_t crc) {
+  return expected.present && expected.value != crc ? STATUS_EXPANDED_CRC_MISMATCH : STATUS_OK;
+}

@@ -1,0 +1,165 @@
+// The integrity record from the packer to its checks: each kind of damage is
+// told by the installer's start-up check and by "saverpack verify".
+#include "packFixture.h"
+
+#include "common/statusCodes.h"
+#include "package/dataFileFormat.h"
+#include "package/integrityRecord.h"
+#include "package/packageFormat.h"
+#include "tools/saverpack/installerFile.h"
+#include "tools/saverpack/manifest.h"
+#include "tools/saverpack/verify.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const uint32_t LAUNCHER_SIZE = 3000;
+const uint32_t PROGRAM_SIZE = 5000;
+
+void replaceOnce(std::string &text, const std::string &from, const std::string &to) {
+  const size_t at = text.find(from);
+  ASSERT_NE(std::string::npos, at) << from;
+  text.replace(at, from.size(), to);
+}
+
+std::string textOf(const fs::path &path) {
+  std::ifstream in(path);
+  return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+// The sample package with the data file and its members stored as they are,
+// so that a member's bytes lie plainly in the file.
+std::vector<uint8_t> buildStoredSample(const fs::path &folder) {
+  const fs::path manifest = writeSamplePackageSource(folder);
+  std::string text = textOf(manifest);
+  replaceOnce(text, "\"ocean.dat\", \"compressed\": true", "\"ocean.dat\"");
+  replaceOnce(text, "\"compressMembers\": true", "\"compressMembers\": false");
+  std::ofstream(manifest) << text;
+  BuildPlan plan;
+  std::string error;
+  std::vector<uint8_t> file;
+  EXPECT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error)) << error;
+  return std::vector<uint8_t>(file.begin() + LAUNCHER_SIZE, file.end());
+}
+
+InstallerHeader headerOf(const std::vector<uint8_t> &installer) {
+  InstallerHeader header;
+  std::memcpy(&header, installer.data() + PROGRAM_SIZE, sizeof(header));
+  return header;
+}
+
+// Offset in the installer file of the first stored byte of member index.
+size_t memberBytesAt(const std::vector<uint8_t> &installer, int index) {
+  const size_t dataFileAt = static_cast<size_t>(headerOf(installer).entries[ENTRY_DATA_FILE].start);
+  DataMemberRecord record;
+  std::memcpy(&record, installer.data() + dataFileAt + memberRecordOffset(index), sizeof(record));
+  return dataFileAt + static_cast<size_t>(record.headerOffset) + sizeof(DataMemberHeader);
+}
+
+IntegrityVerdict startUpVerdict(const std::vector<uint8_t> &installer) {
+  MemorySource file(installer.data(), installer.size());
+  InstallerHeader header;
+  IntegrityCheck check;
+  EXPECT_EQ(STATUS_OK, readInstallerHeader(file, PROGRAM_SIZE, header));
+  EXPECT_EQ(STATUS_OK, checkPackageIntegrity(file, PROGRAM_SIZE, header, check));
+  return check.verdict;
+}
+
+std::string allProblems(const IntegrityReport &report) {
+  std::string text;
+  for (const std::string &problem : report.problems) text += problem + "\n";
+  return text;
+}
+
+struct DamageCase {
+  const char *what;
+  std::function<void(std::vector<uint8_t> &)> damage;
+  IntegrityVerdict verdict;
+  const char *problem;  // part of a problem verify names; nullptr: none
+};
+
+void flip(std::vector<uint8_t> &bytes, size_t at) { bytes.at(at) ^= 0x10; }
+
+}  // namespace
+
+TEST(IntegrityRecord, EveryKindOfDamageIsTold) {
+  ScratchFolder folder;
+  const std::vector<uint8_t> built = buildStoredSample(folder.path());
+  const InstallerHeader header = headerOf(built);
+  const size_t entryTable = PROGRAM_SIZE + offsetof(InstallerHeader, entries);
+  const DamageCase cases[] = {
+      {"intact", [](std::vector<uint8_t> &) {}, IntegrityVerdict::intact, nullptr},
+      {"byte in entry 6", [&](std::vector<uint8_t> &b) { flip(b, header.entries[6].start + 100); },
+       IntegrityVerdict::packageChanged, "entry 6 \"My B3989.scr\" damaged"},
+      {"byte in member 3", [&](std::vector<uint8_t> &b) { flip(b, memberBytesAt(b, 3) + 10); },
+       IntegrityVerdict::packageChanged, "member 3 \"pictures\\a.jpg\" damaged"},
+      {"entry table", [&](std::vector<uint8_t> &b) { flip(b, entryTable + 9 * 280 + 276); },
+       IntegrityVerdict::packageChanged, "package damaged"},
+      {"installer program", [](std::vector<uint8_t> &b) { flip(b, 100); }, IntegrityVerdict::programChanged,
+       "installer program damaged"},
+      {"cut download", [](std::vector<uint8_t> &b) { b.resize(b.size() - 1); }, IntegrityVerdict::packageCut,
+       "file cut short"},
+      {"record version", [](std::vector<uint8_t> &b) { flip(b, PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET + 4); },
+       IntegrityVerdict::unknownVersion, "unknown version"},
+      {"bytes appended", [](std::vector<uint8_t> &b) { b.insert(b.end(), 64, 0xAB); }, IntegrityVerdict::intact,
+       nullptr},
+      {"no record",
+       [](std::vector<uint8_t> &b) {
+         std::memset(&b[PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET], 0, sizeof(IntegrityRecord));
+       },
+       IntegrityVerdict::noRecord, nullptr},
+  };
+  for (const DamageCase &c : cases) {
+    std::vector<uint8_t> installer = built;
+    c.damage(installer);
+    EXPECT_EQ(c.verdict, startUpVerdict(installer)) << c.what;
+    const bool fine = c.verdict == IntegrityVerdict::intact || c.verdict == IntegrityVerdict::noRecord;
+    EXPECT_EQ(fine ? STATUS_OK : STATUS_PACKAGE_DAMAGED, integrityStatus(c.verdict)) << c.what;
+    const IntegrityReport report = checkInstallerIntegrity(installer, PROGRAM_SIZE);
+    if (c.problem == nullptr)
+      EXPECT_TRUE(report.problems.empty()) << c.what << "\n" << allProblems(report);
+    else
+      EXPECT_NE(std::string::npos, allProblems(report).find(c.problem)) << c.what << "\n" << allProblems(report);
+  }
+}
+
+TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
+  ScratchFolder folder;
+  std::vector<uint8_t> installer = buildStoredSample(folder.path());
+  const fs::path path = folder.path() / "saversetup-packed.exe";
+  writeBytes(path, installer);
+  std::ostringstream intact;
+  EXPECT_EQ(0, verifyFile(path.string(), intact));
+  EXPECT_NE(std::string::npos, intact.str().find("integrity: ok")) << intact.str();
+
+  // A name the installer refuses is marked, and fails verify.
+  std::memcpy(&installer[PROGRAM_SIZE + offsetof(InstallerHeader, entries) + 9 * 280 + 1], "x\\", 2);
+  writeBytes(path, installer);
+  std::ostringstream refused;
+  EXPECT_EQ(1, verifyFile(path.string(), refused));
+  EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
+      << refused.str();
+  EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
+}
+
+TEST(IntegrityRecord, EntryZeroIsKeptForTheRecord) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  std::string text = textOf(manifest);
+  replaceOnce(text, "{\"index\": 3,", "{\"index\": 0, \"file\": \"notes.txt\", \"destKind\": 7},\n{\"index\": 3,");
+  std::ofstream(manifest) << text;
+  BuildPlan plan;
+  std::string error;
+  std::vector<uint8_t> file;
+  ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
+  EXPECT_FALSE(buildInstallerFile(plan, file, error));
+  EXPECT_EQ("entry 0 is never installed: it holds the integrity record", error);
+}

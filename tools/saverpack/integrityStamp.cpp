@@ -1,0 +1,82 @@
+#include "tools/saverpack/integrityStamp.h"
+
+#include "codec/dcl.h"
+#include "codec/memoryCodec.h"
+#include "package/dataFileFormat.h"
+#include "package/integrityRecord.h"
+#include "package/packageFormat.h"
+#include "common/statusCodes.h"
+
+#include <cstring>
+
+// A stored stream that the installer would expand into other bytes must not
+// be shipped: the installer would refuse it as damaged.
+static bool expandsTo(const std::vector<uint8_t> &stored, const std::vector<uint8_t> &bytes) {
+  std::vector<uint8_t> expanded;
+  return dcl::explodeBuffer(stored.data(), stored.size(), expanded) == dcl::CMP_NO_ERROR &&
+         expanded == bytes;
+}
+
+bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t> &dataFile,
+                     std::string &error) {
+  MemorySource source(dataFile.data(), dataFile.size());
+  for (size_t i = 0; i < members.size(); ++i) {
+    DataMemberRecord record;
+    DataMemberHeader header;
+    std::vector<uint8_t> stored;
+    int32_t status = readExactly(source, memberRecordOffset(static_cast<int>(i) + 1), &record, sizeof(record));
+    if (status == STATUS_OK) status = readMemberHeader(source, record, header);
+    if (status == STATUS_OK) status = readMemberBytes(source, record, header, stored);
+    if (status != STATUS_OK) {
+      error = "data file unreadable at member " + members[i].path;
+      return false;
+    }
+    if (header.expandedSize == 0) continue;  // nothing is written for it
+    if (header.compressed != 0 && !expandsTo(stored, members[i].bytes)) {
+      error = "member " + members[i].path + " does not expand to its file";
+      return false;
+    }
+    setMemberExpandedCrc(header, crc32Of(members[i].bytes.data(), members[i].bytes.size()));
+    std::memcpy(dataFile.data() + record.headerOffset, &header, sizeof(header));
+  }
+  return true;
+}
+
+bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
+                           std::vector<uint8_t> &package, std::string &error) {
+  InstallerHeader header;
+  if (parseInstallerHeader(package.data(), package.size(), header) != STATUS_OK) {
+    error = "package header unreadable";
+    return false;
+  }
+  if (entryPresent(header.entries[0])) {
+    error = "entry 0 is never installed: it holds the integrity record";
+    return false;
+  }
+  for (const CarriedFile &file : files) {
+    PackageEntry &entry = header.entries[file.index];
+    if (entry.compressed != 0) {
+      const size_t start = static_cast<size_t>(entry.start) - program.size();
+      const std::vector<uint8_t> stored(package.begin() + start, package.begin() + entry.end - program.size() + 1);
+      if (!expandsTo(stored, file.bytes)) {
+        error = "entry " + std::to_string(file.index) + " (" + file.name + ") does not expand to its file";
+        return false;
+      }
+    }
+    setEntryExpandedCrc(entry, crc32Of(file.bytes.data(), file.bytes.size()));
+  }
+  IntegrityRecord record{};
+  record.version = INTEGRITY_VERSION;
+  record.packageLength = static_cast<uint32_t>(package.size());
+  record.programLength = static_cast<uint32_t>(program.size());
+  record.programCrc = crc32Of(program.data(), program.size());
+  std::memcpy(package.data(), &header, sizeof(header));
+  // The record's own bytes count as 0, so it may be computed before they are written.
+  MemorySource source(package.data(), package.size());
+  uint32_t packageCrc = 0;
+  computePackageCrc(source, 0, record.packageLength, packageCrc);
+  record.packageCrc = packageCrc;
+  writeIntegrityRecord(header, record);
+  std::memcpy(package.data(), &header, sizeof(header));
+  return true;
+}
