@@ -12,17 +12,21 @@ if(WIN32)
   # compiler stores zero-initialised variables in the file.
   add_compile_options(-ffunction-sections)
   add_link_options(-Wl,--gc-sections)
-  # The libjpeg-turbo cross-build is cached here; other build trees may share it.
+  # The cross-built libjpeg-turbo and zlib are cached here; other build trees
+  # may share them.
   set(SAVER_DEPS_DIR ${CMAKE_BINARY_DIR}/deps CACHE PATH "Cross-built dependencies")
   set(SAVER_DEPS_PREFIX ${SAVER_DEPS_DIR}/win32)
-  # The script returns at once when the cached build has its current settings.
+  # The script returns at once when the cache holds builds with its settings.
   execute_process(
-    COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh ${SAVER_DEPS_DIR}
-    RESULT_VARIABLE jpeg_result)
-  if(NOT jpeg_result EQUAL 0)
-    message(FATAL_ERROR "libjpeg-turbo cross-build into ${SAVER_DEPS_PREFIX} failed")
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-deps.sh ${SAVER_DEPS_DIR}
+    RESULT_VARIABLE deps_result)
+  if(NOT deps_result EQUAL 0)
+    message(FATAL_ERROR "Cross-building the dependencies into ${SAVER_DEPS_PREFIX} failed")
   endif()
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/setup/build-deps.sh)
+  # "z" everywhere means this zlib, not the toolchain's larger build.
+  include_directories(BEFORE SYSTEM ${SAVER_DEPS_PREFIX}/include)
+  link_directories(BEFORE ${SAVER_DEPS_PREFIX}/lib)
   add_library(saver_jpeg STATIC IMPORTED GLOBAL)
   set_target_properties(saver_jpeg PROPERTIES
     IMPORTED_LOCATION ${SAVER_DEPS_PREFIX}/lib/libjpeg.a
@@ -98,13 +102,26 @@ function(saver_patch_program_size target)
     COMMENT "Recording the file length of ${target}")
 endfunction()
 
-# saver_windows_program(TARGET): a delivered GUI program. It travels inside
-# every package, so it is stripped by the linker (before its length is
+# saver_windows_program(TARGET LEVEL): a delivered GUI program. It travels
+# inside every package, so it is stripped by the linker (before its length is
 # recorded) and ends quietly on an uncaught exception instead of linking the
-# runtime's verbose handler.
-function(saver_windows_program target)
+# runtime's verbose handler. Its application manifest (from
+# windowsProgram.manifest.in) names the systems it is written for up to
+# Windows 11, asks for common controls 6 and declares the program DPI-aware
+# on every monitor: its windows are laid out in pixels, so the system must not
+# stretch them. LEVEL is its execution level, asInvoker or
+# requireAdministrator.
+function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
   target_link_libraries(${target} PRIVATE saver_quiet_terminate)
+  set(SAVER_MANIFEST_NAME ${target})
+  set(SAVER_MANIFEST_LEVEL ${level})
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  set(resource ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/windowsProgram.manifest.in ${manifest} @ONLY)
+  file(CONFIGURE OUTPUT ${resource} CONTENT "1 24 \"${manifest}\"\n")  # RT_MANIFEST for CreateProcess
+  set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS ${manifest})
+  target_sources(${target} PRIVATE ${resource})
   saver_patch_program_size(${target})
 endfunction()
 
