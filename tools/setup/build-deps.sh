@@ -35,14 +35,25 @@ source_of() {
   ls -d "$deps/src/$1"-*/ | head -n1
 }
 
+# jmorecfg.h's own switches: the installer decodes with the default accurate
+# integer IDCT at full size, fancy upsampling and no colour quantisation, so
+# the other DCT methods, IDCT scaling, merged upsampling and the quantisers are
+# left out.
+jpeg_left_out="DCT_IFAST_SUPPORTED DCT_FLOAT_SUPPORTED IDCT_SCALING_SUPPORTED UPSAMPLE_MERGING_SUPPORTED
+  QUANT_1PASS_SUPPORTED QUANT_2PASS_SUPPORTED"
 jpeg_options=(-DCMAKE_BUILD_TYPE=MinSizeRel "-DCMAKE_C_FLAGS=$c_flags -DNO_GETENV"
   -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF -DWITH_JPEG8=OFF
   -DWITH_SIMD=OFF -DWITH_ARITH_ENC=OFF -DFORCE_INLINE=OFF)
-jpeg_settings="${jpeg_options[*]} $(sha1sum "$toolchain" | cut -c1-12)"
+jpeg_settings="${jpeg_options[*]} without $jpeg_left_out $(sha1sum "$toolchain" | cut -c1-12)"
 if ! up_to_date jpeg "$jpeg_settings"; then
   echo "Cross-building libjpeg-turbo into $prefix"
-  srcdir="$(source_of libjpeg-turbo)"
-  rm -rf "$deps/libjpeg-build"
+  srcdir="$deps/libjpeg-source"  # a copy with the switches set
+  rm -rf "$deps/libjpeg-build" "$srcdir"
+  cp -r "$(source_of libjpeg-turbo)" "$srcdir"
+  for switch in $jpeg_left_out; do
+    sed -i "s/^#define $switch\b/#undef  $switch/" "$srcdir/jmorecfg.h"
+    grep -q "^#undef  $switch\b" "$srcdir/jmorecfg.h" || { echo "jmorecfg.h has no switch $switch" >&2; exit 1; }
+  done
   cmake -S "$srcdir" -B "$deps/libjpeg-build" -G "Unix Makefiles" \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DCMAKE_INSTALL_PREFIX="$prefix" "${jpeg_options[@]}" >/dev/null
   cmake --build "$deps/libjpeg-build" -j"$(nproc)" --target jpeg-static >/dev/null
