@@ -4,7 +4,9 @@
 // the exception runtime (unwinder, exception classes and their strings, about
 // two thirds of the program) into the launcher. These definitions take their
 // place: such a report ends the program at once, as the uncaught exception
-// did before.
+// did before. Should the link report one of them defined twice, the launcher
+// has begun to use a library function that throws another way: define that
+// one here as well.
 #include <cstdlib>
 #include <new>
 
