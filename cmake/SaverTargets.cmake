@@ -7,18 +7,26 @@ if(WIN32)
   # Delivered programs need no runtime DLLs besides the system's own.
   add_compile_definitions(WINVER=0x0501 _WIN32_WINNT=0x0501 _WIN32_IE=0x0600)
   add_link_options(-static -static-libgcc -static-libstdc++)
-  # The libjpeg-turbo cross-build is cached here; other build trees may share it.
+  # Small programs: every function in a section of its own, and the link
+  # drops the sections nothing refers to. Not -fdata-sections: with it this
+  # compiler stores zero-initialised variables in the file.
+  add_compile_options(-ffunction-sections)
+  add_link_options(-Wl,--gc-sections)
+  # The cross-built libjpeg-turbo and zlib are cached here; other build trees
+  # may share them.
   set(SAVER_DEPS_DIR ${CMAKE_BINARY_DIR}/deps CACHE PATH "Cross-built dependencies")
   set(SAVER_DEPS_PREFIX ${SAVER_DEPS_DIR}/win32)
-  if(NOT EXISTS ${SAVER_DEPS_PREFIX}/lib/libjpeg.a)
-    message(STATUS "Cross-building libjpeg-turbo into ${SAVER_DEPS_PREFIX}")
-    execute_process(
-      COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-libjpeg.sh ${SAVER_DEPS_DIR}
-      RESULT_VARIABLE jpeg_result)
-    if(NOT jpeg_result EQUAL 0)
-      message(FATAL_ERROR "libjpeg-turbo cross-build failed")
-    endif()
+  # The script returns at once when the cache holds builds with its settings.
+  execute_process(
+    COMMAND ${CMAKE_SOURCE_DIR}/tools/setup/build-deps.sh ${SAVER_DEPS_DIR}
+    RESULT_VARIABLE deps_result)
+  if(NOT deps_result EQUAL 0)
+    message(FATAL_ERROR "Cross-building the dependencies into ${SAVER_DEPS_PREFIX} failed")
   endif()
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tools/setup/build-deps.sh)
+  # "z" everywhere means this zlib, not the toolchain's larger build.
+  include_directories(BEFORE SYSTEM ${SAVER_DEPS_PREFIX}/include)
+  link_directories(BEFORE ${SAVER_DEPS_PREFIX}/lib)
   add_library(saver_jpeg STATIC IMPORTED GLOBAL)
   set_target_properties(saver_jpeg PROPERTIES
     IMPORTED_LOCATION ${SAVER_DEPS_PREFIX}/lib/libjpeg.a
@@ -92,6 +100,29 @@ function(saver_patch_program_size target)
   add_custom_command(TARGET ${target} POST_BUILD
     COMMAND ${SAVER_PATCH_SIZE} $<TARGET_FILE:${target}>
     COMMENT "Recording the file length of ${target}")
+endfunction()
+
+# saver_windows_program(TARGET LEVEL): a delivered GUI program. It travels
+# inside every package, so it is stripped by the linker (before its length is
+# recorded) and ends quietly on an uncaught exception instead of linking the
+# runtime's verbose handler. Its application manifest (from
+# windowsProgram.manifest.in) names the systems it is written for up to
+# Windows 11, asks for common controls 6 and declares the program DPI-aware
+# on every monitor: its windows are laid out in pixels, so the system must not
+# stretch them. LEVEL is its execution level, asInvoker or
+# requireAdministrator.
+function(saver_windows_program target level)
+  target_link_options(${target} PRIVATE -mwindows -s)
+  target_link_libraries(${target} PRIVATE saver_quiet_terminate)
+  set(SAVER_MANIFEST_NAME ${target})
+  set(SAVER_MANIFEST_LEVEL ${level})
+  set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
+  set(resource ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/windowsProgram.manifest.in ${manifest} @ONLY)
+  file(CONFIGURE OUTPUT ${resource} CONTENT "1 24 \"${manifest}\"\n")  # RT_MANIFEST for CreateProcess
+  set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS ${manifest})
+  target_sources(${target} PRIVATE ${resource})
+  saver_patch_program_size(${target})
 endfunction()
 
 # saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] [SEEDS dir])

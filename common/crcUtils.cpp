@@ -1,7 +1,6 @@
 #include "common/crcUtils.h"
 
 #include <array>
-#include <cstdio>
 
 #include "common/plainMessage.h"
 
@@ -40,10 +39,12 @@ uint32_t crc32OfTable(const uint32_t table[256]) {
   return ~crc;
 }
 
+// Eight upper-case hex digits. Not through snprintf: in these programs that
+// would link the C runtime's whole printf machinery for one number.
 std::string crcTableMismatchText(uint32_t tableCrc) {
-  char hex[9];
-  std::snprintf(hex, sizeof hex, "%08X", static_cast<unsigned>(tableCrc));
-  return std::string("CRC32 Table CRC32 is ") + hex + ", expecting $6FCF9E13";
+  std::string hex(8, '0');
+  for (int digit = 7; digit >= 0; --digit, tableCrc >>= 4) hex[digit] = "0123456789ABCDEF"[tableCrc & 0xF];
+  return "CRC32 Table CRC32 is " + hex + ", expecting $6FCF9E13";
 }
 
 bool Crc32OfString(const std::string &text, uint32_t &crc) {

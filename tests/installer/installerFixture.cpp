@@ -129,27 +129,41 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
   return launcher;
 }
 
-bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std::string &parameters,
-                                         DWORD *installerExitCode, const std::function<void(DWORD)> &watch) {
+namespace {
+
+// One run of a launcher under the debug loop, shared between the loop's
+// thread and the watching test thread.
+struct DebuggedRun {
+  std::string commandLine, folder, installerName;
+  volatile LONG installer = 0;  // its process id once it has started
+  DWORD installerExitCode = 0;
+  bool started = false, installerSeen = false, installerEnded = false;
+  size_t stillRunning = 0;
+  bool installerStillRunning = false;
+};
+
+// The debug loop. It has a thread of its own: debug events go to the thread
+// that started the process, and a debuggee stopped at an event (loading a
+// DLL while a dialog paints, say) waits for that thread, so a watcher that
+// sent the debuggee's windows a message from that thread would wait forever.
+DWORD WINAPI debugLauncherToEnd(void *context) {
+  DebuggedRun &run = *static_cast<DebuggedRun *>(context);
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  std::string commandLine = "\"" + launcher + "\" " + parameters;
-  const std::string folder = hostPath(scratch_->path());
   // Processes let go of must go on running when this thread ends.
   DebugSetProcessKillOnExit(FALSE);
-  if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr, folder.c_str(),
-                      &startup, &started))
-    return false;
+  if (!CreateProcessA(nullptr, &run.commandLine[0], nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr,
+                      run.folder.c_str(), &startup, &started))
+    return 0;
+  run.started = true;
   CloseHandle(started.hThread);
-  const std::string installerName = fileNameOf(launcher);
   std::set<DWORD> running = {started.dwProcessId};
   std::set<DWORD> loaderBreakpointSeen;
   std::set<DWORD> released;
   DWORD installer = 0;
   const DWORD deadline = GetTickCount() + INSTALLER_TIMEOUT_MS;
   while (!running.empty() && GetTickCount() < deadline) {
-    watch(installer);
     DEBUG_EVENT event;
     if (!WaitForDebugEvent(&event, 50)) continue;
     DWORD continueStatus = DBG_CONTINUE;
@@ -160,8 +174,9 @@ bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std:
         // let go as soon as it is seen.
         if (event.dwProcessId == started.dwProcessId) {
           running.insert(event.dwProcessId);
-        } else if (installer == 0 && fileNameOf(imagePathOf(event.u.CreateProcessInfo.hFile)) == installerName) {
+        } else if (installer == 0 && fileNameOf(imagePathOf(event.u.CreateProcessInfo.hFile)) == run.installerName) {
           installer = event.dwProcessId;
+          InterlockedExchange(&run.installer, static_cast<LONG>(installer));
           running.insert(event.dwProcessId);
         } else {
           released.insert(event.dwProcessId);
@@ -179,7 +194,10 @@ bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std:
         break;
       case EXIT_PROCESS_DEBUG_EVENT:
         running.erase(event.dwProcessId);
-        if (event.dwProcessId == installer) *installerExitCode = event.u.ExitProcess.dwExitCode;
+        if (event.dwProcessId == installer) {
+          run.installerExitCode = event.u.ExitProcess.dwExitCode;
+          run.installerEnded = true;
+        }
         break;
     }
     ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
@@ -192,10 +210,32 @@ bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std:
     if (process != nullptr) CloseHandle(process);
   }
   CloseHandle(started.hProcess);
-  EXPECT_NE(installer, 0u) << "the installer was never started";
-  EXPECT_TRUE(running.empty()) << running.size() << " processes still running, the installer "
-                               << (running.count(installer) != 0 ? "among them" : "ended");
-  return running.empty();
+  run.installerSeen = installer != 0;
+  run.stillRunning = running.size();
+  run.installerStillRunning = running.count(installer) != 0;
+  return 0;
+}
+
+}  // namespace
+
+bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std::string &parameters,
+                                         DWORD *installerExitCode, const std::function<void(DWORD)> &watch) {
+  DebuggedRun run;
+  run.commandLine = "\"" + launcher + "\" " + parameters;
+  run.folder = hostPath(scratch_->path());
+  run.installerName = fileNameOf(launcher);
+  HANDLE loop = CreateThread(nullptr, 0, debugLauncherToEnd, &run, 0, nullptr);
+  if (loop == nullptr) return false;
+  do {
+    watch(static_cast<DWORD>(InterlockedCompareExchange(&run.installer, 0, 0)));
+  } while (WaitForSingleObject(loop, 50) == WAIT_TIMEOUT);
+  CloseHandle(loop);
+  if (!run.started) return false;
+  if (run.installerEnded) *installerExitCode = run.installerExitCode;
+  EXPECT_TRUE(run.installerSeen) << "the installer was never started";
+  EXPECT_EQ(run.stillRunning, 0u) << run.stillRunning << " processes still running, the installer "
+                                  << (run.installerStillRunning ? "among them" : "ended");
+  return run.stillRunning == 0;
 }
 
 HWND InstallerEndToEnd::startInteractive(const std::string &launcher, driver::TestProgram &launcherProgram,

@@ -19,7 +19,7 @@ if ! dpkg --print-foreign-architectures | grep -qx i386; then
   need_update=1
 fi
 
-# Source entries for "apt-get source libjpeg-turbo".
+# Source entries for "apt-get source" of libjpeg-turbo and zlib.
 src_list=/etc/apt/sources.list.d/saver-deb-src.sources
 if ! grep -rqs '^Types:.*deb-src\|^deb-src' /etc/apt/sources.list /etc/apt/sources.list.d/; then
   cat <<'SRC' | sudo_ tee "$src_list" >/dev/null

@@ -1,0 +1,13 @@
+// The delivered programs' answer to an uncaught exception: end at once.
+//
+// The C++ runtime's default handler prints the exception's demangled type to
+// the standard error stream, which a GUI program does not have; its demangler
+// and the formatted output it uses would be some 70 KiB of every program.
+// Linked as an object, this definition takes the place of the runtime's.
+#include <cstdlib>
+
+namespace __gnu_cxx {
+
+void __verbose_terminate_handler() { std::abort(); }
+
+}  // namespace __gnu_cxx
