@@ -21,7 +21,7 @@
 #include "installer/installerText.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
-#include "installer/pictureFile.h"
+#include "common/pictureFile.h"
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
 #include "package/dataFunctions_shared.h"
