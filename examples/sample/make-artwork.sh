@@ -2,7 +2,7 @@
 # make-artwork.sh OUT: draws the sample saver's pictures with ImageMagick and
 # writes its settings record, all into OUT (the build tree):
 #   splash.bmp, splash.jpg             the installer picture (482 x 272)
-#   welcome.bmp, finale.jpg            carried pictures for the saver folder
+#   aurora.bmp, zenith.jpg            carried pictures for the saver folder
 #   members/pictures/...               the data file's members, in sub-folders
 #   settings.bin                       the 1240-byte settings record
 # Every picture is drawn here from shapes and gradients; the same run gives
@@ -48,11 +48,11 @@ convert "$out/splash-sky.bmp" \
 rm "$out/splash-sky.bmp"
 convert "$out/splash.bmp" -quality 90 "$out/splash.jpg"
 
-sky 640 400 '#01030d' '#08283a' '#45ff8c' '#2fd6ff' 23 BMP3:"$out/welcome.bmp"
-sky 640 400 '#050214' '#2a0f3a' '#ff5fa8' '#7dff6a' 37 "$out/finale-sky.bmp"
-convert "$out/finale-sky.bmp" -font "$font" -pointsize 22 -fill '#f0e8ff' -annotate +24+40 'Thank you for watching' \
-  -quality 90 "$out/finale.jpg"
-rm "$out/finale-sky.bmp"
+sky 640 400 '#01030d' '#08283a' '#45ff8c' '#2fd6ff' 23 BMP3:"$out/aurora.bmp"
+sky 640 400 '#050214' '#2a0f3a' '#ff5fa8' '#7dff6a' 37 "$out/zenith-sky.bmp"
+convert "$out/zenith-sky.bmp" -font "$font" -pointsize 22 -fill '#f0e8ff' -annotate +24+40 'Look up' \
+  -quality 90 "$out/zenith.jpg"
+rm "$out/zenith-sky.bmp"
 
 sky 800 500 '#020812' '#0e3b2e' '#9bff5a' '#35e0c0' 41 "$out/members/pictures/ribbons.bmp.tmp.bmp"
 convert "$out/members/pictures/ribbons.bmp.tmp.bmp" -quality 88 "$out/members/pictures/ribbons.jpg"

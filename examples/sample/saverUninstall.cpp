@@ -4,6 +4,7 @@
 #include "common/QRX_OSUtils.h"
 #include "common/activeSaverSetting.h"
 #include "common/dialogs/messageDialog.h"
+#include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
 
@@ -73,11 +74,21 @@ int32_t removeSaverFolder(const std::string &saverFolder, std::string &failedPat
   return status;
 }
 
+// The name a copy has when Windows starts, where no folder is redirected: on
+// 64-bit Windows this 32-bit program's system folder is really SysWOW64.
+std::string nameAtStart(const std::string &copy) {
+  char wow64Folder[MAX_PATH] = "";
+  const UINT length = GetSystemWow64DirectoryA(wow64Folder, sizeof wow64Folder);
+  if (length == 0 || length >= sizeof wow64Folder || copy.compare(0, pathSystem.size(), pathSystem) != 0)
+    return copy;
+  return withTrailingBackslash(wow64Folder) + copy.substr(pathSystem.size());
+}
+
 int32_t removeCopies(const std::vector<std::string> &copies, std::string &failedPath) {
   for (const std::string &copy : copies) {
     if (!fileExists(copy) || deleteFileForced(copy) == STATUS_OK) continue;
     // A running program cannot be deleted: Windows removes it at the next start.
-    if (!MoveFileExA(copy.c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    if (!MoveFileExA(nameAtStart(copy).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
       failedPath = copy;
       return static_cast<int32_t>(GetLastError());
     }
