@@ -185,6 +185,13 @@ class SampleSaver : public ::testing::Test {
     ASSERT_FALSE(exists(installedProgram())) << "a sample saver is installed already";
     // The installer asks for the movie player at start-up, whatever it shows.
     ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_DLL));
+    // The listing starts from a machine with none of our savers and none
+    // active: the install makes its saver the active one and keeps no note
+    // of an earlier choice, and the uninstall of the last saver takes the
+    // empty shared folder with it. Other tests may leave either behind.
+    RemoveDirectoryA(sharedFolder().c_str());
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+    SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     before_ = prefixListing();
     ASSERT_EQ(runToEnd("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"), 0u);
     closeReadMe();
