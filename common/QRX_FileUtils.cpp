@@ -63,6 +63,12 @@ bool folderExists(const std::string &path) {
 
 int32_t initSystemPaths(const std::string &programFilePath) {
   TraceScope trace("initSystemPaths", programFilePath);
+  int32_t status = initFixedSystemPaths(programFilePath);
+  if (status == STATUS_OK) status = createNumberedFolder("QRP", pathWorkFolder);
+  return trace.result(status);
+}
+
+int32_t initFixedSystemPaths(const std::string &programFilePath) {
   for (std::string *path : {&pathWindows, &pathSystem, &pathSysnative, &pathCommonAppData,
                             &pathExeFolder, &pathWorkFolder})
     path->clear();
@@ -85,8 +91,7 @@ int32_t initSystemPaths(const std::string &programFilePath) {
   if (status == STATUS_OK)
     status = folderFromSystemValue(folderOfFile(programFilePath), SYSTEM_ERROR_PATH_NOT_FOUND,
                                    pathExeFolder);
-  if (status == STATUS_OK) status = createNumberedFolder("QRP", pathWorkFolder);
-  return trace.result(status);
+  return status;
 }
 
 int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {

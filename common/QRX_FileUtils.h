@@ -26,6 +26,10 @@ extern std::string pathWorkFolder;     // local application data + "Lumavane\QRP
 // empty: 0, or a positive system error code (see common/statusCodes.h).
 int32_t initSystemPaths(const std::string &programFilePath);
 
+// The same without the work folder, for a program that writes nothing of its
+// own (the screen saver): pathWorkFolder stays empty.
+int32_t initFixedSystemPaths(const std::string &programFilePath);
+
 // Creates the first free folder "<prefix><n>" for n = 1..1000 in "Lumavane"
 // below the local application data folder and stores it, with its trailing
 // "\", in folder. On failure folder is left empty and the status is a

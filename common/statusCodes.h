@@ -84,7 +84,8 @@ constexpr int32_t FLASH_PLAYER_INSTALL_FAILED = -416;       // the player never 
 constexpr int32_t FLASH_INSTALLER_NOT_FOR_NT = -455;        // Flash Player 8 or later on Windows NT
 
 // Placement and the installer's run.
-constexpr int32_t STATUS_USER_ABORT = -454;           // the overwrite question was declined
+// The overwrite question, or the sample saver's uninstall question, was declined.
+constexpr int32_t STATUS_USER_ABORT = -454;
 constexpr int32_t STATUS_PACKAGE_COPY_FAILED = -523;  // CopyPackageToWorkFolder's message
 constexpr int32_t STATUS_ENTRY_ABSENT = -531;         // a package entry with no name
 constexpr int32_t STATUS_MOVIE_COPY_FAILED = -532;    // ExpandAllMembers: a movie-copy member

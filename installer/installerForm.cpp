@@ -11,7 +11,7 @@
 #include "installer/installerText.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
-#include "installer/pictureFile.h"
+#include "common/pictureFile.h"
 #include "package/dataFunctions_shared.h"
 #include "package/dataStructures_shared.h"
 

@@ -21,7 +21,7 @@
 #include "installer/installerText.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
-#include "installer/pictureFile.h"
+#include "common/pictureFile.h"
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
 #include "package/dataFunctions_shared.h"
@@ -104,6 +104,10 @@ void TInstallerForm::initializeInstaller() {
     setApplicationTitle(InstallerTitleFor(saverName));
   }
   if (status == 0 && !quiet) status = prepareLicenseMode();
+  // Without a window the licence is not shown, but the install still copies
+  // it into the saver folder: without it there, every quiet install of a
+  // package with a licence would fail at that copy.
+  if (status == 0 && quiet && installerHeader.showLicense != 0) status = ExtractLicense();
   // The package's own quiet type carries no picture; "/q" does not count.
   if (status == 0 && installerHeader.installerType != QUIET_TYPE) status = ExtractSplash();
   if (status == 0 && !quiet) status = showPictureOrMovie();

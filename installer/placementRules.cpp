@@ -1,6 +1,7 @@
 #include "installer/placementRules.h"
 
-static const char UNINSTALL_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+#include "package/installedSaver.h"
+
 static const char INSTALLER_MOVIE[] = "installer.swf";
 
 static char foldAsciiLetter(char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; }
@@ -22,17 +23,11 @@ std::string InstallerTitleFor(const std::string &name, const std::string &instal
 }
 
 std::string olderCopyProgram(const std::string &folder, const std::string &codedName) {
-  return folder + codedName + ".scr";
+  return folder + saverProgramName(codedName);
 }
 
 std::string olderCopyFolder(const std::string &folder, const std::string &codedName) {
-  return folder + codedName + "\\";
-}
-
-std::string uninstallKeyPath(const std::string &saverName) { return UNINSTALL_KEY + saverName; }
-
-std::string uninstallCommand(const std::string &systemFolder, const std::string &codedName) {
-  return systemFolder + codedName + ".scr /u";
+  return saverFolderOf(folder, codedName);
 }
 
 bool isPlainKeyName(const std::string &saverName) {

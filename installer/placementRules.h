@@ -1,6 +1,6 @@
 // The names and decisions of file placement and uninstall registration:
 // window title and uninstall name of a saver, the files of an older copy,
-// the uninstall entry, and where a movie-copy member is copied from.
+// and where a movie-copy member is copied from.
 // Portable; the texts "Install" and "Screen Saver" come from the caller,
 // which reads them from the installer's string table.
 #ifndef SAVER_INSTALLER_PLACEMENT_RULES_H
@@ -25,10 +25,6 @@ std::string InstallerTitleFor(const std::string &name, const std::string &instal
 // The two traces an earlier install leaves in a folder.
 std::string olderCopyProgram(const std::string &folder, const std::string &codedName);
 std::string olderCopyFolder(const std::string &folder, const std::string &codedName);
-
-// The uninstall entry: its key below the registry root, and its command.
-std::string uninstallKeyPath(const std::string &saverName);
-std::string uninstallCommand(const std::string &systemFolder, const std::string &codedName);
 
 // A saver name becomes one key below "Uninstall"; an empty name or one with a
 // "\" would name the list itself or a key elsewhere.

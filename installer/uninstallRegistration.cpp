@@ -5,6 +5,7 @@
 #include "common/logFile.h"
 #include "installer/installerText.h"
 #include "installer/placementRules.h"
+#include "package/installedSaver.h"
 
 #include <windows.h>
 

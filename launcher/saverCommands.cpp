@@ -3,15 +3,13 @@
 #include <windows.h>
 
 #include "common/QRX_FileUtils.h"
+#include "common/activeSaverSetting.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/controlPanelTitles.h"
 #include "common/statusCodes.h"
 #include "launcher/launcherRules.h"
-
-static const char SYSTEM_INI[] = "system.ini";
-static const char SAVER_VALUE_NAME[] = "SCRNSAVE.EXE";
 
 static std::string shortPathOf(const std::string &path) {
   char shortPath[MAX_PATH] = "";
@@ -23,7 +21,7 @@ static std::string shortPathOf(const std::string &path) {
 // that does not take screen saver settings.
 static int32_t writeDesktopSaverValue(const std::string &saverPath) {
   HKEY desktop;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, KEY_SET_VALUE, &desktop) !=
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &desktop) !=
       ERROR_SUCCESS) {
     return STATUS_DESKTOP_KEY_FAILED;
   }
@@ -59,7 +57,7 @@ int32_t makeActiveSaver(const std::string &commandText) {
   if (sShortName.empty()) sShortName = scrFileName;
   logLine("sShortName: " + sShortName);
 
-  if (!WritePrivateProfileStringA("boot", SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
+  if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
     int32_t status = static_cast<int32_t>(GetLastError());
     showErrorMessage(profileWriteFailedMessage(SYSTEM_INI));
     if (status == 0) status = ERROR_WRITE_FAULT;

@@ -2,12 +2,12 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
-#include "common/crcUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/installNames.h"
+#include "package/installedSaver.h"
 #include "package/packageFormat.h"
 #include "package/pk_stuff.h"
 #include "package/win32File.h"
@@ -196,18 +196,10 @@ int32_t ExtractReadMe() { return extractSingleEntry(ENTRY_README); }
 int32_t ExtractLicense() { return extractSingleEntry(ENTRY_LICENSE); }
 int32_t ExtractFlashInstaller() { return extractSingleEntry(ENTRY_FLASH_INSTALLER); }
 
-std::string getCodedShortFilenameForScreensaver(const std::string &name) {
-  std::string lowerName = name;
-  if (!lowerName.empty()) CharLowerBuffA(&lowerName[0], static_cast<DWORD>(lowerName.size()));
-  uint32_t crc = 0;
-  Crc32OfString(name, crc);
-  return codedShortNameFor(name, lowerName, crc);
-}
-
 int32_t ComputeSaverPaths() {
   saverName = saverNameOf(installerHeader);
   codedShortName = getCodedShortFilenameForScreensaver(saverName);
-  pathSaverFolder = pathCommonAppData + codedShortName + "\\";
+  pathSaverFolder = saverFolderOf(pathCommonAppData, codedShortName);
   const PackageEntry &dataFile = installerHeader.entries[ENTRY_DATA_FILE];
   pathDataFile = pathWorkFolder + entryNameOf(dataFile);
   // The saver folder and the data file are removed again later; names that

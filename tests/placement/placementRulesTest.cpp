@@ -1,5 +1,6 @@
 // The name rules and decisions of file placement, without the file system.
 #include "installer/placementRules.h"
+#include "package/installedSaver.h"
 
 #include <gtest/gtest.h>
 

@@ -2,6 +2,7 @@
 // from the installer's string table.
 #include "common/QRX_FileUtils.h"
 #include "installer/placementRules.h"
+#include "package/installedSaver.h"
 #include "installer/installerText.h"
 #include "installer/uninstallRegistration.h"
 #include "placementFixtures.h"

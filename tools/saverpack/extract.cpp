@@ -1,4 +1,5 @@
 #include "tools/saverpack/extract.h"
+#include "tools/saverpack/fileAccess.h"
 
 #include "tools/saverpack/extractPlan.h"
 #include "tools/saverpack/installerFile.h"
@@ -22,7 +23,7 @@ bool folderUsable(const fs::path &folder, std::string &error) {
 // Every name was checked against the safe-name rules; this holds the line
 // should one slip through.
 bool inside(const std::string &relative) {
-  const fs::path path = fs::u8path(relative).lexically_normal();
+  const fs::path path = pathOfUtf8(relative).lexically_normal();
   return !path.empty() && path.is_relative() && *path.begin() != "..";
 }
 
@@ -55,7 +56,7 @@ void checkRebuild(const std::vector<uint8_t> &file, const fs::path &manifest, co
 
 bool extractFile(const std::vector<uint8_t> &file, const std::string &folderText, Progress *progress,
                  ExtractOutcome &outcome, std::string &error) {
-  const fs::path folder = fs::u8path(folderText);
+  const fs::path folder = pathOfUtf8(folderText);
   ExtractPlan plan;
   nlohmann::ordered_json report;
   if (!folderUsable(folder, error) || !planExtraction(file, plan, error) || !reportFile(file, report))
@@ -69,7 +70,7 @@ bool extractFile(const std::vector<uint8_t> &file, const std::string &folderText
   const std::string reportText = jsonText(report);
   plan.files.back().bytes.assign(reportText.begin(), reportText.end());
   for (const ExtractedFile &extracted : plan.files) {
-    if (!writeNewFile(folder / fs::u8path(extracted.path), extracted.bytes, error)) return false;
+    if (!writeNewFile(folder / pathOfUtf8(extracted.path), extracted.bytes, error)) return false;
     ++outcome.filesWritten;
   }
   std::error_code fault;

@@ -1,4 +1,5 @@
 #include "tools/saverpack/extractPlan.h"
+#include "tools/saverpack/fileAccess.h"
 
 #include "tools/saverpack/integrityStamp.h"
 
@@ -151,14 +152,14 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, const std::vector<Me
       continue;
     }
     compressMembers = compressMembers || part.compressed;
-    if (member.type != 0 || fs::u8path(file).lexically_normal().generic_u8string() != file) return false;
+    if (member.type != 0 || genericUtf8Of(pathOfUtf8(file).lexically_normal()) != file) return false;
     files.push_back(member);
   }
   std::sort(files.begin(), files.end(), [](const DataMember &a, const DataMember &b) {
     std::string left = a.path, right = b.path;
     std::replace(left.begin(), left.end(), '\\', '/');
     std::replace(right.begin(), right.end(), '\\', '/');
-    return fs::u8path(left) < fs::u8path(right);
+    return pathOfUtf8(left) < pathOfUtf8(right);
   });
   for (DataMember &member : files)
     if (compressMembers && !member.bytes.empty())

@@ -8,6 +8,19 @@
 #include <string>
 #include <vector>
 
+// Paths and UTF-8 text (manifests and JSON are UTF-8 on every system).
+inline std::string utf8Of(const std::filesystem::path &path) {
+  const std::u8string text = path.u8string();
+  return std::string(text.begin(), text.end());
+}
+inline std::string genericUtf8Of(const std::filesystem::path &path) {
+  const std::u8string text = path.generic_u8string();
+  return std::string(text.begin(), text.end());
+}
+inline std::filesystem::path pathOfUtf8(const std::string &text) {
+  return std::filesystem::path(std::u8string(text.begin(), text.end()));
+}
+
 // error := "cannot open "PATH": REASON" and the like.
 bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error);
 

@@ -35,12 +35,12 @@ bool allIn(const fs::path &folder, const char *const (&places)[3], fs::path (&fo
 // beside saverpack, else in the Windows build tree of this source tree.
 bool findPrograms(const InitOptions &options, fs::path (&found)[3], std::string &error) {
   if (!options.programsFolder.empty()) {
-    if (allIn(fs::u8path(options.programsFolder), PROGRAM_NAMES, found)) return true;
+    if (allIn(pathOfUtf8(options.programsFolder), PROGRAM_NAMES, found)) return true;
     error = "--programs " + options.programsFolder +
             ": the folder must hold saverstart.exe, saversetup.exe and impborl.dll";
     return false;
   }
-  if (!options.toolPath.empty() && allIn(fs::u8path(options.toolPath).parent_path(), PROGRAM_NAMES, found))
+  if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), PROGRAM_NAMES, found))
     return true;
   if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_PLACES, found)) return true;
   error = "cannot find saverstart.exe, saversetup.exe and impborl.dll beside saverpack or in " +
@@ -61,7 +61,7 @@ fs::path findSampleSaver() {
 }
 
 std::string defaultSaverName(const fs::path &folder) {
-  const std::string name = fs::absolute(folder).lexically_normal().filename().u8string();
+  const std::string name = utf8Of(fs::absolute(folder).lexically_normal().filename());
   const bool fits = !name.empty() && name.size() <= static_cast<size_t>(SAVER_NAME_FIELD) &&
                     isSafeEntryName(saverProgramNameFor(name));
   return fits ? name : "My Screen Saver";
@@ -72,7 +72,7 @@ class SourceWriter {
   SourceWriter(const fs::path &folder, std::ostream &out) : folder_(folder), out_(out) {}
   // Writes path unless it is there already (a maker's own file stays).
   bool write(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
-    const fs::path target = folder_ / fs::u8path(path);
+    const fs::path target = folder_ / pathOfUtf8(path);
     if (fs::exists(target)) {
       out_ << "  kept     " << path << "\n";
       return true;
@@ -99,7 +99,7 @@ ordered_json entry(int index, const std::string &file, int destKind, bool compre
 }  // namespace
 
 bool initPackageSource(const InitOptions &options, std::ostream &out, std::string &error) {
-  const fs::path folder = fs::u8path(options.folder);
+  const fs::path folder = pathOfUtf8(options.folder);
   const fs::path manifestPath = folder / "manifest.json";
   if (fs::exists(manifestPath)) {
     error = "\"" + manifestPath.string() + "\" exists already; init writes a new package source only";
@@ -113,13 +113,13 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
   }
   fs::path programs[3];
   if (!findPrograms(options, programs, error)) return false;
-  fs::path saver = options.saverProgram.empty() ? findSampleSaver() : fs::u8path(options.saverProgram);
+  fs::path saver = options.saverProgram.empty() ? findSampleSaver() : pathOfUtf8(options.saverProgram);
   std::vector<uint8_t> saverBytes;
   if (!saver.empty() && !readWholeFile(saver.string(), saverBytes, error)) {
     error = "--saver: " + error;
     return false;
   }
-  const std::string saverFile = saver.empty() ? "placeholder.scr" : saver.filename().u8string();
+  const std::string saverFile = saver.empty() ? "placeholder.scr" : utf8Of(saver.filename());
 
   out << "saverpack init: a package source for \"" << saverName << "\" in " << folder.string() << "\n";
   SourceWriter writer(folder, out);
@@ -137,8 +137,8 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
 
   ordered_json manifest = {
       {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
-      {"carriesReadMe", true},    {"offerControlPanel", true},    {"launcher", programs[0].u8string()},
-      {"installer", programs[1].u8string()}, {"codecLibrary", programs[2].u8string()}};
+      {"carriesReadMe", true},    {"offerControlPanel", true},    {"launcher", utf8Of(programs[0])},
+      {"installer", utf8Of(programs[1])}, {"codecLibrary", utf8Of(programs[2])}};
   manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
                          entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
                          entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),

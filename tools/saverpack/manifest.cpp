@@ -1,4 +1,5 @@
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/fileAccess.h"
 
 #include "common/carriedFlashInstallers.h"
 #include "common/crcUtils.h"
@@ -59,7 +60,7 @@ EntryPlan readEntry(const json &object, const std::string &where, const BuildPla
     entry.name = plainName(fields, "name", fields.text("name"));
   } else {
     require(entry.sourcePath.size() != 0, fields.key("name") + " is missing (needed with imploded)");
-    entry.name = plainName(fields, "file", fs::path(entry.sourcePath).filename().u8string());
+    entry.name = plainName(fields, "file", utf8Of(pathOfUtf8(entry.sourcePath).filename()));
   }
   // Entry 0 is never extracted, so any destKind goes there.
   const int64_t destKind = fields.integer("destKind", INT32_MIN, INT32_MAX);
@@ -97,7 +98,7 @@ DataFilePlan readDataFile(const json &object, const fs::path &base) {
   const fs::path folder = fields.folder("members", base);
   const bool compress = fields.flag("compressMembers") != 0;
   for (const fs::path &file : memberFilesIn(folder)) {
-    std::string path = fs::relative(file, folder).generic_u8string();
+    std::string path = genericUtf8Of(fs::relative(file, folder));
     std::replace(path.begin(), path.end(), '/', '\\');
     addMember(dataFile, fields.key("members"), {path, file.string(), 0, compress});
   }

@@ -1,4 +1,5 @@
 #include "tools/saverpack/manifestFields.h"
+#include "tools/saverpack/fileAccess.h"
 
 namespace fs = std::filesystem;
 using nlohmann::json;
@@ -43,7 +44,7 @@ std::string Fields::text(const char *name) const {
   return at(name).get<std::string>();
 }
 
-static fs::path under(const fs::path &base, const std::string &path) { return base / fs::u8path(path); }
+static fs::path under(const fs::path &base, const std::string &path) { return base / pathOfUtf8(path); }
 
 std::string Fields::file(const char *name, const fs::path &base) const {
   const fs::path full = under(base, text(name));

@@ -1,7 +1,7 @@
-// The installer picture: a bitmap or JPEG file read into a device-independent
-// bitmap for the picture box, which stretches it over its whole area.
-#ifndef SAVER_INSTALLER_PICTURE_FILE_H
-#define SAVER_INSTALLER_PICTURE_FILE_H
+// A picture file, bitmap or JPEG, read into a device-independent bitmap, and
+// its painting into a rectangle: the installer picture and the sample saver.
+#ifndef SAVER_COMMON_PICTURE_FILE_H
+#define SAVER_COMMON_PICTURE_FILE_H
 
 #include <windows.h>
 

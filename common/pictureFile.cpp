@@ -1,4 +1,4 @@
-#include "installer/pictureFile.h"
+#include "common/pictureFile.h"
 
 #include <setjmp.h>
 #include <stdio.h>

@@ -1,0 +1,291 @@
+// The sample saver under Wine, end to end: its Setup.exe installs it quietly,
+// the installed program draws full screen and as a preview, and its "/u /q"
+// leaves the prefix as it was before the install.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shlwapi.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "flashStandInSetup.h"
+#include "testDriver.h"
+
+namespace {
+
+const char PROGRAM[] = "Auro0389.scr";  // the coded short name of "Aurora Sampler"
+const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const DWORD RUN_TIMEOUT_MS = 120000;
+
+std::string specialFolder(int csidl) {
+  char folder[MAX_PATH] = "";
+  SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
+  return std::string(folder) + "\\";
+}
+
+std::string systemFolder() {
+  char folder[MAX_PATH] = "";
+  GetSystemDirectoryA(folder, sizeof folder);
+  return std::string(folder) + "\\";
+}
+
+std::string sysnativeFolder() {
+  BOOL wow64 = FALSE;
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? specialFolder(CSIDL_WINDOWS) + "Sysnative\\" : "";
+}
+
+std::string sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
+std::string saverFolder() { return sharedFolder() + "Auro0389\\"; }
+std::string installedProgram() { return systemFolder() + PROGRAM; }
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+
+// Every path below folder. The launcher's own folder of work folders stays by
+// design, and temporary files come and go with Wine itself: both are left out.
+void listTree(const std::string &folder, std::set<std::string> &listing) {
+  WIN32_FIND_DATAA entry;
+  HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    const std::string name = entry.cFileName, path = folder + name;
+    if (name == "." || name == ".." || path == specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane" ||
+        lstrcmpiA(name.c_str(), "Temp") == 0)
+      continue;
+    listing.insert(path);
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+      listTree(path + "\\", listing);
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+}
+
+std::string registryText(HKEY root, const std::string &key, const char *name) {
+  char text[MAX_PATH] = "";
+  DWORD size = sizeof text;
+  return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
+}
+
+// The drive's files and folders, the uninstall entries and the active saver.
+std::set<std::string> prefixListing() {
+  std::set<std::string> listing;
+  listTree("C:\\", listing);
+  if (!sysnativeFolder().empty()) listTree(sysnativeFolder(), listing);
+  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+    HKEY list;
+    if (RegOpenKeyExA(root, UNINSTALL_LIST, 0, KEY_READ, &list) != ERROR_SUCCESS) continue;
+    char name[256];
+    for (DWORD i = 0, length = sizeof name; RegEnumKeyExA(list, i, name, &length, 0, 0, 0, 0) == ERROR_SUCCESS;
+         ++i, length = sizeof name)
+      listing.insert(std::string(root == HKEY_LOCAL_MACHINE ? "HKLM " : "HKCU ") + name);
+    RegCloseKey(list);
+  }
+  char inSystemIni[MAX_PATH] = "";
+  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");
+  listing.insert(std::string("system.ini: ") + inSystemIni);
+  listing.insert("desktop: " + registryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"));
+  return listing;
+}
+
+std::string difference(const std::set<std::string> &before, const std::set<std::string> &after) {
+  std::string text;
+  for (const std::string &line : before)
+    if (after.count(line) == 0) text += "  gone: " + line + "\n";
+  for (const std::string &line : after)
+    if (before.count(line) == 0) text += "  new:  " + line + "\n";
+  return text;
+}
+
+// The saver's windows send to this thread's windows, so it keeps pumping.
+void pumpMessages(DWORD milliseconds) {
+  const DWORD end = GetTickCount() + milliseconds;
+  while (GetTickCount() < end) {
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+    Sleep(20);
+  }
+}
+
+bool waitPumping(driver::TestProgram &program, DWORD timeoutMs, DWORD *exitCode) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 100) {
+    if (program.waitForExit(0, exitCode)) return true;
+    pumpMessages(100);
+  }
+  return false;
+}
+
+// Something was drawn: a picture or the bands, not one flat colour.
+size_t distinctColours(const driver::RgbImage &image) {
+  std::set<uint32_t> colours;
+  for (size_t i = 0; i + 2 < image.pixels.size() && colours.size() < 1000; i += 3 * 7)
+    colours.insert(image.pixels[i] | image.pixels[i + 1] << 8 | image.pixels[i + 2] << 16);
+  return colours.size();
+}
+
+// Polls until the window shows a drawing (pumping messages meanwhile): a
+// first frame may take seconds on an emulated processor.
+bool drawsWithin(HWND window, DWORD timeoutMs) {
+  for (DWORD waited = 0; waited < timeoutMs; waited += 250) {
+    driver::RgbImage image;
+    if (driver::captureWindow(window, &image) && distinctColours(image) > 20) return true;
+    pumpMessages(250);
+  }
+  return false;
+}
+
+// Runs the program with the arguments; its exit code, or ~0 when it did not end.
+DWORD runToEnd(const std::string &commandLine) {
+  driver::TestProgram program;
+  DWORD exitCode = ~0u;
+  if (!program.start(commandLine) || !program.waitForExit(RUN_TIMEOUT_MS, &exitCode)) return ~0u;
+  return exitCode;
+}
+
+// The read-me the install opens has its own program; the test closes it.
+void closeReadMe() {
+  HWND viewer = driver::waitForTopLevelWindow({"", "Notepad", 0, true}, 20000);
+  if (viewer != nullptr) driver::postMessageTo(viewer, WM_CLOSE);
+  if (viewer != nullptr) driver::waitForWindowGone(viewer, 20000);
+}
+
+// The running copy that "/u" could not delete is left to the next start of
+// Windows: the order must be there, for that file; the test then does what
+// the start would do.
+void carryOutRemovalAtRestart() {
+  const char sessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
+  char pending[2048] = {};
+  DWORD size = sizeof pending - 2;
+  if (SHGetValueA(HKEY_LOCAL_MACHINE, sessionManager, "PendingFileRenameOperations", nullptr, pending, &size) !=
+      ERROR_SUCCESS)
+    return;
+  char wow64Folder[MAX_PATH] = "";
+  const std::string running = GetSystemWow64DirectoryA(wow64Folder, sizeof wow64Folder) > 0
+                                  ? std::string(wow64Folder) + "\\" + PROGRAM
+                                  : installedProgram();
+  EXPECT_EQ(lstrcmpiA(pending, ("\\??\\" + running).c_str()), 0) << pending;
+  EXPECT_EQ(pending[strlen(pending) + 1], '\0') << "a deletion has no new name";
+  DeleteFileA(running.c_str());
+  SHDeleteValueA(HKEY_LOCAL_MACHINE, sessionManager, "PendingFileRenameOperations");
+}
+
+// After a failed test, what an installation left behind.
+void removeInstallation() {
+  for (const std::string &program : {installedProgram(), sysnativeFolder() + PROGRAM})
+    DeleteFileA(program.c_str());
+  std::error_code ignored;
+  std::filesystem::remove_all(saverFolder(), ignored);
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(UNINSTALL_LIST) + "\\Aurora Sampler").c_str());
+  SHDeleteKeyA(HKEY_CURRENT_USER, (std::string(UNINSTALL_LIST) + "\\Aurora Sampler").c_str());
+  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+}
+
+class SampleSaver : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(exists(installedProgram())) << "a sample saver is installed already";
+    // The installer asks for the movie player at start-up, whatever it shows.
+    ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_DLL));
+    // The listing starts from a machine with none of our savers and none
+    // active: the install makes its saver the active one and keeps no note
+    // of an earlier choice, and the uninstall of the last saver takes the
+    // empty shared folder with it. Other tests may leave either behind.
+    RemoveDirectoryA(sharedFolder().c_str());
+    WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
+    SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+    before_ = prefixListing();
+    ASSERT_EQ(runToEnd("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"), 0u);
+    closeReadMe();
+    ASSERT_TRUE(exists(installedProgram()));
+    ASSERT_TRUE(exists(saverFolder() + "saver.dat"));
+    EXPECT_TRUE(exists(saverFolder() + "license.rtf")) << "a quiet install places the licence too";
+  }
+
+  void TearDown() override {
+    if (HasFailure()) removeInstallation();
+  }
+
+  std::set<std::string> before_;
+};
+
+TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
+  driver::TestProgram saver;
+  ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /s"));
+  HWND screen = driver::waitForTopLevelWindow({"", "TSaverWindow", saver.processId(), true}, RUN_TIMEOUT_MS);
+  ASSERT_NE(screen, nullptr);
+  EXPECT_TRUE(drawsWithin(screen, RUN_TIMEOUT_MS));
+  EXPECT_TRUE(driver::saveScreenshot(driver::windowsPathOf(SAMPLE_SCREENSHOT)));
+  // A small twitch of the mouse is no input; a key is. The window covers the
+  // screen from its origin, so screen and window positions are the same.
+  POINT mouse;
+  GetCursorPos(&mouse);
+  driver::postMessageTo(screen, WM_MOUSEMOVE, 0, MAKELPARAM(mouse.x, mouse.y));
+  driver::postMessageTo(screen, WM_MOUSEMOVE, 0, MAKELPARAM(mouse.x + 2, mouse.y + 1));
+  EXPECT_FALSE(saver.waitForExit(1000, nullptr));
+  driver::postMessageTo(screen, WM_KEYDOWN, VK_SPACE);
+  DWORD exitCode = ~0u;
+  EXPECT_TRUE(saver.waitForExit(RUN_TIMEOUT_MS, &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+
+  HWND parent = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 320, 200,
+                                nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(parent, nullptr);
+  ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(parent))));
+  HWND preview = nullptr;
+  for (DWORD waited = 0; preview == nullptr && waited < RUN_TIMEOUT_MS; waited += 100) {
+    pumpMessages(100);
+    preview = FindWindowExA(parent, nullptr, "TSaverWindow", nullptr);
+  }
+  ASSERT_NE(preview, nullptr);
+  // Under Wine the screen keeps showing the parent's own drawing where a
+  // child window of another program stands, so the preview's pixels cannot be
+  // read back here; the full-screen run above checks the drawing. The preview
+  // fills the window and lives as long as it does.
+  RECT previewRect, parentRect;
+  GetWindowRect(preview, &previewRect);
+  GetWindowRect(parent, &parentRect);
+  EXPECT_TRUE(EqualRect(&previewRect, &parentRect));
+  EXPECT_TRUE(IsWindowVisible(preview));
+  EXPECT_FALSE(waitPumping(saver, 3000, nullptr)) << "the preview ended while its window was there";
+  DestroyWindow(parent);
+  EXPECT_TRUE(waitPumping(saver, RUN_TIMEOUT_MS, &exitCode)) << "the preview outlived its window";
+
+  EXPECT_EQ(runToEnd("\"" + installedProgram() + "\" /u /q"), 0u);
+  carryOutRemovalAtRestart();
+  EXPECT_EQ(difference(before_, prefixListing()), "");
+}
+
+// Foreign things beside the saver's own and a tampered settings record: the
+// uninstall removes its own and leaves every foreign thing in place.
+TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
+  const std::string foreignFolder = sharedFolder() + "Auro\\";  // a neighbour, same beginning
+  const std::string foreignFiles[] = {sharedFolder() + "Auro0389.txt", foreignFolder + "keep.bmp",
+                                      systemFolder() + "Auro0389.scr.bak"};
+  CreateDirectoryA(foreignFolder.c_str(), nullptr);
+  for (const std::string &file : foreignFiles) CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  HANDLE settings = CreateFileA((saverFolder() + "saver.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(settings, "..\\..\\..\\windows\\*", 19, &written, nullptr);
+  CloseHandle(settings);
+  const std::string foreignEntry = std::string(UNINSTALL_LIST) + "\\Aurora Sampler Deluxe";
+  SHSetValueA(HKEY_CURRENT_USER, foreignEntry.c_str(), "UninstallString", REG_SZ, "C:\\other.exe /u", 16);
+  const std::string otherSaver = systemFolder() + "other.scr";
+  SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", REG_SZ, otherSaver.c_str(),
+              DWORD(otherSaver.size() + 1));
+
+  EXPECT_EQ(runToEnd("\"" + installedProgram() + "\" /u /q"), 0u);
+  carryOutRemovalAtRestart();
+  EXPECT_FALSE(exists(saverFolder()));
+  EXPECT_FALSE(exists(installedProgram()));
+  for (const std::string &file : foreignFiles) EXPECT_TRUE(exists(file)) << file;
+  EXPECT_EQ(registryText(HKEY_CURRENT_USER, foreignEntry, "UninstallString"), "C:\\other.exe /u");
+  EXPECT_EQ(registryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"), otherSaver);
+
+  for (const std::string &file : foreignFiles) DeleteFileA(file.c_str());
+  RemoveDirectoryA(foreignFolder.c_str());
+  RemoveDirectoryA(sharedFolder().c_str());
+  SHDeleteKeyA(HKEY_CURRENT_USER, foreignEntry.c_str());
+  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+  EXPECT_EQ(difference(before_, prefixListing()), "");
+}
+
+}  // namespace
