@@ -75,8 +75,15 @@ int32_t removeSaverFolder(const std::string &saverFolder, std::string &failedPat
 }
 
 // The name a copy has when Windows starts, where no folder is redirected: on
-// 64-bit Windows this 32-bit program's system folder is really SysWOW64.
+// 64-bit Windows this 32-bit program's system folder is really SysWOW64, and
+// its Sysnative alias is System32.
 std::string nameAtStart(const std::string &copy) {
+  if (!pathSysnative.empty() && copy.compare(0, pathSysnative.size(), pathSysnative) == 0) {
+    char windowsFolder[MAX_PATH] = "";
+    const UINT length = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    if (length == 0 || length >= sizeof windowsFolder) return copy;
+    return withTrailingBackslash(windowsFolder) + "System32\\" + copy.substr(pathSysnative.size());
+  }
   char wow64Folder[MAX_PATH] = "";
   const UINT length = GetSystemWow64DirectoryA(wow64Folder, sizeof wow64Folder);
   if (length == 0 || length >= sizeof wow64Folder || copy.compare(0, pathSystem.size(), pathSystem) != 0)
