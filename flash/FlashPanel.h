@@ -50,6 +50,7 @@ class TFlashPanel {
 
  private:
   int32_t readMovie();
+  int32_t readMovieInfo();
   void configureFlashControl();
   void setColour(COLORREF colour);
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

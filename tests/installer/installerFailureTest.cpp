@@ -221,24 +221,34 @@ TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
   EXPECT_EQ(workFolders(), foldersBefore);
 }
 
+// A movie the reader refuses (a picture's signature) or gives up on (a
+// compressed movie cut short) cannot be played: the installation runs in the
+// preparing window.
 TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
-  const std::string launcher = buildLauncher("unplayableMovie");
-  const std::set<std::string> foldersBefore = workFolders();
-  driver::TestProgram launcherProgram;
-  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
-  // The control-panel question comes once the installation is done.
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
-  ASSERT_NE(question, nullptr);
-  HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
-  ASSERT_NE(preparing, nullptr);
-  EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
-  EXPECT_TRUE(visibleOnScreen(preparing));
-  driver::TestProgram installer;
-  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
-  ASSERT_TRUE(driver::clickButton(question, "No"));
-  expectBothEnd(installer, launcherProgram);
-  expectInstalled();
-  EXPECT_EQ(workFolders(), foldersBefore);
+  const std::vector<uint8_t> cutCompressedMovie = {'C', 'W', 'S', 9, 0, 0x10, 0, 0, 0x78, 0x9C, 0x01};
+  for (const bool compressed : {false, true}) {
+    SCOPED_TRACE(compressed ? "cut compressed movie" : "not a movie");
+    const std::string launcher = buildLauncher("unplayableMovie", [&](const std::filesystem::path &folder) {
+      if (compressed) writeBytes(folder / "splash.bmp", cutCompressedMovie);
+    });
+    const std::set<std::string> foldersBefore = workFolders();
+    driver::TestProgram launcherProgram;
+    ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+    // The control-panel question comes once the installation is done.
+    HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+    ASSERT_NE(question, nullptr);
+    HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+    ASSERT_NE(preparing, nullptr);
+    EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
+    EXPECT_TRUE(visibleOnScreen(preparing));
+    driver::TestProgram installer;
+    ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
+    ASSERT_TRUE(driver::clickButton(question, "No"));
+    expectBothEnd(installer, launcherProgram);
+    expectInstalled();
+    EXPECT_EQ(workFolders(), foldersBefore);
+    removeInstallation();
+  }
 }
 
 // The package was read, so a failure in the preparing window is told as a
