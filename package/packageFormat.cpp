@@ -23,6 +23,9 @@ int32_t readExactly(ByteSource &source, int64_t offset, void *buffer, uint32_t c
 }
 
 int32_t allocateBuffer(std::vector<uint8_t> &bytes, uint32_t count) {
+  // In a 32-bit program a vector holds at most 2 GiB; beyond that resize
+  // would throw length_error rather than bad_alloc.
+  if (count > bytes.max_size()) return STATUS_OUT_OF_MEMORY;
   try {
     bytes.resize(count);
   } catch (const std::bad_alloc &) {

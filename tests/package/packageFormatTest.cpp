@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -88,6 +89,15 @@ TEST(PackageEntrySpan, StoredBytesMustLieInsideTheFile) {
       EXPECT_EQ(c.length, length);
     }
   }
+}
+
+// A 32-bit program cannot hold every length a 32-bit field can name: the
+// buffer is refused with a status rather than an exception nobody catches.
+TEST(PackageBuffer, LengthPastWhatAProgramCanHoldIsOutOfMemory) {
+  std::vector<uint8_t> bytes;
+  if (bytes.max_size() >= UINT32_MAX) GTEST_SKIP() << "a 64-bit build can name any 32-bit length";
+  EXPECT_EQ(STATUS_OUT_OF_MEMORY, allocateBuffer(bytes, UINT32_MAX));
+  EXPECT_EQ(STATUS_OUT_OF_MEMORY, allocateBuffer(bytes, static_cast<uint32_t>(bytes.max_size()) + 1));
 }
 
 }  // namespace
