@@ -20,14 +20,24 @@ bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> 
   return false;
 }
 
+// The header's six flag bytes and their manifest fields, paired once for
+// both directions.
+struct FlagField {
+  uint8_t InstallerHeader::*inHeader;
+  uint8_t PackageFlags::*inFlags;
+};
+static constexpr FlagField FLAG_FIELDS[] = {
+    {&InstallerHeader::installerType, &PackageFlags::installerType},
+    {&InstallerHeader::showLicense, &PackageFlags::showLicense},
+    {&InstallerHeader::carriesReadMe, &PackageFlags::carriesReadMe},
+    {&InstallerHeader::carriesFlashInstaller, &PackageFlags::carriesFlashInstaller},
+    {&InstallerHeader::flashInstallerVersionIndex, &PackageFlags::flashInstallerVersionIndex},
+    {&InstallerHeader::offerControlPanel, &PackageFlags::offerControlPanel},
+};
+
 PackageFlags packageFlagsOf(const InstallerHeader &header) {
   PackageFlags flags;
-  flags.installerType = header.installerType;
-  flags.showLicense = header.showLicense;
-  flags.carriesReadMe = header.carriesReadMe;
-  flags.carriesFlashInstaller = header.carriesFlashInstaller;
-  flags.flashInstallerVersionIndex = header.flashInstallerVersionIndex;
-  flags.offerControlPanel = header.offerControlPanel;
+  for (const FlagField &field : FLAG_FIELDS) flags.*field.inFlags = header.*field.inHeader;
   flags.saverName = saverNameOf(header);
   return flags;
 }
@@ -76,12 +86,7 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
                   uint32_t programSize, std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
   std::memset(&header, 0, sizeof(header));
-  header.installerType = flags.installerType;
-  header.showLicense = flags.showLicense;
-  header.carriesReadMe = flags.carriesReadMe;
-  header.carriesFlashInstaller = flags.carriesFlashInstaller;
-  header.flashInstallerVersionIndex = flags.flashInstallerVersionIndex;
-  header.offerControlPanel = flags.offerControlPanel;
+  for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
   std::memcpy(header.saverName, flags.saverName.data(),
               std::min(flags.saverName.size(), sizeof(header.saverName)));
 
