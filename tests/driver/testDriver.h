@@ -169,6 +169,25 @@ bool captureWindow(HWND window, RgbImage *image);
 // The whole screen into a PNG file.
 bool saveScreenshot(const std::string &pngPath);
 
+// ---- Installed savers ----
+
+// Folders as the installer finds them, each ending in a backslash.
+std::string specialFolder(int csidl);
+std::string systemFolder();
+std::string sysnativeFolder();  // "" on 32-bit Windows
+std::string sharedSaverFolder();
+
+// What an installation of one saver places.
+struct InstalledSaver {
+  std::string codedName;                 // its folder in the shared folder
+  std::string program;                   // the .scr in the system folder
+  std::string uninstallTitle;            // its uninstall entry's key
+  std::vector<std::string> sharedFiles;  // files of its own in the shared folder
+};
+// Takes away whatever of it is there and clears the active saver, so a
+// failed test leaves the next one a clean machine.
+void removeInstalledSaver(const InstalledSaver &saver);
+
 }  // namespace driver
 
 #endif

@@ -19,25 +19,11 @@ const char PROGRAM[] = "Auro0389.scr";  // the coded short name of "Aurora Sampl
 const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const DWORD RUN_TIMEOUT_MS = 120000;
 
-std::string specialFolder(int csidl) {
-  char folder[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
-  return std::string(folder) + "\\";
-}
-
-std::string systemFolder() {
-  char folder[MAX_PATH] = "";
-  GetSystemDirectoryA(folder, sizeof folder);
-  return std::string(folder) + "\\";
-}
-
-std::string sysnativeFolder() {
-  BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? specialFolder(CSIDL_WINDOWS) + "Sysnative\\" : "";
-}
-
-std::string sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
-std::string saverFolder() { return sharedFolder() + "Auro0389\\"; }
+using driver::sharedSaverFolder;
+using driver::specialFolder;
+using driver::sysnativeFolder;
+using driver::systemFolder;
+std::string saverFolder() { return sharedSaverFolder() + "Auro0389\\"; }
 std::string installedProgram() { return systemFolder() + PROGRAM; }
 bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
@@ -168,16 +154,7 @@ void carryOutRemovalAtRestart() {
 }
 
 // After a failed test, what an installation left behind.
-void removeInstallation() {
-  for (const std::string &program : {installedProgram(), sysnativeFolder() + PROGRAM})
-    DeleteFileA(program.c_str());
-  std::error_code ignored;
-  std::filesystem::remove_all(saverFolder(), ignored);
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, (std::string(UNINSTALL_LIST) + "\\Aurora Sampler").c_str());
-  SHDeleteKeyA(HKEY_CURRENT_USER, (std::string(UNINSTALL_LIST) + "\\Aurora Sampler").c_str());
-  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
-}
+void removeInstallation() { driver::removeInstalledSaver({"Auro0389", PROGRAM, "Aurora Sampler", {}}); }
 
 class SampleSaver : public ::testing::Test {
  protected:
@@ -189,7 +166,7 @@ class SampleSaver : public ::testing::Test {
     // active: the install makes its saver the active one and keeps no note
     // of an earlier choice, and the uninstall of the last saver takes the
     // empty shared folder with it. Other tests may leave either behind.
-    RemoveDirectoryA(sharedFolder().c_str());
+    RemoveDirectoryA(sharedSaverFolder().c_str());
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     before_ = prefixListing();
@@ -257,8 +234,8 @@ TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
 // Foreign things beside the saver's own and a tampered settings record: the
 // uninstall removes its own and leaves every foreign thing in place.
 TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
-  const std::string foreignFolder = sharedFolder() + "Auro\\";  // a neighbour, same beginning
-  const std::string foreignFiles[] = {sharedFolder() + "Auro0389.txt", foreignFolder + "keep.bmp",
+  const std::string foreignFolder = sharedSaverFolder() + "Auro\\";  // a neighbour, same beginning
+  const std::string foreignFiles[] = {sharedSaverFolder() + "Auro0389.txt", foreignFolder + "keep.bmp",
                                       systemFolder() + "Auro0389.scr.bak"};
   CreateDirectoryA(foreignFolder.c_str(), nullptr);
   for (const std::string &file : foreignFiles) CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
@@ -282,7 +259,7 @@ TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
 
   for (const std::string &file : foreignFiles) DeleteFileA(file.c_str());
   RemoveDirectoryA(foreignFolder.c_str());
-  RemoveDirectoryA(sharedFolder().c_str());
+  RemoveDirectoryA(sharedSaverFolder().c_str());
   SHDeleteKeyA(HKEY_CURRENT_USER, foreignEntry.c_str());
   SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
   EXPECT_EQ(difference(before_, prefixListing()), "");

@@ -132,29 +132,8 @@ bool writePackages(const std::filesystem::path &folder, const std::string &windo
   return buildLauncher(folder / "window.json", windowSetup) && buildLauncher(folder / "quiet.json", quietSetup);
 }
 
-std::string commonAppData() {
-  char folder[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, CSIDL_COMMON_APPDATA, nullptr, 0, folder);
-  return folder;
-}
-
-std::string systemFolder() {
-  char folder[MAX_PATH] = "";
-  GetSystemDirectoryA(folder, sizeof folder);
-  return folder;
-}
-
 // What a run leaves: the saver folder, its program and the uninstall entry.
-void removeInstallation() {
-  std::error_code ignored;
-  std::filesystem::remove_all(commonAppData() + "\\Lumavane\\Bench", ignored);
-  DeleteFileA((systemFolder() + "\\Bench.scr").c_str());
-  DeleteFileA((commonAppData() + "\\Lumavane\\benchfx.dll").c_str());
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench");
-  SHDeleteKeyA(HKEY_CURRENT_USER, "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Bench");
-  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
-}
+void removeInstallation() { driver::removeInstalledSaver({"Bench", "Bench.scr", "Bench", {"benchfx.dll"}}); }
 
 double secondsToCopyTree(const std::filesystem::path &from, const std::filesystem::path &to) {
   std::error_code ignored;

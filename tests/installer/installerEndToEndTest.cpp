@@ -206,7 +206,7 @@ TEST_F(InstallerEndToEnd, DamagedPictureIsReportedAndInstallingStillWorks) {
 TEST_F(InstallerEndToEnd, DecliningTheOverwriteReturnsToReadyAndASecondInstallWorks) {
   const std::string launcher = buildLauncher("picture");
   // An older copy: its folder with a file of its own.
-  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
   const std::string olderFile = saverFolder() + "older.txt";
   CloseHandle(CreateFileA(olderFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

@@ -255,7 +255,7 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
 // failed installation, never as a damaged installer file.
 TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation) {
   const std::string launcher = buildLauncher("unplayableMovie");
-  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
   HANDLE held = CreateFileA((saverFolder() + MEMBER_PATHS.front()).c_str(), GENERIC_WRITE, 0, nullptr,
                             CREATE_ALWAYS, 0, nullptr);
@@ -301,7 +301,7 @@ TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
 TEST_F(InstallerFailure, BusySaverProgramStaysAndTheRestInstalls) {
   const std::string launcher = buildLauncher("picture");
   // An older copy whose program file some other program holds open.
-  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
   const std::string program = systemFolder() + SAVER_PROGRAM;
   HANDLE held = CreateFileA(program.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -328,7 +328,7 @@ TEST_F(InstallerFailure, BusySaverProgramStaysAndTheRestInstalls) {
 // placed and leaves only the held file of the older copy.
 TEST_F(InstallerFailure, UnwritableSaverFolderFailsAndRemovesWhatWasPlaced) {
   const std::string launcher = buildLauncher("picture");
-  CreateDirectoryA(sharedFolder().c_str(), nullptr);
+  CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
   const std::string heldMember = saverFolder() + MEMBER_PATHS.front();
   HANDLE held = CreateFileA(heldMember.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);

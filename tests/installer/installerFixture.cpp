@@ -25,12 +25,6 @@ const char LICENSE_RTF[] =
     "You may use this screen saver on any number of computers.\\par}";
 const size_t MEMBER_COUNT_OFFSET = 212;
 
-std::string specialFolder(int csidl) {
-  char folder[MAX_PATH] = "";
-  SHGetFolderPathA(nullptr, csidl, nullptr, 0, folder);
-  return std::string(folder) + "\\";
-}
-
 std::string hostPath(const std::filesystem::path &path) { return path.string(); }
 
 std::vector<uint8_t> bytesOf(const std::string &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
@@ -253,22 +247,7 @@ void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer, driver::Te
   EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
 }
 
-std::string InstallerEndToEnd::sharedFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }
-std::string InstallerEndToEnd::saverFolder() { return sharedFolder() + SAVER_NAME + "\\"; }
-
-std::string InstallerEndToEnd::systemFolder() {
-  char folder[MAX_PATH] = "";
-  GetSystemDirectoryA(folder, sizeof folder);
-  return std::string(folder) + "\\";
-}
-
-std::string InstallerEndToEnd::sysnativeFolder() {
-  BOOL wow64 = FALSE;
-  if (!IsWow64Process(GetCurrentProcess(), &wow64) || !wow64) return "";
-  char root[MAX_PATH] = "";
-  GetEnvironmentVariableA("SystemRoot", root, sizeof root);
-  return std::string(root) + "\\Sysnative\\";
-}
+std::string InstallerEndToEnd::saverFolder() { return sharedSaverFolder() + SAVER_NAME + "\\"; }
 
 std::string InstallerEndToEnd::uninstallValue(const char *name) {
   std::string value;
@@ -280,7 +259,7 @@ std::string InstallerEndToEnd::uninstallValue(const char *name) {
 std::set<std::string> InstallerEndToEnd::workFolders() {
   std::set<std::string> folders;
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
+  HANDLE search = FindFirstFileA((driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return folders;
   do folders.insert(entry.cFileName);
   while (FindNextFileA(search, &entry));
@@ -299,7 +278,7 @@ void InstallerEndToEnd::expectInstalled() {
   if (!sysnativeFolder().empty()) {
     EXPECT_EQ(fileText(sysnativeFolder() + SAVER_PROGRAM), program);
   }
-  EXPECT_EQ(fileText(sharedFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
+  EXPECT_EQ(fileText(sharedSaverFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
 
   // The record as carried, with the packer's member count.
   std::vector<uint8_t> settings = tideSettingsRecord();
@@ -328,13 +307,5 @@ void InstallerEndToEnd::expectNothingInstalled() {
 }
 
 void InstallerEndToEnd::removeInstallation() {
-  std::error_code ignored;
-  std::filesystem::remove_all(saverFolder(), ignored);
-  DeleteFileA((systemFolder() + SAVER_PROGRAM).c_str());
-  if (!sysnativeFolder().empty()) DeleteFileA((sysnativeFolder() + SAVER_PROGRAM).c_str());
-  DeleteFileA((sharedFolder() + SHARED_LIBRARY).c_str());
-  SHDeleteKeyA(HKEY_LOCAL_MACHINE, UNINSTALL_KEY);
-  SHDeleteKeyA(HKEY_CURRENT_USER, UNINSTALL_KEY);
-  WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
-  SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+  driver::removeInstalledSaver({SAVER_NAME, SAVER_PROGRAM, SAVER_NAME, {SHARED_LIBRARY}});
 }

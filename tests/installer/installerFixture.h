@@ -24,6 +24,10 @@ extern const char SHARED_LIBRARY[];      // entry 9 as it is placed, in the shar
 extern const char NOTES_FILE[];          // entry 10, into the saver folder
 extern const std::vector<std::string> MEMBER_PATHS;  // data-file members, in sub-folders
 
+using driver::sharedSaverFolder;
+using driver::sysnativeFolder;
+using driver::systemFolder;
+
 // A run takes seconds; a loaded machine may need far more.
 const DWORD INSTALLER_TIMEOUT_MS = 120000;
 
@@ -56,9 +60,6 @@ class InstallerEndToEnd : public ::testing::Test {
 
   // Places of an installation.
   static std::string saverFolder();  // all-users application data + "Lumavane\Tide\"
-  static std::string sharedFolder();
-  static std::string systemFolder();
-  static std::string sysnativeFolder();  // "" on 32-bit Windows
   static std::string uninstallValue(const char *name);  // "" without the entry
   static std::set<std::string> workFolders();  // the numbered work folders that exist
 
