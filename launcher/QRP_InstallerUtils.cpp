@@ -23,6 +23,11 @@ ControlPanelTitles controlPanelTitles;
 namespace {
 
 const DWORD COPY_CHUNK_BYTES = 64 * 1024;
+// How long the clean-up waits for an installer that has asked to close.
+const DWORD INSTALLER_END_WAIT_MS = 30000;
+
+// The started copy, held so that the clean-up can wait for its end.
+HANDLE installerProcess = nullptr;
 
 // A failed system call as a positive error code; never 0, which would read
 // as success.
@@ -86,10 +91,17 @@ int32_t startInstallerCopy(HWND mainWindow) {
   InstallerLaunchPlan plan = planInstallerLaunch(
       static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mainWindow)), launcherParameters());
   for (const std::string &line : plan.traceLines) addTraceLine(line);
-  HINSTANCE started = ShellExecuteA(nullptr, nullptr, pathInstallerTempFile.c_str(),
-                                    plan.parameters.c_str(), pathWorkFolder.c_str(),
-                                    plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL);
-  int32_t shellResult = static_cast<int32_t>(reinterpret_cast<intptr_t>(started));
+  SHELLEXECUTEINFOA execute = {};
+  execute.cbSize = sizeof execute;
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // our own box tells a failure
+  execute.lpFile = pathInstallerTempFile.c_str();
+  execute.lpParameters = plan.parameters.c_str();
+  execute.lpDirectory = pathWorkFolder.c_str();
+  execute.nShow = plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL;
+  const bool started = ShellExecuteExA(&execute) != FALSE;
+  int32_t shellResult = static_cast<int32_t>(reinterpret_cast<intptr_t>(execute.hInstApp));
+  if (!started && shellResult > 32) shellResult = 0;  // a failure never reads as a start
+  installerProcess = started ? execute.hProcess : nullptr;
   addTraceLine("installer sublaunched: " + std::to_string(shellResult));
   // Nobody would ever ask a launcher whose installer did not start to close.
   if (shellResult <= 32) {
@@ -143,7 +155,25 @@ int32_t initInInstallerMode(HWND mainWindow) {
   return trace.result(status);
 }
 
+// The installer posts its close message while it is still ending, and the
+// file of a running program cannot be deleted. Messages the installer sends
+// on its way out are handled meanwhile, so that it never waits on us.
+void waitForInstallerEnd() {
+  if (installerProcess == nullptr) return;
+  const DWORD start = GetTickCount();
+  for (DWORD waited = 0; waited < INSTALLER_END_WAIT_MS; waited = GetTickCount() - start) {
+    const DWORD woken = MsgWaitForMultipleObjects(1, &installerProcess, FALSE,
+                                                  INSTALLER_END_WAIT_MS - waited, QS_SENDMESSAGE);
+    if (woken != WAIT_OBJECT_0 + 1) break;  // ended, out of time, or no longer waitable
+    MSG message;
+    PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  CloseHandle(installerProcess);
+  installerProcess = nullptr;
+}
+
 void removeInstallerCopy() {
+  waitForInstallerEnd();
   const std::string folder = folderOfFile(pathInstallerTempFile);
   if (folder.empty()) return;
   for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;

@@ -25,8 +25,8 @@ void initInstallerPaths2(const std::string &launcherFile);
 // pathInstallerTempFile; failures are reported with ReportInstallError.
 int32_t extractInstallerToInstallerTempFile();
 
-// Up to 100 rounds of deleting the copy and removing its folder; the
-// installer may still be ending and holding its file.
+// Waits up to 30 s for the started installer to end, then up to 100 rounds
+// of deleting the copy and removing its folder.
 void removeInstallerCopy();
 
 #endif

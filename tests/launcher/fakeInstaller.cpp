@@ -7,9 +7,12 @@
 //   FAKE_INSTALLER_COMMANDS  commands separated by "|"; "makeActiveSaver-NAME"
 //                            is sent in the installer's own form
 //   FAKE_INSTALLER_CLOSE     "none": end without WM_Close_Launcher
+//   FAKE_INSTALLER_LINGER_MS milliseconds to go on running after that message,
+//                            as an installer still ending does
 #include <windows.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "installer/launcherLink.h"
@@ -63,6 +66,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
                                    nullptr, nullptr, instance, nullptr);
   sendCommands(ownWindow);
   if (environmentValue("FAKE_INSTALLER_CLOSE") != "none") notifyLauncherClose();
+  const std::string linger = environmentValue("FAKE_INSTALLER_LINGER_MS");
+  if (!linger.empty()) Sleep(static_cast<DWORD>(std::strtoul(linger.c_str(), nullptr, 10)));
   record("done", "1");
   DestroyWindow(ownWindow);
   return 0;

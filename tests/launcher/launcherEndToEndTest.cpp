@@ -93,6 +93,7 @@ class LauncherEndToEnd : public ::testing::Test {
     setEnvironment("FAKE_INSTALLER_RECORD", recordFile_);
     setEnvironment("FAKE_INSTALLER_COMMANDS", "");
     setEnvironment("FAKE_INSTALLER_CLOSE", "");
+    setEnvironment("FAKE_INSTALLER_LINGER_MS", "");
   }
 
   // A launcher file: saverstart.exe with the fake installer appended, or
@@ -193,6 +194,17 @@ TEST_F(LauncherEndToEnd, StartsTheCopyInItsWorkFolderAndRemovesItAfterTheCloseMe
   // product folder stays.
   EXPECT_FALSE(exists(workFolder));
   EXPECT_TRUE(exists(lumavaneFolder()));
+}
+
+// The close message comes while the installer is still ending, and a running
+// program's file cannot be deleted: the copy goes once the installer has ended.
+TEST_F(LauncherEndToEnd, ACopyStillEndingAfterTheCloseMessageIsRemovedOnceItHasEnded) {
+  setEnvironment("FAKE_INSTALLER_LINGER_MS", "1500");
+  DWORD exitCode = 99;
+  ASSERT_TRUE(runLauncher(makeLauncher("Setup.exe"), "", &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(recorded("done"), "1") << "the launcher ended before its installer";
+  EXPECT_FALSE(exists(recorded("folder")));
 }
 
 TEST_F(LauncherEndToEnd, QuietSwitchBehindAnotherParameterStartsTheInstallerMinimised) {
