@@ -158,7 +158,7 @@ int32_t initInInstallerMode(HWND mainWindow) {
 // The installer posts its close message while it is still ending, and the
 // file of a running program cannot be deleted. Messages the installer sends
 // on its way out are handled meanwhile, so that it never waits on us.
-void waitForInstallerEnd() {
+static void waitForInstallerEnd() {
   if (installerProcess == nullptr) return;
   const DWORD start = GetTickCount();
   for (DWORD waited = 0; waited < INSTALLER_END_WAIT_MS; waited = GetTickCount() - start) {
