@@ -165,6 +165,10 @@ int32_t deleteFolderTree(const std::string &folderName) {
   if (folderName.empty()) return STATUS_NOT_DONE;
   // Without its "\" the search below would match names beside the folder.
   const std::string folder = withTrailingBackslash(folderName);
+  // A link in place of the folder goes, what it points to stays.
+  const DWORD attributes = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    return removeEmptyFolder(folder) ? STATUS_OK : STATUS_NOT_DONE;
   int32_t status = STATUS_OK;
   WIN32_FIND_DATAA entry;
   const HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &entry);

@@ -66,8 +66,6 @@ int32_t removeSaverFolder(const std::string &saverFolder, std::string &failedPat
   const DWORD attributes = GetFileAttributesA(folder.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return STATUS_OK;
   failedPath = saverFolder;
-  if (attributes & FILE_ATTRIBUTE_REPARSE_POINT)
-    return RemoveDirectoryA(folder.c_str()) ? STATUS_OK : static_cast<int32_t>(GetLastError());
   const int32_t status = deleteFolderTree(saverFolder);
   // Other savers keep the shared folder; only an empty one goes.
   if (status == STATUS_OK) RemoveDirectoryA(pathCommonAppData.c_str());

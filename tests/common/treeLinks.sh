@@ -1,6 +1,6 @@
 #!/bin/sh
-# deleteFolderTree on a tree holding links to a folder outside it: the folder
-# they point to keeps its files. Windows removes such a link itself; Wine 8
+# deleteFolderTree on a tree holding links to a folder outside it, and on a
+# link in place of the tree itself: the folder they point to keeps its files. Windows removes such a link itself; Wine 8
 # cannot, so there the tree stays and the status must say so.
 # Usage: treeLinks.sh <wine-run> <treeDeletionProbe.exe> <scratch folder>
 wine_run="$1" probe="$2" work="$3"
@@ -22,5 +22,9 @@ if [ -e "$work/tree" ]; then
 else
   check "tree removed reported as 0 (got '$status')" '[ "$status" = 0 ]'
 fi
+
+ln -s outside "$work/linkedTree"
+"$wine_run" "$probe" "Z:$(printf '%s/linkedTree/' "$work" | tr / '\\')" >/dev/null
+check "a link in place of the tree is not followed" '[ -f "$work/outside/keep.txt" ]'
 rm -rf "$work"
 exit $((failures != 0))
