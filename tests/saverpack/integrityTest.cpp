@@ -2,16 +2,19 @@
 // told by the installer's start-up check and by "saverpack verify".
 #include "packFixture.h"
 
+#include "common/programSize.h"
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/programImage.h"
 #include "tools/saverpack/verify.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <functional>
@@ -148,6 +151,18 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
       << refused.str();
   EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
+
+  // A size constant that names a program longer than the file is refused,
+  // never followed past the file's end.
+  const std::string tag = programSizeTag();
+  const auto mark = std::search(installer.begin(), installer.end(), tag.begin(), tag.end());
+  ASSERT_NE(mark, installer.end());
+  const uint8_t beyondTheEnd[] = {0xFE, 0xFF, 0xFF, 0xFF};  // 0xFFFFFFFE
+  std::memcpy(&*mark + PROGRAM_SIZE_TAG_LENGTH, beyondTheEnd, sizeof beyondTheEnd);
+  writeBytes(path, installer);
+  std::ostringstream beyond;
+  EXPECT_EQ(1, verifyFile(path.string(), beyond));
+  EXPECT_NE(std::string::npos, beyond.str().find("is not an installer or launcher file")) << beyond.str();
 }
 
 TEST(IntegrityRecord, EntryZeroIsKeptForTheRecord) {

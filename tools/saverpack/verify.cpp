@@ -1,5 +1,7 @@
 #include "tools/saverpack/verify.h"
 
+#include "tools/saverpack/fileLayers.h"
+
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "common/crcUtils.h"
@@ -160,18 +162,18 @@ int verifyFile(const std::string &path, std::ostream &out) {
     out << "saverpack: " << error << "\n";
     return 1;
   }
-  uint32_t programSize = 0;
-  if (!findProgramSize(file, 0, file.size(), programSize)) {
+  FileLayers layers;
+  if (findLayers(file, layers, error) != FileKind::Installer) {
     out << "saverpack: " << path << " is not an installer or launcher file\n";
     return 1;
   }
-  // A launcher file carries the installer file behind its own image.
-  uint32_t installerSize = 0;
-  if (programSize + 2 <= file.size() && file[programSize] == 'M' && file[programSize + 1] == 'Z' &&
-      findProgramSize(file, programSize, file.size(), installerSize)) {
-    file.erase(file.begin(), file.begin() + programSize);
-    programSize = installerSize;
+  if (!error.empty()) {
+    out << "saverpack: " << path << ": " << error << "\n";
+    return 1;
   }
+  // A launcher file carries the installer file behind its own image.
+  file.erase(file.begin(), file.begin() + layers.installerOffset);
+  const uint32_t programSize = layers.installerSize;
   const IntegrityReport report = checkInstallerIntegrity(file, programSize);
   printIntegrityReport(report, out);
   return report.recordPresent && report.problems.empty() && report.refused.empty() ? 0 : 1;
