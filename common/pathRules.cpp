@@ -26,6 +26,8 @@ std::string folderOfFile(const std::string &filePath) {
   return filePath.substr(0, end + 1);
 }
 
+std::string fileNamePart(const std::string &path) { return path.substr(folderOfFile(path).size()); }
+
 namespace {
 
 bool isScreenSaverFile(const std::string &filePath) {

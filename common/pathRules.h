@@ -24,6 +24,8 @@ std::string sysnativeFolderOf(const std::string &systemRoot);
 // The folder part of a file path, with its trailing "\", "/" or ":"; empty for
 // a bare file name.
 std::string folderOfFile(const std::string &filePath);
+// The file name behind that folder; "" for a path that ends in a separator.
+std::string fileNamePart(const std::string &path);
 
 // The status of a file that resisted all deletion attempts:
 // STATUS_SCREEN_SAVER_BUSY for a file whose extension, lower-cased, is ".scr",

@@ -57,11 +57,6 @@ std::string receivedCommandLine(const std::string &commandText, const std::strin
   return "Received MESSSAGE \"" + commandText + "\" at " + shortDate;
 }
 
-std::string fileNamePart(const std::string &path) {
-  size_t separator = path.find_last_of("\\/:");
-  return separator == std::string::npos ? path : path.substr(separator + 1);
-}
-
 static bool isQuietSwitch(const std::string &parameter) {
   return parameter.size() == 2 && parameter[0] == '/' && (parameter[1] == 'q' || parameter[1] == 'Q');
 }

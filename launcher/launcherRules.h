@@ -50,9 +50,6 @@ std::string profileWriteFailedMessage(const std::string &fileName);
 std::string copyDataSenderLine(int32_t senderHandle);
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate);
 
-// The file name of a path, without its folder.
-std::string fileNamePart(const std::string &path);
-
 // ---- Starting the installer ----
 
 struct InstallerLaunchPlan {

@@ -30,6 +30,13 @@ TEST(PathRules, FolderOfFileKeepsItsSeparator) {
   EXPECT_EQ(folderOfFile("saver\\pictures/wave.jpg"), "saver\\pictures/");
 }
 
+TEST(PathRules, FileNamePartDropsAnyFolder) {
+  EXPECT_EQ(fileNamePart("C:\\Downloads\\My Setup.exe"), "My Setup.exe");
+  EXPECT_EQ(fileNamePart("D:Setup.exe"), "Setup.exe");
+  EXPECT_EQ(fileNamePart("Setup.exe"), "Setup.exe");
+  EXPECT_EQ(fileNamePart("C:\\folder\\"), "");
+}
+
 TEST(PathRules, ScreenSaverExtensionInAnyCase) {
   for (const char *name : {"C:\\w\\aquarium.scr", "AQUARIUM.SCR", "a.b.Scr"})
     EXPECT_EQ(deletionFailureStatus(name), STATUS_SCREEN_SAVER_BUSY) << name;

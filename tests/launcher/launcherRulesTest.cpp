@@ -152,10 +152,3 @@ TEST(LauncherStatus, MessagesCarryTheirExactWording) {
   EXPECT_EQ(copyDataSenderLine(-5), "WM_CopyData from: -5");
   EXPECT_EQ(receivedCommandLine("Close", "08.12.2026"), "Received MESSSAGE \"Close\" at 08.12.2026");
 }
-
-TEST(LauncherStatus, FileNamePartDropsAnyFolder) {
-  EXPECT_EQ(fileNamePart("C:\\Downloads\\My Setup.exe"), "My Setup.exe");
-  EXPECT_EQ(fileNamePart("D:Setup.exe"), "Setup.exe");
-  EXPECT_EQ(fileNamePart("Setup.exe"), "Setup.exe");
-  EXPECT_EQ(fileNamePart("C:\\folder\\"), "");
-}
