@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "package/installedSaver.h"
+
 namespace driver {
 
 std::string specialFolder(int csidl) {
@@ -31,11 +33,12 @@ std::string sharedSaverFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "
 
 void removeInstalledSaver(const InstalledSaver &saver) {
   std::error_code ignored;
-  std::filesystem::remove_all(sharedSaverFolder() + saver.codedName, ignored);
-  DeleteFileA((systemFolder() + saver.program).c_str());
-  if (!sysnativeFolder().empty()) DeleteFileA((sysnativeFolder() + saver.program).c_str());
+  std::filesystem::remove_all(saverFolderOf(sharedSaverFolder(), saver.codedName), ignored);
+  const std::string program = saverProgramName(saver.codedName);
+  DeleteFileA((systemFolder() + program).c_str());
+  if (!sysnativeFolder().empty()) DeleteFileA((sysnativeFolder() + program).c_str());
   for (const std::string &file : saver.sharedFiles) DeleteFileA((sharedSaverFolder() + file).c_str());
-  const std::string uninstallKey = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + saver.uninstallTitle;
+  const std::string uninstallKey = uninstallKeyPath(saver.uninstallTitle);
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, uninstallKey.c_str());
   SHDeleteKeyA(HKEY_CURRENT_USER, uninstallKey.c_str());
   WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");

@@ -179,8 +179,7 @@ std::string sharedSaverFolder();
 
 // What an installation of one saver places.
 struct InstalledSaver {
-  std::string codedName;                 // its folder in the shared folder
-  std::string program;                   // the .scr in the system folder
+  std::string codedName;                 // names its folder and its program
   std::string uninstallTitle;            // its uninstall entry's key
   std::vector<std::string> sharedFiles;  // files of its own in the shared folder
 };

@@ -154,7 +154,7 @@ void carryOutRemovalAtRestart() {
 }
 
 // After a failed test, what an installation left behind.
-void removeInstallation() { driver::removeInstalledSaver({"Auro0389", PROGRAM, "Aurora Sampler", {}}); }
+void removeInstallation() { driver::removeInstalledSaver({"Auro0389", "Aurora Sampler", {}}); }
 
 class SampleSaver : public ::testing::Test {
  protected:

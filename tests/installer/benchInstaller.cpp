@@ -133,7 +133,7 @@ bool writePackages(const std::filesystem::path &folder, const std::string &windo
 }
 
 // What a run leaves: the saver folder, its program and the uninstall entry.
-void removeInstallation() { driver::removeInstalledSaver({"Bench", "Bench.scr", "Bench", {"benchfx.dll"}}); }
+void removeInstallation() { driver::removeInstalledSaver({"Bench", "Bench", {"benchfx.dll"}}); }
 
 double secondsToCopyTree(const std::filesystem::path &from, const std::filesystem::path &to) {
   std::error_code ignored;

@@ -307,5 +307,5 @@ void InstallerEndToEnd::expectNothingInstalled() {
 }
 
 void InstallerEndToEnd::removeInstallation() {
-  driver::removeInstalledSaver({SAVER_NAME, SAVER_PROGRAM, SAVER_NAME, {SHARED_LIBRARY}});
+  driver::removeInstalledSaver({SAVER_NAME, SAVER_NAME, {SHARED_LIBRARY}});
 }
