@@ -107,9 +107,10 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
   // The program first: a changed program may look for its package in the
   // wrong place, and then the package's own verdict would mislead.
   int32_t status = STATUS_OK;
-  if (record.programLength == programSize) status = computeRangeCrc(file, 0, programSize, check.programCrc);
+  uint32_t programCrc = 0;
+  if (record.programLength == programSize) status = computeRangeCrc(file, 0, programSize, programCrc);
   if (status != STATUS_OK) return status;
-  if (record.programLength != programSize || check.programCrc != record.programCrc) {
+  if (record.programLength != programSize || programCrc != record.programCrc) {
     check.verdict = IntegrityVerdict::programChanged;
     return STATUS_OK;
   }
@@ -117,10 +118,10 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
     check.verdict = IntegrityVerdict::packageCut;
     return STATUS_OK;
   }
-  status = computePackageCrc(file, programSize, record.packageLength, check.packageCrc);
+  uint32_t packageCrc = 0;
+  status = computePackageCrc(file, programSize, record.packageLength, packageCrc);
   if (status != STATUS_OK) return status;
-  check.verdict = check.packageCrc == record.packageCrc ? IntegrityVerdict::intact
-                                                         : IntegrityVerdict::packageChanged;
+  check.verdict = packageCrc == record.packageCrc ? IntegrityVerdict::intact : IntegrityVerdict::packageChanged;
   return STATUS_OK;
 }
 

@@ -65,8 +65,6 @@ struct IntegrityCheck {
   IntegrityVerdict verdict = IntegrityVerdict::noRecord;
   IntegrityRecord record{};
   int64_t packageBytes = 0;  // in the file behind the program
-  uint32_t packageCrc = 0;   // as computed over the recorded length
-  uint32_t programCrc = 0;
 };
 
 // Checks the program (bytes 0..programSize-1 of file) and the package behind

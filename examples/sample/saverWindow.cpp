@@ -1,6 +1,7 @@
 #include "examples/sample/saverWindow.h"
 
 #include "common/pictureFile.h"
+#include "common/windowClass.h"
 #include "examples/sample/slideRules.h"
 
 #include <windowsx.h>
@@ -151,16 +152,13 @@ LRESULT CALLBACK saverWindowProcedure(HWND window, UINT message, WPARAM wParam, 
 }
 
 int32_t runWindow(DWORD exStyle, DWORD style, const RECT &place, HWND parent) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = saverWindowProcedure;
-  windowClass.hInstance = GetModuleHandleA(nullptr);
-  windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
-  windowClass.lpszClassName = SAVER_WINDOW_CLASS;
-  if (!RegisterClassA(&windowClass)) return static_cast<int32_t>(GetLastError());
+  const HINSTANCE instance = GetModuleHandleA(nullptr);
+  if (!registerWindowClass(instance, SAVER_WINDOW_CLASS, saverWindowProcedure))
+    return static_cast<int32_t>(GetLastError());
   if (!show.pictures.empty()) advanceSlide();
   HWND window = CreateWindowExA(exStyle, SAVER_WINDOW_CLASS, "", style, place.left, place.top,
                                 place.right - place.left, place.bottom - place.top, parent, nullptr,
-                                windowClass.hInstance, nullptr);
+                                instance, nullptr);
   if (window == nullptr) return static_cast<int32_t>(GetLastError());
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) {

@@ -1,8 +1,6 @@
 #include "tools/saverpack/extractPlan.h"
 #include "tools/saverpack/fileAccess.h"
 
-#include "tools/saverpack/integrityStamp.h"
-
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
