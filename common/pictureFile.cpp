@@ -7,6 +7,8 @@
 
 #include <vector>
 
+#include "common/cmykPixels.h"
+
 namespace {
 
 bool hasJpegExtension(const std::string &path) {
@@ -74,15 +76,26 @@ HBITMAP decodeJpeg(const unsigned char *bytes, unsigned long size) {
   jpeg_create_decompress(&info);
   jpeg_mem_src(&info, bytes, size);
   jpeg_read_header(&info, TRUE);
-  info.out_color_space = JCS_EXT_BGR;  // the byte order of a Windows bitmap
+  // libjpeg turns CMYK (and YCCK) only into CMYK; the row is converted here.
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_EXT_BGR;  // the byte order of a Windows bitmap
   jpeg_start_decompress(&info);
   unsigned char *bits = nullptr;
   section = createSection(static_cast<int>(info.output_width), static_cast<int>(info.output_height), &bits);
   if (section == nullptr) longjmp(errors.recovery, 1);
   const size_t stride = (info.output_width * 3 + 3) & ~size_t(3);
+  // Freed with the decoder, on every path.
+  JSAMPARRAY cmykRow =
+      cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, info.output_width * 4, 1)
+           : nullptr;
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = bits + stride * info.output_scanline;
-    jpeg_read_scanlines(&info, &row, 1);
+    if (!cmyk) {
+      jpeg_read_scanlines(&info, &row, 1);
+      continue;
+    }
+    jpeg_read_scanlines(&info, cmykRow, 1);
+    cmykRowToBgr(cmykRow[0], row, info.output_width, info.saw_Adobe_marker != 0);
   }
   jpeg_finish_decompress(&info);
   jpeg_destroy_decompress(&info);

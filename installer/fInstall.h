@@ -15,6 +15,7 @@
 #include "flash/FlashPanel.h"
 #include "flash/flashPlayerPolicy.h"
 #include "installer/fPreparingInstallWnd.h"
+#include "installer/installerApplication.h"
 #include "installer/installerPhases.h"
 
 class TInstallerForm {
@@ -73,9 +74,12 @@ class TInstallerForm {
   void setSizeable(bool sizeable);
   void FormResize();
   void FormShow();
-  bool FormCloseQuery() const { return !installing; }
+  // No close cuts the start-up or an installation short.
+  bool FormCloseQuery() const { return !installing && !applicationBusy(); }
   void FormClose();
   void closeAndEnd();
+  // The main window, or the preparing window while the main one is hidden.
+  void bringToFront() const;
   void doneBtnClick() { closeAndEnd(); }
   void pauseTimerTimer();
   void repaint();
@@ -104,6 +108,7 @@ class TInstallerForm {
   bool endsAfterStartup = false;
   bool pauseTimerEnabled = false;
   int exitCode_ = 0;
+  bool closed_ = false;  // FormClose has run
 
   // Components, with the values of installerLayout.h.
   HINSTANCE instance_;

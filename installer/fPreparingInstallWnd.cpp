@@ -41,6 +41,7 @@ TpreparingInstallWnd::~TpreparingInstallWnd() {
 LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
   if (message == WM_CLOSE) return 0;
+  if (message == WM_SETCURSOR && setBusyCursorIfBusy()) return TRUE;
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

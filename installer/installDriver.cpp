@@ -41,7 +41,7 @@ bool TInstallerForm::stepsGoOn(int32_t status) const {
 
 int32_t TInstallerForm::runInstallation() {
   TraceScope trace("runInstallation");
-  HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  BusyCursor busy;
   saverMadeActive = false;
   setupInstallerFormForInstallation();
   int32_t status = 0;
@@ -75,7 +75,6 @@ int32_t TInstallerForm::runInstallation() {
     if (status != STATUS_USER_ABORT) cleanupFailedInstallation();
     resetAfterAbort();
   }
-  SetCursor(rememberedCursor);
   return trace.result(status);
 }
 
@@ -157,7 +156,7 @@ void TInstallerForm::resetAfterAbort() {
 
 void TInstallerForm::askToOpenControlPanel() {
   if (installerHeader.offerControlPanel == 0) return;
-  bringApplicationToFront(window_);
+  bringToFront();
   if (!askYesNo(OPEN_CONTROL_PANEL_QUESTION)) return;
   showStatus(OPENING_CONTROL_PANEL_TEXT);
   processPendingMessages();

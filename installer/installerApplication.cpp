@@ -6,15 +6,25 @@ const char APPLICATION_CLASS[] = "TApplication";
 const int OUT_OF_SIGHT = -32000;
 
 HWND application = nullptr;
+HWND mainWindow = nullptr;
+int busyScopes = 0;
 
 // The right mouse button pressed: its menus would act on the movie.
 bool isDiscarded(const MSG &message) { return message.message == WM_RBUTTONDOWN; }
+
+// The task bar's "Close window" and Alt+F4 close the application window;
+// the main window decides, as for its own close box.
+LRESULT CALLBACK applicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
+  if (mainWindow != nullptr) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+  return 0;
+}
 
 }  // namespace
 
 void createApplicationWindow(HINSTANCE instance) {
   WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
+  windowClass.lpfnWndProc = applicationProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = APPLICATION_CLASS;
   RegisterClassA(&windowClass);
@@ -23,6 +33,27 @@ void createApplicationWindow(HINSTANCE instance) {
 }
 
 HWND applicationWindow() { return application; }
+
+void setApplicationMainWindow(HWND window) { mainWindow = window; }
+
+BusyCursor::BusyCursor() : remembered_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) { ++busyScopes; }
+
+BusyCursor::~BusyCursor() { end(); }
+
+void BusyCursor::end() {
+  if (ended_) return;
+  ended_ = true;
+  --busyScopes;
+  SetCursor(remembered_);
+}
+
+bool applicationBusy() { return busyScopes > 0; }
+
+bool setBusyCursorIfBusy() {
+  if (!applicationBusy()) return false;
+  SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  return true;
+}
 
 void setApplicationTitle(const std::string &title) { SetWindowTextA(application, title.c_str()); }
 
@@ -54,6 +85,7 @@ int runMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
-void bringApplicationToFront(HWND window) {
+void bringApplicationToFront(HWND window, HWND otherwise) {
   if (window != nullptr && IsWindowVisible(window)) SetForegroundWindow(window);
+  else if (otherwise != nullptr && IsWindowVisible(otherwise)) SetForegroundWindow(otherwise);
 }

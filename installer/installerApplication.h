@@ -15,6 +15,9 @@
 // of the installer comes on the screen, and never in a quiet installation.
 void createApplicationWindow(HINSTANCE instance);
 HWND applicationWindow();
+// The window that a close of the application window (the task bar's
+// "Close window", Alt+F4) is passed to; nullptr while there is none.
+void setApplicationMainWindow(HWND window);
 void setApplicationTitle(const std::string &title);
 void showApplicationInTaskBar();
 
@@ -27,7 +30,30 @@ void processPendingMessages();
 // Runs until the application is told to end; returns the quit code.
 int runMessageLoop();
 
-// Makes window the foreground window when it is on the screen.
-void bringApplicationToFront(HWND window);
+// Makes window the foreground window when it is on the screen, else
+// otherwise when that is (the preparing window while the main one is hidden).
+void bringApplicationToFront(HWND window, HWND otherwise);
+
+// The hourglass for as long as the scope runs (or until end): the start-up
+// and an installation. Window procedures keep it against their class's
+// arrow with setBusyCursorIfBusy in WM_SETCURSOR.
+class BusyCursor {
+ public:
+  BusyCursor();
+  ~BusyCursor();
+  BusyCursor(const BusyCursor &) = delete;
+  BusyCursor &operator=(const BusyCursor &) = delete;
+  void end();
+
+ private:
+  HCURSOR remembered_;
+  bool ended_ = false;
+};
+
+// True while a BusyCursor scope runs: the installer is in the middle of a
+// sequence, which no close may cut short.
+bool applicationBusy();
+// Sets the hourglass when busy; the result is WM_SETCURSOR's.
+bool setBusyCursorIfBusy();
 
 #endif

@@ -144,7 +144,7 @@ void TInstallerForm::pauseBriefly() {
     }
     dispatchUnlessDiscarded(message);
   }
-  bringApplicationToFront(window_);
+  bringToFront();
 }
 
 void TInstallerForm::pauseTimerTimer() {
@@ -224,7 +224,12 @@ void TInstallerForm::FormShow() {
   SetForegroundWindow(window_);
 }
 
+void TInstallerForm::bringToFront() const { bringApplicationToFront(window_, preparingWindow_.handle()); }
+
+// Runs once, whichever way the window is closed or the session ends.
 void TInstallerForm::FormClose() {
+  if (closed_) return;
+  closed_ = true;
   if (installerType != QUIET_TYPE) moviePanel1->closeMovie();
   // The panel's control and scratch folder go with the window.
   moviePanel1.reset();
@@ -255,6 +260,7 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     auto *form = static_cast<TInstallerForm *>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams);
     form->window_ = window;
     SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(form));
+    setApplicationMainWindow(window);
   }
   TInstallerForm *form = formOf(window);
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
@@ -277,7 +283,17 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     case WM_CLOSE:
       if (form->FormCloseQuery()) form->closeAndEnd();
       return 0;
+    case WM_QUERYENDSESSION:
+      return form->FormCloseQuery() ? TRUE : FALSE;
+    case WM_ENDSESSION:
+      // The process ends after this message, without WM_CLOSE.
+      if (wParam) form->FormClose();
+      return 0;
+    case WM_SETCURSOR:
+      if (setBusyCursorIfBusy()) return TRUE;
+      return DefWindowProcA(window, message, wParam, lParam);
     case WM_DESTROY:
+      setApplicationMainWindow(nullptr);
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       PostQuitMessage(0);
       return 0;

@@ -75,7 +75,7 @@ void TInstallerForm::FormCreate() {
 
 void TInstallerForm::initializeInstaller() {
   TraceScope trace("initializeInstaller");
-  HCURSOR rememberedCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
+  BusyCursor busy;
   repaint();
   resetState();
   int32_t status = initSystemPaths(ownProgramPath());
@@ -122,7 +122,7 @@ void TInstallerForm::initializeInstaller() {
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   if (status == 0 && quiet) runQuietInstallation();
-  SetCursor(rememberedCursor);
+  busy.end();
   endStartup(status);
   trace.result(status);
 }
@@ -217,7 +217,7 @@ int32_t TInstallerForm::showPictureOrMovie() {
     installedDuringStartup = true;
     return installInPreparingWindow();
   }
-  bringApplicationToFront(window_);
+  bringToFront();
   DWORD foregroundProcess = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
   if (foregroundProcess == GetCurrentProcessId()) moviePanel1->focusMovie();

@@ -26,8 +26,11 @@ const DWORD COPY_CHUNK_BYTES = 64 * 1024;
 // How long the clean-up waits for an installer that has asked to close.
 const DWORD INSTALLER_END_WAIT_MS = 30000;
 
-// The started copy, held so that the clean-up can wait for its end.
+// The started copy, held so that the launcher ends with it and the
+// clean-up can wait for its end.
 HANDLE installerProcess = nullptr;
+// The launcher's own failed step, else the installer's exit code.
+int32_t exitStatus = 0;
 
 // A failed system call as a positive error code; never 0, which would read
 // as success.
@@ -152,8 +155,13 @@ int32_t initInInstallerMode(HWND mainWindow) {
   } else {
     showErrorMessage(corruptInstallerMessage(status));
   }
+  exitStatus = status;
   return trace.result(status);
 }
+
+HANDLE runningInstaller() { return installerProcess; }
+
+int32_t launcherExitStatus() { return exitStatus; }
 
 // The installer posts its close message while it is still ending, and the
 // file of a running program cannot be deleted. Messages the installer sends
@@ -168,6 +176,10 @@ static void waitForInstallerEnd() {
     MSG message;
     PeekMessageA(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
   }
+  // An installer still running after the wait leaves the status as it is.
+  DWORD installerExit = 0;
+  if (GetExitCodeProcess(installerProcess, &installerExit) && installerExit != STILL_ACTIVE)
+    exitStatus = static_cast<int32_t>(installerExit);
   CloseHandle(installerProcess);
   installerProcess = nullptr;
 }

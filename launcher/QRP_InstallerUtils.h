@@ -29,4 +29,12 @@ int32_t extractInstallerToInstallerTempFile();
 // of deleting the copy and removing its folder.
 void removeInstallerCopy();
 
+// The started installer's process while it is held, else nullptr: the
+// launcher ends when it does, with or without its close message.
+HANDLE runningInstaller();
+
+// The launcher's exit code: the status of its own step that failed, else
+// the exit code of its installer once it has ended, else 0.
+int32_t launcherExitStatus();
+
 #endif

@@ -4,16 +4,27 @@
 #include <windows.h>
 
 #include "common/dialogs/messageDialog.h"
+#include "launcher/QRP_InstallerUtils.h"
 #include "launcher/SenderMain.h"
 
+// The message loop also watches the installer: when it ends, by crashing or
+// being ended from the task manager too, the launcher closes, removes its
+// copy and ends with the installer's exit code.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // The launcher's boxes read "Fehler" and "Abbrechen".
   setDialogLanguage(DialogLanguage::German);
-  if (createSenderMainForm(instance) == nullptr) return 1;
-  MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageA(&message);
+  HWND mainWindow = createSenderMainForm(instance);
+  if (mainWindow == nullptr) return 1;
+  for (;;) {
+    HANDLE installer = runningInstaller();
+    const DWORD woken = MsgWaitForMultipleObjects(installer != nullptr ? 1 : 0, &installer, FALSE, INFINITE,
+                                                  QS_ALLINPUT);
+    if (installer != nullptr && woken == WAIT_OBJECT_0) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
+    MSG message;
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+      if (message.message == WM_QUIT) return launcherExitStatus();
+      TranslateMessage(&message);
+      DispatchMessageA(&message);
+    }
   }
-  return 0;
 }

@@ -179,6 +179,27 @@ TEST_F(InstallerEndToEnd, LicenseWindowGrowsOnlyTallerWithItsButtonsBottomRight)
   expectNothingInstalled();
 }
 
+// A CMYK picture shows like any other. The task bar's "Close window" goes to
+// the hidden application window; the installer closes as by its close box.
+TEST_F(InstallerEndToEnd, CmykPictureShowsAndTheTaskBarsCloseEndsBothPrograms) {
+  const std::string launcher = buildLauncher("license", [](const std::filesystem::path &folder) {
+    std::filesystem::copy_file(SPLASH_CMYK_JPEG, folder / "splash.jpg",
+                               std::filesystem::copy_options::overwrite_existing);
+  });
+  const std::set<std::string> foldersBefore = workFolders();
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+  expectPictureDrawn(form);
+
+  HWND application = driver::findTopLevelWindow({"", "TApplication", installer.processId(), false});
+  ASSERT_NE(application, nullptr);
+  ASSERT_TRUE(driver::postMessageTo(application, WM_SYSCOMMAND, SC_CLOSE));
+  expectBothEnd(installer, launcherProgram);
+  expectNothingInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}
+
 // A picture that cannot be read is told once; the box stays empty and the
 // installation works all the same.
 TEST_F(InstallerEndToEnd, DamagedPictureIsReportedAndInstallingStillWorks) {

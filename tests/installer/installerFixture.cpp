@@ -130,8 +130,8 @@ namespace {
 struct DebuggedRun {
   std::string commandLine, folder, installerName;
   volatile LONG installer = 0;  // its process id once it has started
-  DWORD installerExitCode = 0;
-  bool started = false, installerSeen = false, installerEnded = false;
+  DWORD installerExitCode = 0, launcherExitCode = 0;
+  bool started = false, installerSeen = false, installerEnded = false, launcherEnded = false;
   size_t stillRunning = 0;
   bool installerStillRunning = false;
 };
@@ -191,6 +191,9 @@ DWORD WINAPI debugLauncherToEnd(void *context) {
         if (event.dwProcessId == installer) {
           run.installerExitCode = event.u.ExitProcess.dwExitCode;
           run.installerEnded = true;
+        } else if (event.dwProcessId == started.dwProcessId) {
+          run.launcherExitCode = event.u.ExitProcess.dwExitCode;
+          run.launcherEnded = true;
         }
         break;
     }
@@ -226,6 +229,8 @@ bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std:
   CloseHandle(loop);
   if (!run.started) return false;
   if (run.installerEnded) *installerExitCode = run.installerExitCode;
+  // The launcher tells scripts what its installer told it.
+  if (run.installerEnded && run.launcherEnded) EXPECT_EQ(run.launcherExitCode, run.installerExitCode);
   EXPECT_TRUE(run.installerSeen) << "the installer was never started";
   EXPECT_EQ(run.stillRunning, 0u) << run.stillRunning << " processes still running, the installer "
                                   << (run.installerStillRunning ? "among them" : "ended");

@@ -9,6 +9,8 @@
 //   FAKE_INSTALLER_CLOSE     "none": end without WM_Close_Launcher
 //   FAKE_INSTALLER_LINGER_MS milliseconds to go on running after that message,
 //                            as an installer still ending does
+//   FAKE_INSTALLER_END_FILE  go on running, once done, until this file exists
+//                            (or a minute has passed)
 #include <windows.h>
 
 #include <cstdio>
@@ -37,6 +39,7 @@ static void recordStart() {
   char text[MAX_PATH] = "";
   GetModuleFileNameA(nullptr, text, sizeof text);
   record("program", text);
+  record("pid", std::to_string(GetCurrentProcessId()));
   GetCurrentDirectoryA(sizeof text, text);
   record("folder", text);
   record("commandLine", GetCommandLineA());
@@ -69,6 +72,11 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::string linger = environmentValue("FAKE_INSTALLER_LINGER_MS");
   if (!linger.empty()) Sleep(static_cast<DWORD>(std::strtoul(linger.c_str(), nullptr, 10)));
   record("done", "1");
+  const std::string endFile = environmentValue("FAKE_INSTALLER_END_FILE");
+  for (int wait = 0; !endFile.empty() && wait < 1200; ++wait) {
+    if (GetFileAttributesA(endFile.c_str()) != INVALID_FILE_ATTRIBUTES) break;
+    Sleep(50);
+  }
   DestroyWindow(ownWindow);
   return 0;
 }

@@ -11,6 +11,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/statusCodes.h"
 #include "testDriver.h"
 
 namespace {
@@ -94,6 +95,7 @@ class LauncherEndToEnd : public ::testing::Test {
     setEnvironment("FAKE_INSTALLER_COMMANDS", "");
     setEnvironment("FAKE_INSTALLER_CLOSE", "");
     setEnvironment("FAKE_INSTALLER_LINGER_MS", "");
+    setEnvironment("FAKE_INSTALLER_END_FILE", "");
   }
 
   // A launcher file: saverstart.exe with the fake installer appended, or
@@ -123,8 +125,7 @@ class LauncherEndToEnd : public ::testing::Test {
       EXPECT_TRUE(driver::clickButton(dialog, "Abbrechen"));
       EXPECT_TRUE(driver::waitForWindowGone(dialog, 10000));
     }
-    DWORD exitCode = 99;
-    EXPECT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+    EXPECT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode_));
     return texts;
   }
 
@@ -161,14 +162,20 @@ class LauncherEndToEnd : public ::testing::Test {
     return false;
   }
 
-  // Starts a launcher whose installer ends without telling it to close, and
-  // returns its hidden main window once the installer is done.
+  // Starts a launcher whose installer runs on without telling it to close
+  // until letInstallerEnd, and returns its hidden main window once the
+  // installer is done.
   HWND startWaitingLauncher(driver::TestProgram &launcher) {
     setEnvironment("FAKE_INSTALLER_CLOSE", "none");
+    setEnvironment("FAKE_INSTALLER_END_FILE", scratch_ + "end");
     if (!launcher.start("\"" + makeLauncher("Setup.exe") + "\"", scratch_) || !waitForInstallerDone())
       return nullptr;
     return driver::findTopLevelWindow({"N", "TSenderMainForm", launcher.processId(), false});
   }
+
+  DWORD exitCode_ = 99;  // the launcher's, after clickThroughErrorBoxes
+
+  void letInstallerEnd() { std::ofstream(scratch_ + "end") << "end"; }
 
   std::string scratch_;
   std::string recordFile_;
@@ -361,8 +368,9 @@ TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
   }
 
   // "Close" without a NUL inside its five bytes is read as far as the size
-  // goes and ends the launcher; the installer had ended before, so its copy
-  // and folder are gone.
+  // goes and ends the launcher once its installer has ended; the copy and
+  // its folder are gone.
+  letInstallerEnd();
   LRESULT reply = -1;
   EXPECT_TRUE(driver::sendCopyData(form, nullptr, 7, "Closed", 5, 5000, &reply));
   EXPECT_EQ(reply, 0);
@@ -389,14 +397,33 @@ TEST_F(LauncherEndToEnd, WhileWaitingNoDataIsAnEmptyCommandAndASecondLauncherGet
   while (taken.count("QRP" + std::to_string(next)) != 0) ++next;
   DeleteFileA(recordFile_.c_str());
   setEnvironment("FAKE_INSTALLER_CLOSE", "");
+  setEnvironment("FAKE_INSTALLER_END_FILE", "");
   DWORD exitCode = 99;
   ASSERT_TRUE(runLauncher(makeLauncher("Second.exe"), "", &exitCode));
   EXPECT_EQ(recorded("folder"), lumavaneFolder() + "QRP" + std::to_string(next));
   EXPECT_TRUE(exists(firstFolder + "\\Setup.exe"));
 
+  letInstallerEnd();
   EXPECT_TRUE(driver::postMessageTo(form, 0x0501));
   EXPECT_TRUE(launcher.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
   EXPECT_FALSE(exists(firstFolder));
+}
+
+// An installer that crashes or is ended from the task manager sends no close
+// message: the launcher ends with it, with its exit code, and leaves no copy.
+TEST_F(LauncherEndToEnd, EndsWithAnInstallerEndedByForceAndTakesItsExitCode) {
+  driver::TestProgram launcher;
+  ASSERT_NE(startWaitingLauncher(launcher), nullptr);
+  const std::string workFolder = recorded("folder");
+  HANDLE installer = OpenProcess(PROCESS_TERMINATE, FALSE, std::stoul(recorded("pid")));
+  ASSERT_NE(installer, nullptr);
+  EXPECT_TRUE(TerminateProcess(installer, 1234));
+  CloseHandle(installer);
+
+  DWORD exitCode = 99;
+  ASSERT_TRUE(launcher.waitForExit(5000, &exitCode)) << "the launcher outlived its installer";
+  EXPECT_EQ(exitCode, 1234u);
+  EXPECT_FALSE(exists(workFolder));
 }
 
 TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) {
@@ -415,6 +442,7 @@ TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) 
   EXPECT_EQ(copy.substr(copy.rfind('\\')), "\\Empty.exe");
   EXPECT_EQ(texts[1], "Installer file is corrupted. Error: -7. ");
   EXPECT_FALSE(exists(copy.substr(0, copy.rfind('\\'))));
+  EXPECT_EQ(static_cast<int32_t>(exitCode_), STATUS_NOTHING_APPENDED);
 }
 
 // Without a working installer nobody would ever ask the launcher to close:
@@ -428,6 +456,7 @@ TEST_F(LauncherEndToEnd, AnInstallerThatCannotStartIsReportedAndRemoved) {
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].rfind("The installer could not be started. Error: ", 0), 0u) << texts[0];
   EXPECT_EQ(workFolders(), foldersBefore);
+  EXPECT_EQ(static_cast<int32_t>(exitCode_), STATUS_INSTALLER_NOT_STARTED);
 }
 
 }  // namespace
