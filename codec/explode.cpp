@@ -18,7 +18,8 @@ const unsigned HISTORY_SIZE = 4096;
 const unsigned FLUSH_MARK = 2 * HISTORY_SIZE;
 const unsigned WINDOW_SIZE = FLUSH_MARK + MAX_MATCH;
 const unsigned INPUT_SIZE = 2048;
-const unsigned COPY_SLACK = 8;
+const unsigned COPY_SLACK = 16;
+const unsigned SHORT_CHUNK = 8;
 
 // Decoding tables: indexed by the next bits of the stream, each entry holds
 // a symbol and the length of its code word.
@@ -101,6 +102,14 @@ constexpr DirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS> DISTANCE_DECODER
     buildDirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS>(DISTANCE_CODES);
 constexpr LiteralDecoder LITERAL_DECODER = buildLiteralDecoder();
 
+// The ASCII-mode literal at the start of code: symbol | code length << 8.
+uint16_t asciiLiteral(size_t code) {
+  const uint16_t value = LITERAL_DECODER.first[code & 0xFF];
+  if (!(value & SUBTABLE_FLAG)) return value;
+  return LITERAL_DECODER.sub[((value & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS) |
+                             ((code >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
+}
+
 // The widest register-sized buffer: on 64-bit hosts one refill serves a
 // whole token.
 typedef size_t BitBuffer;
@@ -108,6 +117,16 @@ const unsigned BIT_BUFFER_BITS = sizeof(BitBuffer) * 8;
 // Longest token part decoded from one refill: 8 distance code bits and
 // 6 low bits; a flag, 7 length code bits and 8 extra bits take 16.
 const unsigned DISTANCE_PART_BITS = 14;
+// Binary-mode literals that a full buffer always holds (a flag and 8 bits
+// each), and the mask of their flags.
+const unsigned LITERAL_GROUP = (BIT_BUFFER_BITS - 8) / 9;
+const unsigned LITERAL_GROUP_BITS = 9 * LITERAL_GROUP;
+constexpr BitBuffer literalGroupFlags() {
+  BitBuffer flags = 0;
+  for (unsigned i = 0; i < LITERAL_GROUP; ++i) flags |= static_cast<BitBuffer>(1) << (9 * i);
+  return flags;
+}
+const BitBuffer LITERAL_GROUP_FLAGS = literalGroupFlags();
 
 BitBuffer loadLittleEndian(const uint8_t *bytes) {
   BitBuffer value = 0;
@@ -154,29 +173,6 @@ struct Exploder {
     return true;
   }
 
-  // Tops the bit buffer up to within a byte of full while input lasts.
-  void refill() {
-    if (inputEnd - inputPos >= sizeof(BitBuffer)) {
-      bitBuffer |= loadLittleEndian(input + inputPos) << bitCount;
-      inputPos += (BIT_BUFFER_BITS - 1 - bitCount) / 8;
-      bitCount |= BIT_BUFFER_BITS - 8;
-      return;
-    }
-    while (bitCount <= BIT_BUFFER_BITS - 8) {
-      if (inputPos == inputEnd && !fillInput()) return;
-      bitBuffer |= static_cast<BitBuffer>(input[inputPos++]) << bitCount;
-      bitCount += 8;
-    }
-  }
-
-  // Drops bits the caller has decoded; false when the stream had fewer.
-  bool consume(unsigned count) {
-    if (count > bitCount) return false;
-    bitBuffer >>= count;
-    bitCount -= count;
-    return true;
-  }
-
   void writeOut(unsigned from, unsigned to) {
     unsigned size = to - from;
     if (size != 0) write(reinterpret_cast<char *>(window + from), &size, param);
@@ -190,72 +186,117 @@ struct Exploder {
     historyStart = 0;
   }
 
-  // The ASCII-mode literal that follows the flag bit, and the bits both take.
-  unsigned decodeAsciiLiteral(unsigned &literal) const {
-    const BitBuffer code = bitBuffer >> 1;
-    uint16_t value = LITERAL_DECODER.first[code & 0xFF];
-    if (value & SUBTABLE_FLAG)
-      value = LITERAL_DECODER.sub[((value & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS) |
-                                  ((code >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
-    literal = value & 0xFF;
-    return 1 + (value >> 8);
+  // Tops bits up byte by byte near the end of the input buffer, reading
+  // more input as needed; stops when the input has ended.
+  void refillSlowly(BitBuffer &bits, unsigned &count, const uint8_t *&next, const uint8_t *&end) {
+    while (count <= BIT_BUFFER_BITS - 8) {
+      if (next == end) {
+        if (!fillInput()) return;
+        next = input;
+        end = input + inputEnd;
+      }
+      bits |= static_cast<BitBuffer>(*next++) << count;
+      count += 8;
+    }
   }
 
-  // Binary-mode literals (a flag and 8 bits each), as many in a row as the
-  // buffered bits and the window hold.
-  void copyBinaryLiterals() {
-    do {
-      window[outputPos++] = static_cast<uint8_t>(bitBuffer >> 1);
-      bitBuffer >>= 9;
-      bitCount -= 9;
-    } while (bitCount >= 9 && !(bitBuffer & 1) && outputPos < FLUSH_MARK);
+  unsigned finish(unsigned out, unsigned result) {
+    outputPos = out;
+    return result;
   }
 
+  // The decoding loop keeps the bit buffer, the input position and the
+  // output position in locals: the callbacks may see the work area, so the
+  // compiler would otherwise store them back after every token. They go
+  // back into the members only where a callback runs.
   unsigned decode(bool ascii, unsigned dictionaryBits) {
+    BitBuffer bits = bitBuffer;
+    unsigned count = bitCount;
+    const uint8_t *next = input + inputPos;
+    const uint8_t *end = input + inputEnd;
+    unsigned out = outputPos;
+    unsigned firstProduced = historyStart;
     for (;;) {
-      refill();
-      if (bitCount == 0) return CMP_BAD_DATA;  // no end code
-      if (!(bitBuffer & 1)) {
+      // Tops the bit buffer up to within a byte of full while input lasts.
+      if (static_cast<size_t>(end - next) >= sizeof(BitBuffer)) {
+        bits |= loadLittleEndian(next) << count;
+        next += (BIT_BUFFER_BITS - 1 - count) / 8;
+        count |= BIT_BUFFER_BITS - 8;
+      } else {
+        refillSlowly(bits, count, next, end);
+        if (count == 0) return finish(out, CMP_BAD_DATA);  // no end code
+      }
+      if (!(bits & 1)) {
         if (ascii) {
-          unsigned literal;
-          if (!consume(decodeAsciiLiteral(literal))) return CMP_BAD_DATA;
-          window[outputPos++] = static_cast<uint8_t>(literal);
+          const uint16_t literal = asciiLiteral(bits >> 1);
+          const unsigned used = 1 + (literal >> 8);
+          if (used > count) return finish(out, CMP_BAD_DATA);
+          window[out++] = static_cast<uint8_t>(literal);
+          bits >>= used;
+          count -= used;
         } else {
-          if (bitCount < 9) return CMP_BAD_DATA;
-          copyBinaryLiterals();
+          if (count < 9) return finish(out, CMP_BAD_DATA);
+          // A full buffer of literals, the common case in data that does
+          // not repeat, is written without a test per byte.
+          if (count >= LITERAL_GROUP_BITS && !(bits & LITERAL_GROUP_FLAGS) && out + LITERAL_GROUP <= FLUSH_MARK) {
+            for (unsigned i = 0; i < LITERAL_GROUP; ++i) window[out + i] = static_cast<uint8_t>(bits >> (9 * i + 1));
+            out += LITERAL_GROUP;
+            bits >>= LITERAL_GROUP_BITS;
+            count -= LITERAL_GROUP_BITS;
+            if (out >= FLUSH_MARK || count < 9 || (bits & 1)) continue;
+          }
+          // As many literals in a row as the buffered bits and the window hold.
+          do {
+            window[out++] = static_cast<uint8_t>(bits >> 1);
+            bits >>= 9;
+            count -= 9;
+          } while (count >= 9 && !(bits & 1) && out < FLUSH_MARK);
         }
       } else {
-        const BitBuffer code = bitBuffer >> 1;
+        const BitBuffer code = bits >> 1;
         const SymbolEntry lengthEntry = LENGTH_DECODER.entry[code & ((1u << LENGTH_LOOKUP_BITS) - 1)];
         const unsigned extraBits = LENGTH_EXTRA_BITS[lengthEntry.symbol];
         const unsigned length =
             LENGTH_BASE[lengthEntry.symbol] + ((code >> lengthEntry.codeLength) & ((1u << extraBits) - 1));
-        if (!consume(1 + lengthEntry.codeLength + extraBits)) return CMP_BAD_DATA;
-        if (length == END_OF_STREAM) return CMP_NO_ERROR;
+        const unsigned lengthBits = 1 + lengthEntry.codeLength + extraBits;
+        if (lengthBits > count) return finish(out, CMP_BAD_DATA);
+        bits >>= lengthBits;
+        count -= lengthBits;
+        if (length == END_OF_STREAM) return finish(out, CMP_NO_ERROR);
 
-        if (bitCount < DISTANCE_PART_BITS) refill();
-        const SymbolEntry distanceEntry = DISTANCE_DECODER.entry[bitBuffer & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
+        if (count < DISTANCE_PART_BITS) refillSlowly(bits, count, next, end);
+        const SymbolEntry distanceEntry = DISTANCE_DECODER.entry[bits & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
         const unsigned lowBits = length == MIN_MATCH ? 2 : dictionaryBits;
-        const unsigned distance = ((distanceEntry.symbol << lowBits) |
-                                   ((bitBuffer >> distanceEntry.codeLength) & ((1u << lowBits) - 1))) + 1;
-        if (!consume(distanceEntry.codeLength + lowBits)) return CMP_BAD_DATA;
-        if (distance > outputPos - historyStart) return CMP_BAD_DATA;
-        copyMatch(length, distance);
+        const unsigned distance =
+            ((distanceEntry.symbol << lowBits) | ((bits >> distanceEntry.codeLength) & ((1u << lowBits) - 1))) + 1;
+        const unsigned distanceBits = distanceEntry.codeLength + lowBits;
+        if (distanceBits > count) return finish(out, CMP_BAD_DATA);
+        bits >>= distanceBits;
+        count -= distanceBits;
+        if (distance > out - firstProduced) return finish(out, CMP_BAD_DATA);
+        copyMatch(window + out, length, distance);
+        out += length;
       }
-      if (outputPos >= FLUSH_MARK) slideWindow();
+      if (out >= FLUSH_MARK) {
+        outputPos = out;
+        slideWindow();
+        out = outputPos;
+        firstProduced = historyStart;
+      }
     }
   }
 
   // Overlapping copies run forward, so a short distance repeats its
-  // pattern. From a distance of COPY_SLACK on, whole chunks are copied;
-  // the last may write up to COPY_SLACK - 1 bytes past the match, into
-  // the slack, where later output overwrites them.
-  void copyMatch(unsigned length, unsigned distance) {
-    uint8_t *to = window + outputPos;
+  // pattern. From a distance of 8 on, whole chunks of up to COPY_SLACK
+  // bytes that never overlap their source are copied; the last may write up
+  // to COPY_SLACK - 1 bytes past the match, into the slack, where later
+  // output overwrites them.
+  static void copyMatch(uint8_t *to, unsigned length, unsigned distance) {
     const uint8_t *from = to - distance;
-    outputPos += length;
     if (distance >= COPY_SLACK) {
       for (unsigned i = 0; i < length; i += COPY_SLACK) memcpy(to + i, from + i, COPY_SLACK);
+    } else if (distance >= SHORT_CHUNK) {
+      for (unsigned i = 0; i < length; i += SHORT_CHUNK) memcpy(to + i, from + i, SHORT_CHUNK);
     } else if (distance == 1) {
       memset(to, *from, length);
     } else {
