@@ -140,14 +140,14 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   const fs::path path = folder.path() / "saversetup-packed.exe";
   writeBytes(path, installer);
   std::ostringstream intact;
-  EXPECT_EQ(0, verifyFile(path.string(), intact));
+  EXPECT_EQ(0, verifyFile(path.string(), "", intact));
   EXPECT_NE(std::string::npos, intact.str().find("integrity: ok")) << intact.str();
 
   // A name the installer refuses is marked, and fails verify.
   std::memcpy(&installer[PROGRAM_SIZE + offsetof(InstallerHeader, entries) + 9 * 280 + 1], "x\\", 2);
   writeBytes(path, installer);
   std::ostringstream refused;
-  EXPECT_EQ(1, verifyFile(path.string(), refused));
+  EXPECT_EQ(1, verifyFile(path.string(), "", refused));
   EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
       << refused.str();
   EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
@@ -161,7 +161,7 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   std::memcpy(&*mark + PROGRAM_SIZE_TAG_LENGTH, beyondTheEnd, sizeof beyondTheEnd);
   writeBytes(path, installer);
   std::ostringstream beyond;
-  EXPECT_EQ(1, verifyFile(path.string(), beyond));
+  EXPECT_EQ(1, verifyFile(path.string(), "", beyond));
   EXPECT_NE(std::string::npos, beyond.str().find("is not an installer or launcher file")) << beyond.str();
 }
 
