@@ -91,6 +91,7 @@ TEST_F(InstallerSigning, SignedSetupInstallsQuietlyAndThroughTheWindow) {
   ASSERT_NE(form, nullptr);
   const fs::path caught = fs::path(launcher).parent_path() / "caught.exe";
   for (const std::string &folder : workFolders()) {
+    if (foldersBefore.count(folder) != 0) continue;  // an earlier run's leftovers
     const std::string copy = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\" + folder + "\\Signed.exe";
     if (exists(copy)) CopyFileA(copy.c_str(), caught.string().c_str(), FALSE);
   }
