@@ -11,6 +11,7 @@
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/programSize.h"
+#include "common/signatureFields.h"
 #include "launcher/launcherRules.h"
 #include "launcher/SenderMain.h"
 
@@ -56,6 +57,18 @@ int32_t copyBytes(HANDLE source, HANDLE target, int64_t count) {
   return 0;
 }
 
+// Where the installer file ends in the launcher's file: at the launcher's
+// certificate table when the launcher is signed, so that the copy is the
+// installer file byte for byte and its own signature still verifies.
+int32_t installerEnd(HANDLE source, int64_t imageEnd, int64_t fileSize, int64_t &end) {
+  uint8_t header[SIGNATURE_HEADER_BYTES];
+  DWORD got = 0;
+  if (!ReadFile(source, header, sizeof header, &got, nullptr)) return lastIoError();
+  SignatureFields fields;
+  end = appendedDataEnd(readSignatureFields(header, got, fields) ? &fields : nullptr, imageEnd, fileSize);
+  return 0;
+}
+
 // The installer bytes behind the launcher image into the copy. A positive
 // result is an input/output error code.
 int32_t copyAppendedInstaller() {
@@ -65,8 +78,10 @@ int32_t copyAppendedInstaller() {
   int32_t status = 0;
   LARGE_INTEGER fileSize, imageEnd;
   imageEnd.QuadPart = programSizeOf(LAUNCHER_SIZE_IN_BYTES);
+  int64_t end = 0;
   if (!GetFileSizeEx(source, &fileSize)) status = lastIoError();
-  int64_t count = status == 0 ? fileSize.QuadPart - imageEnd.QuadPart : 0;
+  if (status == 0) status = installerEnd(source, imageEnd.QuadPart, fileSize.QuadPart, end);
+  int64_t count = status == 0 ? end - imageEnd.QuadPart : 0;
   logLine("bytes to read: " + std::to_string(count));
   if (status == 0 && count <= 0) status = STATUS_NOTHING_APPENDED;
   if (status == 0 && !SetFilePointerEx(source, imageEnd, nullptr, FILE_BEGIN)) status = lastIoError();

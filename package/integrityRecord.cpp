@@ -1,5 +1,6 @@
 #include "package/integrityRecord.h"
 
+#include "common/signatureFields.h"
 #include "common/statusCodes.h"
 
 #include <zlib.h>
@@ -37,10 +38,15 @@ void writeTag(uint8_t *tag, uint32_t crc) {
   std::memcpy(tag + 2, &crc, sizeof(crc));
 }
 
-// CRC of length bytes at offset; the bytes of [zeroFrom, zeroFrom + zeroCount)
-// count as 0.
-int32_t crcOfRange(ByteSource &source, int64_t offset, uint32_t length, int64_t zeroFrom,
-                   size_t zeroCount, uint32_t &crc) {
+// Bytes of a range that a CRC counts as 0.
+struct ZeroedBytes {
+  int64_t from = 0;
+  size_t count = 0;
+};
+
+// CRC of length bytes at offset, the zeroed bytes counted as 0.
+int32_t crcOfRange(ByteSource &source, int64_t offset, uint32_t length, const ZeroedBytes *zeroed,
+                   size_t zeroedCount, uint32_t &crc) {
   std::vector<uint8_t> chunk(std::min(length, CHUNK_SIZE));
   crc = 0;
   for (uint32_t done = 0; done < length;) {
@@ -48,9 +54,11 @@ int32_t crcOfRange(ByteSource &source, int64_t offset, uint32_t length, int64_t 
     const int64_t at = offset + done;
     const int32_t status = readExactly(source, at, chunk.data(), count);
     if (status != STATUS_OK) return status;
-    const int64_t from = std::max(zeroFrom, at);
-    const int64_t to = std::min(zeroFrom + static_cast<int64_t>(zeroCount), at + count);
-    if (from < to) std::memset(chunk.data() + (from - at), 0, static_cast<size_t>(to - from));
+    for (size_t i = 0; i < zeroedCount; ++i) {
+      const int64_t from = std::max(zeroed[i].from, at);
+      const int64_t to = std::min(zeroed[i].from + static_cast<int64_t>(zeroed[i].count), at + count);
+      if (from < to) std::memset(chunk.data() + (from - at), 0, static_cast<size_t>(to - from));
+    }
     crc = crc32Update(crc, chunk.data(), count);
     done += count;
   }
@@ -86,12 +94,24 @@ void writeIntegrityRecord(InstallerHeader &header, const IntegrityRecord &record
 }
 
 int32_t computeRangeCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
-  return crcOfRange(source, offset, length, 0, 0, crc);
+  return crcOfRange(source, offset, length, nullptr, 0, crc);
 }
 
 int32_t computePackageCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
-  return crcOfRange(source, offset, length, offset + static_cast<int64_t>(INTEGRITY_RECORD_OFFSET),
-                    sizeof(IntegrityRecord), crc);
+  const ZeroedBytes record = {offset + static_cast<int64_t>(INTEGRITY_RECORD_OFFSET), sizeof(IntegrityRecord)};
+  return crcOfRange(source, offset, length, &record, 1, crc);
+}
+
+int32_t computeProgramCrc(ByteSource &source, uint32_t length, uint32_t &crc) {
+  uint8_t header[SIGNATURE_HEADER_BYTES];
+  const uint32_t headerBytes = std::min<uint32_t>(length, sizeof(header));
+  int32_t status = readExactly(source, 0, header, headerBytes);
+  if (status != STATUS_OK) return status;
+  SignatureFields fields;
+  if (!readSignatureFields(header, headerBytes, fields)) return computeRangeCrc(source, 0, length, crc);
+  const ZeroedBytes signing[] = {{fields.checksumOffset, CHECKSUM_FIELD_SIZE},
+                                 {fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE}};
+  return crcOfRange(source, 0, length, signing, 2, crc);
 }
 
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
@@ -106,11 +126,16 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
   }
   // The program first: a changed program may look for its package in the
   // wrong place, and then the package's own verdict would mislead.
+  // Records made before signing was known hold the CRC of the bytes as they
+  // are; an unsigned program still matches them.
   int32_t status = STATUS_OK;
-  uint32_t programCrc = 0;
-  if (record.programLength == programSize) status = computeRangeCrc(file, 0, programSize, programCrc);
+  uint32_t programCrc = 0, plainCrc = 0;
+  if (record.programLength == programSize) status = computeProgramCrc(file, programSize, programCrc);
+  if (status == STATUS_OK && record.programLength == programSize && programCrc != record.programCrc)
+    status = computeRangeCrc(file, 0, programSize, plainCrc);
   if (status != STATUS_OK) return status;
-  if (record.programLength != programSize || programCrc != record.programCrc) {
+  if (record.programLength != programSize ||
+      (programCrc != record.programCrc && plainCrc != record.programCrc)) {
     check.verdict = IntegrityVerdict::programChanged;
     return STATUS_OK;
   }

@@ -34,7 +34,7 @@ struct IntegrityRecord {
   uint32_t packageLength;  // from the header's first byte to the package's last
   uint32_t packageCrc;     // of those bytes, this record's own bytes taken as 0
   uint32_t programLength;  // the installer program in front of the header
-  uint32_t programCrc;     // of the program's bytes
+  uint32_t programCrc;     // computeProgramCrc of the program's bytes
 };
 #pragma pack(pop)
 
@@ -51,6 +51,10 @@ void writeIntegrityRecord(InstallerHeader &header, const IntegrityRecord &record
 // header at offset as 0, which makes it the package CRC of the record.
 int32_t computeRangeCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc);
 int32_t computePackageCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc);
+// The CRC-32 of the program in the first length bytes of source, its header
+// checksum and certificate-table entry counted as 0: what signing changes in
+// front of the package. The certificate table itself lies behind the package.
+int32_t computeProgramCrc(ByteSource &source, uint32_t length, uint32_t &crc);
 
 enum class IntegrityVerdict {
   noRecord,        // an older package: nothing to check
@@ -68,7 +72,8 @@ struct IntegrityCheck {
 };
 
 // Checks the program (bytes 0..programSize-1 of file) and the package behind
-// it against the header's record. Bytes behind the recorded package length
+// it against the header's record. The program matches when computeProgramCrc
+// does, or, for records made before it, the CRC of its bytes as they are. Bytes behind the recorded package length
 // (a signature appended to the file, say) are not counted. Returns 0 or the
 // I/O code of a failed read; the outcome is in check.
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,

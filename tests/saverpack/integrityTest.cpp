@@ -140,14 +140,14 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   const fs::path path = folder.path() / "saversetup-packed.exe";
   writeBytes(path, installer);
   std::ostringstream intact;
-  EXPECT_EQ(0, verifyFile(path.string(), intact));
+  EXPECT_EQ(0, verifyFile(path.string(), "", intact));
   EXPECT_NE(std::string::npos, intact.str().find("integrity: ok")) << intact.str();
 
   // A name the installer refuses is marked, and fails verify.
   std::memcpy(&installer[PROGRAM_SIZE + offsetof(InstallerHeader, entries) + 9 * 280 + 1], "x\\", 2);
   writeBytes(path, installer);
   std::ostringstream refused;
-  EXPECT_EQ(1, verifyFile(path.string(), refused));
+  EXPECT_EQ(1, verifyFile(path.string(), "", refused));
   EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
       << refused.str();
   EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
@@ -161,7 +161,7 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   std::memcpy(&*mark + PROGRAM_SIZE_TAG_LENGTH, beyondTheEnd, sizeof beyondTheEnd);
   writeBytes(path, installer);
   std::ostringstream beyond;
-  EXPECT_EQ(1, verifyFile(path.string(), beyond));
+  EXPECT_EQ(1, verifyFile(path.string(), "", beyond));
   EXPECT_NE(std::string::npos, beyond.str().find("is not an installer or launcher file")) << beyond.str();
 }
 
@@ -177,4 +177,79 @@ TEST(IntegrityRecord, EntryZeroIsKeptForTheRecord) {
   ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
   EXPECT_FALSE(buildInstallerFile(plan, file, error));
   EXPECT_EQ("entry 0 is never installed: it holds the integrity record", error);
+}
+
+namespace {
+
+// What a signing tool does to an installer file: a new header checksum, the
+// file padded to 8 bytes and a certificate table behind it, named by the
+// certificate entry.
+void signAsTheToolDoes(std::vector<uint8_t> &file) {
+  file.resize((file.size() + 7) / 8 * 8, 0);
+  const uint32_t table = static_cast<uint32_t>(file.size()), tableSize = 0x400, checksum = 0x0006AB1C;
+  file.insert(file.end(), tableSize, 0x5A);
+  std::memcpy(&file[STAND_IN_CHECKSUM], &checksum, sizeof checksum);
+  std::memcpy(&file[STAND_IN_CERTIFICATE_ENTRY], &table, sizeof table);
+  std::memcpy(&file[STAND_IN_CERTIFICATE_ENTRY + 4], &tableSize, sizeof tableSize);
+}
+
+// A record as packers wrote it before signing was known: the program's CRC
+// over its bytes as they are.
+void recordPlainProgramCrc(std::vector<uint8_t> &file) {
+  IntegrityRecord record;
+  InstallerHeader header = headerOf(file);
+  ASSERT_TRUE(readIntegrityRecord(header, record));
+  record.programCrc = crc32Of(file.data(), PROGRAM_SIZE);
+  writeIntegrityRecord(header, record);
+  std::memcpy(&file[PROGRAM_SIZE], &header, sizeof header);
+}
+
+}  // namespace
+
+TEST(IntegrityRecord, SigningLeavesTheVerdictAndOtherDamageIsStillTold) {
+  ScratchFolder folder;
+  const std::vector<uint8_t> built = buildStoredSample(folder.path());
+  const size_t dataFileAt = static_cast<size_t>(headerOf(built).entries[ENTRY_DATA_FILE].start);
+  std::vector<uint8_t> checksummed = built;
+  checksummed[STAND_IN_CHECKSUM] = 0x77;  // a linker's checksum, before the record was made
+  const struct {
+    const char *what;
+    std::function<void(std::vector<uint8_t> &)> change;
+    IntegrityVerdict verdict;
+  } cases[] = {
+      {"signed", signAsTheToolDoes, IntegrityVerdict::intact},
+      {"signed twice", [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); signAsTheToolDoes(b); },
+       IntegrityVerdict::intact},
+      {"signed, then a program byte changed",
+       [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, STAND_IN_CHECKSUM + 4); },
+       IntegrityVerdict::programChanged},
+      {"signed, then the header pointer changed",
+       [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, 0x3c); }, IntegrityVerdict::programChanged},
+      {"signed, then a package byte changed",
+       [&](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, dataFileAt + 100); },
+       IntegrityVerdict::packageChanged},
+      {"older record, unsigned", recordPlainProgramCrc, IntegrityVerdict::intact},
+      {"older record, program byte changed",
+       [](std::vector<uint8_t> &b) { recordPlainProgramCrc(b); flip(b, 300); }, IntegrityVerdict::programChanged},
+  };
+  for (const auto &c : cases) {
+    const std::vector<uint8_t> *starts[] = {&built, &checksummed};
+    for (const std::vector<uint8_t> *start : starts) {
+      std::vector<uint8_t> installer = *start;
+      if (start == &checksummed) {
+        // The record of a program whose checksum was set when it was built.
+        InstallerHeader header = headerOf(installer);
+        IntegrityRecord record;
+        ASSERT_TRUE(readIntegrityRecord(header, record));
+        MemorySource program(installer.data(), PROGRAM_SIZE);
+        uint32_t crc = 0;
+        ASSERT_EQ(STATUS_OK, computeProgramCrc(program, PROGRAM_SIZE, crc));
+        record.programCrc = crc;
+        writeIntegrityRecord(header, record);
+        std::memcpy(&installer[PROGRAM_SIZE], &header, sizeof header);
+      }
+      c.change(installer);
+      EXPECT_EQ(c.verdict, startUpVerdict(installer)) << c.what << (start == &built ? "" : ", checksummed");
+    }
+  }
 }

@@ -2,6 +2,7 @@
 
 #include "tools/saverpack/programImage.h"
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <iterator>
@@ -14,6 +15,16 @@ std::vector<uint8_t> standInProgram(size_t length, uint32_t recordedSize) {
   const std::string tag = programSizeTag();
   std::memcpy(&program[64], tag.data(), tag.size());
   std::memcpy(&program[64 + tag.size()], &recordedSize, sizeof(recordedSize));
+  // A PE32 header at 0x80 as far as signing reads it: 16 directories.
+  if (length < STAND_IN_CERTIFICATE_ENTRY + 8) return program;
+  const uint32_t peAt = 0x80, directories = 16;
+  const uint16_t optionalSize = 224, magic = 0x10b;
+  std::memcpy(&program[0x3c], &peAt, sizeof(peAt));
+  std::fill(program.begin() + peAt, program.begin() + STAND_IN_CERTIFICATE_ENTRY + 8, 0);
+  std::memcpy(&program[peAt], "PE\0\0", 4);
+  std::memcpy(&program[peAt + 20], &optionalSize, sizeof(optionalSize));
+  std::memcpy(&program[peAt + 24], &magic, sizeof(magic));
+  std::memcpy(&program[peAt + 24 + 92], &directories, sizeof(directories));
   return program;
 }
 

@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
-// A program image of length bytes whose size constant holds recordedSize.
+// Where a stand-in program keeps the fields that signing changes.
+const size_t STAND_IN_CHECKSUM = 0xd8;
+const size_t STAND_IN_CERTIFICATE_ENTRY = 0x118;
+
+// A program image of length bytes whose size constant holds recordedSize,
+// with a PE header as far as signing reads it.
 std::vector<uint8_t> standInProgram(size_t length, uint32_t recordedSize);
 inline std::vector<uint8_t> standInProgram(size_t length) {
   return standInProgram(length, static_cast<uint32_t>(length));

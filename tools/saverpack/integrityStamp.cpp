@@ -69,7 +69,10 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
   record.version = INTEGRITY_VERSION;
   record.packageLength = static_cast<uint32_t>(package.size());
   record.programLength = static_cast<uint32_t>(program.size());
-  record.programCrc = crc32Of(program.data(), program.size());
+  MemorySource programSource(program.data(), program.size());
+  uint32_t programCrc = 0;
+  computeProgramCrc(programSource, record.programLength, programCrc);
+  record.programCrc = programCrc;
   std::memcpy(package.data(), &header, sizeof(header));
   // The record's own bytes count as 0, so it may be computed before they are written.
   MemorySource source(package.data(), package.size());

@@ -1,15 +1,19 @@
 // saverpack: makes a distributable screen saver installer, shows and checks
 // what one holds, and unpacks one again.
 //   saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]
-//   saverpack build MANIFEST -o OUTPUT [--quiet]
+//   saverpack build MANIFEST -o OUTPUT [--quiet] [signing options]
 //   saverpack inspect [--json] FILE
 //   saverpack extract FILE DIR [--quiet]
-//   saverpack verify FILE
+//   saverpack verify FILE [--ca FILE]
+//   saverpack sign FILE [signing options] [-o OUTPUT]
+// Signing options: --cert CERT --key KEY [--pass-file F] [--timestamp URL],
+// or --sign-command 'CMD {file}'.
 #include "tools/saverpack/extract.h"
 #include "tools/saverpack/init.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/signing.h"
 #include "tools/saverpack/verify.h"
 
 #include <filesystem>
@@ -22,10 +26,13 @@ namespace {
 
 int usage() {
   std::cerr << "usage: saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]\n"
-               "       saverpack build MANIFEST -o OUTPUT [--quiet]\n"
+               "       saverpack build MANIFEST -o OUTPUT [--quiet] [SIGNING]\n"
                "       saverpack inspect [--json] FILE\n"
                "       saverpack extract FILE DIR [--quiet]\n"
-               "       saverpack verify FILE\n"
+               "       saverpack verify FILE [--ca FILE]\n"
+               "       saverpack sign FILE [SIGNING] [-o OUTPUT]\n"
+               "SIGNING: --cert CERT --key KEY [--pass-file F] [--timestamp URL]\n"
+               "         or --sign-command 'CMD {file}' (run once per layer)\n"
                "The manifest is described in tools/saverpack/manifest.md.\n";
   return 2;
 }
@@ -40,6 +47,32 @@ struct Words {
   std::vector<std::string> plain;
   std::map<std::string, std::string> options;
 };
+
+std::string optionOf(const Words &words, const char *name) {
+  const auto found = words.options.find(name);
+  return found == words.options.end() ? std::string() : found->second;
+}
+
+const std::map<std::string, bool> SIGNING_WORDS = {{"-o", true},          {"--cert", true},
+                                                   {"--key", true},       {"--pass-file", true},
+                                                   {"--timestamp", true}, {"--sign-command", true}};
+
+std::map<std::string, bool> withSigning(std::map<std::string, bool> known) {
+  known.insert(SIGNING_WORDS.begin(), SIGNING_WORDS.end());
+  return known;
+}
+
+// Either a key (with its certificate, unless PKCS#12 holds both) or the
+// maker's own command; false when the words give neither or both.
+bool signingOptionsOf(const Words &words, SigningOptions &options) {
+  options.certificatePath = optionOf(words, "--cert");
+  options.keyPath = optionOf(words, "--key");
+  options.passwordFile = optionOf(words, "--pass-file");
+  options.timestampUrl = optionOf(words, "--timestamp");
+  options.signCommand = optionOf(words, "--sign-command");
+  const bool keyGiven = !options.keyPath.empty() || !options.certificatePath.empty();
+  return !(keyGiven && !options.signCommand.empty()) && (options.certificatePath.empty() || !options.keyPath.empty());
+}
 
 bool split(int argc, char **argv, const std::map<std::string, bool> &known, Words &words) {
   for (int i = 2; i < argc; ++i) {
@@ -65,8 +98,11 @@ int build(const Words &words) {
   Progress progress(words.options.count("--quiet") ? nullptr : &std::cerr);
   BuildNotes notes;
   const std::string &outputPath = words.options.at("-o");
+  SigningOptions signing;
+  if (!signingOptionsOf(words, signing)) return usage();
   if (!loadBuildPlan(words.plain[0], plan, error) ||
       !buildInstallerFile(plan, output, error, &progress, &notes) ||
+      (signing.wanted() && !signInstallerFile(output, signing, error)) ||
       !writeWholeFile(outputPath, output, error))
     return fail(error);
   std::cout << "wrote " << outputPath << " (" << output.size() << " bytes)\n";
@@ -78,6 +114,19 @@ int build(const Words &words) {
       std::cout << " and " << notes.storedPlain.size() - shown << " more";
     std::cout << "\n";
   }
+  return 0;
+}
+
+int sign(const Words &words) {
+  SigningOptions signing;
+  if (!signingOptionsOf(words, signing) || !signing.wanted()) return usage();
+  const std::string outputPath = words.options.count("-o") ? words.options.at("-o") : words.plain[0];
+  std::vector<uint8_t> file;
+  std::string error;
+  if (!readWholeFile(words.plain[0], file, error) || !signInstallerFile(file, signing, error) ||
+      !writeWholeFile(outputPath, file, error))
+    return fail(error);
+  std::cout << "signed " << outputPath << "\n";
   return 0;
 }
 
@@ -111,13 +160,9 @@ int extract(const Words &words) {
 int init(const Words &words, const char *toolPath) {
   InitOptions options;
   options.folder = words.plain[0];
-  auto option = [&words](const char *name) {
-    const auto found = words.options.find(name);
-    return found == words.options.end() ? std::string() : found->second;
-  };
-  options.saverName = option("--name");
-  options.programsFolder = option("--programs");
-  options.saverProgram = option("--saver");
+  options.saverName = optionOf(words, "--name");
+  options.programsFolder = optionOf(words, "--programs");
+  options.saverProgram = optionOf(words, "--saver");
   std::error_code fault;
   const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", fault);
   options.toolPath = fault ? toolPath : self.string();
@@ -132,7 +177,7 @@ int main(int argc, char **argv) {
   if (argc < 2) return usage();
   const std::string command = argv[1];
   Words words;
-  if (command == "build" && split(argc, argv, {{"-o", true}, {"--quiet", false}}, words) &&
+  if (command == "build" && split(argc, argv, withSigning({{"--quiet", false}}), words) &&
       words.plain.size() == 1 && words.options.count("-o"))
     return build(words);
   if (command == "inspect" && split(argc, argv, {{"--json", false}}, words) && words.plain.size() == 1)
@@ -143,6 +188,9 @@ int main(int argc, char **argv) {
       split(argc, argv, {{"--name", true}, {"--programs", true}, {"--saver", true}}, words) &&
       words.plain.size() == 1)
     return init(words, argv[0]);
-  if (command == "verify" && argc == 3) return verifyFile(argv[2], std::cout);
+  if (command == "verify" && split(argc, argv, {{"--ca", true}}, words) && words.plain.size() == 1)
+    return verifyFile(words.plain[0], optionOf(words, "--ca"), std::cout);
+  if (command == "sign" && split(argc, argv, withSigning({}), words) && words.plain.size() == 1)
+    return sign(words);
   return usage();
 }

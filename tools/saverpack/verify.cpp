@@ -13,6 +13,7 @@
 #include "package/packageFormat.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/programImage.h"
+#include "tools/saverpack/signing.h"
 
 #include <cctype>
 #include <cstdio>
@@ -155,7 +156,7 @@ void printIntegrityReport(const IntegrityReport &report, std::ostream &out) {
     out << (report.recordPresent ? "integrity: ok\n" : "integrity: nothing recorded to check\n");
 }
 
-int verifyFile(const std::string &path, std::ostream &out) {
+int verifyFile(const std::string &path, const std::string &caPath, std::ostream &out) {
   std::vector<uint8_t> file;
   std::string error;
   if (!readWholeFile(path, file, error)) {
@@ -171,10 +172,11 @@ int verifyFile(const std::string &path, std::ostream &out) {
     out << "saverpack: " << path << ": " << error << "\n";
     return 1;
   }
+  const bool signaturesGood = reportSignatures(file, caPath, out);
   // A launcher file carries the installer file behind its own image.
   file.erase(file.begin(), file.begin() + layers.installerOffset);
   const uint32_t programSize = layers.installerSize;
   const IntegrityReport report = checkInstallerIntegrity(file, programSize);
   printIntegrityReport(report, out);
-  return report.recordPresent && report.problems.empty() && report.refused.empty() ? 0 : 1;
+  return signaturesGood && report.recordPresent && report.problems.empty() && report.refused.empty() ? 0 : 1;
 }

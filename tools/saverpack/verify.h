@@ -23,9 +23,10 @@ IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, u
 // The report, ending in "integrity: ok" or a line for each problem.
 void printIntegrityReport(const IntegrityReport &report, std::ostream &out);
 
-// "saverpack verify FILE" for an installer or launcher file: 0 when it
-// carries a record, everything matches it and the installer refuses no name;
-// 1 otherwise.
-int verifyFile(const std::string &path, std::ostream &out);
+// "saverpack verify FILE [--ca CA]" for an installer or launcher file: 0 when
+// it carries a record, everything matches it, the installer refuses no name
+// and no layer's signature is broken (or, with caPath, fails its chain); 1
+// otherwise.
+int verifyFile(const std::string &path, const std::string &caPath, std::ostream &out);
 
 #endif

@@ -9,6 +9,7 @@ packages=(
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
   zlib1g-dev libjpeg-dev clang libclang-rt-14-dev dpkg-dev cmake make
+  osslsigncode openssl
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }

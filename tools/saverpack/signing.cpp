@@ -1,0 +1,213 @@
+#include "tools/saverpack/signing.h"
+
+#include "common/signatureFields.h"
+#include "tools/saverpack/fileAccess.h"
+#include "tools/saverpack/fileLayers.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <random>
+
+#ifdef _WIN32
+#define popen _popen
+#define pclose _pclose
+#endif
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char SIGNING_TOOL[] = "osslsigncode";
+const char FILE_PLACEHOLDER[] = "{file}";
+
+// One argument for the shell that runs the tool.
+std::string quoted(const std::string &text) {
+#ifdef _WIN32
+  return "\"" + text + "\"";
+#else
+  std::string result = "'";
+  for (char c : text) result += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return result + "'";
+#endif
+}
+
+// A fresh file name in the system's temporary folder.
+fs::path scratchPath(const std::string &what) {
+  std::random_device random;
+  return fs::temp_directory_path() / ("saverpack-" + what + "-" + std::to_string(random()) + ".exe");
+}
+
+// The bytes of a layer up to its certificate table when that lies inside it,
+// its entry cleared: the layer as it was before it was signed. An unsigned
+// layer stays as it is.
+std::vector<uint8_t> withoutSignature(std::vector<uint8_t> layer) {
+  SignatureFields fields;
+  if (!readSignatureFields(layer.data(), std::min(layer.size(), SIGNATURE_HEADER_BYTES), fields)) return layer;
+  if (fields.certificateTableOffset != 0 && fields.certificateTableOffset <= layer.size())
+    layer.resize(fields.certificateTableOffset);
+  std::fill_n(layer.begin() + fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE, 0);
+  return layer;
+}
+
+bool isPem(const std::string &path) {
+  std::vector<uint8_t> bytes;
+  std::string ignored;
+  const std::string mark = "-----BEGIN";
+  return readWholeFile(path, bytes, ignored) && std::search(bytes.begin(), bytes.end(), mark.begin(),
+                                                            mark.end()) != bytes.end();
+}
+
+std::string signingCommand(const SigningOptions &options, const fs::path &in, const fs::path &out) {
+  if (!options.signCommand.empty()) {
+    std::string command = options.signCommand;
+    const size_t at = command.find(FILE_PLACEHOLDER);
+    return command.replace(at, sizeof FILE_PLACEHOLDER - 1, quoted(utf8Of(in)));
+  }
+  std::string command = std::string(SIGNING_TOOL) + " sign";
+  if (isPem(options.keyPath)) {
+    command += " -certs " + quoted(options.certificatePath) + " -key " + quoted(options.keyPath);
+  } else {
+    command += " -pkcs12 " + quoted(options.keyPath);
+  }
+  if (!options.passwordFile.empty()) command += " -readpass " + quoted(options.passwordFile);
+  if (!options.timestampUrl.empty()) command += " -ts " + quoted(options.timestampUrl);
+  return command + " -in " + quoted(utf8Of(in)) + " -out " + quoted(utf8Of(out));
+}
+
+// Signs one layer through a scratch file; the tool's own output goes to
+// standard error.
+bool signLayer(std::vector<uint8_t> &layer, const SigningOptions &options, const std::string &what,
+               std::string &error) {
+  const fs::path in = scratchPath(what), out = scratchPath(what + "-signed");
+  const fs::path &result = options.signCommand.empty() ? out : in;
+  bool done = writeWholeFile(utf8Of(in), layer, error);
+  if (done && std::system((signingCommand(options, in, out) + " 1>&2").c_str()) != 0) {
+    error = "signing the " + what + " failed";
+    done = false;
+  }
+  if (done) done = readWholeFile(utf8Of(result), layer, error);
+  std::error_code ignored;
+  fs::remove(in, ignored);
+  fs::remove(out, ignored);
+  return done;
+}
+
+// The layers of file: the installer file (program and package, with its own
+// signature) and the launcher image in front of it, if any.
+struct LayerSpans {
+  size_t launcherSize = 0;
+  size_t installerEnd = 0;
+};
+
+bool findSpans(const std::vector<uint8_t> &file, LayerSpans &spans, std::string &error) {
+  FileLayers layers;
+  if (findLayers(file, layers, error) != FileKind::Installer || !error.empty()) {
+    if (error.empty()) error = "not an installer or launcher file";
+    return false;
+  }
+  spans.launcherSize = layers.launcherSize;
+  SignatureFields fields;
+  const bool read = readSignatureFields(file.data(), std::min(file.size(), SIGNATURE_HEADER_BYTES), fields);
+  spans.installerEnd = spans.launcherSize == 0
+                           ? file.size()
+                           : static_cast<size_t>(appendedDataEnd(read ? &fields : nullptr,
+                                                                 static_cast<int64_t>(spans.launcherSize),
+                                                                 static_cast<int64_t>(file.size())));
+  return true;
+}
+
+std::string afterMark(const std::string &text, const std::string &mark) {
+  const size_t at = text.find(mark);
+  if (at == std::string::npos) return std::string();
+  const size_t from = text.find_first_not_of(" \t", at + mark.size());
+  const size_t to = text.find_first_of("\r\n", from);
+  std::string value = from == std::string::npos ? std::string() : text.substr(from, to - from);
+  while (!value.empty() && value.back() == ' ') value.pop_back();
+  return value;
+}
+
+// The tool's report on one layer, read through a scratch file.
+bool checkLayer(const std::vector<uint8_t> &layer, const std::string &what, const std::string &caPath,
+                std::ostream &out) {
+  SignatureFields fields;
+  if (!readSignatureFields(layer.data(), std::min(layer.size(), SIGNATURE_HEADER_BYTES), fields) ||
+      fields.certificateTableOffset == 0) {
+    out << what << ": unsigned\n";
+    return true;
+  }
+  const fs::path path = scratchPath(what);
+  std::string report, error;
+  if (!writeWholeFile(utf8Of(path), layer, error)) {
+    out << what << ": " << error << "\n";
+    return false;
+  }
+  std::string command = std::string(SIGNING_TOOL) + " verify";
+  if (!caPath.empty()) command += " -CAfile " + quoted(caPath);
+  command += " -in " + quoted(utf8Of(path)) + " 2>&1";
+  std::FILE *tool = popen(command.c_str(), "r");
+  if (tool != nullptr) {
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, tool)) > 0;) report.append(chunk, got);
+    pclose(tool);
+  }
+  std::error_code ignored;
+  fs::remove(path, ignored);
+  // The digests follow a colon; the tool marks a mismatch behind them.
+  auto digest = [&report](const char *mark) {
+    const std::string value = afterMark(report, mark);
+    const size_t from = value.find_first_not_of(": ");
+    return from == std::string::npos ? std::string() : value.substr(from, value.find(' ', from) - from);
+  };
+  const std::string current = digest("Current message digest"), calculated = digest("Calculated message digest");
+  std::string subject = afterMark(report, "Subject:");
+  if (subject.empty()) subject = "a signer the tool does not name";
+  if (tool == nullptr || current.empty() || calculated.empty()) {
+    out << what << ": signature broken (" << SIGNING_TOOL << " cannot read it)\n";
+    return false;
+  }
+  const bool covers = current == calculated;
+  out << what << ": signed by " << subject << ", "
+      << (covers ? "covers the file as it is" : "does NOT cover the file as it is: changed after signing")
+      << "\n";
+  if (caPath.empty()) return covers;
+  const bool chained = report.find("Signature verification: ok") != std::string::npos;
+  out << what << ": certificate chain " << (chained ? "leads to " : "does NOT lead to ") << caPath << "\n";
+  return covers && chained;
+}
+
+}  // namespace
+
+bool signInstallerFile(std::vector<uint8_t> &file, const SigningOptions &options, std::string &error) {
+  if (!options.signCommand.empty() && options.signCommand.find(FILE_PLACEHOLDER) == std::string::npos) {
+    error = "--sign-command needs {file} where the file to sign goes";
+    return false;
+  }
+  LayerSpans spans;
+  if (!findSpans(file, spans, error)) return false;
+  std::vector<uint8_t> installer =
+      withoutSignature(std::vector<uint8_t>(file.begin() + spans.launcherSize, file.begin() + spans.installerEnd));
+  if (!signLayer(installer, options, "installer", error)) return false;
+  if (spans.launcherSize == 0) {
+    file = std::move(installer);
+    return true;
+  }
+  file.resize(spans.launcherSize);
+  file = withoutSignature(std::move(file));  // its table lay behind the image: only the entry goes
+  file.insert(file.end(), installer.begin(), installer.end());
+  return signLayer(file, options, "launcher", error);
+}
+
+bool reportSignatures(const std::vector<uint8_t> &file, const std::string &caPath, std::ostream &out) {
+  LayerSpans spans;
+  std::string error;
+  if (!findSpans(file, spans, error)) {
+    out << "signatures: " << error << "\n";
+    return false;
+  }
+  bool good = true;
+  if (spans.launcherSize != 0) good = checkLayer(file, "launcher signature", caPath, out);
+  const std::vector<uint8_t> installer(file.begin() + spans.launcherSize, file.begin() + spans.installerEnd);
+  return checkLayer(installer, "installer signature", caPath, out) && good;
+}
