@@ -10,6 +10,7 @@
 #include "installerFixture.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "tests/flash/swfBuilder.h"
 
 namespace {
 
@@ -77,6 +78,10 @@ struct LauncherBytes {
     return memberHeader;
   }
   void removePackageRecord() { std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord)); }
+  // The byte lies outside the package CRC: no reseal needed.
+  void setMoviePlayer(MoviePlayerNeed need) {
+    bytes.at(headerAt + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)) = static_cast<uint8_t>(need);
+  }
 };
 
 }  // namespace
@@ -137,6 +142,7 @@ TEST_F(InstallerIntegrity, CutDownloadIsRefusedAtStartUp) {
 
 // A package as packers made it before the record: no record, no tags.
 TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
+  registerMoviePlayer();  // such a package looks for it
   const std::string launcher = buildLauncher("quiet");
   LauncherBytes old(launcher);
   old.removePackageRecord();
@@ -154,10 +160,28 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   expectInstalled();
 }
 
+// With no player registered, a package that needs one, or does not say, is
+// refused at start-up as before; a picture package says "none" by default.
+TEST_F(InstallerIntegrity, PackageThatLooksForTheMoviePlayerIsToldToGetIt) {
+  for (const MoviePlayerNeed need : {MoviePlayerNeed::required, MoviePlayerNeed::notStated}) {
+    SCOPED_TRACE(need == MoviePlayerNeed::required ? "required" : "not stated");
+    const std::string launcher = buildLauncher("quiet");
+    LauncherBytes package(launcher);
+    package.setMoviePlayer(need);
+    writeBytes(launcher, package.bytes);
+    std::vector<std::string> messages;
+    EXPECT_EQ(runQuietly(launcher, messages), static_cast<DWORD>(FLASH_PLAYER_NOT_FOUND));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(startsWith(messages.front(), "This screen saver requires the latest")) << messages.front();
+    expectNothingInstalled();
+  }
+}
+
 // Without the package record a damaged member still fails its own check as
 // it is expanded: the byte chosen keeps the member's size, so only its CRC
 // can tell.
 TEST_F(InstallerIntegrity, DamagedMemberFailsTheInstallAndIsCleanedUp) {
+  registerMoviePlayer();
   const std::string launcher = buildLauncher("quiet");
   LauncherBytes damaged(launcher);
   damaged.removePackageRecord();
@@ -225,6 +249,7 @@ TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
 // compressed movie cut short) cannot be played: the installation runs in the
 // preparing window.
 TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
+  registerMoviePlayer();
   const std::vector<uint8_t> cutCompressedMovie = {'C', 'W', 'S', 9, 0, 0x10, 0, 0, 0x78, 0x9C, 0x01};
   for (const bool compressed : {false, true}) {
     SCOPED_TRACE(compressed ? "cut compressed movie" : "not a movie");
@@ -251,9 +276,34 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
   }
 }
 
+// The movie of a package that needs no player is never played, sound as it
+// is: with no player registered, an attempt would probe for minutes. It
+// installs at once in the preparing window.
+TEST_F(InstallerFailure, MovieOfAPackageWithoutPlayerInstallsInThePreparingWindow) {
+  const std::string launcher = buildLauncher("unplayableMovie", [](const std::filesystem::path &folder) {
+    writeBytes(folder / "splash.bmp", fwsMovie(9, {backgroundColorTag(), endTag()}));
+  });
+  LauncherBytes package(launcher);
+  package.setMoviePlayer(MoviePlayerNeed::none);
+  writeBytes(launcher, package.bytes);
+  driver::TestProgram launcherProgram;
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+  ASSERT_NE(preparing, nullptr);
+  EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
+  driver::TestProgram installer;
+  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
+  ASSERT_TRUE(driver::clickButton(question, "No"));
+  expectBothEnd(installer, launcherProgram);
+  expectInstalled();
+}
+
 // The package was read, so a failure in the preparing window is told as a
 // failed installation, never as a damaged installer file.
 TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation) {
+  registerMoviePlayer();
   const std::string launcher = buildLauncher("unplayableMovie");
   CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
