@@ -18,10 +18,10 @@ const char WRITING_FILES[] = "Writing screen saver files...";
 
 bool startsWith(const std::string &text, const std::string &prefix) { return text.rfind(prefix, 0) == 0; }
 
-// Answers every error box the installer shows with its only button, once,
-// and keeps the message of each.
-void answerErrorBoxes(DWORD installer, std::set<HWND> &answered, std::vector<std::string> &messages) {
-  for (HWND box : driver::findTopLevelWindows({"Error", "#32770", installer, true})) {
+// Answers every box of the caption the installer shows with its only
+// button, once, and keeps the message of each.
+void answerBoxes(DWORD installer, const char *caption, std::set<HWND> &answered, std::vector<std::string> &messages) {
+  for (HWND box : driver::findTopLevelWindows({caption, "#32770", installer, true})) {
     if (!answered.insert(box).second) continue;
     const std::vector<std::string> texts = driver::staticTexts(box);
     messages.push_back(texts.empty() ? "" : texts.front());
@@ -92,11 +92,11 @@ class InstallerIntegrity : public InstallerEndToEnd {
  protected:
   // Runs the launcher with "/q" to its end, answering every error box: the
   // installer's exit code, and the messages in messages.
-  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages) {
+  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages, const char *caption = "Error") {
     std::set<HWND> answered;
     DWORD exitCode = 99;
     EXPECT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [&](DWORD installer) {
-      if (installer != 0) answerErrorBoxes(installer, answered, messages);
+      if (installer != 0) answerBoxes(installer, caption, answered, messages);
     }));
     return exitCode;
   }
@@ -170,7 +170,7 @@ TEST_F(InstallerIntegrity, PackageThatLooksForTheMoviePlayerIsToldToGetIt) {
     package.setMoviePlayer(need);
     writeBytes(launcher, package.bytes);
     std::vector<std::string> messages;
-    EXPECT_EQ(runQuietly(launcher, messages), static_cast<DWORD>(FLASH_PLAYER_NOT_FOUND));
+    EXPECT_EQ(runQuietly(launcher, messages, "Information"), static_cast<DWORD>(FLASH_PLAYER_NOT_FOUND));
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_TRUE(startsWith(messages.front(), "This screen saver requires the latest")) << messages.front();
     expectNothingInstalled();
@@ -219,7 +219,7 @@ TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   std::vector<std::string> messages;
   DWORD exitCode = 0;
   ASSERT_TRUE(runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
-    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+    if (installer != 0) answerBoxes(installer, "Error", answered, messages);
   }));
   ASSERT_FALSE(messages.empty());
   EXPECT_TRUE(startsWith(messages.back(), "Installer file is corrupted. Lumavane Error: ")) << messages.back();
@@ -314,7 +314,7 @@ TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation)
   std::vector<std::string> messages;
   DWORD exitCode = 99;
   const bool ended = runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
-    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+    if (installer != 0) answerBoxes(installer, "Error", answered, messages);
   });
   CloseHandle(held);
   ASSERT_TRUE(ended);
@@ -391,7 +391,7 @@ TEST_F(InstallerFailure, UnwritableSaverFolderFailsAndRemovesWhatWasPlaced) {
                        answerDialog(installer.processId(), "Confirm", "OK");
   std::string statusLine;
   for (DWORD start = GetTickCount(); started && GetTickCount() - start < INSTALLER_TIMEOUT_MS; Sleep(50)) {
-    answerErrorBoxes(installer.processId(), answered, messages);
+    answerBoxes(installer.processId(), "Error", answered, messages);
     for (const driver::DialogControl &each : driver::dialogControls(form))
       if (startsWith(each.text, "Install failed. Error: ")) statusLine = each.text;
     if (!statusLine.empty()) break;
