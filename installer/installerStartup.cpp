@@ -25,13 +25,16 @@
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
 #include "package/dataFunctions_shared.h"
+#include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 
 namespace {
 
-const uint8_t MOVIE_TYPE = 2;
-const uint8_t SECOND_MOVIE_TYPE = 3;
 const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
+
+// A package that says its saver needs no movie player: the installer then
+// neither looks for one nor plays its movie with one.
+bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerHeader) == MoviePlayerNeed::none; }
 
 std::string ownProgramPath() {
   char path[MAX_PATH + 1] = "";
@@ -98,7 +101,7 @@ void TInstallerForm::initializeInstaller() {
     readMeIncluded = installerHeader.carriesReadMe != 0;
     if (readMeIncluded) status = ExtractReadMe();
   }
-  if (status == 0) status = decideFlashPlayer();
+  if (status == 0 && !needsNoMoviePlayer()) status = decideFlashPlayer();
   if (status == 0 && !quiet) {
     setTitleFromSaverName(saverName);
     setApplicationTitle(InstallerTitleFor(saverName));
@@ -210,10 +213,11 @@ int32_t TInstallerForm::showPictureOrMovie() {
     showPicture();
     return 0;
   }
-  if (installerType != MOVIE_TYPE && installerType != SECOND_MOVIE_TYPE) return 0;
-  // A movie the reader or the player refuses is not shown: the installation
-  // runs at once in the preparing window.
-  if (moviePanel1->playMovie(splashPath) != 0) {
+  if (!isMovieType(installerType)) return 0;
+  // A movie the reader or the player refuses, or one of a package without
+  // the player, is not shown: the installation runs at once in the
+  // preparing window.
+  if (needsNoMoviePlayer() || moviePanel1->playMovie(splashPath) != 0) {
     installedDuringStartup = true;
     return installInPreparingWindow();
   }

@@ -14,6 +14,9 @@ const uint8_t BITMAP_TYPE = 1;
 const uint8_t QUIET_TYPE = 4;
 const uint8_t JPEG_TYPE = 8;
 
+// A movie splash, played with the movie player.
+inline bool isMovieType(uint8_t installerType) { return installerType == 2 || installerType == 3; }
+
 const int PACKAGE_ENTRY_COUNT = 11;
 const int PACKAGE_ENTRY_NAME_MAX = 255;
 const int SAVER_NAME_FIELD = 64;

@@ -15,12 +15,11 @@ const char RECORD_MAGIC[4] = {'S', 'P', 'I', 'R'};
 
 // The expanded-CRC tag: a marker, the version, the CRC little-endian.
 const uint8_t TAG_MARKER = 'C';
-const size_t TAG_SIZE = 6;
 
 const uint32_t CHUNK_SIZE = 64 * 1024;
 
-static_assert(sizeof(PackageEntry::reserved) >= TAG_SIZE, "entry tag fits");
-static_assert(sizeof(DataMemberHeader::reserved2) >= TAG_SIZE, "member tag fits");
+static_assert(sizeof(PackageEntry::reserved) >= EXPANDED_CRC_TAG_SIZE, "entry tag fits");
+static_assert(sizeof(DataMemberHeader::reserved2) >= EXPANDED_CRC_TAG_SIZE, "member tag fits");
 static_assert(INTEGRITY_RECORD_OFFSET + sizeof(IntegrityRecord) <=
                   offsetof(InstallerHeader, entries) + offsetof(PackageEntry, start),
               "the record lies in entry 0's name field");
@@ -173,6 +172,13 @@ std::string integrityVerdictText(const IntegrityCheck &check) {
       return "installer program damaged: its length or CRC-32 does not match";
   }
   return std::string();
+}
+
+MoviePlayerNeed moviePlayerNeedOf(const InstallerHeader &header) {
+  IntegrityRecord record;
+  if (!readIntegrityRecord(header, record) || record.version != INTEGRITY_VERSION) return MoviePlayerNeed::notStated;
+  const MoviePlayerNeed need = static_cast<MoviePlayerNeed>(record.moviePlayer);
+  return need == MoviePlayerNeed::required || need == MoviePlayerNeed::none ? need : MoviePlayerNeed::notStated;
 }
 
 ExpandedCrc entryExpandedCrc(const PackageEntry &entry) { return readTag(entry.reserved); }

@@ -4,7 +4,8 @@
 //
 // - The package record: 22 bytes in entry 0's name field, behind its length
 //   byte, which stays 0 (entry 0 is never extracted). It holds the package's
-//   length and CRC and the installer program's length and CRC.
+//   length and CRC, the installer program's length and CRC, and whether the
+//   screen saver needs the movie player.
 // - An expanded-CRC tag of 6 bytes at the start of each entry's reserved
 //   bytes and of each data-file member header's second reserved field: the
 //   CRC-32 of the bytes as they are installed.
@@ -30,7 +31,7 @@ const uint8_t INTEGRITY_VERSION = 1;
 struct IntegrityRecord {
   char magic[4];           // "SPIR"
   uint8_t version;         // INTEGRITY_VERSION
-  uint8_t unused;          // 0
+  uint8_t moviePlayer;     // a MoviePlayerNeed; 0 in packages built before it
   uint32_t packageLength;  // from the header's first byte to the package's last
   uint32_t packageCrc;     // of those bytes, this record's own bytes taken as 0
   uint32_t programLength;  // the installer program in front of the header
@@ -84,7 +85,25 @@ int32_t integrityStatus(IntegrityVerdict verdict);
 // What is wrong, in a few words; "ok" when intact.
 std::string integrityVerdictText(const IntegrityCheck &check);
 
-// The expanded-CRC tag of an entry or a member.
+// Whether the screen saver needs the movie player. The byte is one of the
+// record's own, which the package CRC counts as 0: installers already
+// shipped compute the CRC so, and would refuse a package whose CRC covered
+// it. Unprotected, the two stated values differ from each other and from 0
+// in three bits or more, so a flipped bit gives "not stated", never the
+// other one.
+enum class MoviePlayerNeed : uint8_t {
+  notStated = 0,    // decide as before: detect the player, -402 without one
+  required = 0x52,  // 'R'
+  none = 0x4E,      // 'N': no detection; a movie splash is never played
+};
+
+// The stored byte taken as a need: notStated without a record of this
+// version, and for any other value.
+MoviePlayerNeed moviePlayerNeedOf(const InstallerHeader &header);
+
+// The expanded-CRC tag of an entry or a member, at the start of its
+// reserved bytes.
+const size_t EXPANDED_CRC_TAG_SIZE = 6;
 struct ExpandedCrc {
   bool present = false;
   uint32_t value = 0;

@@ -160,8 +160,8 @@ class SampleSaver : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(exists(installedProgram())) << "a sample saver is installed already";
-    // The installer asks for the movie player at start-up, whatever it shows.
-    ASSERT_EQ(0, registerFlashStandIn(FLASH_STANDIN_DLL));
+    // The sample needs no movie player: it installs on a machine without one.
+    unregisterFlashStandIn(FLASH_STANDIN_DLL);
     // The listing starts from a machine with none of our savers and none
     // active: the install makes its saver the active one and keeps no note
     // of an earlier choice, and the uninstall of the last saver takes the

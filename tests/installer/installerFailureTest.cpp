@@ -10,6 +10,7 @@
 #include "installerFixture.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "tests/flash/swfBuilder.h"
 
 namespace {
 
@@ -17,10 +18,10 @@ const char WRITING_FILES[] = "Writing screen saver files...";
 
 bool startsWith(const std::string &text, const std::string &prefix) { return text.rfind(prefix, 0) == 0; }
 
-// Answers every error box the installer shows with its only button, once,
-// and keeps the message of each.
-void answerErrorBoxes(DWORD installer, std::set<HWND> &answered, std::vector<std::string> &messages) {
-  for (HWND box : driver::findTopLevelWindows({"Error", "#32770", installer, true})) {
+// Answers every box of the caption the installer shows with its only
+// button, once, and keeps the message of each.
+void answerBoxes(DWORD installer, const char *caption, std::set<HWND> &answered, std::vector<std::string> &messages) {
+  for (HWND box : driver::findTopLevelWindows({caption, "#32770", installer, true})) {
     if (!answered.insert(box).second) continue;
     const std::vector<std::string> texts = driver::staticTexts(box);
     messages.push_back(texts.empty() ? "" : texts.front());
@@ -77,6 +78,10 @@ struct LauncherBytes {
     return memberHeader;
   }
   void removePackageRecord() { std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord)); }
+  // The byte lies outside the package CRC: no reseal needed.
+  void setMoviePlayer(MoviePlayerNeed need) {
+    bytes.at(headerAt + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)) = static_cast<uint8_t>(need);
+  }
 };
 
 }  // namespace
@@ -87,11 +92,11 @@ class InstallerIntegrity : public InstallerEndToEnd {
  protected:
   // Runs the launcher with "/q" to its end, answering every error box: the
   // installer's exit code, and the messages in messages.
-  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages) {
+  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages, const char *caption = "Error") {
     std::set<HWND> answered;
     DWORD exitCode = 99;
     EXPECT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [&](DWORD installer) {
-      if (installer != 0) answerErrorBoxes(installer, answered, messages);
+      if (installer != 0) answerBoxes(installer, caption, answered, messages);
     }));
     return exitCode;
   }
@@ -137,6 +142,7 @@ TEST_F(InstallerIntegrity, CutDownloadIsRefusedAtStartUp) {
 
 // A package as packers made it before the record: no record, no tags.
 TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
+  registerMoviePlayer();  // such a package looks for it
   const std::string launcher = buildLauncher("quiet");
   LauncherBytes old(launcher);
   old.removePackageRecord();
@@ -154,10 +160,28 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   expectInstalled();
 }
 
+// With no player registered, a package that needs one, or does not say, is
+// refused at start-up as before; a picture package says "none" by default.
+TEST_F(InstallerIntegrity, PackageThatLooksForTheMoviePlayerIsToldToGetIt) {
+  for (const MoviePlayerNeed need : {MoviePlayerNeed::required, MoviePlayerNeed::notStated}) {
+    SCOPED_TRACE(need == MoviePlayerNeed::required ? "required" : "not stated");
+    const std::string launcher = buildLauncher("quiet");
+    LauncherBytes package(launcher);
+    package.setMoviePlayer(need);
+    writeBytes(launcher, package.bytes);
+    std::vector<std::string> messages;
+    EXPECT_EQ(runQuietly(launcher, messages, "Information"), static_cast<DWORD>(FLASH_PLAYER_NOT_FOUND));
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_TRUE(startsWith(messages.front(), "This screen saver requires the latest")) << messages.front();
+    expectNothingInstalled();
+  }
+}
+
 // Without the package record a damaged member still fails its own check as
 // it is expanded: the byte chosen keeps the member's size, so only its CRC
 // can tell.
 TEST_F(InstallerIntegrity, DamagedMemberFailsTheInstallAndIsCleanedUp) {
+  registerMoviePlayer();
   const std::string launcher = buildLauncher("quiet");
   LauncherBytes damaged(launcher);
   damaged.removePackageRecord();
@@ -195,7 +219,7 @@ TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   std::vector<std::string> messages;
   DWORD exitCode = 0;
   ASSERT_TRUE(runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
-    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+    if (installer != 0) answerBoxes(installer, "Error", answered, messages);
   }));
   ASSERT_FALSE(messages.empty());
   EXPECT_TRUE(startsWith(messages.back(), "Installer file is corrupted. Lumavane Error: ")) << messages.back();
@@ -225,6 +249,7 @@ TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
 // compressed movie cut short) cannot be played: the installation runs in the
 // preparing window.
 TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
+  registerMoviePlayer();
   const std::vector<uint8_t> cutCompressedMovie = {'C', 'W', 'S', 9, 0, 0x10, 0, 0, 0x78, 0x9C, 0x01};
   for (const bool compressed : {false, true}) {
     SCOPED_TRACE(compressed ? "cut compressed movie" : "not a movie");
@@ -251,9 +276,34 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
   }
 }
 
+// The movie of a package that needs no player is never played, sound as it
+// is: with no player registered, an attempt would probe for minutes. It
+// installs at once in the preparing window.
+TEST_F(InstallerFailure, MovieOfAPackageWithoutPlayerInstallsInThePreparingWindow) {
+  const std::string launcher = buildLauncher("unplayableMovie", [](const std::filesystem::path &folder) {
+    writeBytes(folder / "splash.bmp", fwsMovie(9, {backgroundColorTag(), endTag()}));
+  });
+  LauncherBytes package(launcher);
+  package.setMoviePlayer(MoviePlayerNeed::none);
+  writeBytes(launcher, package.bytes);
+  driver::TestProgram launcherProgram;
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+  ASSERT_NE(preparing, nullptr);
+  EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
+  driver::TestProgram installer;
+  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
+  ASSERT_TRUE(driver::clickButton(question, "No"));
+  expectBothEnd(installer, launcherProgram);
+  expectInstalled();
+}
+
 // The package was read, so a failure in the preparing window is told as a
 // failed installation, never as a damaged installer file.
 TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation) {
+  registerMoviePlayer();
   const std::string launcher = buildLauncher("unplayableMovie");
   CreateDirectoryA(sharedSaverFolder().c_str(), nullptr);
   CreateDirectoryA(saverFolder().c_str(), nullptr);
@@ -264,7 +314,7 @@ TEST_F(InstallerFailure, FailureInThePreparingWindowIsToldAsAFailedInstallation)
   std::vector<std::string> messages;
   DWORD exitCode = 99;
   const bool ended = runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
-    if (installer != 0) answerErrorBoxes(installer, answered, messages);
+    if (installer != 0) answerBoxes(installer, "Error", answered, messages);
   });
   CloseHandle(held);
   ASSERT_TRUE(ended);
@@ -341,7 +391,7 @@ TEST_F(InstallerFailure, UnwritableSaverFolderFailsAndRemovesWhatWasPlaced) {
                        answerDialog(installer.processId(), "Confirm", "OK");
   std::string statusLine;
   for (DWORD start = GetTickCount(); started && GetTickCount() - start < INSTALLER_TIMEOUT_MS; Sleep(50)) {
-    answerErrorBoxes(installer.processId(), answered, messages);
+    answerBoxes(installer.processId(), "Error", answered, messages);
     for (const driver::DialogControl &each : driver::dialogControls(form))
       if (startsWith(each.text, "Install failed. Error: ")) statusLine = each.text;
     if (!statusLine.empty()) break;

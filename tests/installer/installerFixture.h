@@ -33,9 +33,11 @@ const DWORD INSTALLER_TIMEOUT_MS = 120000;
 
 class InstallerEndToEnd : public ::testing::Test {
  protected:
-  // Registers the movie player stand-in and removes every trace of an
-  // earlier installation of the test saver.
+  // Leaves no movie player registered, as on Windows today, and removes
+  // every trace of an earlier installation of the test saver.
   void SetUp() override;
+  // The movie player stand-in, for the tests of packages that look for it.
+  static void registerMoviePlayer();
   void TearDown() override;
 
   // Writes the payload and the programs beside a copy of manifests/<name>,

@@ -253,3 +253,54 @@ TEST(IntegrityRecord, SigningLeavesTheVerdictAndOtherDamageIsStillTold) {
     }
   }
 }
+
+struct MoviePlayerCase {
+  const char *manifestFrom, *manifestTo;
+  MoviePlayerNeed need;
+};
+
+// The manifest's word or its default, as the installer reads it back; the
+// byte leaves the package CRC as it was, and a flipped bit states nothing.
+TEST(IntegrityRecord, MoviePlayerByteIsWhatTheManifestSays) {
+  const MoviePlayerCase cases[] = {
+      {"\"installerType\": 2", "\"installerType\": 2", MoviePlayerNeed::required},  // a movie splash
+      {"\"installerType\": 2", "\"installerType\": 8", MoviePlayerNeed::none},
+      {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": \"none\"", MoviePlayerNeed::none},
+      {"\"installerType\": 2", "\"installerType\": 1, \"moviePlayer\": \"required\"", MoviePlayerNeed::required},
+      {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": 0", MoviePlayerNeed::notStated},
+      {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": 7", MoviePlayerNeed::notStated},
+  };
+  for (const MoviePlayerCase &each : cases) {
+    SCOPED_TRACE(each.manifestTo);
+    ScratchFolder folder;
+    const fs::path manifest = writeSamplePackageSource(folder.path());
+    std::string text = textOf(manifest);
+    replaceOnce(text, each.manifestFrom, each.manifestTo);
+    std::ofstream(manifest) << text;
+    BuildPlan plan;
+    std::string error;
+    std::vector<uint8_t> file;
+    ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error)) << error;
+    std::vector<uint8_t> installer(file.begin() + LAUNCHER_SIZE, file.end());
+    EXPECT_EQ(each.need, moviePlayerNeedOf(headerOf(installer)));
+    EXPECT_EQ(IntegrityVerdict::intact, startUpVerdict(installer));
+    const size_t byteAt = PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer);
+    for (int bit = 0; bit < 8 && each.need != MoviePlayerNeed::notStated; ++bit) {
+      std::vector<uint8_t> flipped = installer;
+      flipped[byteAt] ^= static_cast<uint8_t>(1 << bit);
+      EXPECT_EQ(MoviePlayerNeed::notStated, moviePlayerNeedOf(headerOf(flipped))) << "bit " << bit;
+    }
+  }
+}
+
+TEST(IntegrityRecord, MoviePlayerWordOtherThanTheTwoIsRefused) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  std::string text = textOf(manifest);
+  replaceOnce(text, "\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": \"optional\"");
+  std::ofstream(manifest) << text;
+  BuildPlan plan;
+  std::string error;
+  EXPECT_FALSE(loadBuildPlan(manifest.string(), plan, error));
+  EXPECT_NE(std::string::npos, error.find("moviePlayer must be \"required\" or \"none\"")) << error;
+}

@@ -112,6 +112,14 @@ void reservedMemberByte(std::vector<uint8_t> &file) {
   reseal(file);
 }
 
+// A movie-player byte that extract must keep although it states nothing; it
+// lies outside the package CRC, so the file stays intact.
+std::function<void(std::vector<uint8_t> &)> moviePlayerByte(uint8_t byte) {
+  return [byte](std::vector<uint8_t> &file) {
+    file[LAUNCHER_SIZE + INSTALLER_SIZE + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)] = byte;
+  };
+}
+
 struct RoundTrip {
   std::string name;
   std::function<fs::path(const fs::path &)> source;
@@ -128,6 +136,8 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
       {"reserved header bytes", writeSamplePackageSource, reservedHeaderBytes},
       {"data file carried whole", tide("quiet"), reservedMemberByte},
       {"foreign implode stream", foreignStreamSource, none},
+      {"movie player not stated", writeSamplePackageSource, moviePlayerByte(0)},
+      {"movie player byte of another packer", writeSamplePackageSource, moviePlayerByte(7)},
   };
   for (const fs::directory_entry &item : fs::directory_iterator(INSTALLER_TEST_MANIFESTS)) {
     const std::string name = item.path().stem().string();

@@ -10,7 +10,6 @@ demo=$root/build/demo
 setup_exe=$build/examples/sample/Setup.exe
 walkthrough=$build/tools/demo/installer_walkthrough.exe
 screenshot=$build/tests/driver/driver_screenshot.exe
-standin_player=$build/tests/fixtures/flash-control/flash_standin.dll
 # The sample's names: its display name, and the coded short name that names
 # its program and its folder.
 saver_name="Aurora Sampler"
@@ -23,7 +22,7 @@ check() {
 }
 seconds_since() { awk -v from="$1" -v to="$(date +%s.%N)" 'BEGIN { printf "%.1f", to - from }'; }
 
-for needed in "$setup_exe" "$walkthrough" "$screenshot" "$standin_player"; do
+for needed in "$setup_exe" "$walkthrough" "$screenshot"; do
   [ -f "$needed" ] || { echo "make demo: missing $needed (build the win32 tree first)" >&2; exit 1; }
 done
 
@@ -35,12 +34,6 @@ echo "== A fresh Wine prefix in build/demo/prefix"
 "$root/tools/setup/make-wineprefix.sh" "$WINEPREFIX" || exit 1
 wineserver -p
 drive=$WINEPREFIX/drive_c
-# The installer checks for the movie player control at start-up. This machine
-# has none, so the demo prefix gets the tests' stand-in control; it lives in
-# the prefix only and is never part of a package.
-echo "== The stand-in movie player control, registered in the demo prefix"
-wine 'C:\windows\syswow64\regsvr32.exe' /s "$(winepath -w "$standin_player")" ||
-  { echo "make demo: the stand-in player could not be registered" >&2; exit 1; }
 saver_folder=$drive/ProgramData/Lumavane/$coded_name
 program_32=$drive/windows/syswow64/$coded_name.scr
 program_64=$drive/windows/system32/$coded_name.scr

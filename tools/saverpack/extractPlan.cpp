@@ -194,6 +194,10 @@ ordered_json describeFlags(const InstallerHeader &header) {
   if (header.carriesFlashInstaller || header.flashInstallerVersionIndex)
     manifest["flashInstallerVersionIndex"] = header.flashInstallerVersionIndex;
   manifest["offerControlPanel"] = flagValue(header.offerControlPanel);
+  // Always written: without the key, build would state what this package may not.
+  const uint8_t moviePlayer = packageFlagsOf(header).moviePlayer;
+  const std::string word = moviePlayerWord(moviePlayer);
+  manifest["moviePlayer"] = word.empty() ? ordered_json(moviePlayer) : ordered_json(word);
   return manifest;
 }
 
@@ -237,15 +241,17 @@ CarriedFile carriedFrom(const EntryPart &part) {
   return file;
 }
 
-// headerBytes: what the manifest's keys leave out of the header. Differences
-// in bytes that keys set cannot be kept; they become caveats.
+// headerBytes: what the manifest's keys leave out of the header, other than
+// the integrity record that build writes anew. Differences in bytes that keys
+// set cannot be kept; they become caveats.
 void describeHeaderBytes(const std::vector<uint8_t> &original, const std::vector<uint8_t> &built,
                          ExtractPlan &plan) {
   InstallerHeader header;
   std::memcpy(&header, built.data(), sizeof(header));
   const std::vector<bool> taken = headerFieldBytes(header);
+  const std::vector<bool> stamped = stampedHeaderBytes(header);
   for (size_t at = 0; at < sizeof(header);) {
-    if (original[at] == built[at]) {
+    if (original[at] == built[at] || stamped[at]) {
       ++at;
       continue;
     }
@@ -257,7 +263,7 @@ void describeHeaderBytes(const std::vector<uint8_t> &original, const std::vector
     }
     std::string hex;
     const size_t start = at;
-    for (; at < sizeof(header) && !taken[at] && original[at] != built[at]; ++at) {
+    for (; at < sizeof(header) && !taken[at] && !stamped[at] && original[at] != built[at]; ++at) {
       static const char digits[] = "0123456789abcdef";
       hex += digits[original[at] >> 4];
       hex += digits[original[at] & 15];

@@ -2,6 +2,7 @@
 
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
+#include "package/integrityRecord.h"
 #include "tools/saverpack/fileAccess.h"
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/sampleFiles.h"
@@ -137,7 +138,10 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
 
   ordered_json manifest = {
       {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
-      {"carriesReadMe", true},    {"offerControlPanel", true},    {"launcher", utf8Of(programs[0])},
+      {"carriesReadMe", true},    {"offerControlPanel", true},
+      // A picture splash: the saver needs no movie player.
+      {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
+      {"launcher", utf8Of(programs[0])},
       {"installer", utf8Of(programs[1])}, {"codecLibrary", utf8Of(programs[2])}};
   manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
                          entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),

@@ -63,7 +63,7 @@ void printText(const json &report, std::ostream &out) {
   out << "package header at " << report["installer"]["size"] << ":\n"
       << "  saverName " << quoted(header["saverName"]) << "\n";
   const char *flags[] = {"installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
-                         "flashInstallerVersionIndex", "offerControlPanel"};
+                         "flashInstallerVersionIndex", "offerControlPanel", "moviePlayer"};
   for (const char *flag : flags)
     out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
   out << "\n";

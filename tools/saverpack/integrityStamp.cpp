@@ -7,6 +7,8 @@
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstring>
 
 // A stored stream that the installer would expand into other bytes must not
@@ -43,7 +45,7 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
 }
 
 bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
-                           std::vector<uint8_t> &package, std::string &error) {
+                           uint8_t moviePlayer, std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
   if (parseInstallerHeader(package.data(), package.size(), header) != STATUS_OK) {
     error = "package header unreadable";
@@ -67,6 +69,7 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
   }
   IntegrityRecord record{};
   record.version = INTEGRITY_VERSION;
+  record.moviePlayer = moviePlayer;
   record.packageLength = static_cast<uint32_t>(package.size());
   record.programLength = static_cast<uint32_t>(program.size());
   MemorySource programSource(program.data(), program.size());
@@ -82,4 +85,17 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
   writeIntegrityRecord(header, record);
   std::memcpy(package.data(), &header, sizeof(header));
   return true;
+}
+
+std::vector<bool> stampedHeaderBytes(const InstallerHeader &header) {
+  std::vector<bool> stamped(sizeof(InstallerHeader), false);
+  auto stamp = [&stamped](size_t from, size_t count) {
+    std::fill(stamped.begin() + from, stamped.begin() + from + count, true);
+  };
+  stamp(INTEGRITY_RECORD_OFFSET, sizeof(IntegrityRecord));
+  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
+    if (entryPresent(header.entries[index]))
+      stamp(offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry) + offsetof(PackageEntry, reserved),
+            EXPANDED_CRC_TAG_SIZE);
+  return stamped;
 }

@@ -146,11 +146,22 @@ void checkRoles(const BuildPlan &plan) {
   if (type == 1 || type == 2 || type == 3 || type == 8) requireEntry(present, ENTRY_SPLASH, "installerType");
 }
 
+// "required" or "none"; a whole number is the byte itself, as extract
+// writes it for a package that states nothing.
+uint8_t moviePlayerOf(const Fields &fields, const PackageFlags &flags) {
+  if (!fields.has("moviePlayer")) return defaultMoviePlayer(flags);
+  if (fields.at("moviePlayer").is_number_integer()) return static_cast<uint8_t>(fields.integer("moviePlayer", 0, 255));
+  uint8_t moviePlayer = 0;
+  require(fields.at("moviePlayer").is_string() && moviePlayerOfWord(fields.at("moviePlayer").get<std::string>(), moviePlayer),
+          fields.key("moviePlayer") + " must be \"required\" or \"none\"");
+  return moviePlayer;
+}
+
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   const Fields fields(manifest, "",
                       {"saverName", "installerType", "showLicense", "carriesReadMe",
                        "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
-                       "launcher", "installer", "codecLibrary", "entries", "dataFile", "headerBytes"});
+                       "moviePlayer", "launcher", "installer", "codecLibrary", "entries", "dataFile", "headerBytes"});
   PackageFlags &flags = plan.flags;
   flags.saverName = fields.text("saverName");
   require(!flags.saverName.empty(), "saverName is empty");
@@ -170,6 +181,7 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
     flags.flashInstallerVersionIndex =
         static_cast<uint8_t>(fields.integer("flashInstallerVersionIndex", 0, 255));
   flags.offerControlPanel = fields.flag("offerControlPanel");
+  flags.moviePlayer = moviePlayerOf(fields, flags);
   if (fields.has("headerBytes")) flags.headerBytes = readHeaderBytes(fields.at("headerBytes"));
 
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);

@@ -2,6 +2,7 @@
 
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 
 #include <algorithm>
@@ -39,7 +40,42 @@ PackageFlags packageFlagsOf(const InstallerHeader &header) {
   PackageFlags flags;
   for (const FlagField &field : FLAG_FIELDS) flags.*field.inFlags = header.*field.inHeader;
   flags.saverName = saverNameOf(header);
+  IntegrityRecord record;
+  if (readIntegrityRecord(header, record)) flags.moviePlayer = record.moviePlayer;
   return flags;
+}
+
+namespace {
+
+struct MoviePlayerWord {
+  MoviePlayerNeed need;
+  const char *word;
+};
+const MoviePlayerWord MOVIE_PLAYER_WORDS[] = {{MoviePlayerNeed::required, "required"},
+                                              {MoviePlayerNeed::none, "none"}};
+
+}  // namespace
+
+std::string moviePlayerWord(uint8_t moviePlayer) {
+  for (const MoviePlayerWord &each : MOVIE_PLAYER_WORDS)
+    if (static_cast<uint8_t>(each.need) == moviePlayer) return each.word;
+  return std::string();
+}
+
+bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer) {
+  for (const MoviePlayerWord &each : MOVIE_PLAYER_WORDS)
+    if (word == each.word) {
+      moviePlayer = static_cast<uint8_t>(each.need);
+      return true;
+    }
+  return false;
+}
+
+uint8_t defaultMoviePlayer(const PackageFlags &flags) {
+  const MoviePlayerNeed need = isMovieType(flags.installerType) || flags.carriesFlashInstaller != 0
+                                   ? MoviePlayerNeed::required
+                                   : MoviePlayerNeed::none;
+  return static_cast<uint8_t>(need);
 }
 
 std::vector<bool> headerFieldBytes(const InstallerHeader &header) {

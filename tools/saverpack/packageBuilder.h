@@ -26,6 +26,8 @@ struct PackageFlags {
   uint8_t carriesFlashInstaller = 0;
   uint8_t flashInstallerVersionIndex = 0;
   uint8_t offerControlPanel = 0;
+  // The integrity record's movie-player byte (MoviePlayerNeed), as stored.
+  uint8_t moviePlayer = 0;
   std::string saverName;
   // Raw bytes laid over the finished header, by offset: only where no other
   // field puts anything (reserved bytes, name fields behind their end,
@@ -43,6 +45,15 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
 
 // The flags and the saver name of a header (headerBytes left empty).
 PackageFlags packageFlagsOf(const InstallerHeader &header);
+
+// The manifest's words for a movie-player byte: "required", "none", or ""
+// for a byte that states nothing.
+std::string moviePlayerWord(uint8_t moviePlayer);
+// The byte of a word; false for a word that is neither.
+bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer);
+// What a package states without the manifest's word: the player is
+// required for a movie splash or a carried player installer, else none.
+uint8_t defaultMoviePlayer(const PackageFlags &flags);
 
 // The header bytes that fields of flags and of the present entries fill;
 // headerBytes may not touch them.

@@ -2,8 +2,10 @@
 
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
+#include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 #include "tools/saverpack/fileLayers.h"
+#include "tools/saverpack/packageBuilder.h"
 
 using json = nlohmann::ordered_json;
 
@@ -46,6 +48,12 @@ json reportEntry(const std::vector<uint8_t> &file, const FileLayers &layers, int
   return report;
 }
 
+// As the installer takes it: a byte that states nothing is "not stated".
+std::string moviePlayerText(const InstallerHeader &header) {
+  const std::string word = moviePlayerWord(static_cast<uint8_t>(moviePlayerNeedOf(header)));
+  return word.empty() ? "not stated" : word;
+}
+
 json reportHeader(const InstallerHeader &header) {
   return {{"saverName", saverNameOf(header)},
           {"installerType", header.installerType},
@@ -53,7 +61,8 @@ json reportHeader(const InstallerHeader &header) {
           {"carriesReadMe", header.carriesReadMe},
           {"carriesFlashInstaller", header.carriesFlashInstaller},
           {"flashInstallerVersionIndex", header.flashInstallerVersionIndex},
-          {"offerControlPanel", header.offerControlPanel}};
+          {"offerControlPanel", header.offerControlPanel},
+          {"moviePlayer", moviePlayerText(header)}};
 }
 
 }  // namespace
