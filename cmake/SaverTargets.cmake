@@ -108,9 +108,10 @@ endfunction()
 # runtime's verbose handler. Its application manifest (from
 # windowsProgram.manifest.in) names the systems it is written for up to
 # Windows 11, asks for common controls 6 and declares the program DPI-aware
-# on every monitor: its windows are laid out in pixels, so the system must not
-# stretch them. LEVEL is its execution level, asInvoker or
-# requireAdministrator.
+# on every monitor (version 2 where the system has it, so captions and
+# dialogs follow a move to another monitor too): its windows scale their
+# 96-DPI layouts themselves, so the system must not stretch them. LEVEL is
+# its execution level, asInvoker or requireAdministrator.
 function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
   target_link_libraries(${target} PRIVATE saver_quiet_terminate)

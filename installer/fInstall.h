@@ -12,6 +12,7 @@
 #include <memory>
 #include <string>
 
+#include "common/displayScale.h"
 #include "flash/FlashPanel.h"
 #include "flash/flashPlayerPolicy.h"
 #include "installer/fPreparingInstallWnd.h"
@@ -20,7 +21,7 @@
 
 class TInstallerForm {
  public:
-  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, HFONT font);
+  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow);
   ~TInstallerForm();
   TInstallerForm(const TInstallerForm &) = delete;
   TInstallerForm &operator=(const TInstallerForm &) = delete;
@@ -68,6 +69,10 @@ class TInstallerForm {
 
   // Window (installerForm.cpp).
   void createComponents();
+  void placeComponents();
+  int installButtonWidth() const;
+  int scaled(int designPixels) const;
+  void onDpiChanged(int dpi, const RECT &suggested);
   void applyPhase(InstallerPhase phase);
   void placeButtons();
   void fitClientHeight();
@@ -110,9 +115,11 @@ class TInstallerForm {
   int exitCode_ = 0;
   bool closed_ = false;  // FormClose has run
 
-  // Components, with the values of installerLayout.h.
+  // Components, with the values of installerLayout.h scaled to dpi_, the
+  // DPI of the window's monitor.
   HINSTANCE instance_;
-  HFONT font_;
+  int dpi_ = DESIGN_DPI;
+  HFONT font_ = nullptr;
   TpreparingInstallWnd &preparingWindow_;
   HWND window_ = nullptr;
   HWND contentPanel = nullptr;

@@ -1,6 +1,9 @@
 #include "installer/fPreparingInstallWnd.h"
 
+#include "common/displayScale.h"
 #include "common/windowClass.h"
+#include "common/windowDpi.h"
+#include "installer/installerFont.h"
 #include "installer/installerLayout.h"
 #include "installer/installerMessages.h"
 #include "installer/installerApplication.h"
@@ -18,30 +21,66 @@ const DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU;
 
 }  // namespace
 
-TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, HFONT font) {
+TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance) {
   registerWindowClass(instance, WINDOW_CLASS, windowProc);
-  RECT frame = {0, 0, CLIENT_WIDTH, CLIENT_HEIGHT};
+  // Made for the primary monitor; its own monitor's DPI is known once it exists.
+  const int primaryDpi = windowDpi(nullptr);
+  RECT frame = {0, 0, scaledToDpi(CLIENT_WIDTH, primaryDpi), scaledToDpi(CLIENT_HEIGHT, primaryDpi)};
   AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
   window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | WS_VISIBLE, CREATED_LEFT, CREATED_TOP,
                             frame.right - frame.left, frame.bottom - frame.top, applicationWindow(), nullptr,
-                            instance, nullptr);
+                            instance, this);
   // A static control centres one line only vertically with SS_CENTERIMAGE.
-  label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0,
-                            CLIENT_WIDTH, CLIENT_HEIGHT, window_, nullptr, instance, nullptr);
-  SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0,
+                            window_, nullptr, instance, nullptr);
+  scaleTo(windowDpi(window_));
   setMessage(PREPARING_WINDOW_FIRST_TEXT);
 }
 
 TpreparingInstallWnd::~TpreparingInstallWnd() {
   if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+  if (font_ != nullptr) DeleteObject(font_);
+}
+
+void TpreparingInstallWnd::scaleTo(int dpi) {
+  HFONT previous = font_;
+  font_ = createInstallerFont(dpi);
+  SendMessageA(label1_, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+  if (previous != nullptr) DeleteObject(previous);
+  const int clientWidth = scaledToDpi(CLIENT_WIDTH, dpi), clientHeight = scaledToDpi(CLIENT_HEIGHT, dpi);
+  RECT frame, client;
+  GetWindowRect(window_, &frame);
+  GetClientRect(window_, &client);
+  SetWindowPos(window_, nullptr, 0, 0, clientWidth + (frame.right - frame.left) - client.right,
+               clientHeight + (frame.bottom - frame.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  MoveWindow(label1_, 0, 0, clientWidth, clientHeight, TRUE);
 }
 
 // The window has no close handling of its own: its close box hides nothing
 // and ends nothing, the installer decides when the program ends.
 LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPARAM wParam,
                                                   LPARAM lParam) {
-  if (message == WM_CLOSE) return 0;
-  if (message == WM_SETCURSOR && setBusyCursorIfBusy()) return TRUE;
+  if (message == WM_NCCREATE)
+    SetWindowLongPtrA(window, GWLP_USERDATA,
+                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+  auto *self = reinterpret_cast<TpreparingInstallWnd *>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  switch (message) {
+    case WM_CLOSE:
+      return 0;
+    case WM_SETCURSOR:
+      if (setBusyCursorIfBusy()) return TRUE;
+      break;
+    case DPI_CHANGED_MESSAGE: {
+      const RECT *suggested = reinterpret_cast<const RECT *>(lParam);
+      SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                   SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+      if (self != nullptr) self->scaleTo(HIWORD(wParam));
+      return 0;
+    }
+    case WM_NCDESTROY:
+      SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+      break;
+  }
   return DefWindowProcA(window, message, wParam, lParam);
 }
 

@@ -12,8 +12,9 @@
 class TpreparingInstallWnd {
  public:
   // Creates the window, owned by the application window, at (-1560, -3000)
-  // with the message "Preparing Installation..."; font is the installer's.
-  TpreparingInstallWnd(HINSTANCE instance, HFONT font);
+  // with the message "Preparing Installation...", sized and lettered for the
+  // DPI of its monitor.
+  explicit TpreparingInstallWnd(HINSTANCE instance);
   ~TpreparingInstallWnd();
   TpreparingInstallWnd(const TpreparingInstallWnd &) = delete;
   TpreparingInstallWnd &operator=(const TpreparingInstallWnd &) = delete;
@@ -30,10 +31,13 @@ class TpreparingInstallWnd {
   HWND handle() const { return window_; }
 
  private:
+  // The client area and the font at dpi; the window's left and top stay.
+  void scaleTo(int dpi);
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   HWND window_ = nullptr;
   HWND label1_ = nullptr;
+  HFONT font_ = nullptr;
 };
 
 #endif

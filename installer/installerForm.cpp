@@ -6,7 +6,9 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/windowClass.h"
+#include "common/windowDpi.h"
 #include "installer/installerApplication.h"
+#include "installer/installerFont.h"
 #include "installer/installerLayout.h"
 #include "installer/installerText.h"
 #include "installer/launcherLink.h"
@@ -26,10 +28,11 @@ const UINT PAUSE_TIMER_INTERVAL_MS = 100;
 // Room for the design layout before the start-up sizes the window.
 const int DESIGN_HEIGHT = 710;
 
-HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle,
-                 const LayoutRect &place, HWND parent, HINSTANCE instance, void *creationData = nullptr) {
-  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, place.left, place.top, place.width,
-                         place.height, parent, nullptr, instance, creationData);
+// Made without a size: placeComponents places every component.
+HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle, HWND parent,
+                 HINSTANCE instance, void *creationData = nullptr) {
+  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr, instance,
+                         creationData);
 }
 
 void moveTo(HWND window, const LayoutRect &place) {
@@ -63,8 +66,8 @@ void stepProgressBar() { progressForm->stepProgress(); }
 
 }  // namespace
 
-TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, HFONT font)
-    : instance_(instance), font_(font), preparingWindow_(preparingWindow) {
+TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow)
+    : instance_(instance), preparingWindow_(preparingWindow) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   registerWindowClass(instance, FORM_CLASS, windowProc);
@@ -79,11 +82,15 @@ TInstallerForm::~TInstallerForm() {
   moviePanel1.reset();
   if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
   if (picture_ != nullptr) DeleteObject(picture_);
+  if (font_ != nullptr) DeleteObject(font_);
 }
 
+// The window opens on the primary monitor; its creation asks for the DPI
+// of the monitor it is on.
 void TInstallerForm::create() {
-  CreateWindowExA(WS_EX_TOPMOST, FORM_CLASS, "", SINGLE_BORDER, 0, 0, FORM_WIDTH, DESIGN_HEIGHT,
-                  applicationWindow(), nullptr, instance_, this);
+  const int primaryDpi = windowDpi(nullptr);
+  CreateWindowExA(WS_EX_TOPMOST, FORM_CLASS, "", SINGLE_BORDER, 0, 0, scaledToDpi(FORM_WIDTH, primaryDpi),
+                  scaledToDpi(DESIGN_HEIGHT, primaryDpi), applicationWindow(), nullptr, instance_, this);
   if (window_ == nullptr) {
     PostQuitMessage(0);
   } else if (endsAfterStartup) {
@@ -94,27 +101,50 @@ void TInstallerForm::create() {
 }
 
 void TInstallerForm::createComponents() {
-  contentPanel = createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, CONTENT_PANEL,
-                             window_, instance_);
+  dpi_ = windowDpi(window_);
+  font_ = createInstallerFont(dpi_);
+  contentPanel = createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, window_, instance_);
+  bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, contentPanel, instance_, this);
+  moviePanel1.reset(new TFlashPanel(contentPanel));
+  licenseScrollBox = createLicenseBox(window_, instance_);
+  buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, 0, window_, instance_);
+  labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
+  progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, buttonPanel, instance_);
+  SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
+  installBtn = createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  cancelBtn = createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  placeComponents();
+}
+
+// Every component at its design place and size scaled to the window's DPI,
+// in the window's font. The rules of the start-up and of FormResize then
+// move the button panel, the licence box and the buttons.
+void TInstallerForm::placeComponents() {
+  moveTo(contentPanel, scaledRect(CONTENT_PANEL, dpi_));
   RECT inside;
   GetClientRect(contentPanel, &inside);
   const LayoutRect filling = {0, 0, inside.right, inside.bottom};
-  bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, filling, contentPanel, instance_, this);
-  moviePanel1.reset(new TFlashPanel(contentPanel));
-  licenseScrollBox = createLicenseBox(window_, instance_);
-  moveTo(licenseScrollBox, LICENSE_BOX);
-  buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, 0, BUTTON_PANEL, window_, instance_);
-  labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, STATUS_LINE, buttonPanel, instance_);
-  progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, PROGRESS_BAR, buttonPanel, instance_);
-  SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
-  installBtn = createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, INSTALL_BUTTON,
-                           buttonPanel, instance_);
-  doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, DONE_BUTTON, buttonPanel, instance_);
-  cancelBtn = createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, CANCEL_BUTTON,
-                          buttonPanel, instance_);
+  moveTo(bmpPanel, filling);
+  moveTo(moviePanel1->handle(), filling);
+  moveTo(licenseScrollBox, scaledRect(LICENSE_BOX, dpi_));
+  moveTo(buttonPanel, scaledRect(BUTTON_PANEL, dpi_));
+  moveTo(labCopying, scaledRect(STATUS_LINE, dpi_));
+  moveTo(progressBar, scaledRect(PROGRESS_BAR, dpi_));
+  LayoutRect install = INSTALL_BUTTON;
+  install.width = installButtonWidth();
+  moveTo(installBtn, scaledRect(install, dpi_));
+  moveTo(doneBtn, scaledRect(DONE_BUTTON, dpi_));
+  moveTo(cancelBtn, scaledRect(CANCEL_BUTTON, dpi_));
   for (HWND control : {licenseScrollBox, labCopying, installBtn, doneBtn, cancelBtn})
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
+
+int TInstallerForm::installButtonWidth() const {
+  return licenseShown ? ACCEPT_AND_INSTALL_WIDTH : INSTALL_BUTTON.width;
+}
+
+int TInstallerForm::scaled(int designPixels) const { return scaledToDpi(designPixels, dpi_); }
 
 // ---- Operations of the install driver ----
 
@@ -163,7 +193,7 @@ void TInstallerForm::layoutInstallerForm() {
 }
 
 void TInstallerForm::placeButtons() {
-  const ButtonLefts lefts = ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn));
+  const ButtonLefts lefts = ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn), dpi_);
   setLeft(cancelBtn, lefts.cancel);
   setLeft(installBtn, lefts.install);
 }
@@ -173,7 +203,7 @@ void TInstallerForm::fitClientHeight() {
   GetWindowRect(window_, &frame);
   GetClientRect(window_, &client);
   const int border = (frame.bottom - frame.top) - client.bottom;
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, ::fitClientHeight(licenseShown) + border,
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, ::fitClientHeight(licenseShown, dpi_) + border,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -210,7 +240,8 @@ void TInstallerForm::FormResize() {
   if (buttonPanel == nullptr) return;  // during creation
   RECT client;
   GetClientRect(window_, &client);
-  const ResizedLayout layout = resizeLayout(client.right, client.bottom, widthOf(cancelBtn), widthOf(installBtn));
+  const ResizedLayout layout =
+      resizeLayout(client.right, client.bottom, widthOf(cancelBtn), widthOf(installBtn), dpi_);
   moveTo(buttonPanel, layout.buttonPanel);
   setLeft(cancelBtn, layout.buttons.cancel);
   setLeft(installBtn, layout.buttons.install);
@@ -245,8 +276,24 @@ void TInstallerForm::closeAndEnd() {
 void TInstallerForm::onMinMaxInfo(MINMAXINFO *limits) const {
   limits->ptMinTrackSize.y = minimumHeight_;
   if (!licenseShown) return;
-  limits->ptMinTrackSize.x = FORM_WIDTH;
-  limits->ptMaxTrackSize.x = FORM_WIDTH;
+  limits->ptMinTrackSize.x = scaled(FORM_WIDTH);
+  limits->ptMaxTrackSize.x = scaled(FORM_WIDTH);
+}
+
+// The window moved to a monitor of another DPI, or the user changed it: the
+// layout is made anew at the new DPI in the rectangle the system suggests.
+void TInstallerForm::onDpiChanged(int dpi, const RECT &suggested) {
+  dpi_ = dpi;
+  HFONT previous = font_;
+  font_ = createInstallerFont(dpi_);
+  placeComponents();
+  DeleteObject(previous);
+  if (minimumHeight_ != 0)
+    minimumHeight_ = licenseShown ? minimumHeightWithLicense(dpi_) : minimumHeightWithoutLicense(dpi_);
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  if (minimumHeight_ != 0 && !licenseShown) fitClientHeight();
+  FormResize();
 }
 
 void TInstallerForm::onCommand(HWND control) {
@@ -270,6 +317,9 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
       return 0;
     case WM_SIZE:
       form->FormResize();
+      return 0;
+    case DPI_CHANGED_MESSAGE:
+      form->onDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT *>(lParam));
       return 0;
     case WM_GETMINMAXINFO:
       form->onMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));

@@ -133,8 +133,9 @@ void TInstallerForm::initializeInstaller() {
 void TInstallerForm::resetState() {
   RECT frame;
   GetWindowRect(window_, &frame);
-  SetWindowPos(window_, nullptr, 0, 0, FORM_WIDTH, frame.bottom - frame.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(contentPanel, nullptr, 0, 0, CONTENT_PANEL.width, CONTENT_PANEL.height,
+  SetWindowPos(window_, nullptr, 0, 0, scaled(FORM_WIDTH), frame.bottom - frame.top,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(contentPanel, nullptr, 0, 0, scaled(CONTENT_PANEL.width), scaled(CONTENT_PANEL.height),
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   installing = false;
   abortRequested = false;
@@ -179,21 +180,21 @@ int32_t TInstallerForm::prepareLicenseMode() {
       loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_LICENSE]));
       ShowWindow(licenseScrollBox, SW_SHOW);
       setSizeable(true);
-      SetWindowPos(licenseScrollBox, nullptr, 0, 0, LICENSE_BOX.width, LICENSE_BOX_HEIGHT,
+      SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      minimumHeight_ = minimumHeightWithLicense();
-      SetWindowPos(installBtn, nullptr, 0, 0, ACCEPT_AND_INSTALL_WIDTH, INSTALL_BUTTON.height,
+      minimumHeight_ = minimumHeightWithLicense(dpi_);
+      SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH), scaled(INSTALL_BUTTON.height),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       SetWindowTextA(installBtn, installerText(IDS_ACCEPT_AND_INSTALL).c_str());
       ShowWindow(cancelBtn, SW_SHOW);
     }
   } else {
-    SetWindowPos(installBtn, nullptr, 0, 0, INSTALL_BUTTON.width, INSTALL_BUTTON.height,
+    SetWindowPos(installBtn, nullptr, 0, 0, scaled(INSTALL_BUTTON.width), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextA(installBtn, installerText(IDS_INSTALL).c_str());
     ShowWindow(licenseScrollBox, SW_HIDE);
     setSizeable(false);
-    minimumHeight_ = minimumHeightWithoutLicense();
+    minimumHeight_ = minimumHeightWithoutLicense(dpi_);
     RECT frame, client;
     GetWindowRect(window_, &frame);
     GetClientRect(window_, &client);

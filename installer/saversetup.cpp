@@ -15,12 +15,6 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 
 namespace {
 
-// "MS Sans Serif", 8 points at 96 dots per inch, whatever the screen's.
-HFONT createInstallerFont() {
-  return CreateFontA(-11, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, ANSI_CHARSET, OUT_DEFAULT_PRECIS,
-                     CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, "MS Sans Serif");
-}
-
 std::string ownFileName() {
   char path[MAX_PATH + 1] = "";
   GetModuleFileNameA(nullptr, path, MAX_PATH);
@@ -28,13 +22,13 @@ std::string ownFileName() {
   return file.substr(folderOfFile(file).size());
 }
 
-// Both windows live until the message loop ends; the font outlives them.
-int runInstaller(HINSTANCE instance, HFONT font) {
-  TpreparingInstallWnd preparingWindow(instance, font);
+// Both windows live until the message loop ends.
+int runInstaller(HINSTANCE instance) {
+  TpreparingInstallWnd preparingWindow(instance);
   preparingWindow.setCaption(ownFileName());
   preparingWindow.setMessage(PREPARING_TEXT);
   processPendingMessages();
-  TInstallerForm form(instance, preparingWindow, font);
+  TInstallerForm form(instance, preparingWindow);
   form.create();
   runMessageLoop();
   return form.exitCode();
@@ -45,8 +39,5 @@ int runInstaller(HINSTANCE instance, HFONT font) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   createApplicationWindow(instance);
   setApplicationTitle(APPLICATION_PREPARING_TEXT);
-  HFONT font = createInstallerFont();
-  const int exitCode = runInstaller(instance, font);
-  DeleteObject(font);
-  return exitCode;
+  return runInstaller(instance);
 }

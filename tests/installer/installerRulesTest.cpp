@@ -1,30 +1,57 @@
 // The installer window's arithmetic and decisions, natively.
 #include <gtest/gtest.h>
 
+#include "common/displayScale.h"
 #include "common/statusCodes.h"
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
 #include "installer/installerPhases.h"
 #include "installer/installerMessages.h"
 
-TEST(InstallerLayout, HeightsFollowFromTheDesignValues) {
-  EXPECT_EQ(minimumHeightWithLicense(), 465);
-  EXPECT_EQ(minimumHeightWithoutLicense(), 340);
-  EXPECT_EQ(fitClientHeight(false), 338);
-  EXPECT_EQ(fitClientHeight(true), 445);
+TEST(DisplayScale, RoundsToTheNearestPixelHalvesAwayFromZero) {
+  struct Case {
+    int design, dpi, scaled;
+  } cases[] = {
+      {490, 96, 490}, {-11, 96, -11}, {0, 192, 0},
+      {490, 120, 613}, {1, 120, 1}, {2, 120, 3}, {63, 120, 79}, {-11, 120, -14},  // 612.5, 1.25, 2.5, 78.75
+      {490, 144, 735}, {1, 144, 2}, {63, 144, 95}, {-11, 144, -17},               // 1.5, 94.5, -16.5
+      {490, 192, 980}, {1, 192, 2}, {-11, 192, -22},
+      {272, 0, 272}, {272, -96, 272},  // no DPI known: the design value
+      {1000000, 480, 5000000},         // no overflow on the way
+  };
+  for (const Case &c : cases) EXPECT_EQ(scaledToDpi(c.design, c.dpi), c.scaled) << c.design << " at " << c.dpi;
+}
+
+TEST(InstallerLayout, HeightsFollowFromTheDesignValuesAtEachDpi) {
+  struct Case {
+    int dpi, minimumWithLicense, minimumWithout, clientWithout, clientWith;
+  } cases[] = {
+      {96, 465, 340, 338, 445},
+      {120, 582, 425, 423, 557},  // each length rounded by itself: not 581, 425, 422, 556
+      {144, 699, 511, 508, 669},  // not 697.5, 510, 507, 667.5
+      {192, 930, 680, 676, 890},  // exactly twice
+  };
+  for (const Case &c : cases) {
+    EXPECT_EQ(minimumHeightWithLicense(c.dpi), c.minimumWithLicense) << c.dpi;
+    EXPECT_EQ(minimumHeightWithoutLicense(c.dpi), c.minimumWithout) << c.dpi;
+    EXPECT_EQ(fitClientHeight(false, c.dpi), c.clientWithout) << c.dpi;
+    EXPECT_EQ(fitClientHeight(true, c.dpi), c.clientWith) << c.dpi;
+  }
 }
 
 TEST(InstallerLayout, ButtonsSitAtTheRightOfTheirPanel) {
   struct Case {
-    int panel, cancel, install, cancelLeft, installLeft;
+    int dpi, panel, cancel, install, cancelLeft, installLeft;
   } cases[] = {
-      {482, 80, 80, 401, 315},   // design panel, "Install"
-      {482, 80, 115, 401, 280},  // "Accept and Install"
-      {476, 80, 115, 395, 274},  // panel of a window with wider borders
-      {100, 80, 80, 19, -67},    // narrower than both buttons: no clamping
+      {96, 482, 80, 80, 401, 315},    // design panel, "Install"
+      {96, 482, 80, 115, 401, 280},   // "Accept and Install"
+      {96, 476, 80, 115, 395, 274},   // panel of a window with wider borders
+      {96, 100, 80, 80, 19, -67},     // narrower than both buttons: no clamping
+      {144, 723, 120, 173, 601, 419},  // gaps of 2 and 9
+      {192, 964, 160, 230, 802, 560},  // gaps of 2 and 12
   };
   for (const Case &c : cases) {
-    const ButtonLefts lefts = placeButtons(c.panel, c.cancel, c.install);
+    const ButtonLefts lefts = placeButtons(c.panel, c.cancel, c.install, c.dpi);
     EXPECT_EQ(lefts.cancel, c.cancelLeft) << c.panel << " " << c.install;
     EXPECT_EQ(lefts.install, c.installLeft) << c.panel << " " << c.install;
   }
@@ -39,24 +66,30 @@ TEST(InstallerLayout, CentringRoundsTowardZero) {
 
 TEST(InstallerLayout, ResizingMovesButtonsDownAndGrowsOnlyTheLicenceBox) {
   struct Case {
-    int clientWidth, clientHeight, panelTop, boxTop, boxHeight;
+    int dpi, clientWidth, clientHeight, panelLeft, panelTop, panelHeight, boxTop, boxHeight, cancelLeft,
+        installLeft;
   } cases[] = {
-      {484, 445, 382, 275, 103},  // fitted to the licence
-      {484, 645, 582, 275, 303},  // 200 taller
-      {484, 400, 337, 275, 103},  // shorter than the box allows: the box keeps 103
-      {484, 338, 275, 275, 103},  // fitted without licence
+      // Buttons 80 and 115 wide at 96 DPI, 160 and 230 at 192.
+      {96, 484, 445, 1, 382, 63, 275, 103, 401, 280},   // fitted to the licence
+      {96, 484, 645, 1, 582, 63, 275, 303, 401, 280},   // 200 taller
+      {96, 484, 400, 1, 337, 63, 275, 103, 401, 280},   // shorter than the box allows: the box keeps 103
+      {96, 484, 338, 1, 275, 63, 275, 103, 401, 280},   // fitted without licence
+      {192, 968, 890, 2, 764, 126, 550, 206, 802, 560},   // fitted to the licence
+      {192, 968, 1090, 2, 964, 126, 550, 406, 802, 560},  // 200 taller
+      {192, 968, 700, 2, 574, 126, 550, 206, 802, 560},   // too short: the box keeps 206
   };
   for (const Case &c : cases) {
-    const ResizedLayout layout = resizeLayout(c.clientWidth, c.clientHeight, 80, 115);
+    const int cancelWidth = c.dpi == 96 ? 80 : 160, installWidth = c.dpi == 96 ? 115 : 230;
+    const ResizedLayout layout = resizeLayout(c.clientWidth, c.clientHeight, cancelWidth, installWidth, c.dpi);
     EXPECT_EQ(layout.buttonPanel.top, c.panelTop) << c.clientHeight;
-    EXPECT_EQ(layout.buttonPanel.left, 1);
-    EXPECT_EQ(layout.buttonPanel.width, c.clientWidth - 2);
-    EXPECT_EQ(layout.buttonPanel.height, 63);
+    EXPECT_EQ(layout.buttonPanel.left, c.panelLeft);
+    EXPECT_EQ(layout.buttonPanel.width, c.clientWidth - 2 * c.panelLeft);
+    EXPECT_EQ(layout.buttonPanel.height, c.panelHeight);
     EXPECT_EQ(layout.licenseBox.top, c.boxTop);
     EXPECT_EQ(layout.licenseBox.width, c.clientWidth);
     EXPECT_EQ(layout.licenseBox.height, c.boxHeight) << c.clientHeight;
-    EXPECT_EQ(layout.buttons.cancel, c.clientWidth - 2 - 80 - 1);
-    EXPECT_EQ(layout.buttons.install, layout.buttons.cancel - 6 - 115);
+    EXPECT_EQ(layout.buttons.cancel, c.cancelLeft) << c.dpi;
+    EXPECT_EQ(layout.buttons.install, c.installLeft) << c.dpi;
   }
 }
 
