@@ -115,6 +115,14 @@ endfunction()
 function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
   target_link_libraries(${target} PRIVATE saver_quiet_terminate)
+  saver_program_manifest(${target} ${level})
+  saver_patch_program_size(${target})
+endfunction()
+
+# saver_program_manifest(TARGET LEVEL): the application manifest above alone,
+# for programs the project builds but does not carry as a launcher or
+# installer (the sample screen saver): their boxes follow the screen's DPI too.
+function(saver_program_manifest target level)
   set(SAVER_MANIFEST_NAME ${target})
   set(SAVER_MANIFEST_LEVEL ${level})
   set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
@@ -123,7 +131,6 @@ function(saver_windows_program target level)
   file(CONFIGURE OUTPUT ${resource} CONTENT "1 24 \"${manifest}\"\n")  # RT_MANIFEST for CreateProcess
   set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS ${manifest})
   target_sources(${target} PRIVATE ${resource})
-  saver_patch_program_size(${target})
 endfunction()
 
 # saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] [SEEDS dir])

@@ -336,8 +336,9 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     case WM_QUERYENDSESSION:
       return form->FormCloseQuery() ? TRUE : FALSE;
     case WM_ENDSESSION:
-      // The process ends after this message, without WM_CLOSE.
-      if (wParam) form->FormClose();
+      // The process ends after this message, without WM_CLOSE; a session
+      // ended in spite of a refusal leaves a running sequence alone.
+      if (wParam && form->FormCloseQuery()) form->FormClose();
       return 0;
     case WM_SETCURSOR:
       if (setBusyCursorIfBusy()) return TRUE;

@@ -36,7 +36,9 @@ void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
       openScreenSaverControlPanel(controlPanelTitles);
       break;
     case LauncherCommand::Close:
-      SendMessageA(window, WM_CLOSE, 0, 0);
+      // Posted: the clean-up waits for the installer, which may be the
+      // sender waiting for this reply.
+      PostMessageA(window, WM_CLOSE, 0, 0);
       break;
     case LauncherCommand::None:
       break;

@@ -338,11 +338,16 @@ TEST_F(InstallerFailure, CloseBoxAndRightClickChangeNothing) {
   HWND install = control(form, "Install");
   EXPECT_TRUE(install != nullptr && IsWindowEnabled(install));
 
-  // The close box while installing: the installation goes on to its end.
+  // The close box, the task-bar entry and the end of the session while
+  // installing: the installation goes on to its end.
+  HWND taskBarEntry = driver::findTopLevelWindow({"", "TApplication", installer.processId(), false});
+  ASSERT_NE(taskBarEntry, nullptr);
   ASSERT_TRUE(driver::clickButton(form, "Install"));
   ASSERT_TRUE(waitForText(form, WRITING_FILES));
   driver::saveScreenshot("installer-installing.png");
   ASSERT_TRUE(driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE));
+  ASSERT_TRUE(driver::postMessageTo(taskBarEntry, WM_SYSCOMMAND, SC_CLOSE));
+  ASSERT_TRUE(driver::postMessageTo(form, WM_ENDSESSION, TRUE));
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));
   expectBothEnd(installer, launcherProgram);
   expectInstalled();
