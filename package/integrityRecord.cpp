@@ -125,16 +125,17 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
   }
   // The program first: a changed program may look for its package in the
   // wrong place, and then the package's own verdict would mislead.
+  if (record.programLength != programSize) {
+    check.verdict = IntegrityVerdict::programChanged;
+    return STATUS_OK;
+  }
+  uint32_t programCrc = 0;
+  int32_t status = computeProgramCrc(file, programSize, programCrc);
   // Records made before signing was known hold the CRC of the bytes as they
   // are; an unsigned program still matches them.
-  int32_t status = STATUS_OK;
-  uint32_t programCrc = 0, plainCrc = 0;
-  if (record.programLength == programSize) status = computeProgramCrc(file, programSize, programCrc);
-  if (status == STATUS_OK && record.programLength == programSize && programCrc != record.programCrc)
-    status = computeRangeCrc(file, 0, programSize, plainCrc);
+  if (status == STATUS_OK && programCrc != record.programCrc) status = computeRangeCrc(file, 0, programSize, programCrc);
   if (status != STATUS_OK) return status;
-  if (record.programLength != programSize ||
-      (programCrc != record.programCrc && plainCrc != record.programCrc)) {
+  if (programCrc != record.programCrc) {
     check.verdict = IntegrityVerdict::programChanged;
     return STATUS_OK;
   }

@@ -74,9 +74,10 @@ struct IntegrityCheck {
 
 // Checks the program (bytes 0..programSize-1 of file) and the package behind
 // it against the header's record. The program matches when computeProgramCrc
-// does, or, for records made before it, the CRC of its bytes as they are. Bytes behind the recorded package length
-// (a signature appended to the file, say) are not counted. Returns 0 or the
-// I/O code of a failed read; the outcome is in check.
+// does, or, for records made before it, the CRC of its bytes as they are.
+// Bytes behind the recorded package length (a signature appended to the
+// file, say) are not counted. Returns 0 or the I/O code of a failed read;
+// the outcome is in check.
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
                               IntegrityCheck &check);
 

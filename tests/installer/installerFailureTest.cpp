@@ -86,7 +86,31 @@ struct LauncherBytes {
 
 }  // namespace
 
-using InstallerFailure = InstallerEndToEnd;
+class InstallerFailure : public InstallerEndToEnd {
+ protected:
+  // Runs the launcher of a package whose movie is not played: the installation
+  // runs at once in the preparing window, which is on the screen and says it
+  // succeeded; declining the control panel ends both programs with everything
+  // installed and no work folder left.
+  void expectInstalledInThePreparingWindow(const std::string &launcher) {
+    const std::set<std::string> foldersBefore = workFolders();
+    driver::TestProgram launcherProgram;
+    ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+    // The control-panel question comes once the installation is done.
+    HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
+    ASSERT_NE(question, nullptr);
+    HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+    ASSERT_NE(preparing, nullptr);
+    EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
+    EXPECT_TRUE(visibleOnScreen(preparing));
+    driver::TestProgram installer;
+    ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
+    ASSERT_TRUE(driver::clickButton(question, "No"));
+    expectBothEnd(installer, launcherProgram);
+    expectInstalled();
+    EXPECT_EQ(workFolders(), foldersBefore);
+  }
+};
 
 class InstallerIntegrity : public InstallerEndToEnd {
  protected:
@@ -256,22 +280,7 @@ TEST_F(InstallerFailure, UnplayableMovieInstallsInThePreparingWindow) {
     const std::string launcher = buildLauncher("unplayableMovie", [&](const std::filesystem::path &folder) {
       if (compressed) writeBytes(folder / "splash.bmp", cutCompressedMovie);
     });
-    const std::set<std::string> foldersBefore = workFolders();
-    driver::TestProgram launcherProgram;
-    ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
-    // The control-panel question comes once the installation is done.
-    HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
-    ASSERT_NE(question, nullptr);
-    HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
-    ASSERT_NE(preparing, nullptr);
-    EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
-    EXPECT_TRUE(visibleOnScreen(preparing));
-    driver::TestProgram installer;
-    ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
-    ASSERT_TRUE(driver::clickButton(question, "No"));
-    expectBothEnd(installer, launcherProgram);
-    expectInstalled();
-    EXPECT_EQ(workFolders(), foldersBefore);
+    expectInstalledInThePreparingWindow(launcher);
     removeInstallation();
   }
 }
@@ -286,18 +295,7 @@ TEST_F(InstallerFailure, MovieOfAPackageWithoutPlayerInstallsInThePreparingWindo
   LauncherBytes package(launcher);
   package.setMoviePlayer(MoviePlayerNeed::none);
   writeBytes(launcher, package.bytes);
-  driver::TestProgram launcherProgram;
-  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
-  ASSERT_NE(question, nullptr);
-  HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
-  ASSERT_NE(preparing, nullptr);
-  EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
-  driver::TestProgram installer;
-  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(question)));
-  ASSERT_TRUE(driver::clickButton(question, "No"));
-  expectBothEnd(installer, launcherProgram);
-  expectInstalled();
+  expectInstalledInThePreparingWindow(launcher);
 }
 
 // The package was read, so a failure in the preparing window is told as a

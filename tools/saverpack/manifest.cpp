@@ -4,6 +4,7 @@
 #include "common/carriedFlashInstallers.h"
 #include "common/crcUtils.h"
 #include "common/pathRules.h"
+#include "package/dataStructures_shared.h"
 #include "package/installNames.h"
 #include "tools/saverpack/manifestFields.h"
 
@@ -142,8 +143,9 @@ void checkRoles(const BuildPlan &plan) {
   if (flags.showLicense) requireEntry(present, ENTRY_LICENSE, "showLicense");
   if (flags.carriesReadMe) requireEntry(present, ENTRY_README, "carriesReadMe");
   if (flags.carriesFlashInstaller) requireEntry(present, ENTRY_FLASH_INSTALLER, "carriesFlashInstaller");
-  const int type = flags.installerType;
-  if (type == 1 || type == 2 || type == 3 || type == 8) requireEntry(present, ENTRY_SPLASH, "installerType");
+  const uint8_t type = flags.installerType;
+  if (type == BITMAP_TYPE || isMovieType(type) || type == JPEG_TYPE)
+    requireEntry(present, ENTRY_SPLASH, "installerType");
 }
 
 // "required" or "none"; a whole number is the byte itself, as extract
