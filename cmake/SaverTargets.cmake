@@ -102,10 +102,16 @@ function(saver_patch_program_size target)
     COMMENT "Recording the file length of ${target}")
 endfunction()
 
+# saver_without_exceptions(): the code of the current folder neither throws
+# nor catches, and carries no unwind tables: nothing in the delivered
+# programs unwinds, and the tables were a fifth of the installer.
+macro(saver_without_exceptions)
+  add_compile_options(-fno-exceptions -fno-asynchronous-unwind-tables)
+endmacro()
+
 # saver_windows_program(TARGET LEVEL): a delivered GUI program. It travels
 # inside every package, so it is stripped by the linker (before its length is
-# recorded) and ends quietly on an uncaught exception instead of linking the
-# runtime's verbose handler. Its application manifest (from
+# recorded) and links no exception runtime (see common/withoutExceptions.cpp). Its application manifest (from
 # windowsProgram.manifest.in) names the systems it is written for up to
 # Windows 11, asks for common controls 6 and declares the program DPI-aware
 # on every monitor (version 2 where the system has it, so captions and
@@ -114,7 +120,7 @@ endfunction()
 # its execution level, asInvoker or requireAdministrator.
 function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
-  target_link_libraries(${target} PRIVATE saver_quiet_terminate)
+  target_link_libraries(${target} PRIVATE saver_program_runtime)
   saver_program_manifest(${target} ${level})
   saver_patch_program_size(${target})
 endfunction()

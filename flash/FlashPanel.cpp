@@ -94,17 +94,8 @@ int32_t TFlashPanel::playMovie(const std::string &path) {
 // A compressed movie is read through its uncompressed copy; the control is
 // still given the movie itself. Nothing of the previous movie is kept: for a
 // missing file it would send the reader to the previous movie's copy. A movie
-// the reader gives up on is one that cannot be played.
+// the reader gives up on (SWF_UNREADABLE) is one that cannot be played.
 int32_t TFlashPanel::readMovie() {
-  try {
-    return readMovieInfo();
-  } catch (const SwfReadError &error) {
-    logLine(std::string("readMovie: ") + error.what());
-    return SWF_UNREADABLE;
-  }
-}
-
-int32_t TFlashPanel::readMovieInfo() {
   movieInfo_ = SwfMovieInfo();
   int32_t status = readSWFFileFormatType(swfFilename_, movieInfo_);
   if (status != 0) return status;

@@ -2,8 +2,6 @@
 // a movie file, checks that the installed Flash Player can show it, and plays
 // it in a Flash control embedded in the panel. It owns a scratch folder for
 // the uncompressed copies of compressed movies and deletes it when destroyed.
-//
-// playMovie passes SwfReadError (flash/SwfReader.h) on to its caller.
 #ifndef SAVER_FLASH_FLASH_PANEL_H
 #define SAVER_FLASH_FLASH_PANEL_H
 
@@ -50,7 +48,6 @@ class TFlashPanel {
 
  private:
   int32_t readMovie();
-  int32_t readMovieInfo();
   void configureFlashControl();
   void setColour(COLORREF colour);
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,15 +2,15 @@
 // kind, the SWF version and the header up to the first SetBackgroundColor tag.
 // A compressed ("CWS") movie is first inflated into an uncompressed copy.
 //
-// Refusals are status codes. Read, file and zlib errors are not: they raise
-// SwfReadError, which the panel passes on to its caller.
+// Refusals are status codes; a read past the end, a file that cannot be
+// opened or written, an unusable tag length or corrupt compressed data give
+// SWF_UNREADABLE (the trace keeps which).
 #ifndef SAVER_FLASH_SWF_READER_H
 #define SAVER_FLASH_SWF_READER_H
 
 #include "common/statusCodes.h"
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 const int SWF_BACKGROUND_COLOR_TAG = 9;
@@ -25,13 +25,6 @@ struct SwfMovieInfo {
   std::string formatSignature;  // first three bytes, empty before any read
   uint8_t swfVersion = 0;
   int32_t fileLength = 0;  // total length stated in the header
-};
-
-// A read past the end of a file, a file that cannot be opened or written,
-// an unusable tag length or corrupt compressed data.
-class SwfReadError : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
 };
 
 // Creates the panel's scratch folder and returns it with a trailing path

@@ -3,8 +3,8 @@
 #include "common/carriedFlashInstallers.h"
 #include "common/statusCodes.h"
 
+#include <cstdlib>
 #include <cstring>
-#include <new>
 
 int32_t MemorySource::readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) {
   got = 0;
@@ -23,14 +23,17 @@ int32_t readExactly(ByteSource &source, int64_t offset, void *buffer, uint32_t c
 }
 
 int32_t allocateBuffer(std::vector<uint8_t> &bytes, uint32_t count) {
-  // In a 32-bit program a vector holds at most 2 GiB; beyond that resize
-  // would throw length_error rather than bad_alloc.
+  // In a 32-bit program a vector holds at most 2 GiB.
   if (count > bytes.max_size()) return STATUS_OUT_OF_MEMORY;
-  try {
-    bytes.resize(count);
-  } catch (const std::bad_alloc &) {
-    return STATUS_OUT_OF_MEMORY;
+  // The programs have no exceptions, so a resize the heap cannot serve would
+  // end them: ask the heap first. The block it gives now it gives again to
+  // the resize that follows at once.
+  if (count > bytes.capacity()) {
+    void *probe = std::malloc(count);
+    if (probe == nullptr) return STATUS_OUT_OF_MEMORY;
+    std::free(probe);
   }
+  bytes.resize(count);
   return STATUS_OK;
 }
 

@@ -67,7 +67,8 @@ TCompressor::~TCompressor() {
 void TCompressor::releaseStreams() {
   if (outputStream != INVALID_HANDLE_VALUE) CloseHandle(outputStream);
   outputStream = INVALID_HANDLE_VALUE;
-  std::vector<uint8_t>().swap(inputStream);
+  input = nullptr;
+  inputLength = 0;
   inputPosition = 0;
 }
 
@@ -77,16 +78,11 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
   compressing = false;
   outputChecksum = 0xFFFFFFFFul;
   DWORD failure = 0;
-  try {
-    inputStream.assign(buffer, buffer + length);
-  } catch (const std::bad_alloc &) {
-    failure = ERROR_NOT_ENOUGH_MEMORY;
-  }
-  if (failure == 0) {
-    outputStream = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                               nullptr);
-    if (outputStream == INVALID_HANDLE_VALUE) failure = GetLastError();
-  }
+  input = buffer;
+  inputLength = length;
+  outputStream =
+      CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (outputStream == INVALID_HANDLE_VALUE) failure = GetLastError();
   if (failure == 0) {
     TCompressor *self = this;
     explodeEntry(readCallback, writeCallback, WorkBuffer, &self);
@@ -102,10 +98,10 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
 // The user pointer is the address of a variable holding the compressor.
 unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
-  const size_t remaining = compressor.inputStream.size() - compressor.inputPosition;
+  const size_t remaining = compressor.inputLength - compressor.inputPosition;
   const unsigned count = remaining < *size ? static_cast<unsigned>(remaining) : *size;
   if (count == 0) return 0;
-  memcpy(buf, compressor.inputStream.data() + compressor.inputPosition, count);
+  memcpy(buf, compressor.input + compressor.inputPosition, count);
   compressor.inputPosition += count;
   if (compressor.compressing) {
     unsigned counted = count;

@@ -47,7 +47,8 @@ class TCompressor {
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
-  std::vector<uint8_t> inputStream;            // filled only during Expand
+  const uint8_t *input = nullptr;  // the caller's stored bytes, during Expand only
+  size_t inputLength = 0;
   size_t inputPosition = 0;
   unsigned long inputChecksum = 0;   // of bytes handed to the library when compressing
   unsigned long outputChecksum = 0;  // of bytes received from it

@@ -92,12 +92,16 @@ TEST(PackageEntrySpan, StoredBytesMustLieInsideTheFile) {
 }
 
 // A 32-bit program cannot hold every length a 32-bit field can name: the
-// buffer is refused with a status rather than an exception nobody catches.
+// buffer is refused with a status, also where the vector could name it but
+// the heap cannot give it, rather than ending the program.
 TEST(PackageBuffer, LengthPastWhatAProgramCanHoldIsOutOfMemory) {
   std::vector<uint8_t> bytes;
   if (bytes.max_size() >= UINT32_MAX) GTEST_SKIP() << "a 64-bit build can name any 32-bit length";
   EXPECT_EQ(STATUS_OUT_OF_MEMORY, allocateBuffer(bytes, UINT32_MAX));
   EXPECT_EQ(STATUS_OUT_OF_MEMORY, allocateBuffer(bytes, static_cast<uint32_t>(bytes.max_size()) + 1));
+  EXPECT_EQ(STATUS_OUT_OF_MEMORY, allocateBuffer(bytes, static_cast<uint32_t>(bytes.max_size())));
+  EXPECT_EQ(STATUS_OK, allocateBuffer(bytes, 1 << 20));
+  EXPECT_EQ(bytes.size(), 1u << 20);
 }
 
 }  // namespace
