@@ -207,6 +207,10 @@ struct BitCursor {
   }
 };
 
+// The longest copy: a flag, a length code word with its extra bits, and a
+// distance code word with its low bits.
+const unsigned MAX_COPY_BITS = 1 + 7 + 8 + 8 + 6;
+
 // Result of a decoding step that has not ended the stream.
 const unsigned GOING_ON = ~0u;
 
@@ -338,7 +342,7 @@ struct Exploder {
     const unsigned literalBits = static_cast<unsigned>(__builtin_ctzll(flags));
     out += literalBits / 9;
     in.skip(literalBits);
-    in.refill();
+    if (in.count < static_cast<int>(MAX_COPY_BITS)) return GOING_ON;  // the copy starts the next step
     return putCopy(in, out, firstProduced, dictionaryBits);
   }
 
