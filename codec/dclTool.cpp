@@ -44,8 +44,7 @@ const char *resultText(unsigned result) {
   switch (result) {
     case dcl::CMP_INVALID_DICTSIZE: return "bad dictionary size";
     case dcl::CMP_INVALID_MODE: return "bad mode";
-    case dcl::CMP_BAD_DATA: return "bad data";
-    default: return "aborted";
+    default: return "bad data";
   }
 }
 

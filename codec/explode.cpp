@@ -1,14 +1,38 @@
 // Explode: expands a DCL stream.
 //
+// The stream, as this decoder reads it:
+//
+// - Byte 0 is the literal mode: 0 (binary) sends a literal as its 8 bits,
+//   1 (ASCII) sends it in the fixed literal code of dclTables.h.
+// - Byte 1 is the dictionary size as the count of low distance bits:
+//   4, 5 or 6 for 1024, 2048 or 4096 bytes.
+// - Then come tokens, packed from the least significant bit of each byte
+//   on, with no regard for byte boundaries. Every code word is sent as
+//   dclTables.h stores it, every plain number low bit first.
+// - A token starts with one flag bit. 0: a literal follows. 1: a copy of
+//   earlier output follows, as
+//     length:   a length code word, then the extra bits of its symbol,
+//               added to the symbol's base: 2 to 518 bytes;
+//     distance: a distance code word giving the high bits of distance - 1,
+//               then its low bits: 2 of them for a length of 2, else as
+//               many as byte 1 says.
+//   A distance of up to 256 goes with a length of 2, up to the dictionary
+//   size with longer ones.
+// - The length 519 (the length code word of symbol 15 with all 8 extra
+//   bits set) ends the stream; no distance follows it, and the bits after
+//   it in its last byte mean nothing.
+// - A copy may overlap the bytes it makes (distance < length), which
+//   repeats a pattern, but may not reach back past the first byte made.
+//
 // The work area holds the input buffer and a window of two halves: the
 // lower half keeps the last 4096 bytes as history for copies, the upper
 // half collects new output. When the upper half is full it is written out
-// and moved down. Every copy distance is checked against the bytes really
-// produced, so no byte the stream did not create is ever read.
+// and moved down.
 #include "codec/dcl.h"
 #include "codec/dclTables.h"
 #include "codec/workArea.h"
 
+#include <stddef.h>
 #include <string.h>
 
 namespace dcl {
@@ -16,9 +40,9 @@ namespace {
 
 const unsigned HISTORY_SIZE = 4096;
 const unsigned FLUSH_MARK = 2 * HISTORY_SIZE;
-const unsigned WINDOW_SIZE = FLUSH_MARK + MAX_MATCH;
 const unsigned INPUT_SIZE = 2048;
-const unsigned COPY_SLACK = 16;
+// Copies move chunks of this many bytes, which may run past their end.
+const unsigned COPY_CHUNK = 16;
 const unsigned SHORT_CHUNK = 8;
 
 // Decoding tables: indexed by the next bits of the stream, each entry holds
@@ -34,18 +58,38 @@ struct SymbolEntry {
   uint8_t codeLength;
 };
 
-template <unsigned N, unsigned BITS>
-struct DirectDecoder {
-  SymbolEntry entry[1u << BITS];
+struct DistanceDecoder {
+  SymbolEntry entry[1u << DISTANCE_LOOKUP_BITS];
 };
 
-template <unsigned N, unsigned BITS>
-constexpr DirectDecoder<N, BITS> buildDirectDecoder(const CodeBook<N> &book) {
-  DirectDecoder<N, BITS> decoder{};
-  for (unsigned symbol = 0; symbol < N; ++symbol) {
-    const CodeWord word = book.word[symbol];
-    for (unsigned index = word.bits; index < (1u << BITS); index += 1u << word.length)
+constexpr DistanceDecoder buildDistanceDecoder() {
+  DistanceDecoder decoder{};
+  for (unsigned symbol = 0; symbol < DISTANCE_SYMBOLS; ++symbol) {
+    const CodeWord word = DISTANCE_CODES.word[symbol];
+    for (unsigned index = word.bits; index < (1u << DISTANCE_LOOKUP_BITS); index += 1u << word.length)
       decoder.entry[index] = SymbolEntry{static_cast<uint8_t>(symbol), word.length};
+  }
+  return decoder;
+}
+
+// A length code word, resolved: the symbol's base, the word's length and
+// the count of extra bits after it.
+struct LengthEntry {
+  uint16_t base;
+  uint8_t codeLength;
+  uint8_t extraBits;
+};
+
+struct LengthDecoder {
+  LengthEntry entry[1u << LENGTH_LOOKUP_BITS];
+};
+
+constexpr LengthDecoder buildLengthDecoder() {
+  LengthDecoder decoder{};
+  for (unsigned symbol = 0; symbol < LENGTH_SYMBOLS; ++symbol) {
+    const CodeWord word = LENGTH_CODES.word[symbol];
+    for (unsigned index = word.bits; index < (1u << LENGTH_LOOKUP_BITS); index += 1u << word.length)
+      decoder.entry[index] = LengthEntry{LENGTH_BASE[symbol], word.length, LENGTH_EXTRA_BITS[symbol]};
   }
   return decoder;
 }
@@ -73,53 +117,53 @@ struct LiteralDecoder {
   uint16_t sub[LITERAL_SUBTABLES << LITERAL_SUBTABLE_BITS];
 };
 
+constexpr void addLongLiteral(LiteralDecoder &decoder, unsigned &subtables, CodeWord word, uint16_t value) {
+  const unsigned prefix = word.bits & ((1u << LITERAL_LOOKUP_BITS) - 1);
+  if (!(decoder.first[prefix] & SUBTABLE_FLAG))
+    decoder.first[prefix] = static_cast<uint16_t>(SUBTABLE_FLAG | subtables++);
+  const unsigned base = (decoder.first[prefix] & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS;
+  const unsigned rest = word.bits >> LITERAL_LOOKUP_BITS;
+  const unsigned restLength = word.length - LITERAL_LOOKUP_BITS;
+  for (unsigned index = rest; index < (1u << LITERAL_SUBTABLE_BITS); index += 1u << restLength)
+    decoder.sub[base + index] = value;
+}
+
 constexpr LiteralDecoder buildLiteralDecoder() {
   LiteralDecoder decoder{};
   unsigned subtables = 0;
   for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol) {
     const CodeWord word = LITERAL_CODES.word[symbol];
     const uint16_t value = static_cast<uint16_t>(symbol | word.length << 8);
-    if (word.length <= LITERAL_LOOKUP_BITS) {
-      for (unsigned index = word.bits; index < (1u << LITERAL_LOOKUP_BITS); index += 1u << word.length)
-        decoder.first[index] = value;
+    if (word.length > LITERAL_LOOKUP_BITS) {
+      addLongLiteral(decoder, subtables, word, value);
       continue;
     }
-    const unsigned prefix = word.bits & ((1u << LITERAL_LOOKUP_BITS) - 1);
-    if (!(decoder.first[prefix] & SUBTABLE_FLAG))
-      decoder.first[prefix] = static_cast<uint16_t>(SUBTABLE_FLAG | subtables++);
-    const unsigned base = (decoder.first[prefix] & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS;
-    const unsigned rest = word.bits >> LITERAL_LOOKUP_BITS;
-    const unsigned restLength = word.length - LITERAL_LOOKUP_BITS;
-    for (unsigned index = rest; index < (1u << LITERAL_SUBTABLE_BITS); index += 1u << restLength)
-      decoder.sub[base + index] = value;
+    for (unsigned index = word.bits; index < (1u << LITERAL_LOOKUP_BITS); index += 1u << word.length)
+      decoder.first[index] = value;
   }
   return decoder;
 }
 
-constexpr DirectDecoder<LENGTH_SYMBOLS, LENGTH_LOOKUP_BITS> LENGTH_DECODER =
-    buildDirectDecoder<LENGTH_SYMBOLS, LENGTH_LOOKUP_BITS>(LENGTH_CODES);
-constexpr DirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS> DISTANCE_DECODER =
-    buildDirectDecoder<DISTANCE_SYMBOLS, DISTANCE_LOOKUP_BITS>(DISTANCE_CODES);
+constexpr LengthDecoder LENGTH_DECODER = buildLengthDecoder();
+constexpr DistanceDecoder DISTANCE_DECODER = buildDistanceDecoder();
 constexpr LiteralDecoder LITERAL_DECODER = buildLiteralDecoder();
 
 // The ASCII-mode literal at the start of code: symbol | code length << 8.
-uint16_t asciiLiteral(size_t code) {
-  const uint16_t value = LITERAL_DECODER.first[code & 0xFF];
-  if (!(value & SUBTABLE_FLAG)) return value;
-  return LITERAL_DECODER.sub[((value & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS) |
+inline unsigned asciiLiteral(uint64_t code) {
+  const unsigned first = LITERAL_DECODER.first[code & 0xFF];
+  if (!(first & SUBTABLE_FLAG)) return first;
+  return LITERAL_DECODER.sub[(first & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS |
                              ((code >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
 }
 
-// The widest register-sized buffer: on 64-bit hosts one refill serves a
-// whole token.
-typedef size_t BitBuffer;
-const unsigned BIT_BUFFER_BITS = sizeof(BitBuffer) * 8;
-// Longest token part decoded from one refill: 8 distance code bits and
-// 6 low bits; a flag, 7 length code bits and 8 extra bits take 16.
-const unsigned DISTANCE_PART_BITS = 14;
-// Binary-mode literals that a full buffer always holds (a flag and 8 bits
-// each), and the mask of their flags.
-const unsigned LITERAL_GROUP = (BIT_BUFFER_BITS - 8) / 9;
+// One 64-bit buffer on every host: a refill leaves at least 56 bits in
+// it, more than the 30 of the longest copy.
+typedef uint64_t BitBuffer;
+const unsigned BIT_BUFFER_BITS = 64;
+const unsigned REFILLED_BITS = BIT_BUFFER_BITS - 8;
+// Binary-mode literals that a refilled buffer always holds (a flag and 8
+// bits each), and the mask of their flags.
+const unsigned LITERAL_GROUP = REFILLED_BITS / 9;
 const unsigned LITERAL_GROUP_BITS = 9 * LITERAL_GROUP;
 constexpr BitBuffer literalGroupFlags() {
   BitBuffer flags = 0;
@@ -128,31 +172,94 @@ constexpr BitBuffer literalGroupFlags() {
 }
 const BitBuffer LITERAL_GROUP_FLAGS = literalGroupFlags();
 
-BitBuffer loadLittleEndian(const uint8_t *bytes) {
-  BitBuffer value = 0;
+inline uint64_t load64(const uint8_t *bytes) {
+  uint64_t value = 0;
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
   memcpy(&value, bytes, sizeof value);  // one load on the hosts we build for
 #else
-  for (unsigned i = 0; i < sizeof(BitBuffer); ++i) value |= static_cast<BitBuffer>(bytes[i]) << (8 * i);
+  for (unsigned i = 0; i < sizeof value; ++i) value |= static_cast<uint64_t>(bytes[i]) << (8 * i);
 #endif
   return value;
+}
+
+// The reading position. Above count the buffer holds zeros or the bits of
+// the bytes that follow, which a refill ORs in again unchanged; so bits
+// past the end of the input read as zeros, and count goes below zero once
+// a token has used them.
+struct BitCursor {
+  BitBuffer bits;  // unread bits, next bit lowest
+  int count;
+  const uint8_t *next;  // next byte of the input buffer
+  const uint8_t *end;
+
+  // Room for two refills without reaching the end of the input buffer.
+  bool holdsTwoWords() const { return end - next >= static_cast<ptrdiff_t>(2 * sizeof(BitBuffer)); }
+
+  void refill() {
+    bits |= load64(next) << count;
+    next += (BIT_BUFFER_BITS - 1 - count) / 8;
+    count |= REFILLED_BITS;
+  }
+
+  void skip(unsigned bitCount) {
+    bits >>= bitCount;
+    count -= static_cast<int>(bitCount);
+  }
+};
+
+// The longest copy: a flag, a length code word with its extra bits, and a
+// distance code word with its low bits.
+const unsigned MAX_COPY_BITS = 1 + 7 + 8 + 8 + 6;
+
+// Result of a decoding step that has not ended the stream.
+const unsigned GOING_ON = ~0u;
+
+// Reads a copy's flag, length code word and extra bits.
+inline unsigned readLength(BitCursor &in) {
+  const BitBuffer code = in.bits >> 1;
+  const LengthEntry entry = LENGTH_DECODER.entry[code & ((1u << LENGTH_LOOKUP_BITS) - 1)];
+  const unsigned length = entry.base + ((code >> entry.codeLength) & ((1u << entry.extraBits) - 1));
+  in.skip(1 + entry.codeLength + entry.extraBits);
+  return length;
+}
+
+inline unsigned readDistance(BitCursor &in, unsigned length, unsigned dictionaryBits) {
+  const SymbolEntry entry = DISTANCE_DECODER.entry[in.bits & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
+  const unsigned lowBits = length == MIN_MATCH ? 2 : dictionaryBits;
+  const unsigned distance = ((entry.symbol << lowBits) | ((in.bits >> entry.codeLength) & ((1u << lowBits) - 1))) + 1;
+  in.skip(entry.codeLength + lowBits);
+  return distance;
+}
+
+// Overlapping copies run forward, so a short distance repeats its pattern.
+// From a distance of 8 on, whole chunks that never overlap their source
+// are moved; the last may write up to COPY_CHUNK - 1 bytes past the copy,
+// into the window's slack, where later output overwrites them.
+inline void copyMatch(uint8_t *to, unsigned length, unsigned distance) {
+  const uint8_t *from = to - distance;
+  if (distance >= COPY_CHUNK) {
+    for (unsigned i = 0; i < length; i += COPY_CHUNK) memcpy(to + i, from + i, COPY_CHUNK);
+  } else if (distance >= SHORT_CHUNK) {
+    for (unsigned i = 0; i < length; i += SHORT_CHUNK) memcpy(to + i, from + i, SHORT_CHUNK);
+  } else if (distance == 1) {
+    memset(to, *from, length);
+  } else {
+    for (unsigned i = 0; i < length; ++i) to[i] = from[i];
+  }
 }
 
 struct Exploder {
   ReadBuffer read;
   WriteBuffer write;
   void *param;
-  // Unread bits, next bit lowest. Above bitCount it holds zeros or the
-  // bits of the bytes that follow, which a refill ORs in again unchanged.
-  BitBuffer bitBuffer;
-  unsigned bitCount;
-  unsigned inputPos;
-  unsigned inputEnd;
+  BitCursor cursor;  // while a callback runs; the decoder keeps its own copy
   bool inputEnded;
   unsigned outputPos;     // next free byte of the window
   unsigned historyStart;  // first byte of the window the stream has produced
   uint8_t input[INPUT_SIZE];
-  uint8_t window[WINDOW_SIZE + COPY_SLACK];
+  // A step starts below FLUSH_MARK and adds at most a literal group and
+  // the longest copy; the last chunk of that may run COPY_CHUNK further.
+  uint8_t window[FLUSH_MARK + LITERAL_GROUP + MAX_MATCH + COPY_CHUNK];
 
   bool fillInput() {
     if (inputEnded) return false;
@@ -162,14 +269,14 @@ struct Exploder {
       inputEnded = true;
       return false;
     }
-    inputPos = 0;
-    inputEnd = count < INPUT_SIZE ? count : INPUT_SIZE;
+    cursor.next = input;
+    cursor.end = input + (count < INPUT_SIZE ? count : INPUT_SIZE);
     return true;
   }
 
   bool nextByte(uint8_t &byte) {
-    if (inputPos == inputEnd && !fillInput()) return false;
-    byte = input[inputPos++];
+    if (cursor.next == cursor.end && !fillInput()) return false;
+    byte = *cursor.next++;
     return true;
   }
 
@@ -186,129 +293,95 @@ struct Exploder {
     historyStart = 0;
   }
 
-  // Tops bits up byte by byte near the end of the input buffer, reading
-  // more input as needed; stops when the input has ended.
-  void refillSlowly(BitBuffer &bits, unsigned &count, const uint8_t *&next, const uint8_t *&end) {
-    while (count <= BIT_BUFFER_BITS - 8) {
-      if (next == end) {
-        if (!fillInput()) return;
-        next = input;
-        end = input + inputEnd;
-      }
-      bits |= static_cast<BitBuffer>(*next++) << count;
-      count += 8;
+  // Tops the bit buffer up byte by byte near the end of the input buffer,
+  // reading more input as needed; stops when the input has ended.
+  void refillSlowly() {
+    while (cursor.count <= static_cast<int>(REFILLED_BITS)) {
+      if (cursor.next == cursor.end && !fillInput()) return;
+      cursor.bits |= static_cast<BitBuffer>(*cursor.next++) << cursor.count;
+      cursor.count += 8;
     }
   }
 
-  unsigned finish(unsigned out, unsigned result) {
-    outputPos = out;
-    return result;
+  // Decodes a copy after its flag bit is known to be set.
+  unsigned putCopy(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits) {
+    const unsigned length = readLength(in);
+    if (length == END_OF_STREAM) return in.count < 0 ? CMP_BAD_DATA : CMP_NO_ERROR;
+    const unsigned distance = readDistance(in, length, dictionaryBits);
+    if (in.count < 0 || distance > out - firstProduced) return CMP_BAD_DATA;
+    copyMatch(window + out, length, distance);
+    out += length;
+    return GOING_ON;
   }
 
-  // The decoding loop keeps the bit buffer, the input position and the
-  // output position in locals: the callbacks may see the work area, so the
-  // compiler would otherwise store them back after every token. They go
-  // back into the members only where a callback runs.
-  unsigned decode(bool ascii, unsigned dictionaryBits) {
-    BitBuffer bits = bitBuffer;
-    unsigned count = bitCount;
-    const uint8_t *next = input + inputPos;
-    const uint8_t *end = input + inputEnd;
-    unsigned out = outputPos;
-    unsigned firstProduced = historyStart;
-    for (;;) {
-      // Tops the bit buffer up to within a byte of full while input lasts.
-      if (static_cast<size_t>(end - next) >= sizeof(BitBuffer)) {
-        bits |= loadLittleEndian(next) << count;
-        next += (BIT_BUFFER_BITS - 1 - count) / 8;
-        count |= BIT_BUFFER_BITS - 8;
-      } else {
-        refillSlowly(bits, count, next, end);
-        if (count == 0) return finish(out, CMP_BAD_DATA);  // no end code
-      }
-      if (!(bits & 1)) {
-        if (ascii) {
-          const uint16_t literal = asciiLiteral(bits >> 1);
-          const unsigned used = 1 + (literal >> 8);
-          if (used > count) return finish(out, CMP_BAD_DATA);
-          window[out++] = static_cast<uint8_t>(literal);
-          bits >>= used;
-          count -= used;
-        } else {
-          if (count < 9) return finish(out, CMP_BAD_DATA);
-          // A full buffer of literals, the common case in data that does
-          // not repeat, is written without a test per byte.
-          if (count >= LITERAL_GROUP_BITS && !(bits & LITERAL_GROUP_FLAGS) && out + LITERAL_GROUP <= FLUSH_MARK) {
-            for (unsigned i = 0; i < LITERAL_GROUP; ++i) window[out + i] = static_cast<uint8_t>(bits >> (9 * i + 1));
-            out += LITERAL_GROUP;
-            bits >>= LITERAL_GROUP_BITS;
-            count -= LITERAL_GROUP_BITS;
-            if (out >= FLUSH_MARK || count < 9 || (bits & 1)) continue;
-          }
-          // As many literals in a row as the buffered bits and the window hold.
-          do {
-            window[out++] = static_cast<uint8_t>(bits >> 1);
-            bits >>= 9;
-            count -= 9;
-          } while (count >= 9 && !(bits & 1) && out < FLUSH_MARK);
-        }
-      } else {
-        const BitBuffer code = bits >> 1;
-        const SymbolEntry lengthEntry = LENGTH_DECODER.entry[code & ((1u << LENGTH_LOOKUP_BITS) - 1)];
-        const unsigned extraBits = LENGTH_EXTRA_BITS[lengthEntry.symbol];
-        const unsigned length =
-            LENGTH_BASE[lengthEntry.symbol] + ((code >> lengthEntry.codeLength) & ((1u << extraBits) - 1));
-        const unsigned lengthBits = 1 + lengthEntry.codeLength + extraBits;
-        if (lengthBits > count) return finish(out, CMP_BAD_DATA);
-        bits >>= lengthBits;
-        count -= lengthBits;
-        if (length == END_OF_STREAM) return finish(out, CMP_NO_ERROR);
+  // One token of either mode, from whatever bits the buffer holds.
+  template <bool ASCII>
+  unsigned putToken(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits) {
+    if (in.bits & 1) return putCopy(in, out, firstProduced, dictionaryBits);
+    const unsigned literal = ASCII ? asciiLiteral(in.bits >> 1) : 8u << 8 | ((in.bits >> 1) & 0xFF);
+    in.skip(1 + (literal >> 8));
+    if (in.count < 0) return CMP_BAD_DATA;
+    window[out++] = static_cast<uint8_t>(literal);
+    return GOING_ON;
+  }
 
-        if (count < DISTANCE_PART_BITS) refillSlowly(bits, count, next, end);
-        const SymbolEntry distanceEntry = DISTANCE_DECODER.entry[bits & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
-        const unsigned lowBits = length == MIN_MATCH ? 2 : dictionaryBits;
-        const unsigned distance =
-            ((distanceEntry.symbol << lowBits) | ((bits >> distanceEntry.codeLength) & ((1u << lowBits) - 1))) + 1;
-        const unsigned distanceBits = distanceEntry.codeLength + lowBits;
-        if (distanceBits > count) return finish(out, CMP_BAD_DATA);
-        bits >>= distanceBits;
-        count -= distanceBits;
-        if (distance > out - firstProduced) return finish(out, CMP_BAD_DATA);
-        copyMatch(window + out, length, distance);
-        out += length;
+  // A binary-mode step away from the end of the input buffer: the literals
+  // up to the next copy, at most a group of them, and that copy. The group
+  // is written whole, without a test per literal; those past the copy's
+  // start are overwritten by it.
+  unsigned putLiteralsAndCopy(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits) {
+    in.refill();
+    uint8_t *to = window + out;
+    for (unsigned i = 0; i < LITERAL_GROUP; ++i) to[i] = static_cast<uint8_t>(in.bits >> (9 * i + 1));
+    const BitBuffer flags = in.bits & LITERAL_GROUP_FLAGS;
+    if (flags == 0) {  // data that does not repeat: no copy in sight
+      out += LITERAL_GROUP;
+      in.skip(LITERAL_GROUP_BITS);
+      return GOING_ON;
+    }
+    const unsigned literalBits = static_cast<unsigned>(__builtin_ctzll(flags));
+    out += literalBits / 9;
+    in.skip(literalBits);
+    if (in.count < static_cast<int>(MAX_COPY_BITS)) return GOING_ON;  // the copy starts the next step
+    return putCopy(in, out, firstProduced, dictionaryBits);
+  }
+
+  // The loop keeps the cursor and the positions in locals: the callbacks
+  // may see the work area, so the compiler would otherwise store them back
+  // after every token. They go back into the members only where a callback
+  // may run.
+  template <bool ASCII>
+  unsigned decode(unsigned dictionaryBits) {
+    BitCursor in = cursor;
+    unsigned out = outputPos, firstProduced = historyStart, result = GOING_ON;
+    while (result == GOING_ON) {
+      if (!ASCII && in.holdsTwoWords()) {
+        result = putLiteralsAndCopy(in, out, firstProduced, dictionaryBits);
+      } else {
+        if (in.holdsTwoWords()) {
+          in.refill();
+        } else {
+          cursor = in;
+          refillSlowly();
+          in = cursor;
+        }
+        result = putToken<ASCII>(in, out, firstProduced, dictionaryBits);
       }
       if (out >= FLUSH_MARK) {
-        outputPos = out;
+        outputPos = out, cursor = in;
         slideWindow();
-        out = outputPos;
-        firstProduced = historyStart;
+        out = outputPos, firstProduced = historyStart;
       }
     }
-  }
-
-  // Overlapping copies run forward, so a short distance repeats its
-  // pattern. From a distance of 8 on, whole chunks of up to COPY_SLACK
-  // bytes that never overlap their source are copied; the last may write up
-  // to COPY_SLACK - 1 bytes past the match, into the slack, where later
-  // output overwrites them.
-  static void copyMatch(uint8_t *to, unsigned length, unsigned distance) {
-    const uint8_t *from = to - distance;
-    if (distance >= COPY_SLACK) {
-      for (unsigned i = 0; i < length; i += COPY_SLACK) memcpy(to + i, from + i, COPY_SLACK);
-    } else if (distance >= SHORT_CHUNK) {
-      for (unsigned i = 0; i < length; i += SHORT_CHUNK) memcpy(to + i, from + i, SHORT_CHUNK);
-    } else if (distance == 1) {
-      memset(to, *from, length);
-    } else {
-      for (unsigned i = 0; i < length; ++i) to[i] = from[i];
-    }
+    outputPos = out;
+    return result;
   }
 
   unsigned run() {
     uint8_t mode, dictionaryBits;
     if (!nextByte(mode) || !nextByte(dictionaryBits)) return CMP_BAD_DATA;
     if (mode > CMP_ASCII || dictionaryBits < 4 || dictionaryBits > 6) return CMP_BAD_DATA;
-    const unsigned result = decode(mode == CMP_ASCII, dictionaryBits);
+    const unsigned result = mode == CMP_ASCII ? decode<true>(dictionaryBits) : decode<false>(dictionaryBits);
     // What was decoded goes out even when the stream turns out bad.
     writeOut(HISTORY_SIZE, outputPos);
     return result;
@@ -324,10 +397,7 @@ unsigned explode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param)
   exploder.read = read;
   exploder.write = write;
   exploder.param = param;
-  exploder.bitBuffer = 0;
-  exploder.bitCount = 0;
-  exploder.inputPos = 0;
-  exploder.inputEnd = 0;
+  exploder.cursor = BitCursor{0, 0, exploder.input, exploder.input};
   exploder.inputEnded = false;
   exploder.outputPos = HISTORY_SIZE;
   exploder.historyStart = HISTORY_SIZE;

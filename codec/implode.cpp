@@ -6,7 +6,7 @@
 // lazily deferred match is made on its cost in bits, since the fixed
 // codes make short matches far away dearer than literals.
 #include "codec/dcl.h"
-#include "codec/dclTables.h"
+#include "codec/tokenCodes.h"
 #include "codec/workArea.h"
 
 #include <string.h>
@@ -27,25 +27,6 @@ const unsigned OUTPUT_SIZE = 2048;
 const unsigned MAX_CHAIN = 4096;
 const unsigned NICE_LENGTH = 128;
 
-// Length code word followed by its extra bits, for every length.
-struct LengthBook {
-  CodeWord word[END_OF_STREAM + 1];
-};
-
-constexpr LengthBook buildLengthBook() {
-  LengthBook book{};
-  for (unsigned symbol = 0; symbol < LENGTH_SYMBOLS; ++symbol) {
-    const CodeWord code = LENGTH_CODES.word[symbol];
-    for (unsigned extra = 0; extra < (1u << LENGTH_EXTRA_BITS[symbol]); ++extra)
-      book.word[LENGTH_BASE[symbol] + extra] =
-          CodeWord{static_cast<uint16_t>(code.bits | extra << code.length),
-                   static_cast<uint8_t>(code.length + LENGTH_EXTRA_BITS[symbol])};
-  }
-  return book;
-}
-
-constexpr LengthBook LENGTH_WORDS = buildLengthBook();
-
 struct Match {
   unsigned length;  // 0: none
   unsigned distance;
@@ -58,8 +39,7 @@ struct Imploder {
   bool ascii;
   unsigned dictionaryBits;
   unsigned dictionarySize;
-  uint32_t bitBuffer;  // pending bits, fewer than 8 between calls
-  unsigned bitCount;
+  BitPacker packer;
   unsigned outputCount;
   unsigned filled;  // bytes of the window holding input
   bool inputEnded;
@@ -166,17 +146,9 @@ struct Imploder {
     return match;
   }
 
-  unsigned literalCost(unsigned position) const {
-    return 1 + (ascii ? LITERAL_CODE_BITS[window[position]] : 8);
-  }
+  unsigned literalCost(unsigned position) const { return dcl::literalCost(window[position], ascii); }
 
-  unsigned lowDistanceBits(unsigned length) const { return length == MIN_MATCH ? 2 : dictionaryBits; }
-
-  unsigned matchCost(Match match) const {
-    const unsigned lowBits = lowDistanceBits(match.length);
-    return 1 + LENGTH_WORDS.word[match.length].length + DISTANCE_CODE_BITS[(match.distance - 1) >> lowBits] +
-           lowBits;
-  }
+  unsigned matchCost(Match match) const { return copyCost(match.length, match.distance, dictionaryBits); }
 
   // A short match may cost more bits than the literals it replaces. From 8
   // bytes on it never does: a match takes at most 30 bits, a literal 5 or more.
@@ -202,38 +174,18 @@ struct Imploder {
     outputCount = 0;
   }
 
-  // count is at most 16.
-  void putBits(unsigned bits, unsigned count) {
-    bitBuffer |= static_cast<uint32_t>(bits) << bitCount;
-    bitCount += count;
-    while (bitCount >= 8) {
-      output[outputCount++] = static_cast<uint8_t>(bitBuffer);
-      bitBuffer >>= 8;
-      bitCount -= 8;
-      if (outputCount == OUTPUT_SIZE) flushOutput();
-    }
+  void putByte(uint8_t byte) {
+    output[outputCount++] = byte;
+    if (outputCount == OUTPUT_SIZE) flushOutput();
   }
 
-  void putLiteral(unsigned position) {
-    const unsigned byte = window[position];
-    if (ascii)
-      putBits(static_cast<unsigned>(LITERAL_CODES.word[byte].bits) << 1, 1 + LITERAL_CODES.word[byte].length);
-    else
-      putBits(byte << 1, 9);
+  void putToken(TokenBits token) {
+    packer.add(token, [this](uint8_t byte) { putByte(byte); });
   }
 
-  void putLength(unsigned length) {
-    const CodeWord word = LENGTH_WORDS.word[length];
-    putBits(1u | static_cast<unsigned>(word.bits) << 1, 1 + word.length);
-  }
+  void putLiteral(unsigned position) { putToken(literalToken(window[position], ascii)); }
 
-  void putMatch(Match match) {
-    putLength(match.length);
-    const unsigned lowBits = lowDistanceBits(match.length);
-    const unsigned value = match.distance - 1;
-    const CodeWord word = DISTANCE_CODES.word[value >> lowBits];
-    putBits(word.bits | (value & ((1u << lowBits) - 1)) << word.length, word.length + lowBits);
-  }
+  void putMatch(Match match) { putToken(copyToken(match.length, match.distance, dictionaryBits)); }
 
   void compress() {
     fillWindow();
@@ -268,8 +220,8 @@ struct Imploder {
       position += match.length;
       for (; inserted < position; ++inserted) insert(inserted);
     }
-    putLength(END_OF_STREAM);
-    if (bitCount != 0) putBits(0, 8 - bitCount);
+    putToken(copyToken(END_OF_STREAM, 0, dictionaryBits));
+    packer.finish([this](uint8_t byte) { putByte(byte); });
     flushOutput();
   }
 };
@@ -280,13 +232,8 @@ static_assert(sizeof(Imploder) + WORK_AREA_ALIGNMENT <= IMPLODE_WORK_SIZE, "impl
 
 unsigned implode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param, unsigned *type,
                  unsigned *dictSize) {
-  unsigned dictionaryBits;
-  switch (*dictSize) {
-    case 1024: dictionaryBits = 4; break;
-    case 2048: dictionaryBits = 5; break;
-    case 4096: dictionaryBits = 6; break;
-    default: return CMP_INVALID_DICTSIZE;
-  }
+  const unsigned dictionaryBits = dictionaryBitsOf(*dictSize);
+  if (dictionaryBits == 0) return CMP_INVALID_DICTSIZE;
   if (*type != CMP_BINARY && *type != CMP_ASCII) return CMP_INVALID_MODE;
 
   Imploder &imploder = *new (alignWorkArea(workBuf)) Imploder;
@@ -296,8 +243,7 @@ unsigned implode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param,
   imploder.ascii = *type == CMP_ASCII;
   imploder.dictionaryBits = dictionaryBits;
   imploder.dictionarySize = *dictSize;
-  imploder.bitBuffer = 0;
-  imploder.bitCount = 0;
+  imploder.packer = BitPacker{0, 0};
   imploder.filled = 0;
   imploder.inputEnded = false;
   for (unsigned i = 0; i < HASH_SIZE; ++i) imploder.head3[i] = imploder.head2[i] = NO_POSITION;

@@ -1,12 +1,16 @@
 // Round trips, the known vector, bad streams and the checksum of the
-// portable codec.
+// portable codec; the optimal coder against an exhaustive search.
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "codec/tokenCodes.h"
 #include "chunkedStreams.h"
 #include "sampleData.h"
 
 #include <gtest/gtest.h>
 
+#include <stdint.h>
+
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,9 +27,12 @@ unsigned explodeInChunks(const Bytes &stream, unsigned chunk, Bytes &expanded, c
   return result;
 }
 
-Bytes implodeOrFail(const Bytes &data, unsigned type, unsigned dictSize) {
+using MemoryImplode = unsigned (*)(const uint8_t *, size_t, unsigned, unsigned, Bytes &);
+const MemoryImplode BOTH_CODERS[] = {dcl::implodeBuffer, dcl::implodeOptimal};
+
+Bytes implodeOrFail(const Bytes &data, unsigned type, unsigned dictSize, MemoryImplode implode = dcl::implodeBuffer) {
   Bytes compressed;
-  EXPECT_EQ(dcl::implodeBuffer(data.data(), data.size(), type, dictSize, compressed), dcl::CMP_NO_ERROR);
+  EXPECT_EQ(implode(data.data(), data.size(), type, dictSize, compressed), dcl::CMP_NO_ERROR);
   return compressed;
 }
 
@@ -94,14 +101,16 @@ class RoundTrip : public ::testing::TestWithParam<std::tuple<unsigned, unsigned>
 TEST_P(RoundTrip, RestoresEveryInput) {
   const unsigned type = std::get<0>(GetParam());
   const unsigned dictSize = std::get<1>(GetParam());
-  for (const Corpus &item : roundTripCorpus()) {
-    const Bytes compressed = implodeOrFail(item.data, type, dictSize);
-    ASSERT_GE(compressed.size(), 4u) << item.name;
-    EXPECT_EQ(compressed[0], type) << item.name;
-    EXPECT_EQ(1u << (compressed[1] + 6), dictSize) << item.name;
-    Bytes expanded;
-    ASSERT_EQ(explode(compressed, expanded), dcl::CMP_NO_ERROR) << item.name << " " << item.data.size();
-    EXPECT_TRUE(expanded == item.data) << item.name << " " << item.data.size();
+  for (MemoryImplode implode : BOTH_CODERS) {
+    for (const Corpus &item : roundTripCorpus()) {
+      const Bytes compressed = implodeOrFail(item.data, type, dictSize, implode);
+      ASSERT_GE(compressed.size(), 4u) << item.name;
+      EXPECT_EQ(compressed[0], type) << item.name;
+      EXPECT_EQ(1u << (compressed[1] + 6), dictSize) << item.name;
+      Bytes expanded;
+      ASSERT_EQ(explode(compressed, expanded), dcl::CMP_NO_ERROR) << item.name << " " << item.data.size();
+      EXPECT_TRUE(expanded == item.data) << item.name << " " << item.data.size();
+    }
   }
 }
 
@@ -135,13 +144,51 @@ TEST(Implode, ReadsAnyChunkSize) {
 }
 
 TEST(Implode, RejectsBadParameters) {
-  Bytes out;
-  const Bytes data = bytesOf("abc");
-  for (unsigned dictSize : {0u, 512u, 1000u, 8192u})
-    EXPECT_EQ(dcl::implodeBuffer(data.data(), data.size(), dcl::CMP_BINARY, dictSize, out),
-              dcl::CMP_INVALID_DICTSIZE);
-  EXPECT_EQ(dcl::implodeBuffer(data.data(), data.size(), 2, 4096, out), dcl::CMP_INVALID_MODE);
-  EXPECT_TRUE(out.empty());
+  for (MemoryImplode implode : BOTH_CODERS) {
+    Bytes out;
+    const Bytes data = bytesOf("abc");
+    for (unsigned dictSize : {0u, 512u, 1000u, 8192u})
+      EXPECT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, out), dcl::CMP_INVALID_DICTSIZE);
+    EXPECT_EQ(implode(data.data(), data.size(), 2, 4096, out), dcl::CMP_INVALID_MODE);
+    EXPECT_TRUE(out.empty());
+  }
+}
+
+// The size of the shortest stream, by trying every distance for every
+// length at every position.
+size_t shortestStreamSize(const Bytes &data, bool ascii, unsigned dictSize) {
+  const unsigned dictionaryBits = dcl::dictionaryBitsOf(dictSize);
+  std::vector<uint64_t> bits(data.size() + 1, UINT64_MAX);
+  bits[0] = 0;
+  for (size_t p = 0; p < data.size(); ++p) {
+    bits[p + 1] = std::min(bits[p + 1], bits[p] + dcl::literalCost(data[p], ascii));
+    const size_t maxLength = std::min<size_t>(dcl::MAX_MATCH, data.size() - p);
+    for (size_t distance = 1, reached = 1; distance <= std::min<size_t>(p, dictSize); ++distance) {
+      size_t length = 0;
+      while (length < maxLength && data[p - distance + length] == data[p + length]) ++length;
+      for (; reached < length; ++reached) {
+        if (reached + 1 == dcl::MIN_MATCH && distance > dcl::MAX_DISTANCE_FOR_LENGTH_2) continue;
+        const uint64_t cost = bits[p] + dcl::copyCost(static_cast<unsigned>(reached + 1),
+                                                     static_cast<unsigned>(distance), dictionaryBits);
+        bits[p + reached + 1] = std::min(bits[p + reached + 1], cost);
+      }
+    }
+  }
+  return 2 + (bits[data.size()] + dcl::copyToken(dcl::END_OF_STREAM, 0, dictionaryBits).count + 7) / 8;
+}
+
+TEST(OptimalImplode, WritesTheShortestStream) {
+  Bytes runs = sample::executableLike(1500, 7);
+  runs.insert(runs.end(), 900, 0);
+  runs.insert(runs.end(), runs.begin() + 100, runs.begin() + 1700);
+  for (const Bytes &data : {sample::text(2500, 5), sample::executableLike(3000, 6), runs, sample::random(400, 8)})
+    for (unsigned type : {dcl::CMP_BINARY, dcl::CMP_ASCII})
+      for (unsigned dictSize : {1024u, 4096u}) {
+        const Bytes optimal = implodeOrFail(data, type, dictSize, dcl::implodeOptimal);
+        EXPECT_EQ(optimal.size(), shortestStreamSize(data, type == dcl::CMP_ASCII, dictSize))
+            << data.size() << " " << type << " " << dictSize;
+        EXPECT_LE(optimal.size(), implodeOrFail(data, type, dictSize).size());
+      }
 }
 
 TEST(ExplodeBadData, TruncatedStreamsAtEveryLength) {

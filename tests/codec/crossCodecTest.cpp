@@ -1,5 +1,6 @@
-// Our streams against independent decoders and encoders: StormLib both
-// ways, and the dynamite command for binary-mode streams.
+// Our streams, from the greedy and the optimal coder, against independent
+// decoders and encoders: StormLib both ways, and the dynamite command for
+// binary-mode streams.
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "chunkedStreams.h"
@@ -48,15 +49,20 @@ std::vector<Bytes> crossCorpus() {
           sample::random(9000)};
 }
 
+using MemoryImplode = unsigned (*)(const uint8_t *, size_t, unsigned, unsigned, Bytes &);
+const MemoryImplode OUR_CODERS[] = {dcl::implodeBuffer, dcl::implodeOptimal};
+
 class CrossDecoding : public ::testing::TestWithParam<std::tuple<unsigned, unsigned>> {};
 
 TEST_P(CrossDecoding, StormLibExpandsOurStreams) {
   const unsigned type = std::get<0>(GetParam()), dictSize = std::get<1>(GetParam());
-  for (const Bytes &data : crossCorpus()) {
-    Bytes compressed, expanded;
-    ASSERT_EQ(dcl::implodeBuffer(data.data(), data.size(), type, dictSize, compressed), dcl::CMP_NO_ERROR);
-    ASSERT_EQ(stormExplode(compressed, expanded), 0u) << data.size();
-    EXPECT_TRUE(expanded == data) << data.size();
+  for (MemoryImplode implode : OUR_CODERS) {
+    for (const Bytes &data : crossCorpus()) {
+      Bytes compressed, expanded;
+      ASSERT_EQ(implode(data.data(), data.size(), type, dictSize, compressed), dcl::CMP_NO_ERROR);
+      ASSERT_EQ(stormExplode(compressed, expanded), 0u) << data.size();
+      EXPECT_TRUE(expanded == data) << data.size();
+    }
   }
 }
 
@@ -73,9 +79,11 @@ TEST_P(CrossDecoding, WeExpandStormLibStreams) {
 TEST_P(CrossDecoding, OurStreamsAreNoLargerThanStormLibs) {
   const unsigned type = std::get<0>(GetParam()), dictSize = std::get<1>(GetParam());
   for (const Bytes &data : crossCorpus()) {
-    Bytes ours;
-    ASSERT_EQ(dcl::implodeBuffer(data.data(), data.size(), type, dictSize, ours), dcl::CMP_NO_ERROR);
-    EXPECT_LE(ours.size(), stormImplode(data, type, dictSize).size()) << data.size();
+    Bytes greedy, optimal;
+    ASSERT_EQ(dcl::implodeBuffer(data.data(), data.size(), type, dictSize, greedy), dcl::CMP_NO_ERROR);
+    ASSERT_EQ(dcl::implodeOptimal(data.data(), data.size(), type, dictSize, optimal), dcl::CMP_NO_ERROR);
+    EXPECT_LE(greedy.size(), stormImplode(data, type, dictSize).size()) << data.size();
+    EXPECT_LE(optimal.size(), greedy.size()) << data.size();
   }
 }
 
@@ -96,14 +104,16 @@ TEST(CrossDecodingDynamite, ExpandsOurBinaryStreams) {
   const std::string input = std::string(folder) + "/in.imp", output = std::string(folder) + "/out";
   for (unsigned dictSize : {1024u, 2048u, 4096u}) {
     for (const Bytes &data : crossCorpus()) {
-      Bytes compressed;
-      ASSERT_EQ(dcl::implodeBuffer(data.data(), data.size(), dcl::CMP_BINARY, dictSize, compressed), 0u);
-      std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char *>(compressed.data()),
-                                                  static_cast<std::streamsize>(compressed.size()));
-      const std::string command =
-          "ulimit -f 4096; timeout 20 dynamite " + input + " " + output + " >/dev/null 2>&1";
-      ASSERT_EQ(system(command.c_str()), 0) << data.size();
-      EXPECT_TRUE(readFile(output) == data) << data.size();
+      for (MemoryImplode implode : OUR_CODERS) {
+        Bytes compressed;
+        ASSERT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, compressed), 0u);
+        std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char *>(compressed.data()),
+                                                    static_cast<std::streamsize>(compressed.size()));
+        const std::string command =
+            "ulimit -f 4096; timeout 20 dynamite " + input + " " + output + " >/dev/null 2>&1";
+        ASSERT_EQ(system(command.c_str()), 0) << data.size();
+        EXPECT_TRUE(readFile(output) == data) << data.size();
+      }
     }
   }
   unlink(input.c_str());

@@ -109,6 +109,26 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
   }
 }
 
+TEST(Saverpack, ImplodesIntoTheShortestStreamsUnlessAskedToBeFast) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  const std::vector<uint8_t> notes = readBytes(folder.path() / "notes.txt");
+  for (bool fast : {false, true}) {
+    BuildPlan plan;
+    std::vector<uint8_t> file, stored, expected;
+    std::string error;
+    ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
+    plan.fastImplode = fast;
+    ASSERT_TRUE(buildInstallerFile(plan, file, error)) << error;
+    MemorySource package(file.data() + 3000, file.size() - 3000);
+    InstallerHeader header;
+    ASSERT_EQ(0, readInstallerHeader(package, 5000, header));
+    ASSERT_EQ(0, readEntryBytes(package, header.entries[10], stored));
+    (fast ? dcl::implodeBuffer : dcl::implodeOptimal)(notes.data(), notes.size(), dcl::CMP_BINARY, 4096, expected);
+    EXPECT_EQ(expected, stored) << (fast ? "fast" : "shortest");
+  }
+}
+
 TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
   ScratchFolder folder;
   const fs::path output = folder.path() / "Setup.exe";

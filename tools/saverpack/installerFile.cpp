@@ -18,9 +18,9 @@ bool readKeyedFile(const std::string &key, const std::string &path, std::vector<
 // Implodes what the manifest asks to compress, unless that would not make
 // it smaller; notes what stays plain for that reason.
 void packWhenSmaller(const std::string &what, const std::vector<uint8_t> &bytes, bool &compressed,
-                     std::vector<uint8_t> &imploded, BuildNotes *notes) {
+                     std::vector<uint8_t> &imploded, bool fast, BuildNotes *notes) {
   if (!compressed || bytes.empty()) return;
-  compressed = implodeWhenSmaller(bytes, imploded);
+  compressed = implodeWhenSmaller(bytes, imploded, fast);
   if (!compressed && notes != nullptr) notes->storedPlain.push_back(what);
 }
 
@@ -59,7 +59,7 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
     } else {
       if (!readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error)) return false;
       packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed,
-                      file.imploded, notes);
+                      file.imploded, plan.fastImplode, notes);
     }
     if (progress != nullptr)
       progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
@@ -72,8 +72,8 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
     dataFile.name = plan.dataFile.name;
     dataFile.destKind = DEST_WORK_FOLDER;
     dataFile.compressed = plan.dataFile.compressed;
-    if (!buildPlannedDataFile(plan.dataFile, dataFile.bytes, error, progress, notes)) return false;
-    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, notes);
+    if (!buildPlannedDataFile(plan.dataFile, plan.fastImplode, dataFile.bytes, error, progress, notes)) return false;
+    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, plan.fastImplode, notes);
     if (progress != nullptr)
       progress->fileDone("entry 8 " + dataFile.name, dataFile.bytes.size(), storedSize(dataFile));
     files.push_back(std::move(dataFile));
@@ -83,7 +83,7 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
 
 }  // namespace
 
-bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFile,
+bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vector<uint8_t> &dataFile,
                           std::string &error, Progress *progress, BuildNotes *notes) {
   std::vector<uint8_t> settings;
   if (!plan.settingsPath.empty() && !readKeyedFile("dataFile.settings", plan.settingsPath, settings, error))
@@ -99,7 +99,7 @@ bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFi
         !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error))
       return false;
     packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed,
-                    member.imploded, notes);
+                    member.imploded, fastImplode, notes);
     expandedSoFar += member.bytes.size();
     members.push_back(std::move(member));
     if (progress != nullptr) progress->memberDone(members.size(), plan.members.size(), expandedSoFar);

@@ -18,8 +18,9 @@ struct BuildNotes {
   std::vector<std::string> storedPlain;
 };
 
-// The data file of entry 8 as the plan describes it.
-bool buildPlannedDataFile(const DataFilePlan &plan, std::vector<uint8_t> &dataFile,
+// The data file of entry 8 as the plan describes it; fastImplode picks the
+// greedy coder for its members.
+bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vector<uint8_t> &dataFile,
                           std::string &error, Progress *progress = nullptr,
                           BuildNotes *notes = nullptr);
 

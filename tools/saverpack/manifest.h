@@ -42,6 +42,7 @@ struct BuildPlan {
   std::vector<EntryPlan> entries;  // index 1 and the data file excluded
   bool hasDataFile = false;
   DataFilePlan dataFile;
+  bool fastImplode = false;  // the greedy coder rather than the shortest streams
 };
 
 // Reads and checks the manifest; relative paths count from its folder.

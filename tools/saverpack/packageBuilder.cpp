@@ -9,14 +9,14 @@
 #include <cstddef>
 #include <cstring>
 
-bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded) {
+bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast) {
   imploded.clear();
-  return dcl::implodeBuffer(bytes.data(), bytes.size(), dcl::CMP_BINARY, 4096, imploded) ==
-         dcl::CMP_NO_ERROR;
+  const auto implode = fast ? dcl::implodeBuffer : dcl::implodeOptimal;
+  return implode(bytes.data(), bytes.size(), dcl::CMP_BINARY, 4096, imploded) == dcl::CMP_NO_ERROR;
 }
 
-bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded) {
-  if (implodeBytes(bytes, imploded) && imploded.size() < bytes.size()) return true;
+bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast) {
+  if (implodeBytes(bytes, imploded, fast) && imploded.size() < bytes.size()) return true;
   imploded.clear();
   return false;
 }

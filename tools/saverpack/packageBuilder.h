@@ -59,11 +59,12 @@ uint8_t defaultMoviePlayer(const PackageFlags &flags);
 // headerBytes may not touch them.
 std::vector<bool> headerFieldBytes(const InstallerHeader &header);
 
-// Implodes bytes with the codec: false when the codec refuses.
-bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded);
+// Implodes bytes with the codec, in the shortest stream unless fast asks
+// for the quicker greedy coder: false when the codec refuses.
+bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast = false);
 
 // Implodes bytes and keeps the stream in imploded only when it is smaller
 // than the bytes themselves: true when they are to be stored imploded.
-bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded);
+bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast = false);
 
 #endif

@@ -1,7 +1,7 @@
 // saverpack: makes a distributable screen saver installer, shows and checks
 // what one holds, and unpacks one again.
 //   saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]
-//   saverpack build MANIFEST -o OUTPUT [--quiet] [signing options]
+//   saverpack build MANIFEST -o OUTPUT [--quiet] [--fast] [signing options]
 //   saverpack inspect [--json] FILE
 //   saverpack extract FILE DIR [--quiet]
 //   saverpack verify FILE [--ca FILE]
@@ -26,13 +26,14 @@ namespace {
 
 int usage() {
   std::cerr << "usage: saverpack init DIR [--name NAME] [--programs FOLDER] [--saver FILE]\n"
-               "       saverpack build MANIFEST -o OUTPUT [--quiet] [SIGNING]\n"
+               "       saverpack build MANIFEST -o OUTPUT [--quiet] [--fast] [SIGNING]\n"
                "       saverpack inspect [--json] FILE\n"
                "       saverpack extract FILE DIR [--quiet]\n"
                "       saverpack verify FILE [--ca FILE]\n"
                "       saverpack sign FILE [SIGNING] [-o OUTPUT]\n"
                "SIGNING: --cert CERT --key KEY [--pass-file F] [--timestamp URL]\n"
                "         or --sign-command 'CMD {file}' (run once per layer)\n"
+               "--fast implodes quickly rather than into the shortest streams.\n"
                "The manifest is described in tools/saverpack/manifest.md.\n";
   return 2;
 }
@@ -100,8 +101,9 @@ int build(const Words &words) {
   const std::string &outputPath = words.options.at("-o");
   SigningOptions signing;
   if (!signingOptionsOf(words, signing)) return usage();
-  if (!loadBuildPlan(words.plain[0], plan, error) ||
-      !buildInstallerFile(plan, output, error, &progress, &notes) ||
+  const bool loaded = loadBuildPlan(words.plain[0], plan, error);
+  plan.fastImplode = words.options.count("--fast") != 0;
+  if (!loaded || !buildInstallerFile(plan, output, error, &progress, &notes) ||
       (signing.wanted() && !signInstallerFile(output, signing, error)) ||
       !writeWholeFile(outputPath, output, error))
     return fail(error);
@@ -177,7 +179,7 @@ int main(int argc, char **argv) {
   if (argc < 2) return usage();
   const std::string command = argv[1];
   Words words;
-  if (command == "build" && split(argc, argv, withSigning({{"--quiet", false}}), words) &&
+  if (command == "build" && split(argc, argv, withSigning({{"--quiet", false}, {"--fast", false}}), words) &&
       words.plain.size() == 1 && words.options.count("-o"))
     return build(words);
   if (command == "inspect" && split(argc, argv, {{"--json", false}}, words) && words.plain.size() == 1)
