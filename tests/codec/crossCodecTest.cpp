@@ -101,7 +101,7 @@ TEST(CrossDecodingDynamite, ExpandsOurBinaryStreams) {
       std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char *>(compressed.data()),
                                                   static_cast<std::streamsize>(compressed.size()));
       std::string command = "ulimit -f 4096; timeout 20 dynamite ";
-      command += input + " " + output + " >/dev/null 2>&1";
+      command.append(input).append(" ").append(output).append(" >/dev/null 2>&1");
       ASSERT_EQ(system(command.c_str()), 0) << data.size();
       EXPECT_TRUE(readFile(output) == data) << data.size();
     }
