@@ -3,7 +3,7 @@
 JOBS ?= $(shell nproc)
 SETUP := tools/setup
 
-.PHONY: all setup native win32 test test-native test-win32 demo bench bench-wine fuzz clean
+.PHONY: all setup native win32 test test-native test-win32 check-style demo bench bench-wine fuzz clean
 
 all: native win32
 
@@ -25,7 +25,11 @@ test-win32: win32
 	@# One at a time: the end-to-end tests look for windows by title.
 	@$(SETUP)/with-display $(SETUP)/run-wine-tests.sh $(CURDIR)/build/win32 --output-on-failure --timeout 300
 
-test: test-native test-win32
+# Formatting differences and linter warnings fail the tests too.
+check-style: native win32
+	@JOBS=$(JOBS) tools/check-style.sh build/native build/win32
+
+test: test-native test-win32 check-style
 
 demo: native win32
 	@$(SETUP)/with-display tools/demo.sh

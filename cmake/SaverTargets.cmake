@@ -139,22 +139,26 @@ function(saver_program_manifest target level)
   target_sources(${target} PRIVATE ${resource})
 endfunction()
 
-# saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] [SEEDS dir])
-# A libFuzzer target (fuzz preset, clang). In the other native builds the same
-# source is linked with a small driver that replays the seed files as a test.
+# saver_add_fuzzer(NAME SOURCES src... [LIBS lib...] SEEDS dir MAX_LEN bytes)
+# A libFuzzer target (fuzz preset, clang); NAME.fuzz beside it tells
+# run-fuzzers.sh its seed folder and the largest input its format needs. In
+# the other native builds the same source is linked with a small driver that
+# replays the seed files as a test.
 function(saver_add_fuzzer name)
-  cmake_parse_arguments(arg "" "SEEDS" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "SEEDS;MAX_LEN" "SOURCES;LIBS" ${ARGN})
   if(WIN32)
     return()
+  endif()
+  if(NOT arg_SEEDS OR NOT arg_MAX_LEN)
+    message(FATAL_ERROR "fuzz target ${name} needs SEEDS and MAX_LEN")
   endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS})
   if(SAVER_FUZZ)
     target_link_options(${name} PRIVATE -fsanitize=fuzzer)
+    file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/${name}.fuzz "seeds=${arg_SEEDS}\nmax_len=${arg_MAX_LEN}\n")
   else()
     target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/fuzz_replay_main.cpp)
-    if(arg_SEEDS)
-      add_test(NAME ${name}.replay COMMAND ${name} ${arg_SEEDS})
-    endif()
+    add_test(NAME ${name}.replay COMMAND ${name} ${arg_SEEDS})
   endif()
 endfunction()

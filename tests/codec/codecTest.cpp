@@ -197,7 +197,7 @@ TEST(ExplodeBadData, TruncatedStreamsAtEveryLength) {
     const Bytes stream = implodeOrFail(data, type, 1024);
     for (size_t length = 0; length < stream.size(); ++length) {
       Bytes expanded;
-      const Bytes cut(stream.begin(), stream.begin() + length);
+      const Bytes cut(stream.begin(), stream.begin() + static_cast<std::ptrdiff_t>(length));
       ASSERT_EQ(explode(cut, expanded), dcl::CMP_BAD_DATA) << "type " << type << " length " << length;
       // What came out before the cut is a correct prefix.
       ASSERT_LE(expanded.size(), data.size());

@@ -109,8 +109,8 @@ TEST(CrossDecodingDynamite, ExpandsOurBinaryStreams) {
         ASSERT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, compressed), 0u);
         std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char *>(compressed.data()),
                                                     static_cast<std::streamsize>(compressed.size()));
-        const std::string command =
-            "ulimit -f 4096; timeout 20 dynamite " + input + " " + output + " >/dev/null 2>&1";
+        std::string command = "ulimit -f 4096; timeout 20 dynamite ";
+        command.append(input).append(" ").append(output).append(" >/dev/null 2>&1");
         ASSERT_EQ(system(command.c_str()), 0) << data.size();
         EXPECT_TRUE(readFile(output) == data) << data.size();
       }

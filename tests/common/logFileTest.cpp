@@ -14,7 +14,7 @@ TEST(Trace, LeavesNothingBehindForAnyText) {
   fs::create_directories(folder);
   fs::current_path(folder);
 
-  const std::string longText(64 * 1024, 'x');
+  const std::string longText(size_t{64} * 1024, 'x');
   for (const std::string &text : {std::string(), longText}) {
     logLine(text);
     logEnter(text);

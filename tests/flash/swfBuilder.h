@@ -4,6 +4,7 @@
 
 #include <zlib.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -65,7 +66,7 @@ inline Bytes cwsMovie(const Bytes &fws) {
     throw std::runtime_error("compress failed");
   Bytes movie(fws.begin(), fws.begin() + 8);
   movie[0] = 'C';
-  movie.insert(movie.end(), compressed.begin(), compressed.begin() + size);
+  movie.insert(movie.end(), compressed.begin(), compressed.begin() + static_cast<std::ptrdiff_t>(size));
   return movie;
 }
 

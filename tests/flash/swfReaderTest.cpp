@@ -26,7 +26,8 @@ class SwfReaderTest : public ::testing::Test {
 
   std::string write(const std::string &name, const Bytes &bytes) {
     const fs::path path = folder / name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(bytes.data()), bytes.size());
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path.string();
   }
 
@@ -127,7 +128,7 @@ TEST_F(SwfReaderTest, UncompressedReaderRefusesOtherSignatures) {
 TEST_F(SwfReaderTest, TruncatedHeadersAreUnreadable) {
   const Bytes movie = fwsMovie(8, {longTag(2, 100), backgroundColorTag(), padding(20)}, 31);
   for (size_t length = 0; length < movie.size(); ++length) {
-    const Bytes cut(movie.begin(), movie.begin() + length);
+    const Bytes cut(movie.begin(), movie.begin() + static_cast<std::ptrdiff_t>(length));
     EXPECT_EQ(readMovie(cut), SWF_UNREADABLE) << length;
     if (length < 3) {
       EXPECT_EQ(readSWFFileFormatType(write("movie.swf", cut), info), SWF_UNREADABLE);

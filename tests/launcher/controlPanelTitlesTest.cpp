@@ -10,7 +10,7 @@ static std::string inCodePage(const char *codePage, const std::string &utf8) {
   EXPECT_NE(converter, reinterpret_cast<iconv_t>(-1)) << codePage;
   std::string output(utf8.size() * 2, '\0');
   char *in = const_cast<char *>(utf8.data());
-  char *out = &output[0];
+  char *out = output.data();
   size_t inLeft = utf8.size(), outLeft = output.size();
   EXPECT_NE(iconv(converter, &in, &inLeft, &out, &outLeft), static_cast<size_t>(-1));
   iconv_close(converter);

@@ -8,11 +8,12 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth imagemagick fonts-dejavu-core
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
-  zlib1g-dev libjpeg-dev clang libclang-rt-14-dev dpkg-dev cmake make
+  zlib1g-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
   osslsigncode openssl
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
+. "$(dirname "$0")/apt-steps.sh"
 
 need_update=0
 if ! dpkg --print-foreign-architectures | grep -qx i386; then
@@ -59,21 +60,9 @@ done
 
 if [ ${#missing[@]} -ne 0 ] || [ $need_update -ne 0 ] || [ $need_qemu -ne 0 ]; then
   echo "setup: installing ${missing[*]:-(source lists only)}"
-  # A mirror in the middle of a sync can serve one architecture's security
-  # index stale; apt then refuses it and sees the security updates for amd64
-  # only, so multi-arch pairs (zlib1g, libc6) no longer match across i386 and
-  # amd64. Then take the release versions for both until the mirror is whole.
-  security_pin=/etc/apt/preferences.d/saver-security-fallback
-  if sudo_ apt-get update -qq 2>/tmp/saver-apt-update.err; then
-    sudo_ rm -f "$security_pin"
-  else
-    cat /tmp/saver-apt-update.err >&2
-    grep -q 'security.*binary-i386\|binary-i386.*security' /tmp/saver-apt-update.err || exit 1
-    echo "setup: the i386 security index could not be fetched; installing release versions"
-    printf 'Package: *\nPin: release l=Debian-Security\nPin-Priority: 100\n' | sudo_ tee "$security_pin" >/dev/null
-  fi
-  [ ${#missing[@]} -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
-  [ $need_qemu -eq 0 ] || DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends -t bookworm-backports qemu-user-static >/dev/null
+  apt_update
+  [ ${#missing[@]} -eq 0 ] || apt_install -- "${missing[@]}"
+  [ $need_qemu -eq 0 ] || apt_install -t bookworm-backports -- qemu-user-static
 fi
 "$(dirname "$0")/enable-i386.sh"
 
