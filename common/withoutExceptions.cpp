@@ -1,0 +1,26 @@
+// The launcher and the uninstaller are built without exceptions: none of
+// their code throws or catches. The C++ library still reports a failed
+// allocation or a broken container precondition by throwing, and its throwing
+// versions would link the exception runtime (unwinder, exception classes and
+// their strings, about two thirds of the program) into them. These
+// definitions take their place: such a report ends the program at once, as
+// the uncaught exception did before. Should the link report one of them
+// defined twice, the program has begun to use a library function that throws
+// another way: define that one here as well.
+#include <cstdlib>
+#include <new>
+
+namespace std {
+
+void __throw_bad_alloc() { abort(); }
+void __throw_bad_array_new_length() { abort(); }
+void __throw_length_error(const char *) { abort(); }
+void __throw_logic_error(const char *) { abort(); }
+void __throw_out_of_range_fmt(const char *, ...) { abort(); }
+
+}  // namespace std
+
+void *operator new(std::size_t size) {
+  if (void *block = std::malloc(size == 0 ? 1 : size)) return block;
+  std::abort();
+}
