@@ -47,15 +47,19 @@ std::string systemIniSaver() {
 
 std::string rootName(bool machine) { return machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\"; }
 
+// Windows 9x registers the short form of the saver's own "/u".
+bool removesSaver(const std::string &command, const std::string &codedName) {
+  return isUninstallCommandOf(command, pathSystem, pathCommonAppData, codedName) ||
+         sameText(command, shortPathOf(pathSystem + saverProgramName(codedName)) + " /u");
+}
+
 // Every entry under root whose command removes this saver, with the shared
 // libraries it lists.
 void findEntries(bool machine, const std::string &codedName, InstalledSaver &saver) {
   const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   for (const std::string &name : subkeyNames(root, UNINSTALL_LIST_KEY)) {
     const std::string keyPath = uninstallKeyPath(name);
-    if (!isUninstallCommandOf(registryText(root, keyPath, "UninstallString"), pathSystem, pathCommonAppData,
-                              codedName))
-      continue;
+    if (!removesSaver(registryText(root, keyPath, "UninstallString"), codedName)) continue;
     saver.entries.push_back({machine, keyPath, registryText(root, keyPath, "DisplayName")});
     for (const std::string &library : splitNameList(registryText(root, keyPath, SHARED_LIBRARIES_VALUE)))
       if (isSharedLibraryPath(library, pathCommonAppData)) saver.sharedLibraries.push_back(library);
