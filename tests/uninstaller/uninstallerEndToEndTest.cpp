@@ -11,6 +11,7 @@
 namespace {
 
 const char SECOND_SAVER[] = "Reef";  // shares the test saver's library
+const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char SHARED_COUNTS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const DWORD NOTHING_TO_REMOVE = static_cast<DWORD>(-2204);
 
@@ -27,7 +28,7 @@ DWORD sharedLibraryUsers() {
 
 DWORD entryNumber(const std::string &saverName, const char *name) {
   DWORD value = 0, size = sizeof value;
-  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + saverName;
+  const std::string key = std::string(UNINSTALL_LIST) + "\\" + saverName;
   SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, &value, &size);
   return value;
 }
@@ -35,7 +36,7 @@ DWORD entryNumber(const std::string &saverName, const char *name) {
 std::string entryText(const std::string &saverName, const char *name) {
   char text[MAX_PATH] = "";
   DWORD size = sizeof text;
-  const std::string key = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + saverName;
+  const std::string key = std::string(UNINSTALL_LIST) + "\\" + saverName;
   return SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
 }
 
@@ -46,7 +47,7 @@ void asSecondSaver(std::string &manifest) {
 }
 
 void writeSecondProgram(const std::filesystem::path &folder) {
-  std::filesystem::copy_file(folder / SAVER_PROGRAM, folder / "Reef.scr");
+  EXPECT_TRUE(CopyFileA((folder / SAVER_PROGRAM).string().c_str(), (folder / "Reef.scr").string().c_str(), FALSE));
 }
 
 // Waits for the program's box with this caption, keeps its text and clicks
@@ -130,6 +131,59 @@ TEST_F(CarriedUninstaller, QuietUninstallLeavesTheMachineAsBeforeAndASecondRunFi
   EXPECT_NE(told.find("nothing to remove"), std::string::npos) << told;
   EXPECT_EQ(driver::listingDifference(before, driver::prefixListing()), "");
   DeleteFileA(kept.c_str());
+}
+
+// Foreign things beside the saver's own: a file in the shared folder and an
+// uninstall entry of another program. The uninstall asks, removes its own,
+// says what it removed, and leaves the foreign ones (and so the shared
+// folder) in place.
+TEST_F(CarriedUninstaller, InteractiveUninstallAsksAndLeavesForeignThingsAlone) {
+  install(buildLauncher("quiet"));
+  const std::string foreignFile = sharedSaverFolder() + "Tide.txt";
+  const std::string foreignEntry = std::string(UNINSTALL_LIST) + "\\Tide Deluxe";
+  const std::string foreignCommand = "\"" + saverFolder() + "..\\Deluxe\\saverremove.exe\" /n=\"Deluxe\"";
+  CloseHandle(CreateFileA(foreignFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  SHSetValueA(HKEY_LOCAL_MACHINE, foreignEntry.c_str(), "UninstallString", REG_SZ, foreignCommand.c_str(),
+              DWORD(foreignCommand.size() + 1));
+
+  std::string question, closing;
+  EXPECT_EQ(runCommand(uninstallValue("UninstallString"),
+                       [&](DWORD program) {
+                         question = answerBox(program, "Confirm", "&Yes");
+                         closing = answerBox(program, "Information", "OK");
+                       }),
+            0u);
+  EXPECT_EQ(question, "Remove Tide Screen Saver?");
+  EXPECT_NE(closing.find(saverFolder()), std::string::npos) << closing;
+  EXPECT_NE(closing.find(sharedLibrary()), std::string::npos) << closing;
+  expectNothingInstalled();
+  EXPECT_TRUE(exists(foreignFile));
+  EXPECT_EQ(entryText("Tide Deluxe", "UninstallString"), foreignCommand);
+
+  DeleteFileA(foreignFile.c_str());
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, foreignEntry.c_str());
+}
+
+// Two savers count themselves users of one library: the first uninstall
+// keeps it, the second takes it and the shared folder, empty by then.
+TEST_F(CarriedUninstaller, SharedLibraryGoesWithItsLastUser) {
+  install(buildLauncher("quiet"));
+  install(buildLauncher("quiet", writeSecondProgram, asSecondSaver));
+  install(buildLauncher("quiet", writeSecondProgram, asSecondSaver));  // once per saver, however often
+  EXPECT_EQ(sharedLibraryUsers(), 2u);
+  const std::string secondCommand = entryText(SECOND_SAVER, "UninstallString");
+  ASSERT_NE(secondCommand, "");
+
+  EXPECT_EQ(runCommand(uninstallValue("UninstallString") + " /q"), 0u);
+  EXPECT_TRUE(exists(sharedLibrary()));
+  EXPECT_EQ(sharedLibraryUsers(), 1u);
+  EXPECT_TRUE(exists(sharedSaverFolder() + "Reef\\saver.dat"));
+
+  EXPECT_EQ(runCommand(secondCommand + " /q"), 0u);
+  EXPECT_FALSE(exists(sharedLibrary()));
+  EXPECT_EQ(sharedLibraryUsers(), 0u);
+  EXPECT_FALSE(exists(sharedSaverFolder()));
+  EXPECT_EQ(entryText(SECOND_SAVER, "UninstallString"), "");
 }
 
 }  // namespace
