@@ -116,6 +116,6 @@ uint32_t raisedUserCount(uint32_t count, bool counted, bool presentBefore) {
 }
 
 uint32_t estimatedSizeInKiB(uint64_t bytes) {
-  const uint64_t kib = (bytes + 1023) / 1024;
+  const uint64_t kib = bytes / 1024 + (bytes % 1024 != 0 ? 1 : 0);
   return kib > UINT32_MAX ? UINT32_MAX : static_cast<uint32_t>(kib);
 }
