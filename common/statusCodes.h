@@ -85,7 +85,7 @@ constexpr int32_t FLASH_PLAYER_INSTALL_FAILED = -416;       // the player never 
 constexpr int32_t FLASH_INSTALLER_NOT_FOR_NT = -455;        // Flash Player 8 or later on Windows NT
 
 // Placement and the installer's run.
-// The overwrite question, or the sample saver's uninstall question, was declined.
+// The overwrite question, or an uninstall question, was declined.
 constexpr int32_t STATUS_USER_ABORT = -454;
 constexpr int32_t STATUS_PACKAGE_COPY_FAILED = -523;  // CopyPackageToWorkFolder's message
 constexpr int32_t STATUS_ENTRY_ABSENT = -531;         // a package entry with no name
@@ -97,6 +97,10 @@ constexpr int32_t STATUS_REGISTER_UNINSTALL_FAILED = -2201;
 constexpr int32_t STATUS_DESKTOP_KEY_FAILED = STATUS_REGISTER_UNINSTALL_FAILED;
 constexpr int32_t STATUS_UNREGISTER_UNINSTALL_FAILED = -2202;  // UnregisterUninstall
 constexpr int32_t STATUS_INSTALLER_NOT_STARTED = -2203;  // the shell could not start the installer copy
+// The uninstaller: no folder and no uninstall entry of the saver it was
+// asked to remove; a command line without a plain coded name.
+constexpr int32_t STATUS_NOTHING_TO_REMOVE = -2204;
+constexpr int32_t STATUS_BAD_UNINSTALL_COMMAND = -2205;
 
 // Operating-system codes that the system produces or tells apart itself.
 // Their values are fixed by Windows; the Windows layer checks them against

@@ -13,6 +13,9 @@
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
+#include "installer/uninstallRegistration.h"
+#include "package/installedSaver.h"
+#include "package/registryValues.h"
 #include "package/saverDataFile.h"
 
 #include <shellapi.h>
@@ -183,4 +186,49 @@ void OpenReadMe(HWND owner) {
   const std::string path = pathSaverFolder + name;
   TraceScope trace("OpenReadMe", path);
   ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+}
+
+static bool listed(const std::vector<std::string> &paths, const std::string &path) {
+  for (const std::string &each : paths)
+    if (lstrcmpiA(each.c_str(), path.c_str()) == 0) return true;
+  return false;
+}
+
+// The libraries the package writes into the shared folder (not the Flash
+// Player installers that the same destKind sends to the work folder).
+static std::vector<std::string> packageSharedLibraries() {
+  const InstallFolders folders = {pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
+  std::vector<std::string> libraries;
+  for (int index = ENTRY_CODEC_LIBRARY; index <= ENTRY_LAST; ++index) {
+    const PackageEntry &entry = installerHeader.entries[index];
+    std::string path;
+    if (entryPresent(entry) && destinationOf(entry.destKind) == Destination::SharedLibrary &&
+        entryTarget(entry, folders, path) == STATUS_OK && isSharedLibraryPath(path, pathCommonAppData) &&
+        !listed(libraries, path))
+      libraries.push_back(path);
+  }
+  return libraries;
+}
+
+std::vector<std::string> SharedLibrariesPresent() {
+  std::vector<std::string> present;
+  for (const std::string &library : packageSharedLibraries())
+    if (fileExists(library)) present.push_back(library);
+  return present;
+}
+
+std::vector<std::string> CountSharedLibraryUsers(const std::vector<std::string> &presentBefore) {
+  TraceScope trace("CountSharedLibraryUsers");
+  std::vector<std::string> counted;
+  for (const std::string &library : recordedSharedLibraries(saverName))
+    if (isSharedLibraryPath(library, pathCommonAppData)) counted.push_back(library);
+  for (const std::string &library : packageSharedLibraries()) {
+    if (listed(counted, library) || !fileExists(library)) continue;
+    uint32_t count = 0;
+    const bool known = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count);
+    const uint32_t raised = raisedUserCount(count, known, listed(presentBefore, library));
+    if (writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, raised) == STATUS_OK)
+      counted.push_back(library);
+  }
+  return counted;
 }

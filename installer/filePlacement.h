@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Removes an older copy (codedName + ".scr" and folder codedName + "\") from
 // the Windows folder and from sharedFolder, asking saverName + question first
@@ -32,5 +33,16 @@ int32_t CopyDocsToSaverFolder();
 
 // Opens the placed ReadMe, when carried, with the shell's default action.
 void OpenReadMe(HWND owner);
+
+// The shared-folder libraries of the package that are there already; taken
+// before the install places its own.
+std::vector<std::string> SharedLibrariesPresent();
+
+// Counts this saver a user of each shared-folder library it placed, under
+// SharedDLLs the Windows way, once per saver however often it is installed:
+// a library its earlier entry lists is not counted again, and one that was
+// there uncounted (presentBefore) gets a user for the unknown one too.
+// Returns the libraries the saver is now counted for, for its entry.
+std::vector<std::string> CountSharedLibraryUsers(const std::vector<std::string> &presentBefore);
 
 #endif

@@ -25,6 +25,7 @@
 #include "installer/uninstallRegistration.h"
 #include "package/packageFormat.h"
 #include "package/saverDataFile.h"
+#include "package/saverRemoval.h"
 #include "package/win32File.h"
 
 namespace {
@@ -52,6 +53,7 @@ int32_t TInstallerForm::runInstallation() {
     if (status == STATUS_USER_ABORT) abortRequested = true;
     preparingWindow_.repaint();
   }
+  const std::vector<std::string> librariesBefore = SharedLibrariesPresent();
   if (stepsGoOn(status)) status = extractInstallFiles(pathPackage);
   if (stepsGoOn(status)) status = ReadSaverSettings();
   if (stepsGoOn(status)) status = ExpandAllMembers();
@@ -63,7 +65,7 @@ int32_t TInstallerForm::runInstallation() {
   if (stepsGoOn(status)) status = CopyDocsToSaverFolder();
   if (stepsGoOn(status)) OpenReadMe(window_);
   if (stepsGoOn(status)) {
-    RegisterUninstall(saverName, codedShortName);
+    RegisterUninstall(saverName, codedShortName, CountSharedLibraryUsers(librariesBefore));
     status = 0;  // the saver works without its uninstall entry
   }
   deleteFileForced(pathDataFile);
@@ -134,15 +136,10 @@ void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
   if (status == 0) repaint();
 }
 
-// Removes what an installation placed. The program's name comes from the
-// package, so it is only used when extraction would have taken it.
+// Removes what an installation placed, by the rules the uninstaller follows.
+// The program's name comes from the package; an unsafe one is not touched.
 void TInstallerForm::cleanupFailedInstallation() {
-  deleteFolderTree(pathSaverFolder);
-  const std::string program = saverProgramName();
-  if (isSafeEntryName(program)) {
-    deleteFileForced(pathSystem + program);
-    if (osKind == OS_64BIT_WINDOWS) deleteFileForced(pathSysnative + program);
-  }
+  removeInstalledSaver(findInstalledSaver(codedShortName, saverProgramName()));
   UnregisterUninstall(saverName);
 }
 

@@ -5,26 +5,84 @@
 #include "common/logFile.h"
 #include "installer/installerText.h"
 #include "installer/placementRules.h"
+#include "package/dataFunctions_shared.h"
 #include "package/installedSaver.h"
+#include "package/registryValues.h"
+#include "package/uninstallMark.h"
 
 #include <windows.h>
 
-static bool setStringValue(HKEY key, const char *name, const std::string &value) {
-  return RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE *>(value.c_str()),
+namespace {
+
+// The values of one entry, as they are written under either root.
+struct EntryValues {
+  std::string displayName, command, icon, publisher, libraries;
+  uint32_t sizeKiB = 0;
+};
+
+bool setValue(HKEY key, const char *name, DWORD type, const std::string &value) {
+  return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(value.c_str()),
                         DWORD(value.size() + 1)) == ERROR_SUCCESS;
 }
 
-static int32_t registerUnder(HKEY root, const std::string &keyPath, const std::string &displayName,
-                             const std::string &command) {
+bool setNumber(HKEY key, const char *name, uint32_t number) {
+  const DWORD value = number;
+  return RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value) ==
+         ERROR_SUCCESS;
+}
+
+bool writeLibraries(HKEY key, const std::string &libraries) {
+  if (libraries.size() <= 1) {
+    RegDeleteValueA(key, SHARED_LIBRARIES_VALUE);
+    return true;
+  }
+  // The list ends in its own NUL; the write adds the one that closes it.
+  return setValue(key, SHARED_LIBRARIES_VALUE, REG_MULTI_SZ, libraries.substr(0, libraries.size() - 1));
+}
+
+bool writeValues(HKEY key, const EntryValues &values) {
+  return setValue(key, "DisplayName", REG_SZ, values.displayName) &&
+         setValue(key, "UninstallString", REG_SZ, values.command) &&
+         setValue(key, "DisplayIcon", REG_SZ, values.icon) &&
+         (values.publisher.empty() || setValue(key, "Publisher", REG_SZ, values.publisher)) &&
+         setNumber(key, "EstimatedSize", values.sizeKiB) && setNumber(key, "NoModify", 1) &&
+         setNumber(key, "NoRepair", 1) && writeLibraries(key, values.libraries);
+}
+
+int32_t registerUnder(HKEY root, const std::string &keyPath, const EntryValues &values) {
   HKEY key;
   if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
                       nullptr, &key, nullptr) != ERROR_SUCCESS)
     return STATUS_REGISTER_UNINSTALL_FAILED;
-  const bool written = setStringValue(key, "DisplayName", displayName) &&
-                       setStringValue(key, "UninstallString", command);
+  const bool written = writeValues(key, values);
   const bool closed = RegCloseKey(key) == ERROR_SUCCESS;
   return written && closed ? 0 : STATUS_REGISTER_UNINSTALL_FAILED;
 }
+
+uint64_t fileSize(const std::string &path) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return 0;
+  return (uint64_t(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+}
+
+// The files below folder; links to other folders are not followed.
+uint64_t treeSize(const std::string &folder) {
+  uint64_t bytes = 0;
+  WIN32_FIND_DATAA entry;
+  const HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  do {
+    const std::string name = entry.cFileName;
+    if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+      bytes += (uint64_t(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow;
+    else if (!(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) && name != "." && name != "..")
+      bytes += treeSize(folder + name + "\\");
+  } while (FindNextFileA(search, &entry));
+  FindClose(search);
+  return bytes;
+}
+
+}  // namespace
 
 // Windows 9x stores the command's short form.
 static std::string shortFormOn9x(const std::string &command) {
@@ -35,17 +93,49 @@ static std::string shortFormOn9x(const std::string &command) {
   return length > 0 && length < sizeof shortPath ? std::string(shortPath, length) : command;
 }
 
-int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName) {
+// The carried uninstaller, when the package says it carries one and it is
+// in the saver folder; else the saver's own "/u".
+static std::string commandFor(const std::string &codedName) {
+  const std::string saverFolder = saverFolderOf(pathCommonAppData, codedName);
+  if (carriesUninstaller(installerHeader) && fitsUninstallerCommand(codedName) &&
+      fileExists(saverFolder + UNINSTALLER_FILE_NAME))
+    return uninstallerCommand(saverFolder, codedName);
+  return shortFormOn9x(uninstallCommand(pathSystem, codedName));
+}
+
+static EntryValues entryValuesFor(const std::string &saverName, const std::string &codedName,
+                                  const std::vector<std::string> &sharedLibraries) {
+  EntryValues values;
+  values.displayName = UninstallDisplayNameFor(saverName);
+  values.command = commandFor(codedName);
+  values.icon = pathSystem + saverProgramName(codedName);
+  values.publisher = publisherOf(installerHeader);
+  values.libraries = joinedNameList(sharedLibraries);
+  uint64_t bytes = treeSize(saverFolderOf(pathCommonAppData, codedName)) + fileSize(values.icon);
+  for (const std::string &library : sharedLibraries) bytes += fileSize(library);
+  values.sizeKiB = estimatedSizeInKiB(bytes);
+  return values;
+}
+
+int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName,
+                          const std::vector<std::string> &sharedLibraries) {
   TraceScope trace("RegisterUninstall", saverName);
   int32_t status = STATUS_REGISTER_UNINSTALL_FAILED;
   if (isPlainKeyName(saverName)) {
     const std::string keyPath = uninstallKeyPath(saverName);
-    const std::string displayName = UninstallDisplayNameFor(saverName);
-    const std::string command = shortFormOn9x(uninstallCommand(pathSystem, codedName));
-    status = registerUnder(HKEY_LOCAL_MACHINE, keyPath, displayName, command);
-    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, keyPath, displayName, command);
+    const EntryValues values = entryValuesFor(saverName, codedName, sharedLibraries);
+    status = registerUnder(HKEY_LOCAL_MACHINE, keyPath, values);
+    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, keyPath, values);
   }
   return trace.result(status);
+}
+
+std::vector<std::string> recordedSharedLibraries(const std::string &saverName) {
+  if (!isPlainKeyName(saverName)) return {};
+  const std::string keyPath = uninstallKeyPath(saverName);
+  std::string listed = registryText(HKEY_LOCAL_MACHINE, keyPath, SHARED_LIBRARIES_VALUE);
+  if (listed.empty()) listed = registryText(HKEY_CURRENT_USER, keyPath, SHARED_LIBRARIES_VALUE);
+  return splitNameList(listed);
 }
 
 // 0 when the key is absent or deleted with its values,

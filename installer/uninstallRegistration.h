@@ -5,11 +5,21 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
-// Writes "DisplayName" and "UninstallString" (system folder + codedName + ".scr
-// /u") into "...\Uninstall\" + saverName: 0, or
-// STATUS_REGISTER_UNINSTALL_FAILED when neither root takes them.
-int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName);
+// Writes the entry "...\Uninstall\" + saverName: "DisplayName",
+// "UninstallString", and what the list of installed programs shows
+// ("DisplayIcon", "Publisher" when the package names one, "EstimatedSize",
+// "NoModify", "NoRepair"), and the shared libraries this saver was counted a
+// user of. The command runs the carried uninstaller when the package says it
+// carries one and it was placed; otherwise the saver's own "/u" (system
+// folder + codedName + ".scr /u"). 0, or STATUS_REGISTER_UNINSTALL_FAILED
+// when neither root takes them.
+int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName,
+                          const std::vector<std::string> &sharedLibraries = {});
+
+// The shared libraries an earlier install's entry of saverName lists.
+std::vector<std::string> recordedSharedLibraries(const std::string &saverName);
 
 // Deletes the entry: 0 when HKEY_LOCAL_MACHINE has none (HKEY_CURRENT_USER is
 // then left alone) or it is gone; otherwise the same under HKEY_CURRENT_USER,

@@ -1,19 +1,9 @@
-// "/u": the uninstall the uninstall entry runs.
-//
-// What it removes, and nothing else:
-// - the saver folder, shared folder + coded name + "\", as a whole: the name
-//   belongs to this saver alone, and the installer itself treats the folder
-//   as one unit (it replaces it whole). Links inside it are removed, never
-//   followed; when the saver folder itself is a link, only the link goes;
-// - the shared folder, only when that leaves it empty;
-// - its program, coded name + ".scr", in the system folder and on 64-bit
-//   Windows the native one; a copy that is running goes at the next start;
-// - the uninstall entries, machine or user, whose command runs exactly that
-//   program with "/u";
-// - the active-saver setting, where it names that program.
-// Nothing is read from "saver.dat" to decide any of it, so a tampered or
-// missing file cannot widen it, and a program whose own name is no coded
-// short name (see locateSaver) removes nothing.
+// "/u": the uninstall that an entry of a package without the carried
+// uninstaller runs. It removes what the carried uninstaller would (see
+// package/saverRemoval.h), found by the name of the running program; a
+// program whose own name is no coded short name (see locateSaver) removes
+// nothing. Nothing is read from "saver.dat" to decide any of it, so a
+// tampered or missing file cannot widen it.
 #ifndef SAVER_EXAMPLES_SAVER_UNINSTALL_H
 #define SAVER_EXAMPLES_SAVER_UNINSTALL_H
 

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -186,6 +187,14 @@ struct InstalledSaver {
 // Takes away whatever of it is there and clears the active saver, so a
 // failed test leaves the next one a clean machine.
 void removeInstalledSaver(const InstalledSaver &saver);
+
+// What an installation may change on the machine, one line each: the
+// drive's files and folders (outside the temporary folders and the
+// launcher's work folders), the uninstall entries, the shared-library
+// counts, the orders for the next start and the active saver.
+std::set<std::string> prefixListing();
+// The lines gone and new, one a line; "" when the listings are the same.
+std::string listingDifference(const std::set<std::string> &before, const std::set<std::string> &after);
 
 }  // namespace driver
 

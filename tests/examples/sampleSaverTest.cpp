@@ -2,7 +2,6 @@
 // the installed program draws full screen and as a preview, and its "/u /q"
 // leaves the prefix as it was before the install.
 #include <gtest/gtest.h>
-#include <shlobj.h>
 #include <shlwapi.h>
 #include <windows.h>
 
@@ -20,65 +19,15 @@ const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uni
 const DWORD RUN_TIMEOUT_MS = 120000;
 
 using driver::sharedSaverFolder;
-using driver::specialFolder;
-using driver::sysnativeFolder;
 using driver::systemFolder;
 std::string saverFolder() { return sharedSaverFolder() + "Auro0389\\"; }
 std::string installedProgram() { return systemFolder() + PROGRAM; }
 bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
-// Every path below folder. The launcher's own folder of work folders stays by
-// design, and temporary files come and go with Wine itself: both are left out.
-void listTree(const std::string &folder, std::set<std::string> &listing) {
-  WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((folder + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
-  do {
-    const std::string name = entry.cFileName, path = folder + name;
-    if (name == "." || name == ".." || path == specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane" ||
-        lstrcmpiA(name.c_str(), "Temp") == 0)
-      continue;
-    listing.insert(path);
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-      listTree(path + "\\", listing);
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-}
-
 std::string registryText(HKEY root, const std::string &key, const char *name) {
   char text[MAX_PATH] = "";
   DWORD size = sizeof text;
   return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
-}
-
-// The drive's files and folders, the uninstall entries and the active saver.
-std::set<std::string> prefixListing() {
-  std::set<std::string> listing;
-  listTree("C:\\", listing);
-  if (!sysnativeFolder().empty()) listTree(sysnativeFolder(), listing);
-  for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-    HKEY list;
-    if (RegOpenKeyExA(root, UNINSTALL_LIST, 0, KEY_READ, &list) != ERROR_SUCCESS) continue;
-    char name[256];
-    for (DWORD i = 0, length = sizeof name; RegEnumKeyExA(list, i, name, &length, 0, 0, 0, 0) == ERROR_SUCCESS;
-         ++i, length = sizeof name)
-      listing.insert(std::string(root == HKEY_LOCAL_MACHINE ? "HKLM " : "HKCU ") + name);
-    RegCloseKey(list);
-  }
-  char inSystemIni[MAX_PATH] = "";
-  GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");
-  listing.insert(std::string("system.ini: ") + inSystemIni);
-  listing.insert("desktop: " + registryText(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE"));
-  return listing;
-}
-
-std::string difference(const std::set<std::string> &before, const std::set<std::string> &after) {
-  std::string text;
-  for (const std::string &line : before)
-    if (after.count(line) == 0) text += "  gone: " + line + "\n";
-  for (const std::string &line : after)
-    if (before.count(line) == 0) text += "  new:  " + line + "\n";
-  return text;
 }
 
 // The saver's windows send to this thread's windows, so it keeps pumping.
@@ -169,7 +118,7 @@ class SampleSaver : public ::testing::Test {
     RemoveDirectoryA(sharedSaverFolder().c_str());
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
-    before_ = prefixListing();
+    before_ = driver::prefixListing();
     ASSERT_EQ(runToEnd("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"), 0u);
     closeReadMe();
     ASSERT_TRUE(exists(installedProgram()));
@@ -228,7 +177,7 @@ TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
 
   EXPECT_EQ(runToEnd("\"" + installedProgram() + "\" /u /q"), 0u);
   carryOutRemovalAtRestart();
-  EXPECT_EQ(difference(before_, prefixListing()), "");
+  EXPECT_EQ(driver::listingDifference(before_, driver::prefixListing()), "");
 }
 
 // Foreign things beside the saver's own and a tampered settings record: the
@@ -262,7 +211,7 @@ TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
   RemoveDirectoryA(sharedSaverFolder().c_str());
   SHDeleteKeyA(HKEY_CURRENT_USER, foreignEntry.c_str());
   SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
-  EXPECT_EQ(difference(before_, prefixListing()), "");
+  EXPECT_EQ(driver::listingDifference(before_, driver::prefixListing()), "");
 }
 
 }  // namespace

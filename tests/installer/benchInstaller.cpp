@@ -100,7 +100,7 @@ void copyProgram(const char *unixPath, const std::filesystem::path &target) {
 }
 
 const char MANIFEST_START[] =
-    "{\"saverName\": \"Bench\", \"launcher\": \"bin/saverstart.exe\", \"installer\": \"bin/saversetup.exe\","
+    "{\"saverName\": \"Bench\", \"uninstall\": \"saver\", \"launcher\": \"bin/saverstart.exe\", \"installer\": \"bin/saversetup.exe\","
     " \"codecLibrary\": \"bin/impborl.dll\", \"entries\": ["
     "{\"index\": 6, \"file\": \"Bench.scr\", \"destKind\": 2},"
     "{\"index\": 7, \"file\": \"installer.swf\", \"destKind\": 7},"

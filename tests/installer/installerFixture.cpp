@@ -105,10 +105,12 @@ void InstallerEndToEnd::TearDown() {
 }
 
 std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
-                                             const std::function<void(const std::filesystem::path &)> &change) {
+                                             const std::function<void(const std::filesystem::path &)> &change,
+                                             const std::function<void(std::string &)> &editManifest) {
   const std::filesystem::path folder = scratch_->path();
   copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
   copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
+  copyFile(SAVERREMOVE_EXE, folder / "bin" / "saverremove.exe");
   copyFile(IMPBORL_DLL, folder / "bin" / "impborl.dll");
   writeTidePackageFiles(folder);
   copyFile(SPLASH_JPEG, folder / "splash.jpg");
@@ -116,6 +118,11 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
   if (change) change(folder);
   const std::filesystem::path manifest = folder / (manifestName + ".json");
   copyFile(std::string(INSTALLER_TEST_MANIFESTS) + "/" + manifestName + ".json", manifest);
+  if (editManifest) {
+    std::string text = fileText(hostPath(manifest));
+    editManifest(text);
+    writeBytes(manifest, bytesOf(text));
+  }
 
   BuildPlan plan;
   std::string error;
@@ -289,14 +296,16 @@ void InstallerEndToEnd::expectInstalled() {
   }
   EXPECT_EQ(fileText(sharedSaverFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
 
-  // The record as carried, with the packer's member count.
+  // The record as carried, with the packer's member count: the members and
+  // the uninstaller the test packages carry.
   std::vector<uint8_t> settings = tideSettingsRecord();
-  const uint32_t members = static_cast<uint32_t>(MEMBER_PATHS.size());
+  const uint32_t members = static_cast<uint32_t>(MEMBER_PATHS.size() + 1);
   for (int i = 0; i < 4; ++i) settings[MEMBER_COUNT_OFFSET + i] = static_cast<uint8_t>(members >> (8 * i));
   EXPECT_EQ(fileText(saverFolder() + "saver.dat"), std::string(settings.begin(), settings.end()));
 
   EXPECT_EQ(uninstallValue("DisplayName"), "Tide Screen Saver");
-  EXPECT_EQ(uninstallValue("UninstallString"), systemFolder() + "Tide.scr /u");
+  // The package carries the uninstaller, which the entry runs.
+  EXPECT_EQ(uninstallValue("UninstallString"), "\"" + saverFolder() + "saverremove.exe\" /n=\"Tide\"");
   const std::string activeSaver = shortPathOf(systemFolder() + SAVER_PROGRAM);
   char inSystemIni[MAX_PATH] = "";
   GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");

@@ -41,10 +41,12 @@ class InstallerEndToEnd : public ::testing::Test {
   void TearDown() override;
 
   // Writes the payload and the programs beside a copy of manifests/<name>,
-  // lets change alter the payload folder, builds the launcher file
-  // "<name>Setup.exe" from it and returns its path.
+  // lets change alter the payload folder and editManifest the manifest's
+  // text, builds the launcher file "<name>Setup.exe" from it and returns its
+  // path.
   std::string buildLauncher(const std::string &manifestName,
-                            const std::function<void(const std::filesystem::path &)> &change = nullptr);
+                            const std::function<void(const std::filesystem::path &)> &change = nullptr,
+                            const std::function<void(std::string &)> &editManifest = nullptr);
 
   // Runs the launcher like a debugger, so that every process it starts is
   // seen to its end, until all have ended. The installer's exit code goes to

@@ -1,7 +1,7 @@
 #!/bin/sh
 # Fails when a folder includes a header of its own layer's neighbour or of a
 # higher layer, or when a folder's build file compiles sources of another. Layers, from the bottom: common and codec; package and flash;
-# installer, launcher and examples; tools. A folder's sub-folders belong to its layer.
+# installer, launcher, uninstaller and examples; tools. A folder's sub-folders belong to its layer.
 # Usage: checkLayers.sh <source tree>
 cd "${1:?source tree}" || exit 2
 
@@ -9,7 +9,7 @@ layer_of() {
   case "$1" in
     common|codec) echo 0 ;;
     package|flash) echo 1 ;;
-    installer|launcher|examples) echo 2 ;;
+    installer|launcher|uninstaller|examples) echo 2 ;;
     tools) echo 3 ;;
     *) echo "" ;;
   esac
@@ -17,7 +17,7 @@ layer_of() {
 
 violations=$(
   grep -rnE --include='*.h' --include='*.cpp' --include='*.c' --include='*.rc' \
-       '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' common codec package flash installer launcher examples tools |
+       '^[[:space:]]*#[[:space:]]*include[[:space:]]*"[^"/]+/' common codec package flash installer launcher uninstaller examples tools |
   while IFS= read -r match; do
     file=${match%%:*}
     own=${file%%/*}
@@ -34,7 +34,7 @@ violations=$(
 # Sources named by path outside the folder: "../x.cpp" or "${CMAKE_SOURCE_DIR}/x/y.cpp".
 foreign_sources=$(
   grep -nE '(\.\./|CMAKE_SOURCE_DIR\}/)[^ )]*\.(cpp|c|rc)' \
-       $(find common codec package flash installer launcher examples tools -name CMakeLists.txt)
+       $(find common codec package flash installer launcher uninstaller examples tools -name CMakeLists.txt)
 )
 [ -n "$foreign_sources" ] && violations="$violations${violations:+
 }$foreign_sources"

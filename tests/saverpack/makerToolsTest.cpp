@@ -36,6 +36,7 @@ std::vector<uint8_t> built(const fs::path &manifest) {
 fs::path tideSource(const fs::path &folder, const std::string &name) {
   writeBytes(folder / "bin" / "saverstart.exe", standInProgram(LAUNCHER_SIZE));
   writeBytes(folder / "bin" / "saversetup.exe", standInProgram(INSTALLER_SIZE));
+  writeBytes(folder / "bin" / "saverremove.exe", standInProgram(1500));
   writeBytes(folder / "bin" / "impborl.dll", randomBytes(700, 1));
   writeTidePackageFiles(folder);
   writeBytes(folder / "splash.jpg", randomBytes(2000, 5));  // the packer does not look inside
@@ -61,6 +62,14 @@ fs::path foreignStreamSource(const fs::path &folder) {
   writeBytes(folder / "notes.imploded", stream);
   replaceIn(manifest, "\"file\": \"notes.txt\", \"destKind\": 1, \"compressed\": true",
             "\"imploded\": \"notes.imploded\", \"name\": \"notes.txt\", \"destKind\": 1");
+  return manifest;
+}
+
+// The saver's own "/u" instead of the carried uninstaller, and a publisher.
+fs::path ownUninstallSource(const fs::path &folder) {
+  const fs::path manifest = writeSamplePackageSource(folder);
+  replaceIn(manifest, "\"offerControlPanel\": true,",
+            "\"offerControlPanel\": true, \"uninstall\": \"saver\", \"publisher\": \"Lumen Works\",");
   return manifest;
 }
 
@@ -137,6 +146,7 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
       {"data file carried whole", tide("quiet"), reservedMemberByte},
       {"foreign implode stream", foreignStreamSource, none},
       {"movie player not stated", writeSamplePackageSource, moviePlayerByte(0)},
+      {"own uninstall and a publisher", ownUninstallSource, none},
       {"movie player byte of another packer", writeSamplePackageSource, moviePlayerByte(7)},
   };
   for (const fs::directory_entry &item : fs::directory_iterator(INSTALLER_TEST_MANIFESTS)) {
@@ -205,6 +215,7 @@ TEST(SaverpackInit, WritesASourceThatBuildsAtOnceAndNeverOverwritesAManifest) {
   writeBytes(programs / "saverstart.exe", standInProgram(LAUNCHER_SIZE));
   writeBytes(programs / "saversetup.exe", standInProgram(INSTALLER_SIZE));
   writeBytes(programs / "impborl.dll", randomBytes(700, 1));
+  writeBytes(programs / "saverremove.exe", standInProgram(1500));
   InitOptions options;
   options.folder = (folder.path() / "Seashore Lights").string();
   options.programsFolder = programs.string();

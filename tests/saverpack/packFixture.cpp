@@ -71,6 +71,7 @@ ScratchFolder::~ScratchFolder() {
 std::filesystem::path writeSamplePackageSource(const std::filesystem::path &folder) {
   writeBytes(folder / "saverstart.exe", standInProgram(3000));
   writeBytes(folder / "saversetup.exe", standInProgram(5000));
+  writeBytes(folder / "saverremove.exe", standInProgram(2000));
   writeBytes(folder / "impborl.dll", randomBytes(700, 1));
   writeBytes(folder / "splash.swf", compressibleBytes(900));
   writeBytes(folder / "ocean.scr", randomBytes(1200, 2));

@@ -4,6 +4,7 @@
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
 #include "package/packageFormat.h"
+#include "package/uninstallMark.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
@@ -89,7 +90,7 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
   SaverSettings settings;
   std::vector<DataMemberRecord> table(MEMBER_TABLE_SIZE);
   ASSERT_EQ(0, readMemberTable(data, settings, table.data()));
-  ASSERT_EQ(4, settings.memberCount);
+  ASSERT_EQ(5, settings.memberCount);
   EXPECT_EQ("movie.swf", memberPathOf(table[1]));
   EXPECT_EQ(MEMBER_TYPE_MOVIE_COPY, table[1].memberType);
   const char *members[] = {"main.swf", "pictures\\a.jpg", "pictures\\empty.txt"};
@@ -107,6 +108,9 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
       expanded = stored;
     EXPECT_EQ(readBytes(folder.path() / "members" / sources[i]), expanded) << members[i];
   }
+  // The uninstaller beside the installer comes last, and the header says so.
+  EXPECT_EQ("saverremove.exe", memberPathOf(table[5]));
+  EXPECT_EQ(UNINSTALLER_CARRIED, uninstallMarkOf(header));
 }
 
 TEST(Saverpack, ImplodesIntoTheShortestStreamsUnlessAskedToBeFast) {
@@ -141,7 +145,7 @@ TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
        {"launcher program: 3000 bytes", "installer program: 5000 bytes at 3000",
         "saverName \"My Big Screensaver\"", "installerType 2", "offerControlPanel 1",
         "entry 1: \"impborl.dat\" destKind 4 stored", "entry 9: \"helper1.dat\" destKind 3",
-        "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 4",
+        "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 5", "uninstall carried",
         "member 1: type 3 \"movie.swf\" copy of the movie",
         "member 2: type 0 \"main.swf\" compressed", "member 3: type 0 \"pictures\\a.jpg\" stored 3000",
         "integrity: ok"})
@@ -192,6 +196,13 @@ TEST(Saverpack, ManifestFaultsAreNamedAndNothingIsWritten) {
       {"\"ocean.scr\",", "\"ocean.scr\", \"name\": \"ocean.scr\",",
        "entries[1].name: entry 6 is installed as \"My B3989.scr\""},
       {"\"compressed\": true}", "\"compressed\": \"yes\"}", "compressed must be true or false"},
+      {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"uninstall\": \"both\",",
+       "uninstall must be \"carried\" or \"saver\""},
+      {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"publisher\": \"" + longName + "\",",
+       "publisher: at most 64 bytes"},
+      {"\"movie.swf\"", "\"SaverRemove.exe\"", "would take the uninstaller's place"},
+      {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"uninstall\": \"saver\", "
+       "\"uninstaller\": \"saverremove.exe\",", "only a package whose uninstall is \"carried\""},
   };
   for (const Fault &fault : faults) {
     ScratchFolder folder;
@@ -215,7 +226,7 @@ TEST(Saverpack, MemberLimitsAreChecked) {
   EXPECT_NE(std::string::npos, error.find("member path longer than 255 bytes")) << error;
   fs::remove_all(longPath.parent_path());
 
-  for (int i = 0; i < 1006; ++i) writeBytes(folder.path() / "members" / "many" / std::to_string(i), {});
+  for (int i = 0; i < 1005; ++i) writeBytes(folder.path() / "members" / "many" / std::to_string(i), {});
   EXPECT_TRUE(build(manifest, folder.path() / "Setup.exe", error)) << error << " (1010 members fit)";
   writeBytes(folder.path() / "members" / "many" / "one-more", {});
   EXPECT_FALSE(build(manifest, folder.path() / "Setup2.exe", error));

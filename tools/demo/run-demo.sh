@@ -60,8 +60,8 @@ uninstall() {
   local command status
   command=$(registry_value "$uninstall_key" UninstallString 32)
   [ -n "$command" ] || return 1
-  # shellcheck disable=SC2086  # the entry is a program and its switch
-  wine $command /q
+  # The entry is a command line: a quoted program and its switches.
+  eval "wine $command /q"
   status=$?
   wineboot -r >/dev/null 2>&1
   return $status

@@ -4,7 +4,9 @@
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
+#include "package/installedSaver.h"
 #include "package/packageFormat.h"
+#include "package/uninstallMark.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/fileLayers.h"
 #include "tools/saverpack/integrityStamp.h"
@@ -132,11 +134,31 @@ bool readMembers(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> &
   return true;
 }
 
+// The uninstaller as build adds it: the last member, imploded when smaller.
+bool isCarriedUninstaller(const MemberPart &part) {
+  return part.record.memberType == 0 && memberPathOf(part.record) == UNINSTALLER_FILE_NAME;
+}
+
+DataMember uninstallerMember(const MemberPart &part) {
+  DataMember member;
+  member.path = UNINSTALLER_FILE_NAME;
+  member.bytes = part.expanded;
+  member.compressed = implodeWhenSmaller(member.bytes, member.imploded);
+  return member;
+}
+
 // The dataFile object of the manifest, when one builds these very bytes:
-// movie copies first, then the members folder in the packer's order.
-bool describeDataFile(const std::vector<uint8_t> &dataFile, const std::vector<MemberPart> &members,
-                      const std::string &name, ordered_json &description) {
+// movie copies first, then the members folder in the packer's order, then
+// the uninstaller when the package carries it.
+bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> members,
+                      const std::string &name, bool carriesUninstaller, ordered_json &description) {
   std::vector<DataMember> copies, files;
+  if (carriesUninstaller && (members.empty() || !isCarriedUninstaller(members.back()))) return false;
+  std::vector<DataMember> uninstaller;
+  if (carriesUninstaller) {
+    uninstaller.push_back(uninstallerMember(members.back()));
+    members.pop_back();
+  }
   bool compressMembers = false;
   for (const MemberPart &part : members) {
     DataMember member;
@@ -163,6 +185,7 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, const std::vector<Me
     if (compressMembers && !member.bytes.empty())
       member.compressed = implodeWhenSmaller(member.bytes, member.imploded);
   copies.insert(copies.end(), files.begin(), files.end());
+  copies.insert(copies.end(), uninstaller.begin(), uninstaller.end());
   const std::vector<uint8_t> settings(dataFile.begin(), dataFile.begin() + sizeof(SaverSettings));
   std::vector<uint8_t> rebuilt;
   std::string ignored;
@@ -198,6 +221,11 @@ ordered_json describeFlags(const InstallerHeader &header) {
   const uint8_t moviePlayer = packageFlagsOf(header).moviePlayer;
   const std::string word = moviePlayerWord(moviePlayer);
   manifest["moviePlayer"] = word.empty() ? ordered_json(moviePlayer) : ordered_json(word);
+  // Always written: without the key, build would add an uninstaller.
+  const PackageFlags flags = packageFlagsOf(header);
+  const std::string uninstall = uninstallWord(flags.uninstallMark);
+  manifest["uninstall"] = uninstall.empty() ? ordered_json(flags.uninstallMark) : ordered_json(uninstall);
+  if (!flags.publisher.empty()) manifest["publisher"] = flags.publisher;
   return manifest;
 }
 
@@ -295,13 +323,15 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
   std::vector<MemberPart> members;
   ordered_json dataFile;
   bool dataFileDescribed = false;
+  const bool carriesUninstaller = packageFlagsOf(header).uninstallMark == UNINSTALLER_CARRIED;
   auto dataEntry = std::find_if(parts.begin(), parts.end(),
                                 [](const EntryPart &part) { return part.index == ENTRY_DATA_FILE; });
   if (dataEntry != parts.end()) {
     if (!readMembers(dataEntry->expanded, members, error)) return false;
     dataFileDescribed = dataEntry + 1 == parts.end() && dataEntry->entry.destKind == DEST_WORK_FOLDER &&
                         (!dataEntry->entry.compressed || dataEntry->reimplodes) &&
-                        describeDataFile(dataEntry->expanded, members, entryNameOf(dataEntry->entry), dataFile);
+                        describeDataFile(dataEntry->expanded, members, entryNameOf(dataEntry->entry),
+                                         carriesUninstaller, dataFile);
     if (dataFileDescribed && dataEntry->entry.compressed) dataFile["compressed"] = true;
     if (dataFileDescribed && dataFile.contains("settings"))
       plan.files.push_back({"settings.bin", std::vector<uint8_t>(dataEntry->expanded.begin(),
@@ -312,6 +342,14 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
   const std::string saverName = saverNameOf(header);
   manifest = describeFlags(header);
   describePrograms(file, layers, codec->expanded, plan);
+  if (carriesUninstaller && dataFileDescribed) {
+    manifest["uninstaller"] = std::string(UNINSTALLER_FILE_NAME);
+    plan.files.push_back({UNINSTALLER_FILE_NAME, members.back().expanded});
+    members.pop_back();
+  } else if (carriesUninstaller) {
+    // The byte alone: build is to add no uninstaller to what it carries whole.
+    manifest["uninstall"] = UNINSTALLER_CARRIED;
+  }
   const PackageFlags flags = packageFlagsOf(header);
   std::vector<CarriedFile> carried = {carriedFrom(*codec)};
   carried.front().name = "impborl.dat";

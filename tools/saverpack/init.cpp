@@ -17,34 +17,37 @@ using nlohmann::ordered_json;
 
 namespace {
 
-const char *const PROGRAM_NAMES[] = {"saverstart.exe", "saversetup.exe", "impborl.dll"};
+const int PROGRAM_COUNT = 4;
+const char *const PROGRAM_NAMES[PROGRAM_COUNT] = {"saverstart.exe", "saversetup.exe", "impborl.dll",
+                                                  "saverremove.exe"};
 // Where each program lies in the Windows build tree.
-const char *const BUILD_TREE_PLACES[] = {"launcher/saverstart.exe", "installer/saversetup.exe",
-                                         "codec/impborl.dll"};
+const char *const BUILD_TREE_PLACES[PROGRAM_COUNT] = {"launcher/saverstart.exe", "installer/saversetup.exe",
+                                                      "codec/impborl.dll", "uninstaller/saverremove.exe"};
 
 bool isFile(const fs::path &path) {
   std::error_code fault;
   return fs::is_regular_file(path, fault);
 }
 
-bool allIn(const fs::path &folder, const char *const (&places)[3], fs::path (&found)[3]) {
-  for (int i = 0; i < 3; ++i) found[i] = fs::absolute(folder / places[i]);
+bool allIn(const fs::path &folder, const char *const (&places)[PROGRAM_COUNT], fs::path (&found)[PROGRAM_COUNT]) {
+  for (int i = 0; i < PROGRAM_COUNT; ++i) found[i] = fs::absolute(folder / places[i]);
   return std::all_of(std::begin(found), std::end(found), isFile);
 }
 
-// The launcher, the installer and the codec library: from --programs, else
-// beside saverpack, else in the Windows build tree of this source tree.
-bool findPrograms(const InitOptions &options, fs::path (&found)[3], std::string &error) {
+// The launcher, the installer, the codec library and the uninstaller: from
+// --programs, else beside saverpack, else in the Windows build tree of this
+// source tree.
+bool findPrograms(const InitOptions &options, fs::path (&found)[PROGRAM_COUNT], std::string &error) {
   if (!options.programsFolder.empty()) {
     if (allIn(pathOfUtf8(options.programsFolder), PROGRAM_NAMES, found)) return true;
     error = "--programs " + options.programsFolder +
-            ": the folder must hold saverstart.exe, saversetup.exe and impborl.dll";
+            ": the folder must hold saverstart.exe, saversetup.exe, impborl.dll and saverremove.exe";
     return false;
   }
   if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), PROGRAM_NAMES, found))
     return true;
   if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_PLACES, found)) return true;
-  error = "cannot find saverstart.exe, saversetup.exe and impborl.dll beside saverpack or in " +
+  error = "cannot find saverstart.exe, saversetup.exe, impborl.dll and saverremove.exe beside saverpack or in " +
           std::string(SAVERPACK_WIN32_BUILD) + " (build the win32 preset): give --programs FOLDER";
   return false;
 }
@@ -112,7 +115,7 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
     error = "--name: \"" + saverName + "\" cannot name a screen saver (at most 64 bytes, a plain file name)";
     return false;
   }
-  fs::path programs[3];
+  fs::path programs[PROGRAM_COUNT];
   if (!findPrograms(options, programs, error)) return false;
   fs::path saver = options.saverProgram.empty() ? findSampleSaver() : pathOfUtf8(options.saverProgram);
   std::vector<uint8_t> saverBytes;
@@ -141,8 +144,11 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
       {"carriesReadMe", true},    {"offerControlPanel", true},
       // A picture splash: the saver needs no movie player.
       {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
+      // The package carries its own uninstaller.
+      {"uninstall", "carried"},
       {"launcher", utf8Of(programs[0])},
-      {"installer", utf8Of(programs[1])}, {"codecLibrary", utf8Of(programs[2])}};
+      {"installer", utf8Of(programs[1])}, {"uninstaller", utf8Of(programs[3])},
+      {"codecLibrary", utf8Of(programs[2])}};
   manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
                          entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
                          entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),

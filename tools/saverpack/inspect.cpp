@@ -66,6 +66,8 @@ void printText(const json &report, std::ostream &out) {
                          "flashInstallerVersionIndex", "offerControlPanel", "moviePlayer"};
   for (const char *flag : flags)
     out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
+  out << "\n  uninstall " << header["uninstall"].get<std::string>();
+  if (!header["publisher"].get<std::string>().empty()) out << ", publisher " << quoted(header["publisher"]);
   out << "\n";
   for (const json &entry : report["entries"]) printEntry(entry, out);
 }

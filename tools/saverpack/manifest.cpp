@@ -6,6 +6,8 @@
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
+#include "package/installedSaver.h"
+#include "package/uninstallMark.h"
 #include "tools/saverpack/manifestFields.h"
 
 #include <algorithm>
@@ -26,6 +28,11 @@ char lowerCase(char c) {
     return static_cast<char>(byte + 0x20);
   if (byte == 0x8A || byte == 0x8C || byte == 0x8E) return static_cast<char>(byte + 0x10);
   return byte == 0x9F ? static_cast<char>(0xFF) : c;
+}
+
+std::string lowerCased(std::string text) {
+  for (char &c : text) c = lowerCase(c);
+  return text;
 }
 
 std::string plainName(const Fields &fields, const char *key, const std::string &name) {
@@ -159,11 +166,44 @@ uint8_t moviePlayerOf(const Fields &fields, const PackageFlags &flags) {
   return moviePlayer;
 }
 
+// "carried" by default when the packer builds the data file, which then
+// takes the uninstaller as its last member; "saver" leaves the uninstall to
+// the saver's "/u"; a whole number is the byte itself, as extract writes it
+// for a package it cannot describe otherwise.
+uint8_t uninstallMarkFrom(const Fields &fields, const BuildPlan &plan) {
+  if (!fields.has("uninstall")) return plan.hasDataFile ? UNINSTALLER_CARRIED : 0;
+  if (fields.at("uninstall").is_number_integer()) return static_cast<uint8_t>(fields.integer("uninstall", 0, 255));
+  uint8_t mark = 0;
+  require(fields.at("uninstall").is_string() && uninstallMarkOfWord(fields.at("uninstall").get<std::string>(), mark),
+          fields.key("uninstall") + " must be \"carried\" or \"saver\"");
+  require(mark != UNINSTALLER_CARRIED || plan.hasDataFile,
+          fields.key("uninstall") + ": \"carried\" puts the uninstaller into the data file, which needs dataFile");
+  return mark;
+}
+
+// The uninstaller: the key, else saverremove.exe beside the installer.
+void addUninstaller(const Fields &fields, const fs::path &base, BuildPlan &plan) {
+  if (fields.has("uninstaller")) {
+    plan.uninstallerPath = fields.file("uninstaller", base);
+  } else {
+    const fs::path beside = pathOfUtf8(plan.installerPath).parent_path() / UNINSTALLER_FILE_NAME;
+    require(fs::is_regular_file(beside), fields.key("uninstaller") + " is missing, and there is no " +
+                                             UNINSTALLER_FILE_NAME + " beside the installer (" +
+                                             utf8Of(beside) + "); or set uninstall to \"saver\"");
+    plan.uninstallerPath = beside.string();
+  }
+  for (const MemberPlan &member : plan.dataFile.members)
+    require(lowerCased(member.path) != UNINSTALLER_FILE_NAME,
+            "dataFile.members: the member " + member.path + " would take the uninstaller's place");
+  addMember(plan.dataFile, fields.key("uninstaller"), {UNINSTALLER_FILE_NAME, plan.uninstallerPath, 0, true});
+}
+
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   const Fields fields(manifest, "",
                       {"saverName", "installerType", "showLicense", "carriesReadMe",
                        "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
-                       "moviePlayer", "launcher", "installer", "codecLibrary", "entries", "dataFile", "headerBytes"});
+                       "moviePlayer", "uninstall", "publisher", "launcher", "installer", "uninstaller",
+                       "codecLibrary", "entries", "dataFile", "headerBytes"});
   PackageFlags &flags = plan.flags;
   flags.saverName = fields.text("saverName");
   require(!flags.saverName.empty(), "saverName is empty");
@@ -184,6 +224,9 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
         static_cast<uint8_t>(fields.integer("flashInstallerVersionIndex", 0, 255));
   flags.offerControlPanel = fields.flag("offerControlPanel");
   flags.moviePlayer = moviePlayerOf(fields, flags);
+  if (fields.has("publisher")) flags.publisher = fields.text("publisher");
+  require(flags.publisher.size() <= PUBLISHER_FIELD && flags.publisher.find('\0') == std::string::npos,
+          fields.key("publisher") + ": at most 64 bytes, no zero byte");
   if (fields.has("headerBytes")) flags.headerBytes = readHeaderBytes(fields.at("headerBytes"));
 
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
@@ -197,6 +240,12 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
     plan.hasDataFile = true;
     plan.dataFile = readDataFile(fields.at("dataFile"), base);
   }
+  flags.uninstallMark = uninstallMarkFrom(fields, plan);
+  if (flags.uninstallMark == UNINSTALLER_CARRIED && plan.hasDataFile)
+    addUninstaller(fields, base, plan);
+  else
+    require(!fields.has("uninstaller"), fields.key("uninstaller") + ": only a package whose uninstall is "
+                                                                    "\"carried\" carries the uninstaller");
   checkRoles(plan);
 }
 
@@ -211,8 +260,7 @@ std::vector<fs::path> memberFilesIn(const fs::path &folder) {
 }
 
 std::string saverProgramNameFor(const std::string &saverName) {
-  std::string lowerName = saverName;
-  for (char &c : lowerName) c = lowerCase(c);
+  const std::string lowerName = lowerCased(saverName);
   uint32_t crc = 0;
   Crc32OfString(saverName, crc);
   return codedShortNameFor(saverName, lowerName, crc) + ".scr";

@@ -4,6 +4,7 @@
 #include "codec/memoryCodec.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/uninstallMark.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -42,6 +43,10 @@ PackageFlags packageFlagsOf(const InstallerHeader &header) {
   flags.saverName = saverNameOf(header);
   IntegrityRecord record;
   if (readIntegrityRecord(header, record)) flags.moviePlayer = record.moviePlayer;
+  // As stored, record or not, so that extract keeps them byte for byte.
+  flags.uninstallMark = uninstallMarkOf(header);
+  const char *publisher = reinterpret_cast<const char *>(&header) + PUBLISHER_OFFSET;
+  flags.publisher.assign(publisher, strnlen(publisher, PUBLISHER_FIELD));
   return flags;
 }
 
@@ -71,6 +76,31 @@ bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer) {
   return false;
 }
 
+namespace {
+
+struct UninstallWord {
+  uint8_t mark;
+  const char *word;
+};
+const UninstallWord UNINSTALL_WORDS[] = {{UNINSTALLER_CARRIED, "carried"}, {0, "saver"}};
+
+}  // namespace
+
+std::string uninstallWord(uint8_t mark) {
+  for (const UninstallWord &each : UNINSTALL_WORDS)
+    if (each.mark == mark) return each.word;
+  return std::string();
+}
+
+bool uninstallMarkOfWord(const std::string &word, uint8_t &mark) {
+  for (const UninstallWord &each : UNINSTALL_WORDS)
+    if (word == each.word) {
+      mark = each.mark;
+      return true;
+    }
+  return false;
+}
+
 uint8_t defaultMoviePlayer(const PackageFlags &flags) {
   const MoviePlayerNeed need = isMovieType(flags.installerType) || flags.carriesFlashInstaller != 0
                                    ? MoviePlayerNeed::required
@@ -86,6 +116,9 @@ std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
   take(0, offsetof(InstallerHeader, saverName));
   const size_t nameEnd = saverNameOf(header).size();
   take(offsetof(InstallerHeader, saverName), std::min<size_t>(nameEnd + 1, SAVER_NAME_FIELD));
+  take(UNINSTALL_MARK_OFFSET, 1);
+  const char *publisher = reinterpret_cast<const char *>(&header) + PUBLISHER_OFFSET;
+  take(PUBLISHER_OFFSET, std::min<size_t>(strnlen(publisher, PUBLISHER_FIELD) + 1, PUBLISHER_FIELD));
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index) {
     const size_t at = offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry);
     const PackageEntry &entry = header.entries[index];
@@ -125,6 +158,8 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
   for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
   std::memcpy(header.saverName, flags.saverName.data(),
               std::min(flags.saverName.size(), sizeof(header.saverName)));
+  setUninstallMark(header, flags.uninstallMark);
+  setPublisher(header, flags.publisher);
 
   package.assign(sizeof(header), 0);
   for (const CarriedFile &file : files) {

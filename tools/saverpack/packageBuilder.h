@@ -28,6 +28,10 @@ struct PackageFlags {
   uint8_t offerControlPanel = 0;
   // The integrity record's movie-player byte (MoviePlayerNeed), as stored.
   uint8_t moviePlayer = 0;
+  // The uninstall mark's byte (UNINSTALLER_CARRIED or 0) and the publisher,
+  // behind the integrity record, as stored.
+  uint8_t uninstallMark = 0;
+  std::string publisher;
   std::string saverName;
   // Raw bytes laid over the finished header, by offset: only where no other
   // field puts anything (reserved bytes, name fields behind their end,
@@ -54,6 +58,12 @@ bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer);
 // What a package states without the manifest's word: the player is
 // required for a movie splash or a carried player installer, else none.
 uint8_t defaultMoviePlayer(const PackageFlags &flags);
+
+// The manifest's words for the uninstall mark: "carried" (the uninstaller is
+// a member of the data file), "saver" (the saver's own "/u"), or "" for any
+// other byte.
+std::string uninstallWord(uint8_t mark);
+bool uninstallMarkOfWord(const std::string &word, uint8_t &mark);
 
 // The header bytes that fields of flags and of the present entries fill;
 // headerBytes may not touch them.

@@ -3,7 +3,9 @@
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "package/installedSaver.h"
 #include "package/packageFormat.h"
+#include "package/uninstallMark.h"
 #include "tools/saverpack/fileLayers.h"
 #include "tools/saverpack/packageBuilder.h"
 
@@ -54,6 +56,13 @@ std::string moviePlayerText(const InstallerHeader &header) {
   return word.empty() ? "not stated" : word;
 }
 
+// As the installer takes it: the carried uninstaller, member of the data
+// file, or the saver's own "/u".
+std::string uninstallText(const InstallerHeader &header) {
+  return carriesUninstaller(header) ? "carried (" + std::string(UNINSTALLER_FILE_NAME) + " in the data file)"
+                                    : "saver (its own /u)";
+}
+
 json reportHeader(const InstallerHeader &header) {
   return {{"saverName", saverNameOf(header)},
           {"installerType", header.installerType},
@@ -62,7 +71,9 @@ json reportHeader(const InstallerHeader &header) {
           {"carriesFlashInstaller", header.carriesFlashInstaller},
           {"flashInstallerVersionIndex", header.flashInstallerVersionIndex},
           {"offerControlPanel", header.offerControlPanel},
-          {"moviePlayer", moviePlayerText(header)}};
+          {"moviePlayer", moviePlayerText(header)},
+          {"uninstall", uninstallText(header)},
+          {"publisher", publisherOf(header)}};
 }
 
 }  // namespace

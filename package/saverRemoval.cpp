@@ -1,0 +1,201 @@
+#include "package/saverRemoval.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "common/activeSaverSetting.h"
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
+#include "package/installedSaver.h"
+#include "package/registryValues.h"
+
+#include <windows.h>
+
+namespace {
+
+const char SYSTEM_INI_SETTING[] = "system.ini [boot] SCRNSAVE.EXE";
+const char DESKTOP_SETTING[] = "HKEY_CURRENT_USER\\Control Panel\\Desktop SCRNSAVE.EXE";
+
+bool sameText(const std::string &a, const std::string &b) { return lstrcmpiA(a.c_str(), b.c_str()) == 0; }
+
+std::string shortPathOf(const std::string &path) {
+  char shortPath[MAX_PATH] = "";
+  const DWORD length = GetShortPathNameA(path.c_str(), shortPath, sizeof shortPath);
+  return length > 0 && length < sizeof shortPath ? shortPath : path;
+}
+
+std::string longPathOf(const std::string &path) {
+  char longPath[MAX_PATH] = "";
+  const DWORD length = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
+  return length > 0 && length < sizeof longPath ? longPath : path;
+}
+
+// The launcher stores the short form; a user may have chosen the long one.
+// Asked before the copies are gone, while both forms still resolve.
+bool namesACopy(const std::string &value, const std::vector<std::string> &copies) {
+  if (value.empty()) return false;
+  for (const std::string &copy : copies)
+    if (sameText(value, copy) || sameText(value, shortPathOf(copy)) || sameText(longPathOf(value), copy))
+      return true;
+  return false;
+}
+
+std::string systemIniSaver() {
+  char value[MAX_PATH] = "";
+  GetPrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, "", value, sizeof value, SYSTEM_INI);
+  return value;
+}
+
+std::string rootName(bool machine) { return machine ? "HKEY_LOCAL_MACHINE\\" : "HKEY_CURRENT_USER\\"; }
+
+// Windows 9x registers the short form of the saver's own "/u".
+bool removesSaver(const std::string &command, const std::string &codedName) {
+  return isUninstallCommandOf(command, pathSystem, pathCommonAppData, codedName) ||
+         sameText(command, shortPathOf(pathSystem + saverProgramName(codedName)) + " /u");
+}
+
+// Every entry under root whose command removes this saver, with the shared
+// libraries it lists.
+void findEntries(bool machine, const std::string &codedName, InstalledSaver &saver) {
+  const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
+  for (const std::string &name : subkeyNames(root, UNINSTALL_LIST_KEY)) {
+    const std::string keyPath = uninstallKeyPath(name);
+    if (!removesSaver(registryText(root, keyPath, "UninstallString"), codedName)) continue;
+    saver.entries.push_back({machine, keyPath, registryText(root, keyPath, "DisplayName")});
+    for (const std::string &library : splitNameList(registryText(root, keyPath, SHARED_LIBRARIES_VALUE)))
+      if (isSharedLibraryPath(library, pathCommonAppData)) saver.sharedLibraries.push_back(library);
+  }
+}
+
+}  // namespace
+
+InstalledSaver findInstalledSaver(const std::string &codedName, const std::string &programName) {
+  InstalledSaver saver;
+  saver.codedName = codedName;
+  if (!isSafeEntryName(codedName) || pathCommonAppData.empty()) return saver;
+  saver.saverFolder = saverFolderOf(pathCommonAppData, codedName);
+  saver.folderPresent = folderExists(saver.saverFolder);
+  if (isSafeEntryName(programName)) {
+    saver.programCopies.push_back(pathSystem + programName);
+    if (GetOperatingSystem() == OS_64BIT_WINDOWS) saver.programCopies.push_back(pathSysnative + programName);
+  }
+  findEntries(true, codedName, saver);
+  findEntries(false, codedName, saver);
+  saver.activeInSystemIni = namesACopy(systemIniSaver(), saver.programCopies);
+  saver.activeInDesktop =
+      namesACopy(registryText(HKEY_CURRENT_USER, DESKTOP_KEY, SAVER_VALUE_NAME), saver.programCopies);
+  return saver;
+}
+
+std::string displayNameOf(const InstalledSaver &saver) {
+  for (const UninstallEntryFound &entry : saver.entries)
+    if (!entry.displayName.empty()) return entry.displayName;
+  return saver.codedName;
+}
+
+bool anythingInstalled(const InstalledSaver &saver) {
+  bool programPresent = false;
+  for (const std::string &copy : saver.programCopies) programPresent = programPresent || fileExists(copy);
+  return saver.folderPresent || programPresent || !saver.entries.empty();
+}
+
+namespace {
+
+// The name a copy has when Windows starts, where no folder is redirected: on
+// 64-bit Windows this 32-bit program's system folder is really SysWOW64, and
+// its Sysnative alias is System32.
+std::string nameAtStart(const std::string &copy) {
+  if (!pathSysnative.empty() && copy.compare(0, pathSysnative.size(), pathSysnative) == 0) {
+    char windowsFolder[MAX_PATH] = "";
+    const UINT length = GetWindowsDirectoryA(windowsFolder, sizeof windowsFolder);
+    if (length == 0 || length >= sizeof windowsFolder) return copy;
+    return withTrailingBackslash(windowsFolder) + "System32\\" + copy.substr(pathSysnative.size());
+  }
+  char wow64Folder[MAX_PATH] = "";
+  const UINT length = GetSystemWow64DirectoryA(wow64Folder, sizeof wow64Folder);
+  if (length == 0 || length >= sizeof wow64Folder || copy.compare(0, pathSystem.size(), pathSystem) != 0)
+    return copy;
+  return withTrailingBackslash(wow64Folder) + copy.substr(pathSystem.size());
+}
+
+// A file that is in use, a running program say, goes at the next start.
+int32_t removeFile(const std::string &path, RemovalOutcome &outcome) {
+  if (!fileExists(path)) return STATUS_OK;
+  if (deleteFileForced(path) != STATUS_OK &&
+      !MoveFileExA(nameAtStart(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
+    outcome.stayed = path;
+    return static_cast<int32_t>(GetLastError());
+  }
+  outcome.removed.push_back(path);
+  return STATUS_OK;
+}
+
+int32_t removeSaverFolder(const InstalledSaver &saver, RemovalOutcome &outcome) {
+  if (!saver.folderPresent || !folderExists(saver.saverFolder)) return STATUS_OK;
+  const int32_t status = deleteFolderTree(saver.saverFolder);
+  if (status != STATUS_OK) {
+    outcome.stayed = saver.saverFolder;
+    return status;
+  }
+  outcome.removed.push_back(saver.saverFolder);
+  return STATUS_OK;
+}
+
+int32_t clearActiveSaver(const InstalledSaver &saver, RemovalOutcome &outcome) {
+  if (saver.activeInSystemIni) {
+    if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, nullptr, SYSTEM_INI)) {
+      outcome.stayed = SYSTEM_INI_SETTING;
+      return static_cast<int32_t>(GetLastError());
+    }
+    outcome.removed.push_back(SYSTEM_INI_SETTING);
+  }
+  if (!saver.activeInDesktop) return STATUS_OK;
+  const int32_t status = deleteRegistryValue(HKEY_CURRENT_USER, DESKTOP_KEY, SAVER_VALUE_NAME);
+  if (status != STATUS_OK) {
+    outcome.stayed = DESKTOP_SETTING;
+    return status;
+  }
+  outcome.removed.push_back(DESKTOP_SETTING);
+  return STATUS_OK;
+}
+
+// One user less; the library itself goes with its last user.
+int32_t releaseSharedLibrary(const std::string &library, RemovalOutcome &outcome) {
+  uint32_t count = 0;
+  if (!readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count)) return STATUS_OK;
+  if (count > 1) return writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count - 1);
+  const int32_t status = removeFile(library, outcome);
+  if (status != STATUS_OK) return status;
+  return deleteRegistryValue(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library);
+}
+
+int32_t removeEntries(const InstalledSaver &saver, RemovalOutcome &outcome) {
+  for (const UninstallEntryFound &entry : saver.entries) {
+    if (RegDeleteKeyA(entry.machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, entry.keyPath.c_str()) !=
+        ERROR_SUCCESS) {
+      outcome.stayed = rootName(entry.machine) + entry.keyPath;
+      return STATUS_UNREGISTER_UNINSTALL_FAILED;
+    }
+    outcome.removed.push_back(rootName(entry.machine) + entry.keyPath);
+  }
+  return STATUS_OK;
+}
+
+}  // namespace
+
+RemovalOutcome removeInstalledSaver(const InstalledSaver &saver) {
+  RemovalOutcome outcome;
+  int32_t &status = outcome.status;
+  status = removeSaverFolder(saver, outcome);
+  for (size_t i = 0; i < saver.programCopies.size() && status == STATUS_OK; ++i)
+    status = removeFile(saver.programCopies[i], outcome);
+  if (status == STATUS_OK) status = clearActiveSaver(saver, outcome);
+  for (size_t i = 0; i < saver.sharedLibraries.size() && status == STATUS_OK; ++i) {
+    status = releaseSharedLibrary(saver.sharedLibraries[i], outcome);
+    if (status != STATUS_OK && outcome.stayed.empty()) outcome.stayed = saver.sharedLibraries[i];
+  }
+  // Other savers keep the shared folder; only an empty one goes.
+  if (status == STATUS_OK && !pathCommonAppData.empty() && RemoveDirectoryA(pathCommonAppData.c_str()))
+    outcome.removed.push_back(pathCommonAppData);
+  if (status == STATUS_OK) status = removeEntries(saver, outcome);
+  return outcome;
+}

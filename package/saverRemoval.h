@@ -1,0 +1,61 @@
+// Finding and removing an installed screen saver: what the rules of
+// package/installedSaver.h name, as this computer has it. Used by the
+// carried uninstaller, the sample saver's "/u" and the installer's clean-up
+// after a failed install, so that the three cannot disagree. Shows nothing.
+//
+// What goes, and nothing else:
+// - the saver folder as a whole (links inside it are removed, never
+//   followed), and the shared folder when that leaves it empty;
+// - the program in the system folder and, on 64-bit Windows, in the native
+//   one; a copy that is running goes at the next start;
+// - every uninstall entry, machine or user, whose command removes this saver;
+// - the active-saver settings, where they name one of the program's copies;
+// - each shared library those entries list, once its count of users drops
+//   to 0; a library nobody counted stays.
+#ifndef SAVER_PACKAGE_SAVER_REMOVAL_H
+#define SAVER_PACKAGE_SAVER_REMOVAL_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct UninstallEntryFound {
+  bool machine = false;  // HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER
+  std::string keyPath;
+  std::string displayName;
+};
+
+struct InstalledSaver {
+  std::string codedName;
+  std::string saverFolder;  // shared folder + coded name + "\"
+  bool folderPresent = false;
+  std::vector<std::string> programCopies;  // where the program may be, present or not
+  std::vector<UninstallEntryFound> entries;
+  std::vector<std::string> sharedLibraries;  // counted by these entries, shared folder only
+  bool activeInSystemIni = false;
+  bool activeInDesktop = false;
+};
+
+// Looks the saver up; the system paths must be set. programName is the file
+// in the system folders (saverProgramName(codedName) unless a package named
+// it otherwise). Nothing is looked up for an unsafe name.
+InstalledSaver findInstalledSaver(const std::string &codedName, const std::string &programName);
+
+// The name the saver's entry shows, else its coded name.
+std::string displayNameOf(const InstalledSaver &saver);
+
+// True when a folder, a program copy or an entry of the saver is there.
+bool anythingInstalled(const InstalledSaver &saver);
+
+// What removeInstalledSaver did: the paths and keys it removed, in order,
+// and on a failure the one that stayed with its status. Removal stops at the
+// first failure, the uninstall entries last, so that it can be run again.
+struct RemovalOutcome {
+  int32_t status = 0;
+  std::vector<std::string> removed;
+  std::string stayed;
+};
+
+RemovalOutcome removeInstalledSaver(const InstalledSaver &saver);
+
+#endif

@@ -1,0 +1,189 @@
+// The carried uninstaller under Wine, end to end: packages around a saver
+// program that has no "/u" of its own (the test saver is plain bytes) are
+// installed through the real launcher, and the command their uninstall entry
+// holds is run as Windows runs it.
+#include "installerFixture.h"
+
+#include <shlwapi.h>
+
+#include <fstream>
+
+namespace {
+
+const char SECOND_SAVER[] = "Reef";  // shares the test saver's library
+const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+const char SHARED_COUNTS[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
+const DWORD NOTHING_TO_REMOVE = static_cast<DWORD>(-2204);
+
+std::string sharedLibrary() { return sharedSaverFolder() + SHARED_LIBRARY; }
+
+// The count of users the shared library has; 0 without one.
+DWORD sharedLibraryUsers() {
+  DWORD count = 0, size = sizeof count;
+  if (SHGetValueA(HKEY_LOCAL_MACHINE, SHARED_COUNTS, sharedLibrary().c_str(), nullptr, &count, &size) !=
+      ERROR_SUCCESS)
+    return 0;
+  return count;
+}
+
+DWORD entryNumber(const std::string &saverName, const char *name) {
+  DWORD value = 0, size = sizeof value;
+  const std::string key = std::string(UNINSTALL_LIST) + "\\" + saverName;
+  SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, &value, &size);
+  return value;
+}
+
+std::string entryText(const std::string &saverName, const char *name) {
+  char text[MAX_PATH] = "";
+  DWORD size = sizeof text;
+  const std::string key = std::string(UNINSTALL_LIST) + "\\" + saverName;
+  return SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
+}
+
+// The test saver under another name: a second saver with the same library.
+void asSecondSaver(std::string &manifest) {
+  manifest.replace(manifest.find("\"Tide\""), 6, "\"Reef\"");
+  manifest.replace(manifest.find("\"Tide.scr\""), 10, "\"Reef.scr\"");
+}
+
+void writeSecondProgram(const std::filesystem::path &folder) {
+  EXPECT_TRUE(CopyFileA((folder / SAVER_PROGRAM).string().c_str(), (folder / "Reef.scr").string().c_str(), FALSE));
+}
+
+// Waits for the program's box with this caption, keeps its text and clicks
+// the button.
+std::string answerBox(DWORD program, const char *caption, const char *button) {
+  HWND box = driver::waitForTopLevelWindow({caption, "#32770", program, true}, INSTALLER_TIMEOUT_MS);
+  if (box == nullptr) return "<no box " + std::string(caption) + ">";
+  const std::vector<std::string> texts = driver::staticTexts(box);
+  EXPECT_TRUE(driver::clickButton(box, button)) << caption;
+  driver::waitForWindowGone(box, 20000);
+  return texts.empty() ? "" : texts.front();
+}
+
+// Runs the command line as the list of installed programs does; answer
+// works its boxes. The exit code, or ~0 when it did not end.
+DWORD runCommand(const std::string &commandLine, const std::function<void(DWORD)> &answer = nullptr) {
+  driver::TestProgram program;
+  if (!program.start(commandLine)) return ~0u;
+  if (answer) answer(program.processId());
+  DWORD exitCode = ~0u;
+  return program.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode) ? exitCode : ~0u;
+}
+
+// What Windows does at its next start: the orders for it are carried out.
+void restartWindows() { EXPECT_EQ(runCommand("wineboot.exe -r"), 0u); }
+
+class CarriedUninstaller : public InstallerEndToEnd {
+ protected:
+  void SetUp() override {
+    InstallerEndToEnd::SetUp();
+    driver::removeInstalledSaver({SECOND_SAVER, SECOND_SAVER, {}});
+    SHDeleteValueA(HKEY_LOCAL_MACHINE, SHARED_COUNTS, sharedLibrary().c_str());
+    // From a machine with none of our savers: the last uninstall takes the
+    // empty shared folder with it.
+    RemoveDirectoryA(sharedSaverFolder().c_str());
+  }
+  void TearDown() override {
+    driver::removeInstalledSaver({SECOND_SAVER, SECOND_SAVER, {}});
+    SHDeleteValueA(HKEY_LOCAL_MACHINE, SHARED_COUNTS, sharedLibrary().c_str());
+    InstallerEndToEnd::TearDown();
+  }
+
+  void install(const std::string &launcher) {
+    DWORD exitCode = 99;
+    ASSERT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [](DWORD) {}));
+    ASSERT_EQ(exitCode, 0u);
+  }
+};
+
+std::string temporaryFolder() {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(sizeof folder, folder);
+  return folder;
+}
+
+TEST_F(CarriedUninstaller, QuietUninstallLeavesTheMachineAsBeforeAndASecondRunFindsNothing) {
+  const std::set<std::string> before = driver::prefixListing();
+  install(buildLauncher("quiet"));
+  expectInstalled();
+  EXPECT_EQ(uninstallValue("DisplayIcon"), systemFolder() + SAVER_PROGRAM);
+  EXPECT_EQ(uninstallValue("Publisher"), "Tide Works");
+  EXPECT_GT(entryNumber(SAVER_NAME, "EstimatedSize"), 0u);
+  EXPECT_EQ(entryNumber(SAVER_NAME, "NoModify"), 1u);
+  EXPECT_EQ(entryNumber(SAVER_NAME, "NoRepair"), 1u);
+  EXPECT_EQ(sharedLibraryUsers(), 1u);
+  // A copy for the second run: the first one takes the uninstaller away.
+  const std::string kept = temporaryFolder() + "saverremove-kept.exe";
+  ASSERT_TRUE(CopyFileA((saverFolder() + "saverremove.exe").c_str(), kept.c_str(), FALSE));
+
+  const std::string command = uninstallValue("UninstallString");
+  EXPECT_EQ(runCommand(command + " /q"), 0u);
+  expectNothingInstalled();
+  EXPECT_FALSE(exists(sharedLibrary()));
+  restartWindows();
+  EXPECT_EQ(driver::listingDifference(before, driver::prefixListing()), "");
+
+  std::string told;
+  EXPECT_EQ(runCommand("\"" + kept + "\" /n=Tide",
+                       [&told](DWORD program) { told = answerBox(program, "Information", "OK"); }),
+            NOTHING_TO_REMOVE);
+  EXPECT_NE(told.find("nothing to remove"), std::string::npos) << told;
+  EXPECT_EQ(driver::listingDifference(before, driver::prefixListing()), "");
+  DeleteFileA(kept.c_str());
+}
+
+// Foreign things beside the saver's own: a file in the shared folder and an
+// uninstall entry of another program. The uninstall asks, removes its own,
+// says what it removed, and leaves the foreign ones (and so the shared
+// folder) in place.
+TEST_F(CarriedUninstaller, InteractiveUninstallAsksAndLeavesForeignThingsAlone) {
+  install(buildLauncher("quiet"));
+  const std::string foreignFile = sharedSaverFolder() + "Tide.txt";
+  const std::string foreignEntry = std::string(UNINSTALL_LIST) + "\\Tide Deluxe";
+  const std::string foreignCommand = "\"" + saverFolder() + "..\\Deluxe\\saverremove.exe\" /n=\"Deluxe\"";
+  CloseHandle(CreateFileA(foreignFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  SHSetValueA(HKEY_LOCAL_MACHINE, foreignEntry.c_str(), "UninstallString", REG_SZ, foreignCommand.c_str(),
+              DWORD(foreignCommand.size() + 1));
+
+  std::string question, closing;
+  EXPECT_EQ(runCommand(uninstallValue("UninstallString"),
+                       [&](DWORD program) {
+                         question = answerBox(program, "Confirm", "&Yes");
+                         closing = answerBox(program, "Information", "OK");
+                       }),
+            0u);
+  EXPECT_EQ(question, "Remove Tide Screen Saver?");
+  EXPECT_NE(closing.find(saverFolder()), std::string::npos) << closing;
+  EXPECT_NE(closing.find(sharedLibrary()), std::string::npos) << closing;
+  expectNothingInstalled();
+  EXPECT_TRUE(exists(foreignFile));
+  EXPECT_EQ(entryText("Tide Deluxe", "UninstallString"), foreignCommand);
+
+  DeleteFileA(foreignFile.c_str());
+  SHDeleteKeyA(HKEY_LOCAL_MACHINE, foreignEntry.c_str());
+}
+
+// Two savers count themselves users of one library: the first uninstall
+// keeps it, the second takes it and the shared folder, empty by then.
+TEST_F(CarriedUninstaller, SharedLibraryGoesWithItsLastUser) {
+  install(buildLauncher("quiet"));
+  install(buildLauncher("quiet", writeSecondProgram, asSecondSaver));
+  install(buildLauncher("quiet", writeSecondProgram, asSecondSaver));  // once per saver, however often
+  EXPECT_EQ(sharedLibraryUsers(), 2u);
+  const std::string secondCommand = entryText(SECOND_SAVER, "UninstallString");
+  ASSERT_NE(secondCommand, "");
+
+  EXPECT_EQ(runCommand(uninstallValue("UninstallString") + " /q"), 0u);
+  EXPECT_TRUE(exists(sharedLibrary()));
+  EXPECT_EQ(sharedLibraryUsers(), 1u);
+  EXPECT_TRUE(exists(sharedSaverFolder() + "Reef\\saver.dat"));
+
+  EXPECT_EQ(runCommand(secondCommand + " /q"), 0u);
+  EXPECT_FALSE(exists(sharedLibrary()));
+  EXPECT_EQ(sharedLibraryUsers(), 0u);
+  EXPECT_FALSE(exists(sharedSaverFolder()));
+  EXPECT_EQ(entryText(SECOND_SAVER, "UninstallString"), "");
+}
+
+}  // namespace

@@ -1,0 +1,67 @@
+// saverremove: the uninstaller a package carries into its saver folder. The
+// uninstall entry runs it with the saver's coded name ("/n="), and "/q" to
+// ask and show nothing. It removes what the installation placed (see
+// package/saverRemoval.h), and itself: it moves its own file into the
+// temporary folder, where Windows deletes it at the next start. The exit
+// code is 0 or the status.
+#include "common/QRX_FileUtils.h"
+#include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
+#include "common/statusCodes.h"
+#include "package/installedSaver.h"
+#include "package/saverRemoval.h"
+#include "uninstaller/selfRemoval.h"
+#include "uninstaller/uninstallerTexts.h"
+
+#include <windows.h>
+
+namespace {
+
+std::string reasonFor(int32_t status) {
+  const std::string text = systemErrorText(status);
+  return text.empty() ? "Error " + std::to_string(status) + "." : text;
+}
+
+int32_t removeSaver(const InstalledSaver &saver, bool quiet) {
+  const std::string displayName = displayNameOf(saver);
+  if (!quiet && !askYesNo(removeQuestion(displayName))) return STATUS_USER_ABORT;
+  RemovalOutcome outcome;
+  outcome.status = leaveSaverFolder(saver.saverFolder);
+  if (outcome.status != STATUS_OK)
+    outcome.stayed = runningProgramPath();
+  else
+    outcome = removeInstalledSaver(saver);
+  if (quiet) return outcome.status;
+  if (outcome.status == STATUS_OK)
+    showInformationMessage(removedText(displayName, outcome));
+  else
+    showErrorMessage(incompleteText(displayName, outcome, reasonFor(outcome.status)));
+  return outcome.status;
+}
+
+int32_t runUninstaller(const std::string &commandLine) {
+  const UninstallerArguments arguments = parseUninstallerArguments(commandLine);
+  if (!arguments.valid) {
+    if (!arguments.quiet) showErrorMessage(badCommandText(commandLine));
+    return STATUS_BAD_UNINSTALL_COMMAND;
+  }
+  const int32_t status = initFixedSystemPaths(runningProgramPath());
+  if (status != STATUS_OK) {
+    if (!arguments.quiet) showErrorMessage(reasonFor(status));
+    return status;
+  }
+  const InstalledSaver saver = findInstalledSaver(arguments.codedName, saverProgramName(arguments.codedName));
+  // A program of that name alone may be anyone's: only the saver's folder or
+  // its entry make it this one.
+  if (!saver.folderPresent && saver.entries.empty()) {
+    if (!arguments.quiet) showInformationMessage(nothingToRemoveText(arguments.codedName));
+    return STATUS_NOTHING_TO_REMOVE;
+  }
+  return removeSaver(saver, arguments.quiet);
+}
+
+}  // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
+  return static_cast<int>(runUninstaller(arguments != nullptr ? arguments : ""));
+}

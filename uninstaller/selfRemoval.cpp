@@ -1,0 +1,35 @@
+#include "uninstaller/selfRemoval.h"
+
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
+
+#include <windows.h>
+
+std::string runningProgramPath() {
+  char path[MAX_PATH + 1] = "";
+  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
+  if (length == 0 || length >= sizeof path) return "";
+  char longPath[MAX_PATH + 1] = "";
+  const DWORD longLength = GetLongPathNameA(path, longPath, sizeof longPath);
+  return longLength > 0 && longLength < sizeof longPath ? longPath : path;
+}
+
+int32_t leaveSaverFolder(const std::string &saverFolder) {
+  const std::string self = runningProgramPath();
+  if (lstrcmpiA(folderOfFile(self).c_str(), saverFolder.c_str()) != 0) return STATUS_OK;
+  char tempFolder[MAX_PATH + 1] = "";
+  char parking[MAX_PATH + 1] = "";
+  const DWORD length = GetTempPathA(sizeof tempFolder, tempFolder);
+  // A fresh, unique name that nothing else uses.
+  if (length == 0 || length >= sizeof tempFolder || GetTempFileNameA(tempFolder, "srm", 0, parking) == 0)
+    return static_cast<int32_t>(GetLastError());
+  if (!MoveFileExA(self.c_str(), parking, MOVEFILE_REPLACE_EXISTING)) {
+    const int32_t status = static_cast<int32_t>(GetLastError());
+    DeleteFileA(parking);
+    return status;
+  }
+  // Refused without the rights to schedule it: the file then stays in the
+  // temporary folder, where the system's clean-up finds it.
+  MoveFileExA(parking, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  return STATUS_OK;
+}
