@@ -1,6 +1,7 @@
 // The packer from manifest to output file, and back through the readers.
 #include "packFixture.h"
 
+#include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
 #include "package/packageFormat.h"
