@@ -117,12 +117,21 @@ std::string nameAtStart(const std::string &copy) {
   return withTrailingBackslash(wow64Folder) + copy.substr(pathSystem.size());
 }
 
+// The first thing that stayed is the one the outcome tells.
+void noteStayed(RemovalOutcome &outcome, const std::string &what) {
+  if (outcome.stayed.empty()) outcome.stayed = what;
+}
+
+void keepFirstFailure(RemovalOutcome &outcome, int32_t status) {
+  if (outcome.status == STATUS_OK) outcome.status = status;
+}
+
 // A file that is in use, a running program say, goes at the next start.
 int32_t removeFile(const std::string &path, RemovalOutcome &outcome) {
   if (!fileExists(path)) return STATUS_OK;
   if (deleteFileForced(path) != STATUS_OK &&
       !MoveFileExA(nameAtStart(path).c_str(), nullptr, MOVEFILE_DELAY_UNTIL_REBOOT)) {
-    outcome.stayed = path;
+    noteStayed(outcome, path);
     return static_cast<int32_t>(GetLastError());
   }
   outcome.removed.push_back(path);
@@ -133,7 +142,7 @@ int32_t removeSaverFolder(const InstalledSaver &saver, RemovalOutcome &outcome) 
   if (!saver.folderPresent || !folderExists(saver.saverFolder)) return STATUS_OK;
   const int32_t status = deleteFolderTree(saver.saverFolder);
   if (status != STATUS_OK) {
-    outcome.stayed = saver.saverFolder;
+    noteStayed(outcome, saver.saverFolder);
     return status;
   }
   outcome.removed.push_back(saver.saverFolder);
@@ -143,7 +152,7 @@ int32_t removeSaverFolder(const InstalledSaver &saver, RemovalOutcome &outcome) 
 int32_t clearActiveSaver(const InstalledSaver &saver, RemovalOutcome &outcome) {
   if (saver.activeInSystemIni) {
     if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, nullptr, SYSTEM_INI)) {
-      outcome.stayed = SYSTEM_INI_SETTING;
+      noteStayed(outcome, SYSTEM_INI_SETTING);
       return static_cast<int32_t>(GetLastError());
     }
     outcome.removed.push_back(SYSTEM_INI_SETTING);
@@ -151,7 +160,7 @@ int32_t clearActiveSaver(const InstalledSaver &saver, RemovalOutcome &outcome) {
   if (!saver.activeInDesktop) return STATUS_OK;
   const int32_t status = deleteRegistryValue(HKEY_CURRENT_USER, DESKTOP_KEY, SAVER_VALUE_NAME);
   if (status != STATUS_OK) {
-    outcome.stayed = DESKTOP_SETTING;
+    noteStayed(outcome, DESKTOP_SETTING);
     return status;
   }
   outcome.removed.push_back(DESKTOP_SETTING);
@@ -172,7 +181,7 @@ int32_t removeEntries(const InstalledSaver &saver, RemovalOutcome &outcome) {
   for (const UninstallEntryFound &entry : saver.entries) {
     if (RegDeleteKeyA(entry.machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER, entry.keyPath.c_str()) !=
         ERROR_SUCCESS) {
-      outcome.stayed = rootName(entry.machine) + entry.keyPath;
+      noteStayed(outcome, rootName(entry.machine) + entry.keyPath);
       return STATUS_UNREGISTER_UNINSTALL_FAILED;
     }
     outcome.removed.push_back(rootName(entry.machine) + entry.keyPath);
@@ -182,20 +191,22 @@ int32_t removeEntries(const InstalledSaver &saver, RemovalOutcome &outcome) {
 
 }  // namespace
 
+// The saver's own files and settings go as far as they can: a busy file
+// keeps none of the others from going. The library counts and the entries
+// that list them change only when all of those went, so that a second run
+// finishes the job without counting a user twice.
 RemovalOutcome removeInstalledSaver(const InstalledSaver &saver) {
   RemovalOutcome outcome;
-  int32_t &status = outcome.status;
-  status = removeSaverFolder(saver, outcome);
-  for (size_t i = 0; i < saver.programCopies.size() && status == STATUS_OK; ++i)
-    status = removeFile(saver.programCopies[i], outcome);
-  if (status == STATUS_OK) status = clearActiveSaver(saver, outcome);
-  for (size_t i = 0; i < saver.sharedLibraries.size() && status == STATUS_OK; ++i) {
-    status = releaseSharedLibrary(saver.sharedLibraries[i], outcome);
-    if (status != STATUS_OK && outcome.stayed.empty()) outcome.stayed = saver.sharedLibraries[i];
+  keepFirstFailure(outcome, removeSaverFolder(saver, outcome));
+  for (const std::string &copy : saver.programCopies) keepFirstFailure(outcome, removeFile(copy, outcome));
+  keepFirstFailure(outcome, clearActiveSaver(saver, outcome));
+  for (size_t i = 0; i < saver.sharedLibraries.size() && outcome.status == STATUS_OK; ++i) {
+    outcome.status = releaseSharedLibrary(saver.sharedLibraries[i], outcome);
+    if (outcome.status != STATUS_OK) noteStayed(outcome, saver.sharedLibraries[i]);
   }
   // Other savers keep the shared folder; only an empty one goes.
-  if (status == STATUS_OK && !pathCommonAppData.empty() && RemoveDirectoryA(pathCommonAppData.c_str()))
+  if (outcome.status == STATUS_OK && !pathCommonAppData.empty() && RemoveDirectoryA(pathCommonAppData.c_str()))
     outcome.removed.push_back(pathCommonAppData);
-  if (status == STATUS_OK) status = removeEntries(saver, outcome);
+  if (outcome.status == STATUS_OK) outcome.status = removeEntries(saver, outcome);
   return outcome;
 }

@@ -48,8 +48,10 @@ std::string displayNameOf(const InstalledSaver &saver);
 bool anythingInstalled(const InstalledSaver &saver);
 
 // What removeInstalledSaver did: the paths and keys it removed, in order,
-// and on a failure the one that stayed with its status. Removal stops at the
-// first failure, the uninstall entries last, so that it can be run again.
+// and on a failure the first one that stayed with its status. A file or
+// setting that stays keeps none of the others from going; the shared
+// libraries' counts and the uninstall entries change only when all of them
+// went, so that it can be run again.
 struct RemovalOutcome {
   int32_t status = 0;
   std::vector<std::string> removed;

@@ -181,7 +181,7 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   std::vector<std::string> messages;
   EXPECT_EQ(runQuietly(launcher, messages), 0u);
   EXPECT_TRUE(messages.empty()) << messages.front();
-  expectInstalled();
+  expectInstalled(Uninstaller::saversOwn);
 }
 
 // With no player registered, a package that needs one, or does not say, is

@@ -283,7 +283,7 @@ std::set<std::string> InstallerEndToEnd::workFolders() {
   return folders;
 }
 
-void InstallerEndToEnd::expectInstalled() {
+void InstallerEndToEnd::expectInstalled(Uninstaller uninstaller) {
   for (const std::string &member : MEMBER_PATHS)
     EXPECT_EQ(fileText(saverFolder() + member), fileText(hostPath(scratch_->path() / "members") + "\\" + member))
         << member;
@@ -304,8 +304,9 @@ void InstallerEndToEnd::expectInstalled() {
   EXPECT_EQ(fileText(saverFolder() + "saver.dat"), std::string(settings.begin(), settings.end()));
 
   EXPECT_EQ(uninstallValue("DisplayName"), "Tide Screen Saver");
-  // The package carries the uninstaller, which the entry runs.
-  EXPECT_EQ(uninstallValue("UninstallString"), "\"" + saverFolder() + "saverremove.exe\" /n=\"Tide\"");
+  EXPECT_EQ(uninstallValue("UninstallString"), uninstaller == Uninstaller::carried
+                                                   ? "\"" + saverFolder() + "saverremove.exe\" /n=\"Tide\""
+                                                   : systemFolder() + SAVER_PROGRAM + " /u");
   const std::string activeSaver = shortPathOf(systemFolder() + SAVER_PROGRAM);
   char inSystemIni[MAX_PATH] = "";
   GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");

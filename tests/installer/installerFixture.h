@@ -69,7 +69,9 @@ class InstallerEndToEnd : public ::testing::Test {
 
   // Every file of an installation of the test saver is in place, with the
   // settings record as "saver.dat".
-  void expectInstalled();
+  // A package from before the carried uninstaller registers the saver's own "/u".
+  enum class Uninstaller { carried, saversOwn };
+  void expectInstalled(Uninstaller uninstaller = Uninstaller::carried);
   // No saver folder, no installed program, no uninstall entry.
   static void expectNothingInstalled();
   static void removeInstallation();
