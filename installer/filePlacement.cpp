@@ -5,6 +5,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
+#include "installer/failureReport.h"
 #include "installer/installerText.h"
 #include "package/dataFileFormat.h"
 #include "package/dataFunctions_shared.h"
@@ -109,7 +110,9 @@ static int32_t placeMembers() {
       status = copyMovieMember(index);
     } else {
       uint8_t attribute = 0;
-      status = ExpandDataMember(pathSaverFolder, index, attribute, false);
+      status = runTelling([&](Failures &failures) {
+        return ExpandDataMember(pathSaverFolder, index, attribute, false, failures);
+      });
     }
   }
   return status;
@@ -125,7 +128,8 @@ int32_t ExpandAllMembers() {
   TraceScope trace("ExpandAllMembers");
   showExtractionStatus(installerText(IDS_EXPANDING_FILES));
   bool isOpen = false;
-  int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+  int32_t status =
+      runTelling([&](Failures &failures) { return OpenDataFile(pathDataFile, isOpen, failures); });
   if (status != STATUS_OK) {
     return trace.result(status);
   }
@@ -133,11 +137,11 @@ int32_t ExpandAllMembers() {
     memberTable[1].memberType = MEMBER_TYPE_MOVIE_COPY;
   status = placeMembers();
   if (status == STATUS_OK) {
-    status = CloseDataFile();
+    status = runTelling(CloseDataFile);
     stepExtractionProgress();
   } else {
     // The work folder's data file is deleted after the run; it must not stay open.
-    CloseDataFile();
+    runTelling(CloseDataFile);
   }
   const std::string firstPath = memberPathOf(memberTable[1]);
   if (isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);

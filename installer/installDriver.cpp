@@ -12,6 +12,7 @@
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "installer/displayControlPanel.h"
+#include "installer/failureReport.h"
 #include "installer/filePlacement.h"
 #include "installer/installerApplication.h"
 #include "installer/installerLayout.h"
@@ -53,7 +54,7 @@ int32_t TInstallerForm::runInstallation() {
     preparingWindow_.repaint();
   }
   if (stepsGoOn(status)) status = extractInstallFiles(pathPackage);
-  if (stepsGoOn(status)) status = ReadSaverSettings();
+  if (stepsGoOn(status)) status = runTelling(ReadSaverSettings);
   if (stepsGoOn(status)) status = ExpandAllMembers();
   if (stepsGoOn(status)) status = WriteSaverSettings();
   if (stepsGoOn(status)) {
@@ -89,7 +90,7 @@ int32_t TInstallerForm::extractInstallFiles(const std::string &packagePath) {
   }
   for (int index = readMeIncluded ? ENTRY_README : ENTRY_SAVER_PROGRAM; index <= ENTRY_LAST && stepsGoOn(status);
        ++index)
-    status = ExtractEntry(package, index, true);
+    status = runTelling([&](Failures &failures) { return ExtractEntry(package, index, true, failures); });
   return status;
 }
 

@@ -1,7 +1,8 @@
 #include "installer/installerMessages.h"
 
-#include "common/dialogs/dialogTexts.h"
 #include "common/statusCodes.h"
+
+static const char PRODUCT_ERROR[] = "Lumavane Error: ";
 
 const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
 const char PREPARING_WINDOW_FIRST_TEXT[] = "Preparing Installation...";
@@ -56,10 +57,36 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
       return {StartupMessageKind::errorAbort, std::string(DAMAGED_INSTALLER_TEXT) + DOWNLOAD_AGAIN_TEXT};
     default:
       return {StartupMessageKind::errorAbort,
-              "Installer file is corrupted. Lumavane Error: " + std::to_string(status) + ". "};
+              "Installer file is corrupted. " + std::string(PRODUCT_ERROR) + std::to_string(status) + ". "};
   }
 }
 
 StartupMessage preparingInstallEndMessage(int32_t status) {
   return {StartupMessageKind::errorAbort, installFailedText(status)};
+}
+
+static std::string failureText(const Failure &failure, const std::string &systemText) {
+  switch (failure.kind) {
+    case FailureKind::File:
+      return installErrorText(failure.status, failure.subject);
+    case FailureKind::ExpansionSetUp:
+      return "Zip Error: Problem expanding data in memory. \r\n\r\n" + systemText;
+    case FailureKind::DataFileInUse:
+      return std::string(PRODUCT_ERROR) + "Screen saver data file already in use.";
+    case FailureKind::DataFileOpen:
+      return "Problem opening screen saver data file.\r\n\r\nFile: " + failure.subject + "\r\n\r\n" +
+             std::to_string(failure.status);
+    case FailureKind::DataFileRead:
+      return std::string(PRODUCT_ERROR) + "Problem reading screen saver data file. " + systemText;
+    case FailureKind::DataFileClose:
+      return "Problem closing file.\r\n\r\nFile: \r\n" + systemText;
+  }
+  return std::string();
+}
+
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText) {
+  // The refused second open is an information box with the error's button.
+  const DialogKind kind =
+      failure.kind == FailureKind::DataFileInUse ? DialogKind::Information : DialogKind::Error;
+  return {kind, DialogButtons::Abort, failureText(failure, systemText)};
 }

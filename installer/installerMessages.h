@@ -5,6 +5,9 @@
 #ifndef SAVER_INSTALLER_INSTALLER_MESSAGES_H
 #define SAVER_INSTALLER_INSTALLER_MESSAGES_H
 
+#include "common/dialogs/dialogTexts.h"
+#include "package/packageFailure.h"
+
 #include <cstdint>
 #include <string>
 
@@ -41,5 +44,14 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
 // failed: the package was read, so the failure is told as a failed
 // installation, not as a damaged file.
 StartupMessage preparingInstallEndMessage(int32_t status);
+
+// The box that tells what a package operation had to tell; systemText is
+// the operating system's text for failure.status.
+struct FailureMessage {
+  DialogKind kind;
+  DialogButtons buttons;
+  std::string text;
+};
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText);
 
 #endif

@@ -14,6 +14,7 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "flash/flashPlayerSetup.h"
+#include "installer/failureReport.h"
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
@@ -85,9 +86,9 @@ void TInstallerForm::initializeInstaller() {
   removeStartupShortcut();
   if (status == 0) {
     ComputePackagePaths();
-    status = CopyPackageToWorkFolder();
+    status = runTelling(CopyPackageToWorkFolder);
   }
-  if (status == 0) status = ReadPackageHeader();
+  if (status == 0) status = runTelling(ReadPackageHeader);
   bool quiet = false;
   if (status == 0) {
     sendCommandToLauncher(window_, HEADER_READ_COMMAND);
@@ -96,10 +97,10 @@ void TInstallerForm::initializeInstaller() {
     if (quiet) preparingWindow_.moveOffScreen();
     else preparingWindow_.centerOnScreen();
   }
-  if (status == 0) status = ComputeSaverPaths();
+  if (status == 0) status = runTelling(ComputeSaverPaths);
   if (status == 0) {
     readMeIncluded = installerHeader.carriesReadMe != 0;
-    if (readMeIncluded) status = ExtractReadMe();
+    if (readMeIncluded) status = runTelling(ExtractReadMe);
   }
   if (status == 0 && !needsNoMoviePlayer()) status = decideFlashPlayer();
   if (status == 0 && !quiet) {
@@ -110,9 +111,9 @@ void TInstallerForm::initializeInstaller() {
   // Without a window the licence is not shown, but the install still copies
   // it into the saver folder: without it there, every quiet install of a
   // package with a licence would fail at that copy.
-  if (status == 0 && quiet && installerHeader.showLicense != 0) status = ExtractLicense();
+  if (status == 0 && quiet && installerHeader.showLicense != 0) status = runTelling(ExtractLicense);
   // The package's own quiet type carries no picture; "/q" does not count.
-  if (status == 0 && installerHeader.installerType != QUIET_TYPE) status = ExtractSplash();
+  if (status == 0 && installerHeader.installerType != QUIET_TYPE) status = runTelling(ExtractSplash);
   if (status == 0 && !quiet) status = showPictureOrMovie();
   if (status == 0 && !quiet && !installedDuringStartup) {
     preparingWindow_.moveOffScreen();
@@ -163,7 +164,7 @@ int32_t TInstallerForm::decideFlashPlayer() {
   decision.carriesFlashInstaller = installerHeader.carriesFlashInstaller != 0;
   decision.flashInstallerVersionIndex = installerHeader.flashInstallerVersionIndex;
   decision.flashInstallerName = entryNameOf(installerHeader.entries[ENTRY_FLASH_INSTALLER]);
-  const int32_t status = decideFlashPlayerAction(decision, flashPlayerStepsFor(window_, ExtractFlashInstaller));
+  const int32_t status = decideFlashPlayerAction(decision, flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
   detectedFlashVersion = decision.installed;
   requiredFlashMajor = decision.requiredFlashMajor;
   requiredFlashRevision = decision.requiredFlashRevision;
@@ -175,7 +176,7 @@ int32_t TInstallerForm::prepareLicenseMode() {
   licenseShown = installerHeader.showLicense != 0;
   int32_t status = 0;
   if (licenseShown) {
-    status = ExtractLicense();
+    status = runTelling(ExtractLicense);
     if (status == 0) {
       loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_LICENSE]));
       ShowWindow(licenseScrollBox, SW_SHOW);

@@ -2,7 +2,6 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
-#include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
@@ -48,16 +47,16 @@ void ComputePackagePaths() {
   pathPackage = pathWorkFolder + "temp.dat";
 }
 
-int32_t CopyPackageToWorkFolder() {
+int32_t CopyPackageToWorkFolder(Failures &failures) {
   TraceScope trace("CopyPackageToWorkFolder");
   int32_t status = deleteFileWithRetries(pathPackage, PACKAGE_COPY_DELETE_ATTEMPTS);
   if (status == STATUS_OK && !CopyFileForced(pathInstallerFile, pathPackage, false))
     status = static_cast<int32_t>(GetLastError());
-  if (status != STATUS_OK) ReportInstallError(STATUS_PACKAGE_COPY_FAILED, pathPackage);
+  if (status != STATUS_OK) failures.push_back({FailureKind::File, STATUS_PACKAGE_COPY_FAILED, pathPackage});
   return trace.result(status);
 }
 
-int32_t ReadPackageHeader() {
+int32_t ReadPackageHeader(Failures &failures) {
   TraceScope trace("ReadPackageHeader");
   ReadOnlyFile package;
   int32_t status = package.open(pathPackage);
@@ -77,10 +76,10 @@ int32_t ReadPackageHeader() {
   if (status == STATUS_PACKAGE_DAMAGED) {
     // The end of the start-up tells it, in one box.
   } else if (status != STATUS_OK) {
-    ReportInstallError(status, pathPackage);
+    failures.push_back({FailureKind::File, status, pathPackage});
   } else {
     logLine("bytes read: " + std::to_string(sizeof(InstallerHeader)));
-    status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false);
+    status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false, failures);
   }
   return trace.result(status);
 }
@@ -97,12 +96,12 @@ static int32_t clearDestination(const std::string &destination) {
 }
 
 static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                          const std::string &destination) {
+                          const std::string &destination, Failures &failures) {
   std::vector<uint8_t> stored;
   int32_t status = readEntryBytes(package, entry, stored);
   if (status != STATUS_OK) return status;
   const ExpandedCrc expected = entryExpandedCrc(entry);
-  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected);
+  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected, failures);
   bool created = false;
   status = writeCheckedFile(destination, stored, expected, created);
   if (created) logLine("file created: " + destination);
@@ -110,11 +109,12 @@ static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
 }
 
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize, const ExpandedCrc &expected) {
+                     int32_t expandedSize, const ExpandedCrc &expected, Failures &failures) {
   TCompressor compressor(pathWorkFolder);
   if (!compressor.loaded()) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
-  compressor.Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  const int32_t setUp = compressor.Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  if (setUp != STATUS_OK) failures.push_back({FailureKind::ExpansionSetUp, setUp, target});
   int64_t size = 0;
   if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
   logLine("sizeExtracted: " + std::to_string(size));
@@ -134,7 +134,7 @@ int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &
 // Steps from the destination to the written file; destination is set as
 // soon as it is known, for the message.
 static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                                   bool showProgress, std::string &destination) {
+                                   bool showProgress, std::string &destination, Failures &failures) {
   // A name with a folder, drive or ".." would write outside its folder; the
   // stored bytes must lie in the package. Both are checked before the old
   // file is removed, so a bad package loses nothing.
@@ -145,18 +145,19 @@ static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &en
   if (showProgress) stepExtractionProgress();
   if (status == STATUS_OK) status = targetStatus;
   if (status == STATUS_OK) status = clearDestination(destination);
-  if (status == STATUS_OK) status = writeEntry(package, entry, destination);
+  if (status == STATUS_OK) status = writeEntry(package, entry, destination, failures);
   return status;
 }
 
-int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
+int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress, Failures &failures) {
   TraceScope trace("ExtractEntry", std::to_string(index));
   if (showProgress) showExtractionStatus("Writing screen saver files...");
   std::string destination;
   int32_t status = STATUS_ENTRY_ABSENT;
   const bool validIndex = index >= 0 && index < PACKAGE_ENTRY_COUNT;
   if (validIndex && entryPresent(installerHeader.entries[index]))
-    status = extractPresentEntry(package, installerHeader.entries[index], showProgress, destination);
+    status = extractPresentEntry(package, installerHeader.entries[index], showProgress, destination,
+                                 failures);
 
   if (status == STATUS_FILE_BUSY) {
     status = STATUS_OK;  // the file in use stays and counts as written
@@ -165,7 +166,7 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
     // file are always told.
     if (status == STATUS_UNSAFE_NAME || status == STATUS_EXPANDED_CRC_MISMATCH ||
         !hasDllExtension(destination))
-      ReportInstallError(status, destination);
+      failures.push_back({FailureKind::File, status, destination});
   } else if (destinationOf(installerHeader.entries[index].destKind) == Destination::SystemFolder &&
              GetOperatingSystem() == OS_64BIT_WINDOWS) {
     CopyFileForced(destination, pathSysnative + entryNameOf(installerHeader.entries[index]), false);
@@ -174,29 +175,31 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
 }
 
 // Opens the package and extracts one entry without progress.
-static int32_t extractSingleEntry(int index) {
+static int32_t extractSingleEntry(int index, Failures &failures) {
   if (!entryPresent(installerHeader.entries[index])) return STATUS_ENTRY_ABSENT;
   ReadOnlyFile package;
   const int32_t status = package.open(pathPackage);
   if (status != STATUS_OK) {
-    ReportInstallError(status, pathWorkFolder);
+    failures.push_back({FailureKind::File, status, pathWorkFolder});
     return status;
   }
-  return ExtractEntry(package, index, false);
+  return ExtractEntry(package, index, false, failures);
 }
 
-int32_t ExtractSplash() {
+int32_t ExtractSplash(Failures &failures) {
   PackageEntry &splash = installerHeader.entries[ENTRY_SPLASH];
   if (entryPresent(splash))
     setEntryName(splash, splashNameFor(entryNameOf(splash), installerHeader.installerType));
-  return extractSingleEntry(ENTRY_SPLASH);
+  return extractSingleEntry(ENTRY_SPLASH, failures);
 }
 
-int32_t ExtractReadMe() { return extractSingleEntry(ENTRY_README); }
-int32_t ExtractLicense() { return extractSingleEntry(ENTRY_LICENSE); }
-int32_t ExtractFlashInstaller() { return extractSingleEntry(ENTRY_FLASH_INSTALLER); }
+int32_t ExtractReadMe(Failures &failures) { return extractSingleEntry(ENTRY_README, failures); }
+int32_t ExtractLicense(Failures &failures) { return extractSingleEntry(ENTRY_LICENSE, failures); }
+int32_t ExtractFlashInstaller(Failures &failures) {
+  return extractSingleEntry(ENTRY_FLASH_INSTALLER, failures);
+}
 
-int32_t ComputeSaverPaths() {
+int32_t ComputeSaverPaths(Failures &failures) {
   saverName = saverNameOf(installerHeader);
   codedShortName = getCodedShortFilenameForScreensaver(saverName);
   pathSaverFolder = saverFolderOf(pathCommonAppData, codedShortName);
@@ -205,11 +208,11 @@ int32_t ComputeSaverPaths() {
   // The saver folder and the data file are removed again later; names that
   // lead elsewhere would remove someone else's files.
   if (!isSafeEntryName(codedShortName)) {
-    ReportInstallError(STATUS_UNSAFE_NAME, saverName);
+    failures.push_back({FailureKind::File, STATUS_UNSAFE_NAME, saverName});
     return STATUS_UNSAFE_NAME;
   }
   if (entryPresent(dataFile) && !isSafeEntryName(entryNameOf(dataFile))) {
-    ReportInstallError(STATUS_UNSAFE_NAME, entryNameOf(dataFile));
+    failures.push_back({FailureKind::File, STATUS_UNSAFE_NAME, entryNameOf(dataFile)});
     return STATUS_UNSAFE_NAME;
   }
   return STATUS_OK;

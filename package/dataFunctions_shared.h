@@ -7,6 +7,7 @@
 #include "common/programSize.h"
 #include "package/dataStructures_shared.h"
 #include "package/integrityRecord.h"
+#include "package/packageFailure.h"
 #include "package/win32File.h"
 
 #include <cstdint>
@@ -42,29 +43,30 @@ void stepExtractionProgress();
 void ComputePackagePaths();
 
 // Copies the running installer to the package path: 0 or the failure's
-// status, reported as STATUS_PACKAGE_COPY_FAILED.
-int32_t CopyPackageToWorkFolder();
+// status, told as STATUS_PACKAGE_COPY_FAILED.
+int32_t CopyPackageToWorkFolder(Failures &failures);
 
 // Reads the header behind INSTALLER_SIZE_IN_BYTES in the package copy,
 // checks the program and package against their integrity record, and
 // extracts entry 1, the decompression library. STATUS_PACKAGE_DAMAGED is
-// returned without a message: the end of the start-up tells it.
-int32_t ReadPackageHeader();
+// returned with nothing to tell: the end of the start-up tells it.
+int32_t ReadPackageHeader(Failures &failures);
 
 // Writes entry index (0..10) of package to the destination its destKind
-// names. A busy destination is left in place and counts as success.
-int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress);
+// names. A busy destination is left in place and counts as success. A
+// library's own write failures have nothing to tell.
+int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress, Failures &failures);
 
-// Single entries of the start-up; STATUS_ENTRY_ABSENT without a word when absent.
-int32_t ExtractSplash();
-int32_t ExtractReadMe();
-int32_t ExtractLicense();
-int32_t ExtractFlashInstaller();
+// Single entries of the start-up; STATUS_ENTRY_ABSENT with nothing to tell when absent.
+int32_t ExtractSplash(Failures &failures);
+int32_t ExtractReadMe(Failures &failures);
+int32_t ExtractLicense(Failures &failures);
+int32_t ExtractFlashInstaller(Failures &failures);
 
 // Sets the saver name, coded short name, saver folder and data file path.
-// STATUS_UNSAFE_NAME (reported) when the coded name is not a plain folder name, which
+// STATUS_UNSAFE_NAME (told) when the coded name is not a plain folder name, which
 // would place or remove files outside the shared folder.
-int32_t ComputeSaverPaths();
+int32_t ComputeSaverPaths(Failures &failures);
 
 std::string getCodedShortFilenameForScreensaver(const std::string &name);
 
@@ -74,9 +76,10 @@ std::string getCodedShortFilenameForScreensaver(const std::string &name);
 // STATUS_EXPANDED_FILE_MISSING when no file was written,
 // STATUS_EXPANDED_SIZE_MISMATCH when its size is not expandedSize,
 // STATUS_EXPANDED_CRC_MISMATCH when the bytes the library delivered differ
-// from the expected CRC.
+// from the expected CRC. An expansion whose input or output could not be
+// prepared is told first.
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize, const ExpandedCrc &expected);
+                     int32_t expandedSize, const ExpandedCrc &expected, Failures &failures);
 
 // Writes stored bytes as they are into a new file, once they match the
 // expected CRC: STATUS_EXPANDED_CRC_MISMATCH (nothing written), or as

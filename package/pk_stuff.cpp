@@ -1,8 +1,6 @@
 #include "package/pk_stuff.h"
 
 #include "common/QRX_FileUtils.h"
-#include "common/dialogs/messageDialog.h"
-#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 
 #include <string.h>
@@ -93,9 +91,6 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
   }
   releaseStreams();
   outputChecksum = ~outputChecksum & 0xFFFFFFFFul;
-  if (failure != 0)
-    showErrorMessage(std::string("Zip Error: Problem expanding data in memory. ") + "\r\n\r\n" +
-                     systemErrorText(static_cast<int32_t>(failure)));
   return trace.result(static_cast<int32_t>(failure));
 }
 

@@ -33,9 +33,9 @@ class TCompressor {
   uint32_t expandedCrc() const { return static_cast<uint32_t>(outputChecksum); }
 
   // Writes the expansion of length bytes at buffer into a new file
-  // targetPath. 0, or the system error code of preparing input or output
-  // (after the "Zip Error" message). The library's own result is not
-  // looked at: callers judge the written file by its size.
+  // targetPath. 0, or the system error code of preparing input or output,
+  // for the caller to tell. The library's own result is not looked at:
+  // callers judge the written file by its size.
   int32_t Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length);
 
  private:

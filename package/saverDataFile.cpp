@@ -1,7 +1,5 @@
 #include "package/saverDataFile.h"
 
-#include "common/dialogs/messageDialog.h"
-#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "package/dataFunctions_shared.h"
@@ -19,23 +17,19 @@ DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
 
 static ReadOnlyFile dataFile;
 
-static void showReadError(int32_t status) {
-  showErrorMessage(dataFileReadErrorText(systemErrorText(status)));
-}
-
-int32_t ReadSaverSettings() {
+int32_t ReadSaverSettings(Failures &failures) {
   TraceScope trace("ReadSaverSettings");
   ReadOnlyFile file;
   int32_t status = file.open(pathDataFile);
   if (status == STATUS_OK) status = readSaverSettings(file, saverSettings);
-  if (status != STATUS_OK) ReportInstallError(status, pathDataFile);
+  if (status != STATUS_OK) failures.push_back({FailureKind::File, status, pathDataFile});
   return trace.result(status);
 }
 
-int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
+int32_t OpenDataFile(const std::string &path, bool &isOpen, Failures &failures) {
   TraceScope trace("OpenDataFile", path);
   if (dataFile.isOpen()) {
-    showMessageDialog(DialogKind::Information, DialogButtons::Abort, dataFileInUseText());
+    failures.push_back({FailureKind::DataFileInUse, STATUS_OK, path});
     isOpen = true;
     return trace.result(STATUS_OK);
   }
@@ -43,17 +37,17 @@ int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
   if (status == STATUS_OK) status = readMemberTable(dataFile, saverSettings, memberTable);
   if (status != STATUS_OK) {
     dataFile.close();
-    if (reportErrors) showErrorMessage(dataFileOpenErrorText(path, status));
+    failures.push_back({FailureKind::DataFileOpen, status, path});
   }
   isOpen = dataFile.isOpen();
   return trace.result(status);
 }
 
 static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
-                           const std::vector<uint8_t> &stored, bool &created) {
+                           const std::vector<uint8_t> &stored, bool &created, Failures &failures) {
   const ExpandedCrc expected = memberExpandedCrc(header);
   if (header.compressed != 0) {
-    const int32_t status = expandToFile(target, stored, header.expandedSize, expected);
+    const int32_t status = expandToFile(target, stored, header.expandedSize, expected, failures);
     // Whatever the library wrote goes if the member fails; without the
     // library nothing was written, and a file already there is not ours.
     created = status != STATUS_CODEC_NOT_LOADED;
@@ -68,7 +62,7 @@ static int32_t writeMember(const std::string &target, const DataMemberHeader &he
 static bool isReadError(int32_t status) { return status > 0 || status == STATUS_SHORT_ENTRY; }
 
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
-                         bool wantAttribute) {
+                         bool wantAttribute, Failures &failures) {
   TraceScope trace("ExpandDataMember", std::to_string(memberIndex));
   if (memberIndex < 1 || memberIndex > saverSettings.memberCount)
     return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
@@ -80,7 +74,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   DataMemberHeader header;
   int32_t status = readMemberHeader(dataFile, record, header);
   if (status == STATUS_OK && !isSafeMemberPath(memberPath)) {
-    ReportInstallError(STATUS_UNSAFE_NAME, target);
+    failures.push_back({FailureKind::File, STATUS_UNSAFE_NAME, target});
     return trace.result(STATUS_UNSAFE_NAME);
   }
   bool created = false;
@@ -89,12 +83,12 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
     status = readMemberBytes(dataFile, record, header, stored);
     if (status == STATUS_OK) {
       ForceFolders(folderOfFile(target));
-      status = writeMember(target, header, stored, created);
+      status = writeMember(target, header, stored, created, failures);
     }
   }
   if (status != STATUS_OK) {
-    if (isReadError(status)) showReadError(status);
-    if (status == STATUS_EXPANDED_CRC_MISMATCH) ReportInstallError(status, target);
+    if (isReadError(status)) failures.push_back({FailureKind::DataFileRead, status, target});
+    if (status == STATUS_EXPANDED_CRC_MISMATCH) failures.push_back({FailureKind::File, status, target});
     if (created) DeleteFileA(target.c_str());
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);
@@ -102,8 +96,8 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   return trace.result(status);
 }
 
-int32_t CloseDataFile() {
+int32_t CloseDataFile(Failures &failures) {
   const int32_t status = dataFile.close();
-  if (status != STATUS_OK) showErrorMessage(dataFileCloseErrorText(systemErrorText(status)));
+  if (status != STATUS_OK) failures.push_back({FailureKind::DataFileClose, status, ""});
   return status;
 }

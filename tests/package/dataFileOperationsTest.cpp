@@ -31,7 +31,7 @@ class DataFileWineTest : public PackageWineTest {
     CopyFileA(IMPBORL_DLL, (pathWorkFolder + "impborl.dll").c_str(), FALSE);
   }
   void TearDown() override {
-    CloseDataFile();
+    run(CloseDataFile);
     PackageWineTest::TearDown();
   }
 
@@ -44,14 +44,18 @@ class DataFileWineTest : public PackageWineTest {
 
   int32_t open() {
     bool isOpen = false;
-    const int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+    const int32_t status =
+        run([&](Failures &failures) { return OpenDataFile(pathDataFile, isOpen, failures); });
     EXPECT_EQ(status == STATUS_OK, isOpen);
     return status;
   }
 
-  int32_t expand(int index) {
-    uint8_t attribute = 0;
-    return ExpandDataMember(pathSaverFolder, index, attribute, false);
+  int32_t expand(int index, uint8_t *attribute = nullptr) {
+    uint8_t ignored = 0;
+    return run([&](Failures &failures) {
+      return ExpandDataMember(pathSaverFolder, index, attribute != nullptr ? *attribute : ignored,
+                              attribute != nullptr, failures);
+    });
   }
 };
 
@@ -60,11 +64,11 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
                  member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
                  member("pictures\\b.txt", compressibleBytes(700), true),
                  member("empty.txt", {}, false)});
-  ASSERT_EQ(STATUS_OK, ReadSaverSettings());
+  ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
   EXPECT_EQ(4, saverSettings.memberCount);
   ASSERT_EQ(STATUS_OK, open());
   uint8_t attribute = 0;
-  ASSERT_EQ(STATUS_OK, ExpandDataMember(pathSaverFolder, 1, attribute, true));
+  ASSERT_EQ(STATUS_OK, expand(1, &attribute));
   EXPECT_EQ(0x21, attribute);
   for (int index = 2; index <= 4; ++index) EXPECT_EQ(STATUS_OK, expand(index)) << index;
   EXPECT_EQ(compressibleBytes(20000), fileBytes(pathSaverFolder + "main.swf"));
@@ -72,20 +76,16 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
   EXPECT_EQ(compressibleBytes(700), fileBytes(pathSaverFolder + "pictures\\b.txt"));
   EXPECT_FALSE(pathExists(pathSaverFolder + "empty.txt")) << "an empty member writes nothing";
   EXPECT_EQ(STATUS_MEMBER_INDEX_TOO_HIGH, expand(5));
-  EXPECT_EQ(STATUS_OK, CloseDataFile());
+  EXPECT_EQ(STATUS_OK, run(CloseDataFile));
   EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_TRUE(told().empty());
 }
 
-TEST_F(DataFileWineTest, SecondOpenIsRefusedWithAMessage) {
+TEST_F(DataFileWineTest, SecondOpenIsRefusedAndTold) {
   writeDataFile({member("a.txt", bytesOf("a"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, open());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Information", shown[0].caption);
-  EXPECT_EQ("Lumavane Error: Screen saver data file already in use.", shown[0].text);
-  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileInUse, STATUS_OK, pathDataFile}}), told());
 }
 
 TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
@@ -95,10 +95,7 @@ TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
   std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
   writeBytes(pathDataFile, bytes);
   EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Problem opening screen saver data file.\r\n\r\nFile: " + pathDataFile + "\r\n\r\n-14",
-            shown[0].text);
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, pathDataFile}}), told());
 }
 
 TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
@@ -108,9 +105,9 @@ TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
   EXPECT_FALSE(pathExists(pathCommonAppData + "escaped.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(2u, shown.size());
-  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file " + pathSaverFolder + "..\\escaped.txt"));
+  EXPECT_EQ((Failures{fileFailure(STATUS_UNSAFE_NAME, pathSaverFolder + "..\\escaped.txt"),
+                      fileFailure(STATUS_UNSAFE_NAME, pathSaverFolder + "C:\\escaped.txt")}),
+            told());
 }
 
 TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
@@ -123,9 +120,7 @@ TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
   EXPECT_FALSE(pathExists(pathSaverFolder + "b.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. ", shown[0].text);
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY, pathSaverFolder + "b.txt"}}), told());
 }
 
 TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
@@ -150,9 +145,11 @@ TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone
 }
 
 TEST_F(DataFileWineTest, MissingDataFileIsReported) {
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadSaverSettings());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, run(ReadSaverSettings));
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, open());
-  EXPECT_EQ(2u, dialogs().size());
+  EXPECT_EQ((Failures{fileFailure(ERROR_FILE_NOT_FOUND, pathDataFile),
+                      Failure{FailureKind::DataFileOpen, ERROR_FILE_NOT_FOUND, pathDataFile}}),
+            told());
 }
 
 }  // namespace

@@ -12,23 +12,13 @@
 
 namespace {
 
-const std::string PROBLEM = "\r\n\r\nProblem with file ";
-
-std::string problemText(const std::string &path) {
-  return "Installation Error: " + path + PROBLEM + path + ". ";
-}
-
 TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
   ComputePackagePaths();
   ASSERT_EQ(root() + "work\\temp.dat", pathPackage);
-  ASSERT_EQ(STATUS_OK, CopyPackageToWorkFolder());
+  ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
   EXPECT_EQ(fileBytes(pathInstallerFile), fileBytes(pathPackage));
-  EXPECT_EQ(STATUS_SHORT_HEADER, ReadPackageHeader());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Error", shown[0].caption);
-  EXPECT_EQ(problemText(pathPackage), shown[0].text);
-  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+  EXPECT_EQ(STATUS_SHORT_HEADER, run(ReadPackageHeader));
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, pathPackage)}, told());
 }
 
 TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
@@ -59,7 +49,7 @@ TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   EXPECT_EQ(compressibleBytes(5000), fileBytes(pathSaverFolder + "six.txt")) << "expanded";
   EXPECT_EQ("kind 7", fileText(pathWorkFolder + "seven.txt"));
   EXPECT_EQ("kind 10", fileText(pathSaverFolder + "ten.txt"));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_TRUE(told().empty());
 }
 
 TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
@@ -68,10 +58,8 @@ TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
                        carried(7, "b.txt", 9, bytesOf("x")), carried(8, "c.txt", 11, bytesOf("x"))});
   readHeader();
   for (int index = 6; index <= 8; ++index) {
-    EXPECT_GT(extract(index), 0) << index;
-    const std::vector<driver::ShownDialog> shown = dialogs();
-    ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ(problemText(""), shown[0].text);
+    EXPECT_EQ(SYSTEM_ERROR_PATH_NOT_FOUND, extract(index)) << index;
+    EXPECT_EQ(Failures{fileFailure(SYSTEM_ERROR_PATH_NOT_FOUND, "")}, told());
   }
 }
 
@@ -80,11 +68,9 @@ TEST_F(PackageWineTest, AbsentEntryIsReportedWithAnEmptyPath) {
   writePackage(flags, {codecEntry()});
   readHeader();
   EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(7));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(problemText(""), shown[0].text);
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, ExtractReadMe()) << "start-up extractions stay silent";
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ExtractReadMe));
+  EXPECT_TRUE(told().empty()) << "start-up extractions stay silent";
 }
 
 TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
@@ -98,7 +84,7 @@ TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
   EXPECT_EQ(STATUS_OK, extract(6));
   CloseHandle(holder);
   EXPECT_EQ("old", fileText(pathSystem + "busy.scr"));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_TRUE(told().empty());
 }
 
 void oneByteEntry(std::vector<uint8_t> &package) {
@@ -130,9 +116,9 @@ TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
   EXPECT_EQ("old", fileText(pathSaverFolder + "a.txt"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(2u, shown.size());
-  EXPECT_EQ(problemText(pathSaverFolder + "a.txt"), shown[0].text);
+  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "a.txt"),
+                      fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "b.txt")}),
+            told());
 }
 
 void truncatedEntry(std::vector<uint8_t> &package) { package.resize(package.size() - 10); }
@@ -144,7 +130,7 @@ TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
   readHeader();
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
   EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "a.txt")}, told());
 }
 
 void climbingName(std::vector<uint8_t> &package) {
@@ -160,9 +146,7 @@ TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(6));
   EXPECT_FALSE(pathExists(pathCommonAppData + "evil.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, "..\\evil.txt")}, told());
 }
 
 void climbingLibraryName(std::vector<uint8_t> &package) {
@@ -176,9 +160,8 @@ TEST_F(PackageWineTest, RefusedLibraryNameIsReportedToo) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(9));
   EXPECT_FALSE(pathExists(root() + "evil.dll"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size()) << "only a library's own write failures stay silent";
-  EXPECT_EQ(problemText("..\\evil.dll"), shown[0].text);
+  EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, "..\\evil.dll")}, told())
+      << "only a library's own write failures stay silent";
 }
 
 void wrongExpandedSize(std::vector<uint8_t> &package) {
@@ -192,18 +175,16 @@ TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
   readHeader();
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
   EXPECT_EQ(compressibleBytes(3000), fileBytes(pathSaverFolder + "big.txt"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, pathSaverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
   PackageFlags flags;
   writePackage(flags, {carried(6, "big.txt", 1, compressibleBytes(3000), true)});
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, ReadPackageHeader()) << "no entry 1";
-  dialogs();
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ReadPackageHeader)) << "no entry 1";
+  EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(problemText(pathSaverFolder + "big.txt"), shown[0].text);
+  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, pathSaverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
@@ -211,13 +192,13 @@ TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
   flags.installerType = 1;
   writePackage(flags, {codecEntry(), carried(3, "splash.gif", 7, bytesOf("picture"))});
   readHeader();
-  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
   EXPECT_EQ("picture", fileText(pathWorkFolder + "splash.BMP"));
   EXPECT_EQ("splash.BMP", entryNameOf(installerHeader.entries[3]));
   flags.installerType = 8;
   writePackage(flags, {codecEntry(), carried(3, "splash", 7, bytesOf("jpeg"))});
   readHeader();
-  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
   EXPECT_EQ("jpeg", fileText(pathWorkFolder + "splash.jpg"));
 }
 
@@ -240,7 +221,7 @@ TEST_F(PackageWineTest, CodedNamesAndSaverPaths) {
   flags.saverName = "Ocean Saver";
   writePackage(flags, {codecEntry(), carried(8, "ocean.dat", 7, bytesOf("d"))});
   readHeader();
-  ASSERT_EQ(STATUS_OK, ComputeSaverPaths());
+  ASSERT_EQ(STATUS_OK, run(ComputeSaverPaths));
   EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), codedShortName);
   EXPECT_EQ(pathCommonAppData + codedShortName + "\\", pathSaverFolder);
   EXPECT_EQ(pathWorkFolder + "ocean.dat", pathDataFile);
@@ -252,8 +233,8 @@ TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
     flags.saverName = name;
     writePackage(flags, {codecEntry()});
     readHeader();
-    EXPECT_EQ(STATUS_UNSAFE_NAME, ComputeSaverPaths()) << name;
-    EXPECT_EQ(1u, dialogs().size());
+    EXPECT_EQ(STATUS_UNSAFE_NAME, run(ComputeSaverPaths)) << name;
+    EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, name)}, told());
   }
 }
 
@@ -266,9 +247,9 @@ void invalidFlashRow(std::vector<uint8_t> &package) {
 TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
   PackageFlags flags;
   writePackage(flags, {codecEntry()}, invalidFlashRow);
-  EXPECT_EQ(STATUS_INVALID_HEADER, ReadPackageHeader());
+  EXPECT_EQ(STATUS_INVALID_HEADER, run(ReadPackageHeader));
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dll"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, pathPackage)}, told());
 }
 
 }  // namespace

@@ -27,6 +27,7 @@ void PackageWineTest::SetUp() {
 }
 
 void PackageWineTest::TearDown() {
+  EXPECT_TRUE(answerer_->take().empty()) << "the package operations show nothing";
   delete answerer_;
   delete scratch_;
 }
@@ -52,12 +53,31 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
   writeBytes(pathPackage, file);
 }
 
-void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, ReadPackageHeader()); }
+void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, run(ReadPackageHeader)); }
 
 int32_t PackageWineTest::extract(int index) {
   ReadOnlyFile package;
   EXPECT_EQ(STATUS_OK, package.open(pathPackage));
-  return ExtractEntry(package, index, false);
+  return ExtractEntry(package, index, false, told_);
+}
+
+Failures PackageWineTest::told() {
+  Failures result;
+  result.swap(told_);
+  return result;
+}
+
+Failure fileFailure(int32_t status, const std::string &subject) {
+  return {FailureKind::File, status, subject};
+}
+
+bool operator==(const Failure &left, const Failure &right) {
+  return left.kind == right.kind && left.status == right.status && left.subject == right.subject;
+}
+
+void PrintTo(const Failure &failure, std::ostream *out) {
+  *out << "{kind " << static_cast<int>(failure.kind) << ", " << failure.status << ", \"" << failure.subject
+       << "\"}";
 }
 
 std::vector<uint8_t> fileBytes(const std::string &path) { return readBytes(path); }

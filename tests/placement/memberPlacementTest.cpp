@@ -2,6 +2,7 @@
 // placed into a saver folder of a scratch tree.
 #include "common/QRX_FileUtils.h"
 #include "package/dataFunctions_shared.h"
+#include "installer/failureReport.h"
 #include "installer/filePlacement.h"
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
@@ -155,7 +156,7 @@ TEST_F(Members, MissingDataFileEndsWithItsStatus) {
 TEST_F(Members, SaverDatEqualsSettingsRecord) {
   writeDataFile({{0, "movie.swf", "main movie"}});
   const std::string dataFile = readWholeFile(pathDataFile);
-  ASSERT_EQ(ReadSaverSettings(), 0);
+  ASSERT_EQ(runTelling(ReadSaverSettings), 0);
   shownStatus.clear();
   EXPECT_EQ(WriteSaverSettings(), 0);
 
