@@ -2,14 +2,18 @@
 
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
-#include "common/logFile.h"
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 
-void tellFailures(Failures &failures) {
+int32_t told(int32_t status, Failures &failures) {
   for (const Failure &failure : failures) {
-    TraceScope trace("tellFailure", std::to_string(failure.status) + " " + failure.subject);
     const FailureMessage message = failureMessage(failure, systemErrorText(failure.status));
     showMessageDialog(message.kind, message.buttons, message.text);
   }
   failures.clear();
+  return status;
+}
+
+int32_t runTelling(int32_t (*operation)(Failures &failures)) {
+  Failures failures;
+  return told(operation(failures), failures);
 }

@@ -7,17 +7,11 @@
 
 #include <cstdint>
 
-// Shows each failure's box (installerMessages.h) and empties the list.
-void tellFailures(Failures &failures);
+// Shows each failure's box (installerTexts.h), empties the list and
+// returns status: status = told(operation(..., failures), failures).
+int32_t told(int32_t status, Failures &failures);
 
-// Runs operation(failures) on an empty list, shows what it told and returns
-// its status.
-template <typename Operation>
-int32_t runTelling(Operation operation) {
-  Failures failures;
-  const int32_t status = operation(failures);
-  tellFailures(failures);
-  return status;
-}
+// Runs operation on an empty list and tells what it told: its status.
+int32_t runTelling(int32_t (*operation)(Failures &failures));
 
 #endif

@@ -3,7 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 #include "installer/placementRules.h"
 #include "package/installedSaver.h"
 

@@ -3,6 +3,7 @@
 #include "common/pathRules.h"
 
 static const char PROGRAM_EXTENSION[] = ".scr";
+const char SAVER_SETTINGS_FILE[] = "saver.dat";
 const char UNINSTALL_LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 
 std::string saverProgramName(const std::string &codedName) { return codedName + PROGRAM_EXTENSION; }

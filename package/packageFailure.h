@@ -27,4 +27,7 @@ struct Failure {
 // Operations append; a caller shows the list and starts the next one empty.
 using Failures = std::vector<Failure>;
 
+// Appends one failure; out of line, so that each operation's call is short.
+void addFailure(Failures &failures, FailureKind kind, int32_t status, const std::string &subject);
+
 #endif

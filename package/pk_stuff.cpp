@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/logFile.h"
+#include "package/installNames.h"
 
 #include <string.h>
 
@@ -9,7 +10,6 @@
 
 namespace {
 
-const char LIBRARY_FILE_NAME[] = "impborl.dll";
 const DWORD FAILURE_NO_LIBRARY_FILE = 5;
 const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
 
@@ -26,9 +26,9 @@ static void *exportOf(HMODULE library, const char *name) {
 TCompressor::TCompressor(const std::string &folder) {
   TraceScope trace("TCompressor.Create", folder);
   DWORD failure = 0;
-  std::string libraryPath = LIBRARY_FILE_NAME;
+  std::string libraryPath = CODEC_LIBRARY_FILE;
   if (!folder.empty()) {
-    libraryPath = folder + LIBRARY_FILE_NAME;
+    libraryPath = folder + CODEC_LIBRARY_FILE;
     if (!fileExists(libraryPath)) failure = FAILURE_NO_LIBRARY_FILE;
   }
   logLine("libraryPath: " + libraryPath);
@@ -41,10 +41,11 @@ TCompressor::TCompressor(const std::string &folder) {
   }
   if (failure == 0) {
     isLoaded = true;
-    implodeEntry = reinterpret_cast<ImplodeEntry>(exportOf(libraryHandle, "_implode"));
+    // The installer never compresses, but a library without it is no whole one.
+    const bool canImplode = exportOf(libraryHandle, "_implode") != nullptr;
     explodeEntry = reinterpret_cast<ExplodeEntry>(exportOf(libraryHandle, "_explode"));
     crc32Entry = reinterpret_cast<Crc32Entry>(exportOf(libraryHandle, "_crc32"));
-    if (implodeEntry == nullptr || explodeEntry == nullptr || crc32Entry == nullptr)
+    if (!canImplode || explodeEntry == nullptr || crc32Entry == nullptr)
       failure = FAILURE_MISSING_ENTRY_POINT;
   }
   if (failure != 0) {
@@ -72,7 +73,6 @@ void TCompressor::releaseStreams() {
 int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
   TraceScope trace("TCompressor.Expand", targetPath);
-  compressing = false;
   outputChecksum = 0xFFFFFFFFul;
   DWORD failure = 0;
   try {
@@ -102,10 +102,6 @@ unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
   if (count == 0) return 0;
   memcpy(buf, compressor.inputStream.data() + compressor.inputPosition, count);
   compressor.inputPosition += count;
-  if (compressor.compressing) {
-    unsigned counted = count;
-    compressor.inputChecksum = compressor.crc32Entry(buf, &counted, &compressor.inputChecksum);
-  }
   return count;
 }
 
@@ -114,6 +110,6 @@ void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
   DWORD written = 0;
   WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
-  if (!compressor.compressing && *size > 0)
+  if (*size > 0)
     compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
 }

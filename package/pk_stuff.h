@@ -43,15 +43,12 @@ class TCompressor {
   static void writeCallback(char *buf, unsigned *size, void *param);
   void releaseStreams();
 
-  ImplodeEntry implodeEntry = nullptr;  // fetched only; the installer never compresses
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
   std::vector<uint8_t> inputStream;            // filled only during Expand
   size_t inputPosition = 0;
-  unsigned long inputChecksum = 0;   // of bytes handed to the library when compressing
-  unsigned long outputChecksum = 0;  // of bytes received from it
-  bool compressing = false;
+  unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;
 };

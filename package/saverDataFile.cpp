@@ -2,7 +2,8 @@
 
 #include "common/logFile.h"
 #include "common/pathRules.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/dataFileFormat.h"
 #include "package/win32File.h"
 #include "package/installNames.h"
@@ -12,32 +13,29 @@
 
 #include <vector>
 
-SaverSettings saverSettings;
-DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
-
 static ReadOnlyFile dataFile;
 
 int32_t ReadSaverSettings(Failures &failures) {
   TraceScope trace("ReadSaverSettings");
   ReadOnlyFile file;
-  int32_t status = file.open(pathDataFile);
-  if (status == STATUS_OK) status = readSaverSettings(file, saverSettings);
-  if (status != STATUS_OK) failures.push_back({FailureKind::File, status, pathDataFile});
+  int32_t status = file.open(installerRun.dataFile);
+  if (status == STATUS_OK) status = readSaverSettings(file, installerRun.settings);
+  if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, installerRun.dataFile);
   return trace.result(status);
 }
 
 int32_t OpenDataFile(const std::string &path, bool &isOpen, Failures &failures) {
   TraceScope trace("OpenDataFile", path);
   if (dataFile.isOpen()) {
-    failures.push_back({FailureKind::DataFileInUse, STATUS_OK, path});
+    addFailure(failures, FailureKind::DataFileInUse, STATUS_OK, path);
     isOpen = true;
     return trace.result(STATUS_OK);
   }
   int32_t status = dataFile.open(path);
-  if (status == STATUS_OK) status = readMemberTable(dataFile, saverSettings, memberTable);
+  if (status == STATUS_OK) status = readMemberTable(dataFile, installerRun.settings, installerRun.members);
   if (status != STATUS_OK) {
     dataFile.close();
-    failures.push_back({FailureKind::DataFileOpen, status, path});
+    addFailure(failures, FailureKind::DataFileOpen, status, path);
   }
   isOpen = dataFile.isOpen();
   return trace.result(status);
@@ -64,17 +62,17 @@ static bool isReadError(int32_t status) { return status > 0 || status == STATUS_
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
                          bool wantAttribute, Failures &failures) {
   TraceScope trace("ExpandDataMember", std::to_string(memberIndex));
-  if (memberIndex < 1 || memberIndex > saverSettings.memberCount)
+  if (memberIndex < 1 || memberIndex > installerRun.settings.memberCount)
     return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
   if (!dataFile.isOpen()) return trace.result(STATUS_DATA_FILE_NOT_OPEN);
 
-  const DataMemberRecord &record = memberTable[memberIndex];
+  const DataMemberRecord &record = installerRun.members[memberIndex];
   const std::string memberPath = memberPathOf(record);
   const std::string target = targetFolder + memberPath;
   DataMemberHeader header;
   int32_t status = readMemberHeader(dataFile, record, header);
   if (status == STATUS_OK && !isSafeMemberPath(memberPath)) {
-    failures.push_back({FailureKind::File, STATUS_UNSAFE_NAME, target});
+    addFailure(failures, FailureKind::File, STATUS_UNSAFE_NAME, target);
     return trace.result(STATUS_UNSAFE_NAME);
   }
   bool created = false;
@@ -87,8 +85,8 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
     }
   }
   if (status != STATUS_OK) {
-    if (isReadError(status)) failures.push_back({FailureKind::DataFileRead, status, target});
-    if (status == STATUS_EXPANDED_CRC_MISMATCH) failures.push_back({FailureKind::File, status, target});
+    if (isReadError(status)) addFailure(failures, FailureKind::DataFileRead, status, target);
+    if (status == STATUS_EXPANDED_CRC_MISMATCH) addFailure(failures, FailureKind::File, status, target);
     if (created) DeleteFileA(target.c_str());
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);
@@ -98,6 +96,6 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
 
 int32_t CloseDataFile(Failures &failures) {
   const int32_t status = dataFile.close();
-  if (status != STATUS_OK) failures.push_back({FailureKind::DataFileClose, status, ""});
+  if (status != STATUS_OK) addFailure(failures, FailureKind::DataFileClose, status, "");
   return status;
 }

@@ -9,15 +9,11 @@
 #include <cstdint>
 #include <string>
 
-// Process-wide: the settings record (written later as "saver.dat") and the
-// member table, index 0 unused.
-extern SaverSettings saverSettings;
-extern DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
-
-// Reads the settings record of the data file at pathDataFile.
+// Reads the settings record of the data file at the run's dataFile into its
+// settings (package/installerRun.h).
 int32_t ReadSaverSettings(Failures &failures);
 
-// Opens the data file and reads its settings and member table; it stays open
+// Opens the data file and reads the run's settings and member table; it stays open
 // for ExpandDataMember. STATUS_TOO_MANY_MEMBERS for a memberCount above 1010. A
 // second open while it is open is refused, told, and returns 0.
 int32_t OpenDataFile(const std::string &path, bool &isOpen, Failures &failures);

@@ -6,7 +6,7 @@
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
 #include "installer/installerPhases.h"
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 
 TEST(DisplayScale, RoundsToTheNearestPixelHalvesAwayFromZero) {
   struct Case {

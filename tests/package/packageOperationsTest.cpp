@@ -4,7 +4,9 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/crcUtils.h"
-#include "package/dataFunctions_shared.h"
+#include "package/codedShortName.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 
@@ -14,11 +16,11 @@ namespace {
 
 TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
   ComputePackagePaths();
-  ASSERT_EQ(root() + "work\\temp.dat", pathPackage);
+  ASSERT_EQ(root() + "work\\temp.dat", installerRun.packagePath);
   ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
-  EXPECT_EQ(fileBytes(pathInstallerFile), fileBytes(pathPackage));
+  EXPECT_EQ(fileBytes(installerRun.installerFile), fileBytes(installerRun.packagePath));
   EXPECT_EQ(STATUS_SHORT_HEADER, run(ReadPackageHeader));
-  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, pathPackage)}, told());
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, installerRun.packagePath)}, told());
 }
 
 TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
@@ -39,16 +41,16 @@ TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dat"));
   for (int index = 2; index <= 10; ++index) EXPECT_EQ(STATUS_OK, extract(index)) << index;
   EXPECT_EQ("flash", fileText(pathWorkFolder + "install_flash_player_active_x.exe"));
-  EXPECT_EQ("kind 1", fileText(pathSaverFolder + "one.txt"));
+  EXPECT_EQ("kind 1", fileText(installerRun.saverFolder + "one.txt"));
   EXPECT_EQ("kind 2", fileText(pathSystem + "prog.scr"));
   EXPECT_EQ("kind 2", fileText(pathSysnative + "prog.scr")) << "second copy on 64-bit Windows";
   EXPECT_EQ("kind 3", fileText(pathCommonAppData + "saver1.dll"));
   EXPECT_FALSE(pathExists(pathCommonAppData + "saver1.dat"));
   EXPECT_EQ("kind 4", fileText(pathWorkFolder + "tool.bin"));
-  EXPECT_EQ("kind 5", fileText(pathSaverFolder + "five.txt"));
-  EXPECT_EQ(compressibleBytes(5000), fileBytes(pathSaverFolder + "six.txt")) << "expanded";
+  EXPECT_EQ("kind 5", fileText(installerRun.saverFolder + "five.txt"));
+  EXPECT_EQ(compressibleBytes(5000), fileBytes(installerRun.saverFolder + "six.txt")) << "expanded";
   EXPECT_EQ("kind 7", fileText(pathWorkFolder + "seven.txt"));
-  EXPECT_EQ("kind 10", fileText(pathSaverFolder + "ten.txt"));
+  EXPECT_EQ("kind 10", fileText(installerRun.saverFolder + "ten.txt"));
   EXPECT_TRUE(told().empty());
 }
 
@@ -97,7 +99,7 @@ TEST_F(PackageWineTest, EntryWithEndAtStartHoldsOneByte) {
   writePackage(flags, {codecEntry(), carried(6, "one.txt", 1, bytesOf("AB"))}, oneByteEntry);
   readHeader();
   EXPECT_EQ(STATUS_OK, extract(6));
-  EXPECT_EQ("A", fileText(pathSaverFolder + "one.txt"));
+  EXPECT_EQ("A", fileText(installerRun.saverFolder + "one.txt"));
 }
 
 void entryPastTheEnd(std::vector<uint8_t> &package) {
@@ -112,12 +114,12 @@ TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
                        carried(7, "b.txt", 1, bytesOf("new"))},
                entryPastTheEnd);
   readHeader();
-  writeBytes(pathSaverFolder + "a.txt", bytesOf("old"));
+  writeBytes(installerRun.saverFolder + "a.txt", bytesOf("old"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_EQ("old", fileText(pathSaverFolder + "a.txt"));
+  EXPECT_EQ("old", fileText(installerRun.saverFolder + "a.txt"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
-  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "a.txt"),
-                      fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "b.txt")}),
+  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt"),
+                      fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "b.txt")}),
             told());
 }
 
@@ -129,8 +131,8 @@ TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
                truncatedEntry);
   readHeader();
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, pathSaverFolder + "a.txt")}, told());
+  EXPECT_FALSE(pathExists(installerRun.saverFolder + "a.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt")}, told());
 }
 
 void climbingName(std::vector<uint8_t> &package) {
@@ -174,8 +176,8 @@ TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
                wrongExpandedSize);
   readHeader();
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
-  EXPECT_EQ(compressibleBytes(3000), fileBytes(pathSaverFolder + "big.txt"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, pathSaverFolder + "big.txt")}, told());
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "big.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, installerRun.saverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
@@ -184,7 +186,7 @@ TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
   EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ReadPackageHeader)) << "no entry 1";
   EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
-  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, pathSaverFolder + "big.txt")}, told());
+  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, installerRun.saverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
@@ -194,7 +196,7 @@ TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
   readHeader();
   EXPECT_EQ(STATUS_OK, run(ExtractSplash));
   EXPECT_EQ("picture", fileText(pathWorkFolder + "splash.BMP"));
-  EXPECT_EQ("splash.BMP", entryNameOf(installerHeader.entries[3]));
+  EXPECT_EQ("splash.BMP", entryNameOf(installerRun.header.entries[3]));
   flags.installerType = 8;
   writePackage(flags, {codecEntry(), carried(3, "splash", 7, bytesOf("jpeg"))});
   readHeader();
@@ -222,9 +224,9 @@ TEST_F(PackageWineTest, CodedNamesAndSaverPaths) {
   writePackage(flags, {codecEntry(), carried(8, "ocean.dat", 7, bytesOf("d"))});
   readHeader();
   ASSERT_EQ(STATUS_OK, run(ComputeSaverPaths));
-  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), codedShortName);
-  EXPECT_EQ(pathCommonAppData + codedShortName + "\\", pathSaverFolder);
-  EXPECT_EQ(pathWorkFolder + "ocean.dat", pathDataFile);
+  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), installerRun.codedShortName);
+  EXPECT_EQ(pathCommonAppData + installerRun.codedShortName + "\\", installerRun.saverFolder);
+  EXPECT_EQ(pathWorkFolder + "ocean.dat", installerRun.dataFile);
 }
 
 TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
@@ -249,7 +251,7 @@ TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
   writePackage(flags, {codecEntry()}, invalidFlashRow);
   EXPECT_EQ(STATUS_INVALID_HEADER, run(ReadPackageHeader));
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dll"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, pathPackage)}, told());
+  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, installerRun.packagePath)}, told());
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "packageWine.h"
 
 #include "common/QRX_FileUtils.h"
-#include "package/dataFunctions_shared.h"
+#include "common/programSize.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "common/statusCodes.h"
 
 #include <windows.h>
@@ -13,16 +15,18 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 void PackageWineTest::SetUp() {
   scratch_ = new ScratchFolder();
   root_ = scratch_->path().string() + "\\";
+  installerRun = InstallerRun();
+  installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   pathWorkFolder = root_ + "work\\";
   pathCommonAppData = root_ + "shared\\";
   pathSystem = root_ + "system\\";
   pathSysnative = root_ + "sysnative\\";
   // The saver folder exists before extraction: the install prepares it first.
-  pathSaverFolder = pathCommonAppData + "Saver\\";
+  installerRun.saverFolder = pathCommonAppData + "Saver\\";
   for (const std::string &folder :
-       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, pathSaverFolder})
+       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, installerRun.saverFolder})
     CreateDirectoryA(folder.c_str(), nullptr);
-  pathPackage = pathWorkFolder + "temp.dat";
+  installerRun.packagePath = pathWorkFolder + "temp.dat";
   answerer_ = new driver::DialogAnswerer();
 }
 
@@ -42,7 +46,7 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
 
 void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
                                    void (*patch)(std::vector<uint8_t> &package)) {
-  const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
+  const uint32_t programSize = installerRun.programSize;
   ASSERT_GT(programSize, 0u) << "the test program's size constant was not patched";
   std::vector<uint8_t> package;
   std::string error;
@@ -50,14 +54,14 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
   if (patch != nullptr) patch(package);
   std::vector<uint8_t> file(programSize, 'P');
   file.insert(file.end(), package.begin(), package.end());
-  writeBytes(pathPackage, file);
+  writeBytes(installerRun.packagePath, file);
 }
 
 void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, run(ReadPackageHeader)); }
 
 int32_t PackageWineTest::extract(int index) {
   ReadOnlyFile package;
-  EXPECT_EQ(STATUS_OK, package.open(pathPackage));
+  EXPECT_EQ(STATUS_OK, package.open(installerRun.packagePath));
   return ExtractEntry(package, index, false, told_);
 }
 

@@ -4,6 +4,7 @@
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
+#include "package/installNames.h"
 #include "package/packageFormat.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/fileLayers.h"
@@ -210,8 +211,8 @@ void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers
   const auto installer = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset);
   plan.manifest["installer"] = "saversetup.exe";
   plan.files.push_back({"saversetup.exe", std::vector<uint8_t>(installer, installer + layers.installerSize)});
-  plan.manifest["codecLibrary"] = "impborl.dll";
-  plan.files.push_back({"impborl.dll", codecLibrary});
+  plan.manifest["codecLibrary"] = std::string(CODEC_LIBRARY_FILE);
+  plan.files.push_back({CODEC_LIBRARY_FILE, codecLibrary});
 }
 
 ordered_json describeEntry(const EntryPart &part, const std::string &saverName,
@@ -314,7 +315,7 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
   describePrograms(file, layers, codec->expanded, plan);
   const PackageFlags flags = packageFlagsOf(header);
   std::vector<CarriedFile> carried = {carriedFrom(*codec)};
-  carried.front().name = "impborl.dat";
+  carried.front().name = CODEC_LIBRARY_ENTRY;
   carried.front().destKind = DEST_WORK_FOLDER_LIBRARY;
   carried.front().compressed = false;
   manifest["entries"] = ordered_json::array();

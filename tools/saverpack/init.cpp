@@ -2,6 +2,7 @@
 
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
+#include "package/installNames.h"
 #include "package/integrityRecord.h"
 #include "tools/saverpack/fileAccess.h"
 #include "tools/saverpack/manifest.h"
@@ -17,18 +18,22 @@ using nlohmann::ordered_json;
 
 namespace {
 
-const char *const PROGRAM_NAMES[] = {"saverstart.exe", "saversetup.exe", "impborl.dll"};
-// Where each program lies in the Windows build tree.
-const char *const BUILD_TREE_PLACES[] = {"launcher/saverstart.exe", "installer/saversetup.exe",
-                                         "codec/impborl.dll"};
+const char *const PROGRAM_NAMES[] = {"saverstart.exe", "saversetup.exe", CODEC_LIBRARY_FILE};
+// The folder of each program in the Windows build tree.
+const char *const BUILD_TREE_FOLDERS[] = {"launcher", "installer", "codec"};
+const char *const NO_FOLDERS[] = {"", "", ""};
+
+std::string programList() {
+  return std::string(PROGRAM_NAMES[0]) + ", " + PROGRAM_NAMES[1] + " and " + PROGRAM_NAMES[2];
+}
 
 bool isFile(const fs::path &path) {
   std::error_code fault;
   return fs::is_regular_file(path, fault);
 }
 
-bool allIn(const fs::path &folder, const char *const (&places)[3], fs::path (&found)[3]) {
-  for (int i = 0; i < 3; ++i) found[i] = fs::absolute(folder / places[i]);
+bool allIn(const fs::path &folder, const char *const (&subFolders)[3], fs::path (&found)[3]) {
+  for (int i = 0; i < 3; ++i) found[i] = fs::absolute(folder / subFolders[i] / PROGRAM_NAMES[i]);
   return std::all_of(std::begin(found), std::end(found), isFile);
 }
 
@@ -36,15 +41,14 @@ bool allIn(const fs::path &folder, const char *const (&places)[3], fs::path (&fo
 // beside saverpack, else in the Windows build tree of this source tree.
 bool findPrograms(const InitOptions &options, fs::path (&found)[3], std::string &error) {
   if (!options.programsFolder.empty()) {
-    if (allIn(pathOfUtf8(options.programsFolder), PROGRAM_NAMES, found)) return true;
-    error = "--programs " + options.programsFolder +
-            ": the folder must hold saverstart.exe, saversetup.exe and impborl.dll";
+    if (allIn(pathOfUtf8(options.programsFolder), NO_FOLDERS, found)) return true;
+    error = "--programs " + options.programsFolder + ": the folder must hold " + programList();
     return false;
   }
-  if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), PROGRAM_NAMES, found))
+  if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), NO_FOLDERS, found))
     return true;
-  if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_PLACES, found)) return true;
-  error = "cannot find saverstart.exe, saversetup.exe and impborl.dll beside saverpack or in " +
+  if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_FOLDERS, found)) return true;
+  error = "cannot find " + programList() + " beside saverpack or in " +
           std::string(SAVERPACK_WIN32_BUILD) + " (build the win32 preset): give --programs FOLDER";
   return false;
 }

@@ -6,6 +6,7 @@
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
+#include "package/installedSaver.h"
 #include "tools/saverpack/manifestFields.h"
 
 #include <algorithm>
@@ -215,7 +216,7 @@ std::string saverProgramNameFor(const std::string &saverName) {
   for (char &c : lowerName) c = lowerCase(c);
   uint32_t crc = 0;
   Crc32OfString(saverName, crc);
-  return codedShortNameFor(saverName, lowerName, crc) + ".scr";
+  return saverProgramName(codedShortNameFor(saverName, lowerName, crc));
 }
 
 bool loadBuildPlan(const std::string &manifestPath, BuildPlan &plan, std::string &error) {
