@@ -4,6 +4,7 @@
 #define SAVER_COMMON_LAUNCHER_PROTOCOL_H
 
 #include <cstdint>
+#include <string>
 
 // WM_USER + 0x101, posted with wParam and lParam 0.
 constexpr uint32_t WM_Close_Launcher = 0x0501;
@@ -17,5 +18,14 @@ constexpr const char *QUIET_INSTALLER_COMMAND = "quiet installer";
 // The installer passes the launcher's window on its command line as
 // LAUNCHER_HANDLE_PARAMETER followed by the handle in decimal.
 constexpr const char *LAUNCHER_HANDLE_PARAMETER = "/l=";
+
+// A quiet run: the launcher's own parameter, passed on to the installer.
+constexpr const char *QUIET_SWITCH = "/q";
+
+// Exactly "/q", in either letter case.
+inline bool isQuietSwitch(const std::string &parameter) {
+  return parameter.size() == 2 && parameter[0] == QUIET_SWITCH[0] &&
+         (parameter[1] == 'q' || parameter[1] == 'Q');
+}
 
 #endif

@@ -19,7 +19,6 @@ void logLeave(const std::string &routine) { writeTrace("< " + routine); }
 void logLeaveWithResult(const std::string &routine, int32_t result) {
   writeTrace("< " + routine + " = " + std::to_string(result));
 }
-std::string logBoolText(bool value) { return value ? "true" : "false"; }
 
 #else
 
@@ -28,7 +27,6 @@ void logEnter(const std::string &) {}
 void logEnterWithArg(const std::string &, const std::string &) {}
 void logLeave(const std::string &) {}
 void logLeaveWithResult(const std::string &, int32_t) {}
-std::string logBoolText(bool) { return std::string(); }
 
 #endif
 

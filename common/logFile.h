@@ -12,7 +12,6 @@ void logEnter(const std::string &routine);
 void logEnterWithArg(const std::string &routine, const std::string &argument);
 void logLeave(const std::string &routine);
 void logLeaveWithResult(const std::string &routine, int32_t result);
-std::string logBoolText(bool value);
 
 // Traces a routine's entry at once and its leave when the scope ends, on every
 // path out of it; the leave line shows the result when one was recorded.

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/cmykPixels.h"
+#include "common/wholeFile.h"
 
 namespace {
 
@@ -17,21 +18,6 @@ bool hasJpegExtension(const std::string &path) {
   std::string extension = path.substr(dot);
   for (char &c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
   return extension == ".jpg" || extension == ".jpeg";
-}
-
-bool readWholeFile(const std::string &path, std::vector<unsigned char> &bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const DWORD size = GetFileSize(file, nullptr);
-  DWORD got = 0;
-  bool ok = size != INVALID_FILE_SIZE && size > 0;
-  if (ok) {
-    bytes.resize(size);
-    ok = ReadFile(file, bytes.data(), size, &got, nullptr) && got == size;
-  }
-  CloseHandle(file);
-  return ok;
 }
 
 // libjpeg reports a fatal error by calling error_exit, which must not return;
@@ -108,8 +94,8 @@ HBITMAP loadPictureFile(const std::string &path) {
   if (!hasJpegExtension(path))
     return static_cast<HBITMAP>(
         LoadImageA(nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION));
-  std::vector<unsigned char> bytes;
-  if (!readWholeFile(path, bytes)) return nullptr;
+  std::vector<uint8_t> bytes;
+  if (!readWholeFile(path, bytes) || bytes.empty()) return nullptr;
   return decodeJpeg(bytes.data(), static_cast<unsigned long>(bytes.size()));
 }
 

@@ -12,7 +12,6 @@
 
 namespace {
 
-const char FLASH_SERVER_KEY[] = "CLSID\\{D27CDB6E-AE6D-11cf-96B8-444553540000}\\InprocServer32";
 const DWORD PAUSE_BEFORE_PROBE_MS = 500;
 const int32_t NOT_PROBED = -1;
 
@@ -23,6 +22,15 @@ struct CachedVersion {
   int32_t revision = NOT_PROBED;
 };
 CachedVersion probedVersion;
+
+// "CLSID\{...}\InprocServer32" of the player's control.
+std::string flashServerKey() {
+  wchar_t wide[40] = L"";
+  StringFromGUID2(CLSID_ShockwaveFlash, wide, 40);
+  char text[40] = "";
+  WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof text, nullptr, nullptr);
+  return std::string("CLSID\\") + text + "\\InprocServer32";
+}
 
 // The key's unnamed value, when it is text.
 std::string readDefaultText(HKEY key) {
@@ -53,7 +61,7 @@ bool probeControl(FlashPlayerVersion &version, bool &answered) {
 int32_t getFlashOCXFilePath(std::string &path) {
   path.clear();
   HKEY key = nullptr;
-  const bool foundKey = RegOpenKeyExA(HKEY_CLASSES_ROOT, FLASH_SERVER_KEY, 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
+  const bool foundKey = RegOpenKeyExA(HKEY_CLASSES_ROOT, flashServerKey().c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
   logLine(std::string("foundKey: ") + (foundKey ? "-1" : "0"));
   if (foundKey) {
     path = readDefaultText(key);

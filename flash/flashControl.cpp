@@ -4,10 +4,11 @@
 
 #include "flash/flashControlSite.h"
 
-namespace {
-
 // {D27CDB6E-AE6D-11CF-96B8-444553540000}
 const CLSID CLSID_ShockwaveFlash = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+
+namespace {
+
 // {D27CDB6C-AE6D-11CF-96B8-444553540000}, the control's dispatch interface
 const IID IID_ShockwaveFlashDispatch = {
     0xD27CDB6C, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};

@@ -13,6 +13,9 @@
 
 class FlashControlSite;
 
+// The player's control class, the one home of its identifier.
+extern const CLSID CLSID_ShockwaveFlash;
+
 class TShockwaveFlash {
  public:
   TShockwaveFlash() = default;

@@ -2,7 +2,7 @@
 
 #include "common/controlPanelTitles.h"
 #include "common/logFile.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 
 #include <windows.h>
 

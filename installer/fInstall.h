@@ -1,8 +1,9 @@
-// TInstallerForm: the installer's main window. It holds the whole state of an
-// installer run besides the package module's process-wide header and paths,
-// runs the start-up in its creation (installerStartup.cpp), carries out the
-// installation (installDriver.cpp) and shows picture or movie, licence,
-// status line, progress bar and buttons (installerForm.cpp).
+// TInstallerForm: the installer's main window. It holds the state of its
+// sequence and its components; the run's header, paths and data-file tables
+// are in one record (package/installerRun.h). It runs the start-up in its
+// creation (installerStartup.cpp), carries out the installation
+// (installDriver.cpp) and shows picture or movie, licence, status line,
+// progress bar and buttons (installerForm.cpp).
 #ifndef SAVER_INSTALLER_F_INSTALL_H
 #define SAVER_INSTALLER_F_INSTALL_H
 
@@ -14,7 +15,6 @@
 
 #include "common/displayScale.h"
 #include "flash/FlashPanel.h"
-#include "flash/flashPlayerPolicy.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
 #include "installer/installerPhases.h"
@@ -95,17 +95,11 @@ class TInstallerForm {
   static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
-  // The installer's state.
+  // The sequence's state.
   uint8_t installerType = 0;  // header byte 0, or QUIET_TYPE by "/q"
   bool licenseShown = false;
-  bool readMeIncluded = false;
-  bool flashUpdateNeeded = false;
-  int32_t requiredFlashMajor = 0;
-  int32_t requiredFlashRevision = 0;
-  FlashPlayerVersion detectedFlashVersion;
   bool installing = false;
   bool abortRequested = false;
-  int32_t osKind = 0;
   bool installedDuringStartup = false;
   // The launcher was told to make the new saver the active one: from then
   // on a "Cancel" comes too late to undo the installation.

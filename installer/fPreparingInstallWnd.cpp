@@ -5,7 +5,7 @@
 #include "common/windowDpi.h"
 #include "installer/installerFont.h"
 #include "installer/installerLayout.h"
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 #include "installer/installerApplication.h"
 
 namespace {
@@ -86,12 +86,6 @@ LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPA
 
 void TpreparingInstallWnd::setCaption(const std::string &caption) {
   SetWindowTextA(window_, caption.c_str());
-}
-
-std::string TpreparingInstallWnd::caption() const {
-  char text[512] = "";
-  GetWindowTextA(window_, text, sizeof text);
-  return text;
 }
 
 void TpreparingInstallWnd::setMessage(const std::string &text) {

@@ -20,7 +20,6 @@ class TpreparingInstallWnd {
   TpreparingInstallWnd &operator=(const TpreparingInstallWnd &) = delete;
 
   void setCaption(const std::string &caption);
-  std::string caption() const;
   // Shows text at once, without waiting for the message loop.
   void setMessage(const std::string &text);
   void moveOffScreen();

@@ -5,22 +5,22 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
-#include "installer/installerText.h"
+#include "installer/failureReport.h"
+#include "installer/stringTable.h"
 #include "package/dataFileFormat.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/win32File.h"
 #include "package/installNames.h"
+#include "package/installedSaver.h"
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
 #include "installer/uninstallRegistration.h"
-#include "package/installedSaver.h"
 #include "package/registryValues.h"
 #include "package/saverDataFile.h"
 
 #include <shellapi.h>
-
-static const char SAVER_SETTINGS_FILE[] = "saver.dat";
 
 // 0 when the folder exists afterwards, else the system's code.
 static int32_t createFolder(const std::string &folder) {
@@ -71,7 +71,7 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
     if (copies[i].folder) deleteFolderTree(olderCopyFolder(folders[i], codedName));
   }
   const int32_t sharedStatus = createFolder(sharedFolder);
-  const int32_t saverStatus = createFolder(sharedFolder + codedName + "\\");
+  const int32_t saverStatus = createFolder(saverFolderOf(sharedFolder, codedName));
   const int32_t status = saverStatus != STATUS_OK ? saverStatus : sharedStatus;
   return trace.result(status);
 }
@@ -79,8 +79,8 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
 // Copies movie-copy member index. Its paths come from the data file, so they
 // are kept inside the saver folder like every other member's.
 static int32_t copyMovieMember(int index) {
-  const std::string firstPath = memberPathOf(memberTable[1]);
-  const std::string ownPath = memberPathOf(memberTable[index]);
+  const std::string firstPath = memberPathOf(installerRun.members[1]);
+  const std::string ownPath = memberPathOf(installerRun.members[index]);
   for (const std::string &path : {firstPath, ownPath}) {
     // An empty member-1 path leads nowhere: it names the saver folder itself,
     // which the copy below fails on like on a missing source.
@@ -89,8 +89,8 @@ static int32_t copyMovieMember(int index) {
       return STATUS_UNSAFE_NAME;
     }
   }
-  const std::string source = movieCopySource(index, firstPath, pathWorkFolder, pathSaverFolder);
-  const std::string target = pathSaverFolder + ownPath;
+  const std::string source = movieCopySource(index, firstPath, pathWorkFolder, installerRun.saverFolder);
+  const std::string target = installerRun.saverFolder + ownPath;
   if (CopyFileForced(source, target, false)) return STATUS_OK;
   // A member that names member 1's own file is already in place.
   if (source == target) return STATUS_OK;
@@ -100,19 +100,20 @@ static int32_t copyMovieMember(int index) {
 
 static int32_t placeMembers() {
   int32_t status = STATUS_OK;
-  for (int index = 1; index <= saverSettings.memberCount && status == STATUS_OK; ++index) {
-    const DataMemberRecord &record = memberTable[index];
+  for (int index = 1; index <= installerRun.settings.memberCount && status == STATUS_OK; ++index) {
+    const DataMemberRecord &record = installerRun.members[index];
     // Skipping a path without its end would install without that file.
     if (!memberPathTerminated(record)) {
       ReportInstallError(STATUS_UNSAFE_NAME, std::string(record.path, sizeof record.path));
       return STATUS_UNSAFE_NAME;
     }
     if (memberPathOf(record).empty()) continue;
-    if (memberTable[index].memberType == MEMBER_TYPE_MOVIE_COPY) {
+    if (installerRun.members[index].memberType == MEMBER_TYPE_MOVIE_COPY) {
       status = copyMovieMember(index);
     } else {
       uint8_t attribute = 0;
-      status = ExpandDataMember(pathSaverFolder, index, attribute, false);
+      Failures failures;
+      status = told(ExpandDataMember(installerRun.saverFolder, index, attribute, false, failures), failures);
     }
   }
   return status;
@@ -128,50 +129,51 @@ int32_t ExpandAllMembers() {
   TraceScope trace("ExpandAllMembers");
   showExtractionStatus(installerText(IDS_EXPANDING_FILES));
   bool isOpen = false;
-  int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+  Failures failures;
+  int32_t status = told(OpenDataFile(installerRun.dataFile, isOpen, failures), failures);
   if (status != STATUS_OK) {
     return trace.result(status);
   }
-  if (saverSettings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
-    memberTable[1].memberType = MEMBER_TYPE_MOVIE_COPY;
+  if (installerRun.settings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
+    installerRun.members[1].memberType = MEMBER_TYPE_MOVIE_COPY;
   status = placeMembers();
   if (status == STATUS_OK) {
-    status = CloseDataFile();
+    status = runTelling(CloseDataFile);
     stepExtractionProgress();
   } else {
     // The work folder's data file is deleted after the run; it must not stay open.
-    CloseDataFile();
+    runTelling(CloseDataFile);
   }
-  const std::string firstPath = memberPathOf(memberTable[1]);
-  if (isSafeMemberPath(firstPath)) setArchiveAttribute(pathSaverFolder + firstPath);
+  const std::string firstPath = memberPathOf(installerRun.members[1]);
+  if (isSafeMemberPath(firstPath)) setArchiveAttribute(installerRun.saverFolder + firstPath);
   return trace.result(status);
 }
 
 int32_t WriteSaverSettings() {
   TraceScope trace("WriteSaverSettings");
   showExtractionStatus(installerText(IDS_WRITING_SAVER_DATA_FILE));
-  const std::string path = pathSaverFolder + SAVER_SETTINGS_FILE;
+  const std::string path = installerRun.saverFolder + SAVER_SETTINGS_FILE;
   bool created = false;
-  const int32_t status = writeNewFile(path, &saverSettings, sizeof saverSettings, created);
+  const int32_t status = writeNewFile(path, &installerRun.settings, sizeof installerRun.settings, created);
   if (status != STATUS_OK) ReportInstallError(status, path);
   return trace.result(status);
 }
 
 static int32_t copyDocument(int entryIndex) {
-  const std::string name = entryNameOf(installerHeader.entries[entryIndex]);
+  const std::string name = entryNameOf(installerRun.header.entries[entryIndex]);
   if (name.empty()) return STATUS_EXPANDED_FILE_MISSING;
   if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
   const std::string source = pathWorkFolder + name;
   if (!fileExists(source)) return STATUS_EXPANDED_FILE_MISSING;
-  if (CopyFileForced(source, pathSaverFolder + name, false)) return STATUS_OK;
+  if (CopyFileForced(source, installerRun.saverFolder + name, false)) return STATUS_OK;
   return int32_t(GetLastError());
 }
 
 int32_t CopyDocsToSaverFolder() {
   TraceScope trace("CopyDocsToSaverFolder");
   int32_t status = STATUS_OK;
-  if (installerHeader.showLicense != 0) status = copyDocument(ENTRY_LICENSE);
-  if (installerHeader.carriesReadMe != 0) {
+  if (installerRun.header.showLicense != 0) status = copyDocument(ENTRY_LICENSE);
+  if (installerRun.header.carriesReadMe != 0) {
     const int32_t readMeStatus = copyDocument(ENTRY_README);
     if (readMeStatus != STATUS_OK) status = readMeStatus;
   }
@@ -179,11 +181,11 @@ int32_t CopyDocsToSaverFolder() {
 }
 
 void OpenReadMe(HWND owner) {
-  if (installerHeader.carriesReadMe == 0) return;
+  if (installerRun.header.carriesReadMe == 0) return;
   // The default action may run the file, so only the placed ReadMe is opened.
-  const std::string name = entryNameOf(installerHeader.entries[ENTRY_README]);
+  const std::string name = entryNameOf(installerRun.header.entries[ENTRY_README]);
   if (!isSafeEntryName(name)) return;
-  const std::string path = pathSaverFolder + name;
+  const std::string path = installerRun.saverFolder + name;
   TraceScope trace("OpenReadMe", path);
   ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
@@ -197,10 +199,10 @@ static bool listed(const std::vector<std::string> &paths, const std::string &pat
 // The libraries the package writes into the shared folder (not the Flash
 // Player installers that the same destKind sends to the work folder).
 static std::vector<std::string> packageSharedLibraries() {
-  const InstallFolders folders = {pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
+  const InstallFolders folders = {pathWorkFolder, installerRun.saverFolder, pathCommonAppData, pathSystem};
   std::vector<std::string> libraries;
   for (int index = ENTRY_CODEC_LIBRARY; index <= ENTRY_LAST; ++index) {
-    const PackageEntry &entry = installerHeader.entries[index];
+    const PackageEntry &entry = installerRun.header.entries[index];
     std::string path;
     if (entryPresent(entry) && destinationOf(entry.destKind) == Destination::SharedLibrary &&
         entryTarget(entry, folders, path) == STATUS_OK && isSharedLibraryPath(path, pathCommonAppData) &&
@@ -220,7 +222,7 @@ std::vector<std::string> SharedLibrariesPresent() {
 std::vector<std::string> CountSharedLibraryUsers(const std::vector<std::string> &presentBefore) {
   TraceScope trace("CountSharedLibraryUsers");
   std::vector<std::string> counted;
-  for (const std::string &library : recordedSharedLibraries(saverName))
+  for (const std::string &library : recordedSharedLibraries(installerRun.saverName))
     if (isSharedLibraryPath(library, pathCommonAppData)) counted.push_back(library);
   for (const std::string &library : packageSharedLibraries()) {
     if (listed(counted, library) || !fileExists(library)) continue;

@@ -12,16 +12,18 @@
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "installer/displayControlPanel.h"
+#include "installer/failureReport.h"
 #include "installer/filePlacement.h"
 #include "installer/installerApplication.h"
 #include "installer/installerLayout.h"
-#include "installer/installerMessages.h"
-#include "installer/installerText.h"
+#include "installer/installerTexts.h"
+#include "installer/stringTable.h"
 #include "installer/launcherLink.h"
 #include "common/launcherProtocol.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "installer/uninstallRegistration.h"
 #include "package/packageFormat.h"
 #include "package/saverDataFile.h"
@@ -30,7 +32,8 @@
 
 namespace {
 
-std::string saverProgramName() { return entryNameOf(installerHeader.entries[ENTRY_SAVER_PROGRAM]); }
+// The saver program's file name as the package carries it (entry 6).
+std::string carriedProgramName() { return entryNameOf(installerRun.header.entries[ENTRY_SAVER_PROGRAM]); }
 
 }  // namespace
 
@@ -48,27 +51,29 @@ int32_t TInstallerForm::runInstallation() {
   int32_t status = 0;
   if (stepsGoOn(status)) closeDisplayControlPanel();
   if (stepsGoOn(status)) {
-    status = PrepareSaverFolder(pathCommonAppData, codedShortName, saverName, installerText(IDS_OVERWRITE_QUESTION),
-                                installerType != QUIET_TYPE);
+    status = PrepareSaverFolder(pathCommonAppData, installerRun.codedShortName, installerRun.saverName,
+                                installerText(IDS_OVERWRITE_QUESTION), installerType != QUIET_TYPE);
     if (status == STATUS_USER_ABORT) abortRequested = true;
     preparingWindow_.repaint();
   }
   const std::vector<std::string> librariesBefore = SharedLibrariesPresent();
-  if (stepsGoOn(status)) status = extractInstallFiles(pathPackage);
-  if (stepsGoOn(status)) status = ReadSaverSettings();
+  if (stepsGoOn(status)) status = extractInstallFiles(installerRun.packagePath);
+  if (stepsGoOn(status)) status = runTelling(ReadSaverSettings);
   if (stepsGoOn(status)) status = ExpandAllMembers();
   if (stepsGoOn(status)) status = WriteSaverSettings();
   if (stepsGoOn(status)) {
-    sendCommandToLauncher(window_, makeActiveSaverCommand(saverProgramName()));
+    sendCommandToLauncher(window_, makeActiveSaverCommand(carriedProgramName()));
     saverMadeActive = true;
   }
   if (stepsGoOn(status)) status = CopyDocsToSaverFolder();
   if (stepsGoOn(status)) OpenReadMe(window_);
   if (stepsGoOn(status)) {
-    RegisterUninstall(saverName, codedShortName, CountSharedLibraryUsers(librariesBefore));
+  const std::vector<std::string> librariesBefore = SharedLibrariesPresent();
+  if (stepsGoOn(status)) status = extractInstallFiles(installerRun.packagePath);
+  if (stepsGoOn(status)) status = runTelling(ReadSaverSettings);
     status = 0;  // the saver works without its uninstall entry
   }
-  deleteFileForced(pathDataFile);
+  deleteFileForced(installerRun.dataFile);
   if (status != 0 && status != STATUS_USER_ABORT) cleanupFailedInstallation();
   if (!abortRequested || saverMadeActive) {
     setupFormForInstallationComplete(status);
@@ -89,9 +94,12 @@ int32_t TInstallerForm::extractInstallFiles(const std::string &packagePath) {
     showErrorMessage(packagePath + "\r\n\r\n" + systemErrorText(status));
     return status;
   }
-  for (int index = readMeIncluded ? ENTRY_README : ENTRY_SAVER_PROGRAM; index <= ENTRY_LAST && stepsGoOn(status);
-       ++index)
-    status = ExtractEntry(package, index, true);
+  const int first = installerRun.header.carriesReadMe != 0 ? ENTRY_README : ENTRY_SAVER_PROGRAM;
+  for (int index = first; index <= ENTRY_LAST && stepsGoOn(status); ++index) {
+    showStatus(WRITING_FILES_TEXT);
+    Failures failures;
+    status = told(ExtractEntry(package, index, true, failures), failures);
+  }
   return status;
 }
 
@@ -139,8 +147,8 @@ void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
 // Removes what an installation placed, by the rules the uninstaller follows.
 // The program's name comes from the package; an unsafe one is not touched.
 void TInstallerForm::cleanupFailedInstallation() {
-  removeInstalledSaver(findInstalledSaver(codedShortName, saverProgramName()));
-  UnregisterUninstall(saverName);
+  removeInstalledSaver(findInstalledSaver(installerRun.codedShortName, carriedProgramName()));
+  UnregisterUninstall(installerRun.saverName);
 }
 
 void TInstallerForm::resetAfterAbort() {
@@ -152,7 +160,7 @@ void TInstallerForm::resetAfterAbort() {
 }
 
 void TInstallerForm::askToOpenControlPanel() {
-  if (installerHeader.offerControlPanel == 0) return;
+  if (installerRun.header.offerControlPanel == 0) return;
   bringToFront();
   if (!askYesNo(OPEN_CONTROL_PANEL_QUESTION)) return;
   showStatus(OPENING_CONTROL_PANEL_TEXT);

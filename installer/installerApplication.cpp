@@ -36,6 +36,8 @@ HWND applicationWindow() { return application; }
 
 void setApplicationMainWindow(HWND window) { mainWindow = window; }
 
+HWND applicationMainWindow() { return mainWindow; }
+
 BusyCursor::BusyCursor() : remembered_(SetCursor(LoadCursorA(nullptr, IDC_WAIT))) { ++busyScopes; }
 
 BusyCursor::~BusyCursor() { end(); }

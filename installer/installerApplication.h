@@ -18,6 +18,7 @@ HWND applicationWindow();
 // The window that a close of the application window (the task bar's
 // "Close window", Alt+F4) is passed to; nullptr while there is none.
 void setApplicationMainWindow(HWND window);
+HWND applicationMainWindow();
 void setApplicationTitle(const std::string &title);
 void showApplicationInTaskBar();
 

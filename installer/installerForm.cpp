@@ -10,11 +10,12 @@
 #include "installer/installerApplication.h"
 #include "installer/installerFont.h"
 #include "installer/installerLayout.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
 #include "common/pictureFile.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/dataStructures_shared.h"
 
 namespace {
@@ -58,11 +59,14 @@ TInstallerForm *formOf(HWND window) {
   return reinterpret_cast<TInstallerForm *>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// The package operations tell their progress through plain hooks; they reach
-// the one installer window through this.
-TInstallerForm *progressForm = nullptr;
-void showProgressStatus(const std::string &text) { progressForm->showStatus(text); }
-void stepProgressBar() { progressForm->stepProgress(); }
+// The package operations tell their progress through plain hooks; they find
+// the installer window as the application's main window.
+void showProgressStatus(const std::string &text) {
+  if (TInstallerForm *form = formOf(applicationMainWindow())) form->showStatus(text);
+}
+void stepProgressBar() {
+  if (TInstallerForm *form = formOf(applicationMainWindow())) form->stepProgress();
+}
 
 }  // namespace
 
@@ -73,7 +77,6 @@ TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &prepari
   registerWindowClass(instance, FORM_CLASS, windowProc);
   registerWindowClass(instance, PANEL_CLASS, panelProc);
   registerWindowClass(instance, PICTURE_CLASS, pictureProc);
-  progressForm = this;
   setExtractionProgress({showProgressStatus, stepProgressBar});
 }
 

@@ -1,6 +1,6 @@
 #include "installer/installerPhases.h"
 
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 #include "common/statusCodes.h"
 
 PhaseView phaseView(InstallerPhase phase) {

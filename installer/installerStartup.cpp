@@ -14,17 +14,19 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "flash/flashPlayerSetup.h"
+#include "installer/failureReport.h"
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
-#include "installer/installerMessages.h"
-#include "installer/installerText.h"
+#include "installer/installerTexts.h"
+#include "installer/stringTable.h"
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
 #include "common/pictureFile.h"
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
 
@@ -34,7 +36,7 @@ const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
 
 // A package that says its saver needs no movie player: the installer then
 // neither looks for one nor plays its movie with one.
-bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerHeader) == MoviePlayerNeed::none; }
+bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerRun.header) == MoviePlayerNeed::none; }
 
 std::string ownProgramPath() {
   char path[MAX_PATH + 1] = "";
@@ -85,9 +87,9 @@ void TInstallerForm::initializeInstaller() {
   removeStartupShortcut();
   if (status == 0) {
     ComputePackagePaths();
-    status = CopyPackageToWorkFolder();
+    status = runTelling(CopyPackageToWorkFolder);
   }
-  if (status == 0) status = ReadPackageHeader();
+  if (status == 0) status = runTelling(ReadPackageHeader);
   bool quiet = false;
   if (status == 0) {
     sendCommandToLauncher(window_, HEADER_READ_COMMAND);
@@ -96,23 +98,22 @@ void TInstallerForm::initializeInstaller() {
     if (quiet) preparingWindow_.moveOffScreen();
     else preparingWindow_.centerOnScreen();
   }
-  if (status == 0) status = ComputeSaverPaths();
+  if (status == 0) status = runTelling(ComputeSaverPaths);
   if (status == 0) {
-    readMeIncluded = installerHeader.carriesReadMe != 0;
-    if (readMeIncluded) status = ExtractReadMe();
+    if (installerRun.header.carriesReadMe != 0) status = runTelling(ExtractReadMe);
   }
   if (status == 0 && !needsNoMoviePlayer()) status = decideFlashPlayer();
   if (status == 0 && !quiet) {
-    setTitleFromSaverName(saverName);
-    setApplicationTitle(InstallerTitleFor(saverName));
+    setTitleFromSaverName(installerRun.saverName);
+    setApplicationTitle(InstallerTitleFor(installerRun.saverName));
   }
   if (status == 0 && !quiet) status = prepareLicenseMode();
   // Without a window the licence is not shown, but the install still copies
   // it into the saver folder: without it there, every quiet install of a
   // package with a licence would fail at that copy.
-  if (status == 0 && quiet && installerHeader.showLicense != 0) status = ExtractLicense();
+  if (status == 0 && quiet && installerRun.header.showLicense != 0) status = runTelling(ExtractLicense);
   // The package's own quiet type carries no picture; "/q" does not count.
-  if (status == 0 && installerHeader.installerType != QUIET_TYPE) status = ExtractSplash();
+  if (status == 0 && installerRun.header.installerType != QUIET_TYPE) status = runTelling(ExtractSplash);
   if (status == 0 && !quiet) status = showPictureOrMovie();
   if (status == 0 && !quiet && !installedDuringStartup) {
     preparingWindow_.moveOffScreen();
@@ -139,18 +140,15 @@ void TInstallerForm::resetState() {
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   installing = false;
   abortRequested = false;
-  detectedFlashVersion = FlashPlayerVersion();
   installerType = 0;
-  licenseShown = readMeIncluded = flashUpdateNeeded = false;
-  requiredFlashMajor = requiredFlashRevision = 0;
+  licenseShown = false;
   installedDuringStartup = saverMadeActive = false;
-  launcherWindowHandle = 0;
-  osKind = GetOperatingSystem();
+  forgetLauncherWindow();
 }
 
 // Runs after the header was read, so "/q" overrides the header's type.
 void TInstallerForm::readCommandLine() {
-  installerType = installerHeader.installerType;
+  installerType = installerRun.header.installerType;
   const int quietSwitches = countQuietSwitches(commandLineParameters());
   for (int i = 0; i < quietSwitches; ++i) {
     installerType = QUIET_TYPE;
@@ -160,24 +158,20 @@ void TInstallerForm::readCommandLine() {
 
 int32_t TInstallerForm::decideFlashPlayer() {
   FlashPlayerDecision decision;
-  decision.carriesFlashInstaller = installerHeader.carriesFlashInstaller != 0;
-  decision.flashInstallerVersionIndex = installerHeader.flashInstallerVersionIndex;
-  decision.flashInstallerName = entryNameOf(installerHeader.entries[ENTRY_FLASH_INSTALLER]);
-  const int32_t status = decideFlashPlayerAction(decision, flashPlayerStepsFor(window_, ExtractFlashInstaller));
-  detectedFlashVersion = decision.installed;
-  requiredFlashMajor = decision.requiredFlashMajor;
-  requiredFlashRevision = decision.requiredFlashRevision;
-  flashUpdateNeeded = decision.flashUpdateNeeded;
-  return status;
+  decision.carriesFlashInstaller = installerRun.header.carriesFlashInstaller != 0;
+  decision.flashInstallerVersionIndex = installerRun.header.flashInstallerVersionIndex;
+  decision.flashInstallerName = entryNameOf(installerRun.header.entries[ENTRY_FLASH_INSTALLER]);
+  return decideFlashPlayerAction(decision,
+                                 flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
 }
 
 int32_t TInstallerForm::prepareLicenseMode() {
-  licenseShown = installerHeader.showLicense != 0;
+  licenseShown = installerRun.header.showLicense != 0;
   int32_t status = 0;
   if (licenseShown) {
-    status = ExtractLicense();
+    status = runTelling(ExtractLicense);
     if (status == 0) {
-      loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_LICENSE]));
+      loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
       ShowWindow(licenseScrollBox, SW_SHOW);
       setSizeable(true);
       SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
@@ -209,7 +203,7 @@ int32_t TInstallerForm::prepareLicenseMode() {
 }
 
 int32_t TInstallerForm::showPictureOrMovie() {
-  const std::string splashPath = pathWorkFolder + entryNameOf(installerHeader.entries[ENTRY_SPLASH]);
+  const std::string splashPath = pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
   if (installerType == BITMAP_TYPE || installerType == JPEG_TYPE) {
     showPicture();
     return 0;
@@ -233,7 +227,7 @@ int32_t TInstallerForm::showPictureOrMovie() {
 // installation still works.
 void TInstallerForm::showPicture() {
   ShowWindow(moviePanel1->handle(), SW_HIDE);
-  const std::string name = entryNameOf(installerHeader.entries[ENTRY_SPLASH]);
+  const std::string name = entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
   picture_ = loadPictureFile(pathWorkFolder + name);
   if (picture_ == nullptr) showErrorMessage(CORRUPT_PICTURE_TEXT + name);
   ShowWindow(bmpPanel, SW_SHOW);
@@ -252,7 +246,7 @@ void TInstallerForm::endStartup(int32_t status) {
     askToOpenControlPanel();
   } else if (installerType == QUIET_TYPE) {
     // Only a package that is quiet by itself opens the control panel.
-    if (installerHeader.offerControlPanel != 0 && countQuietSwitches(commandLineParameters()) == 0)
+    if (installerRun.header.offerControlPanel != 0 && countQuietSwitches(commandLineParameters()) == 0)
       sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
   } else {
     endsAfterStartup = false;

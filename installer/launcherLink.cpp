@@ -9,7 +9,8 @@
 #include "installer/launcherHandleParameter.h"
 #include "common/launcherProtocol.h"
 
-uint32_t launcherWindowHandle = 0;
+// 0 as long as no "/l=" parameter has been found.
+static uint32_t launcherWindowHandle = 0;
 
 static HWND launcherWindow() {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(launcherWindowHandle));
@@ -20,6 +21,8 @@ void findLauncherWindow() {
       launcherHandleFromParameters(std::vector<std::string>(__argv + 1, __argv + __argc));
   logLine("Installer launched by : " + std::to_string(launcherWindowHandle));
 }
+
+void forgetLauncherWindow() { launcherWindowHandle = 0; }
 
 int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
   if (launcherWindowHandle == 0) findLauncherWindow();

@@ -9,11 +9,12 @@
 #include <cstdint>
 #include <string>
 
-// 0 as long as no "/l=" parameter has been found.
-extern uint32_t launcherWindowHandle;
-
-// Reads the command line for the launcher's window handle.
+// Reads the command line for the launcher's window handle; until then, or
+// without a "/l=" parameter, no launcher is known.
 void findLauncherWindow();
+
+// Forgets the launcher's window, as at the start of a run.
+void forgetLauncherWindow();
 
 // Sends the command (its bytes up to the end of the string, which may hold a
 // NUL of its own, plus a terminating NUL) with WM_COPYDATA and waits until the

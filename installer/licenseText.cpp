@@ -5,12 +5,14 @@
 #include <cstring>
 #include <vector>
 
+#include "common/wholeFile.h"
+
 namespace {
 
 const char RICH_TEXT_SIGNATURE[] = "{\\rtf";
 
 struct StreamSource {
-  const std::vector<char> *bytes;
+  const std::vector<uint8_t> *bytes;
   size_t next;
 };
 
@@ -24,21 +26,6 @@ DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *giv
   return 0;
 }
 
-bool readWholeFile(const std::string &path, std::vector<char> &bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return false;
-  const DWORD size = GetFileSize(file, nullptr);
-  DWORD got = 0;
-  bool ok = size != INVALID_FILE_SIZE;
-  if (ok) {
-    bytes.resize(size);
-    ok = size == 0 || (ReadFile(file, bytes.data(), size, &got, nullptr) && got == size);
-  }
-  CloseHandle(file);
-  return ok;
-}
-
 }  // namespace
 
 HWND createLicenseBox(HWND parent, HINSTANCE instance) {
@@ -50,7 +37,7 @@ HWND createLicenseBox(HWND parent, HINSTANCE instance) {
 }
 
 bool loadLicenseFile(HWND box, const std::string &path) {
-  std::vector<char> bytes;
+  std::vector<uint8_t> bytes;
   if (!readWholeFile(path, bytes)) return false;
   const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;
   const bool richText =

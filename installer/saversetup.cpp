@@ -8,7 +8,8 @@
 #include "installer/fInstall.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
+#include "package/installerRun.h"
 
 // The package starts behind this many bytes of the program's own file.
 SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
@@ -37,6 +38,7 @@ int runInstaller(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   createApplicationWindow(instance);
   setApplicationTitle(APPLICATION_PREPARING_TEXT);
   return runInstaller(instance);

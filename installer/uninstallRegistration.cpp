@@ -3,9 +3,9 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 #include "installer/placementRules.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
 #include "package/installedSaver.h"
 #include "package/registryValues.h"
 #include "package/uninstallMark.h"
@@ -97,7 +97,7 @@ static std::string shortFormOn9x(const std::string &command) {
 // in the saver folder; else the saver's own "/u".
 static std::string commandFor(const std::string &codedName) {
   const std::string saverFolder = saverFolderOf(pathCommonAppData, codedName);
-  if (carriesUninstaller(installerHeader) && fitsUninstallerCommand(codedName) &&
+  if (carriesUninstaller(installerRun.header) && fitsUninstallerCommand(codedName) &&
       fileExists(saverFolder + UNINSTALLER_FILE_NAME))
     return uninstallerCommand(saverFolder, codedName);
   return shortFormOn9x(uninstallCommand(pathSystem, codedName));
@@ -109,7 +109,7 @@ static EntryValues entryValuesFor(const std::string &saverName, const std::strin
   values.displayName = UninstallDisplayNameFor(saverName);
   values.command = commandFor(codedName);
   values.icon = pathSystem + saverProgramName(codedName);
-  values.publisher = publisherOf(installerHeader);
+  values.publisher = publisherOf(installerRun.header);
   values.libraries = joinedNameList(sharedLibraries);
   uint64_t bytes = treeSize(saverFolderOf(pathCommonAppData, codedName)) + fileSize(values.icon);
   for (const std::string &library : sharedLibraries) bytes += fileSize(library);

@@ -13,25 +13,18 @@
 #include "common/programSize.h"
 #include "common/signatureFields.h"
 #include "launcher/launcherRules.h"
+#include "launcher/launcherTexts.h"
 #include "launcher/SenderMain.h"
 
 SAVER_PROGRAM_SIZE_MARK(LAUNCHER_SIZE_IN_BYTES);
 
-std::string launcherFilePath;
-std::string pathInstallerTempFile;
-ControlPanelTitles controlPanelTitles;
+LauncherRun launcherRun;
 
 namespace {
 
 const DWORD COPY_CHUNK_BYTES = 64 * 1024;
 // How long the clean-up waits for an installer that has asked to close.
 const DWORD INSTALLER_END_WAIT_MS = 30000;
-
-// The started copy, held so that the launcher ends with it and the
-// clean-up can wait for its end.
-HANDLE installerProcess = nullptr;
-// The launcher's own failed step, else the installer's exit code.
-int32_t exitStatus = 0;
 
 // A failed system call as a positive error code; never 0, which would read
 // as success.
@@ -72,7 +65,7 @@ int32_t installerEnd(HANDLE source, int64_t imageEnd, int64_t fileSize, int64_t 
 // The installer bytes behind the launcher image into the copy. A positive
 // result is an input/output error code.
 int32_t copyAppendedInstaller() {
-  HANDLE source = CreateFileA(launcherFilePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE source = CreateFileA(launcherRun.launcherFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (source == INVALID_HANDLE_VALUE) return lastIoError();
   int32_t status = 0;
@@ -86,7 +79,7 @@ int32_t copyAppendedInstaller() {
   if (status == 0 && count <= 0) status = STATUS_NOTHING_APPENDED;
   if (status == 0 && !SetFilePointerEx(source, imageEnd, nullptr, FILE_BEGIN)) status = lastIoError();
   if (status == 0) {
-    HANDLE target = CreateFileA(pathInstallerTempFile.c_str(), GENERIC_WRITE, 0, nullptr,
+    HANDLE target = CreateFileA(launcherRun.installerCopy.c_str(), GENERIC_WRITE, 0, nullptr,
                                 CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target == INVALID_HANDLE_VALUE) {
       status = lastIoError();
@@ -112,14 +105,14 @@ int32_t startInstallerCopy(HWND mainWindow) {
   SHELLEXECUTEINFOA execute = {};
   execute.cbSize = sizeof execute;
   execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // our own box tells a failure
-  execute.lpFile = pathInstallerTempFile.c_str();
+  execute.lpFile = launcherRun.installerCopy.c_str();
   execute.lpParameters = plan.parameters.c_str();
   execute.lpDirectory = pathWorkFolder.c_str();
   execute.nShow = plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL;
   const bool started = ShellExecuteExA(&execute) != FALSE;
   int32_t shellResult = static_cast<int32_t>(reinterpret_cast<intptr_t>(execute.hInstApp));
   if (!started && shellResult > 32) shellResult = 0;  // a failure never reads as a start
-  installerProcess = started ? execute.hProcess : nullptr;
+  launcherRun.installerProcess = started ? execute.hProcess : nullptr;
   addTraceLine("installer sublaunched: " + std::to_string(shellResult));
   // Nobody would ever ask a launcher whose installer did not start to close.
   if (shellResult <= 32) {
@@ -137,55 +130,55 @@ std::string ownProgramPath() {
 
 }  // namespace
 
-void initInstallerPaths2(const std::string &launcherFile) {
-  launcherFilePath = launcherFile;
-  pathInstallerTempFile = pathWorkFolder + fileNamePart(launcherFile);
+void setInstallerCopyPaths(const std::string &launcherFile) {
+  launcherRun.launcherFile = launcherFile;
+  launcherRun.installerCopy = pathWorkFolder + fileNamePart(launcherFile);
 }
 
 int32_t extractInstallerToInstallerTempFile() {
   TraceScope trace("extractInstallerToInstallerTempFile");
   int32_t status = 0;
-  if (GetFileAttributesA(pathInstallerTempFile.c_str()) != INVALID_FILE_ATTRIBUTES) {
-    status = deleteFileWithRetries(pathInstallerTempFile, 1000);
+  if (GetFileAttributesA(launcherRun.installerCopy.c_str()) != INVALID_FILE_ATTRIBUTES) {
+    status = deleteFileWithRetries(launcherRun.installerCopy, 1000);
   }
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
-    showErrorMessage(extractionIoErrorMessage(fileNamePart(pathInstallerTempFile),
+    showErrorMessage(extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
                                                systemErrorText(status)));
     status = negatedIoCode(status);
   }
-  if (status != 0) ReportInstallError(status, pathInstallerTempFile);
+  if (status != 0) ReportInstallError(status, launcherRun.installerCopy);
   return trace.result(status);
 }
 
 int32_t initInInstallerMode(HWND mainWindow) {
   TraceScope trace("initInInstallerMode");
-  controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
+  launcherRun.controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
   const std::string launcherFile = ownProgramPath();
   int32_t status = initSystemPaths(launcherFile);
-  if (status == 0) initInstallerPaths2(launcherFile);
+  if (status == 0) setInstallerCopyPaths(launcherFile);
   if (status == 0) status = extractInstallerToInstallerTempFile();
   if (status == 0) {
     status = startInstallerCopy(mainWindow);
   } else {
     showErrorMessage(corruptInstallerMessage(status));
   }
-  exitStatus = status;
+  launcherRun.exitStatus = status;
   return trace.result(status);
 }
 
-HANDLE runningInstaller() { return installerProcess; }
+HANDLE runningInstaller() { return launcherRun.installerProcess; }
 
-int32_t launcherExitStatus() { return exitStatus; }
+int32_t launcherExitStatus() { return launcherRun.exitStatus; }
 
 // The installer posts its close message while it is still ending, and the
 // file of a running program cannot be deleted. Messages the installer sends
 // on its way out are handled meanwhile, so that it never waits on us.
 static void waitForInstallerEnd() {
-  if (installerProcess == nullptr) return;
+  if (launcherRun.installerProcess == nullptr) return;
   const DWORD start = GetTickCount();
   for (DWORD waited = 0; waited < INSTALLER_END_WAIT_MS; waited = GetTickCount() - start) {
-    const DWORD woken = MsgWaitForMultipleObjects(1, &installerProcess, FALSE,
+    const DWORD woken = MsgWaitForMultipleObjects(1, &launcherRun.installerProcess, FALSE,
                                                   INSTALLER_END_WAIT_MS - waited, QS_SENDMESSAGE);
     if (woken != WAIT_OBJECT_0 + 1) break;  // ended, out of time, or no longer waitable
     MSG message;
@@ -193,19 +186,19 @@ static void waitForInstallerEnd() {
   }
   // An installer still running after the wait leaves the status as it is.
   DWORD installerExit = 0;
-  if (GetExitCodeProcess(installerProcess, &installerExit) && installerExit != STILL_ACTIVE)
-    exitStatus = static_cast<int32_t>(installerExit);
-  CloseHandle(installerProcess);
-  installerProcess = nullptr;
+  if (GetExitCodeProcess(launcherRun.installerProcess, &installerExit) && installerExit != STILL_ACTIVE)
+    launcherRun.exitStatus = static_cast<int32_t>(installerExit);
+  CloseHandle(launcherRun.installerProcess);
+  launcherRun.installerProcess = nullptr;
 }
 
 void removeInstallerCopy() {
   waitForInstallerEnd();
-  const std::string folder = folderOfFile(pathInstallerTempFile);
+  const std::string folder = folderOfFile(launcherRun.installerCopy);
   if (folder.empty()) return;
   for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
        ++round) {
-    deleteFileForced(pathInstallerTempFile);
+    deleteFileForced(launcherRun.installerCopy);
     RemoveDirectoryA(folder.c_str());
   }
 }

@@ -10,19 +10,18 @@
 
 #include "launcher/saverCommands.h"
 
-extern std::string launcherFilePath;
-extern std::string pathInstallerTempFile;  // work folder + the launcher's own file name
-extern ControlPanelTitles controlPanelTitles;
+#include "launcher/launcherRun.h"
 
 // Chooses the language, makes the work folder, writes the installer copy and
 // starts it with "/l=" + the main window's handle. Every failure has shown its
 // messages when this returns nonzero.
 int32_t initInInstallerMode(HWND mainWindow);
 
-void initInstallerPaths2(const std::string &launcherFile);
+// The launcher's own file and, in the work folder, its installer copy's.
+void setInstallerCopyPaths(const std::string &launcherFile);
 
 // Copies everything behind LAUNCHER_SIZE_IN_BYTES of the launcher file to
-// pathInstallerTempFile; failures are reported with ReportInstallError.
+// the run's installerCopy; failures are reported with ReportInstallError.
 int32_t extractInstallerToInstallerTempFile();
 
 // Waits up to 30 s for the started installer to end, then up to 100 rounds

@@ -33,7 +33,7 @@ void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
       makeActiveSaver(command);
       break;
     case LauncherCommand::OpenControlPanel:
-      openScreenSaverControlPanel(controlPanelTitles);
+      openScreenSaverControlPanel(launcherRun.controlPanelTitles);
       break;
     case LauncherCommand::Close:
       // Posted: the clean-up waits for the installer, which may be the

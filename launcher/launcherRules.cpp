@@ -33,32 +33,12 @@ int32_t activeSaverFileName(const std::string &commandText, std::string &fileNam
 
 int32_t negatedIoCode(int32_t code) { return code > 0 ? -code : code; }
 
-std::string corruptInstallerMessage(int32_t status) {
-  return "Installer file is corrupted. Error: " + std::to_string(status) + ". ";
-}
-
-std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText) {
-  return "Lumavane Error: " + fileName + "\r\n\r\n" + systemText;
-}
-
-std::string installerNotStartedMessage(int32_t shellResult) {
-  return "The installer could not be started. Error: " + std::to_string(shellResult) + ". ";
-}
-
-std::string profileWriteFailedMessage(const std::string &fileName) {
-  return "Unable to write to " + fileName;
-}
-
 std::string copyDataSenderLine(int32_t senderHandle) {
   return "WM_CopyData from: " + std::to_string(senderHandle);
 }
 
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate) {
   return "Received MESSSAGE \"" + commandText + "\" at " + shortDate;
-}
-
-static bool isQuietSwitch(const std::string &parameter) {
-  return parameter.size() == 2 && parameter[0] == '/' && (parameter[1] == 'q' || parameter[1] == 'Q');
 }
 
 InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
@@ -75,7 +55,7 @@ InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
   }
   if (plan.minimised) {
     plan.traceLines.push_back("installerType = QUIET_TYPE, hiding preparingInstallWnd");
-    plan.parameters = "/q " + plan.parameters;
+    plan.parameters = std::string(QUIET_SWITCH) + " " + plan.parameters;
   } else {
     plan.traceLines.push_back("subLaunchParams: " + plan.parameters);
   }

@@ -1,6 +1,7 @@
 // The launcher's portable rules: the commands it hears in WM_COPYDATA, the
-// texts it shows and traces, how it starts the installer copy, and which
-// language its control-panel titles take.
+// lines it traces (the texts it shows are in launcher/launcherTexts.h), how
+// it starts the installer copy, and which language its control-panel titles
+// take.
 #ifndef SAVER_LAUNCHER_LAUNCHER_RULES_H
 #define SAVER_LAUNCHER_LAUNCHER_RULES_H
 
@@ -32,19 +33,11 @@ std::string saverFileNameFromCommand(const std::string &text);
 // lead out of the system folder.
 int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
 
-// ---- Texts ----
+// ---- Codes and trace lines ----
 
 // Input/output error codes are positive; the launcher reports them negated.
 int32_t negatedIoCode(int32_t code);
 
-// "Installer file is corrupted. Error: <status>. "
-std::string corruptInstallerMessage(int32_t status);
-// "Lumavane Error: <file name>\r\n\r\n<system text>"
-std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText);
-// The shell could not start the installer copy.
-std::string installerNotStartedMessage(int32_t shellResult);
-// "Unable to write to system.ini"
-std::string profileWriteFailedMessage(const std::string &fileName);
 
 // Trace-box lines of a WM_COPYDATA message.
 std::string copyDataSenderLine(int32_t senderHandle);

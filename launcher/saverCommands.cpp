@@ -10,6 +10,7 @@
 #include "common/controlPanelTitles.h"
 #include "common/statusCodes.h"
 #include "launcher/launcherRules.h"
+#include "launcher/launcherTexts.h"
 
 static std::string shortPathOf(const std::string &path) {
   char shortPath[MAX_PATH] = "";

@@ -1,6 +1,6 @@
 // The coded short name in a file of its own: the sample saver checks its own
 // name with it without taking in the installer's package operations.
-#include "package/dataFunctions_shared.h"
+#include "package/codedShortName.h"
 
 #include "common/crcUtils.h"
 #include "package/installNames.h"

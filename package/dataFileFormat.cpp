@@ -41,25 +41,6 @@ int32_t memberStoredLength(const DataMemberHeader &header, int64_t headerOffset,
   return STATUS_OK;
 }
 
-static const char PRODUCT_ERROR[] = "Lumavane Error: ";
-
-std::string dataFileInUseText() {
-  return std::string(PRODUCT_ERROR) + "Screen saver data file already in use.";
-}
-
-std::string dataFileOpenErrorText(const std::string &path, int32_t code) {
-  return "Problem opening screen saver data file.\r\n\r\nFile: " + path + "\r\n\r\n" +
-         std::to_string(code);
-}
-
-std::string dataFileReadErrorText(const std::string &systemText) {
-  return std::string(PRODUCT_ERROR) + "Problem reading screen saver data file. " + systemText;
-}
-
-std::string dataFileCloseErrorText(const std::string &systemText) {
-  return std::string("Problem closing file.\r\n\r\nFile: ") + "\r\n" + systemText;
-}
-
 int32_t readSaverSettings(ByteSource &source, SaverSettings &settings) {
   return readExactly(source, 0, &settings, sizeof(settings));
 }

@@ -54,10 +54,4 @@ int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, Dat
 int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record,
                         const DataMemberHeader &header, std::vector<uint8_t> &bytes);
 
-// Data-file messages; systemText is the operating system's text for a code.
-std::string dataFileInUseText();
-std::string dataFileOpenErrorText(const std::string &path, int32_t code);
-std::string dataFileReadErrorText(const std::string &systemText);
-std::string dataFileCloseErrorText(const std::string &systemText);
-
 #endif

@@ -5,6 +5,9 @@
 #include "common/statusCodes.h"
 #include "package/packageFormat.h"
 
+const char CODEC_LIBRARY_FILE[] = "impborl.dll";
+const char CODEC_LIBRARY_ENTRY[] = "impborl.dat";
+
 static const size_t CODED_NAME_LIMIT = 8;
 static const size_t CODED_PREFIX_LENGTH = 4;
 static const size_t CODED_DIGIT_COUNT = 4;
@@ -47,7 +50,7 @@ std::string entryDestination(int32_t destKind, const std::string &name,
       if (isKnownFlashInstallerName(name)) return folders.work + name;
       return folders.shared + replaceExtension(name, ".dll");
     case Destination::WorkFolderLibrary:
-      return folders.work + (name == "impborl.dat" ? std::string("impborl.dll") : name);
+      return folders.work + (name == CODEC_LIBRARY_ENTRY ? std::string(CODEC_LIBRARY_FILE) : name);
     case Destination::WorkFolder:
       return folders.work + name;
     case Destination::None:

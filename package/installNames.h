@@ -8,6 +8,11 @@
 #include <cstdint>
 #include <string>
 
+// The decompression library: its file in the work folder, and the name its
+// package entry carries so that it is no library until it is placed.
+extern const char CODEC_LIBRARY_FILE[];   // "impborl.dll"
+extern const char CODEC_LIBRARY_ENTRY[];  // "impborl.dat"
+
 struct InstallFolders {
   std::string work;    // pathWorkFolder
   std::string saver;   // shared folder + coded short name + "\"

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 static const char PROGRAM_EXTENSION[] = ".scr";
+const char SAVER_SETTINGS_FILE[] = "saver.dat";
 const char UNINSTALL_LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const char UNINSTALLER_FILE_NAME[] = "saverremove.exe";
 const char SHARED_LIBRARY_COUNTS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";

@@ -14,6 +14,9 @@
 // The program file: codedName + ".scr".
 std::string saverProgramName(const std::string &codedName);
 
+// The settings record every install writes into the saver folder.
+extern const char SAVER_SETTINGS_FILE[];  // "saver.dat"
+
 // The saver folder below the shared folder, with its trailing "\".
 std::string saverFolderOf(const std::string &sharedFolder, const std::string &codedName);
 

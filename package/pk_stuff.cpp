@@ -1,9 +1,8 @@
 #include "package/pk_stuff.h"
 
 #include "common/QRX_FileUtils.h"
-#include "common/dialogs/messageDialog.h"
-#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
+#include "package/installNames.h"
 
 #include <string.h>
 
@@ -11,7 +10,6 @@
 
 namespace {
 
-const char LIBRARY_FILE_NAME[] = "impborl.dll";
 const DWORD FAILURE_NO_LIBRARY_FILE = 5;
 const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
 
@@ -28,9 +26,9 @@ static void *exportOf(HMODULE library, const char *name) {
 TCompressor::TCompressor(const std::string &folder) {
   TraceScope trace("TCompressor.Create", folder);
   DWORD failure = 0;
-  std::string libraryPath = LIBRARY_FILE_NAME;
+  std::string libraryPath = CODEC_LIBRARY_FILE;
   if (!folder.empty()) {
-    libraryPath = folder + LIBRARY_FILE_NAME;
+    libraryPath = folder + CODEC_LIBRARY_FILE;
     if (!fileExists(libraryPath)) failure = FAILURE_NO_LIBRARY_FILE;
   }
   logLine("libraryPath: " + libraryPath);
@@ -43,10 +41,11 @@ TCompressor::TCompressor(const std::string &folder) {
   }
   if (failure == 0) {
     isLoaded = true;
-    implodeEntry = reinterpret_cast<ImplodeEntry>(exportOf(libraryHandle, "_implode"));
+    // The installer never compresses, but a library without it is no whole one.
+    const bool canImplode = exportOf(libraryHandle, "_implode") != nullptr;
     explodeEntry = reinterpret_cast<ExplodeEntry>(exportOf(libraryHandle, "_explode"));
     crc32Entry = reinterpret_cast<Crc32Entry>(exportOf(libraryHandle, "_crc32"));
-    if (implodeEntry == nullptr || explodeEntry == nullptr || crc32Entry == nullptr)
+    if (!canImplode || explodeEntry == nullptr || crc32Entry == nullptr)
       failure = FAILURE_MISSING_ENTRY_POINT;
   }
   if (failure != 0) {
@@ -75,7 +74,6 @@ void TCompressor::releaseStreams() {
 int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
   TraceScope trace("TCompressor.Expand", targetPath);
-  compressing = false;
   outputChecksum = 0xFFFFFFFFul;
   DWORD failure = 0;
   input = buffer;
@@ -89,9 +87,6 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
   }
   releaseStreams();
   outputChecksum = ~outputChecksum & 0xFFFFFFFFul;
-  if (failure != 0)
-    showErrorMessage(std::string("Zip Error: Problem expanding data in memory. ") + "\r\n\r\n" +
-                     systemErrorText(static_cast<int32_t>(failure)));
   return trace.result(static_cast<int32_t>(failure));
 }
 
@@ -103,10 +98,6 @@ unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
   if (count == 0) return 0;
   memcpy(buf, compressor.input + compressor.inputPosition, count);
   compressor.inputPosition += count;
-  if (compressor.compressing) {
-    unsigned counted = count;
-    compressor.inputChecksum = compressor.crc32Entry(buf, &counted, &compressor.inputChecksum);
-  }
   return count;
 }
 
@@ -115,6 +106,6 @@ void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
   DWORD written = 0;
   WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
-  if (!compressor.compressing && *size > 0)
+  if (*size > 0)
     compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
 }

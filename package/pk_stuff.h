@@ -33,9 +33,9 @@ class TCompressor {
   uint32_t expandedCrc() const { return static_cast<uint32_t>(outputChecksum); }
 
   // Writes the expansion of length bytes at buffer into a new file
-  // targetPath. 0, or the system error code of preparing input or output
-  // (after the "Zip Error" message). The library's own result is not
-  // looked at: callers judge the written file by its size.
+  // targetPath. 0, or the system error code of preparing input or output,
+  // for the caller to tell. The library's own result is not looked at:
+  // callers judge the written file by its size.
   int32_t Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length);
 
  private:
@@ -43,16 +43,13 @@ class TCompressor {
   static void writeCallback(char *buf, unsigned *size, void *param);
   void releaseStreams();
 
-  ImplodeEntry implodeEntry = nullptr;  // fetched only; the installer never compresses
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
   const uint8_t *input = nullptr;  // the caller's stored bytes, during Expand only
   size_t inputLength = 0;
   size_t inputPosition = 0;
-  unsigned long inputChecksum = 0;   // of bytes handed to the library when compressing
-  unsigned long outputChecksum = 0;  // of bytes received from it
-  bool compressing = false;
+  unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;
 };

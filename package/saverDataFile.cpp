@@ -1,10 +1,9 @@
 #include "package/saverDataFile.h"
 
-#include "common/dialogs/messageDialog.h"
-#include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/dataFileFormat.h"
 #include "package/win32File.h"
 #include "package/installNames.h"
@@ -14,46 +13,39 @@
 
 #include <vector>
 
-SaverSettings saverSettings;
-DataMemberRecord memberTable[MEMBER_TABLE_SIZE];
-
 static ReadOnlyFile dataFile;
 
-static void showReadError(int32_t status) {
-  showErrorMessage(dataFileReadErrorText(systemErrorText(status)));
-}
-
-int32_t ReadSaverSettings() {
+int32_t ReadSaverSettings(Failures &failures) {
   TraceScope trace("ReadSaverSettings");
   ReadOnlyFile file;
-  int32_t status = file.open(pathDataFile);
-  if (status == STATUS_OK) status = readSaverSettings(file, saverSettings);
-  if (status != STATUS_OK) ReportInstallError(status, pathDataFile);
+  int32_t status = file.open(installerRun.dataFile);
+  if (status == STATUS_OK) status = readSaverSettings(file, installerRun.settings);
+  if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, installerRun.dataFile);
   return trace.result(status);
 }
 
-int32_t OpenDataFile(const std::string &path, bool reportErrors, bool &isOpen) {
+int32_t OpenDataFile(const std::string &path, bool &isOpen, Failures &failures) {
   TraceScope trace("OpenDataFile", path);
   if (dataFile.isOpen()) {
-    showMessageDialog(DialogKind::Information, DialogButtons::Abort, dataFileInUseText());
+    addFailure(failures, FailureKind::DataFileInUse, STATUS_OK, path);
     isOpen = true;
     return trace.result(STATUS_OK);
   }
   int32_t status = dataFile.open(path);
-  if (status == STATUS_OK) status = readMemberTable(dataFile, saverSettings, memberTable);
+  if (status == STATUS_OK) status = readMemberTable(dataFile, installerRun.settings, installerRun.members);
   if (status != STATUS_OK) {
     dataFile.close();
-    if (reportErrors) showErrorMessage(dataFileOpenErrorText(path, status));
+    addFailure(failures, FailureKind::DataFileOpen, status, path);
   }
   isOpen = dataFile.isOpen();
   return trace.result(status);
 }
 
 static int32_t writeMember(const std::string &target, const DataMemberHeader &header,
-                           const std::vector<uint8_t> &stored, bool &created) {
+                           const std::vector<uint8_t> &stored, bool &created, Failures &failures) {
   const ExpandedCrc expected = memberExpandedCrc(header);
   if (header.compressed != 0) {
-    const int32_t status = expandToFile(target, stored, header.expandedSize, expected);
+    const int32_t status = expandToFile(target, stored, header.expandedSize, expected, failures);
     // Whatever the library wrote goes if the member fails; without the
     // library nothing was written, and a file already there is not ours.
     created = status != STATUS_CODEC_NOT_LOADED;
@@ -68,19 +60,19 @@ static int32_t writeMember(const std::string &target, const DataMemberHeader &he
 static bool isReadError(int32_t status) { return status > 0 || status == STATUS_SHORT_ENTRY; }
 
 int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8_t &attribute,
-                         bool wantAttribute) {
+                         bool wantAttribute, Failures &failures) {
   TraceScope trace("ExpandDataMember", std::to_string(memberIndex));
-  if (memberIndex < 1 || memberIndex > saverSettings.memberCount)
+  if (memberIndex < 1 || memberIndex > installerRun.settings.memberCount)
     return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
   if (!dataFile.isOpen()) return trace.result(STATUS_DATA_FILE_NOT_OPEN);
 
-  const DataMemberRecord &record = memberTable[memberIndex];
+  const DataMemberRecord &record = installerRun.members[memberIndex];
   const std::string memberPath = memberPathOf(record);
   const std::string target = targetFolder + memberPath;
   DataMemberHeader header;
   int32_t status = readMemberHeader(dataFile, record, header);
   if (status == STATUS_OK && !isSafeMemberPath(memberPath)) {
-    ReportInstallError(STATUS_UNSAFE_NAME, target);
+    addFailure(failures, FailureKind::File, STATUS_UNSAFE_NAME, target);
     return trace.result(STATUS_UNSAFE_NAME);
   }
   bool created = false;
@@ -89,12 +81,12 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
     status = readMemberBytes(dataFile, record, header, stored);
     if (status == STATUS_OK) {
       ForceFolders(folderOfFile(target));
-      status = writeMember(target, header, stored, created);
+      status = writeMember(target, header, stored, created, failures);
     }
   }
   if (status != STATUS_OK) {
-    if (isReadError(status)) showReadError(status);
-    if (status == STATUS_EXPANDED_CRC_MISMATCH) ReportInstallError(status, target);
+    if (isReadError(status)) addFailure(failures, FailureKind::DataFileRead, status, target);
+    if (status == STATUS_EXPANDED_CRC_MISMATCH) addFailure(failures, FailureKind::File, status, target);
     if (created) DeleteFileA(target.c_str());
   } else if (wantAttribute) {
     attribute = static_cast<uint8_t>(header.attribute);
@@ -102,8 +94,8 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   return trace.result(status);
 }
 
-int32_t CloseDataFile() {
+int32_t CloseDataFile(Failures &failures) {
   const int32_t status = dataFile.close();
-  if (status != STATUS_OK) showErrorMessage(dataFileCloseErrorText(systemErrorText(status)));
+  if (status != STATUS_OK) addFailure(failures, FailureKind::DataFileClose, status, "");
   return status;
 }

@@ -48,6 +48,11 @@ DialogAnswer dismissAnswer(DialogButtons buttons) {
 static const char INSTALLATION_ERROR[] = "Installation Error: ";
 
 const char DOWNLOAD_AGAIN_TEXT[] = "Please download the installer again and rerun it.";
+const char PRODUCT_ERROR_TEXT[] = "Lumavane Error: ";
+const char LIMITED_PRIVILEGES_TEXT[] =
+    "If this message appears again, the installation cannot be completed because your user "
+    "account has limited installation privileges. To complete this installation, login with "
+    "administrative privileges and rerun this installer.";
 
 std::string installErrorText(int32_t code, const std::string &fileText) {
   std::string text = INSTALLATION_ERROR;
@@ -59,11 +64,7 @@ std::string installErrorText(int32_t code, const std::string &fileText) {
              "administrator for help in performing this installation.";
     case STATUS_PACKAGE_COPY_FAILED:
       // The system has no text for this code of ours, so none is inserted.
-      return text + fileText + "\r\n\r\n" +
-             "Please retry installation. If this message appears again, the installation cannot "
-             "be completed because your user account has limited installation privileges." +
-             " To complete this installation, login with administrative privileges and rerun "
-             "this installer.";
+      return text + fileText + "\r\n\r\n" + "Please retry installation. " + LIMITED_PRIVILEGES_TEXT;
     case STATUS_SCREEN_SAVER_BUSY:
       return text +
              "Screen saver cannot be replaced.\r\n\r\nPlease close the screen saver control panel "

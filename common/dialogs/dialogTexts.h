@@ -1,6 +1,8 @@
-// Captions and button labels of the message dialogs, in the two languages the
-// programs use (the installer's English and the launcher's German), and the
-// text of the error box for file and package failures. Portable.
+// The texts both programs share: captions and button labels of the message
+// dialogs, in the two languages the programs use (the installer's English and
+// the launcher's German), and the text of the error box for file and package
+// failures. Each program's own texts are in installer/installerTexts.h and
+// launcher/launcherTexts.h. Portable.
 #ifndef SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 #define SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 
@@ -31,6 +33,10 @@ DialogAnswer dismissAnswer(DialogButtons buttons);
 
 // What a user does about a damaged installer file.
 extern const char DOWNLOAD_AGAIN_TEXT[];
+// The maker's name in front of a message: "Lumavane Error: ".
+extern const char PRODUCT_ERROR_TEXT[];
+// What a user whose account may lack the rights does when a retry fails too.
+extern const char LIMITED_PRIVILEGES_TEXT[];
 
 // The text that ReportInstallError shows for a status and the file concerned.
 std::string installErrorText(int32_t code, const std::string &fileText);

@@ -3,7 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/pathRules.h"
 #include "examples/sample/slideRules.h"
-#include "package/dataFunctions_shared.h"
+#include "package/codedShortName.h"
 #include "package/dataStructures_shared.h"
 #include "package/installedSaver.h"
 
@@ -11,7 +11,6 @@
 
 #include <algorithm>
 
-static const char SETTINGS_FILE[] = "saver.dat";
 static const int PICTURE_FOLDER_DEPTH = 8;
 
 // The control panel may start the program by its short name; the coded name
@@ -39,7 +38,7 @@ int32_t locateSaver(SaverPlace &place) {
 SampleSettings readSampleSettings(const std::string &saverFolder) {
   std::vector<uint8_t> record;
   if (saverFolder.empty()) return sampleSettingsOf(record);
-  HANDLE file = CreateFileA((saverFolder + SETTINGS_FILE).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  HANDLE file = CreateFileA((saverFolder + SAVER_SETTINGS_FILE).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                             OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return sampleSettingsOf(record);
   // Only a file of exactly one record is read at all.

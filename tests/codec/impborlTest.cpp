@@ -188,7 +188,7 @@ TEST(Compressor, ALibraryLackingAnEntryPointIsFreedAgain) {
   EXPECT_FALSE(libraryIsLoaded());
 }
 
-TEST(Compressor, AnUnwritableTargetShowsTheZipErrorAndReturnsTheSystemCode) {
+TEST(Compressor, AnUnwritableTargetReturnsTheSystemCodeAndShowsNothing) {
   ScratchFolder folder;
   ASSERT_TRUE(CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
   const Bytes stream = implodeWithLibrary(sample::text(100));
@@ -198,11 +198,7 @@ TEST(Compressor, AnUnwritableTargetShowsTheZipErrorAndReturnsTheSystemCode) {
   const int32_t status =
       compressor.Expand(folder.path + "missing\\out.bin", stream.data(), static_cast<uint32_t>(stream.size()));
   EXPECT_EQ(status, ERROR_PATH_NOT_FOUND);
-  const std::vector<driver::ShownDialog> shown = answerer.take();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].caption, "Error");
-  EXPECT_EQ(shown[0].text.rfind("Zip Error: Problem expanding data in memory. \r\n\r\n", 0), 0u) << shown[0].text;
-  EXPECT_GT(shown[0].text.size(), 48u) << "the system's text for the code follows";
+  EXPECT_TRUE(answerer.take().empty()) << "the caller tells it";
 }
 
 }  // namespace

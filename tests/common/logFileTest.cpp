@@ -29,8 +29,3 @@ TEST(Trace, LeavesNothingBehindForAnyText) {
   EXPECT_TRUE(fs::is_empty(folder));
   fs::remove_all(folder);
 }
-
-TEST(Trace, FlagsReadAsEmptyText) {
-  EXPECT_EQ("active = " + logBoolText(true), "active = ");
-  EXPECT_EQ(logBoolText(false), "");
-}

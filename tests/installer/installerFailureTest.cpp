@@ -245,8 +245,11 @@ TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   ASSERT_TRUE(runLauncherToEnd(launcher, "", &exitCode, [&](DWORD installer) {
     if (installer != 0) answerBoxes(installer, "Error", answered, messages);
   }));
-  ASSERT_FALSE(messages.empty());
-  EXPECT_TRUE(startsWith(messages.back(), "Installer file is corrupted. Lumavane Error: ")) << messages.back();
+  // The header reading names the package copy, then the start-up ends.
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_TRUE(startsWith(messages[0], "Installation Error: ")) << messages[0];
+  EXPECT_NE(messages[0].find("temp.dat\r\n\r\nProblem with file "), std::string::npos) << messages[0];
+  EXPECT_EQ(messages[1], "Installer file is corrupted. Lumavane Error: " + std::to_string(STATUS_INVALID_HEADER) + ". ");
   expectNothingInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
 }

@@ -6,7 +6,7 @@
 #include "installer/installerCommandLine.h"
 #include "installer/installerLayout.h"
 #include "installer/installerPhases.h"
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 
 TEST(DisplayScale, RoundsToTheNearestPixelHalvesAwayFromZero) {
   struct Case {
@@ -173,4 +173,36 @@ TEST(InstallerCommandLine, EachExactQuietSwitchCounts) {
       {{"/quiet", "/q ", "q", "-q", "/"}, 0},
   };
   for (const Case &c : cases) EXPECT_EQ(countQuietSwitches(c.parameters), c.quiet) << c.parameters.size();
+}
+
+// What the user reads for each failure a package operation tells; every box
+// has the one "&Abort" button.
+TEST(FailureMessages, EachFailureTellsItsStatusAndSubject) {
+  struct Case {
+    Failure failure;
+    const char *systemText;
+    DialogKind kind;
+    std::string text;
+  } cases[] = {
+      {{FailureKind::File, STATUS_SHORT_HEADER, "C:\\w\\temp.dat"}, "",
+       DialogKind::Error, "Installation Error: C:\\w\\temp.dat\r\n\r\nProblem with file C:\\w\\temp.dat. "},
+      {{FailureKind::File, STATUS_ENTRY_ABSENT, ""}, "", DialogKind::Error,
+       "Installation Error: \r\n\r\nProblem with file . "},
+      {{FailureKind::ExpansionSetUp, 5, "C:\\s\\a.txt"}, "Access is denied.", DialogKind::Error,
+       "Zip Error: Problem expanding data in memory. \r\n\r\nAccess is denied."},
+      {{FailureKind::DataFileInUse, STATUS_OK, "d.dat"}, "", DialogKind::Information,
+       "Lumavane Error: Screen saver data file already in use."},
+      {{FailureKind::DataFileOpen, STATUS_SHORT_ENTRY, "d.dat"}, "", DialogKind::Error,
+       "Problem opening screen saver data file.\r\n\r\nFile: d.dat\r\n\r\n-30"},
+      {{FailureKind::DataFileRead, 112, "C:\\s\\b.txt"}, "Disk full", DialogKind::Error,
+       "Lumavane Error: Problem reading screen saver data file. Disk full"},
+      {{FailureKind::DataFileClose, 6, ""}, "The handle is invalid.", DialogKind::Error,
+       "Problem closing file.\r\n\r\nFile: \r\nThe handle is invalid."},
+  };
+  for (const Case &c : cases) {
+    const FailureMessage message = failureMessage(c.failure, c.systemText);
+    EXPECT_EQ(message.kind, c.kind) << c.text;
+    EXPECT_EQ(message.buttons, DialogButtons::Abort) << c.text;
+    EXPECT_EQ(message.text, c.text);
+  }
 }

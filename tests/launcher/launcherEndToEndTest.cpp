@@ -90,7 +90,9 @@ class LauncherEndToEnd : public ::testing::Test {
                ::testing::UnitTest::GetInstance()->current_test_info()->name() + "\\";
     CreateDirectoryA(scratch_.c_str(), nullptr);
     recordFile_ = scratch_ + "record.txt";
+    // The scratch folder outlives a run; an earlier run's files would speak for this one.
     DeleteFileA(recordFile_.c_str());
+    DeleteFileA((scratch_ + "end").c_str());
     setEnvironment("FAKE_INSTALLER_RECORD", recordFile_);
     setEnvironment("FAKE_INSTALLER_COMMANDS", "");
     setEnvironment("FAKE_INSTALLER_CLOSE", "");

@@ -6,6 +6,7 @@
 
 #include "common/statusCodes.h"
 #include "launcher/launcherRules.h"
+#include "launcher/launcherTexts.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
 

@@ -3,17 +3,8 @@
 # higher layer, or when a folder's build file compiles sources of another. Layers, from the bottom: common and codec; package and flash;
 # installer, launcher, uninstaller and examples; tools. A folder's sub-folders belong to its layer.
 # Usage: checkLayers.sh <source tree>
+. "$(dirname "$0")/layers.sh"
 cd "${1:?source tree}" || exit 2
-
-layer_of() {
-  case "$1" in
-    common|codec) echo 0 ;;
-    package|flash) echo 1 ;;
-    installer|launcher|uninstaller|examples) echo 2 ;;
-    tools) echo 3 ;;
-    *) echo "" ;;
-  esac
-}
 
 violations=$(
   grep -rnE --include='*.h' --include='*.cpp' --include='*.c' --include='*.rc' \

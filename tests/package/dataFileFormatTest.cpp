@@ -65,11 +65,4 @@ TEST(DataFileFormat, EmptyMemberReadsNothingWhateverItsOtherFields) {
   EXPECT_EQ(STATUS_SHORT_ENTRY, memberStoredLength(header, 11, 54, length));
 }
 
-TEST(DataFileTexts, CodesAndPathsAreJoinedAsShown) {
-  EXPECT_EQ("Problem opening screen saver data file.\r\n\r\nFile: d.dat\r\n\r\n-30",
-            dataFileOpenErrorText("d.dat", -30));
-  EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. Disk full",
-            dataFileReadErrorText("Disk full"));
-}
-
 }  // namespace

@@ -2,7 +2,8 @@
 #include "packageWine.h"
 
 #include "common/QRX_FileUtils.h"
-#include "package/dataFunctions_shared.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "common/statusCodes.h"
 #include "package/saverDataFile.h"
 #include "tools/saverpack/dataFileBuilder.h"
@@ -27,11 +28,11 @@ class DataFileWineTest : public PackageWineTest {
  protected:
   void SetUp() override {
     PackageWineTest::SetUp();
-    pathDataFile = pathWorkFolder + "saver.qrd";
+    installerRun.dataFile = pathWorkFolder + "saver.qrd";
     CopyFileA(IMPBORL_DLL, (pathWorkFolder + "impborl.dll").c_str(), FALSE);
   }
   void TearDown() override {
-    CloseDataFile();
+    run(CloseDataFile);
     PackageWineTest::TearDown();
   }
 
@@ -39,19 +40,23 @@ class DataFileWineTest : public PackageWineTest {
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(buildDataFile({}, members, bytes, error)) << error;
-    writeBytes(pathDataFile, bytes);
+    writeBytes(installerRun.dataFile, bytes);
   }
 
   int32_t open() {
     bool isOpen = false;
-    const int32_t status = OpenDataFile(pathDataFile, true, isOpen);
+    const int32_t status =
+        run([&](Failures &failures) { return OpenDataFile(installerRun.dataFile, isOpen, failures); });
     EXPECT_EQ(status == STATUS_OK, isOpen);
     return status;
   }
 
-  int32_t expand(int index) {
-    uint8_t attribute = 0;
-    return ExpandDataMember(pathSaverFolder, index, attribute, false);
+  int32_t expand(int index, uint8_t *attribute = nullptr) {
+    uint8_t ignored = 0;
+    return run([&](Failures &failures) {
+      return ExpandDataMember(installerRun.saverFolder, index, attribute != nullptr ? *attribute : ignored,
+                              attribute != nullptr, failures);
+    });
   }
 };
 
@@ -60,45 +65,38 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
                  member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
                  member("pictures\\b.txt", compressibleBytes(700), true),
                  member("empty.txt", {}, false)});
-  ASSERT_EQ(STATUS_OK, ReadSaverSettings());
-  EXPECT_EQ(4, saverSettings.memberCount);
+  ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
+  EXPECT_EQ(4, installerRun.settings.memberCount);
   ASSERT_EQ(STATUS_OK, open());
   uint8_t attribute = 0;
-  ASSERT_EQ(STATUS_OK, ExpandDataMember(pathSaverFolder, 1, attribute, true));
+  ASSERT_EQ(STATUS_OK, expand(1, &attribute));
   EXPECT_EQ(0x21, attribute);
   for (int index = 2; index <= 4; ++index) EXPECT_EQ(STATUS_OK, expand(index)) << index;
-  EXPECT_EQ(compressibleBytes(20000), fileBytes(pathSaverFolder + "main.swf"));
-  EXPECT_EQ(randomBytes(3000, 7), fileBytes(pathSaverFolder + "pictures\\deep\\a.jpg"));
-  EXPECT_EQ(compressibleBytes(700), fileBytes(pathSaverFolder + "pictures\\b.txt"));
-  EXPECT_FALSE(pathExists(pathSaverFolder + "empty.txt")) << "an empty member writes nothing";
+  EXPECT_EQ(compressibleBytes(20000), fileBytes(installerRun.saverFolder + "main.swf"));
+  EXPECT_EQ(randomBytes(3000, 7), fileBytes(installerRun.saverFolder + "pictures\\deep\\a.jpg"));
+  EXPECT_EQ(compressibleBytes(700), fileBytes(installerRun.saverFolder + "pictures\\b.txt"));
+  EXPECT_FALSE(pathExists(installerRun.saverFolder + "empty.txt")) << "an empty member writes nothing";
   EXPECT_EQ(STATUS_MEMBER_INDEX_TOO_HIGH, expand(5));
-  EXPECT_EQ(STATUS_OK, CloseDataFile());
+  EXPECT_EQ(STATUS_OK, run(CloseDataFile));
   EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_TRUE(told().empty());
 }
 
-TEST_F(DataFileWineTest, SecondOpenIsRefusedWithAMessage) {
+TEST_F(DataFileWineTest, SecondOpenIsRefusedAndTold) {
   writeDataFile({member("a.txt", bytesOf("a"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, open());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Information", shown[0].caption);
-  EXPECT_EQ("Lumavane Error: Screen saver data file already in use.", shown[0].text);
-  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileInUse, STATUS_OK, installerRun.dataFile}}), told());
 }
 
 TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
   writeDataFile({member("a.txt", bytesOf("a"), false)});
-  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
   const int32_t tooMany = 1011;
   std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
-  writeBytes(pathDataFile, bytes);
+  writeBytes(installerRun.dataFile, bytes);
   EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Problem opening screen saver data file.\r\n\r\nFile: " + pathDataFile + "\r\n\r\n-14",
-            shown[0].text);
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, installerRun.dataFile}}), told());
 }
 
 TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
@@ -108,51 +106,51 @@ TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
   EXPECT_FALSE(pathExists(pathCommonAppData + "escaped.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(2u, shown.size());
-  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file " + pathSaverFolder + "..\\escaped.txt"));
+  EXPECT_EQ((Failures{fileFailure(STATUS_UNSAFE_NAME, installerRun.saverFolder + "..\\escaped.txt"),
+                      fileFailure(STATUS_UNSAFE_NAME, installerRun.saverFolder + "C:\\escaped.txt")}),
+            told());
 }
 
 TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   writeDataFile({member("a.txt", compressibleBytes(500), false),
                  member("b.txt", compressibleBytes(500), true)});
-  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
   bytes.resize(bytes.size() - 5);
-  writeBytes(pathDataFile, bytes);
+  writeBytes(installerRun.dataFile, bytes);
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
-  EXPECT_FALSE(pathExists(pathSaverFolder + "b.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Lumavane Error: Problem reading screen saver data file. ", shown[0].text);
+  EXPECT_FALSE(pathExists(installerRun.saverFolder + "b.txt"));
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY, installerRun.saverFolder + "b.txt"}}), told());
 }
 
 TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
   writeDataFile({member("a.txt", compressibleBytes(500), true)});
-  std::vector<uint8_t> bytes = fileBytes(pathDataFile);
+  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
   DataMemberRecord record;
   std::memcpy(&record, &bytes[1240], sizeof(record));
   bytes[record.headerOffset + 8] += 1;  // expandedSize
-  writeBytes(pathDataFile, bytes);
+  writeBytes(installerRun.dataFile, bytes);
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, expand(1));
-  EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
+  EXPECT_FALSE(pathExists(installerRun.saverFolder + "a.txt"));
 }
 
 TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone) {
   DeleteFileA((pathWorkFolder + "impborl.dll").c_str());
   writeDataFile({member("a.txt", compressibleBytes(500), true)});
-  writeBytes(pathSaverFolder + "a.txt", bytesOf("older"));
+  writeBytes(installerRun.saverFolder + "a.txt", bytesOf("older"));
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, expand(1));
-  EXPECT_EQ("older", fileText(pathSaverFolder + "a.txt")) << "nothing was written, so nothing is removed";
+  EXPECT_EQ("older", fileText(installerRun.saverFolder + "a.txt")) << "nothing was written, so nothing is removed";
 }
 
 TEST_F(DataFileWineTest, MissingDataFileIsReported) {
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, ReadSaverSettings());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, run(ReadSaverSettings));
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, open());
-  EXPECT_EQ(2u, dialogs().size());
+  EXPECT_EQ((Failures{fileFailure(ERROR_FILE_NOT_FOUND, installerRun.dataFile),
+                      Failure{FailureKind::DataFileOpen, ERROR_FILE_NOT_FOUND, installerRun.dataFile}}),
+            told());
 }
 
 }  // namespace

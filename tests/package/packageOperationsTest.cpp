@@ -4,7 +4,9 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/crcUtils.h"
-#include "package/dataFunctions_shared.h"
+#include "package/codedShortName.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 
@@ -12,23 +14,13 @@
 
 namespace {
 
-const std::string PROBLEM = "\r\n\r\nProblem with file ";
-
-std::string problemText(const std::string &path) {
-  return "Installation Error: " + path + PROBLEM + path + ". ";
-}
-
 TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
   ComputePackagePaths();
-  ASSERT_EQ(root() + "work\\temp.dat", pathPackage);
-  ASSERT_EQ(STATUS_OK, CopyPackageToWorkFolder());
-  EXPECT_EQ(fileBytes(pathInstallerFile), fileBytes(pathPackage));
-  EXPECT_EQ(STATUS_SHORT_HEADER, ReadPackageHeader());
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ("Error", shown[0].caption);
-  EXPECT_EQ(problemText(pathPackage), shown[0].text);
-  EXPECT_EQ(std::vector<std::string>{"&Abort"}, shown[0].buttons);
+  ASSERT_EQ(root() + "work\\temp.dat", installerRun.packagePath);
+  ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
+  EXPECT_EQ(fileBytes(installerRun.installerFile), fileBytes(installerRun.packagePath));
+  EXPECT_EQ(STATUS_SHORT_HEADER, run(ReadPackageHeader));
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, installerRun.packagePath)}, told());
 }
 
 TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
@@ -49,17 +41,17 @@ TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dat"));
   for (int index = 2; index <= 10; ++index) EXPECT_EQ(STATUS_OK, extract(index)) << index;
   EXPECT_EQ("flash", fileText(pathWorkFolder + "install_flash_player_active_x.exe"));
-  EXPECT_EQ("kind 1", fileText(pathSaverFolder + "one.txt"));
+  EXPECT_EQ("kind 1", fileText(installerRun.saverFolder + "one.txt"));
   EXPECT_EQ("kind 2", fileText(pathSystem + "prog.scr"));
   EXPECT_EQ("kind 2", fileText(pathSysnative + "prog.scr")) << "second copy on 64-bit Windows";
   EXPECT_EQ("kind 3", fileText(pathCommonAppData + "saver1.dll"));
   EXPECT_FALSE(pathExists(pathCommonAppData + "saver1.dat"));
   EXPECT_EQ("kind 4", fileText(pathWorkFolder + "tool.bin"));
-  EXPECT_EQ("kind 5", fileText(pathSaverFolder + "five.txt"));
-  EXPECT_EQ(compressibleBytes(5000), fileBytes(pathSaverFolder + "six.txt")) << "expanded";
+  EXPECT_EQ("kind 5", fileText(installerRun.saverFolder + "five.txt"));
+  EXPECT_EQ(compressibleBytes(5000), fileBytes(installerRun.saverFolder + "six.txt")) << "expanded";
   EXPECT_EQ("kind 7", fileText(pathWorkFolder + "seven.txt"));
-  EXPECT_EQ("kind 10", fileText(pathSaverFolder + "ten.txt"));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_EQ("kind 10", fileText(installerRun.saverFolder + "ten.txt"));
+  EXPECT_TRUE(told().empty());
 }
 
 TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
@@ -68,10 +60,8 @@ TEST_F(PackageWineTest, KindsWithoutDestinationFailWithTheFileMessage) {
                        carried(7, "b.txt", 9, bytesOf("x")), carried(8, "c.txt", 11, bytesOf("x"))});
   readHeader();
   for (int index = 6; index <= 8; ++index) {
-    EXPECT_GT(extract(index), 0) << index;
-    const std::vector<driver::ShownDialog> shown = dialogs();
-    ASSERT_EQ(1u, shown.size());
-    EXPECT_EQ(problemText(""), shown[0].text);
+    EXPECT_EQ(SYSTEM_ERROR_PATH_NOT_FOUND, extract(index)) << index;
+    EXPECT_EQ(Failures{fileFailure(SYSTEM_ERROR_PATH_NOT_FOUND, "")}, told());
   }
 }
 
@@ -80,11 +70,9 @@ TEST_F(PackageWineTest, AbsentEntryIsReportedWithAnEmptyPath) {
   writePackage(flags, {codecEntry()});
   readHeader();
   EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(7));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(problemText(""), shown[0].text);
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, ExtractReadMe()) << "start-up extractions stay silent";
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ExtractReadMe));
+  EXPECT_TRUE(told().empty()) << "start-up extractions stay silent";
 }
 
 TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
@@ -98,7 +86,7 @@ TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
   EXPECT_EQ(STATUS_OK, extract(6));
   CloseHandle(holder);
   EXPECT_EQ("old", fileText(pathSystem + "busy.scr"));
-  EXPECT_TRUE(dialogs().empty());
+  EXPECT_TRUE(told().empty());
 }
 
 void oneByteEntry(std::vector<uint8_t> &package) {
@@ -111,7 +99,7 @@ TEST_F(PackageWineTest, EntryWithEndAtStartHoldsOneByte) {
   writePackage(flags, {codecEntry(), carried(6, "one.txt", 1, bytesOf("AB"))}, oneByteEntry);
   readHeader();
   EXPECT_EQ(STATUS_OK, extract(6));
-  EXPECT_EQ("A", fileText(pathSaverFolder + "one.txt"));
+  EXPECT_EQ("A", fileText(installerRun.saverFolder + "one.txt"));
 }
 
 void entryPastTheEnd(std::vector<uint8_t> &package) {
@@ -126,13 +114,13 @@ TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
                        carried(7, "b.txt", 1, bytesOf("new"))},
                entryPastTheEnd);
   readHeader();
-  writeBytes(pathSaverFolder + "a.txt", bytesOf("old"));
+  writeBytes(installerRun.saverFolder + "a.txt", bytesOf("old"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_EQ("old", fileText(pathSaverFolder + "a.txt"));
+  EXPECT_EQ("old", fileText(installerRun.saverFolder + "a.txt"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(2u, shown.size());
-  EXPECT_EQ(problemText(pathSaverFolder + "a.txt"), shown[0].text);
+  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt"),
+                      fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "b.txt")}),
+            told());
 }
 
 void truncatedEntry(std::vector<uint8_t> &package) { package.resize(package.size() - 10); }
@@ -143,8 +131,8 @@ TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
                truncatedEntry);
   readHeader();
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_FALSE(pathExists(pathSaverFolder + "a.txt"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_FALSE(pathExists(installerRun.saverFolder + "a.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt")}, told());
 }
 
 void climbingName(std::vector<uint8_t> &package) {
@@ -160,9 +148,7 @@ TEST_F(PackageWineTest, EntryNameWithAFolderIsRefused) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(6));
   EXPECT_FALSE(pathExists(pathCommonAppData + "evil.txt"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_NE(std::string::npos, shown[0].text.find("Problem with file ..\\evil.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, "..\\evil.txt")}, told());
 }
 
 void climbingLibraryName(std::vector<uint8_t> &package) {
@@ -176,9 +162,8 @@ TEST_F(PackageWineTest, RefusedLibraryNameIsReportedToo) {
   readHeader();
   EXPECT_EQ(STATUS_UNSAFE_NAME, extract(9));
   EXPECT_FALSE(pathExists(root() + "evil.dll"));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size()) << "only a library's own write failures stay silent";
-  EXPECT_EQ(problemText("..\\evil.dll"), shown[0].text);
+  EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, "..\\evil.dll")}, told())
+      << "only a library's own write failures stay silent";
 }
 
 void wrongExpandedSize(std::vector<uint8_t> &package) {
@@ -191,19 +176,17 @@ TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
                wrongExpandedSize);
   readHeader();
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
-  EXPECT_EQ(compressibleBytes(3000), fileBytes(pathSaverFolder + "big.txt"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "big.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, installerRun.saverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
   PackageFlags flags;
   writePackage(flags, {carried(6, "big.txt", 1, compressibleBytes(3000), true)});
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, ReadPackageHeader()) << "no entry 1";
-  dialogs();
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ReadPackageHeader)) << "no entry 1";
+  EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
-  const std::vector<driver::ShownDialog> shown = dialogs();
-  ASSERT_EQ(1u, shown.size());
-  EXPECT_EQ(problemText(pathSaverFolder + "big.txt"), shown[0].text);
+  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, installerRun.saverFolder + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
@@ -211,13 +194,13 @@ TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
   flags.installerType = 1;
   writePackage(flags, {codecEntry(), carried(3, "splash.gif", 7, bytesOf("picture"))});
   readHeader();
-  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
   EXPECT_EQ("picture", fileText(pathWorkFolder + "splash.BMP"));
-  EXPECT_EQ("splash.BMP", entryNameOf(installerHeader.entries[3]));
+  EXPECT_EQ("splash.BMP", entryNameOf(installerRun.header.entries[3]));
   flags.installerType = 8;
   writePackage(flags, {codecEntry(), carried(3, "splash", 7, bytesOf("jpeg"))});
   readHeader();
-  EXPECT_EQ(STATUS_OK, ExtractSplash());
+  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
   EXPECT_EQ("jpeg", fileText(pathWorkFolder + "splash.jpg"));
 }
 
@@ -240,10 +223,10 @@ TEST_F(PackageWineTest, CodedNamesAndSaverPaths) {
   flags.saverName = "Ocean Saver";
   writePackage(flags, {codecEntry(), carried(8, "ocean.dat", 7, bytesOf("d"))});
   readHeader();
-  ASSERT_EQ(STATUS_OK, ComputeSaverPaths());
-  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), codedShortName);
-  EXPECT_EQ(pathCommonAppData + codedShortName + "\\", pathSaverFolder);
-  EXPECT_EQ(pathWorkFolder + "ocean.dat", pathDataFile);
+  ASSERT_EQ(STATUS_OK, run(ComputeSaverPaths));
+  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), installerRun.codedShortName);
+  EXPECT_EQ(pathCommonAppData + installerRun.codedShortName + "\\", installerRun.saverFolder);
+  EXPECT_EQ(pathWorkFolder + "ocean.dat", installerRun.dataFile);
 }
 
 TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
@@ -252,8 +235,8 @@ TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
     flags.saverName = name;
     writePackage(flags, {codecEntry()});
     readHeader();
-    EXPECT_EQ(STATUS_UNSAFE_NAME, ComputeSaverPaths()) << name;
-    EXPECT_EQ(1u, dialogs().size());
+    EXPECT_EQ(STATUS_UNSAFE_NAME, run(ComputeSaverPaths)) << name;
+    EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, name)}, told());
   }
 }
 
@@ -266,9 +249,9 @@ void invalidFlashRow(std::vector<uint8_t> &package) {
 TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
   PackageFlags flags;
   writePackage(flags, {codecEntry()}, invalidFlashRow);
-  EXPECT_EQ(STATUS_INVALID_HEADER, ReadPackageHeader());
+  EXPECT_EQ(STATUS_INVALID_HEADER, run(ReadPackageHeader));
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dll"));
-  EXPECT_EQ(1u, dialogs().size());
+  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, installerRun.packagePath)}, told());
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 #include "packageWine.h"
 
 #include "common/QRX_FileUtils.h"
-#include "package/dataFunctions_shared.h"
+#include "common/programSize.h"
+#include "package/installerRun.h"
+#include "package/packageExtraction.h"
 #include "common/statusCodes.h"
 
 #include <windows.h>
@@ -13,20 +15,23 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 void PackageWineTest::SetUp() {
   scratch_ = new ScratchFolder();
   root_ = scratch_->path().string() + "\\";
+  installerRun = InstallerRun();
+  installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   pathWorkFolder = root_ + "work\\";
   pathCommonAppData = root_ + "shared\\";
   pathSystem = root_ + "system\\";
   pathSysnative = root_ + "sysnative\\";
   // The saver folder exists before extraction: the install prepares it first.
-  pathSaverFolder = pathCommonAppData + "Saver\\";
+  installerRun.saverFolder = pathCommonAppData + "Saver\\";
   for (const std::string &folder :
-       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, pathSaverFolder})
+       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, installerRun.saverFolder})
     CreateDirectoryA(folder.c_str(), nullptr);
-  pathPackage = pathWorkFolder + "temp.dat";
+  installerRun.packagePath = pathWorkFolder + "temp.dat";
   answerer_ = new driver::DialogAnswerer();
 }
 
 void PackageWineTest::TearDown() {
+  EXPECT_TRUE(answerer_->take().empty()) << "the package operations show nothing";
   delete answerer_;
   delete scratch_;
 }
@@ -41,7 +46,7 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
 
 void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
                                    void (*patch)(std::vector<uint8_t> &package)) {
-  const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
+  const uint32_t programSize = installerRun.programSize;
   ASSERT_GT(programSize, 0u) << "the test program's size constant was not patched";
   std::vector<uint8_t> package;
   std::string error;
@@ -49,15 +54,34 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
   if (patch != nullptr) patch(package);
   std::vector<uint8_t> file(programSize, 'P');
   file.insert(file.end(), package.begin(), package.end());
-  writeBytes(pathPackage, file);
+  writeBytes(installerRun.packagePath, file);
 }
 
-void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, ReadPackageHeader()); }
+void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, run(ReadPackageHeader)); }
 
 int32_t PackageWineTest::extract(int index) {
   ReadOnlyFile package;
-  EXPECT_EQ(STATUS_OK, package.open(pathPackage));
-  return ExtractEntry(package, index, false);
+  EXPECT_EQ(STATUS_OK, package.open(installerRun.packagePath));
+  return ExtractEntry(package, index, false, told_);
+}
+
+Failures PackageWineTest::told() {
+  Failures result;
+  result.swap(told_);
+  return result;
+}
+
+Failure fileFailure(int32_t status, const std::string &subject) {
+  return {FailureKind::File, status, subject};
+}
+
+bool operator==(const Failure &left, const Failure &right) {
+  return left.kind == right.kind && left.status == right.status && left.subject == right.subject;
+}
+
+void PrintTo(const Failure &failure, std::ostream *out) {
+  *out << "{kind " << static_cast<int>(failure.kind) << ", " << failure.status << ", \"" << failure.subject
+       << "\"}";
 }
 
 std::vector<uint8_t> fileBytes(const std::string &path) { return readBytes(path); }

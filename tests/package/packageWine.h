@@ -1,10 +1,12 @@
 // Shared set-up of the package tests under Wine: a scratch tree standing in
 // for the work, shared, system and native system folders, a package written
-// as "temp.dat" behind a stand-in of this program's length, and the dialogs.
+// as "temp.dat" behind a stand-in of this program's length, and what the
+// operations told. They show no dialog: one would fail the test.
 #ifndef SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 #define SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 
 #include "common/QRX_FileUtils.h"
+#include "package/packageFailure.h"
 #include "packFixture.h"
 #include "testDriver.h"
 #include "tools/saverpack/packageBuilder.h"
@@ -28,9 +30,15 @@ class PackageWineTest : public ::testing::Test {
   // installer does at start-up.
   void readHeader();
   int32_t extract(int index);
+  // Runs a package operation on the list told() hands out.
+  template <typename Operation>
+  int32_t run(Operation operation) {
+    return operation(told_);
+  }
 
   std::string root() const { return root_; }
-  std::vector<driver::ShownDialog> dialogs() { return answerer_->take(); }
+  // What the operations told since the last call.
+  Failures told();
 
   static CarriedFile codecEntry();
 
@@ -38,6 +46,7 @@ class PackageWineTest : public ::testing::Test {
   ScratchFolder *scratch_ = nullptr;
   driver::DialogAnswerer *answerer_ = nullptr;
   std::string root_;
+  Failures told_;
 };
 
 std::string fileText(const std::string &path);
@@ -45,5 +54,9 @@ std::vector<uint8_t> fileBytes(const std::string &path);
 CarriedFile carried(int index, const std::string &name, int32_t destKind,
                     const std::vector<uint8_t> &bytes, bool compressed = false);
 std::vector<uint8_t> bytesOf(const std::string &text);
+// One failure of a file, entry or name: status and subject.
+Failure fileFailure(int32_t status, const std::string &subject);
+bool operator==(const Failure &left, const Failure &right);
+void PrintTo(const Failure &failure, std::ostream *out);
 
 #endif

@@ -1,7 +1,7 @@
 // An older copy of the saver in the Windows folder or the shared folder, the
 // overwrite question through the real dialog, and the saver folder creation.
 #include "common/QRX_FileUtils.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 #include "installer/filePlacement.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"

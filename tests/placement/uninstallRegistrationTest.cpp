@@ -3,7 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "installer/placementRules.h"
 #include "package/installedSaver.h"
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 #include "installer/uninstallRegistration.h"
 #include "placementFixtures.h"
 

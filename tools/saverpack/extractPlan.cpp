@@ -5,6 +5,7 @@
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
 #include "package/installedSaver.h"
+#include "package/installNames.h"
 #include "package/packageFormat.h"
 #include "package/uninstallMark.h"
 #include "tools/saverpack/dataFileBuilder.h"
@@ -238,8 +239,8 @@ void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers
   const auto installer = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset);
   plan.manifest["installer"] = "saversetup.exe";
   plan.files.push_back({"saversetup.exe", std::vector<uint8_t>(installer, installer + layers.installerSize)});
-  plan.manifest["codecLibrary"] = "impborl.dll";
-  plan.files.push_back({"impborl.dll", codecLibrary});
+  plan.manifest["codecLibrary"] = std::string(CODEC_LIBRARY_FILE);
+  plan.files.push_back({CODEC_LIBRARY_FILE, codecLibrary});
 }
 
 ordered_json describeEntry(const EntryPart &part, const std::string &saverName,
@@ -352,7 +353,7 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
   }
   const PackageFlags flags = packageFlagsOf(header);
   std::vector<CarriedFile> carried = {carriedFrom(*codec)};
-  carried.front().name = "impborl.dat";
+  carried.front().name = CODEC_LIBRARY_ENTRY;
   carried.front().destKind = DEST_WORK_FOLDER_LIBRARY;
   carried.front().compressed = false;
   manifest["entries"] = ordered_json::array();

@@ -1,5 +1,7 @@
 #include "tools/saverpack/fileAccess.h"
 
+#include "common/wholeFile.h"
+
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -37,23 +39,10 @@ bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::st
     error = "cannot open \"" + path + "\": it is a folder";
     return false;
   }
-  std::FILE *file = std::fopen(path.c_str(), "rb");
-  if (file == nullptr) {
-    error = failure("open", path, errno);
-    return false;
-  }
-  bytes.clear();
-  uint8_t block[65536];
-  size_t got;
-  while ((got = std::fread(block, 1, sizeof block, file)) != 0) bytes.insert(bytes.end(), block, block + got);
-  const bool failed = std::ferror(file) != 0;
-  const int code = errno;
-  std::fclose(file);
-  if (failed) {
-    error = failure("read", path, code);
-    return false;
-  }
-  return true;
+  FileReadFault readFault = {"", 0};
+  if (readWholeFile(path, bytes, &readFault)) return true;
+  error = failure(readFault.step, path, readFault.code);
+  return false;
 }
 
 bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
@@ -72,7 +61,7 @@ bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, 
 bool writeNewFile(const fs::path &path, const std::vector<uint8_t> &bytes, std::string &error) {
   std::error_code fault;
   if (fs::exists(path, fault)) {
-    error = "\"" + path.string() + "\" exists already";
+    error = '"' + path.string() + "\" exists already";
     return false;
   }
   if (path.has_parent_path()) fs::create_directories(path.parent_path(), fault);

@@ -2,6 +2,8 @@
 
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
+#include "package/installNames.h"
+#include "package/installedSaver.h"
 #include "package/integrityRecord.h"
 #include "tools/saverpack/fileAccess.h"
 #include "tools/saverpack/manifest.h"
@@ -18,19 +20,25 @@ using nlohmann::ordered_json;
 namespace {
 
 const int PROGRAM_COUNT = 4;
-const char *const PROGRAM_NAMES[PROGRAM_COUNT] = {"saverstart.exe", "saversetup.exe", "impborl.dll",
-                                                  "saverremove.exe"};
-// Where each program lies in the Windows build tree.
-const char *const BUILD_TREE_PLACES[PROGRAM_COUNT] = {"launcher/saverstart.exe", "installer/saversetup.exe",
-                                                      "codec/impborl.dll", "uninstaller/saverremove.exe"};
+const char *const PROGRAM_NAMES[PROGRAM_COUNT] = {"saverstart.exe", "saversetup.exe", CODEC_LIBRARY_FILE,
+                                                  UNINSTALLER_FILE_NAME};
+// The folder of each program in the Windows build tree.
+const char *const BUILD_TREE_FOLDERS[PROGRAM_COUNT] = {"launcher", "installer", "codec", "uninstaller"};
+const char *const NO_FOLDERS[PROGRAM_COUNT] = {"", "", "", ""};
+
+std::string programList() {
+  return std::string(PROGRAM_NAMES[0]) + ", " + PROGRAM_NAMES[1] + ", " + PROGRAM_NAMES[2] + " and " +
+         PROGRAM_NAMES[3];
+}
 
 bool isFile(const fs::path &path) {
   std::error_code fault;
   return fs::is_regular_file(path, fault);
 }
 
-bool allIn(const fs::path &folder, const char *const (&places)[PROGRAM_COUNT], fs::path (&found)[PROGRAM_COUNT]) {
-  for (int i = 0; i < PROGRAM_COUNT; ++i) found[i] = fs::absolute(folder / places[i]);
+bool allIn(const fs::path &folder, const char *const (&subFolders)[PROGRAM_COUNT],
+           fs::path (&found)[PROGRAM_COUNT]) {
+  for (int i = 0; i < PROGRAM_COUNT; ++i) found[i] = fs::absolute(folder / subFolders[i] / PROGRAM_NAMES[i]);
   return std::all_of(std::begin(found), std::end(found), isFile);
 }
 
@@ -39,15 +47,14 @@ bool allIn(const fs::path &folder, const char *const (&places)[PROGRAM_COUNT], f
 // source tree.
 bool findPrograms(const InitOptions &options, fs::path (&found)[PROGRAM_COUNT], std::string &error) {
   if (!options.programsFolder.empty()) {
-    if (allIn(pathOfUtf8(options.programsFolder), PROGRAM_NAMES, found)) return true;
-    error = "--programs " + options.programsFolder +
-            ": the folder must hold saverstart.exe, saversetup.exe, impborl.dll and saverremove.exe";
+    if (allIn(pathOfUtf8(options.programsFolder), NO_FOLDERS, found)) return true;
+    error = "--programs " + options.programsFolder + ": the folder must hold " + programList();
     return false;
   }
-  if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), PROGRAM_NAMES, found))
+  if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), NO_FOLDERS, found))
     return true;
-  if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_PLACES, found)) return true;
-  error = "cannot find saverstart.exe, saversetup.exe, impborl.dll and saverremove.exe beside saverpack or in " +
+  if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_FOLDERS, found)) return true;
+  error = "cannot find " + programList() + " beside saverpack or in " +
           std::string(SAVERPACK_WIN32_BUILD) + " (build the win32 preset): give --programs FOLDER";
   return false;
 }

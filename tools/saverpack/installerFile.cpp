@@ -2,6 +2,7 @@
 
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "package/installNames.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
@@ -44,7 +45,7 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
                   Progress *progress, BuildNotes *notes) {
   CarriedFile codec;
   codec.index = ENTRY_CODEC_LIBRARY;
-  codec.name = "impborl.dat";
+  codec.name = CODEC_LIBRARY_ENTRY;
   codec.destKind = DEST_WORK_FOLDER_LIBRARY;
   if (!readKeyedFile("codecLibrary", plan.codecLibraryPath, codec.bytes, error)) return false;
   files.push_back(std::move(codec));

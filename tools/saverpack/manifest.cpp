@@ -263,7 +263,7 @@ std::string saverProgramNameFor(const std::string &saverName) {
   const std::string lowerName = lowerCased(saverName);
   uint32_t crc = 0;
   Crc32OfString(saverName, crc);
-  return codedShortNameFor(saverName, lowerName, crc) + ".scr";
+  return saverProgramName(codedShortNameFor(saverName, lowerName, crc));
 }
 
 bool loadBuildPlan(const std::string &manifestPath, BuildPlan &plan, std::string &error) {

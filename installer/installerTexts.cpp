@@ -1,7 +1,7 @@
-#include "installer/installerMessages.h"
+#include "installer/installerTexts.h"
 
-#include "common/dialogs/dialogTexts.h"
 #include "common/statusCodes.h"
+
 
 const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
 const char PREPARING_WINDOW_FIRST_TEXT[] = "Preparing Installation...";
@@ -18,6 +18,7 @@ const char OPEN_CONTROL_PANEL_QUESTION[] =
 const char OPENING_CONTROL_PANEL_TEXT[] =
     "Opening the Display Properties control panel. Please standby...";
 const char CORRUPT_PICTURE_TEXT[] = "CorruptFile: ";
+const char WRITING_FILES_TEXT[] = "Writing screen saver files...";
 const char DAMAGED_INSTALLER_TEXT[] =
     "The installer file is damaged: it was changed or cut short after it was made. "
     "Nothing was installed.\r\n\r\n";
@@ -37,11 +38,7 @@ static std::string playerInstallFailedText(const std::string &playerAddress) {
          "This screen saver requires the Adobe Flash Player. Please download and install the "
          "latest Adobe Flash Player for Internet Explorer from " +
          playerAddress +
-         " then retry this installation."
-         " If this message appears again, the installation cannot be completed because your "
-         "user account has limited installation privileges."
-         " To complete this installation, login with administrative privileges and rerun this "
-         "installer.";
+         " then retry this installation. " + LIMITED_PRIVILEGES_TEXT;
 }
 
 StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress) {
@@ -56,10 +53,36 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
       return {StartupMessageKind::errorAbort, std::string(DAMAGED_INSTALLER_TEXT) + DOWNLOAD_AGAIN_TEXT};
     default:
       return {StartupMessageKind::errorAbort,
-              "Installer file is corrupted. Lumavane Error: " + std::to_string(status) + ". "};
+              "Installer file is corrupted. " + std::string(PRODUCT_ERROR_TEXT) + std::to_string(status) + ". "};
   }
 }
 
 StartupMessage preparingInstallEndMessage(int32_t status) {
   return {StartupMessageKind::errorAbort, installFailedText(status)};
+}
+
+static std::string failureText(const Failure &failure, const std::string &systemText) {
+  switch (failure.kind) {
+    case FailureKind::File:
+      return installErrorText(failure.status, failure.subject);
+    case FailureKind::ExpansionSetUp:
+      return "Zip Error: Problem expanding data in memory. \r\n\r\n" + systemText;
+    case FailureKind::DataFileInUse:
+      return std::string(PRODUCT_ERROR_TEXT) + "Screen saver data file already in use.";
+    case FailureKind::DataFileOpen:
+      return "Problem opening screen saver data file.\r\n\r\nFile: " + failure.subject + "\r\n\r\n" +
+             std::to_string(failure.status);
+    case FailureKind::DataFileRead:
+      return std::string(PRODUCT_ERROR_TEXT) + "Problem reading screen saver data file. " + systemText;
+    case FailureKind::DataFileClose:
+      return "Problem closing file.\r\n\r\nFile: \r\n" + systemText;
+  }
+  return std::string();
+}
+
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText) {
+  // The refused second open is an information box with the error's button.
+  const DialogKind kind =
+      failure.kind == FailureKind::DataFileInUse ? DialogKind::Information : DialogKind::Error;
+  return {kind, DialogButtons::Abort, failureText(failure, systemText)};
 }

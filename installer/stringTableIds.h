@@ -1,7 +1,7 @@
-/* Identifiers of the installer's string table (installerStrings.rc). Read by
+/* Identifiers of the installer's string table (stringTable.rc). Read by
    the resource compiler too, so it holds nothing but definitions. */
-#ifndef SAVER_INSTALLER_STRINGS_H
-#define SAVER_INSTALLER_STRINGS_H
+#ifndef SAVER_INSTALLER_STRING_TABLE_IDS_H
+#define SAVER_INSTALLER_STRING_TABLE_IDS_H
 
 #define IDS_INSTALL 2001
 #define IDS_SCREEN_SAVER 2002

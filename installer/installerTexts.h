@@ -1,9 +1,13 @@
-// The installer's texts of its start-up and its installation, and the message
-// that ends a failed start-up. Portable. Button captions, the control-panel
+// The installer's own texts: those of its start-up and its installation, the
+// message that ends a failed start-up and the boxes for what the package
+// operations tell. Portable. Button captions, the control-panel
 // titles and the movie player's web address are in the string table
-// (installerStrings.rc).
-#ifndef SAVER_INSTALLER_INSTALLER_MESSAGES_H
-#define SAVER_INSTALLER_INSTALLER_MESSAGES_H
+// (stringTable.rc).
+#ifndef SAVER_INSTALLER_INSTALLER_TEXTS_H
+#define SAVER_INSTALLER_INSTALLER_TEXTS_H
+
+#include "common/dialogs/dialogTexts.h"
+#include "package/packageFailure.h"
 
 #include <cstdint>
 #include <string>
@@ -20,6 +24,7 @@ extern const char INSTALLATION_SUCCESSFUL_TEXT[];
 extern const char OPEN_CONTROL_PANEL_QUESTION[];
 extern const char OPENING_CONTROL_PANEL_TEXT[];
 extern const char CORRUPT_PICTURE_TEXT[];  // followed by the picture file's name
+extern const char WRITING_FILES_TEXT[];    // before each carried file is written
 // The start of the one message for STATUS_PACKAGE_DAMAGED.
 extern const char DAMAGED_INSTALLER_TEXT[];
 
@@ -41,5 +46,14 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
 // failed: the package was read, so the failure is told as a failed
 // installation, not as a damaged file.
 StartupMessage preparingInstallEndMessage(int32_t status);
+
+// The box that tells what a package operation had to tell; systemText is
+// the operating system's text for failure.status.
+struct FailureMessage {
+  DialogKind kind;
+  DialogButtons buttons;
+  std::string text;
+};
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText);
 
 #endif

@@ -1,4 +1,4 @@
-#include "installer/installerText.h"
+#include "installer/stringTable.h"
 
 #include "installer/placementRules.h"
 

@@ -1,13 +1,13 @@
-#include "package/dataFunctions_shared.h"
+#include "package/packageExtraction.h"
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
-#include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
+#include "package/extractionProgress.h"
 #include "package/installNames.h"
-#include "package/installedSaver.h"
+#include "package/installerRun.h"
 #include "package/packageFormat.h"
 #include "package/pk_stuff.h"
 #include "package/win32File.h"
@@ -16,59 +16,31 @@
 
 #include <vector>
 
-InstallerHeader installerHeader;
-std::string pathInstallerFile;
-std::string pathInstallerFolder;
-std::string pathPackage;
-std::string saverName;
-std::string codedShortName;
-std::string pathSaverFolder;
-std::string pathDataFile;
-
 static const int PACKAGE_COPY_DELETE_ATTEMPTS = 100;
 static const int LIBRARY_DELETE_ATTEMPTS = 1000;
 
-static ExtractionProgress hooks = {nullptr, nullptr};
-
-void setExtractionProgress(const ExtractionProgress &progress) { hooks = progress; }
-
-void showExtractionStatus(const std::string &text) {
-  if (hooks.showStatus != nullptr) hooks.showStatus(text);
-}
-
-void stepExtractionProgress() {
-  if (hooks.stepProgress != nullptr) hooks.stepProgress();
-}
-
-void ComputePackagePaths() {
-  char path[MAX_PATH + 1] = "";
-  GetModuleFileNameA(nullptr, path, sizeof(path));
-  pathInstallerFile = path;
-  pathInstallerFolder = folderOfFile(pathInstallerFile);
-  pathPackage = pathWorkFolder + "temp.dat";
-}
-
-int32_t CopyPackageToWorkFolder() {
+int32_t CopyPackageToWorkFolder(Failures &failures) {
   TraceScope trace("CopyPackageToWorkFolder");
-  int32_t status = deleteFileWithRetries(pathPackage, PACKAGE_COPY_DELETE_ATTEMPTS);
-  if (status == STATUS_OK && !CopyFileForced(pathInstallerFile, pathPackage, false))
+  int32_t status = deleteFileWithRetries(installerRun.packagePath, PACKAGE_COPY_DELETE_ATTEMPTS);
+  if (status == STATUS_OK && !CopyFileForced(installerRun.installerFile, installerRun.packagePath, false))
     status = static_cast<int32_t>(GetLastError());
-  if (status != STATUS_OK) ReportInstallError(STATUS_PACKAGE_COPY_FAILED, pathPackage);
+  if (status != STATUS_OK)
+    addFailure(failures, FailureKind::File, STATUS_PACKAGE_COPY_FAILED, installerRun.packagePath);
   return trace.result(status);
 }
 
-int32_t ReadPackageHeader() {
+int32_t ReadPackageHeader(Failures &failures) {
   TraceScope trace("ReadPackageHeader");
   ReadOnlyFile package;
-  int32_t status = package.open(pathPackage);
+  int32_t status = package.open(installerRun.packagePath);
   if (status == STATUS_OK) {
-    const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
+    const uint32_t programSize = installerRun.programSize;
     logLine("bytes to read: " + std::to_string(sizeof(InstallerHeader)));
     logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));
-    status = readInstallerHeader(package, programSize, installerHeader);
+    status = readInstallerHeader(package, programSize, installerRun.header);
     // Before anything is extracted: a damaged file must not install a thing.
     IntegrityCheck check;
-    if (status == STATUS_OK) status = checkPackageIntegrity(package, programSize, installerHeader, check);
+    if (status == STATUS_OK) status = checkPackageIntegrity(package, programSize, installerRun.header, check);
     if (status == STATUS_OK) {
       logLine("integrity: " + integrityVerdictText(check));
       status = integrityStatus(check.verdict);
@@ -77,16 +49,16 @@ int32_t ReadPackageHeader() {
   if (status == STATUS_PACKAGE_DAMAGED) {
     // The end of the start-up tells it, in one box.
   } else if (status != STATUS_OK) {
-    ReportInstallError(status, pathPackage);
+    addFailure(failures, FailureKind::File, status, installerRun.packagePath);
   } else {
     logLine("bytes read: " + std::to_string(sizeof(InstallerHeader)));
-    status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false);
+    status = ExtractEntry(package, ENTRY_CODEC_LIBRARY, false, failures);
   }
   return trace.result(status);
 }
 
 static InstallFolders installFolders() {
-  return InstallFolders{pathWorkFolder, pathSaverFolder, pathCommonAppData, pathSystem};
+  return InstallFolders{pathWorkFolder, installerRun.saverFolder, pathCommonAppData, pathSystem};
 }
 
 // Removes what stands at the destination: STATUS_FILE_BUSY when it resists (busy).
@@ -97,12 +69,12 @@ static int32_t clearDestination(const std::string &destination) {
 }
 
 static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                          const std::string &destination) {
+                          const std::string &destination, Failures &failures) {
   std::vector<uint8_t> stored;
   int32_t status = readEntryBytes(package, entry, stored);
   if (status != STATUS_OK) return status;
   const ExpandedCrc expected = entryExpandedCrc(entry);
-  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected);
+  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected, failures);
   bool created = false;
   status = writeCheckedFile(destination, stored, expected, created);
   if (created) logLine("file created: " + destination);
@@ -110,11 +82,12 @@ static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
 }
 
 int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize, const ExpandedCrc &expected) {
+                     int32_t expandedSize, const ExpandedCrc &expected, Failures &failures) {
   TCompressor compressor(pathWorkFolder);
   if (!compressor.loaded()) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
-  compressor.Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  const int32_t setUp = compressor.Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target);
   int64_t size = 0;
   if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
   logLine("sizeExtracted: " + std::to_string(size));
@@ -134,7 +107,7 @@ int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &
 // Steps from the destination to the written file; destination is set as
 // soon as it is known, for the message.
 static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                                   bool showProgress, std::string &destination) {
+                                   bool showProgress, std::string &destination, Failures &failures) {
   // A name with a folder, drive or ".." would write outside its folder; the
   // stored bytes must lie in the package. Both are checked before the old
   // file is removed, so a bad package loses nothing.
@@ -145,18 +118,18 @@ static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &en
   if (showProgress) stepExtractionProgress();
   if (status == STATUS_OK) status = targetStatus;
   if (status == STATUS_OK) status = clearDestination(destination);
-  if (status == STATUS_OK) status = writeEntry(package, entry, destination);
+  if (status == STATUS_OK) status = writeEntry(package, entry, destination, failures);
   return status;
 }
 
-int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
+int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress, Failures &failures) {
   TraceScope trace("ExtractEntry", std::to_string(index));
-  if (showProgress) showExtractionStatus("Writing screen saver files...");
   std::string destination;
   int32_t status = STATUS_ENTRY_ABSENT;
   const bool validIndex = index >= 0 && index < PACKAGE_ENTRY_COUNT;
-  if (validIndex && entryPresent(installerHeader.entries[index]))
-    status = extractPresentEntry(package, installerHeader.entries[index], showProgress, destination);
+  if (validIndex && entryPresent(installerRun.header.entries[index]))
+    status = extractPresentEntry(package, installerRun.header.entries[index], showProgress, destination,
+                                 failures);
 
   if (status == STATUS_FILE_BUSY) {
     status = STATUS_OK;  // the file in use stays and counts as written
@@ -165,52 +138,35 @@ int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress) {
     // file are always told.
     if (status == STATUS_UNSAFE_NAME || status == STATUS_EXPANDED_CRC_MISMATCH ||
         !hasDllExtension(destination))
-      ReportInstallError(status, destination);
-  } else if (destinationOf(installerHeader.entries[index].destKind) == Destination::SystemFolder &&
+      addFailure(failures, FailureKind::File, status, destination);
+  } else if (destinationOf(installerRun.header.entries[index].destKind) == Destination::SystemFolder &&
              GetOperatingSystem() == OS_64BIT_WINDOWS) {
-    CopyFileForced(destination, pathSysnative + entryNameOf(installerHeader.entries[index]), false);
+    CopyFileForced(destination, pathSysnative + entryNameOf(installerRun.header.entries[index]), false);
   }
   return trace.result(status);
 }
 
 // Opens the package and extracts one entry without progress.
-static int32_t extractSingleEntry(int index) {
-  if (!entryPresent(installerHeader.entries[index])) return STATUS_ENTRY_ABSENT;
+static int32_t extractSingleEntry(int index, Failures &failures) {
+  if (!entryPresent(installerRun.header.entries[index])) return STATUS_ENTRY_ABSENT;
   ReadOnlyFile package;
-  const int32_t status = package.open(pathPackage);
+  const int32_t status = package.open(installerRun.packagePath);
   if (status != STATUS_OK) {
-    ReportInstallError(status, pathWorkFolder);
+    addFailure(failures, FailureKind::File, status, pathWorkFolder);
     return status;
   }
-  return ExtractEntry(package, index, false);
+  return ExtractEntry(package, index, false, failures);
 }
 
-int32_t ExtractSplash() {
-  PackageEntry &splash = installerHeader.entries[ENTRY_SPLASH];
+int32_t ExtractSplash(Failures &failures) {
+  PackageEntry &splash = installerRun.header.entries[ENTRY_SPLASH];
   if (entryPresent(splash))
-    setEntryName(splash, splashNameFor(entryNameOf(splash), installerHeader.installerType));
-  return extractSingleEntry(ENTRY_SPLASH);
+    setEntryName(splash, splashNameFor(entryNameOf(splash), installerRun.header.installerType));
+  return extractSingleEntry(ENTRY_SPLASH, failures);
 }
 
-int32_t ExtractReadMe() { return extractSingleEntry(ENTRY_README); }
-int32_t ExtractLicense() { return extractSingleEntry(ENTRY_LICENSE); }
-int32_t ExtractFlashInstaller() { return extractSingleEntry(ENTRY_FLASH_INSTALLER); }
-
-int32_t ComputeSaverPaths() {
-  saverName = saverNameOf(installerHeader);
-  codedShortName = getCodedShortFilenameForScreensaver(saverName);
-  pathSaverFolder = saverFolderOf(pathCommonAppData, codedShortName);
-  const PackageEntry &dataFile = installerHeader.entries[ENTRY_DATA_FILE];
-  pathDataFile = pathWorkFolder + entryNameOf(dataFile);
-  // The saver folder and the data file are removed again later; names that
-  // lead elsewhere would remove someone else's files.
-  if (!isSafeEntryName(codedShortName)) {
-    ReportInstallError(STATUS_UNSAFE_NAME, saverName);
-    return STATUS_UNSAFE_NAME;
-  }
-  if (entryPresent(dataFile) && !isSafeEntryName(entryNameOf(dataFile))) {
-    ReportInstallError(STATUS_UNSAFE_NAME, entryNameOf(dataFile));
-    return STATUS_UNSAFE_NAME;
-  }
-  return STATUS_OK;
+int32_t ExtractReadMe(Failures &failures) { return extractSingleEntry(ENTRY_README, failures); }
+int32_t ExtractLicense(Failures &failures) { return extractSingleEntry(ENTRY_LICENSE, failures); }
+int32_t ExtractFlashInstaller(Failures &failures) {
+  return extractSingleEntry(ENTRY_FLASH_INSTALLER, failures);
 }

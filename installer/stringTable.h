@@ -1,9 +1,9 @@
 // Texts of the installer's string table, read from the running program, and
 // the saver's titles in its words ("Install", "Screen Saver").
-#ifndef SAVER_INSTALLER_INSTALLER_TEXT_H
-#define SAVER_INSTALLER_INSTALLER_TEXT_H
+#ifndef SAVER_INSTALLER_STRING_TABLE_H
+#define SAVER_INSTALLER_STRING_TABLE_H
 
-#include "installer/installerStrings.h"
+#include "installer/stringTableIds.h"
 
 #include <string>
 

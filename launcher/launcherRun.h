@@ -1,0 +1,28 @@
+// The state of a launcher run in one record: its own file, the installer
+// copy it writes and starts, the control-panel titles in the system's
+// language, and the started installer. The system paths, shared with the
+// installer, are in common/QRX_FileUtils.h.
+#ifndef SAVER_LAUNCHER_LAUNCHER_RUN_H
+#define SAVER_LAUNCHER_LAUNCHER_RUN_H
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+
+#include "launcher/saverCommands.h"
+
+struct LauncherRun {
+  std::string launcherFile;  // the running launcher
+  std::string installerCopy;  // work folder + the launcher's own file name
+  ControlPanelTitles controlPanelTitles;
+  // The started copy, held so that the launcher ends with it and the
+  // clean-up can wait for its end.
+  HANDLE installerProcess = nullptr;
+  // The launcher's own failed step, else the installer's exit code.
+  int32_t exitStatus = 0;
+};
+
+extern LauncherRun launcherRun;
+
+#endif
