@@ -27,6 +27,6 @@ std::string incompleteText(const std::string &displayName, const RemovalOutcome 
                            const std::string &reason) {
   std::string text = displayName + " could not be removed completely.\r\n\r\nStill in place: " + outcome.stayed +
                      "\r\n" + reason + "\r\n\r\nPlease close the screen saver control panel and try again.";
-  if (!outcome.removed.empty()) text += "\r\n\r\nRemoved before that:" + listed(outcome.removed);
+  if (!outcome.removed.empty()) text += "\r\n\r\nRemoved:" + listed(outcome.removed);
   return text;
 }
