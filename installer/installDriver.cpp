@@ -68,9 +68,8 @@ int32_t TInstallerForm::runInstallation() {
   if (stepsGoOn(status)) status = CopyDocsToSaverFolder();
   if (stepsGoOn(status)) OpenReadMe(window_);
   if (stepsGoOn(status)) {
-  const std::vector<std::string> librariesBefore = SharedLibrariesPresent();
-  if (stepsGoOn(status)) status = extractInstallFiles(installerRun.packagePath);
-  if (stepsGoOn(status)) status = runTelling(ReadSaverSettings);
+    RegisterUninstall(installerRun.saverName, installerRun.codedShortName,
+                      CountSharedLibraryUsers(librariesBefore));
     status = 0;  // the saver works without its uninstall entry
   }
   deleteFileForced(installerRun.dataFile);
