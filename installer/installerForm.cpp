@@ -267,6 +267,7 @@ void TInstallerForm::FormClose() {
   if (installerType != QUIET_TYPE) moviePanel1->closeMovie();
   // The panel's control and scratch folder go with the window.
   moviePanel1.reset();
+  MovePackageLinkAside();
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }

@@ -17,6 +17,7 @@
 #include "installer/failureReport.h"
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
+#include "installer/launcherHandleParameter.h"
 #include "installer/installerLayout.h"
 #include "installer/installerTexts.h"
 #include "installer/stringTable.h"
@@ -87,6 +88,7 @@ void TInstallerForm::initializeInstaller() {
   removeStartupShortcut();
   if (status == 0) {
     ComputePackagePaths();
+    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
     status = runTelling(CopyPackageToWorkFolder);
   }
   if (status == 0) status = runTelling(ReadPackageHeader);

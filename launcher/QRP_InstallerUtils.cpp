@@ -196,9 +196,8 @@ void removeInstallerCopy() {
   waitForInstallerEnd();
   const std::string folder = folderOfFile(launcherRun.installerCopy);
   if (folder.empty()) return;
+  // The folder goes with whatever the installer left in it (its package link).
   for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
-       ++round) {
-    deleteFileForced(launcherRun.installerCopy);
-    RemoveDirectoryA(folder.c_str());
-  }
+       ++round)
+    deleteFolderTree(folder);
 }
