@@ -152,7 +152,8 @@ static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &en
   if (status == STATUS_OK) status = targetStatus;
   if (status == STATUS_OK) status = clearDestination(destination);
   if (status != STATUS_OK) return status;
-  if (&entry == &installerRun.header.entries[ENTRY_DATA_FILE] && entry.compressed == 0)
+  if (&entry == &installerRun.header.entries[ENTRY_DATA_FILE] && entry.compressed == 0 &&
+      destination == installerRun.dataFile)
     return checkDataFileInPackage(package, entry, storedLength);
   return writeEntry(package, entry, destination, failures);
 }
