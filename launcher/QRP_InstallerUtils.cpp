@@ -22,7 +22,7 @@ LauncherRun launcherRun;
 
 namespace {
 
-const DWORD COPY_CHUNK_BYTES = 64 * 1024;
+const DWORD COPY_CHUNK_BYTES = 1 << 20;
 // How long the clean-up waits for an installer that has asked to close.
 const DWORD INSTALLER_END_WAIT_MS = 30000;
 
