@@ -97,9 +97,11 @@ void TInstallerForm::create() {
   if (window_ == nullptr) {
     PostQuitMessage(0);
   } else if (endsAfterStartup) {
+    finishStartup();
     closeAndEnd();
   } else {
     FormShow();
+    finishStartup();
   }
 }
 

@@ -85,7 +85,6 @@ void TInstallerForm::initializeInstaller() {
   repaint();
   resetState();
   int32_t status = initSystemPaths(ownProgramPath());
-  removeStartupShortcut();
   if (status == 0) {
     ComputePackagePaths();
     installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
@@ -132,6 +131,10 @@ void TInstallerForm::initializeInstaller() {
   endStartup(status);
   trace.result(status);
 }
+
+// Nothing the user sees depends on the left-over shortcut, so its removal
+// waits until the window shows.
+void TInstallerForm::finishStartup() { removeStartupShortcut(); }
 
 void TInstallerForm::resetState() {
   RECT frame;
