@@ -19,8 +19,8 @@ struct InstallerRun {
   InstallerHeader header = {};
   std::string installerFile;   // the running installer
   std::string packagePath;     // work folder + "temp.dat"
-  // The installer file is a copy in a work folder of its launcher, which
-  // removes that folder after the run; the package path is then a hard link.
+  // The installer file is its launcher's copy, which the launcher deletes
+  // after the run with its work folder; the package path is then a hard link.
   bool startedByLauncher = false;
   bool packageLinked = false;
   std::string saverName;       // from the header

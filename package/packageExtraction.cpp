@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
+#include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
@@ -43,7 +44,7 @@ int32_t CopyPackageToWorkFolder(Failures &failures) {
 
 void MovePackageLinkAside() {
   if (!installerRun.packageLinked || DeleteFileA(installerRun.packagePath.c_str())) return;
-  const std::string aside = folderOfFile(installerRun.installerFile) + fileNamePart(installerRun.packagePath);
+  const std::string aside = folderOfFile(installerRun.installerFile) + PACKAGE_COPY_NAME;
   MoveFileExA(installerRun.packagePath.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 

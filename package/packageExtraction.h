@@ -20,7 +20,7 @@ int32_t CopyPackageToWorkFolder(Failures &failures);
 
 // A linked package is the running program's file, which cannot be deleted
 // while it runs: it is deleted, or else moved beside the installer file into
-// the launcher's work folder, which the launcher removes after the run.
+// the launcher's work folder, where the launcher deletes it after the run.
 void MovePackageLinkAside();
 
 // Reads the header behind the run's programSize in the package copy,
