@@ -70,7 +70,8 @@ void updateRange(CrcRange &range, const uint8_t *block, int64_t at, uint32_t cou
     range.crc = crc32Update(range.crc, ZEROS, static_cast<size_t>(zeroTo - zeroFrom));
     position = zeroTo;
   }
-  if (position < to) range.crc = crc32Update(range.crc, block + (position - at), static_cast<size_t>(to - position));
+  if (position < to)
+    range.crc = crc32Update(range.crc, block + (position - at), static_cast<size_t>(to - position));
 }
 
 // Reads the bytes the ranges cover once, in large blocks, and takes each
@@ -89,7 +90,8 @@ int32_t crcOfRanges(ByteSource &source, CrcRange *ranges, size_t rangeCount) {
   for (int64_t at = from; status == STATUS_OK && at < to;) {
     const uint32_t count = static_cast<uint32_t>(std::min<int64_t>(to - at, BLOCK_SIZE));
     status = readExactly(source, at, block.data(), count);
-    for (size_t i = 0; status == STATUS_OK && i < rangeCount; ++i) updateRange(ranges[i], block.data(), at, count);
+    for (size_t i = 0; status == STATUS_OK && i < rangeCount; ++i)
+      updateRange(ranges[i], block.data(), at, count);
     at += count;
   }
   return status;

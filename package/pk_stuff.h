@@ -48,7 +48,7 @@ class TCompressor {
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
-  size_t pendingOutput = 0;  // expanded bytes held back for the next block write
+  size_t pendingOutput = 0;                    // expanded bytes held back for the next block write
   const uint8_t *input = nullptr;  // the caller's stored bytes, during Expand only
   size_t inputLength = 0;
   size_t inputPosition = 0;

@@ -30,9 +30,12 @@ static int32_t openDataSource(const std::string &path, ReadOnlyFile &holder, Sli
   const PackageEntry &entry = installerRun.header.entries[ENTRY_DATA_FILE];
   uint32_t length = 0;
   status = entryStoredLength(entry, holder.size(), length);
-  if (status == STATUS_OK) source = SliceSource(holder, entry.start, length);
-  else holder.close();
-  return status;
+  if (status != STATUS_OK) {
+    holder.close();
+    return status;
+  }
+  source = SliceSource(holder, entry.start, length);
+  return STATUS_OK;
 }
 
 int32_t ReadSaverSettings(Failures &failures) {

@@ -88,11 +88,12 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
 TEST_F(DataFileWineTest, PlainDataFileIsReadInThePackage) {
   std::vector<uint8_t> bytes;
   std::string error;
-  ASSERT_TRUE(buildDataFile({}, {member("a\\one.txt", bytesOf("one"), false),
-                                 member("two.txt", compressibleBytes(3000), true)},
-                            bytes, error))
+  ASSERT_TRUE(buildDataFile(
+      {}, {member("a\\one.txt", bytesOf("one"), false), member("two.txt", compressibleBytes(3000), true)},
+      bytes, error))
       << error;
-  writePackage(PackageFlags(), {codecEntry(), carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)});
+  writePackage(PackageFlags(),
+               {codecEntry(), carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)});
   readHeader();
   PackageEntry &entry = installerRun.header.entries[ENTRY_DATA_FILE];
   setEntryExpandedCrc(entry, crc32Of(bytes.data(), bytes.size()));

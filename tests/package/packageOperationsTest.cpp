@@ -25,8 +25,8 @@ TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
 
 DWORD linkCount(const std::string &path) {
   BY_HANDLE_FILE_INFORMATION information = {};
-  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, 0, nullptr);
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
   if (file == INVALID_HANDLE_VALUE) return 0;
   GetFileInformationByHandle(file, &information);
   CloseHandle(file);
