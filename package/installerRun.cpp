@@ -12,7 +12,6 @@
 
 InstallerRun installerRun;
 
-
 void ComputePackagePaths() {
   char path[MAX_PATH + 1] = "";
   GetModuleFileNameA(nullptr, path, sizeof(path));
