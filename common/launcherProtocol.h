@@ -19,6 +19,12 @@ constexpr const char *QUIET_INSTALLER_COMMAND = "quiet installer";
 // LAUNCHER_HANDLE_PARAMETER followed by the handle in decimal.
 constexpr const char *LAUNCHER_HANDLE_PARAMETER = "/l=";
 
+// The installer's package, "temp.dat" in its own work folder. Where it is a
+// hard link to the running installer, which cannot be deleted while it
+// runs, the installer leaves it under this name beside its own file, in the
+// launcher's work folder, for the launcher to delete after the run.
+constexpr const char *PACKAGE_COPY_NAME = "temp.dat";
+
 // A quiet run: the launcher's own parameter, passed on to the installer.
 constexpr const char *QUIET_SWITCH = "/q";
 

@@ -45,6 +45,9 @@ class TInstallerForm {
   // Start-up (installerStartup.cpp).
   void FormCreate();
   void initializeInstaller();
+  // Ends what the start-up leaves until the window shows, or until the
+  // program ends without one.
+  void finishStartup();
   void resetState();
   void readCommandLine();
   int32_t decideFlashPlayer();

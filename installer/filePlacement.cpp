@@ -14,6 +14,7 @@
 #include "package/installNames.h"
 #include "package/installedSaver.h"
 #include "package/packageFormat.h"
+#include "package/pk_stuff.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
 #include "installer/uninstallRegistration.h"
@@ -136,7 +137,10 @@ int32_t ExpandAllMembers() {
   }
   if (installerRun.settings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
     installerRun.members[1].memberType = MEMBER_TYPE_MOVIE_COPY;
-  status = placeMembers();
+  {
+    const CodecLibraryHold library(pathWorkFolder);
+    status = placeMembers();
+  }
   if (status == STATUS_OK) {
     status = runTelling(CloseDataFile);
     stepExtractionProgress();

@@ -97,9 +97,11 @@ void TInstallerForm::create() {
   if (window_ == nullptr) {
     PostQuitMessage(0);
   } else if (endsAfterStartup) {
+    finishStartup();
     closeAndEnd();
   } else {
     FormShow();
+    finishStartup();
   }
 }
 
@@ -267,6 +269,7 @@ void TInstallerForm::FormClose() {
   if (installerType != QUIET_TYPE) moviePanel1->closeMovie();
   // The panel's control and scratch folder go with the window.
   moviePanel1.reset();
+  MovePackageLinkAside();
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }

@@ -17,6 +17,7 @@
 #include "installer/failureReport.h"
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
+#include "installer/launcherHandleParameter.h"
 #include "installer/installerLayout.h"
 #include "installer/installerTexts.h"
 #include "installer/stringTable.h"
@@ -84,9 +85,9 @@ void TInstallerForm::initializeInstaller() {
   repaint();
   resetState();
   int32_t status = initSystemPaths(ownProgramPath());
-  removeStartupShortcut();
   if (status == 0) {
     ComputePackagePaths();
+    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
     status = runTelling(CopyPackageToWorkFolder);
   }
   if (status == 0) status = runTelling(ReadPackageHeader);
@@ -130,6 +131,10 @@ void TInstallerForm::initializeInstaller() {
   endStartup(status);
   trace.result(status);
 }
+
+// Nothing the user sees depends on the left-over shortcut, so its removal
+// waits until the window shows.
+void TInstallerForm::finishStartup() { removeStartupShortcut(); }
 
 void TInstallerForm::resetState() {
   RECT frame;

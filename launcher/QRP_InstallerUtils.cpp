@@ -8,6 +8,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
+#include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/programSize.h"
@@ -22,7 +23,9 @@ LauncherRun launcherRun;
 
 namespace {
 
-const DWORD COPY_CHUNK_BYTES = 64 * 1024;
+const DWORD COPY_CHUNK_BYTES = 1 << 20;
+// The copy's buffer: static, so that a large block needs no allocation.
+char copyChunk[COPY_CHUNK_BYTES];
 // How long the clean-up waits for an installer that has asked to close.
 const DWORD INSTALLER_END_WAIT_MS = 30000;
 
@@ -37,13 +40,12 @@ int32_t lastIoError() {
 // appended part needs no buffer of its size. A positive result is an
 // input/output error code.
 int32_t copyBytes(HANDLE source, HANDLE target, int64_t count) {
-  std::vector<char> chunk(COPY_CHUNK_BYTES);
   while (count > 0) {
     DWORD wanted = count < COPY_CHUNK_BYTES ? static_cast<DWORD>(count) : COPY_CHUNK_BYTES;
     DWORD got = 0, written = 0;
-    if (!ReadFile(source, chunk.data(), wanted, &got, nullptr)) return lastIoError();
+    if (!ReadFile(source, copyChunk, wanted, &got, nullptr)) return lastIoError();
     if (got < wanted) return STATUS_SHORT_READ;
-    if (!WriteFile(target, chunk.data(), got, &written, nullptr)) return lastIoError();
+    if (!WriteFile(target, copyChunk, got, &written, nullptr)) return lastIoError();
     if (written != got) return STATUS_SHORT_WRITE;
     count -= got;
   }
@@ -199,6 +201,7 @@ void removeInstallerCopy() {
   for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
        ++round) {
     deleteFileForced(launcherRun.installerCopy);
+    deleteFileForced(folder + PACKAGE_COPY_NAME);
     RemoveDirectoryA(folder.c_str());
   }
 }

@@ -1,6 +1,7 @@
 #include "package/installerRun.h"
 
 #include "common/QRX_FileUtils.h"
+#include "common/launcherProtocol.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/codedShortName.h"
@@ -10,8 +11,6 @@
 #include <windows.h>
 
 InstallerRun installerRun;
-
-static const char PACKAGE_COPY_NAME[] = "temp.dat";
 
 void ComputePackagePaths() {
   char path[MAX_PATH + 1] = "";

@@ -19,10 +19,17 @@ struct InstallerRun {
   InstallerHeader header = {};
   std::string installerFile;   // the running installer
   std::string packagePath;     // work folder + "temp.dat"
+  // The installer file is its launcher's copy, which the launcher deletes
+  // after the run with its work folder; the package path is then a hard link.
+  bool startedByLauncher = false;
+  bool packageLinked = false;
   std::string saverName;       // from the header
   std::string codedShortName;  // of saverName
   std::string saverFolder;     // shared folder + coded short name + "\"
   std::string dataFile;        // work folder + entry 8's name
+  // Entry 8 stored plain and checked: its members are read from the package
+  // at its offset, and nothing is written at dataFile.
+  bool dataFileInPackage = false;
   SaverSettings settings = {};  // of the data file, written later as "saver.dat"
   DataMemberRecord members[MEMBER_TABLE_SIZE] = {};  // of the data file, index 0 unused
   ExtractionProgress progress = {nullptr, nullptr};

@@ -6,6 +6,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -16,7 +17,8 @@ const char RECORD_MAGIC[4] = {'S', 'P', 'I', 'R'};
 // The expanded-CRC tag: a marker, the version, the CRC little-endian.
 const uint8_t TAG_MARKER = 'C';
 
-const uint32_t CHUNK_SIZE = 64 * 1024;
+// The integrity pass reads the whole file: in few, large reads.
+const int64_t BLOCK_SIZE = 1 << 20;
 
 static_assert(sizeof(PackageEntry::reserved) >= EXPANDED_CRC_TAG_SIZE, "entry tag fits");
 static_assert(sizeof(DataMemberHeader::reserved2) >= EXPANDED_CRC_TAG_SIZE, "member tag fits");
@@ -37,30 +39,93 @@ void writeTag(uint8_t *tag, uint32_t crc) {
   std::memcpy(tag + 2, &crc, sizeof(crc));
 }
 
-// Bytes of a range that a CRC counts as 0.
+// Bytes of a range that a CRC counts as 0, at most ZEROS' length each.
 struct ZeroedBytes {
   int64_t from = 0;
   size_t count = 0;
 };
 
-// CRC of length bytes at offset, the zeroed bytes counted as 0.
-int32_t crcOfRange(ByteSource &source, int64_t offset, uint32_t length, const ZeroedBytes *zeroed,
-                   size_t zeroedCount, uint32_t &crc) {
-  std::vector<uint8_t> chunk(std::min(length, CHUNK_SIZE));
-  crc = 0;
-  for (uint32_t done = 0; done < length;) {
-    const uint32_t count = std::min(length - done, CHUNK_SIZE);
-    const int64_t at = offset + done;
-    const int32_t status = readExactly(source, at, chunk.data(), count);
-    if (status != STATUS_OK) return status;
-    for (size_t i = 0; i < zeroedCount; ++i) {
-      const int64_t from = std::max(zeroed[i].from, at);
-      const int64_t to = std::min(zeroed[i].from + static_cast<int64_t>(zeroed[i].count), at + count);
-      if (from < to) std::memset(chunk.data() + (from - at), 0, static_cast<size_t>(to - from));
-    }
-    crc = crc32Update(crc, chunk.data(), count);
-    done += count;
+const uint8_t ZEROS[32] = {};
+static_assert(sizeof(IntegrityRecord) <= sizeof(ZEROS), "the record is zeroed in one piece");
+
+// One CRC over length bytes from offset, its zeroed bytes (in ascending
+// order, apart from each other) counted as 0.
+struct CrcRange {
+  int64_t offset = 0;
+  int64_t length = 0;
+  const ZeroedBytes *zeroed = nullptr;
+  size_t zeroedCount = 0;
+  uint32_t crc = 0;
+};
+
+// The part of block (count bytes of the file from at) that lies in range.
+void updateRange(CrcRange &range, const uint8_t *block, int64_t at, uint32_t count) {
+  const int64_t to = std::min(range.offset + range.length, at + count);
+  int64_t position = std::max(range.offset, at);
+  for (size_t i = 0; i < range.zeroedCount && position < to; ++i) {
+    const int64_t zeroFrom = std::max(range.zeroed[i].from, position);
+    const int64_t zeroTo = std::min(range.zeroed[i].from + static_cast<int64_t>(range.zeroed[i].count), to);
+    if (zeroFrom >= zeroTo) continue;
+    range.crc = crc32Update(range.crc, block + (position - at), static_cast<size_t>(zeroFrom - position));
+    range.crc = crc32Update(range.crc, ZEROS, static_cast<size_t>(zeroTo - zeroFrom));
+    position = zeroTo;
   }
+  if (position < to)
+    range.crc = crc32Update(range.crc, block + (position - at), static_cast<size_t>(to - position));
+}
+
+// Reads the bytes the ranges cover once, in large blocks, and takes each
+// range's CRC: 0 or the status of a failed or short read.
+int32_t crcOfRanges(ByteSource &source, CrcRange *ranges, size_t rangeCount) {
+  int64_t from = INT64_MAX, to = 0;
+  for (size_t i = 0; i < rangeCount; ++i) {
+    ranges[i].crc = 0;
+    if (ranges[i].length == 0) continue;
+    from = std::min(from, ranges[i].offset);
+    to = std::max(to, ranges[i].offset + ranges[i].length);
+  }
+  if (to <= from) return STATUS_OK;
+  std::vector<uint8_t> block;
+  int32_t status = allocateBuffer(block, static_cast<uint32_t>(std::min<int64_t>(to - from, BLOCK_SIZE)));
+  for (int64_t at = from; status == STATUS_OK && at < to;) {
+    const uint32_t count = static_cast<uint32_t>(std::min<int64_t>(to - at, BLOCK_SIZE));
+    status = readExactly(source, at, block.data(), count);
+    for (size_t i = 0; status == STATUS_OK && i < rangeCount; ++i)
+      updateRange(ranges[i], block.data(), at, count);
+    at += count;
+  }
+  return status;
+}
+
+CrcRange packageRange(int64_t offset, uint32_t length, const ZeroedBytes &record) {
+  CrcRange range;
+  range.offset = offset;
+  range.length = length;
+  range.zeroed = &record;
+  range.zeroedCount = 1;
+  return range;
+}
+
+ZeroedBytes recordBytes(int64_t packageOffset) {
+  return {packageOffset + static_cast<int64_t>(INTEGRITY_RECORD_OFFSET), sizeof(IntegrityRecord)};
+}
+
+// The program's range with its signing fields zeroed, in ascending order;
+// a program without them has none.
+int32_t programRange(ByteSource &source, uint32_t length, ZeroedBytes (&signing)[2], CrcRange &range) {
+  range = CrcRange();
+  range.length = length;
+  uint8_t header[SIGNATURE_HEADER_BYTES];
+  const uint32_t headerBytes = std::min<uint32_t>(length, sizeof(header));
+  const int32_t status = readExactly(source, 0, header, headerBytes);
+  if (status != STATUS_OK) return status;
+  SignatureFields fields;
+  if (!readSignatureFields(header, headerBytes, fields)) return STATUS_OK;
+  signing[0] = {fields.checksumOffset, CHECKSUM_FIELD_SIZE};
+  signing[1] = {fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE};
+  if (signing[1].from < signing[0].from) std::swap(signing[0], signing[1]);
+  range.zeroed = signing;
+  range.zeroedCount = 2;
   return STATUS_OK;
 }
 
@@ -93,24 +158,29 @@ void writeIntegrityRecord(InstallerHeader &header, const IntegrityRecord &record
 }
 
 int32_t computeRangeCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
-  return crcOfRange(source, offset, length, nullptr, 0, crc);
+  CrcRange range;
+  range.offset = offset;
+  range.length = length;
+  const int32_t status = crcOfRanges(source, &range, 1);
+  crc = range.crc;
+  return status;
 }
 
 int32_t computePackageCrc(ByteSource &source, int64_t offset, uint32_t length, uint32_t &crc) {
-  const ZeroedBytes record = {offset + static_cast<int64_t>(INTEGRITY_RECORD_OFFSET), sizeof(IntegrityRecord)};
-  return crcOfRange(source, offset, length, &record, 1, crc);
+  const ZeroedBytes record = recordBytes(offset);
+  CrcRange range = packageRange(offset, length, record);
+  const int32_t status = crcOfRanges(source, &range, 1);
+  crc = range.crc;
+  return status;
 }
 
 int32_t computeProgramCrc(ByteSource &source, uint32_t length, uint32_t &crc) {
-  uint8_t header[SIGNATURE_HEADER_BYTES];
-  const uint32_t headerBytes = std::min<uint32_t>(length, sizeof(header));
-  int32_t status = readExactly(source, 0, header, headerBytes);
-  if (status != STATUS_OK) return status;
-  SignatureFields fields;
-  if (!readSignatureFields(header, headerBytes, fields)) return computeRangeCrc(source, 0, length, crc);
-  const ZeroedBytes signing[] = {{fields.checksumOffset, CHECKSUM_FIELD_SIZE},
-                                 {fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE}};
-  return crcOfRange(source, 0, length, signing, 2, crc);
+  ZeroedBytes signing[2];
+  CrcRange range;
+  int32_t status = programRange(source, length, signing, range);
+  if (status == STATUS_OK) status = crcOfRanges(source, &range, 1);
+  crc = range.crc;
+  return status;
 }
 
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
@@ -129,23 +199,28 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
     check.verdict = IntegrityVerdict::programChanged;
     return STATUS_OK;
   }
-  uint32_t programCrc = 0;
-  int32_t status = computeProgramCrc(file, programSize, programCrc);
+  // One pass over the file: the program as signing leaves it and as it is,
+  // and the package when the file holds all of it.
+  const bool packageWhole = check.packageBytes >= static_cast<int64_t>(record.packageLength);
+  ZeroedBytes signing[2];
+  CrcRange ranges[3];
+  int32_t status = programRange(file, programSize, signing, ranges[0]);
+  ranges[1].length = programSize;
+  const ZeroedBytes recordInFile = recordBytes(programSize);
+  if (packageWhole) ranges[2] = packageRange(programSize, record.packageLength, recordInFile);
+  if (status == STATUS_OK) status = crcOfRanges(file, ranges, 3);
+  if (status != STATUS_OK) return status;
   // Records made before signing was known hold the CRC of the bytes as they
   // are; an unsigned program still matches them.
-  if (status == STATUS_OK && programCrc != record.programCrc) status = computeRangeCrc(file, 0, programSize, programCrc);
-  if (status != STATUS_OK) return status;
-  if (programCrc != record.programCrc) {
+  if (ranges[0].crc != record.programCrc && ranges[1].crc != record.programCrc) {
     check.verdict = IntegrityVerdict::programChanged;
     return STATUS_OK;
   }
-  if (check.packageBytes < static_cast<int64_t>(record.packageLength)) {
+  if (!packageWhole) {
     check.verdict = IntegrityVerdict::packageCut;
     return STATUS_OK;
   }
-  uint32_t packageCrc = 0;
-  status = computePackageCrc(file, programSize, record.packageLength, packageCrc);
-  if (status != STATUS_OK) return status;
+  const uint32_t packageCrc = ranges[2].crc;
   check.verdict = packageCrc == record.packageCrc ? IntegrityVerdict::intact : IntegrityVerdict::packageChanged;
   return STATUS_OK;
 }

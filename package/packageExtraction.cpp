@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
+#include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
@@ -19,14 +20,32 @@
 static const int PACKAGE_COPY_DELETE_ATTEMPTS = 100;
 static const int LIBRARY_DELETE_ATTEMPTS = 1000;
 
+// A second name for the installer file, where its file system has them:
+// the package is then read without a byte copied. Windows 9x has no such call.
+static bool linkToInstaller(const std::string &installer, const std::string &link) {
+  typedef BOOL(WINAPI * CreateHardLinkEntry)(LPCSTR, LPCSTR, LPSECURITY_ATTRIBUTES);
+  const CreateHardLinkEntry createHardLink = reinterpret_cast<CreateHardLinkEntry>(
+      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32.dll"), "CreateHardLinkA")));
+  return createHardLink != nullptr && createHardLink(link.c_str(), installer.c_str(), nullptr) != FALSE;
+}
+
 int32_t CopyPackageToWorkFolder(Failures &failures) {
   TraceScope trace("CopyPackageToWorkFolder");
   int32_t status = deleteFileWithRetries(installerRun.packagePath, PACKAGE_COPY_DELETE_ATTEMPTS);
-  if (status == STATUS_OK && !CopyFileForced(installerRun.installerFile, installerRun.packagePath, false))
+  installerRun.packageLinked = status == STATUS_OK && installerRun.startedByLauncher &&
+                               linkToInstaller(installerRun.installerFile, installerRun.packagePath);
+  if (status == STATUS_OK && !installerRun.packageLinked &&
+      !CopyFileForced(installerRun.installerFile, installerRun.packagePath, false))
     status = static_cast<int32_t>(GetLastError());
   if (status != STATUS_OK)
     addFailure(failures, FailureKind::File, STATUS_PACKAGE_COPY_FAILED, installerRun.packagePath);
   return trace.result(status);
+}
+
+void MovePackageLinkAside() {
+  if (!installerRun.packageLinked || DeleteFileA(installerRun.packagePath.c_str())) return;
+  const std::string aside = folderOfFile(installerRun.installerFile) + PACKAGE_COPY_NAME;
+  MoveFileExA(installerRun.packagePath.c_str(), aside.c_str(), MOVEFILE_REPLACE_EXISTING);
 }
 
 int32_t ReadPackageHeader(Failures &failures) {
@@ -66,6 +85,21 @@ static int32_t clearDestination(const std::string &destination) {
   if (hasDllExtension(destination))
     return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
   return deleteFileForced(destination);
+}
+
+// A data file stored plain stays in the package: its bytes are checked
+// against their CRC where they lie, and its members read from there.
+static int32_t checkDataFileInPackage(ReadOnlyFile &package, const PackageEntry &entry,
+                                      uint32_t storedLength) {
+  const ExpandedCrc expected = entryExpandedCrc(entry);
+  int32_t status = STATUS_OK;
+  if (expected.present) {
+    uint32_t crc = 0;
+    status = computeRangeCrc(package, entry.start, storedLength, crc);
+    if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
+  }
+  installerRun.dataFileInPackage = status == STATUS_OK;
+  return status;
 }
 
 static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
@@ -118,14 +152,18 @@ static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &en
   if (showProgress) stepExtractionProgress();
   if (status == STATUS_OK) status = targetStatus;
   if (status == STATUS_OK) status = clearDestination(destination);
-  if (status == STATUS_OK) status = writeEntry(package, entry, destination, failures);
-  return status;
+  if (status != STATUS_OK) return status;
+  if (&entry == &installerRun.header.entries[ENTRY_DATA_FILE] && entry.compressed == 0 &&
+      destination == installerRun.dataFile)
+    return checkDataFileInPackage(package, entry, storedLength);
+  return writeEntry(package, entry, destination, failures);
 }
 
 int32_t ExtractEntry(ReadOnlyFile &package, int index, bool showProgress, Failures &failures) {
   TraceScope trace("ExtractEntry", std::to_string(index));
   std::string destination;
   int32_t status = STATUS_ENTRY_ABSENT;
+  if (index == ENTRY_DATA_FILE) installerRun.dataFileInPackage = false;
   const bool validIndex = index >= 0 && index < PACKAGE_ENTRY_COUNT;
   if (validIndex && entryPresent(installerRun.header.entries[index]))
     status = extractPresentEntry(package, installerRun.header.entries[index], showProgress, destination,

@@ -13,9 +13,15 @@
 #include <string>
 #include <vector>
 
-// Copies the running installer to the package path: 0 or the failure's
-// status, told as STATUS_PACKAGE_COPY_FAILED.
+// Makes the package path a hard link to the running installer when its
+// launcher started it and the file system allows one, otherwise a copy of
+// it: 0 or the failure's status, told as STATUS_PACKAGE_COPY_FAILED.
 int32_t CopyPackageToWorkFolder(Failures &failures);
+
+// A linked package is the running program's file, which cannot be deleted
+// while it runs: it is deleted, or else moved beside the installer file into
+// the launcher's work folder, where the launcher deletes it after the run.
+void MovePackageLinkAside();
 
 // Reads the header behind the run's programSize in the package copy,
 // checks the program and package against their integrity record, and

@@ -3,6 +3,7 @@
 #include "common/carriedFlashInstallers.h"
 #include "common/statusCodes.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -13,6 +14,13 @@ int32_t MemorySource::readAt(int64_t offset, void *buffer, uint32_t count, uint3
   got = available < count ? static_cast<uint32_t>(available) : count;
   std::memcpy(buffer, bytes_ + offset, got);
   return 0;
+}
+
+int32_t SliceSource::readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) {
+  got = 0;
+  if (whole_ == nullptr || offset < 0 || offset >= length_) return STATUS_OK;
+  const uint32_t inSlice = static_cast<uint32_t>(std::min<int64_t>(count, length_ - offset));
+  return whole_->readAt(offset_ + offset, buffer, inSlice, got);
 }
 
 int32_t readExactly(ByteSource &source, int64_t offset, void *buffer, uint32_t count) {

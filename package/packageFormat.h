@@ -33,6 +33,21 @@ class MemorySource : public ByteSource {
   size_t count_;
 };
 
+// length bytes of another source from offset, read as a source of their own.
+class SliceSource : public ByteSource {
+ public:
+  SliceSource() = default;
+  SliceSource(ByteSource &whole, int64_t offset, int64_t length)
+      : whole_(&whole), offset_(offset), length_(length) {}
+  int64_t size() const override { return length_; }
+  int32_t readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) override;
+
+ private:
+  ByteSource *whole_ = nullptr;
+  int64_t offset_ = 0;
+  int64_t length_ = 0;
+};
+
 // Reads exactly count bytes at offset: STATUS_SHORT_ENTRY when fewer arrive,
 // or an I/O code.
 int32_t readExactly(ByteSource &source, int64_t offset, void *buffer, uint32_t count);

@@ -13,8 +13,14 @@ namespace {
 const DWORD FAILURE_NO_LIBRARY_FILE = 5;
 const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
 
-// The library's explode work area; shared, so one expansion at a time.
+// Output is written in blocks of this size rather than per library call:
+// under Wine each WriteFile is a round trip to the server.
+const size_t OUTPUT_BLOCK_BYTES = 1 << 20;
+
+// The library's explode work area and the output block; shared, so one
+// expansion at a time.
 char WorkBuffer[dcl::EXPLODE_WORK_SIZE];
+char OutputBlock[OUTPUT_BLOCK_BYTES];
 
 }  // namespace
 
@@ -63,8 +69,19 @@ TCompressor::~TCompressor() {
   if (isLoaded) FreeLibrary(libraryHandle);
 }
 
+void TCompressor::flushOutput() {
+  DWORD written = 0;
+  if (pendingOutput > 0)
+    WriteFile(outputStream, OutputBlock, static_cast<DWORD>(pendingOutput), &written, nullptr);
+  pendingOutput = 0;
+}
+
 void TCompressor::releaseStreams() {
-  if (outputStream != INVALID_HANDLE_VALUE) CloseHandle(outputStream);
+  if (outputStream != INVALID_HANDLE_VALUE) {
+    flushOutput();
+    CloseHandle(outputStream);
+  }
+  pendingOutput = 0;
   outputStream = INVALID_HANDLE_VALUE;
   input = nullptr;
   inputLength = 0;
@@ -104,8 +121,23 @@ unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
 // A failed write is not reported here: the caller sees the short file.
 void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
-  DWORD written = 0;
-  WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
+  if (compressor.pendingOutput + *size > OUTPUT_BLOCK_BYTES) compressor.flushOutput();
+  if (*size > OUTPUT_BLOCK_BYTES) {
+    DWORD written = 0;
+    WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
+  } else {
+    memcpy(OutputBlock + compressor.pendingOutput, buf, *size);
+    compressor.pendingOutput += *size;
+  }
   if (*size > 0)
     compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
+}
+
+CodecLibraryHold::CodecLibraryHold(const std::string &folder) {
+  const std::string libraryPath = folder + CODEC_LIBRARY_FILE;
+  if (fileExists(libraryPath)) library = LoadLibraryA(libraryPath.c_str());
+}
+
+CodecLibraryHold::~CodecLibraryHold() {
+  if (library != nullptr) FreeLibrary(library);
 }

@@ -1,7 +1,8 @@
 // TCompressor: binds the decompression library that travels in the package
 // ("impborl.dll" in the work folder) and expands one implode stream held in
 // memory into a file. Each expansion uses its own TCompressor, so the
-// library is loaded and freed once per compressed entry or member.
+// library is loaded and freed once per compressed entry or member; a
+// CodecLibraryHold keeps it mapped across many of them.
 #ifndef SAVER_PACKAGE_PK_STUFF_H
 #define SAVER_PACKAGE_PK_STUFF_H
 
@@ -41,17 +42,33 @@ class TCompressor {
  private:
   static unsigned readCallback(char *buf, unsigned *size, void *param);
   static void writeCallback(char *buf, unsigned *size, void *param);
+  void flushOutput();
   void releaseStreams();
 
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
+  size_t pendingOutput = 0;                    // expanded bytes held back for the next block write
   const uint8_t *input = nullptr;  // the caller's stored bytes, during Expand only
   size_t inputLength = 0;
   size_t inputPosition = 0;
   unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;
+};
+
+// Keeps the library in folder loaded while it lives, so that the load and
+// free of each TCompressor meanwhile only count a reference instead of
+// mapping the library again. Without the library it holds nothing.
+class CodecLibraryHold {
+ public:
+  explicit CodecLibraryHold(const std::string &folder);
+  ~CodecLibraryHold();
+  CodecLibraryHold(const CodecLibraryHold &) = delete;
+  CodecLibraryHold &operator=(const CodecLibraryHold &) = delete;
+
+ private:
+  HMODULE library = nullptr;
 };
 
 #endif

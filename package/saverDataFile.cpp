@@ -13,12 +13,36 @@
 
 #include <vector>
 
-static ReadOnlyFile dataFile;
+// The open data file: its own file, or the package that holds it plain.
+static ReadOnlyFile dataFileHolder;
+static SliceSource dataFile;
+
+// Opens path as the data file, or the package when the run's data file
+// stays in it.
+static int32_t openDataSource(const std::string &path, ReadOnlyFile &holder, SliceSource &source) {
+  const bool inPackage = installerRun.dataFileInPackage && path == installerRun.dataFile;
+  int32_t status = holder.open(inPackage ? installerRun.packagePath : path);
+  if (status != STATUS_OK) return status;
+  if (!inPackage) {
+    source = SliceSource(holder, 0, holder.size());
+    return STATUS_OK;
+  }
+  const PackageEntry &entry = installerRun.header.entries[ENTRY_DATA_FILE];
+  uint32_t length = 0;
+  status = entryStoredLength(entry, holder.size(), length);
+  if (status != STATUS_OK) {
+    holder.close();
+    return status;
+  }
+  source = SliceSource(holder, entry.start, length);
+  return STATUS_OK;
+}
 
 int32_t ReadSaverSettings(Failures &failures) {
   TraceScope trace("ReadSaverSettings");
-  ReadOnlyFile file;
-  int32_t status = file.open(installerRun.dataFile);
+  ReadOnlyFile holder;
+  SliceSource file;
+  int32_t status = openDataSource(installerRun.dataFile, holder, file);
   if (status == STATUS_OK) status = readSaverSettings(file, installerRun.settings);
   if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, installerRun.dataFile);
   return trace.result(status);
@@ -26,18 +50,18 @@ int32_t ReadSaverSettings(Failures &failures) {
 
 int32_t OpenDataFile(const std::string &path, bool &isOpen, Failures &failures) {
   TraceScope trace("OpenDataFile", path);
-  if (dataFile.isOpen()) {
+  if (dataFileHolder.isOpen()) {
     addFailure(failures, FailureKind::DataFileInUse, STATUS_OK, path);
     isOpen = true;
     return trace.result(STATUS_OK);
   }
-  int32_t status = dataFile.open(path);
+  int32_t status = openDataSource(path, dataFileHolder, dataFile);
   if (status == STATUS_OK) status = readMemberTable(dataFile, installerRun.settings, installerRun.members);
   if (status != STATUS_OK) {
-    dataFile.close();
+    dataFileHolder.close();
     addFailure(failures, FailureKind::DataFileOpen, status, path);
   }
-  isOpen = dataFile.isOpen();
+  isOpen = dataFileHolder.isOpen();
   return trace.result(status);
 }
 
@@ -64,7 +88,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
   TraceScope trace("ExpandDataMember", std::to_string(memberIndex));
   if (memberIndex < 1 || memberIndex > installerRun.settings.memberCount)
     return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
-  if (!dataFile.isOpen()) return trace.result(STATUS_DATA_FILE_NOT_OPEN);
+  if (!dataFileHolder.isOpen()) return trace.result(STATUS_DATA_FILE_NOT_OPEN);
 
   const DataMemberRecord &record = installerRun.members[memberIndex];
   const std::string memberPath = memberPathOf(record);
@@ -95,7 +119,7 @@ int32_t ExpandDataMember(const std::string &targetFolder, int memberIndex, uint8
 }
 
 int32_t CloseDataFile(Failures &failures) {
-  const int32_t status = dataFile.close();
+  const int32_t status = dataFileHolder.close();
   if (status != STATUS_OK) addFailure(failures, FailureKind::DataFileClose, status, "");
   return status;
 }

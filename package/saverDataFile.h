@@ -1,5 +1,6 @@
-// The screen saver data file in the work folder: its settings record, its
-// member table, and the expansion of its members into the saver folder.
+// The screen saver data file in the work folder, or in the package where it
+// is stored plain: its settings record, its member table, and the expansion
+// of its members into the saver folder.
 #ifndef SAVER_PACKAGE_SAVER_DATA_FILE_H
 #define SAVER_PACKAGE_SAVER_DATA_FILE_H
 

@@ -3,6 +3,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "package/installerRun.h"
+#include "package/integrityRecord.h"
 #include "package/packageExtraction.h"
 #include "common/statusCodes.h"
 #include "package/saverDataFile.h"
@@ -80,6 +81,38 @@ TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
   EXPECT_EQ(STATUS_OK, run(CloseDataFile));
   EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
   EXPECT_TRUE(told().empty());
+}
+
+// Stored plain, the data file is checked and read where it lies in the
+// package; a damaged one is told and leaves nothing to read there.
+TEST_F(DataFileWineTest, PlainDataFileIsReadInThePackage) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  ASSERT_TRUE(buildDataFile(
+      {}, {member("a\\one.txt", bytesOf("one"), false), member("two.txt", compressibleBytes(3000), true)},
+      bytes, error))
+      << error;
+  writePackage(PackageFlags(),
+               {codecEntry(), carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)});
+  readHeader();
+  PackageEntry &entry = installerRun.header.entries[ENTRY_DATA_FILE];
+  setEntryExpandedCrc(entry, crc32Of(bytes.data(), bytes.size()));
+  ASSERT_EQ(STATUS_OK, extract(ENTRY_DATA_FILE));
+  EXPECT_TRUE(installerRun.dataFileInPackage);
+  EXPECT_FALSE(pathExists(installerRun.dataFile)) << "nothing written to the work folder";
+  ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
+  ASSERT_EQ(STATUS_OK, open());
+  EXPECT_EQ(STATUS_OK, expand(1));
+  EXPECT_EQ(STATUS_OK, expand(2));
+  EXPECT_EQ("one", fileText(installerRun.saverFolder + "a\\one.txt"));
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "two.txt"));
+  EXPECT_EQ(STATUS_OK, run(CloseDataFile));
+  EXPECT_TRUE(told().empty());
+
+  setEntryExpandedCrc(entry, crc32Of(bytes.data(), bytes.size()) ^ 1);
+  EXPECT_EQ(STATUS_EXPANDED_CRC_MISMATCH, extract(ENTRY_DATA_FILE));
+  EXPECT_FALSE(installerRun.dataFileInPackage);
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_CRC_MISMATCH, installerRun.dataFile)}, told());
 }
 
 TEST_F(DataFileWineTest, SecondOpenIsRefusedAndTold) {

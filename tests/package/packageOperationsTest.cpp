@@ -23,6 +23,34 @@ TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
   EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, installerRun.packagePath)}, told());
 }
 
+DWORD linkCount(const std::string &path) {
+  BY_HANDLE_FILE_INFORMATION information = {};
+  HANDLE file = CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                            nullptr, OPEN_EXISTING, 0, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return 0;
+  GetFileInformationByHandle(file, &information);
+  CloseHandle(file);
+  return information.nNumberOfLinks;
+}
+
+// Started by its launcher, the installer reads its package through a second
+// name of its own file; otherwise through a copy.
+TEST_F(PackageWineTest, PackageIsALinkUnderTheLauncherAndACopyWithout) {
+  installerRun.installerFile = root() + "setup.exe";
+  writeBytes(installerRun.installerFile, bytesOf("installer and package"));
+  for (bool launcher : {false, true}) {
+    installerRun.startedByLauncher = launcher;
+    ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
+    EXPECT_EQ(launcher, installerRun.packageLinked);
+    EXPECT_EQ(launcher ? 2u : 1u, linkCount(installerRun.packagePath)) << launcher;
+    EXPECT_EQ("installer and package", fileText(installerRun.packagePath));
+  }
+  MovePackageLinkAside();
+  EXPECT_FALSE(pathExists(installerRun.packagePath)) << "a file not running is deleted";
+  EXPECT_EQ(1u, linkCount(installerRun.installerFile));
+  EXPECT_TRUE(told().empty());
+}
+
 TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   ASSERT_EQ(OS_64BIT_WINDOWS, GetOperatingSystem()) << "the test prefix is 64-bit";
   PackageFlags flags;
