@@ -45,9 +45,11 @@ class TInstallerForm {
   // Start-up (installerStartup.cpp).
   void FormCreate();
   void initializeInstaller();
+  static int32_t readPackage();
+  void showReadyWindow();
   // Ends what the start-up leaves until the window shows, or until the
   // program ends without one.
-  void finishStartup();
+  static void finishStartup();
   void resetState();
   void readCommandLine();
   int32_t decideFlashPlayer();
@@ -63,7 +65,7 @@ class TInstallerForm {
   void cancelBtnClick();
   void setupInstallerFormForInstallation();
   void setupFormForInstallationComplete(int32_t status);
-  void cleanupFailedInstallation();
+  static void cleanupFailedInstallation();
   void resetAfterAbort();
   void askToOpenControlPanel();
   int32_t installInPreparingWindow();

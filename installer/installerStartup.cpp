@@ -84,13 +84,7 @@ void TInstallerForm::initializeInstaller() {
   BusyCursor busy;
   repaint();
   resetState();
-  int32_t status = initSystemPaths(ownProgramPath());
-  if (status == 0) {
-    ComputePackagePaths();
-    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
-    status = runTelling(CopyPackageToWorkFolder);
-  }
-  if (status == 0) status = runTelling(ReadPackageHeader);
+  int32_t status = readPackage();
   bool quiet = false;
   if (status == 0) {
     sendCommandToLauncher(window_, HEADER_READ_COMMAND);
@@ -116,20 +110,36 @@ void TInstallerForm::initializeInstaller() {
   // The package's own quiet type carries no picture; "/q" does not count.
   if (status == 0 && installerRun.header.installerType != QUIET_TYPE) status = runTelling(ExtractSplash);
   if (status == 0 && !quiet) status = showPictureOrMovie();
-  if (status == 0 && !quiet && !installedDuringStartup) {
-    preparingWindow_.moveOffScreen();
-    SendMessageA(progressBar, PBM_SETRANGE32, 0, PROGRESS_MAXIMUM);
-    layoutInstallerForm();
-    RECT frame;
-    GetWindowRect(window_, &frame);
-    SetWindowPos(window_, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left),
-                 centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top), 0, 0,
-                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-  }
+  if (status == 0 && !quiet && !installedDuringStartup) showReadyWindow();
   if (status == 0 && quiet) runQuietInstallation();
   busy.end();
   endStartup(status);
   trace.result(status);
+}
+
+// The system paths, the package copy in the work folder and its header,
+// before anything else: 0 or the status, told.
+int32_t TInstallerForm::readPackage() {
+  int32_t status = initSystemPaths(ownProgramPath());
+  if (status == 0) {
+    ComputePackagePaths();
+    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
+    status = runTelling(CopyPackageToWorkFolder);
+  }
+  if (status == 0) status = runTelling(ReadPackageHeader);
+  return status;
+}
+
+// The main window, laid out and centred, in place of the preparing window.
+void TInstallerForm::showReadyWindow() {
+  preparingWindow_.moveOffScreen();
+  SendMessageA(progressBar, PBM_SETRANGE32, 0, PROGRESS_MAXIMUM);
+  layoutInstallerForm();
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  SetWindowPos(window_, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left),
+               centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top), 0, 0,
+               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Nothing the user sees depends on the left-over shortcut, so its removal

@@ -28,7 +28,7 @@ static int32_t writeDesktopSaverValue(const std::string &saverPath) {
   }
   LONG written = RegSetValueExA(desktop, SAVER_VALUE_NAME, 0, REG_SZ,
                                 reinterpret_cast<const BYTE *>(saverPath.c_str()),
-                                static_cast<DWORD>(saverPath.size() + 1));
+                                static_cast<DWORD>(saverPath.size()) + 1);
   RegCloseKey(desktop);
   return written == ERROR_SUCCESS ? 0 : STATUS_DESKTOP_KEY_FAILED;
 }

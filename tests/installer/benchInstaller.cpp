@@ -46,7 +46,7 @@ bool startProgram(const std::string &commandLine, const std::string &folder, PRO
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   std::string line = commandLine;
-  return CreateProcessA(nullptr, &line[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
+  return CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup,
                         &started) != 0;
 }
 
@@ -147,7 +147,7 @@ double secondsToCopyTree(const std::filesystem::path &from, const std::filesyste
 
 int main() {
   ScratchFolder scratch;
-  const std::filesystem::path folder = scratch.path();
+  const std::filesystem::path &folder = scratch.path();
   const std::string windowSetup = (folder / "WindowSetup.exe").string();
   const std::string quietSetup = (folder / "QuietSetup.exe").string();
   if (!writePackages(folder, windowSetup, quietSetup)) return 1;
