@@ -338,9 +338,10 @@ bool readDataFile(const std::vector<EntryPart> &parts, EntryAt dataEntry, bool c
                    describeDataFile(dataEntry->expanded, data.members, entryNameOf(dataEntry->entry),
                                     carriesUninstaller, data.description);
   if (data.described && dataEntry->entry.compressed) data.description["compressed"] = true;
+  const std::vector<uint8_t> &expanded = dataEntry->expanded;
   if (data.described && data.description.contains("settings"))
-    plan.files.push_back({"settings.bin", std::vector<uint8_t>(dataEntry->expanded.begin(),
-                                                               dataEntry->expanded.begin() + sizeof(SaverSettings))});
+    plan.files.push_back({"settings.bin", std::vector<uint8_t>(expanded.begin(),
+                                                               expanded.begin() + sizeof(SaverSettings))});
   return true;
 }
 
