@@ -8,6 +8,7 @@
 
 namespace __gnu_cxx {
 
-void __verbose_terminate_handler() { std::abort(); }
+// The runtime's own hook, a reserved name as it must be.
+void __verbose_terminate_handler() { std::abort(); }  // NOLINT(bugprone-reserved-identifier)
 
 }  // namespace __gnu_cxx

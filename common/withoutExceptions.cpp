@@ -11,6 +11,8 @@
 #include <cstdlib>
 #include <new>
 
+// The names are the C++ library's own hooks, reserved as they must be.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 namespace std {
 
 void __throw_bad_alloc() { abort(); }
@@ -21,8 +23,10 @@ void __throw_logic_error(const char *) { abort(); }
 void __throw_out_of_range_fmt(const char *, ...) { abort(); }
 
 }  // namespace std
+// NOLINTEND(bugprone-reserved-identifier)
 
-void *operator new(std::size_t size) {
+// The library's operator delete frees with std::free, which matches.
+void *operator new(std::size_t size) {  // NOLINT(misc-new-delete-overloads)
   if (void *block = std::malloc(size == 0 ? 1 : size)) return block;
   std::abort();
 }

@@ -122,7 +122,7 @@ void TFlashPanel::focusMovie() {
   if (control) SetFocus(control);
 }
 
-int32_t TFlashPanel::checkFlashPlayerVersion() {
+int32_t TFlashPanel::checkFlashPlayerVersion() const {
   TraceScope trace("checkFlashPlayerVersion");
   FlashPlayerVersion player = getFlashPlayerVersion(MOVIE_PANEL_FLASH_PROBES);
   int32_t status = flashPlayerVersionStatus(player.found, player.major, movieInfo_.swfVersion);

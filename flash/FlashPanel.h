@@ -32,7 +32,7 @@ class TFlashPanel {
   void focusMovie();
 
   // The steps of playMovie after the movie was read.
-  int32_t checkFlashPlayerVersion();
+  int32_t checkFlashPlayerVersion() const;
   int32_t releaseFlashControl();
   int32_t createFlashControl(int32_t attempts = FLASH_CONTROL_CREATION_ATTEMPTS);
   void loadAndPlayMovie();

@@ -35,10 +35,10 @@ VARIANT wideText(const std::string &text) {
 }
 
 std::string narrowText(BSTR text) {
-  int length = SysStringLen(text);
+  const int length = static_cast<int>(SysStringLen(text));
   int size = WideCharToMultiByte(CP_ACP, 0, text, length, nullptr, 0, nullptr, nullptr);
   std::string result(size, '\0');
-  if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, length, &result[0], size, nullptr, nullptr);
+  if (size > 0) WideCharToMultiByte(CP_ACP, 0, text, length, result.data(), size, nullptr, nullptr);
   return result;
 }
 

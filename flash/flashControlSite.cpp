@@ -4,7 +4,7 @@ FlashControlSite::FlashControlSite() = default;
 
 void FlashControlSite::placeIn(HWND host, int width, int height) {
   host_ = host;
-  SetRect(&position_, 0, 0, width, height);
+  position_ = {0, 0, width, height};
 }
 
 STDMETHODIMP FlashControlSite::QueryInterface(REFIID iid, void **object) {

@@ -97,6 +97,8 @@ class TInstallerForm {
   void onCommand(HWND control);
   void onMinMaxInfo(MINMAXINFO *limits) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // Closing, the session's end and the window's end; false for other messages.
+  bool onEndingMessage(HWND window, UINT message, WPARAM wParam, LRESULT &result);
   static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

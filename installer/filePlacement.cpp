@@ -23,6 +23,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+
 // 0 when the folder exists afterwards, else the system's code.
 static int32_t createFolder(const std::string &folder) {
   if (CreateDirectoryA(folder.c_str(), nullptr)) return STATUS_OK;
@@ -195,9 +197,8 @@ void OpenReadMe(HWND owner) {
 }
 
 static bool listed(const std::vector<std::string> &paths, const std::string &path) {
-  for (const std::string &each : paths)
-    if (lstrcmpiA(each.c_str(), path.c_str()) == 0) return true;
-  return false;
+  return std::ranges::any_of(
+      paths, [&path](const std::string &each) { return lstrcmpiA(each.c_str(), path.c_str()) == 0; });
 }
 
 // The libraries the package writes into the shared folder (not the Flash

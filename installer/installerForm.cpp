@@ -317,6 +317,8 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
   }
   TInstallerForm *form = formOf(window);
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  LRESULT result = 0;
+  if (form->onEndingMessage(window, message, wParam, result)) return result;
   switch (message) {
     case WM_CREATE:
       form->FormCreate();
@@ -336,26 +338,35 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     case WM_TIMER:
       if (wParam == PAUSE_TIMER_ID) form->pauseTimerTimer();
       return 0;
-    case WM_CLOSE:
-      if (form->FormCloseQuery()) form->closeAndEnd();
-      return 0;
-    case WM_QUERYENDSESSION:
-      return form->FormCloseQuery() ? TRUE : FALSE;
-    case WM_ENDSESSION:
-      // The process ends after this message, without WM_CLOSE; a session
-      // ended in spite of a refusal leaves a running sequence alone.
-      if (wParam && form->FormCloseQuery()) form->FormClose();
-      return 0;
     case WM_SETCURSOR:
       if (setBusyCursorIfBusy()) return TRUE;
       return DefWindowProcA(window, message, wParam, lParam);
+    default:
+      return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+bool TInstallerForm::onEndingMessage(HWND window, UINT message, WPARAM wParam, LRESULT &result) {
+  result = 0;
+  switch (message) {
+    case WM_CLOSE:
+      if (FormCloseQuery()) closeAndEnd();
+      return true;
+    case WM_QUERYENDSESSION:
+      result = FormCloseQuery() ? TRUE : FALSE;
+      return true;
+    case WM_ENDSESSION:
+      // The process ends after this message, without WM_CLOSE; a session
+      // ended in spite of a refusal leaves a running sequence alone.
+      if (wParam && FormCloseQuery()) FormClose();
+      return true;
     case WM_DESTROY:
       setApplicationMainWindow(nullptr);
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       PostQuitMessage(0);
-      return 0;
+      return true;
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return false;
   }
 }
 

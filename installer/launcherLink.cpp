@@ -32,7 +32,7 @@ int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
   }
   COPYDATASTRUCT data;
   data.dwData = 0;
-  data.cbData = static_cast<DWORD>(command.size() + 1);
+  data.cbData = static_cast<DWORD>(command.size()) + 1;
   data.lpData = const_cast<char *>(command.c_str());
   logLine("Message sent by: " + std::to_string(reinterpret_cast<uintptr_t>(ownMainWindow)));
   LRESULT result = SendMessageA(launcherWindow(), WM_COPYDATA,

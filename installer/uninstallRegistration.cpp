@@ -22,7 +22,7 @@ struct EntryValues {
 
 bool setValue(HKEY key, const char *name, DWORD type, const std::string &value) {
   return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(value.c_str()),
-                        DWORD(value.size() + 1)) == ERROR_SUCCESS;
+                        static_cast<DWORD>(value.size()) + 1) == ERROR_SUCCESS;
 }
 
 bool setNumber(HKEY key, const char *name, uint32_t number) {

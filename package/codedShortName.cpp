@@ -9,7 +9,7 @@
 
 std::string getCodedShortFilenameForScreensaver(const std::string &name) {
   std::string lowerName = name;
-  if (!lowerName.empty()) CharLowerBuffA(&lowerName[0], static_cast<DWORD>(lowerName.size()));
+  if (!lowerName.empty()) CharLowerBuffA(lowerName.data(), static_cast<DWORD>(lowerName.size()));
   uint32_t crc = 0;
   Crc32OfString(name, crc);
   return codedShortNameFor(name, lowerName, crc);

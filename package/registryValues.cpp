@@ -8,7 +8,8 @@ std::string registryText(HKEY root, const std::string &keyPath, const char *name
   if (RegQueryValueExA(key, name, nullptr, &type, nullptr, &size) == ERROR_SUCCESS && size > 0 &&
       (type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ)) {
     text.resize(size);
-    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(&text[0]), &size) != ERROR_SUCCESS)
+    if (RegQueryValueExA(key, name, nullptr, &type, reinterpret_cast<BYTE *>(text.data()), &size) !=
+        ERROR_SUCCESS)
       size = 0;
     text.resize(size < text.size() ? size : text.size());
     // A text ends at its NUL; a list at its last one.

@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <algorithm>
+
 namespace {
 
 const char SYSTEM_INI_SETTING[] = "system.ini [boot] SCRNSAVE.EXE";
@@ -33,10 +35,9 @@ std::string longPathOf(const std::string &path) {
 // Asked before the copies are gone, while both forms still resolve.
 bool namesACopy(const std::string &value, const std::vector<std::string> &copies) {
   if (value.empty()) return false;
-  for (const std::string &copy : copies)
-    if (sameText(value, copy) || sameText(value, shortPathOf(copy)) || sameText(longPathOf(value), copy))
-      return true;
-  return false;
+  return std::ranges::any_of(copies, [&value](const std::string &copy) {
+    return sameText(value, copy) || sameText(value, shortPathOf(copy)) || sameText(longPathOf(value), copy);
+  });
 }
 
 std::string systemIniSaver() {

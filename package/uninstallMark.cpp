@@ -33,5 +33,7 @@ std::string publisherOf(const InstallerHeader &header) {
 void setPublisher(InstallerHeader &header, const std::string &publisher) {
   uint8_t *field = reinterpret_cast<uint8_t *>(&header) + PUBLISHER_OFFSET;
   std::memset(field, 0, PUBLISHER_FIELD);
+  // A publisher of the field's full length has no zero byte: readers stop at the field's end.
+  // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
   std::memcpy(field, publisher.data(), publisher.size() < PUBLISHER_FIELD ? publisher.size() : PUBLISHER_FIELD);
 }

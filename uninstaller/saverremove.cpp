@@ -62,6 +62,6 @@ int32_t runUninstaller(const std::string &commandLine) {
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
-  return static_cast<int>(runUninstaller(arguments != nullptr ? arguments : ""));
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
+  return static_cast<int>(runUninstaller(lpCmdLine != nullptr ? lpCmdLine : ""));
 }

@@ -32,8 +32,8 @@ void showSettingsBox(HWND owner, const SampleSettings &settings, const SaverPlac
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR arguments, int) {
-  const SaverCommand command = parseSaverCommand(arguments != nullptr ? arguments : "");
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
+  const SaverCommand command = parseSaverCommand(lpCmdLine != nullptr ? lpCmdLine : "");
   if (command.mode == SaverMode::Ignored) return 0;
 
   SaverPlace place;

@@ -49,7 +49,8 @@ void drawAurora(HDC dc, int width, int height) {
     for (int x = 0; x < width; x += BAND_STRIP) {
       const double wave = std::sin(x * 0.01 + show.step * 0.03 + band);
       const int centre = static_cast<int>(height * (0.3 + 0.2 * band) + wave * height * 0.08);
-      const int half = height / 22 + static_cast<int>(height / 40 * (1 + wave));
+      const int swing = height / 40;
+      const int half = height / 22 + static_cast<int>(swing * (1 + wave));
       RECT strip = {x, centre - half, x + BAND_STRIP, centre + half};
       HBRUSH brush = CreateSolidBrush(auroraColour(x, width, band, show.step));
       FillRect(dc, &strip, brush);

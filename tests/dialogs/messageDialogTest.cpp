@@ -36,7 +36,7 @@ DialogAnswerer::Answer clickLastButton() {
 }
 
 // Notes the layout, then gives the answer.
-DialogAnswerer::Answer noting(Layout &layout, DialogAnswerer::Answer answer) {
+DialogAnswerer::Answer noting(Layout &layout, const DialogAnswerer::Answer &answer) {
   return [&layout, answer](HWND dialog) {
     RECT text = {}, firstButton = {};
     for (const driver::DialogControl &control : driver::dialogControls(dialog)) {
@@ -51,7 +51,7 @@ DialogAnswerer::Answer noting(Layout &layout, DialogAnswerer::Answer answer) {
 }
 
 Outcome runDialog(DialogKind kind, DialogButtons buttons, const std::string &text,
-                  DialogAnswerer::Answer answer) {
+                  const DialogAnswerer::Answer &answer) {
   Outcome outcome;
   DialogAnswerer answerer(noting(outcome.layout, answer));
   outcome.answer = showMessageDialog(kind, buttons, text);

@@ -29,7 +29,7 @@ LRESULT showCopyData(HWND dialog, const COPYDATASTRUCT *record) {
   const char *text = static_cast<const char *>(record->lpData);
   if (text && record->cbData > 0 && memchr(text, '\0', record->cbData))
     SetDlgItemTextA(dialog, IDC_PROMPT, text);
-  return record->cbData;
+  return static_cast<LRESULT>(record->cbData);
 }
 
 INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -56,7 +56,7 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return reinterpret_cast<INT_PTR>(background);
     }
     case WM_DRIVER_APP_QUIT:
-      EndDialog(dialog, wParam);
+      EndDialog(dialog, static_cast<INT_PTR>(wParam));
       return TRUE;
   }
   return FALSE;
@@ -64,9 +64,9 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
 
 }  // namespace
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  const char *title = strstr(commandLine, "/title=");
-  const Options options = {title ? title + 7 : nullptr, strstr(commandLine, "/ask") != nullptr};
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR lpCmdLine, int) {
+  const char *title = strstr(lpCmdLine, "/title=");
+  const Options options = {title ? title + 7 : nullptr, strstr(lpCmdLine, "/ask") != nullptr};
   return static_cast<int>(DialogBoxParamA(instance, MAKEINTRESOURCEA(IDD_DRIVER_APP), nullptr, dialogProc,
                                           reinterpret_cast<LPARAM>(&options)));
 }

@@ -41,7 +41,8 @@ void listSubkeys(HKEY root, const char *key, const std::string &prefix, std::set
   HKEY list;
   if (RegOpenKeyExA(root, key, 0, KEY_READ, &list) != ERROR_SUCCESS) return;
   char name[256];
-  for (DWORD i = 0, length = sizeof name; RegEnumKeyExA(list, i, name, &length, 0, 0, 0, 0) == ERROR_SUCCESS;
+  for (DWORD i = 0, length = sizeof name;
+       RegEnumKeyExA(list, i, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
        ++i, length = sizeof name)
     listing.insert(prefix + name);
   RegCloseKey(list);
@@ -80,9 +81,9 @@ std::set<std::string> prefixListing() {
 std::string listingDifference(const std::set<std::string> &before, const std::set<std::string> &after) {
   std::string text;
   for (const std::string &line : before)
-    if (after.count(line) == 0) text += "  gone: " + line + "\n";
+    if (!after.contains(line)) text += "  gone: " + line + "\n";
   for (const std::string &line : after)
-    if (before.count(line) == 0) text += "  new:  " + line + "\n";
+    if (!before.contains(line)) text += "  new:  " + line + "\n";
   return text;
 }
 

@@ -82,7 +82,7 @@ std::string windowText(HWND window) {
     return std::string();
   std::string text(length + 1, '\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(&text[0]),
+  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied))
     return std::string();
   text.resize(copied < length ? copied : length);

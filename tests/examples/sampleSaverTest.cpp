@@ -196,7 +196,7 @@ TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
   SHSetValueA(HKEY_CURRENT_USER, foreignEntry.c_str(), "UninstallString", REG_SZ, "C:\\other.exe /u", 16);
   const std::string otherSaver = systemFolder() + "other.scr";
   SHSetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", REG_SZ, otherSaver.c_str(),
-              DWORD(otherSaver.size() + 1));
+              static_cast<DWORD>(otherSaver.size()) + 1);
 
   EXPECT_EQ(runToEnd("\"" + installedProgram() + "\" /u /q"), 0u);
   carryOutRemovalAtRestart();

@@ -24,7 +24,7 @@ bool fileExists(const std::string &path) { return GetFileAttributesA(path.c_str(
 std::string readStart(const std::string &path, size_t count) {
   std::ifstream file(path, std::ios::binary);
   std::string bytes(count, '\0');
-  file.read(&bytes[0], count);
+  file.read(bytes.data(), static_cast<std::streamsize>(count));
   return bytes.substr(0, file.gcount());
 }
 
@@ -75,7 +75,8 @@ class FlashPanelTest : public ::testing::Test {
 
   std::string writeMovie(const std::string &name, const Bytes &movie) {
     std::string path = folder_ + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(movie.data()), movie.size());
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(movie.data()),
+                                              static_cast<std::streamsize>(movie.size()));
     written_.push_back(path);
     return path;
   }
@@ -96,7 +97,7 @@ class FlashPanelTest : public ::testing::Test {
         lines.push_back(line);
         continue;
       }
-      if (!numbers.count(instance)) numbers[instance] = static_cast<int>(numbers.size()) + 1;
+      if (!numbers.contains(instance)) numbers[instance] = static_cast<int>(numbers.size()) + 1;
       lines.push_back("#" + std::to_string(numbers[instance]) + " " + event);
     }
     return lines;

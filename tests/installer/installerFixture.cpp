@@ -127,7 +127,7 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
   BuildPlan plan;
   std::string error;
   std::vector<uint8_t> output;
-  const std::string launcher = hostPath(folder / (manifestName + "Setup.exe"));
+  std::string launcher = hostPath(folder / (manifestName + "Setup.exe"));
   const bool built = loadBuildPlan(hostPath(manifest), plan, error) && buildInstallerFile(plan, output, error) &&
                      writeWholeFile(launcher, output, error);
   EXPECT_TRUE(built) << error;
@@ -147,6 +147,67 @@ struct DebuggedRun {
   bool installerStillRunning = false;
 };
 
+// What the debug loop knows of the processes it watches.
+struct DebugLoopState {
+  DWORD launcher = 0, installer = 0;
+  std::set<DWORD> running, loaderBreakpointSeen, released;
+};
+
+// The installer copy has the launcher's file name, in its work folder.
+// Anything else the launcher starts (Wine's desktop process, say) is let go
+// as soon as it is seen.
+void noteCreatedProcess(const DEBUG_EVENT &event, DebuggedRun &run, DebugLoopState &state) {
+  if (event.dwProcessId == state.launcher) {
+    state.running.insert(event.dwProcessId);
+  } else if (state.installer == 0 &&
+             fileNameOf(imagePathOf(event.u.CreateProcessInfo.hFile)) == run.installerName) {
+    state.installer = event.dwProcessId;
+    InterlockedExchange(&run.installer, static_cast<LONG>(state.installer));
+    state.running.insert(event.dwProcessId);
+  } else {
+    state.released.insert(event.dwProcessId);
+  }
+  if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
+}
+
+// One debug event; returns how the debuggee is to go on.
+DWORD handleDebugEvent(const DEBUG_EVENT &event, DebuggedRun &run, DebugLoopState &state) {
+  switch (event.dwDebugEventCode) {
+    case CREATE_PROCESS_DEBUG_EVENT:
+      noteCreatedProcess(event, run, state);
+      break;
+    case LOAD_DLL_DEBUG_EVENT:
+      if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
+      break;
+    case EXCEPTION_DEBUG_EVENT:
+      // Only the loader's first breakpoint in each process is ours to pass.
+      if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT ||
+          !state.loaderBreakpointSeen.insert(event.dwProcessId).second)
+        return DBG_EXCEPTION_NOT_HANDLED;
+      break;
+    case EXIT_PROCESS_DEBUG_EVENT:
+      state.running.erase(event.dwProcessId);
+      if (event.dwProcessId == state.installer) {
+        run.installerExitCode = event.u.ExitProcess.dwExitCode;
+        run.installerEnded = true;
+      } else if (event.dwProcessId == state.launcher) {
+        run.launcherExitCode = event.u.ExitProcess.dwExitCode;
+        run.launcherEnded = true;
+      }
+      break;
+  }
+  return DBG_CONTINUE;
+}
+
+// A run that did not end leaves nothing behind.
+void endStuckProcesses(const std::set<DWORD> &running) {
+  for (DWORD stuck : running) {
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, stuck);
+    if (process != nullptr) TerminateProcess(process, 1);
+    if (process != nullptr) CloseHandle(process);
+  }
+}
+
 // The debug loop. It has a thread of its own: debug events go to the thread
 // that started the process, and a debuggee stopped at an event (loading a
 // DLL while a dialog paints, say) waits for that thread, so a watcher that
@@ -158,69 +219,26 @@ DWORD WINAPI debugLauncherToEnd(void *context) {
   PROCESS_INFORMATION started = {};
   // Processes let go of must go on running when this thread ends.
   DebugSetProcessKillOnExit(FALSE);
-  if (!CreateProcessA(nullptr, &run.commandLine[0], nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr,
+  if (!CreateProcessA(nullptr, run.commandLine.data(), nullptr, nullptr, FALSE, DEBUG_PROCESS, nullptr,
                       run.folder.c_str(), &startup, &started))
     return 0;
   run.started = true;
   CloseHandle(started.hThread);
-  std::set<DWORD> running = {started.dwProcessId};
-  std::set<DWORD> loaderBreakpointSeen;
-  std::set<DWORD> released;
-  DWORD installer = 0;
+  DebugLoopState state;
+  state.launcher = started.dwProcessId;
+  state.running = {started.dwProcessId};
   const DWORD deadline = GetTickCount() + INSTALLER_TIMEOUT_MS;
-  while (!running.empty() && GetTickCount() < deadline) {
+  while (!state.running.empty() && GetTickCount() < deadline) {
     DEBUG_EVENT event;
     if (!WaitForDebugEvent(&event, 50)) continue;
-    DWORD continueStatus = DBG_CONTINUE;
-    switch (event.dwDebugEventCode) {
-      case CREATE_PROCESS_DEBUG_EVENT:
-        // The installer copy has the launcher's file name, in its work folder.
-        // Anything else the launcher starts (Wine's desktop process, say) is
-        // let go as soon as it is seen.
-        if (event.dwProcessId == started.dwProcessId) {
-          running.insert(event.dwProcessId);
-        } else if (installer == 0 && fileNameOf(imagePathOf(event.u.CreateProcessInfo.hFile)) == run.installerName) {
-          installer = event.dwProcessId;
-          InterlockedExchange(&run.installer, static_cast<LONG>(installer));
-          running.insert(event.dwProcessId);
-        } else {
-          released.insert(event.dwProcessId);
-        }
-        if (event.u.CreateProcessInfo.hFile != nullptr) CloseHandle(event.u.CreateProcessInfo.hFile);
-        break;
-      case LOAD_DLL_DEBUG_EVENT:
-        if (event.u.LoadDll.hFile != nullptr) CloseHandle(event.u.LoadDll.hFile);
-        break;
-      case EXCEPTION_DEBUG_EVENT:
-        // Only the loader's first breakpoint in each process is ours to pass.
-        if (event.u.Exception.ExceptionRecord.ExceptionCode != EXCEPTION_BREAKPOINT ||
-            !loaderBreakpointSeen.insert(event.dwProcessId).second)
-          continueStatus = DBG_EXCEPTION_NOT_HANDLED;
-        break;
-      case EXIT_PROCESS_DEBUG_EVENT:
-        running.erase(event.dwProcessId);
-        if (event.dwProcessId == installer) {
-          run.installerExitCode = event.u.ExitProcess.dwExitCode;
-          run.installerEnded = true;
-        } else if (event.dwProcessId == started.dwProcessId) {
-          run.launcherExitCode = event.u.ExitProcess.dwExitCode;
-          run.launcherEnded = true;
-        }
-        break;
-    }
-    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, continueStatus);
-    if (released.count(event.dwProcessId) != 0) DebugActiveProcessStop(event.dwProcessId);
+    ContinueDebugEvent(event.dwProcessId, event.dwThreadId, handleDebugEvent(event, run, state));
+    if (state.released.contains(event.dwProcessId)) DebugActiveProcessStop(event.dwProcessId);
   }
-  // A run that did not end leaves nothing behind.
-  for (DWORD stuck : running) {
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, stuck);
-    if (process != nullptr) TerminateProcess(process, 1);
-    if (process != nullptr) CloseHandle(process);
-  }
+  endStuckProcesses(state.running);
   CloseHandle(started.hProcess);
-  run.installerSeen = installer != 0;
-  run.stillRunning = running.size();
-  run.installerStillRunning = running.count(installer) != 0;
+  run.installerSeen = state.installer != 0;
+  run.stillRunning = state.running.size();
+  run.installerStillRunning = state.running.contains(state.installer);
   return 0;
 }
 

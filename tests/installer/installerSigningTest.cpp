@@ -24,7 +24,7 @@ std::string hostPathOf(const fs::path &path) {
       reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("kernel32"), "wine_get_unix_file_name")));
   if (unixName == nullptr) return std::string();
   char *name = unixName(path.wstring().c_str());
-  const std::string result = name != nullptr ? name : "";
+  std::string result = name != nullptr ? name : "";
   HeapFree(GetProcessHeap(), 0, name);
   return result;
 }
@@ -40,8 +40,8 @@ bool runOnHost(const fs::path &scratch, const std::vector<std::string> &words, s
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process = {};
-  if (!CreateProcessA("Z:\\bin\\sh", &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                      &process)) {
+  if (!CreateProcessA("Z:\\bin\\sh", commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &process)) {
     log = "the host shell did not start: " + std::to_string(GetLastError());
     return false;
   }
@@ -62,7 +62,7 @@ class InstallerSigning : public InstallerEndToEnd {
   // The launcher file of manifest, signed by saverpack on the host.
   std::string signedLauncher(const std::string &manifest) {
     const std::string launcher = buildLauncher(manifest);
-    const std::string signedFile = (fs::path(launcher).parent_path() / "Signed.exe").string();
+    std::string signedFile = (fs::path(launcher).parent_path() / "Signed.exe").string();
     std::string log;
     EXPECT_TRUE(runOnHost(fs::path(launcher).parent_path(),
                           {"sign", NATIVE_SAVERPACK, hostPathOf(launcher), hostPathOf(signedFile)}, log))
@@ -91,7 +91,7 @@ TEST_F(InstallerSigning, SignedSetupInstallsQuietlyAndThroughTheWindow) {
   ASSERT_NE(form, nullptr);
   const fs::path caught = fs::path(launcher).parent_path() / "caught.exe";
   for (const std::string &folder : workFolders()) {
-    if (foldersBefore.count(folder) != 0) continue;  // an earlier run's leftovers
+    if (foldersBefore.contains(folder)) continue;  // an earlier run's leftovers
     const std::string copy = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\" + folder + "\\Signed.exe";
     if (exists(copy)) CopyFileA(copy.c_str(), caught.string().c_str(), FALSE);
   }
@@ -144,7 +144,7 @@ TEST_F(InstallerSigning, LayersSignedByTheMakersOwnPipelineInstall) {
   const std::string launcher = buildLauncher("quiet");
   const std::vector<uint8_t> built = readBytes(launcher);
   const fs::path folder = fs::path(launcher).parent_path();
-  const size_t installerAt = fs::file_size(folder / "bin" / "saverstart.exe");
+  const auto installerAt = static_cast<std::ptrdiff_t>(fs::file_size(folder / "bin" / "saverstart.exe"));
   writeBytes(folder / "image.exe", std::vector<uint8_t>(built.begin(), built.begin() + installerAt));
   writeBytes(folder / "layer.exe", std::vector<uint8_t>(built.begin() + installerAt, built.end()));
   const std::string signedFile = (folder / "Pipeline.exe").string();

@@ -396,7 +396,7 @@ TEST_F(LauncherEndToEnd, WhileWaitingNoDataIsAnEmptyCommandAndASecondLauncherGet
   std::string firstFolder = recorded("folder");
   std::set<std::string> taken = workFolders();
   int next = 1;
-  while (taken.count("QRP" + std::to_string(next)) != 0) ++next;
+  while (taken.contains("QRP" + std::to_string(next))) ++next;
   DeleteFileA(recordFile_.c_str());
   setEnvironment("FAKE_INSTALLER_CLOSE", "");
   setEnvironment("FAKE_INSTALLER_END_FILE", "");

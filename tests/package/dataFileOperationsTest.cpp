@@ -37,7 +37,7 @@ class DataFileWineTest : public PackageWineTest {
     PackageWineTest::TearDown();
   }
 
-  void writeDataFile(const std::vector<DataMember> &members) {
+  static void writeDataFile(const std::vector<DataMember> &members) {
     std::vector<uint8_t> bytes;
     std::string error;
     ASSERT_TRUE(buildDataFile({}, members, bytes, error)) << error;

@@ -22,10 +22,10 @@ class PackageWineTest : public ::testing::Test {
   void TearDown() override;
 
   // Writes temp.dat: filler of the installer's length, then the package.
-  void writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files);
+  static void writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files);
   // Writes temp.dat with the header patched after building, for faults.
-  void writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
-                    void (*patch)(std::vector<uint8_t> &package));
+  static void writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
+                           void (*patch)(std::vector<uint8_t> &package));
   // Reads the header and extracts entry 1 (the codec library) as the
   // installer does at start-up.
   void readHeader();

@@ -38,12 +38,12 @@ class Members : public ::testing::Test {
 
   void TearDown() override { setExtractionProgress({nullptr, nullptr}); }
 
-  void writeDataFile(const std::vector<TestMember> &members, int32_t firstMemberType = 0) {
+  static void writeDataFile(const std::vector<TestMember> &members, int32_t firstMemberType = 0) {
     ASSERT_TRUE(writeWholeFile(installerRun.dataFile, buildDataFile(members, firstMemberType)));
   }
 
   // The work folder's data file can go, so it is no longer held open.
-  bool dataFileReleased() { return DeleteFileA(installerRun.dataFile.c_str()) != 0; }
+  static bool dataFileReleased() { return DeleteFileA(installerRun.dataFile.c_str()) != 0; }
 
   ScratchFolder scratch{"placementMembers"};
 };
@@ -178,7 +178,7 @@ TEST_F(Members, SaverDatFailureIsReported) {
 
 class Documents : public Members {
  protected:
-  void carry(int entry, const std::string &name, bool present) {
+  static void carry(int entry, const std::string &name, bool present) {
     setEntryName(installerRun.header.entries[entry], name);
     if (present) {
       ASSERT_TRUE(writeWholeFile(pathWorkFolder + name, name + " text"));

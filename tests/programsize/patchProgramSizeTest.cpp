@@ -13,7 +13,9 @@ namespace {
 
 typedef std::string Bytes;
 
-const Bytes kTag(PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND, PROGRAM_SIZE_TAG_LENGTH);
+// The tag ends in its zero byte.
+const char kTagText[] = PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND;
+const Bytes kTag(kTagText, sizeof kTagText);
 const Bytes kEmptyValue(4, '\0');
 
 // One file per test: ctest runs the cases in parallel.

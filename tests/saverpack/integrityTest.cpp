@@ -98,13 +98,14 @@ TEST(IntegrityRecord, EveryKindOfDamageIsTold) {
   const std::vector<uint8_t> built = buildStoredSample(folder.path());
   const InstallerHeader header = headerOf(built);
   const size_t entryTable = PROGRAM_SIZE + offsetof(InstallerHeader, entries);
+  const size_t entry9Size = entryTable + 9 * sizeof(PackageEntry) + offsetof(PackageEntry, expandedSize);
   const DamageCase cases[] = {
       {"intact", [](std::vector<uint8_t> &) {}, IntegrityVerdict::intact, nullptr},
       {"byte in entry 6", [&](std::vector<uint8_t> &b) { flip(b, header.entries[6].start + 100); },
        IntegrityVerdict::packageChanged, "entry 6 \"My B3989.scr\" damaged"},
       {"byte in member 3", [&](std::vector<uint8_t> &b) { flip(b, memberBytesAt(b, 3) + 10); },
        IntegrityVerdict::packageChanged, "member 3 \"pictures\\a.jpg\" damaged"},
-      {"entry table", [&](std::vector<uint8_t> &b) { flip(b, entryTable + 9 * 280 + 276); },
+      {"entry table", [&](std::vector<uint8_t> &b) { flip(b, entry9Size); },
        IntegrityVerdict::packageChanged, "package damaged"},
       {"installer program", [](std::vector<uint8_t> &b) { flip(b, 100); }, IntegrityVerdict::programChanged,
        "installer program damaged"},
@@ -144,7 +145,9 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   EXPECT_NE(std::string::npos, intact.str().find("integrity: ok")) << intact.str();
 
   // A name the installer refuses is marked, and fails verify.
-  std::memcpy(&installer[PROGRAM_SIZE + offsetof(InstallerHeader, entries) + 9 * 280 + 1], "x\\", 2);
+  std::memcpy(&installer[PROGRAM_SIZE + offsetof(InstallerHeader, entries) + 9 * sizeof(PackageEntry) +
+                         offsetof(PackageEntry, name)],
+              "x\\", 2);
   writeBytes(path, installer);
   std::ostringstream refused;
   EXPECT_EQ(1, verifyFile(path.string(), "", refused));

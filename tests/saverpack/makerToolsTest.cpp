@@ -55,7 +55,7 @@ void replaceIn(const fs::path &path, const std::string &from, const std::string 
 
 // Entry 10 carried as a stream of another implode mode than the packer's.
 fs::path foreignStreamSource(const fs::path &folder) {
-  const fs::path manifest = writeSamplePackageSource(folder);
+  fs::path manifest = writeSamplePackageSource(folder);
   const std::vector<uint8_t> notes = readBytes(folder / "notes.txt");
   std::vector<uint8_t> stream;
   dcl::implodeBuffer(notes.data(), notes.size(), dcl::CMP_ASCII, 1024, stream);
@@ -67,7 +67,7 @@ fs::path foreignStreamSource(const fs::path &folder) {
 
 // The saver's own "/u" instead of the carried uninstaller, and a publisher.
 fs::path ownUninstallSource(const fs::path &folder) {
-  const fs::path manifest = writeSamplePackageSource(folder);
+  fs::path manifest = writeSamplePackageSource(folder);
   replaceIn(manifest, "\"offerControlPanel\": true,",
             "\"offerControlPanel\": true, \"uninstall\": \"saver\", \"publisher\": \"Lumen Works\",");
   return manifest;
@@ -87,7 +87,7 @@ void reseal(std::vector<uint8_t> &file) {
   for (PackageEntry &entry : header.entries)
     if (entryPresent(entry) && entry.compressed == 0)
       setEntryExpandedCrc(entry, crc32Of(&file[LAUNCHER_SIZE + static_cast<size_t>(entry.start)],
-                                         static_cast<size_t>(entry.end - entry.start + 1)));
+                                         static_cast<size_t>(entry.end - entry.start) + 1));
   IntegrityRecord record;
   ASSERT_TRUE(readIntegrityRecord(header, record));
   std::memcpy(&file[LAUNCHER_SIZE + INSTALLER_SIZE], &header, sizeof(header));

@@ -81,7 +81,7 @@ std::filesystem::path writeSamplePackageSource(const std::filesystem::path &fold
   writeBytes(folder / "members" / "main.swf", compressibleBytes(20000));
   writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(3000, 4));
   writeBytes(folder / "members" / "pictures" / "empty.txt", {});
-  const std::filesystem::path manifest = folder / "manifest.json";
+  std::filesystem::path manifest = folder / "manifest.json";
   std::ofstream(manifest) << R"({
   "saverName": "My Big Screensaver",
   "installerType": 2,

@@ -144,7 +144,7 @@ TEST_F(CarriedUninstaller, InteractiveUninstallAsksAndLeavesForeignThingsAlone) 
   const std::string foreignCommand = "\"" + saverFolder() + "..\\Deluxe\\saverremove.exe\" /n=\"Deluxe\"";
   CloseHandle(CreateFileA(foreignFile.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
   SHSetValueA(HKEY_LOCAL_MACHINE, foreignEntry.c_str(), "UninstallString", REG_SZ, foreignCommand.c_str(),
-              DWORD(foreignCommand.size() + 1));
+              static_cast<DWORD>(foreignCommand.size()) + 1);
 
   std::string question, closing;
   EXPECT_EQ(runCommand(uninstallValue("UninstallString"),

@@ -38,7 +38,8 @@ static bool addMember(const DataMember &member, DataMemberRecord &record,
   }
   const uint8_t *headerBytes = reinterpret_cast<const uint8_t *>(&header);
   dataFile.insert(dataFile.end(), headerBytes, headerBytes + sizeof(header));
-  dataFile.insert(dataFile.end(), stored.begin(), stored.begin() + storedCount);
+  const auto storedEnd = stored.begin() + static_cast<std::ptrdiff_t>(storedCount);
+  dataFile.insert(dataFile.end(), stored.begin(), storedEnd);
   return true;
 }
 

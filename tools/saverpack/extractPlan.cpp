@@ -19,7 +19,6 @@
 #include <filesystem>
 #include <set>
 
-namespace fs = std::filesystem;
 using nlohmann::ordered_json;
 
 namespace {
@@ -64,7 +63,7 @@ bool readEntries(const std::vector<uint8_t> &file, const FileLayers &layers,
     if (!entryStoredBytes(file, layers, index, part.stored, error)) return false;
     if (!expandStored(part.stored, part.entry.compressed != 0, part.entry.expandedSize, part.expanded,
                       error)) {
-      error = entryText(index, name) + ": " + error;
+      error.insert(0, entryText(index, name) + ": ");
       return false;
     }
     part.file = "entries/" + std::to_string(index) + "-" + name;
@@ -126,7 +125,7 @@ bool readMembers(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> &
       member.compressed = header.compressed != 0;
       if (header.expandedSize != 0 &&
           !expandStored(stored, header.compressed != 0, header.expandedSize, member.expanded, error)) {
-        error = where + ": " + error;
+        error.insert(0, where + ": ");
         return false;
       }
     }
@@ -148,19 +147,12 @@ DataMember uninstallerMember(const MemberPart &part) {
   return member;
 }
 
-// The dataFile object of the manifest, when one builds these very bytes:
-// movie copies first, then the members folder in the packer's order, then
-// the uninstaller when the package carries it.
-bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> members,
-                      const std::string &name, bool carriesUninstaller, ordered_json &description) {
-  std::vector<DataMember> copies, files;
-  if (carriesUninstaller && (members.empty() || !isCarriedUninstaller(members.back()))) return false;
-  std::vector<DataMember> uninstaller;
-  if (carriesUninstaller) {
-    uninstaller.push_back(uninstallerMember(members.back()));
-    members.pop_back();
-  }
-  bool compressMembers = false;
+// The data file's members other than the carried uninstaller as build lists
+// them: movie copies first, then the members folder in the packer's order.
+// False for a member that build would not make from the members folder.
+bool membersAsBuilt(const std::vector<MemberPart> &members, std::vector<DataMember> &ordered,
+                    bool &compressMembers) {
+  std::vector<DataMember> files;
   for (const MemberPart &part : members) {
     DataMember member;
     member.path = memberPathOf(part.record);
@@ -169,7 +161,7 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPa
     std::string file;
     memberFileFor(member.path, file);
     if (member.type == MEMBER_TYPE_MOVIE_COPY) {
-      copies.push_back(member);
+      ordered.push_back(member);
       continue;
     }
     compressMembers = compressMembers || part.compressed;
@@ -185,14 +177,35 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPa
   for (DataMember &member : files)
     if (compressMembers && !member.bytes.empty())
       member.compressed = implodeWhenSmaller(member.bytes, member.imploded);
-  copies.insert(copies.end(), files.begin(), files.end());
-  copies.insert(copies.end(), uninstaller.begin(), uninstaller.end());
-  const std::vector<uint8_t> settings(dataFile.begin(), dataFile.begin() + sizeof(SaverSettings));
+  ordered.insert(ordered.end(), files.begin(), files.end());
+  return true;
+}
+
+bool buildsSameDataFile(const std::vector<uint8_t> &settings, const std::vector<DataMember> &members,
+                        const std::vector<uint8_t> &dataFile) {
   std::vector<uint8_t> rebuilt;
   std::string ignored;
-  if (!buildDataFile(settings, copies, rebuilt, ignored) || !stampMemberCrcs(copies, rebuilt, ignored) ||
-      rebuilt != dataFile)
-    return false;
+  return buildDataFile(settings, members, rebuilt, ignored) && stampMemberCrcs(members, rebuilt, ignored) &&
+         rebuilt == dataFile;
+}
+
+// The dataFile object of the manifest, when one builds these very bytes:
+// movie copies first, then the members folder in the packer's order, then
+// the uninstaller when the package carries it.
+bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> members,
+                      const std::string &name, bool carriesUninstaller, ordered_json &description) {
+  if (carriesUninstaller && (members.empty() || !isCarriedUninstaller(members.back()))) return false;
+  std::vector<DataMember> uninstaller;
+  if (carriesUninstaller) {
+    uninstaller.push_back(uninstallerMember(members.back()));
+    members.pop_back();
+  }
+  std::vector<DataMember> ordered;
+  bool compressMembers = false;
+  if (!membersAsBuilt(members, ordered, compressMembers)) return false;
+  ordered.insert(ordered.end(), uninstaller.begin(), uninstaller.end());
+  const std::vector<uint8_t> settings(dataFile.begin(), dataFile.begin() + sizeof(SaverSettings));
+  if (!buildsSameDataFile(settings, ordered, dataFile)) return false;
 
   description = {{"name", name}, {"members", MEMBERS_FOLDER}};
   if (compressMembers) description["compressMembers"] = true;
@@ -234,7 +247,8 @@ void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers
                       const std::vector<uint8_t> &codecLibrary, ExtractPlan &plan) {
   if (layers.launcherSize != 0) {
     plan.manifest["launcher"] = "saverstart.exe";
-    plan.files.push_back({"saverstart.exe", std::vector<uint8_t>(file.begin(), file.begin() + layers.launcherSize)});
+    const auto launcherEnd = file.begin() + static_cast<std::ptrdiff_t>(layers.launcherSize);
+    plan.files.push_back({"saverstart.exe", std::vector<uint8_t>(file.begin(), launcherEnd)});
   }
   const auto installer = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset);
   plan.manifest["installer"] = "saversetup.exe";
@@ -301,6 +315,78 @@ void describeHeaderBytes(const std::vector<uint8_t> &original, const std::vector
   }
 }
 
+using EntryAt = std::vector<EntryPart>::const_iterator;
+
+EntryAt findEntry(const std::vector<EntryPart> &parts, int index) {
+  return std::find_if(parts.begin(), parts.end(),
+                      [index](const EntryPart &part) { return part.index == index; });
+}
+
+// The data file: its members are written for reading; the manifest builds it
+// from them when that gives the same bytes, else carries it whole.
+struct DataFilePart {
+  std::vector<MemberPart> members;
+  ordered_json description;
+  bool described = false;
+};
+
+bool readDataFile(const std::vector<EntryPart> &parts, EntryAt dataEntry, bool carriesUninstaller,
+                  DataFilePart &data, ExtractPlan &plan, std::string &error) {
+  if (!readMembers(dataEntry->expanded, data.members, error)) return false;
+  data.described = dataEntry + 1 == parts.end() && dataEntry->entry.destKind == DEST_WORK_FOLDER &&
+                   (!dataEntry->entry.compressed || dataEntry->reimplodes) &&
+                   describeDataFile(dataEntry->expanded, data.members, entryNameOf(dataEntry->entry),
+                                    carriesUninstaller, data.description);
+  if (data.described && dataEntry->entry.compressed) data.description["compressed"] = true;
+  const std::vector<uint8_t> &expanded = dataEntry->expanded;
+  if (data.described && data.description.contains("settings"))
+    plan.files.push_back({"settings.bin", std::vector<uint8_t>(expanded.begin(),
+                                                               expanded.begin() + sizeof(SaverSettings))});
+  return true;
+}
+
+// The carried uninstaller: a file of its own, which build adds again, when the
+// data file is described; else the mark byte alone, since build is to add no
+// uninstaller to a data file it carries whole.
+void describeUninstaller(DataFilePart &data, ExtractPlan &plan) {
+  if (data.described) {
+    plan.manifest["uninstaller"] = std::string(UNINSTALLER_FILE_NAME);
+    plan.files.push_back({UNINSTALLER_FILE_NAME, data.members.back().expanded});
+    data.members.pop_back();
+  } else {
+    plan.manifest["uninstall"] = UNINSTALLER_CARRIED;
+  }
+}
+
+// The manifest's entries and their files; returns what build is to carry, the
+// codec library first, the described data file not yet.
+std::vector<CarriedFile> describeEntries(const std::vector<EntryPart> &parts, const EntryPart &codec,
+                                         bool dataFileDescribed, const std::string &saverName,
+                                         ExtractPlan &plan) {
+  std::vector<CarriedFile> carried = {carriedFrom(codec)};
+  carried.front().name = CODEC_LIBRARY_ENTRY;
+  carried.front().destKind = DEST_WORK_FOLDER_LIBRARY;
+  carried.front().compressed = false;
+  plan.manifest["entries"] = ordered_json::array();
+  for (const EntryPart &part : parts) {
+    if (part.index != ENTRY_CODEC_LIBRARY) plan.files.push_back({part.file, part.expanded});
+    if (part.index == ENTRY_CODEC_LIBRARY || (part.index == ENTRY_DATA_FILE && dataFileDescribed))
+      continue;
+    plan.manifest["entries"].push_back(describeEntry(part, saverName, plan.files));
+    carried.push_back(carriedFrom(part));
+  }
+  return carried;
+}
+
+void addMemberFiles(const std::vector<MemberPart> &members, ExtractPlan &plan) {
+  for (const MemberPart &member : members) {
+    std::string path;
+    memberFileFor(memberPathOf(member.record), path);
+    if (member.record.memberType != MEMBER_TYPE_MOVIE_COPY)
+      plan.files.push_back({std::string(MEMBERS_FOLDER) + "/" + path, member.expanded});
+  }
+}
+
 }  // namespace
 
 bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::string &error) {
@@ -312,74 +398,33 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
   const InstallerHeader &header = layers.header;
   std::vector<EntryPart> parts;
   if (!readEntries(file, layers, parts, error)) return false;
-  auto codec = std::find_if(parts.begin(), parts.end(),
-                            [](const EntryPart &part) { return part.index == ENTRY_CODEC_LIBRARY; });
+  const EntryAt codec = findEntry(parts, ENTRY_CODEC_LIBRARY);
   if (codec == parts.end()) {
     error = "the package carries no entry 1 (the decompression library)";
     return false;
   }
-
-  // The data file: its members are written for reading; the manifest builds
-  // it from them when that gives the same bytes, else carries it whole.
-  std::vector<MemberPart> members;
-  ordered_json dataFile;
-  bool dataFileDescribed = false;
   const bool carriesUninstaller = packageFlagsOf(header).uninstallMark == UNINSTALLER_CARRIED;
-  auto dataEntry = std::find_if(parts.begin(), parts.end(),
-                                [](const EntryPart &part) { return part.index == ENTRY_DATA_FILE; });
-  if (dataEntry != parts.end()) {
-    if (!readMembers(dataEntry->expanded, members, error)) return false;
-    dataFileDescribed = dataEntry + 1 == parts.end() && dataEntry->entry.destKind == DEST_WORK_FOLDER &&
-                        (!dataEntry->entry.compressed || dataEntry->reimplodes) &&
-                        describeDataFile(dataEntry->expanded, members, entryNameOf(dataEntry->entry),
-                                         carriesUninstaller, dataFile);
-    if (dataFileDescribed && dataEntry->entry.compressed) dataFile["compressed"] = true;
-    if (dataFileDescribed && dataFile.contains("settings"))
-      plan.files.push_back({"settings.bin", std::vector<uint8_t>(dataEntry->expanded.begin(),
-                                                                 dataEntry->expanded.begin() + sizeof(SaverSettings))});
-  }
+  const EntryAt dataEntry = findEntry(parts, ENTRY_DATA_FILE);
+  DataFilePart data;
+  if (dataEntry != parts.end() && !readDataFile(parts, dataEntry, carriesUninstaller, data, plan, error))
+    return false;
 
-  ordered_json &manifest = plan.manifest;
-  const std::string saverName = saverNameOf(header);
-  manifest = describeFlags(header);
+  plan.manifest = describeFlags(header);
   describePrograms(file, layers, codec->expanded, plan);
-  if (carriesUninstaller && dataFileDescribed) {
-    manifest["uninstaller"] = std::string(UNINSTALLER_FILE_NAME);
-    plan.files.push_back({UNINSTALLER_FILE_NAME, members.back().expanded});
-    members.pop_back();
-  } else if (carriesUninstaller) {
-    // The byte alone: build is to add no uninstaller to what it carries whole.
-    manifest["uninstall"] = UNINSTALLER_CARRIED;
-  }
-  const PackageFlags flags = packageFlagsOf(header);
-  std::vector<CarriedFile> carried = {carriedFrom(*codec)};
-  carried.front().name = CODEC_LIBRARY_ENTRY;
-  carried.front().destKind = DEST_WORK_FOLDER_LIBRARY;
-  carried.front().compressed = false;
-  manifest["entries"] = ordered_json::array();
-  for (const EntryPart &part : parts) {
-    if (part.index != ENTRY_CODEC_LIBRARY) plan.files.push_back({part.file, part.expanded});
-    if (part.index == ENTRY_CODEC_LIBRARY || (part.index == ENTRY_DATA_FILE && dataFileDescribed))
-      continue;
-    manifest["entries"].push_back(describeEntry(part, saverName, plan.files));
-    carried.push_back(carriedFrom(part));
-  }
-  if (dataFileDescribed) {
-    manifest["dataFile"] = dataFile;
+  if (carriesUninstaller) describeUninstaller(data, plan);
+  const std::string saverName = saverNameOf(header);
+  std::vector<CarriedFile> carried = describeEntries(parts, *codec, data.described, saverName, plan);
+  if (data.described) {
+    plan.manifest["dataFile"] = data.description;
     carried.push_back(carriedFrom(*dataEntry));
   }
-  if (dataEntry != parts.end() && !dataFileDescribed)
+  if (dataEntry != parts.end() && !data.described)
     plan.notes.push_back("the data file is carried whole as entry 8, since the members folder would not "
                          "build the same bytes: members/ is there to read");
-  for (const MemberPart &member : members) {
-    std::string path;
-    memberFileFor(memberPathOf(member.record), path);
-    if (member.record.memberType != MEMBER_TYPE_MOVIE_COPY)
-      plan.files.push_back({std::string(MEMBERS_FOLDER) + "/" + path, member.expanded});
-  }
+  addMemberFiles(data.members, plan);
 
   std::vector<uint8_t> built;
-  if (!buildPackage(flags, carried, layers.installerSize, built, error)) return false;
+  if (!buildPackage(packageFlagsOf(header), carried, layers.installerSize, built, error)) return false;
   const auto headerStart = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
   describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built, plan);
   return true;

@@ -107,6 +107,42 @@ ordered_json entry(int index, const std::string &file, int destKind, bool compre
   return item;
 }
 
+// The sample files the manifest names, and the saver program as saverFile.
+bool writeSampleFiles(SourceWriter &writer, const std::string &saverName, const std::string &saverFile,
+                      const std::vector<uint8_t> &saverBytes, std::string &error) {
+  return writer.write("splash.bmp", sampleBitmap(240, 160, 90), error) &&
+         writer.write("licence.rtf", sampleLicence(saverName), error) &&
+         writer.write("readme.txt", sampleReadMe(saverName), error) &&
+         writer.write(saverFile, saverBytes, error) &&
+         writer.write("about.txt", sampleNote("about", saverName), error) &&
+         writer.write("credits.txt", sampleNote("credits", saverName), error) &&
+         writer.write("history.txt", sampleNote("history", saverName), error) &&
+         writer.write("members/pictures/sample.bmp", sampleBitmap(320, 200, 200), error);
+}
+
+ordered_json sourceManifest(const std::string &saverName, const fs::path (&programs)[PROGRAM_COUNT],
+                            const std::string &saverFile) {
+  ordered_json manifest = {
+      {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
+      {"carriesReadMe", true},    {"offerControlPanel", true},
+      // A picture splash: the saver needs no movie player.
+      {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
+      // The package carries its own uninstaller.
+      {"uninstall", "carried"},
+      {"launcher", utf8Of(programs[0])},
+      {"installer", utf8Of(programs[1])}, {"uninstaller", utf8Of(programs[3])},
+      {"codecLibrary", utf8Of(programs[2])}};
+  manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),
+                         entry(ENTRY_SAVER_PROGRAM, saverFile, DEST_SYSTEM_FOLDER, true),
+                         entry(7, "about.txt", DEST_SAVER_FOLDER, true),
+                         entry(9, "credits.txt", DEST_SAVER_FOLDER, true),
+                         entry(ENTRY_LAST, "history.txt", DEST_SAVER_FOLDER, true)};
+  manifest["dataFile"] = {{"name", "saverdata.dat"}, {"members", "members"}, {"compressMembers", true}};
+  return manifest;
+}
+
 }  // namespace
 
 bool initPackageSource(const InitOptions &options, std::ostream &out, std::string &error) {
@@ -130,40 +166,16 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
     error = "--saver: " + error;
     return false;
   }
+  if (saver.empty()) {
+    const std::string placeholder = placeholderSaverProgram(saverName);
+    saverBytes.assign(placeholder.begin(), placeholder.end());
+  }
   const std::string saverFile = saver.empty() ? "placeholder.scr" : utf8Of(saver.filename());
 
   out << "saverpack init: a package source for \"" << saverName << "\" in " << folder.string() << "\n";
   SourceWriter writer(folder, out);
-  const bool written =
-      writer.write("splash.bmp", sampleBitmap(240, 160, 90), error) &&
-      writer.write("licence.rtf", sampleLicence(saverName), error) &&
-      writer.write("readme.txt", sampleReadMe(saverName), error) &&
-      (saver.empty() ? writer.write(saverFile, placeholderSaverProgram(saverName), error)
-                     : writer.write(saverFile, saverBytes, error)) &&
-      writer.write("about.txt", sampleNote("about", saverName), error) &&
-      writer.write("credits.txt", sampleNote("credits", saverName), error) &&
-      writer.write("history.txt", sampleNote("history", saverName), error) &&
-      writer.write("members/pictures/sample.bmp", sampleBitmap(320, 200, 200), error);
-  if (!written) return false;
-
-  ordered_json manifest = {
-      {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
-      {"carriesReadMe", true},    {"offerControlPanel", true},
-      // A picture splash: the saver needs no movie player.
-      {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
-      // The package carries its own uninstaller.
-      {"uninstall", "carried"},
-      {"launcher", utf8Of(programs[0])},
-      {"installer", utf8Of(programs[1])}, {"uninstaller", utf8Of(programs[3])},
-      {"codecLibrary", utf8Of(programs[2])}};
-  manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
-                         entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
-                         entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),
-                         entry(ENTRY_SAVER_PROGRAM, saverFile, DEST_SYSTEM_FOLDER, true),
-                         entry(7, "about.txt", DEST_SAVER_FOLDER, true),
-                         entry(9, "credits.txt", DEST_SAVER_FOLDER, true),
-                         entry(ENTRY_LAST, "history.txt", DEST_SAVER_FOLDER, true)};
-  manifest["dataFile"] = {{"name", "saverdata.dat"}, {"members", "members"}, {"compressMembers", true}};
+  if (!writeSampleFiles(writer, saverName, saverFile, saverBytes, error)) return false;
+  const ordered_json manifest = sourceManifest(saverName, programs, saverFile);
   if (!writer.write("manifest.json", manifest.dump(2) + "\n", error)) return false;
   if (saver.empty())
     out << "placeholder.scr only stands in for your screen saver program: replace it before you ship.\n";

@@ -44,6 +44,14 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
   return true;
 }
 
+// An entry's stored bytes in the package, which starts behind the program.
+static std::vector<uint8_t> storedBytesOf(const PackageEntry &entry, const std::vector<uint8_t> &package,
+                                          size_t programSize) {
+  const auto start = static_cast<std::ptrdiff_t>(static_cast<size_t>(entry.start) - programSize);
+  const auto end = static_cast<std::ptrdiff_t>(static_cast<size_t>(entry.end) + 1 - programSize);
+  return std::vector<uint8_t>(package.begin() + start, package.begin() + end);
+}
+
 bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
                            uint8_t moviePlayer, std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
@@ -57,13 +65,9 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
   }
   for (const CarriedFile &file : files) {
     PackageEntry &entry = header.entries[file.index];
-    if (entry.compressed != 0) {
-      const size_t start = static_cast<size_t>(entry.start) - program.size();
-      const std::vector<uint8_t> stored(package.begin() + start, package.begin() + entry.end - program.size() + 1);
-      if (!expandsTo(stored, file.bytes)) {
-        error = "entry " + std::to_string(file.index) + " (" + file.name + ") does not expand to its file";
-        return false;
-      }
+    if (entry.compressed != 0 && !expandsTo(storedBytesOf(entry, package, program.size()), file.bytes)) {
+      error = "entry " + std::to_string(file.index) + " (" + file.name + ") does not expand to its file";
+      return false;
     }
     setEntryExpandedCrc(entry, crc32Of(file.bytes.data(), file.bytes.size()));
   }
@@ -90,7 +94,8 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
 std::vector<bool> stampedHeaderBytes(const InstallerHeader &header) {
   std::vector<bool> stamped(sizeof(InstallerHeader), false);
   auto stamp = [&stamped](size_t from, size_t count) {
-    std::fill(stamped.begin() + from, stamped.begin() + from + count, true);
+    const auto first = stamped.begin() + static_cast<std::ptrdiff_t>(from);
+    std::fill(first, first + static_cast<std::ptrdiff_t>(count), true);
   };
   stamp(INTEGRITY_RECORD_OFFSET, sizeof(IntegrityRecord));
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)

@@ -67,7 +67,7 @@ EntryPlan readEntry(const json &object, const std::string &where, const BuildPla
   } else if (fields.has("name")) {
     entry.name = plainName(fields, "name", fields.text("name"));
   } else {
-    require(entry.sourcePath.size() != 0, fields.key("name") + " is missing (needed with imploded)");
+    require(!entry.sourcePath.empty(), fields.key("name") + " is missing (needed with imploded)");
     entry.name = plainName(fields, "file", utf8Of(pathOfUtf8(entry.sourcePath).filename()));
   }
   // Entry 0 is never extracted, so any destKind goes there.
@@ -78,7 +78,7 @@ EntryPlan readEntry(const json &object, const std::string &where, const BuildPla
   return entry;
 }
 
-void addMember(DataFilePlan &dataFile, const std::string &where, MemberPlan member) {
+void addMember(DataFilePlan &dataFile, const std::string &where, const MemberPlan &member) {
   require(member.path.size() < MEMBER_PATH_FIELD,
           where + ": member path longer than 255 bytes: " + member.path);
   require(isSafeMemberPath(member.path), where + ": member path leaves the saver folder: " + member.path);
@@ -133,7 +133,7 @@ std::map<uint32_t, std::vector<uint8_t>> readHeaderBytes(const json &object) {
 }
 
 void requireEntry(const std::set<int> &present, int index, const std::string &reason) {
-  require(present.count(index) != 0, "entries: the package has no entry " + std::to_string(index) +
+  require(present.contains(index), "entries: the package has no entry " + std::to_string(index) +
                                          " (" + reason + ")");
 }
 
@@ -198,13 +198,8 @@ void addUninstaller(const Fields &fields, const fs::path &base, BuildPlan &plan)
   addMember(plan.dataFile, fields.key("uninstaller"), {UNINSTALLER_FILE_NAME, plan.uninstallerPath, 0, true});
 }
 
-void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
-  const Fields fields(manifest, "",
-                      {"saverName", "installerType", "showLicense", "carriesReadMe",
-                       "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
-                       "moviePlayer", "uninstall", "publisher", "launcher", "installer", "uninstaller",
-                       "codecLibrary", "entries", "dataFile", "headerBytes"});
-  PackageFlags &flags = plan.flags;
+// The keys that set the package's header fields.
+void readFlags(const Fields &fields, PackageFlags &flags) {
   flags.saverName = fields.text("saverName");
   require(!flags.saverName.empty(), "saverName is empty");
   require(flags.saverName.size() <= SAVER_NAME_FIELD,
@@ -228,7 +223,15 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   require(flags.publisher.size() <= PUBLISHER_FIELD && flags.publisher.find('\0') == std::string::npos,
           fields.key("publisher") + ": at most 64 bytes, no zero byte");
   if (fields.has("headerBytes")) flags.headerBytes = readHeaderBytes(fields.at("headerBytes"));
+}
 
+void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
+  const Fields fields(manifest, "",
+                      {"saverName", "installerType", "showLicense", "carriesReadMe",
+                       "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
+                       "moviePlayer", "uninstall", "publisher", "launcher", "installer", "uninstaller",
+                       "codecLibrary", "entries", "dataFile", "headerBytes"});
+  readFlags(fields, plan.flags);
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
   plan.installerPath = fields.file("installer", base);
   plan.codecLibraryPath = fields.file("codecLibrary", base);
@@ -240,8 +243,8 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
     plan.hasDataFile = true;
     plan.dataFile = readDataFile(fields.at("dataFile"), base);
   }
-  flags.uninstallMark = uninstallMarkFrom(fields, plan);
-  if (flags.uninstallMark == UNINSTALLER_CARRIED && plan.hasDataFile)
+  plan.flags.uninstallMark = uninstallMarkFrom(fields, plan);
+  if (plan.flags.uninstallMark == UNINSTALLER_CARRIED && plan.hasDataFile)
     addUninstaller(fields, base, plan);
   else
     require(!fields.has("uninstaller"), fields.key("uninstaller") + ": only a package whose uninstall is "

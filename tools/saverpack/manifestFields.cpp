@@ -12,7 +12,7 @@ Fields::Fields(const json &object, std::string where, const std::set<std::string
     : object_(object), where_(std::move(where)) {
   require(object.is_object(), (where_.empty() ? "the manifest" : where_) + " must be an object");
   for (auto item = object.begin(); item != object.end(); ++item)
-    require(allowed.count(item.key()) != 0, key(item.key()) + ": unknown key");
+    require(allowed.contains(item.key()), key(item.key()) + ": unknown key");
 }
 
 std::string Fields::key(const std::string &name) const {
@@ -57,7 +57,7 @@ std::string Fields::file(const char *name, const fs::path &base) const {
 }
 
 fs::path Fields::folder(const char *name, const fs::path &base) const {
-  const fs::path full = under(base, text(name));
+  fs::path full = under(base, text(name));
   std::error_code fault;
   require(fs::is_directory(full, fault), key(name) + ": folder not found: \"" + full.string() + "\"");
   return full;

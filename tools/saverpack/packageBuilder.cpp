@@ -111,7 +111,8 @@ uint8_t defaultMoviePlayer(const PackageFlags &flags) {
 std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
   std::vector<bool> taken(sizeof(InstallerHeader), false);
   auto take = [&taken](size_t from, size_t count) {
-    std::fill(taken.begin() + from, taken.begin() + from + count, true);
+    const auto first = taken.begin() + static_cast<std::ptrdiff_t>(from);
+    std::fill(first, first + static_cast<std::ptrdiff_t>(count), true);
   };
   take(0, offsetof(InstallerHeader, saverName));
   const size_t nameEnd = saverNameOf(header).size();

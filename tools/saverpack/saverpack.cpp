@@ -96,13 +96,13 @@ int build(const Words &words) {
   BuildPlan plan;
   std::string error;
   std::vector<uint8_t> output;
-  Progress progress(words.options.count("--quiet") ? nullptr : &std::cerr);
+  Progress progress(words.options.contains("--quiet") ? nullptr : &std::cerr);
   BuildNotes notes;
   const std::string &outputPath = words.options.at("-o");
   SigningOptions signing;
   if (!signingOptionsOf(words, signing)) return usage();
   const bool loaded = loadBuildPlan(words.plain[0], plan, error);
-  plan.fastImplode = words.options.count("--fast") != 0;
+  plan.fastImplode = words.options.contains("--fast");
   if (!loaded || !buildInstallerFile(plan, output, error, &progress, &notes) ||
       (signing.wanted() && !signInstallerFile(output, signing, error)) ||
       !writeWholeFile(outputPath, output, error))
@@ -122,7 +122,7 @@ int build(const Words &words) {
 int sign(const Words &words) {
   SigningOptions signing;
   if (!signingOptionsOf(words, signing) || !signing.wanted()) return usage();
-  const std::string outputPath = words.options.count("-o") ? words.options.at("-o") : words.plain[0];
+  const std::string outputPath = words.options.contains("-o") ? words.options.at("-o") : words.plain[0];
   std::vector<uint8_t> file;
   std::string error;
   if (!readWholeFile(words.plain[0], file, error) || !signInstallerFile(file, signing, error) ||
@@ -136,7 +136,7 @@ int inspect(const Words &words) {
   std::vector<uint8_t> file;
   std::string error;
   if (!readWholeFile(words.plain[0], file, error)) return fail(error);
-  if (!inspectFile(file, std::cout, words.options.count("--json") != 0))
+  if (!inspectFile(file, std::cout, words.options.contains("--json")))
     return fail(words.plain[0] + " is neither an installer nor a data file");
   return 0;
 }
@@ -144,7 +144,7 @@ int inspect(const Words &words) {
 int extract(const Words &words) {
   std::vector<uint8_t> file;
   std::string error;
-  Progress progress(words.options.count("--quiet") ? nullptr : &std::cerr);
+  Progress progress(words.options.contains("--quiet") ? nullptr : &std::cerr);
   ExtractOutcome outcome;
   if (!readWholeFile(words.plain[0], file, error) ||
       !extractFile(file, words.plain[1], &progress, outcome, error))
@@ -180,7 +180,7 @@ int main(int argc, char **argv) {
   const std::string command = argv[1];
   Words words;
   if (command == "build" && split(argc, argv, withSigning({{"--quiet", false}, {"--fast", false}}), words) &&
-      words.plain.size() == 1 && words.options.count("-o"))
+      words.plain.size() == 1 && words.options.contains("-o"))
     return build(words);
   if (command == "inspect" && split(argc, argv, {{"--json", false}}, words) && words.plain.size() == 1)
     return inspect(words);

@@ -128,7 +128,38 @@ std::string afterMark(const std::string &text, const std::string &mark) {
   return value;
 }
 
-// The tool's report on one layer, read through a scratch file.
+std::vector<uint8_t> installerLayer(const std::vector<uint8_t> &file, const LayerSpans &spans) {
+  return std::vector<uint8_t>(file.begin() + static_cast<std::ptrdiff_t>(spans.launcherSize),
+                              file.begin() + static_cast<std::ptrdiff_t>(spans.installerEnd));
+}
+
+// The tool's verify report on one layer, read through a scratch file; empty
+// when the tool cannot be started. False when the scratch file cannot be written.
+bool readVerifyReport(const std::vector<uint8_t> &layer, const std::string &what, const std::string &caPath,
+                      std::string &report, std::string &error) {
+  const fs::path path = scratchPath(what);
+  if (!writeWholeFile(utf8Of(path), layer, error)) return false;
+  std::string command = std::string(SIGNING_TOOL) + " verify";
+  if (!caPath.empty()) command += " -CAfile " + quoted(caPath);
+  command += " -in " + quoted(utf8Of(path)) + " 2>&1";
+  if (std::FILE *tool = popen(command.c_str(), "r")) {
+    char chunk[4096];
+    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, tool)) > 0;) report.append(chunk, got);
+    pclose(tool);
+  }
+  std::error_code ignored;
+  fs::remove(path, ignored);
+  return true;
+}
+
+// The digests follow a colon; the tool marks a mismatch behind them.
+std::string reportedDigest(const std::string &report, const char *mark) {
+  const std::string value = afterMark(report, mark);
+  const size_t from = value.find_first_not_of(": ");
+  return from == std::string::npos ? std::string() : value.substr(from, value.find(' ', from) - from);
+}
+
+// The tool's report on one layer.
 bool checkLayer(const std::vector<uint8_t> &layer, const std::string &what, const std::string &caPath,
                 std::ostream &out) {
   SignatureFields fields;
@@ -137,33 +168,16 @@ bool checkLayer(const std::vector<uint8_t> &layer, const std::string &what, cons
     out << what << ": unsigned\n";
     return true;
   }
-  const fs::path path = scratchPath(what);
   std::string report, error;
-  if (!writeWholeFile(utf8Of(path), layer, error)) {
+  if (!readVerifyReport(layer, what, caPath, report, error)) {
     out << what << ": " << error << "\n";
     return false;
   }
-  std::string command = std::string(SIGNING_TOOL) + " verify";
-  if (!caPath.empty()) command += " -CAfile " + quoted(caPath);
-  command += " -in " + quoted(utf8Of(path)) + " 2>&1";
-  std::FILE *tool = popen(command.c_str(), "r");
-  if (tool != nullptr) {
-    char chunk[4096];
-    for (size_t got; (got = std::fread(chunk, 1, sizeof chunk, tool)) > 0;) report.append(chunk, got);
-    pclose(tool);
-  }
-  std::error_code ignored;
-  fs::remove(path, ignored);
-  // The digests follow a colon; the tool marks a mismatch behind them.
-  auto digest = [&report](const char *mark) {
-    const std::string value = afterMark(report, mark);
-    const size_t from = value.find_first_not_of(": ");
-    return from == std::string::npos ? std::string() : value.substr(from, value.find(' ', from) - from);
-  };
-  const std::string current = digest("Current message digest"), calculated = digest("Calculated message digest");
+  const std::string current = reportedDigest(report, "Current message digest");
+  const std::string calculated = reportedDigest(report, "Calculated message digest");
   std::string subject = afterMark(report, "Subject:");
   if (subject.empty()) subject = "a signer the tool does not name";
-  if (tool == nullptr || current.empty() || calculated.empty()) {
+  if (current.empty() || calculated.empty()) {
     out << what << ": signature broken (" << SIGNING_TOOL << " cannot read it)\n";
     return false;
   }
@@ -186,8 +200,7 @@ bool signInstallerFile(std::vector<uint8_t> &file, const SigningOptions &options
   }
   LayerSpans spans;
   if (!findSpans(file, spans, error)) return false;
-  std::vector<uint8_t> installer =
-      withoutSignature(std::vector<uint8_t>(file.begin() + spans.launcherSize, file.begin() + spans.installerEnd));
+  std::vector<uint8_t> installer = withoutSignature(installerLayer(file, spans));
   if (!signLayer(installer, options, "installer", error)) return false;
   if (spans.launcherSize == 0) {
     file = std::move(installer);
@@ -208,6 +221,6 @@ bool reportSignatures(const std::vector<uint8_t> &file, const std::string &caPat
   }
   bool good = true;
   if (spans.launcherSize != 0) good = checkLayer(file, "launcher signature", caPath, out);
-  const std::vector<uint8_t> installer(file.begin() + spans.launcherSize, file.begin() + spans.installerEnd);
+  const std::vector<uint8_t> installer = installerLayer(file, spans);
   return checkLayer(installer, "installer signature", caPath, out) && good;
 }

@@ -174,7 +174,7 @@ int verifyFile(const std::string &path, const std::string &caPath, std::ostream 
   }
   const bool signaturesGood = reportSignatures(file, caPath, out);
   // A launcher file carries the installer file behind its own image.
-  file.erase(file.begin(), file.begin() + layers.installerOffset);
+  file.erase(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset));
   const uint32_t programSize = layers.installerSize;
   const IntegrityReport report = checkInstallerIntegrity(file, programSize);
   printIntegrityReport(report, out);
