@@ -20,7 +20,7 @@ const unsigned CMP_BINARY = 0;  // a literal is sent as its 8 bits
 const unsigned CMP_ASCII = 1;   // a literal is sent in a fixed code that favours text
 
 // Results of implode and explode.
-const unsigned CMP_NO_ERROR = 0;          // done: all input compressed, or the stream expanded to its end code
+const unsigned CMP_NO_ERROR = 0;  // done: all input compressed, or the stream expanded to its end code
 const unsigned CMP_INVALID_DICTSIZE = 1;  // implode: the dictionary size is not 1024, 2048 or 4096
 const unsigned CMP_INVALID_MODE = 2;      // implode: the literal mode is neither CMP_BINARY nor CMP_ASCII
 const unsigned CMP_BAD_DATA = 3;          // explode: the stream is malformed or ends before its end code
@@ -31,8 +31,8 @@ unsigned explode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param)
 
 // Compresses everything read delivers. *type is CMP_BINARY or CMP_ASCII,
 // *dictSize is 1024, 2048 or 4096.
-unsigned implode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param,
-                 unsigned *type, unsigned *dictSize);
+unsigned implode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param, unsigned *type,
+                 unsigned *dictSize);
 
 // Reflected CRC-32 update without inversion: the caller seeds with
 // 0xFFFFFFFF and complements the final value.

@@ -26,7 +26,8 @@ bool readFile(const char *path, std::vector<uint8_t> &content) {
   if (file == nullptr) return false;
   uint8_t block[65536];
   size_t count;
-  while ((count = fread(block, 1, sizeof block, file)) != 0) content.insert(content.end(), block, block + count);
+  while ((count = fread(block, 1, sizeof block, file)) != 0)
+    content.insert(content.end(), block, block + count);
   const bool complete = !ferror(file);
   fclose(file);
   return complete;
@@ -42,9 +43,12 @@ bool writeFile(const char *path, const std::vector<uint8_t> &content) {
 
 const char *resultText(unsigned result) {
   switch (result) {
-    case dcl::CMP_INVALID_DICTSIZE: return "bad dictionary size";
-    case dcl::CMP_INVALID_MODE: return "bad mode";
-    default: return "bad data";
+    case dcl::CMP_INVALID_DICTSIZE:
+      return "bad dictionary size";
+    case dcl::CMP_INVALID_MODE:
+      return "bad mode";
+    default:
+      return "bad data";
   }
 }
 

@@ -226,7 +226,8 @@ inline unsigned readLength(BitCursor &in) {
 inline unsigned readDistance(BitCursor &in, unsigned length, unsigned dictionaryBits) {
   const SymbolEntry entry = DISTANCE_DECODER.entry[in.bits & ((1u << DISTANCE_LOOKUP_BITS) - 1)];
   const unsigned lowBits = length == MIN_MATCH ? 2 : dictionaryBits;
-  const unsigned distance = ((entry.symbol << lowBits) | ((in.bits >> entry.codeLength) & ((1u << lowBits) - 1))) + 1;
+  const unsigned distance =
+      ((entry.symbol << lowBits) | ((in.bits >> entry.codeLength) & ((1u << lowBits) - 1))) + 1;
   in.skip(entry.codeLength + lowBits);
   return distance;
 }
@@ -329,7 +330,8 @@ struct Exploder {
   // up to the next copy, at most a group of them, and that copy. The group
   // is written whole, without a test per literal; those past the copy's
   // start are overwritten by it.
-  unsigned putLiteralsAndCopy(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits) {
+  unsigned putLiteralsAndCopy(BitCursor &in, unsigned &out, unsigned firstProduced,
+                              unsigned dictionaryBits) {
     in.refill();
     uint8_t *to = window + out;
     for (unsigned i = 0; i < LITERAL_GROUP; ++i) to[i] = static_cast<uint8_t>(in.bits >> (9 * i + 1));
@@ -381,14 +383,16 @@ struct Exploder {
     uint8_t mode, dictionaryBits;
     if (!nextByte(mode) || !nextByte(dictionaryBits)) return CMP_BAD_DATA;
     if (mode > CMP_ASCII || dictionaryBits < 4 || dictionaryBits > 6) return CMP_BAD_DATA;
-    const unsigned result = mode == CMP_ASCII ? decode<true>(dictionaryBits) : decode<false>(dictionaryBits);
+    const unsigned result =
+        mode == CMP_ASCII ? decode<true>(dictionaryBits) : decode<false>(dictionaryBits);
     // What was decoded goes out even when the stream turns out bad.
     writeOut(HISTORY_SIZE, outputPos);
     return result;
   }
 };
 
-static_assert(sizeof(Exploder) + WORK_AREA_ALIGNMENT <= EXPLODE_WORK_SIZE, "explode state exceeds its work area");
+static_assert(sizeof(Exploder) + WORK_AREA_ALIGNMENT <= EXPLODE_WORK_SIZE,
+              "explode state exceeds its work area");
 
 }  // namespace
 

@@ -12,8 +12,8 @@ extern "C" {
 // point has nothing to do but accept every call.
 BOOL WINAPI impborlEntry(HINSTANCE, DWORD, LPVOID) { return TRUE; }
 
-unsigned impborlImplode(dcl::ReadBuffer read, dcl::WriteBuffer write, char *workBuf, void *param, unsigned *type,
-                        unsigned *dictSize) {
+unsigned impborlImplode(dcl::ReadBuffer read, dcl::WriteBuffer write, char *workBuf, void *param,
+                        unsigned *type, unsigned *dictSize) {
   return dcl::implode(read, write, workBuf, param, type, dictSize);
 }
 

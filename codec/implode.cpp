@@ -43,9 +43,9 @@ struct Imploder {
   unsigned outputCount;
   unsigned filled;  // bytes of the window holding input
   bool inputEnded;
-  uint16_t head3[HASH_SIZE];             // latest position of each 3-byte hash
-  uint16_t head2[HASH_SIZE];             // latest position of each 2-byte hash
-  uint16_t previous[HISTORY_SIZE];       // earlier position with the same 3-byte hash
+  uint16_t head3[HASH_SIZE];                      // latest position of each 3-byte hash
+  uint16_t head2[HASH_SIZE];                      // latest position of each 2-byte hash
+  uint16_t previous[HISTORY_SIZE];                // earlier position with the same 3-byte hash
   uint16_t previous2[MAX_DISTANCE_FOR_LENGTH_2];  // the same for 2-byte hashes, near positions only
   uint8_t window[WINDOW_SIZE];
   uint8_t output[OUTPUT_SIZE];
@@ -62,8 +62,9 @@ struct Imploder {
   }
 
   static uint16_t slidePosition(uint16_t position) {
-    return position == NO_POSITION || position < HISTORY_SIZE ? NO_POSITION
-                                                               : static_cast<uint16_t>(position - HISTORY_SIZE);
+    return position == NO_POSITION || position < HISTORY_SIZE
+               ? NO_POSITION
+               : static_cast<uint16_t>(position - HISTORY_SIZE);
   }
 
   // Drops the oldest HISTORY_SIZE bytes; positions move down with them.
@@ -226,7 +227,8 @@ struct Imploder {
   }
 };
 
-static_assert(sizeof(Imploder) + WORK_AREA_ALIGNMENT <= IMPLODE_WORK_SIZE, "implode state exceeds its work area");
+static_assert(sizeof(Imploder) + WORK_AREA_ALIGNMENT <= IMPLODE_WORK_SIZE,
+              "implode state exceeds its work area");
 
 }  // namespace
 

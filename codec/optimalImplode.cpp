@@ -47,8 +47,11 @@ struct Copy {
 class MatchFinder {
  public:
   MatchFinder(const uint8_t *data, unsigned dictSize)
-      : data_(data), dictSize_(dictSize), pairHead_(1u << 16, NO_POSITION),
-        root_(1u << HASH_BITS, NO_POSITION), children_(2 * RING_SIZE) {}
+      : data_(data),
+        dictSize_(dictSize),
+        pairHead_(1u << 16, NO_POSITION),
+        root_(1u << HASH_BITS, NO_POSITION),
+        children_(2 * RING_SIZE) {}
 
   // The nearest 2-byte match in reach of the shortest copy; 0 for none.
   // Enters position for later searches.
@@ -98,7 +101,8 @@ class MatchFinder {
     return (key * 2654435761u) >> (32 - HASH_BITS);
   }
 
-  static unsigned commonLength(const uint8_t *there, const uint8_t *here, unsigned length, unsigned maxLength) {
+  static unsigned commonLength(const uint8_t *there, const uint8_t *here, unsigned length,
+                               unsigned maxLength) {
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     while (length + 8 <= maxLength) {  // 8 bytes at a time; the lowest differing one ends the match
       uint64_t a, b;
@@ -121,7 +125,7 @@ class MatchFinder {
 
 // The last token of the cheapest way found to a position.
 struct Step {
-  uint16_t length;    // 1: a literal
+  uint16_t length;  // 1: a literal
   uint16_t distance;
 };
 
@@ -129,8 +133,15 @@ class OptimalImploder {
  public:
   OptimalImploder(const uint8_t *data, size_t size, bool ascii, unsigned dictSize, unsigned dictionaryBits,
                   std::vector<uint8_t> &output)
-      : data_(data), size_(size), ascii_(ascii), dictionaryBits_(dictionaryBits), finder_(data, dictSize),
-        cost_(FIRST_SPAN, UNREACHED), step_(FIRST_SPAN), output_(output), packer_{0, 0} {}
+      : data_(data),
+        size_(size),
+        ascii_(ascii),
+        dictionaryBits_(dictionaryBits),
+        finder_(data, dictSize),
+        cost_(FIRST_SPAN, UNREACHED),
+        step_(FIRST_SPAN),
+        output_(output),
+        packer_{0, 0} {}
 
   void compress() {
     cost_[0] = 0;
@@ -157,7 +168,8 @@ class OptimalImploder {
     if (maxLength < MIN_MATCH) return;
     const unsigned pairDistance = finder_.nearestPair(position);
     if (pairDistance != 0)
-      relax(position + MIN_MATCH, MIN_MATCH, pairDistance, here + copyCost(MIN_MATCH, pairDistance, dictionaryBits_));
+      relax(position + MIN_MATCH, MIN_MATCH, pairDistance,
+            here + copyCost(MIN_MATCH, pairDistance, dictionaryBits_));
     if (maxLength <= MIN_MATCH) return;
     const unsigned count = finder_.findCopies(position, maxLength, copies_);
     unsigned length = MIN_MATCH + 1;
@@ -187,7 +199,8 @@ class OptimalImploder {
   // positions can be counted from there.
   void settle(size_t position) {
     size_t settled = position;
-    for (size_t open = position; open > base_ && open + MAX_MATCH > position + 1;) settled = meet(settled, --open);
+    for (size_t open = position; open > base_ && open + MAX_MATCH > position + 1;)
+      settled = meet(settled, --open);
     writePath(settled);
     const ptrdiff_t from = static_cast<ptrdiff_t>(settled - base_);
     std::copy(cost_.begin() + from, cost_.end(), cost_.begin());
@@ -225,7 +238,7 @@ class OptimalImploder {
   bool ascii_;
   unsigned dictionaryBits_;
   MatchFinder finder_;
-  size_t base_ = 0;  // the position of cost_[0] and step_[0]
+  size_t base_ = 0;             // the position of cost_[0] and step_[0]
   std::vector<uint32_t> cost_;  // bits of the cheapest way found from base_
   std::vector<Step> step_;
   std::vector<Step> tokens_;

@@ -11,10 +11,14 @@ namespace dcl {
 // does not have.
 inline unsigned dictionaryBitsOf(unsigned dictSize) {
   switch (dictSize) {
-    case 1024: return 4;
-    case 2048: return 5;
-    case 4096: return 6;
-    default: return 0;
+    case 1024:
+      return 4;
+    case 2048:
+      return 5;
+    case 4096:
+      return 6;
+    default:
+      return 0;
   }
 }
 
@@ -89,7 +93,8 @@ struct BitPacker {
   template <typename PutByte>
   void add(TokenBits token, PutByte putByte) {
     pending |= static_cast<uint64_t>(token.bits) << count;
-    for (count += token.count; count >= 8; count -= 8, pending >>= 8) putByte(static_cast<uint8_t>(pending));
+    for (count += token.count; count >= 8; count -= 8, pending >>= 8)
+      putByte(static_cast<uint8_t>(pending));
   }
 
   // The last byte, its unused bits zero.

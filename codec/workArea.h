@@ -9,7 +9,8 @@
 
 namespace dcl {
 
-const unsigned WORK_AREA_ALIGNMENT = alignof(void *) > alignof(uint32_t) ? alignof(void *) : alignof(uint32_t);
+const unsigned WORK_AREA_ALIGNMENT = alignof(void *) > alignof(uint32_t) ? alignof(void *)
+                                                                         : alignof(uint32_t);
 
 inline void *alignWorkArea(char *workBuf) {
   const uintptr_t address = reinterpret_cast<uintptr_t>(workBuf);

@@ -69,13 +69,12 @@ int32_t initSystemPaths(const std::string &programFilePath) {
 }
 
 int32_t initFixedSystemPaths(const std::string &programFilePath) {
-  for (std::string *path : {&pathWindows, &pathSystem, &pathSysnative, &pathCommonAppData,
-                            &pathExeFolder, &pathWorkFolder})
+  for (std::string *path :
+       {&pathWindows, &pathSystem, &pathSysnative, &pathCommonAppData, &pathExeFolder, &pathWorkFolder})
     path->clear();
 
   const std::string windowsFolder = environmentValue("WINDIR");
-  int32_t status =
-      folderFromSystemValue(windowsFolder, SYSTEM_ERROR_ENVVAR_NOT_FOUND, pathWindows);
+  int32_t status = folderFromSystemValue(windowsFolder, SYSTEM_ERROR_ENVVAR_NOT_FOUND, pathWindows);
   if (status == STATUS_OK)
     status = folderFromSystemValue(systemDirectory(), SYSTEM_ERROR_PATH_NOT_FOUND, pathSystem);
   if (status == STATUS_OK) {
@@ -84,13 +83,13 @@ int32_t initFixedSystemPaths(const std::string &programFilePath) {
     pathSysnative = sysnativeFolderOf(systemRoot.empty() ? windowsFolder : systemRoot);
   }
   if (status == STATUS_OK) {
-    status = folderFromSystemValue(getSpecialFolder(CSIDL_COMMON_APPDATA),
-                                   SYSTEM_ERROR_PATH_NOT_FOUND, pathCommonAppData);
+    status = folderFromSystemValue(getSpecialFolder(CSIDL_COMMON_APPDATA), SYSTEM_ERROR_PATH_NOT_FOUND,
+                                   pathCommonAppData);
     if (status == STATUS_OK) pathCommonAppData += PRODUCT_FOLDER_NAME;
   }
   if (status == STATUS_OK)
-    status = folderFromSystemValue(folderOfFile(programFilePath), SYSTEM_ERROR_PATH_NOT_FOUND,
-                                   pathExeFolder);
+    status =
+        folderFromSystemValue(folderOfFile(programFilePath), SYSTEM_ERROR_PATH_NOT_FOUND, pathExeFolder);
   return status;
 }
 
@@ -98,8 +97,8 @@ int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {
   TraceScope trace("createNumberedFolder", prefix);
   folder.clear();
   std::string base;
-  int32_t status = folderFromSystemValue(getSpecialFolder(CSIDL_LOCAL_APPDATA),
-                                         SYSTEM_ERROR_PATH_NOT_FOUND, base);
+  int32_t status =
+      folderFromSystemValue(getSpecialFolder(CSIDL_LOCAL_APPDATA), SYSTEM_ERROR_PATH_NOT_FOUND, base);
   if (status == STATUS_OK) {
     base += PRODUCT_FOLDER_NAME;
     CreateDirectoryA(base.c_str(), nullptr);  // usually there already; a failure shows below
@@ -188,7 +187,6 @@ int32_t deleteFolderTree(const std::string &folderName) {
     } while (status == STATUS_OK && FindNextFileA(search, &entry));
     FindClose(search);
   }
-  if (status == STATUS_OK && folderExists(folder) && !removeEmptyFolder(folder))
-    status = STATUS_NOT_DONE;
+  if (status == STATUS_OK && folderExists(folder) && !removeEmptyFolder(folder)) status = STATUS_NOT_DONE;
   return status;
 }

@@ -13,8 +13,7 @@ std::optional<WindowsVersion> queryWindowsVersion() {
   OSVERSIONINFOA info{};
   info.dwOSVersionInfoSize = sizeof info;
   if (!GetVersionExA(&info)) return std::nullopt;
-  return WindowsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion,
-                        info.szCSDVersion};
+  return WindowsVersion{info.dwPlatformId, info.dwMajorVersion, info.dwMinorVersion, info.szCSDVersion};
 }
 
 }  // namespace
@@ -37,8 +36,7 @@ bool isRunningUnderWow64() {
 int32_t GetOperatingSystem() {
   TraceScope trace("GetOperatingSystem");
   const bool underWow64 = isRunningUnderWow64();
-  const int32_t code =
-      operatingSystemCode(underWow64, underWow64 ? std::nullopt : queryWindowsVersion());
+  const int32_t code = operatingSystemCode(underWow64, underWow64 ? std::nullopt : queryWindowsVersion());
   return trace.result(code);
 }
 

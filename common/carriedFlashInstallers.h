@@ -24,8 +24,7 @@ constexpr FlashInstallerVersion CarriedFlashInstallerVersions[CARRIED_FLASH_INST
 // and an entry of destKind DEST_SHARED_LIBRARY under one of them stays in the
 // work folder instead of becoming a shared library.
 inline bool isKnownFlashInstallerName(const std::string &name) {
-  return name == "install_flash_player_active_x.exe" ||
-         name == "install_flash_player_10_active_x.exe";
+  return name == "install_flash_player_active_x.exe" || name == "install_flash_player_10_active_x.exe";
 }
 
 #endif

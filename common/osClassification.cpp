@@ -6,9 +6,7 @@ bool isVersion(const WindowsVersion &v, uint32_t platform, uint32_t major, uint3
   return v.platformId == platform && v.major == major && v.minor == minor;
 }
 
-bool isNt4OrOlder(const WindowsVersion &v) {
-  return v.platformId == PLATFORM_WINDOWS_NT && v.major <= 4;
-}
+bool isNt4OrOlder(const WindowsVersion &v) { return v.platformId == PLATFORM_WINDOWS_NT && v.major <= 4; }
 
 // Windows 98 Second Edition reports " A " as its service-pack text.
 bool isSecondEdition(const WindowsVersion &v) {

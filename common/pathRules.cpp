@@ -9,8 +9,7 @@ std::string withTrailingBackslash(const std::string &path) {
   return path + '\\';
 }
 
-int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty,
-                              std::string &folder) {
+int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty, std::string &folder) {
   if (value.empty()) return statusWhenEmpty;
   folder = withTrailingBackslash(value);
   return STATUS_OK;

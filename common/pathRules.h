@@ -15,8 +15,7 @@ std::string withTrailingBackslash(const std::string &path);
 // A folder value taken from the system (environment variable, special
 // folder): statusWhenEmpty for an empty value, so that nothing is ever rooted
 // at "\"; otherwise 0 and folder := value with its trailing "\".
-int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty,
-                              std::string &folder);
+int32_t folderFromSystemValue(const std::string &value, int32_t statusWhenEmpty, std::string &folder);
 
 // The native 64-bit system folder as a 32-bit process sees it.
 std::string sysnativeFolderOf(const std::string &systemRoot);

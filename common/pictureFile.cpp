@@ -71,9 +71,9 @@ HBITMAP decodeJpeg(const unsigned char *bytes, unsigned long size) {
   if (section == nullptr) longjmp(errors.recovery, 1);
   const size_t stride = (info.output_width * 3 + 3) & ~size_t(3);
   // Freed with the decoder, on every path.
-  JSAMPARRAY cmykRow =
-      cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE, info.output_width * 4, 1)
-           : nullptr;
+  JSAMPARRAY cmykRow = cmyk ? (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                        info.output_width * 4, 1)
+                            : nullptr;
   while (info.output_scanline < info.output_height) {
     JSAMPROW row = bits + stride * info.output_scanline;
     if (!cmyk) {

@@ -19,14 +19,11 @@ struct ProgramSizeMark {
   uint32_t sizeInBytes;
 };
 
-#define SAVER_PROGRAM_SIZE_MARK(variable)                                      \
-  extern "C" volatile const ProgramSizeMark variable;                         \
-  extern "C" volatile const ProgramSizeMark variable = {                      \
-      PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND, 0}
+#define SAVER_PROGRAM_SIZE_MARK(variable)             \
+  extern "C" volatile const ProgramSizeMark variable; \
+  extern "C" volatile const ProgramSizeMark variable = {PROGRAM_SIZE_TAG_FIRST PROGRAM_SIZE_TAG_SECOND, 0}
 
 // Reads the patched value; volatile keeps the compiler from folding the 0.
-inline uint32_t programSizeOf(volatile const ProgramSizeMark &mark) {
-  return mark.sizeInBytes;
-}
+inline uint32_t programSizeOf(volatile const ProgramSizeMark &mark) { return mark.sizeInBytes; }
 
 #endif

@@ -11,7 +11,9 @@ const uint32_t CHECKSUM_AT = 64;  // in the optional header, both kinds
 const uint32_t CERTIFICATE_DIRECTORY = 4;
 const uint32_t DIRECTORY_ENTRY_SIZE = 8;
 
-uint32_t read16(const uint8_t *at) { return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8; }
+uint32_t read16(const uint8_t *at) {
+  return static_cast<uint32_t>(at[0]) | static_cast<uint32_t>(at[1]) << 8;
+}
 uint32_t read32(const uint8_t *at) { return read16(at) | read16(at + 2) << 16; }
 
 }  // namespace
@@ -23,7 +25,8 @@ bool readSignatureFields(const uint8_t *bytes, size_t count, SignatureFields &fi
   const uint64_t peAt = read32(bytes + NEW_HEADER_POINTER);
   const uint64_t optionalAt = peAt + 4 + COFF_HEADER_SIZE;
   if (optionalAt + 2 > count) return false;
-  if (bytes[peAt] != 'P' || bytes[peAt + 1] != 'E' || bytes[peAt + 2] != 0 || bytes[peAt + 3] != 0) return false;
+  if (bytes[peAt] != 'P' || bytes[peAt + 1] != 'E' || bytes[peAt + 2] != 0 || bytes[peAt + 3] != 0)
+    return false;
   const uint32_t optionalSize = read16(bytes + peAt + 4 + 16);
   const uint32_t magic = read16(bytes + optionalAt);
   if (magic != PE32_MAGIC && magic != PE32_PLUS_MAGIC) return false;

@@ -22,7 +22,8 @@ int dpiOfMonitor(HMONITOR monitor) {
   const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFunction>(
       reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));
   UINT dpiX = 0, dpiY = 0;
-  if (getDpiForMonitor == nullptr || FAILED(getDpiForMonitor(monitor, EFFECTIVE_DPI, &dpiX, &dpiY))) dpiY = 0;
+  if (getDpiForMonitor == nullptr || FAILED(getDpiForMonitor(monitor, EFFECTIVE_DPI, &dpiX, &dpiY)))
+    dpiY = 0;
   FreeLibrary(shcore);
   return static_cast<int>(dpiY);
 }

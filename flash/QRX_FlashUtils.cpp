@@ -38,7 +38,8 @@ std::string readDefaultText(HKEY key) {
   if (RegQueryValueExA(key, nullptr, nullptr, &type, nullptr, &size) != ERROR_SUCCESS) return std::string();
   if ((type != REG_SZ && type != REG_EXPAND_SZ) || size == 0) return std::string();
   std::vector<char> text(size + 1, '\0');
-  if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE *>(text.data()), &size) != ERROR_SUCCESS)
+  if (RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE *>(text.data()), &size) !=
+      ERROR_SUCCESS)
     return std::string();
   return std::string(text.data());  // stops at the stored terminator, if any
 }
@@ -61,7 +62,8 @@ bool probeControl(FlashPlayerVersion &version, bool &answered) {
 int32_t getFlashOCXFilePath(std::string &path) {
   path.clear();
   HKEY key = nullptr;
-  const bool foundKey = RegOpenKeyExA(HKEY_CLASSES_ROOT, flashServerKey().c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
+  const bool foundKey =
+      RegOpenKeyExA(HKEY_CLASSES_ROOT, flashServerKey().c_str(), 0, KEY_ALL_ACCESS, &key) == ERROR_SUCCESS;
   logLine(std::string("foundKey: ") + (foundKey ? "-1" : "0"));
   if (foundKey) {
     path = readDefaultText(key);
@@ -138,9 +140,9 @@ int32_t runFlashAXInstaller(const std::string &name, bool silent, HWND owner) {
   const std::string parameters = flashInstallerParameters(name, silent);
   int32_t status = FLASH_INSTALLER_MISSING;
   if (fileExists(program)) {
-    const HINSTANCE started = ShellExecuteA(owner, nullptr, program.c_str(),
-                                            parameters.empty() ? nullptr : parameters.c_str(), nullptr,
-                                            silent ? SW_HIDE : SW_SHOWNORMAL);
+    const HINSTANCE started =
+        ShellExecuteA(owner, nullptr, program.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                      nullptr, silent ? SW_HIDE : SW_SHOWNORMAL);
     if (silent && owner) SetForegroundWindow(owner);
     status = shellStartStatus(reinterpret_cast<uintptr_t>(started));
   }

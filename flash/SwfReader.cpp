@@ -283,7 +283,8 @@ int32_t readSWFFileFormatType(const std::string &path, SwfMovieInfo &info) {
   FileHandle file;
   int32_t status = openForReading(path, file);
   if (status == 0) status = readSignature(file.get(), info.formatSignature);
-  if (status == 0 && info.formatSignature != "FWS" && info.formatSignature != "CWS") status = SWF_BAD_SIGNATURE;
+  if (status == 0 && info.formatSignature != "FWS" && info.formatSignature != "CWS")
+    status = SWF_BAD_SIGNATURE;
   if (status != SWF_UNREADABLE) logLine("readSWFFileFormatType: successful");
   return trace.result(status);
 }
@@ -309,7 +310,8 @@ int32_t inflateSWFFileToTempFile(const std::string &swfFilename, std::string &sc
   logLine("AssignFile");
   status = copyCompressedSegment(swfFilename, segmentPath, header);
   if (status == 0) logLine("creating filestream");
-  if (status == 0) status = writeUncompressedCopy(segmentPath, scratchFolder + UNCOMPRESSED_SWF_NAME, header);
+  if (status == 0)
+    status = writeUncompressedCopy(segmentPath, scratchFolder + UNCOMPRESSED_SWF_NAME, header);
   if (status == 0) logLine("CloseFile");
   return trace.result(status);
 }

@@ -5,7 +5,8 @@
 #include "flash/flashControlSite.h"
 
 // {D27CDB6E-AE6D-11CF-96B8-444553540000}
-const CLSID CLSID_ShockwaveFlash = {0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const CLSID CLSID_ShockwaveFlash = {
+    0xD27CDB6E, 0xAE6D, 0x11CF, {0x96, 0xB8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
 
 namespace {
 
@@ -88,7 +89,8 @@ HRESULT TShockwaveFlash::placeInWindow(HWND host, int width, int height) {
 
 IOleInPlaceObject *TShockwaveFlash::inPlaceObject() const {
   IOleInPlaceObject *inPlace = nullptr;
-  if (object_ && FAILED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void **>(&inPlace))))
+  if (object_ &&
+      FAILED(object_->QueryInterface(IID_IOleInPlaceObject, reinterpret_cast<void **>(&inPlace))))
     inPlace = nullptr;
   return inPlace;
 }
@@ -156,8 +158,8 @@ HRESULT TShockwaveFlash::putProperty(DISPID id, VARIANT &value) {
   if (value.vt == VT_EMPTY) return E_OUTOFMEMORY;  // the text could not be copied
   DISPID named = DISPID_PROPERTYPUT;
   DISPPARAMS parameters = {&value, &named, 1, 1};
-  return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &parameters, nullptr, nullptr,
-                           nullptr);
+  return dispatch_->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_PROPERTYPUT, &parameters, nullptr,
+                           nullptr, nullptr);
 }
 
 HRESULT TShockwaveFlash::putTextProperty(DISPID id, const std::string &text) {

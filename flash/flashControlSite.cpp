@@ -65,7 +65,8 @@ STDMETHODIMP FlashControlSite::OnInPlaceActivate() { return S_OK; }
 STDMETHODIMP FlashControlSite::OnUIActivate() { return S_OK; }
 
 STDMETHODIMP FlashControlSite::GetWindowContext(IOleInPlaceFrame **frame, IOleInPlaceUIWindow **document,
-                                                LPRECT position, LPRECT clip, LPOLEINPLACEFRAMEINFO frameInfo) {
+                                                LPRECT position, LPRECT clip,
+                                                LPOLEINPLACEFRAMEINFO frameInfo) {
   *frame = static_cast<IOleInPlaceFrame *>(this);
   AddRef();
   *document = nullptr;

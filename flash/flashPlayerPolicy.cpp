@@ -55,11 +55,16 @@ bool parseDecimal(const std::string &item, int32_t &value) {
 
 const char *logLineFor(FlashPlayerAction action) {
   switch (action) {
-    case FlashPlayerAction::majorUpdate: return "==== major version update ====";
-    case FlashPlayerAction::minorUpdate: return "==== minor version update ====";
-    case FlashPlayerAction::cleanInstall: return "==== do clean install ====";
-    case FlashPlayerAction::tellUserToGetPlayer: return "==== tell user to download and install player ====";
-    case FlashPlayerAction::nothingToDo: break;
+    case FlashPlayerAction::majorUpdate:
+      return "==== major version update ====";
+    case FlashPlayerAction::minorUpdate:
+      return "==== minor version update ====";
+    case FlashPlayerAction::cleanInstall:
+      return "==== do clean install ====";
+    case FlashPlayerAction::tellUserToGetPlayer:
+      return "==== tell user to download and install player ====";
+    case FlashPlayerAction::nothingToDo:
+      break;
   }
   return nullptr;
 }
@@ -83,8 +88,9 @@ FlashPlayerAction chooseFlashPlayerAction(const FlashPlayerVersion &installed, b
 }
 
 int32_t flashInstallerSystemStatus(int32_t operatingSystem, int32_t requiredMajor) {
-  return operatingSystem == OS_WINDOWS_NT && requiredMajor >= FIRST_MAJOR_WITHOUT_NT ? FLASH_INSTALLER_NOT_FOR_NT
-                                                                                     : 0;
+  return operatingSystem == OS_WINDOWS_NT && requiredMajor >= FIRST_MAJOR_WITHOUT_NT
+             ? FLASH_INSTALLER_NOT_FOR_NT
+             : 0;
 }
 
 std::string flashInstallerParameters(const std::string &name, bool silent) {
@@ -120,8 +126,9 @@ int32_t decideFlashPlayerAction(FlashPlayerDecision &decision, const FlashPlayer
     status = steps.extractFlashInstaller();
   }
   if (status == 0) {
-    const FlashPlayerAction action = chooseFlashPlayerAction(
-        decision.installed, decision.carriesFlashInstaller, decision.requiredFlashMajor, decision.requiredFlashRevision);
+    const FlashPlayerAction action =
+        chooseFlashPlayerAction(decision.installed, decision.carriesFlashInstaller,
+                                decision.requiredFlashMajor, decision.requiredFlashRevision);
     if (const char *line = logLineFor(action)) logLine(line);
     if (action == FlashPlayerAction::tellUserToGetPlayer)
       status = FLASH_PLAYER_NOT_FOUND;

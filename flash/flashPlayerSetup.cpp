@@ -29,7 +29,8 @@ FlashPlayerSteps flashPlayerStepsFor(HWND installerWindow, std::function<int32_t
     return handleFlashActiveXControlUpdate(name, installerWindow);
   };
   steps.moveInstallerWindowOffScreen = [installerWindow] {
-    SetWindowPos(installerWindow, nullptr, OFF_SCREEN, OFF_SCREEN, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(installerWindow, nullptr, OFF_SCREEN, OFF_SCREEN, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   };
   return steps;
 }

@@ -28,8 +28,8 @@ TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance) {
   RECT frame = {0, 0, scaledToDpi(CLIENT_WIDTH, primaryDpi), scaledToDpi(CLIENT_HEIGHT, primaryDpi)};
   AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
   window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | WS_VISIBLE, CREATED_LEFT, CREATED_TOP,
-                            frame.right - frame.left, frame.bottom - frame.top, applicationWindow(), nullptr,
-                            instance, this);
+                            frame.right - frame.left, frame.bottom - frame.top, applicationWindow(),
+                            nullptr, instance, this);
   // A static control centres one line only vertically with SS_CENTERIMAGE.
   label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0,
                             window_, nullptr, instance, nullptr);
@@ -52,17 +52,18 @@ void TpreparingInstallWnd::scaleTo(int dpi) {
   GetWindowRect(window_, &frame);
   GetClientRect(window_, &client);
   SetWindowPos(window_, nullptr, 0, 0, clientWidth + (frame.right - frame.left) - client.right,
-               clientHeight + (frame.bottom - frame.top) - client.bottom, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+               clientHeight + (frame.bottom - frame.top) - client.bottom,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   MoveWindow(label1_, 0, 0, clientWidth, clientHeight, TRUE);
 }
 
 // The window has no close handling of its own: its close box hides nothing
 // and ends nothing, the installer decides when the program ends.
-LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPARAM wParam,
-                                                  LPARAM lParam) {
+LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE)
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+    SetWindowLongPtrA(
+        window, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
   auto *self = reinterpret_cast<TpreparingInstallWnd *>(GetWindowLongPtrA(window, GWLP_USERDATA));
   switch (message) {
     case WM_CLOSE:

@@ -47,8 +47,8 @@ static OlderCopy findOlderCopy(const std::string &folder, const std::string &cod
   if (folder.empty()) return copy;
   copy.program = pathExists(olderCopyProgram(folder, codedName));
   const std::string saverFolder = olderCopyFolder(folder, codedName);
-  copy.folder = folderExists(saverFolder) &&
-                (!folderNeedsSettings || pathExists(saverFolder + SAVER_SETTINGS_FILE));
+  copy.folder =
+      folderExists(saverFolder) && (!folderNeedsSettings || pathExists(saverFolder + SAVER_SETTINGS_FILE));
   return copy;
 }
 
@@ -116,7 +116,8 @@ static int32_t placeMembers() {
     } else {
       uint8_t attribute = 0;
       Failures failures;
-      status = told(ExpandDataMember(installerRun.saverFolder, index, attribute, false, failures), failures);
+      status =
+          told(ExpandDataMember(installerRun.saverFolder, index, attribute, false, failures), failures);
     }
   }
   return status;

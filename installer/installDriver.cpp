@@ -177,7 +177,8 @@ int32_t TInstallerForm::installInPreparingWindow() {
   preparingWindow_.setCaption(caption);
   preparingWindow_.setMessage(INSTALLING_TEXT);
   const int32_t status = runInstallation();
-  preparingWindow_.setMessage(status == 0 ? std::string(INSTALLATION_SUCCESSFUL_TEXT) : installFailedText(status));
+  preparingWindow_.setMessage(status == 0 ? std::string(INSTALLATION_SUCCESSFUL_TEXT)
+                                          : installFailedText(status));
   installerType = rememberedType;
   return status;
 }

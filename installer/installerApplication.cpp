@@ -28,8 +28,8 @@ void createApplicationWindow(HINSTANCE instance) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = APPLICATION_CLASS;
   RegisterClassA(&windowClass);
-  application = CreateWindowExA(0, APPLICATION_CLASS, "", WS_POPUP | WS_CAPTION | WS_SYSMENU,
-                                OUT_OF_SIGHT, OUT_OF_SIGHT, 0, 0, nullptr, nullptr, instance, nullptr);
+  application = CreateWindowExA(0, APPLICATION_CLASS, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, OUT_OF_SIGHT,
+                                OUT_OF_SIGHT, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 
 HWND applicationWindow() { return application; }
@@ -60,8 +60,7 @@ bool setBusyCursorIfBusy() {
 void setApplicationTitle(const std::string &title) { SetWindowTextA(application, title.c_str()); }
 
 void showApplicationInTaskBar() {
-  if (application != nullptr && !IsWindowVisible(application))
-    ShowWindow(application, SW_SHOWNOACTIVATE);
+  if (application != nullptr && !IsWindowVisible(application)) ShowWindow(application, SW_SHOWNOACTIVATE);
 }
 
 void dispatchUnlessDiscarded(const MSG &message) {
@@ -88,6 +87,8 @@ int runMessageLoop() {
 }
 
 void bringApplicationToFront(HWND window, HWND otherwise) {
-  if (window != nullptr && IsWindowVisible(window)) SetForegroundWindow(window);
-  else if (otherwise != nullptr && IsWindowVisible(otherwise)) SetForegroundWindow(otherwise);
+  if (window != nullptr && IsWindowVisible(window))
+    SetForegroundWindow(window);
+  else if (otherwise != nullptr && IsWindowVisible(otherwise))
+    SetForegroundWindow(otherwise);
 }

@@ -32,8 +32,8 @@ const int DESIGN_HEIGHT = 710;
 // Made without a size: placeComponents places every component.
 HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle, HWND parent,
                  HINSTANCE instance, void *creationData = nullptr) {
-  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr, instance,
-                         creationData);
+  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
+                         instance, creationData);
 }
 
 void moveTo(HWND window, const LayoutRect &place) {
@@ -108,7 +108,8 @@ void TInstallerForm::create() {
 void TInstallerForm::createComponents() {
   dpi_ = windowDpi(window_);
   font_ = createInstallerFont(dpi_);
-  contentPanel = createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, window_, instance_);
+  contentPanel =
+      createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, window_, instance_);
   bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, contentPanel, instance_, this);
   moviePanel1.reset(new TFlashPanel(contentPanel));
   licenseScrollBox = createLicenseBox(window_, instance_);
@@ -116,9 +117,11 @@ void TInstallerForm::createComponents() {
   labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
   progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, buttonPanel, instance_);
   SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
-  installBtn = createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  installBtn =
+      createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
   doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
-  cancelBtn = createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  cancelBtn =
+      createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
   placeComponents();
 }
 
@@ -198,7 +201,8 @@ void TInstallerForm::layoutInstallerForm() {
 }
 
 void TInstallerForm::placeButtons() {
-  const ButtonLefts lefts = ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn), dpi_);
+  const ButtonLefts lefts =
+      ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn), dpi_);
   setLeft(cancelBtn, lefts.cancel);
   setLeft(installBtn, lefts.install);
 }
@@ -208,15 +212,16 @@ void TInstallerForm::fitClientHeight() {
   GetWindowRect(window_, &frame);
   GetClientRect(window_, &client);
   const int border = (frame.bottom - frame.top) - client.bottom;
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, ::fitClientHeight(licenseShown, dpi_) + border,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
+               ::fitClientHeight(licenseShown, dpi_) + border, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TInstallerForm::setSizeable(bool sizeable) {
   LONG style = GetWindowLongA(window_, GWL_STYLE);
   style = sizeable ? (style | WS_THICKFRAME) : (style & ~WS_THICKFRAME);
   SetWindowLongA(window_, GWL_STYLE, style);
-  SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+               SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
 }
 
 void TInstallerForm::applyPhase(InstallerPhase phase) {
@@ -303,9 +308,12 @@ void TInstallerForm::onDpiChanged(int dpi, const RECT &suggested) {
 }
 
 void TInstallerForm::onCommand(HWND control) {
-  if (control == installBtn) installBtnClick();
-  else if (control == cancelBtn) cancelBtnClick();
-  else if (control == doneBtn) doneBtnClick();
+  if (control == installBtn)
+    installBtnClick();
+  else if (control == cancelBtn)
+    cancelBtnClick();
+  else if (control == doneBtn)
+    doneBtnClick();
 }
 
 LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -378,8 +386,9 @@ LRESULT CALLBACK TInstallerForm::panelProc(HWND window, UINT message, WPARAM wPa
 
 LRESULT CALLBACK TInstallerForm::pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE)
-    SetWindowLongPtrA(window, GWLP_USERDATA,
-                      reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
+    SetWindowLongPtrA(
+        window, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
   if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);

@@ -15,8 +15,8 @@ static const int GAP_BETWEEN_BUTTONS = 6;
 // rules place it; sums of scaled lengths may differ from a scaled sum by a
 // pixel at 120 and 144 DPI, never at 96 or 192.
 LayoutRect scaledRect(const LayoutRect &design, int dpi) {
-  return LayoutRect{scaledToDpi(design.left, dpi), scaledToDpi(design.top, dpi), scaledToDpi(design.width, dpi),
-                    scaledToDpi(design.height, dpi)};
+  return LayoutRect{scaledToDpi(design.left, dpi), scaledToDpi(design.top, dpi),
+                    scaledToDpi(design.width, dpi), scaledToDpi(design.height, dpi)};
 }
 
 static int pictureBottom(int dpi) {
@@ -35,7 +35,8 @@ int minimumHeightWithoutLicense(int dpi) {
 }
 
 int fitClientHeight(bool licenseShown, int dpi) {
-  int height = pictureBottom(dpi) + scaledToDpi(GAP_BELOW_PICTURE, dpi) + scaledToDpi(BUTTON_PANEL.height, dpi);
+  int height =
+      pictureBottom(dpi) + scaledToDpi(GAP_BELOW_PICTURE, dpi) + scaledToDpi(BUTTON_PANEL.height, dpi);
   if (licenseShown) height += scaledToDpi(LICENSE_BOX_HEIGHT, dpi) + scaledToDpi(GAP_BELOW_LICENSE, dpi);
   return height;
 }

@@ -56,7 +56,9 @@ void removeStartupShortcut() {
   deleteFileForced(startupFolder + "\\" + std::to_string(crc) + STARTUP_SHORTCUT_SUFFIX);
 }
 
-std::vector<std::string> commandLineParameters() { return std::vector<std::string>(__argv + 1, __argv + __argc); }
+std::vector<std::string> commandLineParameters() {
+  return std::vector<std::string>(__argv + 1, __argv + __argc);
+}
 
 void showStartupMessage(const StartupMessage &message) {
   switch (message.kind) {
@@ -90,8 +92,10 @@ void TInstallerForm::initializeInstaller() {
     sendCommandToLauncher(window_, HEADER_READ_COMMAND);
     readCommandLine();
     quiet = installerType == QUIET_TYPE;
-    if (quiet) preparingWindow_.moveOffScreen();
-    else preparingWindow_.centerOnScreen();
+    if (quiet)
+      preparingWindow_.moveOffScreen();
+    else
+      preparingWindow_.centerOnScreen();
   }
   if (status == 0) status = runTelling(ComputeSaverPaths);
   if (status == 0) {
@@ -176,8 +180,8 @@ int32_t TInstallerForm::decideFlashPlayer() {
   decision.carriesFlashInstaller = installerRun.header.carriesFlashInstaller != 0;
   decision.flashInstallerVersionIndex = installerRun.header.flashInstallerVersionIndex;
   decision.flashInstallerName = entryNameOf(installerRun.header.entries[ENTRY_FLASH_INSTALLER]);
-  return decideFlashPlayerAction(decision,
-                                 flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
+  return decideFlashPlayerAction(
+      decision, flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
 }
 
 int32_t TInstallerForm::prepareLicenseMode() {
@@ -186,14 +190,15 @@ int32_t TInstallerForm::prepareLicenseMode() {
   if (licenseShown) {
     status = runTelling(ExtractLicense);
     if (status == 0) {
-      loadLicenseFile(licenseScrollBox, pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
+      loadLicenseFile(licenseScrollBox,
+                      pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
       ShowWindow(licenseScrollBox, SW_SHOW);
       setSizeable(true);
       SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
                    SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       minimumHeight_ = minimumHeightWithLicense(dpi_);
-      SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH), scaled(INSTALL_BUTTON.height),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+      SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH),
+                   scaled(INSTALL_BUTTON.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
       SetWindowTextA(installBtn, installerText(IDS_ACCEPT_AND_INSTALL).c_str());
       ShowWindow(cancelBtn, SW_SHOW);
     }

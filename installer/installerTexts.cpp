@@ -2,7 +2,6 @@
 
 #include "common/statusCodes.h"
 
-
 const char APPLICATION_PREPARING_TEXT[] = "Preparing installation...";
 const char PREPARING_WINDOW_FIRST_TEXT[] = "Preparing Installation...";
 const char PREPARING_TEXT[] = "Preparing installation...";
@@ -15,17 +14,14 @@ const char INSTALLATION_SUCCESSFUL_TEXT[] = "Installation Successful.";
 const char OPEN_CONTROL_PANEL_QUESTION[] =
     "The installation of the screen saver was successful.\r\n\r\n"
     "Would you like to open the screen saver control panel?";
-const char OPENING_CONTROL_PANEL_TEXT[] =
-    "Opening the Display Properties control panel. Please standby...";
+const char OPENING_CONTROL_PANEL_TEXT[] = "Opening the Display Properties control panel. Please standby...";
 const char CORRUPT_PICTURE_TEXT[] = "CorruptFile: ";
 const char WRITING_FILES_TEXT[] = "Writing screen saver files...";
 const char DAMAGED_INSTALLER_TEXT[] =
     "The installer file is damaged: it was changed or cut short after it was made. "
     "Nothing was installed.\r\n\r\n";
 
-std::string installFailedText(int32_t status) {
-  return "Install failed. Error: " + std::to_string(status);
-}
+std::string installFailedText(int32_t status) { return "Install failed. Error: " + std::to_string(status); }
 
 static std::string playerMissingText(const std::string &playerAddress) {
   return "This screen saver requires the latest Adobe Flash Player for Internet Explorer.\r\n\r\n"
@@ -37,8 +33,7 @@ static std::string playerInstallFailedText(const std::string &playerAddress) {
   return "Adobe Flash Player Installation Failed.\r\n\r\n"
          "This screen saver requires the Adobe Flash Player. Please download and install the "
          "latest Adobe Flash Player for Internet Explorer from " +
-         playerAddress +
-         " then retry this installation. " + LIMITED_PRIVILEGES_TEXT;
+         playerAddress + " then retry this installation. " + LIMITED_PRIVILEGES_TEXT;
 }
 
 StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress) {
@@ -52,8 +47,9 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
     case STATUS_PACKAGE_DAMAGED:
       return {StartupMessageKind::errorAbort, std::string(DAMAGED_INSTALLER_TEXT) + DOWNLOAD_AGAIN_TEXT};
     default:
-      return {StartupMessageKind::errorAbort,
-              "Installer file is corrupted. " + std::string(PRODUCT_ERROR_TEXT) + std::to_string(status) + ". "};
+      return {StartupMessageKind::errorAbort, "Installer file is corrupted. " +
+                                                  std::string(PRODUCT_ERROR_TEXT) + std::to_string(status) +
+                                                  ". "};
   }
 }
 

@@ -35,8 +35,7 @@ int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
   data.cbData = static_cast<DWORD>(command.size()) + 1;
   data.lpData = const_cast<char *>(command.c_str());
   logLine("Message sent by: " + std::to_string(reinterpret_cast<uintptr_t>(ownMainWindow)));
-  LRESULT result = SendMessageA(launcherWindow(), WM_COPYDATA,
-                                reinterpret_cast<WPARAM>(ownMainWindow),
+  LRESULT result = SendMessageA(launcherWindow(), WM_COPYDATA, reinterpret_cast<WPARAM>(ownMainWindow),
                                 reinterpret_cast<LPARAM>(&data));
   logLine("Message result: " + std::to_string(result));
   return static_cast<int32_t>(result);

@@ -32,16 +32,16 @@ HWND createLicenseBox(HWND parent, HINSTANCE instance) {
   // The library stays loaded for the life of the program, as the box does.
   LoadLibraryA("riched20.dll");
   return CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
-                         WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0,
-                         0, parent, nullptr, instance, nullptr);
+                         WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
+                         parent, nullptr, instance, nullptr);
 }
 
 bool loadLicenseFile(HWND box, const std::string &path) {
   std::vector<uint8_t> bytes;
   if (!readWholeFile(path, bytes)) return false;
   const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;
-  const bool richText =
-      bytes.size() >= signatureLength && std::memcmp(bytes.data(), RICH_TEXT_SIGNATURE, signatureLength) == 0;
+  const bool richText = bytes.size() >= signatureLength &&
+                        std::memcmp(bytes.data(), RICH_TEXT_SIGNATURE, signatureLength) == 0;
   StreamSource source = {&bytes, 0};
   EDITSTREAM stream = {};
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);

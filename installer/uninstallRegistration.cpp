@@ -51,8 +51,8 @@ bool writeValues(HKEY key, const EntryValues &values) {
 
 int32_t registerUnder(HKEY root, const std::string &keyPath, const EntryValues &values) {
   HKEY key;
-  if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE,
-                      nullptr, &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
+                      &key, nullptr) != ERROR_SUCCESS)
     return STATUS_REGISTER_UNINSTALL_FAILED;
   const bool written = writeValues(key, values);
   const bool closed = RegCloseKey(key) == ERROR_SUCCESS;

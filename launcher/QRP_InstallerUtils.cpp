@@ -81,8 +81,8 @@ int32_t copyAppendedInstaller() {
   if (status == 0 && count <= 0) status = STATUS_NOTHING_APPENDED;
   if (status == 0 && !SetFilePointerEx(source, imageEnd, nullptr, FILE_BEGIN)) status = lastIoError();
   if (status == 0) {
-    HANDLE target = CreateFileA(launcherRun.installerCopy.c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE target = CreateFileA(launcherRun.installerCopy.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (target == INVALID_HANDLE_VALUE) {
       status = lastIoError();
     } else {
@@ -145,8 +145,8 @@ int32_t extractInstallerToInstallerTempFile() {
   }
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
-    showErrorMessage(extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
-                                               systemErrorText(status)));
+    showErrorMessage(
+        extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy), systemErrorText(status)));
     status = negatedIoCode(status);
   }
   if (status != 0) ReportInstallError(status, launcherRun.installerCopy);

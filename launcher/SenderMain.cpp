@@ -74,9 +74,8 @@ LRESULT CALLBACK senderMainFormProc(HWND window, UINT message, WPARAM wParam, LP
 
 HWND createSenderMainForm(HINSTANCE instance) {
   if (!registerWindowClass(instance, FORM_CLASS, senderMainFormProc)) return nullptr;
-  return CreateWindowExA(0, FORM_CLASS, FORM_CAPTION, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                         CW_USEDEFAULT, FORM_WIDTH, FORM_HEIGHT, nullptr, nullptr, instance,
-                         nullptr);
+  return CreateWindowExA(0, FORM_CLASS, FORM_CAPTION, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
+                         FORM_WIDTH, FORM_HEIGHT, nullptr, nullptr, instance, nullptr);
 }
 
 static HWND cdMemo = nullptr;
@@ -84,10 +83,10 @@ static HWND cdMemo = nullptr;
 void createTraceBox(HWND mainWindow) {
   RECT client;
   GetClientRect(mainWindow, &client);
-  cdMemo = CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "cdMemo",
-                           WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL,
-                           0, 0, client.right, client.bottom, mainWindow, nullptr,
-                           GetModuleHandleA(nullptr), nullptr);
+  cdMemo =
+      CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "cdMemo",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                      client.right, client.bottom, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
   // No length limit: a long run must not silently drop lines.
   SendMessageA(cdMemo, EM_SETLIMITTEXT, 0, 0);
 }

@@ -74,10 +74,10 @@ struct LanguageWord {
 // writes "Portuguese", which is accepted at the same place so that Portuguese
 // systems reach their own titles.
 const LanguageWord searchOrder[] = {
-    {"English", LANGUAGE_ENGLISH},      {"Dutch", LANGUAGE_DUTCH},
-    {"Spanish", LANGUAGE_SPANISH},      {"Portugese", LANGUAGE_PORTUGUESE},
+    {"English", LANGUAGE_ENGLISH},       {"Dutch", LANGUAGE_DUTCH},
+    {"Spanish", LANGUAGE_SPANISH},       {"Portugese", LANGUAGE_PORTUGUESE},
     {"Portuguese", LANGUAGE_PORTUGUESE}, {"French", LANGUAGE_FRENCH},
-    {"German", LANGUAGE_GERMAN},        {"Catalan", LANGUAGE_CATALAN},
+    {"German", LANGUAGE_GERMAN},         {"Catalan", LANGUAGE_CATALAN},
     {"Japanese", LANGUAGE_JAPANESE},
 };
 
@@ -90,10 +90,6 @@ uint8_t languageIndexForName(const char *languageName) {
   return LANGUAGE_ENGLISH;
 }
 
-unsigned firstTitleStringId(uint8_t languageIndex) {
-  return IDS_FIRST_TITLE_BASE + languageIndex;
-}
+unsigned firstTitleStringId(uint8_t languageIndex) { return IDS_FIRST_TITLE_BASE + languageIndex; }
 
-unsigned secondTitleStringId(uint8_t languageIndex) {
-  return IDS_SECOND_TITLE_BASE + languageIndex;
-}
+unsigned secondTitleStringId(uint8_t languageIndex) { return IDS_SECOND_TITLE_BASE + languageIndex; }

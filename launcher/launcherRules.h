@@ -38,7 +38,6 @@ int32_t activeSaverFileName(const std::string &commandText, std::string &fileNam
 // Input/output error codes are positive; the launcher reports them negated.
 int32_t negatedIoCode(int32_t code);
 
-
 // Trace-box lines of a WM_COPYDATA message.
 std::string copyDataSenderLine(int32_t senderHandle);
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate);

@@ -13,7 +13,7 @@
 #include "launcher/saverCommands.h"
 
 struct LauncherRun {
-  std::string launcherFile;  // the running launcher
+  std::string launcherFile;   // the running launcher
   std::string installerCopy;  // work folder + the launcher's own file name
   ControlPanelTitles controlPanelTitles;
   // The started copy, held so that the launcher ends with it and the

@@ -22,8 +22,7 @@ static std::string shortPathOf(const std::string &path) {
 // that does not take screen saver settings.
 static int32_t writeDesktopSaverValue(const std::string &saverPath) {
   HKEY desktop;
-  if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &desktop) !=
-      ERROR_SUCCESS) {
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &desktop) != ERROR_SUCCESS) {
     return STATUS_DESKTOP_KEY_FAILED;
   }
   LONG written = RegSetValueExA(desktop, SAVER_VALUE_NAME, 0, REG_SZ,

@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <string>
 
-
 struct ControlPanelTitles {
   std::string first;
   std::string second;

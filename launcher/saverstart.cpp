@@ -17,8 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   if (mainWindow == nullptr) return 1;
   for (;;) {
     HANDLE installer = runningInstaller();
-    const DWORD woken = MsgWaitForMultipleObjects(installer != nullptr ? 1 : 0, &installer, FALSE, INFINITE,
-                                                  QS_ALLINPUT);
+    const DWORD woken =
+        MsgWaitForMultipleObjects(installer != nullptr ? 1 : 0, &installer, FALSE, INFINITE, QS_ALLINPUT);
     if (installer != nullptr && woken == WAIT_OBJECT_0) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
     MSG message;
     while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {

@@ -61,13 +61,13 @@ int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, Dat
   return readExactly(source, record.headerOffset, &header, sizeof(header));
 }
 
-int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record,
-                        const DataMemberHeader &header, std::vector<uint8_t> &bytes) {
+int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record, const DataMemberHeader &header,
+                        std::vector<uint8_t> &bytes) {
   uint32_t length = 0;
   int32_t status = memberStoredLength(header, record.headerOffset, source.size(), length);
   if (status == STATUS_OK) status = allocateBuffer(bytes, length);
   if (status == STATUS_OK && length > 0)
-    status = readExactly(source, record.headerOffset + static_cast<int64_t>(sizeof(header)),
-                         bytes.data(), length);
+    status = readExactly(source, record.headerOffset + static_cast<int64_t>(sizeof(header)), bytes.data(),
+                         length);
   return status;
 }

@@ -51,7 +51,7 @@ int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, Dat
 // The stored bytes behind the header (none for an empty member):
 // STATUS_SHORT_ENTRY when they lie outside the file, STATUS_OUT_OF_MEMORY
 // without memory, or an I/O code.
-int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record,
-                        const DataMemberHeader &header, std::vector<uint8_t> &bytes);
+int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record, const DataMemberHeader &header,
+                        std::vector<uint8_t> &bytes);
 
 #endif

@@ -39,8 +39,7 @@ Destination destinationOf(int32_t destKind) {
   }
 }
 
-std::string entryDestination(int32_t destKind, const std::string &name,
-                             const InstallFolders &folders) {
+std::string entryDestination(int32_t destKind, const std::string &name, const InstallFolders &folders) {
   switch (destinationOf(destKind)) {
     case Destination::SaverFolder:
       return folders.saver + name;
@@ -59,8 +58,7 @@ std::string entryDestination(int32_t destKind, const std::string &name,
   return std::string();
 }
 
-int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders,
-                    std::string &destination) {
+int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders, std::string &destination) {
   const std::string name = entryNameOf(entry);
   if (!isSafeEntryName(name)) {
     destination = name;

@@ -30,14 +30,12 @@ enum class Destination { None, SaverFolder, SystemFolder, SharedLibrary, WorkFol
 Destination destinationOf(int32_t destKind);
 
 // The file a carried entry is written to; "" for a destKind without one.
-std::string entryDestination(int32_t destKind, const std::string &name,
-                             const InstallFolders &folders);
+std::string entryDestination(int32_t destKind, const std::string &name, const InstallFolders &folders);
 
 // The checks before an entry is written: STATUS_UNSAFE_NAME (destination :=
 // the name) for a name that is no safe file name, SYSTEM_ERROR_PATH_NOT_FOUND
 // for a destKind without a destination, else STATUS_OK with the destination.
-int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders,
-                    std::string &destination);
+int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders, std::string &destination);
 
 // True when the extension of path (from its last '.') is exactly ".dll".
 bool hasDllExtension(const std::string &path);

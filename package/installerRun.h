@@ -17,8 +17,8 @@ struct InstallerRun {
   // program sets it from its size mark before the header is read.
   uint32_t programSize = 0;
   InstallerHeader header = {};
-  std::string installerFile;   // the running installer
-  std::string packagePath;     // work folder + "temp.dat"
+  std::string installerFile;  // the running installer
+  std::string packagePath;    // work folder + "temp.dat"
   // The installer file is its launcher's copy, which the launcher deletes
   // after the run with its work folder; the package path is then a hard link.
   bool startedByLauncher = false;
@@ -30,7 +30,7 @@ struct InstallerRun {
   // Entry 8 stored plain and checked: its members are read from the package
   // at its offset, and nothing is written at dataFile.
   bool dataFileInPackage = false;
-  SaverSettings settings = {};  // of the data file, written later as "saver.dat"
+  SaverSettings settings = {};                       // of the data file, written later as "saver.dat"
   DataMemberRecord members[MEMBER_TABLE_SIZE] = {};  // of the data file, index 0 unused
   ExtractionProgress progress = {nullptr, nullptr};
 };

@@ -147,7 +147,8 @@ uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
 uint32_t crc32Of(const void *bytes, size_t count) { return crc32Update(0, bytes, count); }
 
 bool readIntegrityRecord(const InstallerHeader &header, IntegrityRecord &record) {
-  std::memcpy(&record, reinterpret_cast<const uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET, sizeof(record));
+  std::memcpy(&record, reinterpret_cast<const uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET,
+              sizeof(record));
   return std::memcmp(record.magic, RECORD_MAGIC, sizeof(RECORD_MAGIC)) == 0;
 }
 
@@ -221,7 +222,8 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
     return STATUS_OK;
   }
   const uint32_t packageCrc = ranges[2].crc;
-  check.verdict = packageCrc == record.packageCrc ? IntegrityVerdict::intact : IntegrityVerdict::packageChanged;
+  check.verdict =
+      packageCrc == record.packageCrc ? IntegrityVerdict::intact : IntegrityVerdict::packageChanged;
   return STATUS_OK;
 }
 
@@ -252,9 +254,11 @@ std::string integrityVerdictText(const IntegrityCheck &check) {
 
 MoviePlayerNeed moviePlayerNeedOf(const InstallerHeader &header) {
   IntegrityRecord record;
-  if (!readIntegrityRecord(header, record) || record.version != INTEGRITY_VERSION) return MoviePlayerNeed::notStated;
+  if (!readIntegrityRecord(header, record) || record.version != INTEGRITY_VERSION)
+    return MoviePlayerNeed::notStated;
   const MoviePlayerNeed need = static_cast<MoviePlayerNeed>(record.moviePlayer);
-  return need == MoviePlayerNeed::required || need == MoviePlayerNeed::none ? need : MoviePlayerNeed::notStated;
+  return need == MoviePlayerNeed::required || need == MoviePlayerNeed::none ? need
+                                                                            : MoviePlayerNeed::notStated;
 }
 
 ExpandedCrc entryExpandedCrc(const PackageEntry &entry) { return readTag(entry.reserved); }

@@ -58,7 +58,7 @@ int32_t computePackageCrc(ByteSource &source, int64_t offset, uint32_t length, u
 int32_t computeProgramCrc(ByteSource &source, uint32_t length, uint32_t &crc);
 
 enum class IntegrityVerdict {
-  noRecord,        // an older package: nothing to check
+  noRecord,  // an older package: nothing to check
   intact,
   unknownVersion,  // a record this reader does not know
   packageCut,      // the file ends before the recorded package length

@@ -59,7 +59,8 @@ int32_t ReadPackageHeader(Failures &failures) {
     status = readInstallerHeader(package, programSize, installerRun.header);
     // Before anything is extracted: a damaged file must not install a thing.
     IntegrityCheck check;
-    if (status == STATUS_OK) status = checkPackageIntegrity(package, programSize, installerRun.header, check);
+    if (status == STATUS_OK)
+      status = checkPackageIntegrity(package, programSize, installerRun.header, check);
     if (status == STATUS_OK) {
       logLine("integrity: " + integrityVerdictText(check));
       status = integrityStatus(check.verdict);
@@ -82,8 +83,7 @@ static InstallFolders installFolders() {
 
 // Removes what stands at the destination: STATUS_FILE_BUSY when it resists (busy).
 static int32_t clearDestination(const std::string &destination) {
-  if (hasDllExtension(destination))
-    return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
+  if (hasDllExtension(destination)) return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
   return deleteFileForced(destination);
 }
 
@@ -102,21 +102,22 @@ static int32_t checkDataFileInPackage(ReadOnlyFile &package, const PackageEntry 
   return status;
 }
 
-static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                          const std::string &destination, Failures &failures) {
+static int32_t writeEntry(ReadOnlyFile &package, const PackageEntry &entry, const std::string &destination,
+                          Failures &failures) {
   std::vector<uint8_t> stored;
   int32_t status = readEntryBytes(package, entry, stored);
   if (status != STATUS_OK) return status;
   const ExpandedCrc expected = entryExpandedCrc(entry);
-  if (entry.compressed != 0) return expandToFile(destination, stored, entry.expandedSize, expected, failures);
+  if (entry.compressed != 0)
+    return expandToFile(destination, stored, entry.expandedSize, expected, failures);
   bool created = false;
   status = writeCheckedFile(destination, stored, expected, created);
   if (created) logLine("file created: " + destination);
   return status;
 }
 
-int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize, const ExpandedCrc &expected, Failures &failures) {
+int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored, int32_t expandedSize,
+                     const ExpandedCrc &expected, Failures &failures) {
   TCompressor compressor(pathWorkFolder);
   if (!compressor.loaded()) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
@@ -140,8 +141,8 @@ int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &
 
 // Steps from the destination to the written file; destination is set as
 // soon as it is known, for the message.
-static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry,
-                                   bool showProgress, std::string &destination, Failures &failures) {
+static int32_t extractPresentEntry(ReadOnlyFile &package, const PackageEntry &entry, bool showProgress,
+                                   std::string &destination, Failures &failures) {
   // A name with a folder, drive or ".." would write outside its folder; the
   // stored bytes must lie in the package. Both are checked before the old
   // file is removed, so a bad package loses nothing.

@@ -48,8 +48,8 @@ int32_t ExtractFlashInstaller(Failures &failures);
 // STATUS_EXPANDED_CRC_MISMATCH when the bytes the library delivered differ
 // from the expected CRC. An expansion whose input or output could not be
 // prepared is told first.
-int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                     int32_t expandedSize, const ExpandedCrc &expected, Failures &failures);
+int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored, int32_t expandedSize,
+                     const ExpandedCrc &expected, Failures &failures);
 
 // Writes stored bytes as they are into a new file, once they match the
 // expected CRC: STATUS_EXPANDED_CRC_MISMATCH (nothing written), or as

@@ -77,9 +77,7 @@ std::string saverNameOf(const InstallerHeader &header) {
 
 bool entryPresent(const PackageEntry &entry) { return entry.nameLength != 0; }
 
-std::string entryNameOf(const PackageEntry &entry) {
-  return std::string(entry.name, entry.nameLength);
-}
+std::string entryNameOf(const PackageEntry &entry) { return std::string(entry.name, entry.nameLength); }
 
 void setEntryName(PackageEntry &entry, const std::string &name) {
   const size_t length = name.size() < sizeof(entry.name) ? name.size() : sizeof(entry.name);

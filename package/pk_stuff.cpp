@@ -95,8 +95,8 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
   DWORD failure = 0;
   input = buffer;
   inputLength = length;
-  outputStream =
-      CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  outputStream = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                             FILE_ATTRIBUTE_NORMAL, nullptr);
   if (outputStream == INVALID_HANDLE_VALUE) failure = GetLastError();
   if (failure == 0) {
     TCompressor *self = this;
@@ -129,8 +129,7 @@ void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
     memcpy(OutputBlock + compressor.pendingOutput, buf, *size);
     compressor.pendingOutput += *size;
   }
-  if (*size > 0)
-    compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
+  if (*size > 0) compressor.outputChecksum = compressor.crc32Entry(buf, size, &compressor.outputChecksum);
 }
 
 CodecLibraryHold::CodecLibraryHold(const std::string &folder) {

@@ -49,7 +49,7 @@ class TCompressor {
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
   size_t pendingOutput = 0;                    // expanded bytes held back for the next block write
-  const uint8_t *input = nullptr;  // the caller's stored bytes, during Expand only
+  const uint8_t *input = nullptr;              // the caller's stored bytes, during Expand only
   size_t inputLength = 0;
   size_t inputPosition = 0;
   unsigned long outputChecksum = 0;  // of bytes received from the library

@@ -25,8 +25,8 @@ std::vector<std::string> subkeyNames(HKEY root, const std::string &keyPath) {
   if (RegOpenKeyExA(root, keyPath.c_str(), 0, KEY_ENUMERATE_SUB_KEYS, &key) != ERROR_SUCCESS) return names;
   char name[256];
   DWORD length = sizeof name;
-  for (DWORD index = 0; RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) ==
-                        ERROR_SUCCESS;
+  for (DWORD index = 0;
+       RegEnumKeyExA(key, index, name, &length, nullptr, nullptr, nullptr, nullptr) == ERROR_SUCCESS;
        ++index, length = sizeof name)
     names.push_back(name);
   RegCloseKey(key);
@@ -51,7 +51,8 @@ int32_t writeRegistryCount(HKEY root, const std::string &keyPath, const std::str
                                 nullptr, &key, nullptr);
   if (result != ERROR_SUCCESS) return static_cast<int32_t>(result);
   const DWORD value = count;
-  result = RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
+  result =
+      RegSetValueExA(key, name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE *>(&value), sizeof value);
   RegCloseKey(key);
   return static_cast<int32_t>(result);
 }

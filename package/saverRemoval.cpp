@@ -77,7 +77,8 @@ InstalledSaver findInstalledSaver(const std::string &codedName, const std::strin
   saver.folderPresent = folderExists(saver.saverFolder);
   if (isSafeEntryName(programName)) {
     saver.programCopies.push_back(pathSystem + programName);
-    if (GetOperatingSystem() == OS_64BIT_WINDOWS) saver.programCopies.push_back(pathSysnative + programName);
+    if (GetOperatingSystem() == OS_64BIT_WINDOWS)
+      saver.programCopies.push_back(pathSysnative + programName);
   }
   findEntries(true, codedName, saver);
   findEntries(false, codedName, saver);
@@ -172,7 +173,8 @@ int32_t clearActiveSaver(const InstalledSaver &saver, RemovalOutcome &outcome) {
 int32_t releaseSharedLibrary(const std::string &library, RemovalOutcome &outcome) {
   uint32_t count = 0;
   if (!readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count)) return STATUS_OK;
-  if (count > 1) return writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count - 1);
+  if (count > 1)
+    return writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count - 1);
   const int32_t status = removeFile(library, outcome);
   if (status != STATUS_OK) return status;
   return deleteRegistryValue(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library);
@@ -206,7 +208,8 @@ RemovalOutcome removeInstalledSaver(const InstalledSaver &saver) {
     if (outcome.status != STATUS_OK) noteStayed(outcome, saver.sharedLibraries[i]);
   }
   // Other savers keep the shared folder; only an empty one goes.
-  if (outcome.status == STATUS_OK && !pathCommonAppData.empty() && RemoveDirectoryA(pathCommonAppData.c_str()))
+  if (outcome.status == STATUS_OK && !pathCommonAppData.empty() &&
+      RemoveDirectoryA(pathCommonAppData.c_str()))
     outcome.removed.push_back(pathCommonAppData);
   if (outcome.status == STATUS_OK) outcome.status = removeEntries(saver, outcome);
   return outcome;

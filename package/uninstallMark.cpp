@@ -14,7 +14,9 @@ static bool hasRecord(const InstallerHeader &header) {
   return readIntegrityRecord(header, record);
 }
 
-uint8_t uninstallMarkOf(const InstallerHeader &header) { return headerBytes(header)[UNINSTALL_MARK_OFFSET]; }
+uint8_t uninstallMarkOf(const InstallerHeader &header) {
+  return headerBytes(header)[UNINSTALL_MARK_OFFSET];
+}
 
 void setUninstallMark(InstallerHeader &header, uint8_t mark) {
   reinterpret_cast<uint8_t *>(&header)[UNINSTALL_MARK_OFFSET] = mark;
@@ -35,5 +37,6 @@ void setPublisher(InstallerHeader &header, const std::string &publisher) {
   std::memset(field, 0, PUBLISHER_FIELD);
   // A publisher of the field's full length has no zero byte: readers stop at the field's end.
   // NOLINTNEXTLINE(bugprone-not-null-terminated-result)
-  std::memcpy(field, publisher.data(), publisher.size() < PUBLISHER_FIELD ? publisher.size() : PUBLISHER_FIELD);
+  std::memcpy(field, publisher.data(),
+              publisher.size() < PUBLISHER_FIELD ? publisher.size() : PUBLISHER_FIELD);
 }

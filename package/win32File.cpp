@@ -46,8 +46,8 @@ int32_t ReadOnlyFile::readAt(int64_t offset, void *buffer, uint32_t count, uint3
 
 int32_t writeNewFile(const std::string &path, const void *bytes, uint32_t count, bool &created) {
   created = false;
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                            FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
   created = true;
   DWORD written = 0;

@@ -30,8 +30,8 @@ int main(int argc, char **argv) {
     }
   }
   if (found != 1) {
-    std::fprintf(stderr, "patch-program-size: %s holds the size tag %zu times, expected once\n",
-                 argv[1], found);
+    std::fprintf(stderr, "patch-program-size: %s holds the size tag %zu times, expected once\n", argv[1],
+                 found);
     return 1;
   }
   const uint32_t size = static_cast<uint32_t>(bytes.size());

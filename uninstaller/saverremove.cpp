@@ -50,7 +50,8 @@ int32_t runUninstaller(const std::string &commandLine) {
     if (!arguments.quiet) showErrorMessage(reasonFor(status));
     return status;
   }
-  const InstalledSaver saver = findInstalledSaver(arguments.codedName, saverProgramName(arguments.codedName));
+  const InstalledSaver saver =
+      findInstalledSaver(arguments.codedName, saverProgramName(arguments.codedName));
   // A program of that name alone may be anyone's: only the saver's folder or
   // its entry make it this one.
   if (!saver.folderPresent && saver.entries.empty()) {

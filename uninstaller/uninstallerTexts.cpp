@@ -25,8 +25,9 @@ std::string removedText(const std::string &displayName, const RemovalOutcome &ou
 
 std::string incompleteText(const std::string &displayName, const RemovalOutcome &outcome,
                            const std::string &reason) {
-  std::string text = displayName + " could not be removed completely.\r\n\r\nStill in place: " + outcome.stayed +
-                     "\r\n" + reason + "\r\n\r\nPlease close the screen saver control panel and try again.";
+  std::string text = displayName +
+                     " could not be removed completely.\r\n\r\nStill in place: " + outcome.stayed + "\r\n" +
+                     reason + "\r\n\r\nPlease close the screen saver control panel and try again.";
   if (!outcome.removed.empty()) text += "\r\n\r\nRemoved:" + listed(outcome.removed);
   return text;
 }

@@ -85,7 +85,7 @@ LPCSTR iconFor(DialogKind kind) {
 }
 
 UINT soundFor(DialogKind kind) {
-  return kind == DialogKind::Error ? MB_ICONHAND
+  return kind == DialogKind::Error         ? MB_ICONHAND
          : kind == DialogKind::Information ? MB_ICONASTERISK
                                            : MB_ICONQUESTION;
 }
@@ -119,8 +119,7 @@ void layOut(HWND dialog, const DialogRequest &request) {
 
   RECT units = {MARGIN, GAP, BUTTON_WIDTH, BUTTON_HEIGHT};
   MapDialogRect(dialog, &units);
-  const int margin = units.left, gap = units.top, buttonWidth = units.right,
-            buttonHeight = units.bottom;
+  const int margin = units.left, gap = units.top, buttonWidth = units.right, buttonHeight = units.bottom;
   RECT textLimit = {0, 0, MAX_TEXT_WIDTH, 0};
   MapDialogRect(dialog, &textLimit);
   const int iconSize = GetSystemMetrics(SM_CXICON);
@@ -145,8 +144,7 @@ void layOut(HWND dialog, const DialogRequest &request) {
   }
 
   RECT frame = {0, 0, clientWidth, clientHeight};
-  AdjustWindowRectEx(&frame, GetWindowLongA(dialog, GWL_STYLE), FALSE,
-                     GetWindowLongA(dialog, GWL_EXSTYLE));
+  AdjustWindowRectEx(&frame, GetWindowLongA(dialog, GWL_STYLE), FALSE, GetWindowLongA(dialog, GWL_EXSTYLE));
   centreOnWorkArea(dialog, frame.right - frame.left, frame.bottom - frame.top);
 }
 
@@ -197,9 +195,8 @@ DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std
   MSG quit;
   const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   MessageBeep(soundFor(kind));
-  const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(),
-                                                 owner, dialogProcedure,
-                                                 reinterpret_cast<LPARAM>(&request));
+  const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
+                                                 dialogProcedure, reinterpret_cast<LPARAM>(&request));
   if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
   return answer > 0 ? static_cast<DialogAnswer>(answer) : dismissAnswer(buttons);
 }

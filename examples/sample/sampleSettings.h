@@ -20,9 +20,9 @@ const size_t TITLE_FIELD = 64;
 
 struct SampleSettings {
   uint32_t slideSeconds = DEFAULT_SLIDE_SECONDS;
-  std::string title;         // "" when the record has none
-  int32_t memberCount = 0;   // files the install placed from the data file
-  bool fromFile = false;     // false: the defaults, the file was missing or not a record
+  std::string title;        // "" when the record has none
+  int32_t memberCount = 0;  // files the install placed from the data file
+  bool fromFile = false;    // false: the defaults, the file was missing or not a record
 };
 
 // The settings in the bytes of "saver.dat". Anything but a whole record gives

@@ -22,11 +22,16 @@ uintptr_t windowNumber(const std::string &text) {
 
 SaverMode modeOf(char letter) {
   switch (std::tolower(static_cast<unsigned char>(letter))) {
-    case 'c': return SaverMode::Configure;
-    case 's': return SaverMode::FullScreen;
-    case 'p': return SaverMode::Preview;
-    case 'u': return SaverMode::Uninstall;
-    default: return SaverMode::Ignored;
+    case 'c':
+      return SaverMode::Configure;
+    case 's':
+      return SaverMode::FullScreen;
+    case 'p':
+      return SaverMode::Preview;
+    case 'u':
+      return SaverMode::Uninstall;
+    default:
+      return SaverMode::Ignored;
   }
 }
 

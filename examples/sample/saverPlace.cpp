@@ -38,8 +38,8 @@ int32_t locateSaver(SaverPlace &place) {
 SampleSettings readSampleSettings(const std::string &saverFolder) {
   std::vector<uint8_t> record;
   if (saverFolder.empty()) return sampleSettingsOf(record);
-  HANDLE file = CreateFileA((saverFolder + SAVER_SETTINGS_FILE).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileA((saverFolder + SAVER_SETTINGS_FILE).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return sampleSettingsOf(record);
   // Only a file of exactly one record is read at all.
   DWORD read = 0;

@@ -6,8 +6,9 @@
 #include "package/saverRemoval.h"
 
 int32_t uninstallSaver(const SaverPlace &place, const std::string &title, bool quiet) {
-  if (!quiet && !askYesNo("Remove the screen saver " + title + " and all its files from this computer?\r\n\r\n" +
-                          "Its folder: " + place.saverFolder))
+  if (!quiet &&
+      !askYesNo("Remove the screen saver " + title + " and all its files from this computer?\r\n\r\n" +
+                "Its folder: " + place.saverFolder))
     return STATUS_USER_ABORT;
   const RemovalOutcome outcome =
       removeInstalledSaver(findInstalledSaver(place.codedName, saverProgramName(place.codedName)));
@@ -15,8 +16,9 @@ int32_t uninstallSaver(const SaverPlace &place, const std::string &title, bool q
   if (outcome.status == STATUS_OK)
     showInformationMessage("The screen saver " + title + " has been removed from this computer.");
   else
-    showErrorMessage("The screen saver " + title + " could not be removed completely.\r\n\r\nStill in place: " +
-                     outcome.stayed + " (error " + std::to_string(outcome.status) +
+    showErrorMessage("The screen saver " + title +
+                     " could not be removed completely.\r\n\r\nStill in place: " + outcome.stayed +
+                     " (error " + std::to_string(outcome.status) +
                      ").\r\n\r\nPlease close the screen saver control panel and try again.");
   return outcome.status;
 }

@@ -36,7 +36,8 @@ Bytes collectFiles(const fs::path &root, bool (*wanted)(const fs::path &), size_
   std::vector<fs::path> paths;
   std::error_code error;
   for (fs::recursive_directory_iterator it(root, error), end; it != end; it.increment(error))
-    if (it->is_regular_file(error) && !it->is_symlink(error) && wanted(it->path())) paths.push_back(it->path());
+    if (it->is_regular_file(error) && !it->is_symlink(error) && wanted(it->path()))
+      paths.push_back(it->path());
   std::sort(paths.begin(), paths.end());
   Bytes out;
   for (const fs::path &path : paths) {
@@ -50,7 +51,9 @@ Bytes collectFiles(const fs::path &root, bool (*wanted)(const fs::path &), size_
 }
 
 bool isHeader(const fs::path &path) { return path.extension() == ".h" || path.extension() == ""; }
-bool isSharedLibrary(const fs::path &path) { return path.filename().string().find(".so") != std::string::npos; }
+bool isSharedLibrary(const fs::path &path) {
+  return path.filename().string().find(".so") != std::string::npos;
+}
 
 const std::vector<Bytes> &corpus() {
   static const std::vector<Bytes> pieces = [] {
@@ -105,7 +108,8 @@ int64_t totalSize(const std::vector<Bytes> &streams) {
 
 void reportSizes(benchmark::State &state, const std::vector<Bytes> &streams) {
   const int64_t compressed = totalSize(streams);
-  for (size_t i = 0; i < streams.size(); ++i) state.counters[PIECE_NAMES[i]] = static_cast<double>(streams[i].size());
+  for (size_t i = 0; i < streams.size(); ++i)
+    state.counters[PIECE_NAMES[i]] = static_cast<double>(streams[i].size());
   state.SetBytesProcessed(static_cast<int64_t>(state.iterations()) * corpusBytes());
   state.counters["compressed"] = static_cast<double>(compressed);
   state.counters["ratio%"] = 100.0 * static_cast<double>(compressed) / static_cast<double>(corpusBytes());
@@ -117,7 +121,8 @@ void reportAgainstStormLib(benchmark::State &state, const std::vector<Bytes> &st
   static std::vector<Bytes> cache[2][3];
   std::vector<Bytes> &storm = cache[type][dictSize >> 11];
   if (storm.empty()) storm = implodeAll(::implode, type, dictSize);
-  state.counters["vs_stormlib"] = static_cast<double>(totalSize(streams)) / static_cast<double>(totalSize(storm));
+  state.counters["vs_stormlib"] =
+      static_cast<double>(totalSize(streams)) / static_cast<double>(totalSize(storm));
 }
 
 void benchImplode(benchmark::State &state, Implode implode, unsigned type, unsigned dictSize) {
@@ -208,11 +213,16 @@ void registerAll() {
   for (unsigned type : {dcl::CMP_BINARY, dcl::CMP_ASCII}) {
     for (unsigned dictSize : {1024u, 2048u, 4096u}) {
       const std::string suffix = std::string("/") + modeName(type) + "/" + std::to_string(dictSize);
-      benchmark::RegisterBenchmark(("implode/ours" + suffix).c_str(), benchImplode, dcl::implode, type, dictSize);
-      benchmark::RegisterBenchmark(("implode/optimal" + suffix).c_str(), benchOptimalImplode, type, dictSize);
-      benchmark::RegisterBenchmark(("implode/stormlib" + suffix).c_str(), benchImplode, ::implode, type, dictSize);
-      benchmark::RegisterBenchmark(("explode/ours" + suffix).c_str(), benchExplode, dcl::explode, type, dictSize);
-      benchmark::RegisterBenchmark(("explode/stormlib" + suffix).c_str(), benchExplode, ::explode, type, dictSize);
+      benchmark::RegisterBenchmark(("implode/ours" + suffix).c_str(), benchImplode, dcl::implode, type,
+                                   dictSize);
+      benchmark::RegisterBenchmark(("implode/optimal" + suffix).c_str(), benchOptimalImplode, type,
+                                   dictSize);
+      benchmark::RegisterBenchmark(("implode/stormlib" + suffix).c_str(), benchImplode, ::implode, type,
+                                   dictSize);
+      benchmark::RegisterBenchmark(("explode/ours" + suffix).c_str(), benchExplode, dcl::explode, type,
+                                   dictSize);
+      benchmark::RegisterBenchmark(("explode/stormlib" + suffix).c_str(), benchExplode, ::explode, type,
+                                   dictSize);
       if (type == dcl::CMP_BINARY)
         benchmark::RegisterBenchmark(("explode/dynamite" + suffix).c_str(), benchDynamiteExplode, dictSize);
     }

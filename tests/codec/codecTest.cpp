@@ -30,7 +30,8 @@ unsigned explodeInChunks(const Bytes &stream, unsigned chunk, Bytes &expanded, c
 using MemoryImplode = unsigned (*)(const uint8_t *, size_t, unsigned, unsigned, Bytes &);
 const MemoryImplode BOTH_CODERS[] = {dcl::implodeBuffer, dcl::implodeOptimal};
 
-Bytes implodeOrFail(const Bytes &data, unsigned type, unsigned dictSize, MemoryImplode implode = dcl::implodeBuffer) {
+Bytes implodeOrFail(const Bytes &data, unsigned type, unsigned dictSize,
+                    MemoryImplode implode = dcl::implodeBuffer) {
   Bytes compressed;
   EXPECT_EQ(implode(data.data(), data.size(), type, dictSize, compressed), dcl::CMP_NO_ERROR);
   return compressed;
@@ -136,7 +137,8 @@ TEST(Implode, ReadsAnyChunkSize) {
   for (unsigned chunk : {1u, 5u, 4096u, 9000u}) {
     ChunkedStreams streams = streamsOver(data, chunk);
     unsigned type = dcl::CMP_BINARY, dictSize = 2048;
-    ASSERT_EQ(dcl::implode(readChunk, writeAll, work.data(), &streams, &type, &dictSize), dcl::CMP_NO_ERROR);
+    ASSERT_EQ(dcl::implode(readChunk, writeAll, work.data(), &streams, &type, &dictSize),
+              dcl::CMP_NO_ERROR);
     Bytes expanded;
     ASSERT_EQ(explode(streams.output, expanded), dcl::CMP_NO_ERROR) << chunk;
     EXPECT_EQ(expanded, data) << chunk;
@@ -148,7 +150,8 @@ TEST(Implode, RejectsBadParameters) {
     Bytes out;
     const Bytes data = bytesOf("abc");
     for (unsigned dictSize : {0u, 512u, 1000u, 8192u})
-      EXPECT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, out), dcl::CMP_INVALID_DICTSIZE);
+      EXPECT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, out),
+                dcl::CMP_INVALID_DICTSIZE);
     EXPECT_EQ(implode(data.data(), data.size(), 2, 4096, out), dcl::CMP_INVALID_MODE);
     EXPECT_TRUE(out.empty());
   }
@@ -169,7 +172,7 @@ size_t shortestStreamSize(const Bytes &data, bool ascii, unsigned dictSize) {
       for (; reached < length; ++reached) {
         if (reached + 1 == dcl::MIN_MATCH && distance > dcl::MAX_DISTANCE_FOR_LENGTH_2) continue;
         const uint64_t cost = bits[p] + dcl::copyCost(static_cast<unsigned>(reached + 1),
-                                                     static_cast<unsigned>(distance), dictionaryBits);
+                                                      static_cast<unsigned>(distance), dictionaryBits);
         bits[p + reached + 1] = std::min(bits[p + reached + 1], cost);
       }
     }
@@ -181,7 +184,8 @@ TEST(OptimalImplode, WritesTheShortestStream) {
   Bytes runs = sample::executableLike(1500, 7);
   runs.insert(runs.end(), 900, 0);
   runs.insert(runs.end(), runs.begin() + 100, runs.begin() + 1700);
-  for (const Bytes &data : {sample::text(2500, 5), sample::executableLike(3000, 6), runs, sample::random(400, 8)})
+  for (const Bytes &data :
+       {sample::text(2500, 5), sample::executableLike(3000, 6), runs, sample::random(400, 8)})
     for (unsigned type : {dcl::CMP_BINARY, dcl::CMP_ASCII})
       for (unsigned dictSize : {1024u, 4096u}) {
         const Bytes optimal = implodeOrFail(data, type, dictSize, dcl::implodeOptimal);

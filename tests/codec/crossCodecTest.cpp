@@ -41,12 +41,9 @@ std::vector<Bytes> crossCorpus() {
   Bytes allBytes;
   for (unsigned round = 0; round < 3; ++round)
     for (unsigned value = 0; value < 256; ++value) allBytes.push_back(static_cast<uint8_t>(value));
-  return {Bytes{'x'},
-          Bytes(1037, 'r'),
-          allBytes,
-          sample::text(70000),
-          sample::executableLike(70000),
-          sample::random(9000)};
+  return {
+      Bytes{'x'},          Bytes(1037, 'r'), allBytes, sample::text(70000), sample::executableLike(70000),
+      sample::random(9000)};
 }
 
 using MemoryImplode = unsigned (*)(const uint8_t *, size_t, unsigned, unsigned, Bytes &);
@@ -71,7 +68,8 @@ TEST_P(CrossDecoding, WeExpandStormLibStreams) {
   for (const Bytes &data : crossCorpus()) {
     const Bytes compressed = stormImplode(data, type, dictSize);
     Bytes expanded;
-    ASSERT_EQ(dcl::explodeBuffer(compressed.data(), compressed.size(), expanded), dcl::CMP_NO_ERROR) << data.size();
+    ASSERT_EQ(dcl::explodeBuffer(compressed.data(), compressed.size(), expanded), dcl::CMP_NO_ERROR)
+        << data.size();
     EXPECT_TRUE(expanded == data) << data.size();
   }
 }
@@ -107,8 +105,9 @@ TEST(CrossDecodingDynamite, ExpandsOurBinaryStreams) {
       for (MemoryImplode implode : OUR_CODERS) {
         Bytes compressed;
         ASSERT_EQ(implode(data.data(), data.size(), dcl::CMP_BINARY, dictSize, compressed), 0u);
-        std::ofstream(input, std::ios::binary).write(reinterpret_cast<const char *>(compressed.data()),
-                                                    static_cast<std::streamsize>(compressed.size()));
+        std::ofstream(input, std::ios::binary)
+            .write(reinterpret_cast<const char *>(compressed.data()),
+                   static_cast<std::streamsize>(compressed.size()));
         std::string command = "ulimit -f 4096; timeout 20 dynamite ";
         command.append(input).append(" ").append(output).append(" >/dev/null 2>&1");
         ASSERT_EQ(system(command.c_str()), 0) << data.size();

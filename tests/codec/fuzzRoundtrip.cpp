@@ -19,14 +19,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
 
   std::vector<char> implodeWork(dcl::IMPLODE_WORK_SIZE), explodeWork(dcl::EXPLODE_WORK_SIZE);
   ChunkedStreams compress = streamsOver(input, chunk);
-  if (dcl::implode(readChunk, writeAll, implodeWork.data(), &compress, &type, &dictSize) != dcl::CMP_NO_ERROR)
+  if (dcl::implode(readChunk, writeAll, implodeWork.data(), &compress, &type, &dictSize) !=
+      dcl::CMP_NO_ERROR)
     abort();
   ChunkedStreams expand = streamsOver(compress.output, chunk);
   if (dcl::explode(readChunk, writeAll, explodeWork.data(), &expand) != dcl::CMP_NO_ERROR) abort();
   if (expand.output != input) abort();
 
   std::vector<uint8_t> optimal;
-  if (dcl::implodeOptimal(input.data(), input.size(), type, dictSize, optimal) != dcl::CMP_NO_ERROR) abort();
+  if (dcl::implodeOptimal(input.data(), input.size(), type, dictSize, optimal) != dcl::CMP_NO_ERROR)
+    abort();
   if (optimal.size() > compress.output.size()) abort();
   ChunkedStreams expandOptimal = streamsOver(optimal, chunk);
   if (dcl::explode(readChunk, writeAll, explodeWork.data(), &expandOptimal) != dcl::CMP_NO_ERROR) abort();

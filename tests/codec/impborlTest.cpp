@@ -83,16 +83,21 @@ TEST(ImpborlLibrary, RoundTripsInEveryModeAndDictionarySize) {
   ASSERT_NE(library.module, nullptr);
   const auto implodeEntry = reinterpret_cast<ImplodeEntry>(library.entry("_implode"));
   const auto explodeEntry = reinterpret_cast<ExplodeEntry>(library.entry("_explode"));
-  const std::vector<Bytes> corpus = {Bytes{}, Bytes{'a'}, Bytes(518, 'r'), sample::text(30000),
-                                     sample::executableLike(30000), sample::random(9000)};
+  const std::vector<Bytes> corpus = {Bytes{},
+                                     Bytes{'a'},
+                                     Bytes(518, 'r'),
+                                     sample::text(30000),
+                                     sample::executableLike(30000),
+                                     sample::random(9000)};
   std::vector<char> implodeWork(dcl::IMPLODE_WORK_SIZE), explodeWork(dcl::EXPLODE_WORK_SIZE);
   for (unsigned type : {dcl::CMP_BINARY, dcl::CMP_ASCII}) {
     for (unsigned dictSize : {1024u, 2048u, 4096u}) {
       for (const Bytes &data : corpus) {
         ChunkedStreams compress = streamsOver(data);
         unsigned typeArgument = type, dictArgument = dictSize;
-        ASSERT_EQ(implodeEntry(readChunk, writeAll, implodeWork.data(), &compress, &typeArgument, &dictArgument),
-                  dcl::CMP_NO_ERROR);
+        ASSERT_EQ(
+            implodeEntry(readChunk, writeAll, implodeWork.data(), &compress, &typeArgument, &dictArgument),
+            dcl::CMP_NO_ERROR);
         ChunkedStreams expand = streamsOver(compress.output, 777);
         ASSERT_EQ(explodeEntry(readChunk, writeAll, explodeWork.data(), &expand), dcl::CMP_NO_ERROR);
         EXPECT_TRUE(expand.output == data) << type << " " << dictSize << " " << data.size();
@@ -123,7 +128,8 @@ Bytes implodeWithLibrary(const Bytes &data) {
 
 TEST(Compressor, LoadsFromTheWorkFolderAndFreesTheLibraryEachTime) {
   ScratchFolder folder;
-  ASSERT_TRUE(CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
   const Bytes data = sample::executableLike(40000);
   const Bytes stream = implodeWithLibrary(data);
   for (const char *name : {"first.bin", "second.bin"}) {
@@ -132,7 +138,8 @@ TEST(Compressor, LoadsFromTheWorkFolderAndFreesTheLibraryEachTime) {
       TCompressor compressor(folder.path);
       ASSERT_TRUE(compressor.loaded());
       EXPECT_TRUE(libraryIsLoaded());
-      EXPECT_EQ(compressor.Expand(folder.file(name), stream.data(), static_cast<uint32_t>(stream.size())), 0);
+      EXPECT_EQ(compressor.Expand(folder.file(name), stream.data(), static_cast<uint32_t>(stream.size())),
+                0);
     }
     EXPECT_FALSE(libraryIsLoaded());
     EXPECT_TRUE(readFile(folder.path + name) == data) << name;
@@ -141,7 +148,8 @@ TEST(Compressor, LoadsFromTheWorkFolderAndFreesTheLibraryEachTime) {
 
 TEST(Compressor, ReplacesAnExistingFileAndWritesWhatABadStreamYields) {
   ScratchFolder folder;
-  ASSERT_TRUE(CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
   const std::string target = folder.file("out.bin");
   std::ofstream(target, std::ios::binary) << std::string(100000, 'z');
   const Bytes data = sample::text(20000);
@@ -190,13 +198,14 @@ TEST(Compressor, ALibraryLackingAnEntryPointIsFreedAgain) {
 
 TEST(Compressor, AnUnwritableTargetReturnsTheSystemCodeAndShowsNothing) {
   ScratchFolder folder;
-  ASSERT_TRUE(CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
+  ASSERT_TRUE(
+      CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
   const Bytes stream = implodeWithLibrary(sample::text(100));
   TCompressor compressor(folder.path);
   ASSERT_TRUE(compressor.loaded());
   driver::DialogAnswerer answerer;
-  const int32_t status =
-      compressor.Expand(folder.path + "missing\\out.bin", stream.data(), static_cast<uint32_t>(stream.size()));
+  const int32_t status = compressor.Expand(folder.path + "missing\\out.bin", stream.data(),
+                                           static_cast<uint32_t>(stream.size()));
   EXPECT_EQ(status, ERROR_PATH_NOT_FOUND);
   EXPECT_TRUE(answerer.take().empty()) << "the caller tells it";
 }

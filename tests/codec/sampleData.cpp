@@ -16,9 +16,10 @@ struct Generator {
 };
 
 const char *const WORDS[] = {
-    "the", "screen", "saver", "installs", "into", "a", "folder", "and", "plays", "its", "movie", "when",
-    "idle", "of", "settings", "with", "package", "file", "data", "license", "Windows", "control", "panel",
-    "version", "player", "is", "to", "for", "on", "system", "user", "account", "not", "can", "be", "read"};
+    "the",  "screen",  "saver",   "installs", "into",    "a",        "folder", "and",     "plays",
+    "its",  "movie",   "when",    "idle",     "of",      "settings", "with",   "package", "file",
+    "data", "license", "Windows", "control",  "panel",   "version",  "player", "is",      "to",
+    "for",  "on",      "system",  "user",     "account", "not",      "can",    "be",      "read"};
 
 }  // namespace
 
@@ -47,8 +48,10 @@ std::vector<uint8_t> text(size_t size, uint32_t seed) {
 
 std::vector<uint8_t> executableLike(size_t size, uint32_t seed) {
   Generator generator{seed};
-  static const uint8_t INSTRUCTIONS[][6] = {{0x55, 0x8B, 0xEC, 0x83, 0xEC, 0x10}, {0x8B, 0x45, 0x08, 0x50, 0xE8, 0x00},
-                                            {0x5D, 0xC3, 0x90, 0x90, 0xCC, 0xCC}, {0xFF, 0x15, 0x00, 0x10, 0x40, 0x00}};
+  static const uint8_t INSTRUCTIONS[][6] = {{0x55, 0x8B, 0xEC, 0x83, 0xEC, 0x10},
+                                            {0x8B, 0x45, 0x08, 0x50, 0xE8, 0x00},
+                                            {0x5D, 0xC3, 0x90, 0x90, 0xCC, 0xCC},
+                                            {0xFF, 0x15, 0x00, 0x10, 0x40, 0x00}};
   std::vector<uint8_t> out;
   out.reserve(size + 16);
   while (out.size() < size) {

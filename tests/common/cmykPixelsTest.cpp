@@ -16,19 +16,21 @@ Bgr converted(const Cmyk &pixel, bool inverted) {
   return out;
 }
 
-Cmyk invertedInk(const Cmyk &ink) { return {uint8_t(255 - ink[0]), uint8_t(255 - ink[1]), uint8_t(255 - ink[2]), uint8_t(255 - ink[3])}; }
+Cmyk invertedInk(const Cmyk &ink) {
+  return {uint8_t(255 - ink[0]), uint8_t(255 - ink[1]), uint8_t(255 - ink[2]), uint8_t(255 - ink[3])};
+}
 
 TEST(CmykPixels, InkBecomesWhatItLeavesOfWhiteInBothStorings) {
   const struct {
     Cmyk ink;
     Bgr expected;
   } rows[] = {
-      {{0, 0, 0, 0}, {255, 255, 255}},         // no ink: white
-      {{0, 0, 0, 255}, {0, 0, 0}},             // full black
-      {{255, 0, 0, 0}, {255, 255, 0}},         // cyan takes the red
-      {{0, 255, 255, 0}, {0, 0, 255}},         // magenta and yellow make red
-      {{0, 0, 255, 128}, {0, 127, 127}},       // yellow under half black
-      {{51, 102, 153, 0}, {102, 153, 204}},    // each channel on its own
+      {{0, 0, 0, 0}, {255, 255, 255}},       // no ink: white
+      {{0, 0, 0, 255}, {0, 0, 0}},           // full black
+      {{255, 0, 0, 0}, {255, 255, 0}},       // cyan takes the red
+      {{0, 255, 255, 0}, {0, 0, 255}},       // magenta and yellow make red
+      {{0, 0, 255, 128}, {0, 127, 127}},     // yellow under half black
+      {{51, 102, 153, 0}, {102, 153, 204}},  // each channel on its own
   };
   for (const auto &row : rows) {
     EXPECT_EQ(converted(row.ink, false), row.expected);

@@ -27,8 +27,8 @@ TEST(Crc32OfString, AgreesWithZlibOnEveryByteValue) {
     for (int byte = 255; byte >= 0; byte--) text += static_cast<char>(byte);
   for (size_t length : {size_t(1), size_t(7), size_t(256), text.size()}) {
     const std::string part = text.substr(text.size() - length);
-    const uLong expected = crc32(0L, reinterpret_cast<const Bytef *>(part.data()),
-                                 static_cast<uInt>(part.size()));
+    const uLong expected =
+        crc32(0L, reinterpret_cast<const Bytef *>(part.data()), static_cast<uInt>(part.size()));
     EXPECT_EQ(crcOf(part), static_cast<uint32_t>(expected)) << "length " << length;
   }
 }

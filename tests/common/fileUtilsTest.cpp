@@ -10,13 +10,11 @@
 
 namespace {
 
-bool exists(const std::string &path) {
-  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
-}
+bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 void writeFile(const std::string &path) {
-  const HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   ASSERT_NE(file, INVALID_HANDLE_VALUE) << path;
   DWORD written = 0;
   WriteFile(file, "data", 4, &written, nullptr);
@@ -27,8 +25,8 @@ void writeFile(const std::string &path) {
 class LockedFile {
  public:
   explicit LockedFile(const std::string &path)
-      : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                            CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+      : handle_(CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
   ~LockedFile() { release(); }
   bool held() const { return handle_ != INVALID_HANDLE_VALUE; }
   void release() {
@@ -46,8 +44,7 @@ class FileUtilsTest : public ::testing::Test {
   void SetUp() override {
     char temp[MAX_PATH];
     ASSERT_NE(GetTempPathA(MAX_PATH, temp), 0u);
-    scratch_ = withTrailingBackslash(temp) + "fileUtilsTest" +
-               std::to_string(GetCurrentProcessId()) + "\\";
+    scratch_ = withTrailingBackslash(temp) + "fileUtilsTest" + std::to_string(GetCurrentProcessId()) + "\\";
     ASSERT_TRUE(CreateDirectoryA(scratch_.c_str(), nullptr)) << scratch_;
   }
   void TearDown() override { deleteFolderTree(scratch_); }
@@ -168,8 +165,7 @@ TEST(NumberedFolder, TakesTheLowestFreeNumber) {
   std::string reused;
   EXPECT_EQ(createNumberedFolder(prefix, reused), STATUS_OK);
   EXPECT_EQ(reused, folder[2]);
-  for (const std::string &made : {folder[1], folder[2], folder[3], fourth})
-    RemoveDirectoryA(made.c_str());
+  for (const std::string &made : {folder[1], folder[2], folder[3], fourth}) RemoveDirectoryA(made.c_str());
 }
 
 TEST(NumberedFolder, AllNamesTakenGivesAStatusAndNoPath) {
@@ -216,13 +212,12 @@ TEST(SystemPaths, AllSixEndInABackslash) {
   GetEnvironmentVariableA("WINDIR", windowsFolder, MAX_PATH);
   EXPECT_EQ(pathWindows, withTrailingBackslash(windowsFolder));
   EXPECT_EQ(pathSysnative, withTrailingBackslash(systemRoot) + "Sysnative\\");
-  EXPECT_EQ(pathCommonAppData,
-            getSpecialFolder(CSIDL_COMMON_APPDATA) + "\\" + PRODUCT_FOLDER_NAME);
+  EXPECT_EQ(pathCommonAppData, getSpecialFolder(CSIDL_COMMON_APPDATA) + "\\" + PRODUCT_FOLDER_NAME);
   EXPECT_EQ(pathExeFolder, program.substr(0, program.find_last_of('\\') + 1));
   EXPECT_EQ(pathWorkFolder.rfind(localProductFolder() + "QRP", 0), 0u) << pathWorkFolder;
   EXPECT_TRUE(exists(pathWorkFolder));
-  for (const std::string &path : {pathWindows, pathSystem, pathSysnative, pathCommonAppData,
-                                  pathExeFolder, pathWorkFolder}) {
+  for (const std::string &path :
+       {pathWindows, pathSystem, pathSysnative, pathCommonAppData, pathExeFolder, pathWorkFolder}) {
     ASSERT_GT(path.size(), 3u) << path;
     EXPECT_EQ(path.back(), '\\') << path;
     EXPECT_NE(path[0], '\\') << path;
@@ -236,8 +231,8 @@ TEST(SystemPaths, EmptyWindowsVariableIsAnError) {
   for (const char *empty : {static_cast<const char *>(""), static_cast<const char *>(nullptr)}) {
     SetEnvironmentVariableA("WINDIR", empty);
     EXPECT_EQ(initSystemPaths(ownProgramPath()), SYSTEM_ERROR_ENVVAR_NOT_FOUND);
-    for (const std::string &path : {pathWindows, pathSystem, pathSysnative, pathCommonAppData,
-                                    pathExeFolder, pathWorkFolder})
+    for (const std::string &path :
+         {pathWindows, pathSystem, pathSysnative, pathCommonAppData, pathExeFolder, pathWorkFolder})
       EXPECT_EQ(path, "");
   }
 }

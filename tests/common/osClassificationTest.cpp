@@ -12,8 +12,7 @@ struct VersionRow {
 
 std::string flagText(const WindowsVersionFlags &f) {
   std::string text;
-  for (bool flag : {f.windows95, f.windows98, f.windowsME, f.windowsNT, f.windows2000,
-                    f.windowsXP})
+  for (bool flag : {f.windows95, f.windows98, f.windowsME, f.windowsNT, f.windows2000, f.windowsXP})
     text += flag ? '1' : '0';
   return text;
 }
@@ -47,8 +46,7 @@ TEST(OsClassification, TableRows) {
 }
 
 TEST(OsClassification, Wow64WinsOverAnyVersion) {
-  EXPECT_EQ(operatingSystemCode(true, WindowsVersion{PLATFORM_WINDOWS_NT, 5, 1, ""}),
-            OS_64BIT_WINDOWS);
+  EXPECT_EQ(operatingSystemCode(true, WindowsVersion{PLATFORM_WINDOWS_NT, 5, 1, ""}), OS_64BIT_WINDOWS);
   EXPECT_EQ(operatingSystemCode(true, std::nullopt), OS_64BIT_WINDOWS);
 }
 

@@ -6,7 +6,7 @@
 
 int main() {
   const WindowsVersionFlags f = getWindowsVersionFlags();
-  std::printf("%d %d%d%d%d%d%d\n", static_cast<int>(GetOperatingSystem()), f.windows95,
-              f.windows98, f.windowsME, f.windowsNT, f.windows2000, f.windowsXP);
+  std::printf("%d %d%d%d%d%d%d\n", static_cast<int>(GetOperatingSystem()), f.windows95, f.windows98,
+              f.windowsME, f.windowsNT, f.windows2000, f.windowsXP);
   return 0;
 }

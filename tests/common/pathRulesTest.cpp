@@ -23,8 +23,7 @@ TEST(PathRules, EmptySystemValueIsAnErrorNotARootPath) {
 }
 
 TEST(PathRules, FolderOfFileKeepsItsSeparator) {
-  EXPECT_EQ(folderOfFile("C:\\Program Files\\saver\\saverstart.exe"),
-            "C:\\Program Files\\saver\\");
+  EXPECT_EQ(folderOfFile("C:\\Program Files\\saver\\saverstart.exe"), "C:\\Program Files\\saver\\");
   EXPECT_EQ(folderOfFile("C:saverstart.exe"), "C:");
   EXPECT_EQ(folderOfFile("saverstart.exe"), "");
   EXPECT_EQ(folderOfFile("saver\\pictures/wave.jpg"), "saver\\pictures/");
@@ -40,8 +39,8 @@ TEST(PathRules, FileNamePartDropsAnyFolder) {
 TEST(PathRules, ScreenSaverExtensionInAnyCase) {
   for (const char *name : {"C:\\w\\aquarium.scr", "AQUARIUM.SCR", "a.b.Scr"})
     EXPECT_EQ(deletionFailureStatus(name), STATUS_SCREEN_SAVER_BUSY) << name;
-  for (const char *name : {"C:\\w\\temp.dat", "aquarium.scr.bak", "C:\\x.scr\\readme",
-                           "aquarium.scrx", "scr", ""})
+  for (const char *name :
+       {"C:\\w\\temp.dat", "aquarium.scr.bak", "C:\\x.scr\\readme", "aquarium.scrx", "scr", ""})
     EXPECT_EQ(deletionFailureStatus(name), STATUS_FILE_BUSY) << name;
 }
 

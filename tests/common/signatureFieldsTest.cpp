@@ -54,10 +54,12 @@ TEST(SignatureFields, HeadersOfEveryShape) {
       {"PE32", peHeader(), true, 0xd8, 0x118},
       {"PE32+", peHeader(0x20b), true, 0xd8, 0x128},
       {"signed PE32", signedPe, true, 0xd8, 0x118},
-      {"cut inside the certificate entry", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 0x11f), false,
-       0, 0},
-      {"cut behind the entry", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 0x120), true, 0xd8, 0x118},
-      {"cut inside the DOS header", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 63), false, 0, 0},
+      {"cut inside the certificate entry", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 0x11f),
+       false, 0, 0},
+      {"cut behind the entry", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 0x120), true, 0xd8,
+       0x118},
+      {"cut inside the DOS header", std::vector<uint8_t>(signedPe.begin(), signedPe.begin() + 63), false, 0,
+       0},
       {"four directories only", fewDirectories, false, 0, 0},
       {"optional header too short for the entry", shortOptional, false, 0, 0},
       {"header pointer near 4 GiB", farPointer, false, 0, 0},
@@ -83,7 +85,8 @@ TEST(SignatureFields, AppendedDataEndsAtTheCertificateTable) {
     int64_t end;
   };
   // An image of 100 bytes in a file of 1000.
-  const Case cases[] = {{0, 1000}, {600, 600}, {1000, 1000}, {1001, 1000}, {100, 1000}, {50, 1000}, {101, 101}};
+  const Case cases[] = {{0, 1000},   {600, 600}, {1000, 1000}, {1001, 1000},
+                        {100, 1000}, {50, 1000}, {101, 101}};
   for (const Case &c : cases) {
     SignatureFields fields;
     fields.certificateTableOffset = c.table;

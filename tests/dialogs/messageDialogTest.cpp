@@ -93,9 +93,11 @@ TEST(MessageDialog, ShowsItsTextsAndAnswersMouseAndKeyboard) {
     }
     EXPECT_TRUE(clicked.layout.textAboveButtons) << label;
 
-    EXPECT_EQ(expected.front().answer, runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_RETURN)).answer)
+    EXPECT_EQ(expected.front().answer,
+              runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_RETURN)).answer)
         << label;
-    EXPECT_EQ(dismissAnswer(c.buttons), runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_ESCAPE)).answer)
+    EXPECT_EQ(dismissAnswer(c.buttons),
+              runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_ESCAPE)).answer)
         << label;
   }
   setDialogLanguage(DialogLanguage::English);

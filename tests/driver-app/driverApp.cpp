@@ -42,14 +42,16 @@ INT_PTR CALLBACK dialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPa
       return TRUE;
     }
     case WM_DRIVER_APP_ASK:
-      EndDialog(dialog, DRIVER_APP_ANSWERED + MessageBoxA(dialog, DRIVER_APP_QUESTION, DRIVER_APP_QUESTION_TITLE,
-                                                           MB_OKCANCEL | MB_ICONERROR));
+      EndDialog(dialog,
+                DRIVER_APP_ANSWERED + MessageBoxA(dialog, DRIVER_APP_QUESTION, DRIVER_APP_QUESTION_TITLE,
+                                                  MB_OKCANCEL | MB_ICONERROR));
       return TRUE;
     case WM_COMMAND:
       if (HIWORD(wParam) == BN_CLICKED) EndDialog(dialog, LOWORD(wParam));
       return TRUE;
     case WM_COPYDATA:
-      SetWindowLongPtrA(dialog, DWLP_MSGRESULT, showCopyData(dialog, reinterpret_cast<COPYDATASTRUCT *>(lParam)));
+      SetWindowLongPtrA(dialog, DWLP_MSGRESULT,
+                        showCopyData(dialog, reinterpret_cast<COPYDATASTRUCT *>(lParam)));
       return TRUE;
     case WM_CTLCOLORDLG: {
       static HBRUSH background = CreateSolidBrush(RGB(DRIVER_APP_RED, DRIVER_APP_GREEN, DRIVER_APP_BLUE));

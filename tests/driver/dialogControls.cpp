@@ -15,7 +15,12 @@ LONG styleOf(HWND window) { return GetWindowLongA(window, GWL_STYLE); }
 bool isTextStatic(const DialogControl &control) {
   if (lstrcmpiA(control.className.c_str(), "Static") != 0) return false;
   switch (styleOf(control.window) & SS_TYPEMASK) {
-    case SS_LEFT: case SS_CENTER: case SS_RIGHT: case SS_SIMPLE: case SS_LEFTNOWORDWRAP: case SS_OWNERDRAW:
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+    case SS_SIMPLE:
+    case SS_LEFTNOWORDWRAP:
+    case SS_OWNERDRAW:
       return true;
     default:
       return false;

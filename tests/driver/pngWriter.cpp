@@ -26,8 +26,7 @@ void appendChunk(std::vector<uint8_t> &out, const char type[4], const std::vecto
 
 bool isConsistent(const RgbImage &image) {
   // PNG limits each side to 2^31 - 1; the row bytes must fit in memory.
-  if (image.width == 0 || image.height == 0 || image.width > 0x7fffffffu ||
-      image.height > 0x7fffffffu)
+  if (image.width == 0 || image.height == 0 || image.width > 0x7fffffffu || image.height > 0x7fffffffu)
     return false;
   const uint64_t expected = uint64_t{image.width} * image.height * 3;
   return expected == image.pixels.size();

@@ -32,8 +32,7 @@ RgbImage gradient(uint32_t width, uint32_t height) {
   image.height = height;
   for (uint32_t y = 0; y < height; ++y)
     for (uint32_t x = 0; x < width; ++x)
-      image.pixels.insert(image.pixels.end(),
-                          {uint8_t(x * 7), uint8_t(y * 13), uint8_t((x + y) * 3 + 1)});
+      image.pixels.insert(image.pixels.end(), {uint8_t(x * 7), uint8_t(y * 13), uint8_t((x + y) * 3 + 1)});
   return image;
 }
 

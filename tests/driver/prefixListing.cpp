@@ -25,7 +25,8 @@ void listTree(const std::string &folder, std::set<std::string> &listing) {
         lstrcmpiA(name.c_str(), "Temp") == 0)
       continue;
     listing.insert(path);
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
       listTree(path + "\\", listing);
   } while (FindNextFileA(search, &entry));
   FindClose(search);
@@ -57,7 +58,8 @@ void listValues(HKEY root, const char *key, const std::string &prefix, std::set<
   for (DWORD i = 0, length = sizeof name, size = sizeof data;
        RegEnumValueA(list, i, name, &length, nullptr, &type, data, &size) != ERROR_NO_MORE_ITEMS;
        ++i, length = sizeof name, size = sizeof data)
-    listing.insert(prefix + name + (type == REG_DWORD ? " = " + std::to_string(*reinterpret_cast<DWORD *>(data)) : ""));
+    listing.insert(prefix + name +
+                   (type == REG_DWORD ? " = " + std::to_string(*reinterpret_cast<DWORD *>(data)) : ""));
   RegCloseKey(list);
 }
 
@@ -70,7 +72,8 @@ std::set<std::string> prefixListing() {
   listSubkeys(HKEY_LOCAL_MACHINE, UNINSTALL_LIST_KEY, "HKLM ", listing);
   listSubkeys(HKEY_CURRENT_USER, UNINSTALL_LIST_KEY, "HKCU ", listing);
   listValues(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, "SharedDLLs ", listing);
-  listing.insert("next start: " + registryText(HKEY_LOCAL_MACHINE, SESSION_MANAGER, "PendingFileRenameOperations"));
+  listing.insert("next start: " +
+                 registryText(HKEY_LOCAL_MACHINE, SESSION_MANAGER, "PendingFileRenameOperations"));
   char inSystemIni[MAX_PATH] = "";
   GetPrivateProfileStringA("boot", "SCRNSAVE.EXE", "", inSystemIni, sizeof inSystemIni, "system.ini");
   listing.insert(std::string("system.ini: ") + inSystemIni);

@@ -26,7 +26,8 @@ std::string systemFolder() {
 
 std::string sysnativeFolder() {
   BOOL wow64 = FALSE;
-  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? specialFolder(CSIDL_WINDOWS) + "Sysnative\\" : "";
+  return IsWow64Process(GetCurrentProcess(), &wow64) && wow64 ? specialFolder(CSIDL_WINDOWS) + "Sysnative\\"
+                                                              : "";
 }
 
 std::string sharedSaverFolder() { return specialFolder(CSIDL_COMMON_APPDATA) + "Lumavane\\"; }

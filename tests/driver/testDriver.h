@@ -158,8 +158,7 @@ DialogAnswerer::Answer keyAnswer(WPARAM virtualKey);
 bool sendCopyData(HWND target, HWND sender, ULONG_PTR tag, const void *bytes, DWORD byteCount,
                   DWORD timeoutMs, LRESULT *reply);
 // The text with its terminating NUL, tag 0.
-bool sendCopyDataText(HWND target, HWND sender, const std::string &text, DWORD timeoutMs,
-                      LRESULT *reply);
+bool sendCopyDataText(HWND target, HWND sender, const std::string &text, DWORD timeoutMs, LRESULT *reply);
 bool postMessageTo(HWND target, UINT message, WPARAM wParam = 0, LPARAM lParam = 0);
 
 // ---- Screen ----

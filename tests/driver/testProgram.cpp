@@ -43,9 +43,7 @@ bool TestProgram::attach(DWORD processId) {
   return true;
 }
 
-bool TestProgram::running() const {
-  return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT;
-}
+bool TestProgram::running() const { return process_ && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 bool TestProgram::waitForExit(DWORD timeoutMs, DWORD *exitCode) {
   if (!process_ || WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0) return false;

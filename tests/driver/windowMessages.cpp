@@ -15,8 +15,7 @@ bool sendCopyData(HWND target, HWND sender, ULONG_PTR tag, const void *bytes, DW
   return true;
 }
 
-bool sendCopyDataText(HWND target, HWND sender, const std::string &text, DWORD timeoutMs,
-                      LRESULT *reply) {
+bool sendCopyDataText(HWND target, HWND sender, const std::string &text, DWORD timeoutMs, LRESULT *reply) {
   return sendCopyData(target, sender, 0, text.c_str(), static_cast<DWORD>(text.size()) + 1, timeoutMs,
                       reply);
 }

@@ -61,7 +61,8 @@ TEST(SampleSaver, SettingsRecord) {
   // Anything but one whole record is not read at all.
   std::vector<uint8_t> longer = record(4, "Aurora", 1);
   longer.push_back(0);
-  for (const std::vector<uint8_t> &bytes : {std::vector<uint8_t>(), std::vector<uint8_t>(1239, 4), longer}) {
+  for (const std::vector<uint8_t> &bytes :
+       {std::vector<uint8_t>(), std::vector<uint8_t>(1239, 4), longer}) {
     settings = sampleSettingsOf(bytes);
     EXPECT_FALSE(settings.fromFile);
     EXPECT_EQ(settings.slideSeconds, DEFAULT_SLIDE_SECONDS);
@@ -75,13 +76,14 @@ TEST(SampleSaver, PicturesFitCentredAndKeepTheirShape) {
     SlideRect expected;
   };
   const Case cases[] = {
-      {640, 400, 1280, 1024, {0, 112, 1280, 800}},  // wider than the area: bars above and below
-      {400, 800, 1000, 500, {375, 0, 250, 500}},    // taller: bars left and right
+      {640, 400, 1280, 1024, {0, 112, 1280, 800}},    // wider than the area: bars above and below
+      {400, 800, 1000, 500, {375, 0, 250, 500}},      // taller: bars left and right
       {100000, 100000, 300, 200, {50, 0, 200, 200}},  // large sizes do not overflow
       {0, 10, 300, 200, {0, 0, 0, 0}},
   };
   for (const Case &each : cases) {
-    const SlideRect got = fitPicture(each.pictureWidth, each.pictureHeight, each.areaWidth, each.areaHeight);
+    const SlideRect got =
+        fitPicture(each.pictureWidth, each.pictureHeight, each.areaWidth, each.areaHeight);
     EXPECT_EQ(got.left, each.expected.left);
     EXPECT_EQ(got.top, each.expected.top);
     EXPECT_EQ(got.width, each.expected.width);

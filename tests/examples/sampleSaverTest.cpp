@@ -89,8 +89,8 @@ void carryOutRemovalAtRestart() {
   const char sessionManager[] = "System\\CurrentControlSet\\Control\\Session Manager";
   char pending[2048] = {};
   DWORD size = sizeof pending - 2;
-  if (SHGetValueA(HKEY_LOCAL_MACHINE, sessionManager, "PendingFileRenameOperations", nullptr, pending, &size) !=
-      ERROR_SUCCESS)
+  if (SHGetValueA(HKEY_LOCAL_MACHINE, sessionManager, "PendingFileRenameOperations", nullptr, pending,
+                  &size) != ERROR_SUCCESS)
     return;
   char wow64Folder[MAX_PATH] = "";
   const std::string running = GetSystemWow64DirectoryA(wow64Folder, sizeof wow64Folder) > 0
@@ -136,7 +136,8 @@ class SampleSaver : public ::testing::Test {
 TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
   driver::TestProgram saver;
   ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /s"));
-  HWND screen = driver::waitForTopLevelWindow({"", "TSaverWindow", saver.processId(), true}, RUN_TIMEOUT_MS);
+  HWND screen =
+      driver::waitForTopLevelWindow({"", "TSaverWindow", saver.processId(), true}, RUN_TIMEOUT_MS);
   ASSERT_NE(screen, nullptr);
   EXPECT_TRUE(drawsWithin(screen, RUN_TIMEOUT_MS));
   EXPECT_TRUE(driver::saveScreenshot(driver::windowsPathOf(SAMPLE_SCREENSHOT)));
@@ -152,10 +153,11 @@ TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
   EXPECT_TRUE(saver.waitForExit(RUN_TIMEOUT_MS, &exitCode));
   EXPECT_EQ(exitCode, 0u);
 
-  HWND parent = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40, 320, 200,
-                                nullptr, nullptr, nullptr, nullptr);
+  HWND parent = CreateWindowExA(0, "STATIC", "preview", WS_POPUP | WS_VISIBLE | WS_CLIPCHILDREN, 40, 40,
+                                320, 200, nullptr, nullptr, nullptr, nullptr);
   ASSERT_NE(parent, nullptr);
-  ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /p " + std::to_string(reinterpret_cast<uintptr_t>(parent))));
+  ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /p " +
+                          std::to_string(reinterpret_cast<uintptr_t>(parent))));
   HWND preview = nullptr;
   for (DWORD waited = 0; preview == nullptr && waited < RUN_TIMEOUT_MS; waited += 100) {
     pumpMessages(100);
@@ -187,8 +189,10 @@ TEST_F(SampleSaver, UninstallLeavesForeignThingsAlone) {
   const std::string foreignFiles[] = {sharedSaverFolder() + "Auro0389.txt", foreignFolder + "keep.bmp",
                                       systemFolder() + "Auro0389.scr.bak"};
   CreateDirectoryA(foreignFolder.c_str(), nullptr);
-  for (const std::string &file : foreignFiles) CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-  HANDLE settings = CreateFileA((saverFolder() + "saver.dat").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  for (const std::string &file : foreignFiles)
+    CloseHandle(CreateFileA(file.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  HANDLE settings = CreateFileA((saverFolder() + "saver.dat").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(settings, "..\\..\\..\\windows\\*", 19, &written, nullptr);
   CloseHandle(settings);

@@ -29,15 +29,15 @@ class FlashPlayerDetection : public ::testing::Test {
     workFolder = std::string(temp) + "flash-detection-" + std::to_string(GetCurrentProcessId()) + "\\";
     CreateDirectoryA(workFolder.c_str(), nullptr);
     pathWorkFolder = workFolder;
-    window = CreateWindowA("STATIC", "installer", WS_OVERLAPPED, 100, 100, 200, 100, nullptr, nullptr, nullptr,
-                           nullptr);
+    window = CreateWindowA("STATIC", "installer", WS_OVERLAPPED, 100, 100, 200, 100, nullptr, nullptr,
+                           nullptr, nullptr);
   }
 
   void TearDown() override {
     DestroyWindow(window);
     deleteFolderTree(workFolder);
-    for (const char *setting : {FLASH_STANDIN_VERSION, FLASH_STANDIN_FAIL_CREATIONS, FAKE_FLASH_INSTALLER_REGISTERS,
-                                FAKE_FLASH_INSTALLER_DELAY_MS})
+    for (const char *setting : {FLASH_STANDIN_VERSION, FLASH_STANDIN_FAIL_CREATIONS,
+                                FAKE_FLASH_INSTALLER_REGISTERS, FAKE_FLASH_INSTALLER_DELAY_MS})
       setFlashStandInSetting(setting, "");
   }
 
@@ -47,7 +47,8 @@ class FlashPlayerDetection : public ::testing::Test {
   // The fake installer in the work folder; a silent run registers the
   // 9.0.124.0 stand-in after delayMs, or nothing when delayMs is negative.
   void carryInstaller(const std::string &name, int delayMs) {
-    ASSERT_TRUE(CopyFileA(windowsPathOf(FAKE_FLASH_INSTALLER_EXE).c_str(), (workFolder + name).c_str(), FALSE));
+    ASSERT_TRUE(
+        CopyFileA(windowsPathOf(FAKE_FLASH_INSTALLER_EXE).c_str(), (workFolder + name).c_str(), FALSE));
     if (delayMs >= 0) {
       setFlashStandInSetting(FAKE_FLASH_INSTALLER_REGISTERS, windowsPathOf(FLASH_STANDIN_DLL));
       setFlashStandInSetting(FAKE_FLASH_INSTALLER_DELAY_MS, std::to_string(delayMs));
@@ -127,7 +128,8 @@ TEST_F(FlashPlayerDetection, CurrentPlayersNeedNothing) {
     EXPECT_FALSE(decision.flashUpdateNeeded) << dll;
   }
   Sleep(500);
-  EXPECT_EQ(GetFileAttributesA((workFolder + FAKE_FLASH_INSTALLER_LOG_NAME).c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(GetFileAttributesA((workFolder + FAKE_FLASH_INSTALLER_LOG_NAME).c_str()),
+            INVALID_FILE_ATTRIBUTES);
 }
 
 TEST_F(FlashPlayerDetection, CleanInstallWaitsForThePlayerToAppear) {
@@ -164,7 +166,8 @@ TEST_F(FlashPlayerDetection, MissingControlFileLeavesItToTheControlProbe) {
   playerIs(FLASH_STANDIN_DLL);
   std::string path = windowsPathOf(FLASH_STANDIN_DLL);
   path.erase(path.size() - 4);
-  ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, FLASH_SERVER_KEY, REG_SZ, path.c_str(), path.size()), ERROR_SUCCESS);
+  ASSERT_EQ(RegSetValueA(HKEY_CLASSES_ROOT, FLASH_SERVER_KEY, REG_SZ, path.c_str(), path.size()),
+            ERROR_SUCCESS);
   setFlashStandInSetting(FLASH_STANDIN_VERSION, "WIN 9,0,0,0");
   FlashPlayerDecision decision = carrying(1);
   EXPECT_EQ(decide(decision), 0);

@@ -26,8 +26,8 @@ TEST(FlashVersionString, ReadsMajorAndRevision) {
 
 TEST(FlashVersionString, RefusesMissingOrNonNumericItems) {
   int32_t major = 0, revision = 0;
-  for (const char *text : {"", "WIN", "WIN 9,0", "WIN x,0,124,0", "WIN 9,0,12a,0", "WIN 9,0,,",
-                           "WIN 99999999999,0,1,0"})
+  for (const char *text :
+       {"", "WIN", "WIN 9,0", "WIN x,0,124,0", "WIN 9,0,12a,0", "WIN 9,0,,", "WIN 99999999999,0,1,0"})
     EXPECT_FALSE(parseFlashVersionString(text, major, revision)) << text;
 }
 
@@ -119,7 +119,7 @@ TEST_F(FlashDecision, MinorUpdateRunsTheCarriedInstaller) {
   EXPECT_EQ(decision.requiredFlashRevision, 124);
   EXPECT_EQ(decision.installed.revision, 115);
   EXPECT_EQ(calls, (std::vector<std::string>{"detect 20", "verify 9", "extract",
-                                              "update install_flash_player_active_x.exe"}));
+                                             "update install_flash_player_active_x.exe"}));
 }
 
 TEST_F(FlashDecision, CurrentPlayerOnlyExtractsTheInstaller) {

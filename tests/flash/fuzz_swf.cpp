@@ -28,7 +28,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
   SwfMovieInfo info;
   std::string scratch;
   if (readSWFFileFormatType(moviePath, info) == 0) {
-    if (info.formatSignature == "CWS" && inflateSWFFileToTempFile(moviePath, scratch, makeScratchFolder) == 0)
+    if (info.formatSignature == "CWS" &&
+        inflateSWFFileToTempFile(moviePath, scratch, makeScratchFolder) == 0)
       readSWFFile_FWS_Format(scratch + UNCOMPRESSED_SWF_NAME, info);
     else
       readSWFFile_FWS_Format(moviePath, info);

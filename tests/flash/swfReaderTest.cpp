@@ -67,8 +67,8 @@ TEST_F(SwfReaderTest, EndBeforeBackgroundColorReadsNoWindow) {
 }
 
 TEST_F(SwfReaderTest, SkipsShortAndLongTagsBeforeBackgroundColor) {
-  EXPECT_EQ(readMovie(fwsMovie(8, {shortTag(2, {1, 2, 3, 4, 5}), longTag(6, 70000), backgroundColorTag(),
-                                   padding(2000)})),
+  EXPECT_EQ(readMovie(fwsMovie(
+                8, {shortTag(2, {1, 2, 3, 4, 5}), longTag(6, 70000), backgroundColorTag(), padding(2000)})),
             0);
   // The long tag's body stops short.
   Bytes cut = fwsMovie(8, {longTag(6, 70000)});
@@ -164,7 +164,8 @@ TEST_F(SwfReaderTest, InflatesCompressedMovieIntoScratchFolder) {
 TEST_F(SwfReaderTest, InflateUsesGivenFolderAndReportsFolderFailure) {
   std::string scratch = (folder / "own").string() + "/";
   fs::create_directories(scratch);
-  EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", cwsMovie(fwsMovie(8, {}))), scratch, refuseFolder), 0);
+  EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", cwsMovie(fwsMovie(8, {}))), scratch, refuseFolder),
+            0);
   EXPECT_TRUE(fs::exists(scratch + UNCOMPRESSED_SWF_NAME));
 
   std::string none;
@@ -182,7 +183,8 @@ TEST_F(SwfReaderTest, CorruptOrTruncatedCompressedDataIsUnreadable) {
   const Bytes truncated(cws.begin(), cws.end() - 6);
   EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", truncated), scratch, refuseFolder), SWF_UNREADABLE);
   const Bytes headerOnly(cws.begin(), cws.begin() + 5);
-  EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", headerOnly), scratch, refuseFolder), SWF_UNREADABLE);
+  EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", headerOnly), scratch, refuseFolder),
+            SWF_UNREADABLE);
 }
 
 TEST(SwfTagHeader, DecodesCodeAndLength) {

@@ -19,7 +19,9 @@ const char HOST_CLASS[] = "FlashPanelTestHost";
 const int PANEL_WIDTH = 480, PANEL_HEIGHT = 270;
 const uint8_t MOVIE_RED = 0x30, MOVIE_GREEN = 0xA0, MOVIE_BLUE = 0xE0;
 
-bool fileExists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+bool fileExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
 
 std::string readStart(const std::string &path, size_t count) {
   std::ifstream file(path, std::ios::binary);
@@ -75,8 +77,8 @@ class FlashPanelTest : public ::testing::Test {
 
   std::string writeMovie(const std::string &name, const Bytes &movie) {
     std::string path = folder_ + name;
-    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char *>(movie.data()),
-                                              static_cast<std::streamsize>(movie.size()));
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char *>(movie.data()), static_cast<std::streamsize>(movie.size()));
     written_.push_back(path);
     return path;
   }
@@ -129,10 +131,19 @@ TEST_F(FlashPanelTest, PlaysAMovieInOneControlConfiguredToFillThePanel) {
 
   EXPECT_EQ(8, panel_->movieInfo().swfVersion);
   EXPECT_EQ(movie, panel_->swfFilename());
-  std::vector<std::string> expected = {
-      "#1 created",       "#1 SetClientSite", "#1 InitNew",     "#1 DoVerb -5",   "#1 in place 480x270",
-      "#1 ScaleMode 0",   "#1 SetVariable Align=AlClient",    "#1 WMode Opaque",
-      "#1 Menu false",    "#1 DoVerb -3",     "#1 Movie " + movie, "#1 Play", "#1 DoVerb -1"};
+  std::vector<std::string> expected = {"#1 created",
+                                       "#1 SetClientSite",
+                                       "#1 InitNew",
+                                       "#1 DoVerb -5",
+                                       "#1 in place 480x270",
+                                       "#1 ScaleMode 0",
+                                       "#1 SetVariable Align=AlClient",
+                                       "#1 WMode Opaque",
+                                       "#1 Menu false",
+                                       "#1 DoVerb -3",
+                                       "#1 Movie " + movie,
+                                       "#1 Play",
+                                       "#1 DoVerb -1"};
   EXPECT_EQ(expected, events());
 
   HWND control = panel_->flashControlWindow();
@@ -203,7 +214,8 @@ TEST_F(FlashPanelTest, CompressedMovieIsReadFromAScratchCopyThatGoesWithThePanel
 TEST_F(FlashPanelTest, MissingMovieIsHandedToTheControlUnread) {
   // A refused compressed movie leaves its copy in the scratch folder; a
   // missing movie played next must not be judged by that copy.
-  EXPECT_EQ(FLASH_PANEL_PLAYER_TOO_OLD, panel_->playMovie(writeMovie("new.swf", cwsMovie(movieOfVersion(10)))));
+  EXPECT_EQ(FLASH_PANEL_PLAYER_TOO_OLD,
+            panel_->playMovie(writeMovie("new.swf", cwsMovie(movieOfVersion(10)))));
   std::string missing = folder_ + "missing.swf";
   EXPECT_EQ(0, panel_->playMovie(missing));
   EXPECT_EQ(0, panel_->movieInfo().swfVersion);
@@ -266,7 +278,8 @@ TEST_F(FlashPanelTest, UnavailableControlRefusesTheMovieAfterAllAttempts) {
   // stays off so that the full count of attempts runs quickly.
   setFlashStandInSetting(FLASH_STANDIN_LOG, "");
   setFlashStandInSetting(FLASH_STANDIN_FAIL_CREATIONS, std::to_string(FLASH_CONTROL_CREATION_ATTEMPTS + 5));
-  EXPECT_EQ(FLASH_PANEL_CONTROL_NOT_CREATED, panel_->playMovie(writeMovie("lonely.swf", movieOfVersion(8))));
+  EXPECT_EQ(FLASH_PANEL_CONTROL_NOT_CREATED,
+            panel_->playMovie(writeMovie("lonely.swf", movieOfVersion(8))));
   EXPECT_FALSE(panel_->hasFlashControl());
   // Exactly the full count was used up.
   EXPECT_EQ("5", flashStandInSetting(FLASH_STANDIN_FAIL_CREATIONS));

@@ -60,14 +60,16 @@ HWND waitForVisibleWindow(const char *windowClass) {
 
 // Seconds from the start of the program until a window of the class shows,
 // after which the window is closed and the program awaited.
-double secondsUntilWindow(const std::string &commandLine, const std::string &folder, const char *windowClass) {
+double secondsUntilWindow(const std::string &commandLine, const std::string &folder,
+                          const char *windowClass) {
   const LARGE_INTEGER start = now();
   PROCESS_INFORMATION started = {};
   if (!startProgram(commandLine, folder, started)) return -1;
   HWND window = waitForVisibleWindow(windowClass);
   const double seconds = window != nullptr ? secondsSince(start) : -1;
   if (window != nullptr) PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0);
-  if (WaitForSingleObject(started.hProcess, TIMEOUT_MS) != WAIT_OBJECT_0) TerminateProcess(started.hProcess, 1);
+  if (WaitForSingleObject(started.hProcess, TIMEOUT_MS) != WAIT_OBJECT_0)
+    TerminateProcess(started.hProcess, 1);
   CloseHandle(started.hThread);
   CloseHandle(started.hProcess);
   return seconds;
@@ -96,7 +98,8 @@ bool buildLauncher(const std::filesystem::path &manifest, const std::string &out
 
 void copyProgram(const char *unixPath, const std::filesystem::path &target) {
   std::filesystem::create_directories(target.parent_path());
-  std::filesystem::copy_file(driver::windowsPathOf(unixPath), target, std::filesystem::copy_options::overwrite_existing);
+  std::filesystem::copy_file(driver::windowsPathOf(unixPath), target,
+                             std::filesystem::copy_options::overwrite_existing);
 }
 
 const char MANIFEST_START[] =
@@ -121,15 +124,19 @@ bool writePackages(const std::filesystem::path &folder, const std::string &windo
   writeBytes(folder / "few" / "one.txt", compressibleBytes(100));
   const std::vector<uint8_t> member = compressibleBytes(MEMBER_SIZE);
   for (int i = 0; i < MEMBER_COUNT; ++i)
-    writeBytes(folder / "many" / ("part" + std::to_string(i % 10)) / ("m" + std::to_string(i) + ".bin"), member);
-  const std::string windowManifest = std::string(MANIFEST_START) +
+    writeBytes(folder / "many" / ("part" + std::to_string(i % 10)) / ("m" + std::to_string(i) + ".bin"),
+               member);
+  const std::string windowManifest =
+      std::string(MANIFEST_START) +
       ", {\"index\": 3, \"file\": \"splash.bmp\", \"destKind\": 7}], \"installerType\": 1,"
       " \"dataFile\": {\"name\": \"bench.dat\", \"members\": \"few\"}}";
-  const std::string quietManifest = std::string(MANIFEST_START) +
+  const std::string quietManifest =
+      std::string(MANIFEST_START) +
       "], \"installerType\": 4, \"dataFile\": {\"name\": \"bench.dat\", \"members\": \"many\", \"compressMembers\": true}}";
   writeBytes(folder / "window.json", std::vector<uint8_t>(windowManifest.begin(), windowManifest.end()));
   writeBytes(folder / "quiet.json", std::vector<uint8_t>(quietManifest.begin(), quietManifest.end()));
-  return buildLauncher(folder / "window.json", windowSetup) && buildLauncher(folder / "quiet.json", quietSetup);
+  return buildLauncher(folder / "window.json", windowSetup) &&
+         buildLauncher(folder / "quiet.json", quietSetup);
 }
 
 // What a run leaves: the saver folder, its program and the uninstall entry.
@@ -157,7 +164,8 @@ int main() {
   std::vector<double> helloTimes, installerTimes, installTimes, copyTimes;
   for (int round = 0; round < ROUNDS; ++round) {
     helloTimes.push_back(secondsUntilWindow("\"" + hello + "\"", folder.string(), "THelloWindow"));
-    installerTimes.push_back(secondsUntilWindow("\"" + windowSetup + "\"", folder.string(), "TInstallerForm"));
+    installerTimes.push_back(
+        secondsUntilWindow("\"" + windowSetup + "\"", folder.string(), "TInstallerForm"));
     removeInstallation();
     installTimes.push_back(secondsToRun("\"" + quietSetup + "\" /q", folder.string()));
     removeInstallation();
@@ -172,8 +180,8 @@ int main() {
   std::printf("median of %d rounds, in seconds\n", ROUNDS);
   std::printf("%-52s %8.3f\n", "hello-world window shown", median(helloTimes));
   std::printf("%-52s %8.3f\n", "launcher started -> installer window shown", median(installerTimes));
-  std::printf("%-52s %8.3f  (%.0f MiB, %d members)\n", "quiet install through the launcher", median(installTimes),
-              megabytes, MEMBER_COUNT);
+  std::printf("%-52s %8.3f  (%.0f MiB, %d members)\n", "quiet install through the launcher",
+              median(installTimes), megabytes, MEMBER_COUNT);
   std::printf("%-52s %8.3f\n", "copying the same member bytes", median(copyTimes));
   return 0;
 }

@@ -17,8 +17,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = "THelloWindow";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "THelloWindow", "Hello", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300, 200,
-                                nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, "THelloWindow", "Hello", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 300,
+                                200, nullptr, nullptr, instance, nullptr);
   if (window == nullptr) return 1;
   MSG message;
   while (GetMessageA(&message, nullptr, 0, 0) > 0) DispatchMessageA(&message);

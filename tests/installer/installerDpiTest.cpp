@@ -15,12 +15,12 @@ class ScreenDpiSetting {
  public:
   explicit ScreenDpiSetting(DWORD dpi) {
     HKEY key = nullptr;
-    if (RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
-                        &key, nullptr) != ERROR_SUCCESS)
+    if (RegCreateKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                        nullptr, &key, nullptr) != ERROR_SUCCESS)
       return;
     DWORD type = 0, size = sizeof earlier_;
-    hadValue_ = RegQueryValueExA(key, DPI_VALUE, nullptr, &type, reinterpret_cast<BYTE *>(&earlier_), &size) ==
-                    ERROR_SUCCESS &&
+    hadValue_ = RegQueryValueExA(key, DPI_VALUE, nullptr, &type, reinterpret_cast<BYTE *>(&earlier_),
+                                 &size) == ERROR_SUCCESS &&
                 type == REG_DWORD;
     set_ = RegSetValueExA(key, DPI_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&dpi), sizeof dpi) ==
            ERROR_SUCCESS;
@@ -30,7 +30,8 @@ class ScreenDpiSetting {
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, DESKTOP_KEY, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) return;
     if (hadValue_)
-      RegSetValueExA(key, DPI_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&earlier_), sizeof earlier_);
+      RegSetValueExA(key, DPI_VALUE, 0, REG_DWORD, reinterpret_cast<const BYTE *>(&earlier_),
+                     sizeof earlier_);
     else
       RegDeleteValueA(key, DPI_VALUE);
     RegCloseKey(key);
@@ -50,8 +51,8 @@ class ScreenDpiSetting {
 // scaled to its own DPI; this one must see their real pixels.
 void seeRealPixels() {
   typedef HANDLE(WINAPI * SetAwareness)(HANDLE);
-  const auto setAwareness = reinterpret_cast<SetAwareness>(
-      reinterpret_cast<void *>(GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
+  const auto setAwareness = reinterpret_cast<SetAwareness>(reinterpret_cast<void *>(
+      GetProcAddress(GetModuleHandleA("user32.dll"), "SetThreadDpiAwarenessContext")));
   if (setAwareness != nullptr) setAwareness(reinterpret_cast<HANDLE>(-3));  // per monitor
 }
 

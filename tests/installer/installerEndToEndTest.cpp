@@ -80,7 +80,8 @@ TEST_F(InstallerEndToEnd, QuietInstallPlacesEverythingWithoutAWindow) {
   std::vector<std::string> shownTitles;
   ASSERT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [&shownTitles](DWORD installer) {
     if (installer == 0) return;
-    for (HWND window = GetTopWindow(nullptr); window != nullptr; window = GetNextWindow(window, GW_HWNDNEXT))
+    for (HWND window = GetTopWindow(nullptr); window != nullptr;
+         window = GetNextWindow(window, GW_HWNDNEXT))
       if (driver::processIdOfWindow(window) == installer && visibleOnScreen(window))
         shownTitles.push_back(driver::windowText(window));
   }));
@@ -207,7 +208,8 @@ TEST_F(InstallerEndToEnd, DamagedPictureIsReportedAndInstallingStillWorks) {
     writeBytes(folder / "splash.bmp", std::vector<uint8_t>{'B', 'M', 1, 2, 3});
   });
   driver::TestProgram launcherProgram;
-  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"",
+                                    std::filesystem::path(launcher).parent_path().string()));
   HWND box = driver::waitForTopLevelWindow({"Error", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
   ASSERT_NE(box, nullptr);
   const std::vector<std::string> texts = driver::staticTexts(box);
@@ -216,7 +218,8 @@ TEST_F(InstallerEndToEnd, DamagedPictureIsReportedAndInstallingStillWorks) {
   driver::TestProgram installer;
   ASSERT_TRUE(installer.attach(driver::processIdOfWindow(box)));
   ASSERT_TRUE(driver::clickButton(box, driver::buttonCaptions(box).front()));
-  HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", installer.processId(), true}, INSTALLER_TIMEOUT_MS);
+  HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", installer.processId(), true},
+                                            INSTALLER_TIMEOUT_MS);
   ASSERT_NE(form, nullptr);
   ASSERT_TRUE(driver::clickButton(form, "Install"));
   ASSERT_TRUE(answerDialog(installer.processId(), "Confirm", "No"));

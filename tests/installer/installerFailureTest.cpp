@@ -20,14 +20,16 @@ bool startsWith(const std::string &text, const std::string &prefix) { return tex
 
 // Answers every box of the caption the installer shows with its only
 // button, once, and keeps the message of each.
-void answerBoxes(DWORD installer, const char *caption, std::set<HWND> &answered, std::vector<std::string> &messages) {
+void answerBoxes(DWORD installer, const char *caption, std::set<HWND> &answered,
+                 std::vector<std::string> &messages) {
   for (HWND box : driver::findTopLevelWindows({caption, "#32770", installer, true})) {
     if (!answered.insert(box).second) continue;
     const std::vector<std::string> texts = driver::staticTexts(box);
     messages.push_back(texts.empty() ? "" : texts.front());
     if (startsWith(messages.back(), "Installer file is corrupted. "))
       driver::saveScreenshot("installer-failed-corrupted.png");
-    if (startsWith(messages.back(), "The installer file is damaged")) driver::saveScreenshot("installer-damaged.png");
+    if (startsWith(messages.back(), "The installer file is damaged"))
+      driver::saveScreenshot("installer-damaged.png");
     const std::vector<std::string> buttons = driver::buttonCaptions(box);
     if (!buttons.empty()) driver::clickButton(box, buttons.front());
   }
@@ -77,10 +79,13 @@ struct LauncherBytes {
     std::memcpy(&memberHeader, &bytes.at(memberHeaderAt(member)), sizeof memberHeader);
     return memberHeader;
   }
-  void removePackageRecord() { std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord)); }
+  void removePackageRecord() {
+    std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord));
+  }
   // The byte lies outside the package CRC: no reseal needed.
   void setMoviePlayer(MoviePlayerNeed need) {
-    bytes.at(headerAt + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)) = static_cast<uint8_t>(need);
+    bytes.at(headerAt + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)) =
+        static_cast<uint8_t>(need);
   }
 };
 
@@ -95,11 +100,13 @@ class InstallerFailure : public InstallerEndToEnd {
   void expectInstalledInThePreparingWindow(const std::string &launcher) {
     const std::set<std::string> foldersBefore = workFolders();
     driver::TestProgram launcherProgram;
-    ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"", std::filesystem::path(launcher).parent_path().string()));
+    ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\"",
+                                      std::filesystem::path(launcher).parent_path().string()));
     // The control-panel question comes once the installation is done.
     HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", 0, true}, INSTALLER_TIMEOUT_MS);
     ASSERT_NE(question, nullptr);
-    HWND preparing = driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
+    HWND preparing =
+        driver::findTopLevelWindow({"", "TpreparingInstallWnd", driver::processIdOfWindow(question), true});
     ASSERT_NE(preparing, nullptr);
     EXPECT_NE(control(preparing, "Installation Successful."), nullptr);
     EXPECT_TRUE(visibleOnScreen(preparing));
@@ -116,7 +123,8 @@ class InstallerIntegrity : public InstallerEndToEnd {
  protected:
   // Runs the launcher with "/q" to its end, answering every error box: the
   // installer's exit code, and the messages in messages.
-  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages, const char *caption = "Error") {
+  DWORD runQuietly(const std::string &launcher, std::vector<std::string> &messages,
+                   const char *caption = "Error") {
     std::set<HWND> answered;
     DWORD exitCode = 99;
     EXPECT_TRUE(runLauncherToEnd(launcher, "/q", &exitCode, [&](DWORD installer) {
@@ -130,7 +138,8 @@ class InstallerIntegrity : public InstallerEndToEnd {
     std::vector<std::string> messages;
     EXPECT_EQ(runQuietly(launcher, messages), static_cast<DWORD>(STATUS_PACKAGE_DAMAGED)) << what;
     ASSERT_EQ(messages.size(), 1u) << what;
-    EXPECT_TRUE(startsWith(messages.front(), "The installer file is damaged")) << what << ": " << messages.front();
+    EXPECT_TRUE(startsWith(messages.front(), "The installer file is damaged"))
+        << what << ": " << messages.front();
     expectNothingInstalled();
     EXPECT_EQ(workFolders(), foldersBefore) << what;
   }
@@ -144,7 +153,8 @@ TEST_F(InstallerIntegrity, FlippedByteIsRefusedAtStartUp) {
     size_t at;
   } flips[] = {
       {"installer program (the text of its DOS stub)", built.installerAt + 0x60},
-      {"entry table (entry 9's expanded size)", built.headerAt + offsetof(InstallerHeader, entries) + 9 * 280 + 276},
+      {"entry table (entry 9's expanded size)",
+       built.headerAt + offsetof(InstallerHeader, entries) + 9 * 280 + 276},
       {"entry 7", built.entryAt(7) + 1000},
       {"member 2", built.memberHeaderAt(2) + sizeof(DataMemberHeader) + 100},
   };
@@ -171,8 +181,8 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   LauncherBytes old(launcher);
   old.removePackageRecord();
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
-    std::memset(&old.bytes[old.headerAt + offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry) +
-                           offsetof(PackageEntry, reserved)],
+    std::memset(&old.bytes[old.headerAt + offsetof(InstallerHeader, entries) +
+                           index * sizeof(PackageEntry) + offsetof(PackageEntry, reserved)],
                 0, sizeof(PackageEntry::reserved));
   for (int member = 1; member <= static_cast<int>(MEMBER_PATHS.size()); ++member)
     std::memset(&old.bytes[old.memberHeaderAt(member) + offsetof(DataMemberHeader, reserved2)], 0,
@@ -249,7 +259,8 @@ TEST_F(InstallerFailure, CorruptedPackageEndsStartUpWithTheCorruptionMessage) {
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_TRUE(startsWith(messages[0], "Installation Error: ")) << messages[0];
   EXPECT_NE(messages[0].find("temp.dat\r\n\r\nProblem with file "), std::string::npos) << messages[0];
-  EXPECT_EQ(messages[1], "Installer file is corrupted. Lumavane Error: " + std::to_string(STATUS_INVALID_HEADER) + ". ");
+  EXPECT_EQ(messages[1],
+            "Installer file is corrupted. Lumavane Error: " + std::to_string(STATUS_INVALID_HEADER) + ". ");
   expectNothingInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
 }

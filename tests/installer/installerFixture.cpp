@@ -27,7 +27,9 @@ const size_t MEMBER_COUNT_OFFSET = 212;
 
 std::string hostPath(const std::filesystem::path &path) { return path.string(); }
 
-std::vector<uint8_t> bytesOf(const std::string &text) { return std::vector<uint8_t>(text.begin(), text.end()); }
+std::vector<uint8_t> bytesOf(const std::string &text) {
+  return std::vector<uint8_t>(text.begin(), text.end());
+}
 
 void copyFile(const std::string &unixSource, const std::filesystem::path &target) {
   std::filesystem::create_directories(target.parent_path());
@@ -75,12 +77,14 @@ bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) !
 
 bool visibleOnScreen(HWND window) {
   RECT frame, screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, common;
-  return IsWindowVisible(window) && GetWindowRect(window, &frame) && IntersectRect(&common, &frame, &screen);
+  return IsWindowVisible(window) && GetWindowRect(window, &frame) &&
+         IntersectRect(&common, &frame, &screen);
 }
 
 bool answerDialog(DWORD installer, const char *caption, const char *button) {
   HWND dialog = driver::waitForTopLevelWindow({caption, "#32770", installer, true}, INSTALLER_TIMEOUT_MS);
-  return dialog != nullptr && driver::clickButton(dialog, button) && driver::waitForWindowGone(dialog, 20000);
+  return dialog != nullptr && driver::clickButton(dialog, button) &&
+         driver::waitForWindowGone(dialog, 20000);
 }
 
 HWND control(HWND form, const std::string &text) {
@@ -104,9 +108,9 @@ void InstallerEndToEnd::TearDown() {
   removeInstallation();
 }
 
-std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
-                                             const std::function<void(const std::filesystem::path &)> &change,
-                                             const std::function<void(std::string &)> &editManifest) {
+std::string InstallerEndToEnd::buildLauncher(
+    const std::string &manifestName, const std::function<void(const std::filesystem::path &)> &change,
+    const std::function<void(std::string &)> &editManifest) {
   const std::filesystem::path folder = scratch_->path();
   copyFile(SAVERSTART_EXE, folder / "bin" / "saverstart.exe");
   copyFile(SAVERSETUP_EXE, folder / "bin" / "saversetup.exe");
@@ -128,8 +132,8 @@ std::string InstallerEndToEnd::buildLauncher(const std::string &manifestName,
   std::string error;
   std::vector<uint8_t> output;
   std::string launcher = hostPath(folder / (manifestName + "Setup.exe"));
-  const bool built = loadBuildPlan(hostPath(manifest), plan, error) && buildInstallerFile(plan, output, error) &&
-                     writeWholeFile(launcher, output, error);
+  const bool built = loadBuildPlan(hostPath(manifest), plan, error) &&
+                     buildInstallerFile(plan, output, error) && writeWholeFile(launcher, output, error);
   EXPECT_TRUE(built) << error;
   return launcher;
 }
@@ -245,7 +249,8 @@ DWORD WINAPI debugLauncherToEnd(void *context) {
 }  // namespace
 
 bool InstallerEndToEnd::runLauncherToEnd(const std::string &launcher, const std::string &parameters,
-                                         DWORD *installerExitCode, const std::function<void(DWORD)> &watch) {
+                                         DWORD *installerExitCode,
+                                         const std::function<void(DWORD)> &watch) {
   DebuggedRun run;
   run.commandLine = "\"" + launcher + "\" " + parameters;
   run.folder = hostPath(scratch_->path());
@@ -274,7 +279,8 @@ HWND InstallerEndToEnd::startInteractive(const std::string &launcher, driver::Te
   return form;
 }
 
-void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram) {
+void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer,
+                                      driver::TestProgram &launcherProgram) {
   DWORD exitCode = 99;
   EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode));
   EXPECT_EQ(exitCode, 0u);
@@ -293,7 +299,8 @@ std::string InstallerEndToEnd::uninstallValue(const char *name) {
 std::set<std::string> InstallerEndToEnd::workFolders() {
   std::set<std::string> folders;
   WIN32_FIND_DATAA entry;
-  HANDLE search = FindFirstFileA((driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
+  HANDLE search =
+      FindFirstFileA((driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
   if (search == INVALID_HANDLE_VALUE) return folders;
   do folders.insert(entry.cFileName);
   while (FindNextFileA(search, &entry));
@@ -303,7 +310,8 @@ std::set<std::string> InstallerEndToEnd::workFolders() {
 
 void InstallerEndToEnd::expectInstalled(Uninstaller uninstaller) {
   for (const std::string &member : MEMBER_PATHS)
-    EXPECT_EQ(fileText(saverFolder() + member), fileText(hostPath(scratch_->path() / "members") + "\\" + member))
+    EXPECT_EQ(fileText(saverFolder() + member),
+              fileText(hostPath(scratch_->path() / "members") + "\\" + member))
         << member;
   EXPECT_TRUE(exists(saverFolder() + MEMBER_PATHS.front()));
   EXPECT_EQ(fileText(saverFolder() + NOTES_FILE), fileText(hostPath(scratch_->path() / NOTES_FILE)));
@@ -312,7 +320,8 @@ void InstallerEndToEnd::expectInstalled(Uninstaller uninstaller) {
   if (!sysnativeFolder().empty()) {
     EXPECT_EQ(fileText(sysnativeFolder() + SAVER_PROGRAM), program);
   }
-  EXPECT_EQ(fileText(sharedSaverFolder() + SHARED_LIBRARY), fileText(hostPath(scratch_->path() / "tidefx.dat")));
+  EXPECT_EQ(fileText(sharedSaverFolder() + SHARED_LIBRARY),
+            fileText(hostPath(scratch_->path() / "tidefx.dat")));
 
   // The record as carried, with the packer's member count: the members and
   // the uninstaller the test packages carry.

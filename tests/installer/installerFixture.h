@@ -18,10 +18,10 @@
 #include "testDriver.h"
 
 // The payload files the manifests name (beside the programs).
-extern const char SAVER_NAME[];          // "Tide", short enough to be its own coded name
-extern const char SAVER_PROGRAM[];       // entry 6, into the system folder
-extern const char SHARED_LIBRARY[];      // entry 9 as it is placed, in the shared folder
-extern const char NOTES_FILE[];          // entry 10, into the saver folder
+extern const char SAVER_NAME[];                      // "Tide", short enough to be its own coded name
+extern const char SAVER_PROGRAM[];                   // entry 6, into the system folder
+extern const char SHARED_LIBRARY[];                  // entry 9 as it is placed, in the shared folder
+extern const char NOTES_FILE[];                      // entry 10, into the saver folder
 extern const std::vector<std::string> MEMBER_PATHS;  // data-file members, in sub-folders
 
 using driver::sharedSaverFolder;
@@ -63,9 +63,9 @@ class InstallerEndToEnd : public ::testing::Test {
   static void expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram);
 
   // Places of an installation.
-  static std::string saverFolder();  // all-users application data + "Lumavane\Tide\"
+  static std::string saverFolder();                     // all-users application data + "Lumavane\Tide\"
   static std::string uninstallValue(const char *name);  // "" without the entry
-  static std::set<std::string> workFolders();  // the numbered work folders that exist
+  static std::set<std::string> workFolders();           // the numbered work folders that exist
 
   // Every file of an installation of the test saver is in place, with the
   // settings record as "saver.dat".

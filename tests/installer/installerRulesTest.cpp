@@ -12,14 +12,17 @@ TEST(DisplayScale, RoundsToTheNearestPixelHalvesAwayFromZero) {
   struct Case {
     int design, dpi, scaled;
   } cases[] = {
-      {490, 96, 490}, {-11, 96, -11}, {0, 192, 0},
-      {490, 120, 613}, {1, 120, 1}, {2, 120, 3}, {63, 120, 79}, {-11, 120, -14},  // 612.5, 1.25, 2.5, 78.75
-      {490, 144, 735}, {1, 144, 2}, {63, 144, 95}, {-11, 144, -17},               // 1.5, 94.5, -16.5
-      {490, 192, 980}, {1, 192, 2}, {-11, 192, -22},
-      {272, 0, 272}, {272, -96, 272},  // no DPI known: the design value
-      {1000000, 480, 5000000},         // no overflow on the way
+      {490, 96, 490},          {-11, 96, -11},  {0, 192, 0},
+      {490, 120, 613},         {1, 120, 1},     {2, 120, 3},
+      {63, 120, 79},           {-11, 120, -14},  // 612.5, 1.25, 2.5, 78.75
+      {490, 144, 735},         {1, 144, 2},     {63, 144, 95},
+      {-11, 144, -17},  // 1.5, 94.5, -16.5
+      {490, 192, 980},         {1, 192, 2},     {-11, 192, -22},
+      {272, 0, 272},           {272, -96, 272},  // no DPI known: the design value
+      {1000000, 480, 5000000},                   // no overflow on the way
   };
-  for (const Case &c : cases) EXPECT_EQ(scaledToDpi(c.design, c.dpi), c.scaled) << c.design << " at " << c.dpi;
+  for (const Case &c : cases)
+    EXPECT_EQ(scaledToDpi(c.design, c.dpi), c.scaled) << c.design << " at " << c.dpi;
 }
 
 TEST(InstallerLayout, HeightsFollowFromTheDesignValuesAtEachDpi) {
@@ -43,10 +46,10 @@ TEST(InstallerLayout, ButtonsSitAtTheRightOfTheirPanel) {
   struct Case {
     int dpi, panel, cancel, install, cancelLeft, installLeft;
   } cases[] = {
-      {96, 482, 80, 80, 401, 315},    // design panel, "Install"
-      {96, 482, 80, 115, 401, 280},   // "Accept and Install"
-      {96, 476, 80, 115, 395, 274},   // panel of a window with wider borders
-      {96, 100, 80, 80, 19, -67},     // narrower than both buttons: no clamping
+      {96, 482, 80, 80, 401, 315},     // design panel, "Install"
+      {96, 482, 80, 115, 401, 280},    // "Accept and Install"
+      {96, 476, 80, 115, 395, 274},    // panel of a window with wider borders
+      {96, 100, 80, 80, 19, -67},      // narrower than both buttons: no clamping
       {144, 723, 120, 173, 601, 419},  // gaps of 2 and 9
       {192, 964, 160, 230, 802, 560},  // gaps of 2 and 12
   };
@@ -61,7 +64,8 @@ TEST(InstallerLayout, CentringRoundsTowardZero) {
   struct Case {
     int screen, window, origin;
   } cases[] = {{1280, 490, 395}, {1281, 490, 395}, {1024, 1025, 0}, {1024, 1027, -1}, {600, 700, -50}};
-  for (const Case &c : cases) EXPECT_EQ(centredOrigin(c.screen, c.window), c.origin) << c.screen << " " << c.window;
+  for (const Case &c : cases)
+    EXPECT_EQ(centredOrigin(c.screen, c.window), c.origin) << c.screen << " " << c.window;
 }
 
 TEST(InstallerLayout, ResizingMovesButtonsDownAndGrowsOnlyTheLicenceBox) {
@@ -70,17 +74,18 @@ TEST(InstallerLayout, ResizingMovesButtonsDownAndGrowsOnlyTheLicenceBox) {
         installLeft;
   } cases[] = {
       // Buttons 80 and 115 wide at 96 DPI, 160 and 230 at 192.
-      {96, 484, 445, 1, 382, 63, 275, 103, 401, 280},   // fitted to the licence
-      {96, 484, 645, 1, 582, 63, 275, 303, 401, 280},   // 200 taller
-      {96, 484, 400, 1, 337, 63, 275, 103, 401, 280},   // shorter than the box allows: the box keeps 103
-      {96, 484, 338, 1, 275, 63, 275, 103, 401, 280},   // fitted without licence
+      {96, 484, 445, 1, 382, 63, 275, 103, 401, 280},     // fitted to the licence
+      {96, 484, 645, 1, 582, 63, 275, 303, 401, 280},     // 200 taller
+      {96, 484, 400, 1, 337, 63, 275, 103, 401, 280},     // shorter than the box allows: the box keeps 103
+      {96, 484, 338, 1, 275, 63, 275, 103, 401, 280},     // fitted without licence
       {192, 968, 890, 2, 764, 126, 550, 206, 802, 560},   // fitted to the licence
       {192, 968, 1090, 2, 964, 126, 550, 406, 802, 560},  // 200 taller
       {192, 968, 700, 2, 574, 126, 550, 206, 802, 560},   // too short: the box keeps 206
   };
   for (const Case &c : cases) {
     const int cancelWidth = c.dpi == 96 ? 80 : 160, installWidth = c.dpi == 96 ? 115 : 230;
-    const ResizedLayout layout = resizeLayout(c.clientWidth, c.clientHeight, cancelWidth, installWidth, c.dpi);
+    const ResizedLayout layout =
+        resizeLayout(c.clientWidth, c.clientHeight, cancelWidth, installWidth, c.dpi);
     EXPECT_EQ(layout.buttonPanel.top, c.panelTop) << c.clientHeight;
     EXPECT_EQ(layout.buttonPanel.left, c.panelLeft);
     EXPECT_EQ(layout.buttonPanel.width, c.clientWidth - 2 * c.panelLeft);
@@ -184,19 +189,33 @@ TEST(FailureMessages, EachFailureTellsItsStatusAndSubject) {
     DialogKind kind;
     std::string text;
   } cases[] = {
-      {{FailureKind::File, STATUS_SHORT_HEADER, "C:\\w\\temp.dat"}, "",
-       DialogKind::Error, "Installation Error: C:\\w\\temp.dat\r\n\r\nProblem with file C:\\w\\temp.dat. "},
-      {{FailureKind::File, STATUS_ENTRY_ABSENT, ""}, "", DialogKind::Error,
+      {{FailureKind::File, STATUS_SHORT_HEADER, "C:\\w\\temp.dat"},
+       "",
+       DialogKind::Error,
+       "Installation Error: C:\\w\\temp.dat\r\n\r\nProblem with file C:\\w\\temp.dat. "},
+      {{FailureKind::File, STATUS_ENTRY_ABSENT, ""},
+       "",
+       DialogKind::Error,
        "Installation Error: \r\n\r\nProblem with file . "},
-      {{FailureKind::ExpansionSetUp, 5, "C:\\s\\a.txt"}, "Access is denied.", DialogKind::Error,
+      {{FailureKind::ExpansionSetUp, 5, "C:\\s\\a.txt"},
+       "Access is denied.",
+       DialogKind::Error,
        "Zip Error: Problem expanding data in memory. \r\n\r\nAccess is denied."},
-      {{FailureKind::DataFileInUse, STATUS_OK, "d.dat"}, "", DialogKind::Information,
+      {{FailureKind::DataFileInUse, STATUS_OK, "d.dat"},
+       "",
+       DialogKind::Information,
        "Lumavane Error: Screen saver data file already in use."},
-      {{FailureKind::DataFileOpen, STATUS_SHORT_ENTRY, "d.dat"}, "", DialogKind::Error,
+      {{FailureKind::DataFileOpen, STATUS_SHORT_ENTRY, "d.dat"},
+       "",
+       DialogKind::Error,
        "Problem opening screen saver data file.\r\n\r\nFile: d.dat\r\n\r\n-30"},
-      {{FailureKind::DataFileRead, 112, "C:\\s\\b.txt"}, "Disk full", DialogKind::Error,
+      {{FailureKind::DataFileRead, 112, "C:\\s\\b.txt"},
+       "Disk full",
+       DialogKind::Error,
        "Lumavane Error: Problem reading screen saver data file. Disk full"},
-      {{FailureKind::DataFileClose, 6, ""}, "The handle is invalid.", DialogKind::Error,
+      {{FailureKind::DataFileClose, 6, ""},
+       "The handle is invalid.",
+       DialogKind::Error,
        "Problem closing file.\r\n\r\nFile: \r\nThe handle is invalid."},
   };
   for (const Case &c : cases) {

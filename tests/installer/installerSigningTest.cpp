@@ -35,7 +35,8 @@ std::string hostPathOf(const fs::path &path) {
 bool runOnHost(const fs::path &scratch, const std::vector<std::string> &words, std::string &log) {
   static int runs = 0;
   const fs::path done = scratch / ("host" + std::to_string(++runs) + ".done");
-  std::string commandLine = "sh \"" SIGN_HOST_SCRIPT "\" \"" + hostPathOf(done) + "\" \"" + hostPathOf(scratch) + "\"";
+  std::string commandLine =
+      "sh \"" SIGN_HOST_SCRIPT "\" \"" + hostPathOf(done) + "\" \"" + hostPathOf(scratch) + "\"";
   for (const std::string &word : words) commandLine += " \"" + word + "\"";
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
@@ -47,10 +48,11 @@ bool runOnHost(const fs::path &scratch, const std::vector<std::string> &words, s
   }
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  for (DWORD start = GetTickCount(); !exists(done.string()) && GetTickCount() - start < HOST_TIMEOUT_MS;) Sleep(50);
+  for (DWORD start = GetTickCount(); !exists(done.string()) && GetTickCount() - start < HOST_TIMEOUT_MS;)
+    Sleep(50);
   const std::vector<uint8_t> status = exists(done.string()) ? readBytes(done) : std::vector<uint8_t>();
-  const std::vector<uint8_t> output = exists(done.string() + ".log") ? readBytes(done.string() + ".log")
-                                                                      : std::vector<uint8_t>();
+  const std::vector<uint8_t> output =
+      exists(done.string() + ".log") ? readBytes(done.string() + ".log") : std::vector<uint8_t>();
   log.assign(output.begin(), output.end());
   return !status.empty() && status.front() == '0';
 }
@@ -92,7 +94,8 @@ TEST_F(InstallerSigning, SignedSetupInstallsQuietlyAndThroughTheWindow) {
   const fs::path caught = fs::path(launcher).parent_path() / "caught.exe";
   for (const std::string &folder : workFolders()) {
     if (foldersBefore.contains(folder)) continue;  // an earlier run's leftovers
-    const std::string copy = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\" + folder + "\\Signed.exe";
+    const std::string copy =
+        driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\" + folder + "\\Signed.exe";
     if (exists(copy)) CopyFileA(copy.c_str(), caught.string().c_str(), FALSE);
   }
   ASSERT_TRUE(exists(caught.string()));
@@ -118,7 +121,8 @@ TEST_F(InstallerSigning, SignedSetupWithAChangedByteIsRefused) {
   const struct {
     const char *what;
     size_t at;
-  } flips[] = {{"installer program", installerAt + 0x400}, {"package", packageAt + sizeof(InstallerHeader) + 100}};
+  } flips[] = {{"installer program", installerAt + 0x400},
+               {"package", packageAt + sizeof(InstallerHeader) + 100}};
   for (const auto &flip : flips) {
     std::vector<uint8_t> damaged = built;
     damaged.at(flip.at) ^= 0x10;
@@ -135,7 +139,8 @@ TEST_F(InstallerSigning, SignedSetupWithAChangedByteIsRefused) {
     }));
     EXPECT_EQ(exitCode, static_cast<DWORD>(STATUS_PACKAGE_DAMAGED)) << flip.what;
     ASSERT_FALSE(messages.empty()) << flip.what;
-    EXPECT_EQ(messages.front().rfind("The installer file is damaged", 0), 0u) << flip.what << ": " << messages.front();
+    EXPECT_EQ(messages.front().rfind("The installer file is damaged", 0), 0u)
+        << flip.what << ": " << messages.front();
     expectNothingInstalled();
   }
 }
@@ -149,8 +154,9 @@ TEST_F(InstallerSigning, LayersSignedByTheMakersOwnPipelineInstall) {
   writeBytes(folder / "layer.exe", std::vector<uint8_t>(built.begin() + installerAt, built.end()));
   const std::string signedFile = (folder / "Pipeline.exe").string();
   std::string log;
-  ASSERT_TRUE(runOnHost(folder, {"layers", hostPathOf(folder / "image.exe"), hostPathOf(folder / "layer.exe"),
-                                 hostPathOf(signedFile)},
+  ASSERT_TRUE(runOnHost(folder,
+                        {"layers", hostPathOf(folder / "image.exe"), hostPathOf(folder / "layer.exe"),
+                         hostPathOf(signedFile)},
                         log))
       << log;
   expectQuietInstall(signedFile, "layer by layer");

@@ -65,8 +65,8 @@ static void sendCommands(HWND ownWindow) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   recordStart();
-  HWND ownWindow = CreateWindowExA(0, "STATIC", "fake installer", WS_OVERLAPPED, 0, 0, 10, 10,
-                                   nullptr, nullptr, instance, nullptr);
+  HWND ownWindow = CreateWindowExA(0, "STATIC", "fake installer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
+                                   nullptr, instance, nullptr);
   sendCommands(ownWindow);
   if (environmentValue("FAKE_INSTALLER_CLOSE") != "none") notifyLauncherClose();
   const std::string linger = environmentValue("FAKE_INSTALLER_LINGER_MS");

@@ -59,8 +59,8 @@ std::string activeSaverInSystemIni() {
 std::string activeSaverInRegistry() {
   char value[MAX_PATH] = "";
   DWORD size = sizeof value;
-  if (SHGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", nullptr, value,
-                  &size) != ERROR_SUCCESS)
+  if (SHGetValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE", nullptr, value, &size) !=
+      ERROR_SUCCESS)
     return "<absent>";
   return value;
 }
@@ -253,8 +253,9 @@ TEST_F(LauncherEndToEnd, MakeActiveSaverWritesTheShortPathOfAnExistingSaver) {
 }
 
 TEST_F(LauncherEndToEnd, MakeActiveSaverRefusesNamesOutsideTheSystemFolder) {
-  setEnvironment("FAKE_INSTALLER_COMMANDS", "makeActiveSaver-safe.scr|makeActiveSaver-..\\evil.scr|"
-                                            "makeActiveSaver-C:\\evil.scr|makeActiveSaver-");
+  setEnvironment("FAKE_INSTALLER_COMMANDS",
+                 "makeActiveSaver-safe.scr|makeActiveSaver-..\\evil.scr|"
+                 "makeActiveSaver-C:\\evil.scr|makeActiveSaver-");
   DWORD exitCode = 99;
   ASSERT_TRUE(runLauncher(makeLauncher("Setup.exe"), "", &exitCode));
   auto values = record();
@@ -270,9 +271,9 @@ TEST_F(LauncherEndToEnd, MakeActiveSaverRefusesNamesOutsideTheSystemFolder) {
 // open it for writing either.
 TEST_F(LauncherEndToEnd, WithoutAWritableDesktopKeyOnlySystemIniIsWritten) {
   HKEY desktop;
-  ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, READ_CONTROL | WRITE_DAC,
-                          &desktop),
-            ERROR_SUCCESS);
+  ASSERT_EQ(
+      RegOpenKeyExA(HKEY_CURRENT_USER, "Control Panel\\Desktop", 0, READ_CONTROL | WRITE_DAC, &desktop),
+      ERROR_SUCCESS);
   DWORD securitySize = 0;
   RegGetKeySecurity(desktop, DACL_SECURITY_INFORMATION, nullptr, &securitySize);
   std::vector<char> previousSecurity(securitySize);
@@ -358,8 +359,8 @@ TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
   std::vector<std::string> lines = traceBoxLines(form);
   ASSERT_EQ(lines.size(), 9u);
   EXPECT_EQ(lines[0], "cdMemo");
-  EXPECT_EQ(lines[1], "subLaunchParams: " + recorded("commandLine").substr(
-                                                   recorded("commandLine").rfind("/l=")));
+  EXPECT_EQ(lines[1],
+            "subLaunchParams: " + recorded("commandLine").substr(recorded("commandLine").rfind("/l=")));
   EXPECT_EQ(lines[2].rfind("installer sublaunched: ", 0), 0u);
   const char *received[] = {"no such command", "close", "openScreenSaverControlPanel "};
   for (int command = 0; command < 3; ++command) {
@@ -452,8 +453,8 @@ TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) 
 TEST_F(LauncherEndToEnd, AnInstallerThatCannotStartIsReportedAndRemoved) {
   std::set<std::string> foldersBefore = workFolders();
   driver::TestProgram program;
-  ASSERT_TRUE(program.start("\"" + makeLauncherCarrying("Broken.exe", "no program at all") + "\"",
-                            scratch_));
+  ASSERT_TRUE(
+      program.start("\"" + makeLauncherCarrying("Broken.exe", "no program at all") + "\"", scratch_));
   std::vector<std::string> texts = clickThroughErrorBoxes(program, 1);
   ASSERT_EQ(texts.size(), 1u);
   EXPECT_EQ(texts[0].rfind("The installer could not be started. Error: ", 0), 0u) << texts[0];

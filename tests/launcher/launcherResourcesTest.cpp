@@ -13,8 +13,8 @@ namespace {
 class LauncherResources : public ::testing::Test {
  protected:
   void SetUp() override {
-    program_ = LoadLibraryExA(driver::windowsPathOf(SAVERSTART_EXE).c_str(), nullptr,
-                              LOAD_LIBRARY_AS_DATAFILE);
+    program_ =
+        LoadLibraryExA(driver::windowsPathOf(SAVERSTART_EXE).c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(program_, nullptr);
   }
   void TearDown() override { FreeLibrary(program_); }

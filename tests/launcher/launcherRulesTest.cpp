@@ -64,12 +64,14 @@ TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
     const char *name;
     bool accepted;
   } names[] = {
-      {"aquarium.scr", true},   {"My Big Saver.scr", true}, {"-a.scr", true},
-      {"a..scr", true},         {"CON.scr", false},         {"com1.scr", false},
-      {"nul", false},           {"", false},                {".", false},
-      {"..", false},            {". .", false},             {"..\\evil.scr", false},
-      {"sub\\a.scr", false},    {"sub/a.scr", false},       {"C:evil.scr", false},
-      {"\\\\server\\share\\a.scr", false},
+      {"aquarium.scr", true}, {"My Big Saver.scr", true},
+      {"-a.scr", true},       {"a..scr", true},
+      {"CON.scr", false},     {"com1.scr", false},
+      {"nul", false},         {"", false},
+      {".", false},           {"..", false},
+      {". .", false},         {"..\\evil.scr", false},
+      {"sub\\a.scr", false},  {"sub/a.scr", false},
+      {"C:evil.scr", false},  {"\\\\server\\share\\a.scr", false},
   };
   const InstallFolders folders{"W\\", "S\\", "C\\", "Y\\"};
   for (const auto &row : names) {

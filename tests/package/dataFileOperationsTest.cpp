@@ -64,8 +64,7 @@ class DataFileWineTest : public PackageWineTest {
 TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
   writeDataFile({member("main.swf", compressibleBytes(20000), true, 0x21),
                  member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
-                 member("pictures\\b.txt", compressibleBytes(700), true),
-                 member("empty.txt", {}, false)});
+                 member("pictures\\b.txt", compressibleBytes(700), true), member("empty.txt", {}, false)});
   ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
   EXPECT_EQ(4, installerRun.settings.memberCount);
   ASSERT_EQ(STATUS_OK, open());
@@ -129,12 +128,13 @@ TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
   std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
   writeBytes(installerRun.dataFile, bytes);
   EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
-  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, installerRun.dataFile}}), told());
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, installerRun.dataFile}}),
+            told());
 }
 
 TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
-  writeDataFile({member("..\\escaped.txt", bytesOf("x"), false),
-                 member("C:\\escaped.txt", bytesOf("x"), false)});
+  writeDataFile(
+      {member("..\\escaped.txt", bytesOf("x"), false), member("C:\\escaped.txt", bytesOf("x"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
@@ -145,8 +145,8 @@ TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
 }
 
 TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
-  writeDataFile({member("a.txt", compressibleBytes(500), false),
-                 member("b.txt", compressibleBytes(500), true)});
+  writeDataFile(
+      {member("a.txt", compressibleBytes(500), false), member("b.txt", compressibleBytes(500), true)});
   std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
   bytes.resize(bytes.size() - 5);
   writeBytes(installerRun.dataFile, bytes);
@@ -154,7 +154,9 @@ TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
   EXPECT_FALSE(pathExists(installerRun.saverFolder + "b.txt"));
-  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY, installerRun.saverFolder + "b.txt"}}), told());
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY,
+                              installerRun.saverFolder + "b.txt"}}),
+            told());
 }
 
 TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
@@ -175,7 +177,8 @@ TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone
   writeBytes(installerRun.saverFolder + "a.txt", bytesOf("older"));
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, expand(1));
-  EXPECT_EQ("older", fileText(installerRun.saverFolder + "a.txt")) << "nothing was written, so nothing is removed";
+  EXPECT_EQ("older", fileText(installerRun.saverFolder + "a.txt"))
+      << "nothing was written, so nothing is removed";
 }
 
 TEST_F(DataFileWineTest, MissingDataFileIsReported) {

@@ -57,9 +57,9 @@ TEST(NameSafety, EntryNamesAreBareFileNames) {
 TEST(NameSafety, MemberPathsStayInsideTheSaverFolder) {
   for (const char *good : {"main.swf", "pics\\a.jpg", "a/b/c.txt", ".\\a", "x..y\\z"})
     EXPECT_TRUE(isSafeMemberPath(good)) << good;
-  for (const char *bad : {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b",
-                          "a\\..", "a/../b", "a\\...\\b", "\\\\server\\share\\a", "a:stream",
-                          "pics\\con\\a.jpg", "pics\\prn.jpg"})
+  for (const char *bad :
+       {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b", "a\\..", "a/../b",
+        "a\\...\\b", "\\\\server\\share\\a", "a:stream", "pics\\con\\a.jpg", "pics\\prn.jpg"})
     EXPECT_FALSE(isSafeMemberPath(bad)) << bad;
 }
 

@@ -51,9 +51,9 @@ TEST(SharedLibrary, OnlyPlainLibrariesOfTheSharedFolderCount) {
   const std::string shared = "C:\\ProgramData\\Lumavane\\";
   EXPECT_TRUE(isSharedLibraryPath(shared + "tidefx.dll", shared));
   EXPECT_TRUE(isSharedLibraryPath("c:\\programdata\\lumavane\\TIDEFX.DLL", shared));
-  for (const std::string &path : {shared + "Tide\\tidefx.dll", shared + "..\\kernel32.dll", shared + "notes.txt",
-                                  shared + ".dll", std::string("C:\\windows\\system32\\tidefx.dll"),
-                                  shared + "nul.dll"})
+  for (const std::string &path :
+       {shared + "Tide\\tidefx.dll", shared + "..\\kernel32.dll", shared + "notes.txt", shared + ".dll",
+        std::string("C:\\windows\\system32\\tidefx.dll"), shared + "nul.dll"})
     EXPECT_FALSE(isSharedLibraryPath(path, shared)) << path;
   EXPECT_FALSE(isSharedLibraryPath("tidefx.dll", ""));
 }

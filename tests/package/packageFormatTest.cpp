@@ -69,11 +69,11 @@ struct SpanCase {
 
 TEST(PackageEntrySpan, StoredBytesMustLieInsideTheFile) {
   const SpanCase cases[] = {
-      {100, 100, 101, STATUS_OK, 1},          // end = start holds one byte
-      {100, 99, 100, STATUS_OK, 0},           // an empty file
-      {100, 199, 200, STATUS_OK, 100},        // ends at the last byte
-      {100, 200, 200, STATUS_SHORT_ENTRY, 0}, // one byte past the end
-      {100, 98, 200, STATUS_SHORT_ENTRY, 0},  // negative length
+      {100, 100, 101, STATUS_OK, 1},           // end = start holds one byte
+      {100, 99, 100, STATUS_OK, 0},            // an empty file
+      {100, 199, 200, STATUS_OK, 100},         // ends at the last byte
+      {100, 200, 200, STATUS_SHORT_ENTRY, 0},  // one byte past the end
+      {100, 98, 200, STATUS_SHORT_ENTRY, 0},   // negative length
       {-1, 10, 200, STATUS_SHORT_ENTRY, 0},
       {INT_MAX, INT_MAX, 200, STATUS_SHORT_ENTRY, 0},
       {0, INT_MAX, 200, STATUS_SHORT_ENTRY, 0},  // would allocate 2 GB

@@ -54,16 +54,14 @@ TEST_F(PackageWineTest, PackageIsALinkUnderTheLauncherAndACopyWithout) {
 TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   ASSERT_EQ(OS_64BIT_WINDOWS, GetOperatingSystem()) << "the test prefix is 64-bit";
   PackageFlags flags;
-  writePackage(flags, {codecEntry(),
-                       carried(2, "install_flash_player_active_x.exe", 3, bytesOf("flash")),
-                       carried(3, "one.txt", 1, bytesOf("kind 1")),
-                       carried(4, "prog.scr", 2, bytesOf("kind 2")),
-                       carried(5, "saver1.dat", 3, bytesOf("kind 3")),
-                       carried(6, "tool.bin", 4, bytesOf("kind 4")),
-                       carried(7, "five.txt", 5, bytesOf("kind 5")),
-                       carried(8, "six.txt", 6, compressibleBytes(5000), true),
-                       carried(9, "seven.txt", 7, bytesOf("kind 7")),
-                       carried(10, "ten.txt", 10, bytesOf("kind 10"))});
+  writePackage(
+      flags,
+      {codecEntry(), carried(2, "install_flash_player_active_x.exe", 3, bytesOf("flash")),
+       carried(3, "one.txt", 1, bytesOf("kind 1")), carried(4, "prog.scr", 2, bytesOf("kind 2")),
+       carried(5, "saver1.dat", 3, bytesOf("kind 3")), carried(6, "tool.bin", 4, bytesOf("kind 4")),
+       carried(7, "five.txt", 5, bytesOf("kind 5")),
+       carried(8, "six.txt", 6, compressibleBytes(5000), true),
+       carried(9, "seven.txt", 7, bytesOf("kind 7")), carried(10, "ten.txt", 10, bytesOf("kind 10"))});
   readHeader();
   EXPECT_EQ(fileBytes(IMPBORL_DLL), fileBytes(pathWorkFolder + "impborl.dll"));
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dat"));
@@ -108,8 +106,8 @@ TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
   writePackage(flags, {codecEntry(), carried(6, "busy.scr", 2, bytesOf("new"))});
   readHeader();
   writeBytes(pathSystem + "busy.scr", bytesOf("old"));
-  HANDLE holder = CreateFileA((pathSystem + "busy.scr").c_str(), GENERIC_READ, 0, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
+  HANDLE holder =
+      CreateFileA((pathSystem + "busy.scr").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
   ASSERT_NE(INVALID_HANDLE_VALUE, holder);
   EXPECT_EQ(STATUS_OK, extract(6));
   CloseHandle(holder);
@@ -138,9 +136,9 @@ void entryPastTheEnd(std::vector<uint8_t> &package) {
 
 TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
   PackageFlags flags;
-  writePackage(flags, {codecEntry(), carried(6, "a.txt", 1, bytesOf("new")),
-                       carried(7, "b.txt", 1, bytesOf("new"))},
-               entryPastTheEnd);
+  writePackage(
+      flags, {codecEntry(), carried(6, "a.txt", 1, bytesOf("new")), carried(7, "b.txt", 1, bytesOf("new"))},
+      entryPastTheEnd);
   readHeader();
   writeBytes(installerRun.saverFolder + "a.txt", bytesOf("old"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
@@ -205,7 +203,8 @@ TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
   readHeader();
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
   EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "big.txt"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, installerRun.saverFolder + "big.txt")}, told());
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, installerRun.saverFolder + "big.txt")},
+            told());
 }
 
 TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {

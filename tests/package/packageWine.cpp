@@ -36,9 +36,7 @@ void PackageWineTest::TearDown() {
   delete scratch_;
 }
 
-CarriedFile PackageWineTest::codecEntry() {
-  return carried(1, "impborl.dat", 4, fileBytes(IMPBORL_DLL));
-}
+CarriedFile PackageWineTest::codecEntry() { return carried(1, "impborl.dat", 4, fileBytes(IMPBORL_DLL)); }
 
 void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files) {
   writePackage(flags, files, nullptr);
@@ -95,8 +93,8 @@ std::vector<uint8_t> bytesOf(const std::string &text) {
   return std::vector<uint8_t>(text.begin(), text.end());
 }
 
-CarriedFile carried(int index, const std::string &name, int32_t destKind,
-                    const std::vector<uint8_t> &bytes, bool compressed) {
+CarriedFile carried(int index, const std::string &name, int32_t destKind, const std::vector<uint8_t> &bytes,
+                    bool compressed) {
   CarriedFile file;
   file.index = index;
   file.name = name;

@@ -51,8 +51,8 @@ class PackageWineTest : public ::testing::Test {
 
 std::string fileText(const std::string &path);
 std::vector<uint8_t> fileBytes(const std::string &path);
-CarriedFile carried(int index, const std::string &name, int32_t destKind,
-                    const std::vector<uint8_t> &bytes, bool compressed = false);
+CarriedFile carried(int index, const std::string &name, int32_t destKind, const std::vector<uint8_t> &bytes,
+                    bool compressed = false);
 std::vector<uint8_t> bytesOf(const std::string &text);
 // One failure of a file, entry or name: status and subject.
 Failure fileFailure(int32_t status, const std::string &subject);

@@ -27,7 +27,8 @@ class StandInPanel {
                             200, nullptr, nullptr, windowClass.hInstance, nullptr);
     for (int id : {IDOK, IDCANCEL})
       CreateWindowA("BUTTON", id == IDOK ? "OK" : "Cancel", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON,
-                    10 + 100 * id, 100, 80, 25, window_, HMENU(INT_PTR(id)), windowClass.hInstance, nullptr);
+                    10 + 100 * id, 100, 80, 25, window_, HMENU(INT_PTR(id)), windowClass.hInstance,
+                    nullptr);
   }
   ~StandInPanel() { DestroyWindow(window_); }
   HWND window() const { return window_; }

@@ -66,9 +66,7 @@ TEST_F(Members, StoredMembersLandInNewFoldersWithOneProgressStep) {
 TEST_F(Members, MovieCopiesComeFromInstallerMovieAndMemberOne) {
   ASSERT_TRUE(writeWholeFile(pathWorkFolder + "installer.swf", "installer movie"));
   // Member 1 is stored, but the settings make it a copy of the installer movie.
-  writeDataFile({{0, "main.swf", "stored bytes"},
-                 {3, "copies\\second.swf", ""},
-                 {0, "notes.txt", "notes"}},
+  writeDataFile({{0, "main.swf", "stored bytes"}, {3, "copies\\second.swf", ""}, {0, "notes.txt", "notes"}},
                 3);
   EXPECT_EQ(ExpandAllMembers(), 0);
 
@@ -129,8 +127,10 @@ TEST_F(Members, MovieCopyOutsideSaverFolderIsRefused) {
 }
 
 TEST_F(Members, PathWithoutItsEndIsRefusedNotSkipped) {
-  std::string file = buildDataFile({{0, "first.txt", "first"}, {0, "x", "lost"}, {0, "after.txt", "later"}}, 0);
-  const size_t secondPath = sizeof(SaverSettings) + sizeof(DataMemberRecord) + offsetof(DataMemberRecord, path);
+  std::string file =
+      buildDataFile({{0, "first.txt", "first"}, {0, "x", "lost"}, {0, "after.txt", "later"}}, 0);
+  const size_t secondPath =
+      sizeof(SaverSettings) + sizeof(DataMemberRecord) + offsetof(DataMemberRecord, path);
   file.replace(secondPath, MEMBER_PATH_FIELD, std::string(MEMBER_PATH_FIELD, 'a'));
   ASSERT_TRUE(writeWholeFile(installerRun.dataFile, file));
   driver::DialogAnswerer answerer("Abort");
@@ -161,7 +161,8 @@ TEST_F(Members, SaverDatEqualsSettingsRecord) {
   shownStatus.clear();
   EXPECT_EQ(WriteSaverSettings(), 0);
 
-  EXPECT_EQ(readWholeFile(installerRun.saverFolder + "saver.dat"), dataFile.substr(0, sizeof(SaverSettings)));
+  EXPECT_EQ(readWholeFile(installerRun.saverFolder + "saver.dat"),
+            dataFile.substr(0, sizeof(SaverSettings)));
   EXPECT_EQ(shownStatus, std::vector<std::string>{"Writing saver data file..."});
 }
 
@@ -233,7 +234,8 @@ TEST_F(Documents, ReadMeIsOpenedWithTheShellsDefaultAction) {
   installerRun.header.carriesReadMe = 1;
   setEntryName(installerRun.header.entries[ENTRY_README], "readme.cmd");
   const std::string trace = installerRun.saverFolder + "opened.txt";
-  ASSERT_TRUE(writeWholeFile(installerRun.saverFolder + "readme.cmd", "echo opened> \"" + trace + "\"\r\n"));
+  ASSERT_TRUE(
+      writeWholeFile(installerRun.saverFolder + "readme.cmd", "echo opened> \"" + trace + "\"\r\n"));
   OpenReadMe(nullptr);
   for (int wait = 0; wait < 200 && !fileExists(trace); ++wait) Sleep(100);
   EXPECT_TRUE(fileExists(trace));

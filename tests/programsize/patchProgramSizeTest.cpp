@@ -59,9 +59,9 @@ TEST(PatchProgramSize, WritesTheFileLengthBehindTheOnlyTag) {
 TEST(PatchProgramSize, RefusesAFileWithoutOrWithTwoTagsAndLeavesItAlone) {
   const std::string path = temporaryFile();
   const Bytes samples[] = {
-      Bytes(64, 'a'),                                             // no tag
-      kTag + kEmptyValue + Bytes(8, 'b') + kTag + kEmptyValue,    // two tags
-      Bytes(8, 'c') + kTag + Bytes(2, '\0'),                      // no room for the value
+      Bytes(64, 'a'),                                           // no tag
+      kTag + kEmptyValue + Bytes(8, 'b') + kTag + kEmptyValue,  // two tags
+      Bytes(8, 'c') + kTag + Bytes(2, '\0'),                    // no room for the value
   };
   for (const Bytes &sample : samples) {
     writeFile(path, sample);

@@ -49,7 +49,8 @@ std::vector<uint8_t> buildStoredSample(const fs::path &folder) {
   BuildPlan plan;
   std::string error;
   std::vector<uint8_t> file;
-  EXPECT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error)) << error;
+  EXPECT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error))
+      << error;
   return std::vector<uint8_t>(file.begin() + LAUNCHER_SIZE, file.end());
 }
 
@@ -109,12 +110,13 @@ TEST(IntegrityRecord, EveryKindOfDamageIsTold) {
        IntegrityVerdict::packageChanged, "package damaged"},
       {"installer program", [](std::vector<uint8_t> &b) { flip(b, 100); }, IntegrityVerdict::programChanged,
        "installer program damaged"},
-      {"cut download", [](std::vector<uint8_t> &b) { b.resize(b.size() - 1); }, IntegrityVerdict::packageCut,
-       "file cut short"},
-      {"record version", [](std::vector<uint8_t> &b) { flip(b, PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET + 4); },
+      {"cut download", [](std::vector<uint8_t> &b) { b.resize(b.size() - 1); },
+       IntegrityVerdict::packageCut, "file cut short"},
+      {"record version",
+       [](std::vector<uint8_t> &b) { flip(b, PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET + 4); },
        IntegrityVerdict::unknownVersion, "unknown version"},
-      {"bytes appended", [](std::vector<uint8_t> &b) { b.insert(b.end(), 64, 0xAB); }, IntegrityVerdict::intact,
-       nullptr},
+      {"bytes appended", [](std::vector<uint8_t> &b) { b.insert(b.end(), 64, 0xAB); },
+       IntegrityVerdict::intact, nullptr},
       {"no record",
        [](std::vector<uint8_t> &b) {
          std::memset(&b[PROGRAM_SIZE + INTEGRITY_RECORD_OFFSET], 0, sizeof(IntegrityRecord));
@@ -131,7 +133,8 @@ TEST(IntegrityRecord, EveryKindOfDamageIsTold) {
     if (c.problem == nullptr)
       EXPECT_TRUE(report.problems.empty()) << c.what << "\n" << allProblems(report);
     else
-      EXPECT_NE(std::string::npos, allProblems(report).find(c.problem)) << c.what << "\n" << allProblems(report);
+      EXPECT_NE(std::string::npos, allProblems(report).find(c.problem)) << c.what << "\n"
+                                                                        << allProblems(report);
   }
 }
 
@@ -151,7 +154,8 @@ TEST(IntegrityRecord, VerifyExitsNonZeroOnDamageAndRefusedNames) {
   writeBytes(path, installer);
   std::ostringstream refused;
   EXPECT_EQ(1, verifyFile(path.string(), "", refused));
-  EXPECT_NE(std::string::npos, refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
+  EXPECT_NE(std::string::npos,
+            refused.str().find("refused by the installer: entry 9 \"x\\lper1.dat\": unsafe name"))
       << refused.str();
   EXPECT_NE(std::string::npos, refused.str().find("integrity: package damaged")) << refused.str();
 
@@ -172,7 +176,8 @@ TEST(IntegrityRecord, EntryZeroIsKeptForTheRecord) {
   ScratchFolder folder;
   const fs::path manifest = writeSamplePackageSource(folder.path());
   std::string text = textOf(manifest);
-  replaceOnce(text, "{\"index\": 3,", "{\"index\": 0, \"file\": \"notes.txt\", \"destKind\": 7},\n{\"index\": 3,");
+  replaceOnce(text, "{\"index\": 3,",
+              "{\"index\": 0, \"file\": \"notes.txt\", \"destKind\": 7},\n{\"index\": 3,");
   std::ofstream(manifest) << text;
   BuildPlan plan;
   std::string error;
@@ -221,19 +226,37 @@ TEST(IntegrityRecord, SigningLeavesTheVerdictAndOtherDamageIsStillTold) {
     IntegrityVerdict verdict;
   } cases[] = {
       {"signed", signAsTheToolDoes, IntegrityVerdict::intact},
-      {"signed twice", [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); signAsTheToolDoes(b); },
+      {"signed twice",
+       [](std::vector<uint8_t> &b) {
+         signAsTheToolDoes(b);
+         signAsTheToolDoes(b);
+       },
        IntegrityVerdict::intact},
       {"signed, then a program byte changed",
-       [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, STAND_IN_CHECKSUM + 4); },
+       [](std::vector<uint8_t> &b) {
+         signAsTheToolDoes(b);
+         flip(b, STAND_IN_CHECKSUM + 4);
+       },
        IntegrityVerdict::programChanged},
       {"signed, then the header pointer changed",
-       [](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, 0x3c); }, IntegrityVerdict::programChanged},
+       [](std::vector<uint8_t> &b) {
+         signAsTheToolDoes(b);
+         flip(b, 0x3c);
+       },
+       IntegrityVerdict::programChanged},
       {"signed, then a package byte changed",
-       [&](std::vector<uint8_t> &b) { signAsTheToolDoes(b); flip(b, dataFileAt + 100); },
+       [&](std::vector<uint8_t> &b) {
+         signAsTheToolDoes(b);
+         flip(b, dataFileAt + 100);
+       },
        IntegrityVerdict::packageChanged},
       {"older record, unsigned", recordPlainProgramCrc, IntegrityVerdict::intact},
       {"older record, program byte changed",
-       [](std::vector<uint8_t> &b) { recordPlainProgramCrc(b); flip(b, 300); }, IntegrityVerdict::programChanged},
+       [](std::vector<uint8_t> &b) {
+         recordPlainProgramCrc(b);
+         flip(b, 300);
+       },
+       IntegrityVerdict::programChanged},
   };
   for (const auto &c : cases) {
     const std::vector<uint8_t> *starts[] = {&built, &checksummed};
@@ -269,7 +292,8 @@ TEST(IntegrityRecord, MoviePlayerByteIsWhatTheManifestSays) {
       {"\"installerType\": 2", "\"installerType\": 2", MoviePlayerNeed::required},  // a movie splash
       {"\"installerType\": 2", "\"installerType\": 8", MoviePlayerNeed::none},
       {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": \"none\"", MoviePlayerNeed::none},
-      {"\"installerType\": 2", "\"installerType\": 1, \"moviePlayer\": \"required\"", MoviePlayerNeed::required},
+      {"\"installerType\": 2", "\"installerType\": 1, \"moviePlayer\": \"required\"",
+       MoviePlayerNeed::required},
       {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": 0", MoviePlayerNeed::notStated},
       {"\"installerType\": 2", "\"installerType\": 2, \"moviePlayer\": 7", MoviePlayerNeed::notStated},
   };
@@ -283,7 +307,8 @@ TEST(IntegrityRecord, MoviePlayerByteIsWhatTheManifestSays) {
     BuildPlan plan;
     std::string error;
     std::vector<uint8_t> file;
-    ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error)) << error;
+    ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error) && buildInstallerFile(plan, file, error))
+        << error;
     std::vector<uint8_t> installer(file.begin() + LAUNCHER_SIZE, file.end());
     EXPECT_EQ(each.need, moviePlayerNeedOf(headerOf(installer)));
     EXPECT_EQ(IntegrityVerdict::intact, startUpVerdict(installer));

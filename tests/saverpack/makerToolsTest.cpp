@@ -105,7 +105,8 @@ void reservedHeaderBytes(std::vector<uint8_t> &file) {
   uint8_t *header = &file[LAUNCHER_SIZE + INSTALLER_SIZE];
   header[70] = 0x5A;
   header[offsetof(InstallerHeader, entries) + 40] = 7;
-  header[offsetof(InstallerHeader, entries) + 3 * sizeof(PackageEntry) + offsetof(PackageEntry, reserved) + 6] = 0x11;
+  header[offsetof(InstallerHeader, entries) + 3 * sizeof(PackageEntry) + offsetof(PackageEntry, reserved) +
+         6] = 0x11;
   reseal(file);
 }
 
@@ -116,7 +117,8 @@ void reservedMemberByte(std::vector<uint8_t> &file) {
   ASSERT_EQ(0, dataFile.compressed);
   const size_t start = LAUNCHER_SIZE + static_cast<size_t>(dataFile.start);
   int32_t headerOffset;
-  std::memcpy(&headerOffset, &file[start + sizeof(SaverSettings) + offsetof(DataMemberRecord, headerOffset)], 4);
+  std::memcpy(&headerOffset,
+              &file[start + sizeof(SaverSettings) + offsetof(DataMemberRecord, headerOffset)], 4);
   file[start + static_cast<size_t>(headerOffset)] = 0x33;
   reseal(file);
 }
@@ -125,7 +127,8 @@ void reservedMemberByte(std::vector<uint8_t> &file) {
 // lies outside the package CRC, so the file stays intact.
 std::function<void(std::vector<uint8_t> &)> moviePlayerByte(uint8_t byte) {
   return [byte](std::vector<uint8_t> &file) {
-    file[LAUNCHER_SIZE + INSTALLER_SIZE + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)] = byte;
+    file[LAUNCHER_SIZE + INSTALLER_SIZE + INTEGRITY_RECORD_OFFSET +
+         offsetof(IntegrityRecord, moviePlayer)] = byte;
   };
 }
 
@@ -163,11 +166,13 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
     ExtractOutcome outcome;
     std::string error;
     const fs::path unpacked = folder.path() / "unpacked";
-    ASSERT_TRUE(extractFile(original, unpacked.string(), nullptr, outcome, error)) << trip.name << ": " << error;
+    ASSERT_TRUE(extractFile(original, unpacked.string(), nullptr, outcome, error))
+        << trip.name << ": " << error;
     EXPECT_TRUE(outcome.rebuildsIdentically) << trip.name << ": " << outcome.rebuildDifference;
     EXPECT_TRUE(built(unpacked / "manifest.json") == original) << trip.name;
     EXPECT_EQ(readBytes(folder.path() / "source" / "members" / "main.swf"),
-              readBytes(unpacked / "members" / "main.swf")) << trip.name;
+              readBytes(unpacked / "members" / "main.swf"))
+        << trip.name;
     EXPECT_TRUE(fs::exists(unpacked / "header.json")) << trip.name;
   }
 }
@@ -193,7 +198,8 @@ TEST(SaverpackExtract, NamesThatLeadOutOfTheFolderAreRefusedBeforeAnythingIsWrit
     second.bytes = {'x'};
     ASSERT_TRUE(buildDataFile({}, {first, second}, dataFile, error)) << error;
     std::vector<CarriedFile> files(3);
-    files[0] = {ENTRY_CODEC_LIBRARY, "impborl.dat", DEST_WORK_FOLDER_LIBRARY, false, randomBytes(50, 1), {}};
+    files[0] = {
+        ENTRY_CODEC_LIBRARY, "impborl.dat", DEST_WORK_FOLDER_LIBRARY, false, randomBytes(50, 1), {}};
     files[1] = {7, hostile.entryName, DEST_SAVER_FOLDER, false, {'n'}, {}};
     files[2] = {ENTRY_DATA_FILE, "data.dat", DEST_WORK_FOLDER, false, dataFile, {}};
     std::vector<uint8_t> file = standInProgram(INSTALLER_SIZE), package;

@@ -44,7 +44,8 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
 
   const std::vector<uint8_t> file = readBytes(output);
   ASSERT_GT(file.size(), 8000u);
-  EXPECT_TRUE(std::equal(file.begin(), file.begin() + 3000, readBytes(folder.path() / "saverstart.exe").begin()));
+  EXPECT_TRUE(
+      std::equal(file.begin(), file.begin() + 3000, readBytes(folder.path() / "saverstart.exe").begin()));
   const std::vector<uint8_t> installer(file.begin() + 3000, file.end());
   EXPECT_TRUE(std::equal(installer.begin(), installer.begin() + 5000,
                          readBytes(folder.path() / "saversetup.exe").begin()));
@@ -129,7 +130,8 @@ TEST(Saverpack, ImplodesIntoTheShortestStreamsUnlessAskedToBeFast) {
     InstallerHeader header;
     ASSERT_EQ(0, readInstallerHeader(package, 5000, header));
     ASSERT_EQ(0, readEntryBytes(package, header.entries[10], stored));
-    (fast ? dcl::implodeBuffer : dcl::implodeOptimal)(notes.data(), notes.size(), dcl::CMP_BINARY, 4096, expected);
+    (fast ? dcl::implodeBuffer : dcl::implodeOptimal)(notes.data(), notes.size(), dcl::CMP_BINARY, 4096,
+                                                      expected);
     EXPECT_EQ(expected, stored) << (fast ? "fast" : "shortest");
   }
 }
@@ -147,9 +149,8 @@ TEST(Saverpack, InspectShowsWhatTheManifestAskedFor) {
         "saverName \"My Big Screensaver\"", "installerType 2", "offerControlPanel 1",
         "entry 1: \"impborl.dat\" destKind 4 stored", "entry 9: \"helper1.dat\" destKind 3",
         "entry 10: \"notes.txt\" destKind 1 compressed", "memberCount 5", "uninstall carried",
-        "member 1: type 3 \"movie.swf\" copy of the movie",
-        "member 2: type 0 \"main.swf\" compressed", "member 3: type 0 \"pictures\\a.jpg\" stored 3000",
-        "integrity: ok"})
+        "member 1: type 3 \"movie.swf\" copy of the movie", "member 2: type 0 \"main.swf\" compressed",
+        "member 3: type 0 \"pictures\\a.jpg\" stored 3000", "integrity: ok"})
     EXPECT_NE(std::string::npos, text.find(part)) << part << "\n" << text;
 
   std::ostringstream json;
@@ -202,8 +203,10 @@ TEST(Saverpack, ManifestFaultsAreNamedAndNothingIsWritten) {
       {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"publisher\": \"" + longName + "\",",
        "publisher: at most 64 bytes"},
       {"\"movie.swf\"", "\"SaverRemove.exe\"", "would take the uninstaller's place"},
-      {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"uninstall\": \"saver\", "
-       "\"uninstaller\": \"saverremove.exe\",", "only a package whose uninstall is \"carried\""},
+      {"\"offerControlPanel\": true,",
+       "\"offerControlPanel\": true, \"uninstall\": \"saver\", "
+       "\"uninstaller\": \"saverremove.exe\",",
+       "only a package whose uninstall is \"carried\""},
   };
   for (const Fault &fault : faults) {
     ScratchFolder folder;

@@ -37,7 +37,8 @@ std::string entryText(const std::string &saverName, const char *name) {
   char text[MAX_PATH] = "";
   DWORD size = sizeof text;
   const std::string key = std::string(UNINSTALL_LIST) + "\\" + saverName;
-  return SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
+  return SHGetValueA(HKEY_LOCAL_MACHINE, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text
+                                                                                                   : "";
 }
 
 // The test saver under another name: a second saver with the same library.
@@ -47,7 +48,8 @@ void asSecondSaver(std::string &manifest) {
 }
 
 void writeSecondProgram(const std::filesystem::path &folder) {
-  EXPECT_TRUE(CopyFileA((folder / SAVER_PROGRAM).string().c_str(), (folder / "Reef.scr").string().c_str(), FALSE));
+  EXPECT_TRUE(
+      CopyFileA((folder / SAVER_PROGRAM).string().c_str(), (folder / "Reef.scr").string().c_str(), FALSE));
 }
 
 // Waits for the program's box with this caption, keeps its text and clicks

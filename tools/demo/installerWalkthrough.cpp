@@ -54,16 +54,20 @@ int main(int argc, char **argv) {
   driver::TestProgram launcher, installer;
   if (!step(launcher.start("\"" + setup + "\"", folder), "the installer file starts")) return 1;
   HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", 0, true}, PHASE_TIMEOUT_MS);
-  if (!step(form != nullptr && installer.attach(driver::processIdOfWindow(form)), "the installer window shows"))
+  if (!step(form != nullptr && installer.attach(driver::processIdOfWindow(form)),
+            "the installer window shows"))
     return 1;
   Sleep(500);  // the picture is painted after the window appears
   bool ok = saveWindow(form, folder, "installer-ready.png");
 
   const bool withLicence = childWithText(form, "Accept and Install") != nullptr;
-  ok = step(driver::clickButton(form, withLicence ? "Accept and Install" : "Install"), "\"Install\" clicked") && ok;
+  ok = step(driver::clickButton(form, withLicence ? "Accept and Install" : "Install"),
+            "\"Install\" clicked") &&
+       ok;
   HWND question = nullptr;
   bool installingPictured = false;
-  for (DWORD start = GetTickCount(); question == nullptr && GetTickCount() - start < PHASE_TIMEOUT_MS; Sleep(20)) {
+  for (DWORD start = GetTickCount(); question == nullptr && GetTickCount() - start < PHASE_TIMEOUT_MS;
+       Sleep(20)) {
     if (!installingPictured && childWithText(form, "Writing screen saver files...") != nullptr)
       installingPictured = saveWindow(form, folder, "installer-installing.png");
     HWND overwrite = driver::findTopLevelWindow({"Confirm", "#32770", installer.processId(), true});
@@ -81,7 +85,9 @@ int main(int argc, char **argv) {
   closeOtherWindows(installer.processId(), launcher.processId(), folder);
   ok = step(driver::clickButton(question, "No"), "the control panel declined") && ok;
   DWORD exitCode = 1;
-  ok = step(installer.waitForExit(PHASE_TIMEOUT_MS, &exitCode) && exitCode == 0, "the installer ended with 0") && ok;
+  ok = step(installer.waitForExit(PHASE_TIMEOUT_MS, &exitCode) && exitCode == 0,
+            "the installer ended with 0") &&
+       ok;
   ok = step(launcher.waitForExit(PHASE_TIMEOUT_MS, nullptr), "the launcher ended") && ok;
   return ok ? 0 : 1;
 }

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-static bool addMember(const DataMember &member, DataMemberRecord &record,
-                      std::vector<uint8_t> &dataFile, std::string &error) {
+static bool addMember(const DataMember &member, DataMemberRecord &record, std::vector<uint8_t> &dataFile,
+                      std::string &error) {
   if (member.path.size() >= sizeof(record.path)) {
     error = "member path longer than 255 bytes: " + member.path;
     return false;
@@ -24,8 +24,9 @@ static bool addMember(const DataMember &member, DataMemberRecord &record,
     error = "cannot compress member " + member.path;
     return false;
   }
-  const std::vector<uint8_t> &stored =
-      !compressed ? member.bytes : member.imploded.empty() ? imploded : member.imploded;
+  const std::vector<uint8_t> &stored = !compressed               ? member.bytes
+                                       : member.imploded.empty() ? imploded
+                                                                 : member.imploded;
   if (member.type != MEMBER_TYPE_MOVIE_COPY && !member.bytes.empty()) {
     header.expandedSize = static_cast<int32_t>(member.bytes.size());
     header.compressed = compressed ? 1 : 0;

@@ -29,7 +29,7 @@ struct EntryPart {
   int index = 0;
   PackageEntry entry;
   std::vector<uint8_t> stored, expanded;
-  std::string file;  // where the expanded bytes go
+  std::string file;         // where the expanded bytes go
   bool reimplodes = false;  // the packer, asked to compress, stores the same bytes
 };
 
@@ -48,8 +48,8 @@ std::string entryText(int index, const std::string &name) {
   return "entry " + std::to_string(index) + " \"" + name + "\"";
 }
 
-bool readEntries(const std::vector<uint8_t> &file, const FileLayers &layers,
-                 std::vector<EntryPart> &parts, std::string &error) {
+bool readEntries(const std::vector<uint8_t> &file, const FileLayers &layers, std::vector<EntryPart> &parts,
+                 std::string &error) {
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index) {
     EntryPart part;
     part.index = index;
@@ -70,9 +70,8 @@ bool readEntries(const std::vector<uint8_t> &file, const FileLayers &layers,
     part.reimplodes = part.entry.compressed != 0 && implodesTo(part.expanded, part.stored);
     parts.push_back(std::move(part));
   }
-  std::stable_sort(parts.begin(), parts.end(), [](const EntryPart &a, const EntryPart &b) {
-    return a.entry.start < b.entry.start;
-  });
+  std::stable_sort(parts.begin(), parts.end(),
+                   [](const EntryPart &a, const EntryPart &b) { return a.entry.start < b.entry.start; });
   return true;
 }
 
@@ -104,7 +103,8 @@ bool readMembers(const std::vector<uint8_t> &dataFile, std::vector<MemberPart> &
   for (int i = 1; i <= settings.memberCount; ++i) {
     MemberPart member;
     member.record = table[i];
-    const std::string where = "data file member " + std::to_string(i) + " \"" + memberPathOf(table[i]) + "\"";
+    const std::string where =
+        "data file member " + std::to_string(i) + " \"" + memberPathOf(table[i]) + "\"";
     std::string file;
     if (!memberPathTerminated(table[i]) || !memberFileFor(memberPathOf(table[i]), file)) {
       error = where + ": the path leads out of the saver folder; nothing was written";
@@ -210,7 +210,8 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPa
   description = {{"name", name}, {"members", MEMBERS_FOLDER}};
   if (compressMembers) description["compressMembers"] = true;
   std::vector<uint8_t> blank(sizeof(SaverSettings), 0);
-  std::memcpy(&blank[offsetof(SaverSettings, memberCount)], &dataFile[offsetof(SaverSettings, memberCount)], 4);
+  std::memcpy(&blank[offsetof(SaverSettings, memberCount)], &dataFile[offsetof(SaverSettings, memberCount)],
+              4);
   if (settings != blank) description["settings"] = "settings.bin";
   for (const MemberPart &part : members)
     if (part.record.memberType == MEMBER_TYPE_MOVIE_COPY)
@@ -252,7 +253,8 @@ void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers
   }
   const auto installer = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset);
   plan.manifest["installer"] = "saversetup.exe";
-  plan.files.push_back({"saversetup.exe", std::vector<uint8_t>(installer, installer + layers.installerSize)});
+  plan.files.push_back(
+      {"saversetup.exe", std::vector<uint8_t>(installer, installer + layers.installerSize)});
   plan.manifest["codecLibrary"] = std::string(CODEC_LIBRARY_FILE);
   plan.files.push_back({CODEC_LIBRARY_FILE, codecLibrary});
 }
@@ -340,8 +342,8 @@ bool readDataFile(const std::vector<EntryPart> &parts, EntryAt dataEntry, bool c
   if (data.described && dataEntry->entry.compressed) data.description["compressed"] = true;
   const std::vector<uint8_t> &expanded = dataEntry->expanded;
   if (data.described && data.description.contains("settings"))
-    plan.files.push_back({"settings.bin", std::vector<uint8_t>(expanded.begin(),
-                                                               expanded.begin() + sizeof(SaverSettings))});
+    plan.files.push_back(
+        {"settings.bin", std::vector<uint8_t>(expanded.begin(), expanded.begin() + sizeof(SaverSettings))});
   return true;
 }
 
@@ -370,8 +372,7 @@ std::vector<CarriedFile> describeEntries(const std::vector<EntryPart> &parts, co
   plan.manifest["entries"] = ordered_json::array();
   for (const EntryPart &part : parts) {
     if (part.index != ENTRY_CODEC_LIBRARY) plan.files.push_back({part.file, part.expanded});
-    if (part.index == ENTRY_CODEC_LIBRARY || (part.index == ENTRY_DATA_FILE && dataFileDescribed))
-      continue;
+    if (part.index == ENTRY_CODEC_LIBRARY || (part.index == ENTRY_DATA_FILE && dataFileDescribed)) continue;
     plan.manifest["entries"].push_back(describeEntry(part, saverName, plan.files));
     carried.push_back(carriedFrom(part));
   }
@@ -419,13 +420,16 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
     carried.push_back(carriedFrom(*dataEntry));
   }
   if (dataEntry != parts.end() && !data.described)
-    plan.notes.push_back("the data file is carried whole as entry 8, since the members folder would not "
-                         "build the same bytes: members/ is there to read");
+    plan.notes.push_back(
+        "the data file is carried whole as entry 8, since the members folder would not "
+        "build the same bytes: members/ is there to read");
   addMemberFiles(data.members, plan);
 
   std::vector<uint8_t> built;
   if (!buildPackage(packageFlagsOf(header), carried, layers.installerSize, built, error)) return false;
-  const auto headerStart = file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
-  describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built, plan);
+  const auto headerStart =
+      file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
+  describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built,
+                      plan);
   return true;
 }

@@ -29,8 +29,7 @@ bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::st
 bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);
 
 // Writes a file that must not exist yet, creating its folders.
-bool writeNewFile(const std::filesystem::path &path, const std::vector<uint8_t> &bytes,
-                  std::string &error);
+bool writeNewFile(const std::filesystem::path &path, const std::vector<uint8_t> &bytes, std::string &error);
 bool writeNewFile(const std::filesystem::path &path, const std::string &text, std::string &error);
 
 #endif

@@ -59,8 +59,8 @@ bool expandStored(const std::vector<uint8_t> &stored, bool compressed, int32_t e
     return false;
   }
   if (expanded.size() != static_cast<size_t>(expandedSize)) {
-    error = "it expands to " + std::to_string(expanded.size()) + " bytes, not " +
-            std::to_string(expandedSize);
+    error =
+        "it expands to " + std::to_string(expanded.size()) + " bytes, not " + std::to_string(expandedSize);
     return false;
   }
   return true;

@@ -38,7 +38,8 @@ bool isFile(const fs::path &path) {
 
 bool allIn(const fs::path &folder, const char *const (&subFolders)[PROGRAM_COUNT],
            fs::path (&found)[PROGRAM_COUNT]) {
-  for (int i = 0; i < PROGRAM_COUNT; ++i) found[i] = fs::absolute(folder / subFolders[i] / PROGRAM_NAMES[i]);
+  for (int i = 0; i < PROGRAM_COUNT; ++i)
+    found[i] = fs::absolute(folder / subFolders[i] / PROGRAM_NAMES[i]);
   return std::all_of(std::begin(found), std::end(found), isFile);
 }
 
@@ -54,8 +55,8 @@ bool findPrograms(const InitOptions &options, fs::path (&found)[PROGRAM_COUNT], 
   if (!options.toolPath.empty() && allIn(pathOfUtf8(options.toolPath).parent_path(), NO_FOLDERS, found))
     return true;
   if (allIn(fs::path(SAVERPACK_WIN32_BUILD), BUILD_TREE_FOLDERS, found)) return true;
-  error = "cannot find " + programList() + " beside saverpack or in " +
-          std::string(SAVERPACK_WIN32_BUILD) + " (build the win32 preset): give --programs FOLDER";
+  error = "cannot find " + programList() + " beside saverpack or in " + std::string(SAVERPACK_WIN32_BUILD) +
+          " (build the win32 preset): give --programs FOLDER";
   return false;
 }
 
@@ -122,16 +123,19 @@ bool writeSampleFiles(SourceWriter &writer, const std::string &saverName, const 
 
 ordered_json sourceManifest(const std::string &saverName, const fs::path (&programs)[PROGRAM_COUNT],
                             const std::string &saverFile) {
-  ordered_json manifest = {
-      {"saverName", saverName},   {"installerType", BITMAP_TYPE}, {"showLicense", true},
-      {"carriesReadMe", true},    {"offerControlPanel", true},
-      // A picture splash: the saver needs no movie player.
-      {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
-      // The package carries its own uninstaller.
-      {"uninstall", "carried"},
-      {"launcher", utf8Of(programs[0])},
-      {"installer", utf8Of(programs[1])}, {"uninstaller", utf8Of(programs[3])},
-      {"codecLibrary", utf8Of(programs[2])}};
+  ordered_json manifest = {{"saverName", saverName},
+                           {"installerType", BITMAP_TYPE},
+                           {"showLicense", true},
+                           {"carriesReadMe", true},
+                           {"offerControlPanel", true},
+                           // A picture splash: the saver needs no movie player.
+                           {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
+                           // The package carries its own uninstaller.
+                           {"uninstall", "carried"},
+                           {"launcher", utf8Of(programs[0])},
+                           {"installer", utf8Of(programs[1])},
+                           {"uninstaller", utf8Of(programs[3])},
+                           {"codecLibrary", utf8Of(programs[2])}};
   manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
                          entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
                          entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),
@@ -155,7 +159,8 @@ bool initPackageSource(const InitOptions &options, std::ostream &out, std::strin
   const std::string saverName = options.saverName.empty() ? defaultSaverName(folder) : options.saverName;
   if (saverName.size() > static_cast<size_t>(SAVER_NAME_FIELD) ||
       !isSafeEntryName(saverProgramNameFor(saverName))) {
-    error = "--name: \"" + saverName + "\" cannot name a screen saver (at most 64 bytes, a plain file name)";
+    error =
+        "--name: \"" + saverName + "\" cannot name a screen saver (at most 64 bytes, a plain file name)";
     return false;
   }
   fs::path programs[PROGRAM_COUNT];

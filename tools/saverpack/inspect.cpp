@@ -9,36 +9,32 @@ using json = nlohmann::ordered_json;
 
 namespace {
 
-std::string quoted(const json &text) {
-  return text.get<std::string>().insert(0, "\"") + "\"";
-}
+std::string quoted(const json &text) { return text.get<std::string>().insert(0, "\"") + "\""; }
 
 void printDataFile(const json &dataFile, std::ostream &out) {
   if (dataFile.contains("error")) {
     out << "  " << dataFile["error"].get<std::string>() << "\n";
     return;
   }
-  out << "  data file: memberCount " << dataFile["memberCount"] << ", settings value at 1208: "
-      << dataFile["firstMemberType"] << "\n";
+  out << "  data file: memberCount " << dataFile["memberCount"]
+      << ", settings value at 1208: " << dataFile["firstMemberType"] << "\n";
   for (const json &member : dataFile["members"]) {
-    out << "    member " << member["index"] << ": type " << member["type"] << " "
-        << quoted(member["path"]);
+    out << "    member " << member["index"] << ": type " << member["type"] << " " << quoted(member["path"]);
     if (member.contains("copyOfMovie"))
       out << " copy of the movie\n";
     else if (member.contains("error"))
       out << " " << member["error"].get<std::string>() << "\n";
     else
       out << (member["compressed"].get<bool>() ? " compressed " : " stored ") << member["storedSize"]
-          << " bytes, expands to " << member["expandedSize"] << ", attribute "
-          << member["attribute"] << "\n";
+          << " bytes, expands to " << member["expandedSize"] << ", attribute " << member["attribute"]
+          << "\n";
   }
 }
 
 void printEntry(const json &entry, std::ostream &out) {
-  out << "  entry " << entry["index"] << ": " << quoted(entry["name"]) << " destKind "
-      << entry["destKind"] << (entry["compressed"].get<bool>() ? " compressed" : " stored")
-      << " bytes " << entry["start"] << ".." << entry["end"] << " expandedSize "
-      << entry["expandedSize"] << "\n";
+  out << "  entry " << entry["index"] << ": " << quoted(entry["name"]) << " destKind " << entry["destKind"]
+      << (entry["compressed"].get<bool>() ? " compressed" : " stored") << " bytes " << entry["start"]
+      << ".." << entry["end"] << " expandedSize " << entry["expandedSize"] << "\n";
   if (entry.contains("dataFile")) printDataFile(entry["dataFile"], out);
 }
 
@@ -47,8 +43,7 @@ void printText(const json &report, std::ostream &out) {
     printDataFile(report["dataFile"], out);
     return;
   }
-  if (report.contains("launcher"))
-    out << "launcher program: " << report["launcher"]["size"] << " bytes\n";
+  if (report.contains("launcher")) out << "launcher program: " << report["launcher"]["size"] << " bytes\n";
   if (report.contains("installer")) {
     const json &installer = report["installer"];
     out << "installer program: " << installer["size"] << " bytes";
@@ -62,10 +57,14 @@ void printText(const json &report, std::ostream &out) {
   const json &header = report["header"];
   out << "package header at " << report["installer"]["size"] << ":\n"
       << "  saverName " << quoted(header["saverName"]) << "\n";
-  const char *flags[] = {"installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
-                         "flashInstallerVersionIndex", "offerControlPanel", "moviePlayer"};
-  for (const char *flag : flags)
-    out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
+  const char *flags[] = {"installerType",
+                         "showLicense",
+                         "carriesReadMe",
+                         "carriesFlashInstaller",
+                         "flashInstallerVersionIndex",
+                         "offerControlPanel",
+                         "moviePlayer"};
+  for (const char *flag : flags) out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
   out << "\n  uninstall " << header["uninstall"].get<std::string>();
   if (!header["publisher"].get<std::string>().empty()) out << ", publisher " << quoted(header["publisher"]);
   out << "\n";
@@ -91,8 +90,10 @@ bool inspectFile(const std::vector<uint8_t> &file, std::ostream &out, bool asJso
   const bool checked = checkIntegrity(file, report, integrity);
   if (asJson) {
     if (checked)
-      report["integrity"] = {{"recordPresent", integrity.recordPresent}, {"checked", integrity.lines},
-                             {"problems", integrity.problems}, {"refusedNames", integrity.refused}};
+      report["integrity"] = {{"recordPresent", integrity.recordPresent},
+                             {"checked", integrity.lines},
+                             {"problems", integrity.problems},
+                             {"refusedNames", integrity.refused}};
     out << jsonText(report);
   } else {
     printText(report, out);

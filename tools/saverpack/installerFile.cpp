@@ -28,8 +28,7 @@ void packWhenSmaller(const std::string &what, const std::vector<uint8_t> &bytes,
 // An implode stream carried as it is: exploded once to check it and to learn
 // the size it expands to.
 bool readImploded(const EntryPlan &planned, CarriedFile &file, std::string &error) {
-  if (!readKeyedFile(planned.key + ".imploded", planned.implodedPath, file.imploded, error))
-    return false;
+  if (!readKeyedFile(planned.key + ".imploded", planned.implodedPath, file.imploded, error)) return false;
   if (dcl::explodeBuffer(file.imploded.data(), file.imploded.size(), file.bytes) != dcl::CMP_NO_ERROR) {
     error = planned.key + ".imploded: \"" + planned.implodedPath + "\" is no complete implode stream";
     return false;
@@ -59,8 +58,8 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
       if (!readImploded(planned, file, error)) return false;
     } else {
       if (!readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error)) return false;
-      packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed,
-                      file.imploded, plan.fastImplode, notes);
+      packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
+                      plan.fastImplode, notes);
     }
     if (progress != nullptr)
       progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
@@ -73,8 +72,10 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
     dataFile.name = plan.dataFile.name;
     dataFile.destKind = DEST_WORK_FOLDER;
     dataFile.compressed = plan.dataFile.compressed;
-    if (!buildPlannedDataFile(plan.dataFile, plan.fastImplode, dataFile.bytes, error, progress, notes)) return false;
-    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, plan.fastImplode, notes);
+    if (!buildPlannedDataFile(plan.dataFile, plan.fastImplode, dataFile.bytes, error, progress, notes))
+      return false;
+    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, plan.fastImplode,
+                    notes);
     if (progress != nullptr)
       progress->fileDone("entry 8 " + dataFile.name, dataFile.bytes.size(), storedSize(dataFile));
     files.push_back(std::move(dataFile));
@@ -99,13 +100,14 @@ bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vecto
     if (!planned.sourcePath.empty() &&
         !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error))
       return false;
-    packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed,
-                    member.imploded, fastImplode, notes);
+    packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed, member.imploded,
+                    fastImplode, notes);
     expandedSoFar += member.bytes.size();
     members.push_back(std::move(member));
     if (progress != nullptr) progress->memberDone(members.size(), plan.members.size(), expandedSoFar);
   }
-  if (buildDataFile(settings, members, dataFile, error) && stampMemberCrcs(members, dataFile, error)) return true;
+  if (buildDataFile(settings, members, dataFile, error) && stampMemberCrcs(members, dataFile, error))
+    return true;
   error = "dataFile: " + error;
   return false;
 }
@@ -113,9 +115,8 @@ bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vecto
 bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,
                         Progress *progress, BuildNotes *notes) {
   std::vector<uint8_t> launcher, installer, package;
-  if (!plan.launcherPath.empty() &&
-      (!readKeyedFile("launcher", plan.launcherPath, launcher, error) ||
-       !checkProgramSize(launcher, "launcher: " + plan.launcherPath, error)))
+  if (!plan.launcherPath.empty() && (!readKeyedFile("launcher", plan.launcherPath, launcher, error) ||
+                                     !checkProgramSize(launcher, "launcher: " + plan.launcherPath, error)))
     return false;
   if (!readKeyedFile("installer", plan.installerPath, installer, error) ||
       !checkProgramSize(installer, "installer: " + plan.installerPath, error))

@@ -21,8 +21,7 @@ struct BuildNotes {
 // The data file of entry 8 as the plan describes it; fastImplode picks the
 // greedy coder for its members.
 bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vector<uint8_t> &dataFile,
-                          std::string &error, Progress *progress = nullptr,
-                          BuildNotes *notes = nullptr);
+                          std::string &error, Progress *progress = nullptr, BuildNotes *notes = nullptr);
 
 // The whole output file: [launcher] installer package.
 bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,

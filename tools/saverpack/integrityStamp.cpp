@@ -26,7 +26,8 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
     DataMemberRecord record;
     DataMemberHeader header;
     std::vector<uint8_t> stored;
-    int32_t status = readExactly(source, memberRecordOffset(static_cast<int>(i) + 1), &record, sizeof(record));
+    int32_t status =
+        readExactly(source, memberRecordOffset(static_cast<int>(i) + 1), &record, sizeof(record));
     if (status == STATUS_OK) status = readMemberHeader(source, record, header);
     if (status == STATUS_OK) status = readMemberBytes(source, record, header, stored);
     if (status != STATUS_OK) {
@@ -100,7 +101,8 @@ std::vector<bool> stampedHeaderBytes(const InstallerHeader &header) {
   stamp(INTEGRITY_RECORD_OFFSET, sizeof(IntegrityRecord));
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
     if (entryPresent(header.entries[index]))
-      stamp(offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry) + offsetof(PackageEntry, reserved),
+      stamp(offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry) +
+                offsetof(PackageEntry, reserved),
             EXPANDED_CRC_TAG_SIZE);
   return stamped;
 }

@@ -133,8 +133,8 @@ std::map<uint32_t, std::vector<uint8_t>> readHeaderBytes(const json &object) {
 }
 
 void requireEntry(const std::set<int> &present, int index, const std::string &reason) {
-  require(present.contains(index), "entries: the package has no entry " + std::to_string(index) +
-                                         " (" + reason + ")");
+  require(present.contains(index),
+          "entries: the package has no entry " + std::to_string(index) + " (" + reason + ")");
 }
 
 void checkRoles(const BuildPlan &plan) {
@@ -142,8 +142,7 @@ void checkRoles(const BuildPlan &plan) {
   for (const EntryPlan &entry : plan.entries)
     require(present.insert(entry.index).second,
             entry.key + ".index: entry " + std::to_string(entry.index) + " is given twice");
-  if (plan.hasDataFile)
-    require(present.insert(ENTRY_DATA_FILE).second, "dataFile: entry 8 is given twice");
+  if (plan.hasDataFile) require(present.insert(ENTRY_DATA_FILE).second, "dataFile: entry 8 is given twice");
   for (int index = ENTRY_SAVER_PROGRAM; index <= ENTRY_LAST; ++index)
     requireEntry(present, index, "entries 6 to 10 are installed");
   const PackageFlags &flags = plan.flags;
@@ -159,9 +158,11 @@ void checkRoles(const BuildPlan &plan) {
 // writes it for a package that states nothing.
 uint8_t moviePlayerOf(const Fields &fields, const PackageFlags &flags) {
   if (!fields.has("moviePlayer")) return defaultMoviePlayer(flags);
-  if (fields.at("moviePlayer").is_number_integer()) return static_cast<uint8_t>(fields.integer("moviePlayer", 0, 255));
+  if (fields.at("moviePlayer").is_number_integer())
+    return static_cast<uint8_t>(fields.integer("moviePlayer", 0, 255));
   uint8_t moviePlayer = 0;
-  require(fields.at("moviePlayer").is_string() && moviePlayerOfWord(fields.at("moviePlayer").get<std::string>(), moviePlayer),
+  require(fields.at("moviePlayer").is_string() &&
+              moviePlayerOfWord(fields.at("moviePlayer").get<std::string>(), moviePlayer),
           fields.key("moviePlayer") + " must be \"required\" or \"none\"");
   return moviePlayer;
 }
@@ -172,12 +173,15 @@ uint8_t moviePlayerOf(const Fields &fields, const PackageFlags &flags) {
 // for a package it cannot describe otherwise.
 uint8_t uninstallMarkFrom(const Fields &fields, const BuildPlan &plan) {
   if (!fields.has("uninstall")) return plan.hasDataFile ? UNINSTALLER_CARRIED : 0;
-  if (fields.at("uninstall").is_number_integer()) return static_cast<uint8_t>(fields.integer("uninstall", 0, 255));
+  if (fields.at("uninstall").is_number_integer())
+    return static_cast<uint8_t>(fields.integer("uninstall", 0, 255));
   uint8_t mark = 0;
-  require(fields.at("uninstall").is_string() && uninstallMarkOfWord(fields.at("uninstall").get<std::string>(), mark),
+  require(fields.at("uninstall").is_string() &&
+              uninstallMarkOfWord(fields.at("uninstall").get<std::string>(), mark),
           fields.key("uninstall") + " must be \"carried\" or \"saver\"");
   require(mark != UNINSTALLER_CARRIED || plan.hasDataFile,
-          fields.key("uninstall") + ": \"carried\" puts the uninstaller into the data file, which needs dataFile");
+          fields.key("uninstall") +
+              ": \"carried\" puts the uninstaller into the data file, which needs dataFile");
   return mark;
 }
 
@@ -195,18 +199,18 @@ void addUninstaller(const Fields &fields, const fs::path &base, BuildPlan &plan)
   for (const MemberPlan &member : plan.dataFile.members)
     require(lowerCased(member.path) != UNINSTALLER_FILE_NAME,
             "dataFile.members: the member " + member.path + " would take the uninstaller's place");
-  addMember(plan.dataFile, fields.key("uninstaller"), {UNINSTALLER_FILE_NAME, plan.uninstallerPath, 0, true});
+  addMember(plan.dataFile, fields.key("uninstaller"),
+            {UNINSTALLER_FILE_NAME, plan.uninstallerPath, 0, true});
 }
 
 // The keys that set the package's header fields.
 void readFlags(const Fields &fields, PackageFlags &flags) {
   flags.saverName = fields.text("saverName");
   require(!flags.saverName.empty(), "saverName is empty");
-  require(flags.saverName.size() <= SAVER_NAME_FIELD,
-          "saverName longer than 64 bytes: " + flags.saverName);
-  require(isSafeEntryName(saverProgramNameFor(flags.saverName)),
-          "saverName: its coded short name \"" + saverProgramNameFor(flags.saverName) +
-              "\" is no plain file name");
+  require(flags.saverName.size() <= SAVER_NAME_FIELD, "saverName longer than 64 bytes: " + flags.saverName);
+  require(isSafeEntryName(saverProgramNameFor(flags.saverName)), "saverName: its coded short name \"" +
+                                                                     saverProgramNameFor(flags.saverName) +
+                                                                     "\" is no plain file name");
   flags.installerType = static_cast<uint8_t>(fields.integer("installerType", 0, 255));
   flags.showLicense = fields.flag("showLicense");
   flags.carriesReadMe = fields.flag("carriesReadMe");
@@ -226,11 +230,11 @@ void readFlags(const Fields &fields, PackageFlags &flags) {
 }
 
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
-  const Fields fields(manifest, "",
-                      {"saverName", "installerType", "showLicense", "carriesReadMe",
-                       "carriesFlashInstaller", "flashInstallerVersionIndex", "offerControlPanel",
-                       "moviePlayer", "uninstall", "publisher", "launcher", "installer", "uninstaller",
-                       "codecLibrary", "entries", "dataFile", "headerBytes"});
+  const Fields fields(
+      manifest, "",
+      {"saverName", "installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
+       "flashInstallerVersionIndex", "offerControlPanel", "moviePlayer", "uninstall", "publisher",
+       "launcher", "installer", "uninstaller", "codecLibrary", "entries", "dataFile", "headerBytes"});
   readFlags(fields, plan.flags);
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
   plan.installerPath = fields.file("installer", base);
@@ -247,8 +251,9 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   if (plan.flags.uninstallMark == UNINSTALLER_CARRIED && plan.hasDataFile)
     addUninstaller(fields, base, plan);
   else
-    require(!fields.has("uninstaller"), fields.key("uninstaller") + ": only a package whose uninstall is "
-                                                                    "\"carried\" carries the uninstaller");
+    require(!fields.has("uninstaller"), fields.key("uninstaller") +
+                                            ": only a package whose uninstall is "
+                                            "\"carried\" carries the uninstaller");
   checkRoles(plan);
 }
 

@@ -39,7 +39,7 @@ struct BuildPlan {
   std::string launcherPath;  // empty: the output is the installer alone
   std::string installerPath;
   std::string codecLibraryPath;
-  std::string uninstallerPath;  // empty unless the data file carries it, last
+  std::string uninstallerPath;     // empty unless the data file carries it, last
   std::vector<EntryPlan> entries;  // index 1 and the data file excluded
   bool hasDataFile = false;
   DataFilePlan dataFile;

@@ -32,9 +32,8 @@ int64_t Fields::integer(const char *name, int64_t low, int64_t high) const {
   const json &value = at(name);
   require(value.is_number_integer(), key(name) + " must be a whole number");
   const int64_t number = value.get<int64_t>();
-  require(number >= low && number <= high, key(name) + ": " + std::to_string(number) +
-                                               " is outside " + std::to_string(low) + ".." +
-                                               std::to_string(high));
+  require(number >= low && number <= high, key(name) + ": " + std::to_string(number) + " is outside " +
+                                               std::to_string(low) + ".." + std::to_string(high));
   return number;
 }
 
@@ -50,8 +49,8 @@ std::string Fields::file(const char *name, const fs::path &base) const {
   const fs::path full = under(base, text(name));
   std::error_code fault;
   const fs::file_status status = fs::status(full, fault);
-  require(fs::exists(status), key(name) + ": cannot open \"" + full.string() + "\": " +
-                                  (fault ? fault.message() : "No such file or directory"));
+  require(fs::exists(status), key(name) + ": cannot open \"" + full.string() +
+                                  "\": " + (fault ? fault.message() : "No such file or directory"));
   require(fs::is_regular_file(status), key(name) + ": \"" + full.string() + "\" is not a file");
   return full.string();
 }

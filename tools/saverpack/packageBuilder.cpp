@@ -125,14 +125,14 @@ std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
     const PackageEntry &entry = header.entries[index];
     take(at, 1 + entry.nameLength);
     if (!entryPresent(entry)) continue;
-    take(at + offsetof(PackageEntry, start), offsetof(PackageEntry, reserved) - offsetof(PackageEntry, start));
+    take(at + offsetof(PackageEntry, start),
+         offsetof(PackageEntry, reserved) - offsetof(PackageEntry, start));
     take(at + offsetof(PackageEntry, expandedSize), sizeof(entry.expandedSize));
   }
   return taken;
 }
 
-static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &package,
-                           std::string &error) {
+static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
   std::memcpy(&header, package.data(), sizeof(header));
   const std::vector<bool> taken = headerFieldBytes(header);
@@ -152,8 +152,8 @@ static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &pack
   return true;
 }
 
-bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
-                  uint32_t programSize, std::vector<uint8_t> &package, std::string &error) {
+bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
+                  std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
   std::memset(&header, 0, sizeof(header));
   for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
@@ -169,8 +169,9 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
       error = "cannot compress entry " + std::to_string(file.index) + " (" + file.name + ")";
       return false;
     }
-    const std::vector<uint8_t> &stored =
-        !file.compressed ? file.bytes : file.imploded.empty() ? imploded : file.imploded;
+    const std::vector<uint8_t> &stored = !file.compressed        ? file.bytes
+                                         : file.imploded.empty() ? imploded
+                                                                 : file.imploded;
     const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
     if (start + static_cast<int64_t>(stored.size()) > INT32_MAX) {
       error = "the package outgrows 2 GB at entry " + std::to_string(file.index);

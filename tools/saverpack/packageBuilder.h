@@ -44,8 +44,8 @@ struct PackageFlags {
 // program's first byte. False, with the reason in error, when a file cannot
 // be compressed, header bytes would overwrite a field, or the package would
 // outgrow the 32-bit offsets.
-bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
-                  uint32_t programSize, std::vector<uint8_t> &package, std::string &error);
+bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
+                  std::vector<uint8_t> &package, std::string &error);
 
 // The flags and the saver name of a header (headerBytes left empty).
 PackageFlags packageFlagsOf(const InstallerHeader &header);
@@ -75,6 +75,7 @@ bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &implo
 
 // Implodes bytes and keeps the stream in imploded only when it is smaller
 // than the bytes themselves: true when they are to be stored imploded.
-bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast = false);
+bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded,
+                        bool fast = false);
 
 #endif

@@ -59,8 +59,9 @@ std::string moviePlayerText(const InstallerHeader &header) {
 // As the installer takes it: the carried uninstaller, member of the data
 // file, or the saver's own "/u".
 std::string uninstallText(const InstallerHeader &header) {
-  return carriesUninstaller(header) ? "carried (" + std::string(UNINSTALLER_FILE_NAME) + " in the data file)"
-                                    : "saver (its own /u)";
+  return carriesUninstaller(header)
+             ? "carried (" + std::string(UNINSTALLER_FILE_NAME) + " in the data file)"
+             : "saver (its own /u)";
 }
 
 json reportHeader(const InstallerHeader &header) {

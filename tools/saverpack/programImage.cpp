@@ -18,8 +18,8 @@ bool findProgramSize(const std::vector<uint8_t> &bytes, size_t from, size_t to, 
   const std::string tag = programSizeTag();
   if (to > bytes.size() || from > to || to - from < sizeof(ProgramSizeMark)) return false;
   const auto end = bytes.begin() + static_cast<std::ptrdiff_t>(to - sizeof(ProgramSizeMark) + tag.size());
-  const auto found = std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), end, tag.begin(),
-                                 tag.end());
+  const auto found =
+      std::search(bytes.begin() + static_cast<std::ptrdiff_t>(from), end, tag.begin(), tag.end());
   if (found == end) return false;
   const uint8_t *value = &*found + PROGRAM_SIZE_TAG_LENGTH;
   size = static_cast<uint32_t>(value[0]) | static_cast<uint32_t>(value[1]) << 8 |
@@ -27,8 +27,7 @@ bool findProgramSize(const std::vector<uint8_t> &bytes, size_t from, size_t to, 
   return true;
 }
 
-bool checkProgramSize(const std::vector<uint8_t> &program, const std::string &what,
-                      std::string &error) {
+bool checkProgramSize(const std::vector<uint8_t> &program, const std::string &what, std::string &error) {
   uint32_t recorded = 0;
   if (!findProgramSize(program, 0, program.size(), recorded)) {
     error = what + " has no program size constant";

@@ -16,7 +16,6 @@ bool findProgramSize(const std::vector<uint8_t> &bytes, size_t from, size_t to, 
 
 // A program may be appended to only when its size constant holds its own
 // length; otherwise it would look for its data in the wrong place.
-bool checkProgramSize(const std::vector<uint8_t> &program, const std::string &what,
-                      std::string &error);
+bool checkProgramSize(const std::vector<uint8_t> &program, const std::string &what, std::string &error);
 
 #endif

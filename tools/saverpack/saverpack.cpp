@@ -72,7 +72,8 @@ bool signingOptionsOf(const Words &words, SigningOptions &options) {
   options.timestampUrl = optionOf(words, "--timestamp");
   options.signCommand = optionOf(words, "--sign-command");
   const bool keyGiven = !options.keyPath.empty() || !options.certificatePath.empty();
-  return !(keyGiven && !options.signCommand.empty()) && (options.certificatePath.empty() || !options.keyPath.empty());
+  return !(keyGiven && !options.signCommand.empty()) &&
+         (options.certificatePath.empty() || !options.keyPath.empty());
 }
 
 bool split(int argc, char **argv, const std::map<std::string, bool> &known, Words &words) {
@@ -179,7 +180,8 @@ int main(int argc, char **argv) {
   if (argc < 2) return usage();
   const std::string command = argv[1];
   Words words;
-  if (command == "build" && split(argc, argv, withSigning({{"--quiet", false}, {"--fast", false}}), words) &&
+  if (command == "build" &&
+      split(argc, argv, withSigning({{"--quiet", false}, {"--fast", false}}), words) &&
       words.plain.size() == 1 && words.options.contains("-o"))
     return build(words);
   if (command == "inspect" && split(argc, argv, {{"--json", false}}, words) && words.plain.size() == 1)

@@ -44,7 +44,8 @@ fs::path scratchPath(const std::string &what) {
 // layer stays as it is.
 std::vector<uint8_t> withoutSignature(std::vector<uint8_t> layer) {
   SignatureFields fields;
-  if (!readSignatureFields(layer.data(), std::min(layer.size(), SIGNATURE_HEADER_BYTES), fields)) return layer;
+  if (!readSignatureFields(layer.data(), std::min(layer.size(), SIGNATURE_HEADER_BYTES), fields))
+    return layer;
   if (fields.certificateTableOffset != 0 && fields.certificateTableOffset <= layer.size())
     layer.resize(fields.certificateTableOffset);
   std::fill_n(layer.begin() + fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE, 0);
@@ -55,8 +56,8 @@ bool isPem(const std::string &path) {
   std::vector<uint8_t> bytes;
   std::string ignored;
   const std::string mark = "-----BEGIN";
-  return readWholeFile(path, bytes, ignored) && std::search(bytes.begin(), bytes.end(), mark.begin(),
-                                                            mark.end()) != bytes.end();
+  return readWholeFile(path, bytes, ignored) &&
+         std::search(bytes.begin(), bytes.end(), mark.begin(), mark.end()) != bytes.end();
 }
 
 std::string signingCommand(const SigningOptions &options, const fs::path &in, const fs::path &out) {

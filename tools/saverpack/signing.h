@@ -13,8 +13,8 @@ struct SigningOptions {
   std::string certificatePath;  // PEM; may be left out with a PKCS#12 key
   std::string keyPath;          // PEM or PKCS#12
   std::string passwordFile;
-  std::string timestampUrl;     // RFC 3161
-  std::string signCommand;      // "CMD {file}": signs {file} in place, instead of osslsigncode
+  std::string timestampUrl;  // RFC 3161
+  std::string signCommand;   // "CMD {file}": signs {file} in place, instead of osslsigncode
   bool wanted() const { return !keyPath.empty() || !signCommand.empty(); }
 };
 

@@ -74,8 +74,8 @@ void checkMembers(const std::vector<uint8_t> &dataFile, IntegrityReport &report)
     } else if (header.expandedSize == 0) {
       continue;  // nothing is written for it
     } else if (!installedBytes(stored, header.compressed != 0, header.expandedSize, bytes)) {
-      report.problems.push_back(what + " damaged: does not expand to " + std::to_string(header.expandedSize) +
-                                " bytes");
+      report.problems.push_back(what + " damaged: does not expand to " +
+                                std::to_string(header.expandedSize) + " bytes");
     } else {
       checkItem(what, bytes, memberExpandedCrc(header), report);
     }
@@ -133,8 +133,8 @@ IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, u
     report.lines.push_back("record version " + std::to_string(record.version));
     report.lines.push_back("package: " + std::to_string(record.packageLength) + " bytes, CRC-32 " +
                            hex(record.packageCrc));
-    report.lines.push_back("installer program: " + std::to_string(record.programLength) + " bytes, CRC-32 " +
-                           hex(record.programCrc));
+    report.lines.push_back("installer program: " + std::to_string(record.programLength) +
+                           " bytes, CRC-32 " + hex(record.programCrc));
     if (check.verdict == IntegrityVerdict::intact && check.packageBytes > record.packageLength)
       report.lines.push_back(std::to_string(check.packageBytes - record.packageLength) +
                              " bytes behind the package, not counted");
@@ -178,5 +178,6 @@ int verifyFile(const std::string &path, const std::string &caPath, std::ostream 
   const uint32_t programSize = layers.installerSize;
   const IntegrityReport report = checkInstallerIntegrity(file, programSize);
   printIntegrityReport(report, out);
-  return signaturesGood && report.recordPresent && report.problems.empty() && report.refused.empty() ? 0 : 1;
+  return signaturesGood && report.recordPresent && report.problems.empty() && report.refused.empty() ? 0
+                                                                                                     : 1;
 }
