@@ -7,6 +7,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
+#include "common/runningProgram.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
 #include "package/saverRemoval.h"

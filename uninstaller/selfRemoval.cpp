@@ -1,18 +1,10 @@
 #include "uninstaller/selfRemoval.h"
 
 #include "common/pathRules.h"
+#include "common/runningProgram.h"
 #include "common/statusCodes.h"
 
 #include <windows.h>
-
-std::string runningProgramPath() {
-  char path[MAX_PATH + 1] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return "";
-  char longPath[MAX_PATH + 1] = "";
-  const DWORD longLength = GetLongPathNameA(path, longPath, sizeof longPath);
-  return longLength > 0 && longLength < sizeof longPath ? longPath : path;
-}
 
 int32_t leaveSaverFolder(const std::string &saverFolder) {
   const std::string self = runningProgramPath();

@@ -7,9 +7,6 @@
 #include <cstdint>
 #include <string>
 
-// The running program, long form.
-std::string runningProgramPath();
-
 // Moves the running program out of saverFolder when it runs from there:
 // 0 (also when it runs elsewhere), or the system's code of the failed move.
 int32_t leaveSaverFolder(const std::string &saverFolder);

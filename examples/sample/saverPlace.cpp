@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/pathRules.h"
+#include "common/runningProgram.h"
 #include "examples/sample/slideRules.h"
 #include "package/codedShortName.h"
 #include "package/dataStructures_shared.h"
@@ -12,17 +13,6 @@
 #include <algorithm>
 
 static const int PICTURE_FOLDER_DEPTH = 8;
-
-// The control panel may start the program by its short name; the coded name
-// is the long one.
-static std::string runningProgramPath() {
-  char path[MAX_PATH + 1] = "";
-  const DWORD length = GetModuleFileNameA(nullptr, path, sizeof path);
-  if (length == 0 || length >= sizeof path) return "";
-  char longPath[MAX_PATH + 1] = "";
-  const DWORD longLength = GetLongPathNameA(path, longPath, sizeof longPath);
-  return longLength > 0 && longLength < sizeof longPath ? longPath : path;
-}
 
 int32_t locateSaver(SaverPlace &place) {
   place.programPath = runningProgramPath();

@@ -388,6 +388,20 @@ void addMemberFiles(const std::vector<MemberPart> &members, ExtractPlan &plan) {
   }
 }
 
+// Builds the package again from what was read, and tells where its header
+// differs from the file's.
+bool describeRebuiltHeader(const std::vector<uint8_t> &file, const FileLayers &layers,
+                           const std::vector<CarriedFile> &carried, ExtractPlan &plan, std::string &error) {
+  std::vector<uint8_t> built;
+  if (!buildPackage(packageFlagsOf(layers.header), carried, layers.installerSize, built, error))
+    return false;
+  const auto headerStart =
+      file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
+  describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built,
+                      plan);
+  return true;
+}
+
 }  // namespace
 
 bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::string &error) {
@@ -425,11 +439,5 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
         "build the same bytes: members/ is there to read");
   addMemberFiles(data.members, plan);
 
-  std::vector<uint8_t> built;
-  if (!buildPackage(packageFlagsOf(header), carried, layers.installerSize, built, error)) return false;
-  const auto headerStart =
-      file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
-  describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built,
-                      plan);
-  return true;
+  return describeRebuiltHeader(file, layers, carried, plan, error);
 }

@@ -1,0 +1,12 @@
+// The running program's own file.
+#ifndef SAVER_COMMON_RUNNING_PROGRAM_H
+#define SAVER_COMMON_RUNNING_PROGRAM_H
+
+#include <string>
+
+// The running program's path in its long form: the control panel may start a
+// saver by its short name, and the names derived from it are the long ones.
+// "" when the system cannot tell it.
+std::string runningProgramPath();
+
+#endif
