@@ -4,6 +4,7 @@
 // only when every phase was reached and both programs ended.
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "testDriver.h"
 
@@ -43,6 +44,24 @@ void closeOtherWindows(DWORD installer, DWORD launcher, const std::string &folde
   }
 }
 
+// Waits through the install for the question about the control panel,
+// picturing the install under way and replacing an older copy on the way;
+// nullptr when it does not come.
+HWND waitForControlPanelQuestion(HWND form, DWORD installerId, const std::string &folder) {
+  bool installingPictured = false;
+  for (DWORD start = GetTickCount(); GetTickCount() - start < PHASE_TIMEOUT_MS; Sleep(20)) {
+    if (!installingPictured && childWithText(form, "Writing screen saver files...") != nullptr)
+      installingPictured = saveWindow(form, folder, "installer-installing.png");
+    HWND confirm = driver::findTopLevelWindow({"Confirm", "#32770", installerId, true});
+    if (confirm == nullptr) continue;
+    const std::vector<std::string> captions = driver::buttonCaptions(confirm);
+    if (captions.size() != 2 || captions.front() != "OK") return confirm;
+    driver::clickButton(confirm, "OK");  // an older copy: replace it
+    driver::waitForWindowGone(confirm, 20000);
+  }
+  return nullptr;
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -64,21 +83,7 @@ int main(int argc, char **argv) {
   ok = step(driver::clickButton(form, withLicence ? "Accept and Install" : "Install"),
             "\"Install\" clicked") &&
        ok;
-  HWND question = nullptr;
-  bool installingPictured = false;
-  for (DWORD start = GetTickCount(); question == nullptr && GetTickCount() - start < PHASE_TIMEOUT_MS;
-       Sleep(20)) {
-    if (!installingPictured && childWithText(form, "Writing screen saver files...") != nullptr)
-      installingPictured = saveWindow(form, folder, "installer-installing.png");
-    HWND overwrite = driver::findTopLevelWindow({"Confirm", "#32770", installer.processId(), true});
-    if (overwrite != nullptr && driver::buttonCaptions(overwrite).size() == 2 &&
-        driver::buttonCaptions(overwrite).front() == "OK") {
-      driver::clickButton(overwrite, "OK");  // an older copy: replace it
-      driver::waitForWindowGone(overwrite, 20000);
-      continue;
-    }
-    if (overwrite != nullptr) question = overwrite;
-  }
+  HWND question = waitForControlPanelQuestion(form, installer.processId(), folder);
   ok = step(question != nullptr, "the installation completed and asks about the control panel") && ok;
   if (question == nullptr) return 1;
   ok = saveWindow(form, folder, "installer-done.png") && ok;
