@@ -4,6 +4,10 @@
 
 #include <string>
 
+// The running program's path as the system started it; "" when the system
+// cannot tell it.
+std::string ownProgramFile();
+
 // The running program's path in its long form: the control panel may start a
 // saver by its short name, and the names derived from it are the long ones.
 // "" when the system cannot tell it.

@@ -26,6 +26,7 @@
 #include "common/pictureFile.h"
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
+#include "common/runningProgram.h"
 #include "package/installerRun.h"
 #include "package/packageExtraction.h"
 #include "package/integrityRecord.h"
@@ -39,17 +40,11 @@ const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
 // neither looks for one nor plays its movie with one.
 bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerRun.header) == MoviePlayerNeed::none; }
 
-std::string ownProgramPath() {
-  char path[MAX_PATH + 1] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  return path;
-}
-
 // The shortcut a left-over run of this installer may have placed in the
 // user's Startup folder; nothing is said whatever becomes of it.
 void removeStartupShortcut() {
   uint32_t crc = 0;
-  Crc32OfString(ownProgramPath(), crc);
+  Crc32OfString(ownProgramFile(), crc);
   const std::string startupFolder = getSpecialFolder(CSIDL_STARTUP);
   // Without the folder the name would point at the root of the drive.
   if (startupFolder.empty()) return;
@@ -124,7 +119,7 @@ void TInstallerForm::initializeInstaller() {
 // The system paths, the package copy in the work folder and its header,
 // before anything else: 0 or the status, told.
 int32_t TInstallerForm::readPackage() {
-  int32_t status = initSystemPaths(ownProgramPath());
+  int32_t status = initSystemPaths(ownProgramFile());
   if (status == 0) {
     ComputePackagePaths();
     installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/pathRules.h"
+#include "common/runningProgram.h"
 #include "common/programSize.h"
 #include "installer/fInstall.h"
 #include "installer/fPreparingInstallWnd.h"
@@ -17,9 +18,7 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 namespace {
 
 std::string ownFileName() {
-  char path[MAX_PATH + 1] = "";
-  GetModuleFileNameA(nullptr, path, MAX_PATH);
-  const std::string file = path;
+  const std::string file = ownProgramFile();
   return file.substr(folderOfFile(file).size());
 }
 

@@ -3,6 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/launcherProtocol.h"
 #include "common/pathRules.h"
+#include "common/runningProgram.h"
 #include "common/statusCodes.h"
 #include "package/codedShortName.h"
 #include "package/installedSaver.h"
@@ -13,9 +14,7 @@
 InstallerRun installerRun;
 
 void ComputePackagePaths() {
-  char path[MAX_PATH + 1] = "";
-  GetModuleFileNameA(nullptr, path, sizeof(path));
-  installerRun.installerFile = path;
+  installerRun.installerFile = ownProgramFile();
   installerRun.packagePath = pathWorkFolder + PACKAGE_COPY_NAME;
 }
 
