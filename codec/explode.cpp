@@ -53,6 +53,14 @@ const unsigned LITERAL_LOOKUP_BITS = 8;
 const unsigned LITERAL_SUBTABLE_BITS = 13 - LITERAL_LOOKUP_BITS;
 const uint16_t SUBTABLE_FLAG = 0x8000;
 
+// Sets every entry of a table indexed by the next tableBits stream bits
+// whose low bits are the code word `bits` of `length` bits.
+template <typename Entry>
+constexpr void fillCodeSlots(Entry *table, unsigned tableBits, unsigned bits, unsigned length,
+                             Entry value) {
+  for (unsigned index = bits; index < (1u << tableBits); index += 1u << length) table[index] = value;
+}
+
 struct SymbolEntry {
   uint8_t symbol;
   uint8_t codeLength;
@@ -66,8 +74,8 @@ constexpr DistanceDecoder buildDistanceDecoder() {
   DistanceDecoder decoder{};
   for (unsigned symbol = 0; symbol < DISTANCE_SYMBOLS; ++symbol) {
     const CodeWord word = DISTANCE_CODES.word[symbol];
-    for (unsigned index = word.bits; index < (1u << DISTANCE_LOOKUP_BITS); index += 1u << word.length)
-      decoder.entry[index] = SymbolEntry{static_cast<uint8_t>(symbol), word.length};
+    fillCodeSlots(decoder.entry, DISTANCE_LOOKUP_BITS, word.bits, word.length,
+                  SymbolEntry{static_cast<uint8_t>(symbol), word.length});
   }
   return decoder;
 }
@@ -88,8 +96,8 @@ constexpr LengthDecoder buildLengthDecoder() {
   LengthDecoder decoder{};
   for (unsigned symbol = 0; symbol < LENGTH_SYMBOLS; ++symbol) {
     const CodeWord word = LENGTH_CODES.word[symbol];
-    for (unsigned index = word.bits; index < (1u << LENGTH_LOOKUP_BITS); index += 1u << word.length)
-      decoder.entry[index] = LengthEntry{LENGTH_BASE[symbol], word.length, LENGTH_EXTRA_BITS[symbol]};
+    fillCodeSlots(decoder.entry, LENGTH_LOOKUP_BITS, word.bits, word.length,
+                  LengthEntry{LENGTH_BASE[symbol], word.length, LENGTH_EXTRA_BITS[symbol]});
   }
   return decoder;
 }
@@ -122,10 +130,8 @@ constexpr void addLongLiteral(LiteralDecoder &decoder, unsigned &subtables, Code
   if (!(decoder.first[prefix] & SUBTABLE_FLAG))
     decoder.first[prefix] = static_cast<uint16_t>(SUBTABLE_FLAG | subtables++);
   const unsigned base = (decoder.first[prefix] & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS;
-  const unsigned rest = word.bits >> LITERAL_LOOKUP_BITS;
-  const unsigned restLength = word.length - LITERAL_LOOKUP_BITS;
-  for (unsigned index = rest; index < (1u << LITERAL_SUBTABLE_BITS); index += 1u << restLength)
-    decoder.sub[base + index] = value;
+  fillCodeSlots(decoder.sub + base, LITERAL_SUBTABLE_BITS, word.bits >> LITERAL_LOOKUP_BITS,
+                word.length - LITERAL_LOOKUP_BITS, value);
 }
 
 constexpr LiteralDecoder buildLiteralDecoder() {
@@ -138,8 +144,7 @@ constexpr LiteralDecoder buildLiteralDecoder() {
       addLongLiteral(decoder, subtables, word, value);
       continue;
     }
-    for (unsigned index = word.bits; index < (1u << LITERAL_LOOKUP_BITS); index += 1u << word.length)
-      decoder.first[index] = value;
+    fillCodeSlots(decoder.first, LITERAL_LOOKUP_BITS, word.bits, word.length, value);
   }
   return decoder;
 }
