@@ -75,6 +75,7 @@ class TInstallerForm {
   // Window (installerForm.cpp).
   void createComponents();
   void placeComponents();
+  void createLicenseBoxOnce();
   int installButtonWidth() const;
   int scaled(int designPixels) const;
   void onDpiChanged(int dpi, const RECT &suggested);

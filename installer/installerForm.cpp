@@ -36,7 +36,9 @@ HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD e
                          instance, creationData);
 }
 
+// The licence box is made only when needed, so it may not be there yet.
 void moveTo(HWND window, const LayoutRect &place) {
+  if (window == nullptr) return;
   MoveWindow(window, place.left, place.top, place.width, place.height, TRUE);
 }
 
@@ -112,7 +114,6 @@ void TInstallerForm::createComponents() {
       createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, window_, instance_);
   bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, contentPanel, instance_, this);
   moviePanel1.reset(new TFlashPanel(contentPanel));
-  licenseScrollBox = createLicenseBox(window_, instance_);
   buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, 0, window_, instance_);
   labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
   progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, buttonPanel, instance_);
@@ -145,7 +146,18 @@ void TInstallerForm::placeComponents() {
   moveTo(doneBtn, scaledRect(DONE_BUTTON, dpi_));
   moveTo(cancelBtn, scaledRect(CANCEL_BUTTON, dpi_));
   for (HWND control : {licenseScrollBox, labCopying, installBtn, doneBtn, cancelBtn})
-    SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+    if (control != nullptr) SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
+}
+
+// Its library is the heaviest of the window's, and most packages show no
+// licence, so the box is made when the first licence is shown. It goes
+// behind the content panel, where the tab order has it.
+void TInstallerForm::createLicenseBoxOnce() {
+  if (licenseScrollBox != nullptr) return;
+  licenseScrollBox = createLicenseBox(window_, instance_);
+  SetWindowPos(licenseScrollBox, contentPanel, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  moveTo(licenseScrollBox, scaledRect(LICENSE_BOX, dpi_));
+  SendMessageA(licenseScrollBox, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
 
 int TInstallerForm::installButtonWidth() const {

@@ -185,6 +185,7 @@ int32_t TInstallerForm::prepareLicenseMode() {
   if (licenseShown) {
     status = runTelling(ExtractLicense);
     if (status == 0) {
+      createLicenseBoxOnce();
       loadLicenseFile(licenseScrollBox,
                       pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
       ShowWindow(licenseScrollBox, SW_SHOW);
@@ -201,7 +202,6 @@ int32_t TInstallerForm::prepareLicenseMode() {
     SetWindowPos(installBtn, nullptr, 0, 0, scaled(INSTALL_BUTTON.width), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextA(installBtn, installerText(IDS_INSTALL).c_str());
-    ShowWindow(licenseScrollBox, SW_HIDE);
     setSizeable(false);
     minimumHeight_ = minimumHeightWithoutLicense(dpi_);
     RECT frame, client;
