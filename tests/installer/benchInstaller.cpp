@@ -152,6 +152,54 @@ double secondsToCopyTree(const std::filesystem::path &from, const std::filesyste
   return secondsSince(start);
 }
 
+// The median seconds of each row, over ROUNDS rounds.
+struct Medians {
+  double hello, twoStarts, window, install, copy;
+};
+
+std::string quoted(const std::string &path) { return "\"" + path + "\""; }
+
+// False when a run failed or timed out.
+bool timeRounds(const std::filesystem::path &folder, const std::string &windowSetup,
+                const std::string &quietSetup, Medians &medians) {
+  const std::string hello = quoted((folder / "hello.exe").string());
+  std::string twoStarts = quoted((folder / "hellolauncher.exe").string());
+  twoStarts += ' ';
+  twoStarts += hello;
+  const std::string window = quoted(windowSetup);
+  std::string quiet = quoted(quietSetup);
+  quiet += " /q";
+  std::vector<double> times[5];
+  for (int round = 0; round < ROUNDS; ++round) {
+    times[0].push_back(secondsUntilWindow(hello, folder.string(), "THelloWindow"));
+    times[1].push_back(secondsUntilWindow(twoStarts, folder.string(), "THelloWindow"));
+    times[2].push_back(secondsUntilWindow(window, folder.string(), "TInstallerForm"));
+    removeInstallation();
+    times[3].push_back(secondsToRun(quiet, folder.string()));
+    removeInstallation();
+    times[4].push_back(secondsToCopyTree(folder / "many", folder / "copy"));
+  }
+  for (const std::vector<double> &row : times)
+    if (*std::min_element(row.begin(), row.end()) < 0) return false;
+  medians = {median(times[0]), median(times[1]), median(times[2]), median(times[3]), median(times[4])};
+  return true;
+}
+
+void printTable(const Medians &medians) {
+  const double megabytes = double(MEMBER_COUNT) * MEMBER_SIZE / (1024 * 1024);
+  std::printf("median of %d rounds, in seconds\n", ROUNDS);
+  std::printf("%-52s %8.3f\n", "hello-world window shown", medians.hello);
+  std::printf("%-52s %8.3f\n", "hidden window -> shell -> hello-world window shown", medians.twoStarts);
+  std::printf("%-52s %8.3f\n", "launcher started -> installer window shown", medians.window);
+  std::printf("%-52s %8.3f  (%.0f MiB, %d members)\n", "quiet install through the launcher",
+              medians.install, megabytes, MEMBER_COUNT);
+  std::printf("%-52s %8.3f\n", "copying the same member bytes", medians.copy);
+  std::printf(
+      "window / hello %.2f, window / two starts %.2f, two starts / hello %.2f, install / copy %.2f\n",
+      medians.window / medians.hello, medians.window / medians.twoStarts, medians.twoStarts / medians.hello,
+      medians.install / medians.copy);
+}
+
 }  // namespace
 
 int main() {
@@ -160,43 +208,13 @@ int main() {
   const std::string windowSetup = (folder / "WindowSetup.exe").string();
   const std::string quietSetup = (folder / "QuietSetup.exe").string();
   if (!writePackages(folder, windowSetup, quietSetup)) return 1;
-  const std::string hello = (folder / "hello.exe").string();
-  const std::string helloLauncher = (folder / "hellolauncher.exe").string();
-  copyProgram(HELLO_WINDOW_EXE, hello);
-  copyProgram(HELLO_LAUNCHER_EXE, helloLauncher);
-
-  std::vector<double> helloTimes, twoStartTimes, installerTimes, installTimes, copyTimes;
-  for (int round = 0; round < ROUNDS; ++round) {
-    helloTimes.push_back(secondsUntilWindow("\"" + hello + "\"", folder.string(), "THelloWindow"));
-    twoStartTimes.push_back(
-        secondsUntilWindow("\"" + helloLauncher + "\" \"" + hello + "\"", folder.string(), "THelloWindow"));
-    installerTimes.push_back(
-        secondsUntilWindow("\"" + windowSetup + "\"", folder.string(), "TInstallerForm"));
-    removeInstallation();
-    installTimes.push_back(secondsToRun("\"" + quietSetup + "\" /q", folder.string()));
-    removeInstallation();
-    copyTimes.push_back(secondsToCopyTree(folder / "many", folder / "copy"));
+  copyProgram(HELLO_WINDOW_EXE, folder / "hello.exe");
+  copyProgram(HELLO_LAUNCHER_EXE, folder / "hellolauncher.exe");
+  Medians medians;
+  if (!timeRounds(folder, windowSetup, quietSetup, medians)) {
+    std::fprintf(stderr, "a run failed or timed out\n");
+    return 1;
   }
-  for (const std::vector<double> *times :
-       {&helloTimes, &twoStartTimes, &installerTimes, &installTimes, &copyTimes})
-    if (*std::min_element(times->begin(), times->end()) < 0) {
-      std::fprintf(stderr, "a run failed or timed out\n");
-      return 1;
-    }
-  const double megabytes = double(MEMBER_COUNT) * MEMBER_SIZE / (1024 * 1024);
-  std::printf("median of %d rounds, in seconds\n", ROUNDS);
-  const double helloSeconds = median(helloTimes), twoStartSeconds = median(twoStartTimes);
-  const double windowSeconds = median(installerTimes);
-  const double installSeconds = median(installTimes), copySeconds = median(copyTimes);
-  std::printf("%-52s %8.3f\n", "hello-world window shown", helloSeconds);
-  std::printf("%-52s %8.3f\n", "hidden window -> shell -> hello-world window shown", twoStartSeconds);
-  std::printf("%-52s %8.3f\n", "launcher started -> installer window shown", windowSeconds);
-  std::printf("%-52s %8.3f  (%.0f MiB, %d members)\n", "quiet install through the launcher", installSeconds,
-              megabytes, MEMBER_COUNT);
-  std::printf("%-52s %8.3f\n", "copying the same member bytes", copySeconds);
-  std::printf(
-      "window / hello %.2f, window / two starts %.2f, two starts / hello %.2f, install / copy %.2f\n",
-      windowSeconds / helloSeconds, windowSeconds / twoStartSeconds, twoStartSeconds / helloSeconds,
-      installSeconds / copySeconds);
+  printTable(medians);
   return 0;
 }
