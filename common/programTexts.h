@@ -1,0 +1,24 @@
+// Each program's user-visible texts live in its string table resource: the
+// program's own entries and the shared dialog texts (common/dialogs/
+// dialogTexts.rc), so that a translation is one more table. The portable
+// code that puts a message together receives the reading of that table as a
+// TextLookup; the native tests pass one that reads the resource script.
+#ifndef SAVER_COMMON_PROGRAM_TEXTS_H
+#define SAVER_COMMON_PROGRAM_TEXTS_H
+
+#include <initializer_list>
+#include <string>
+
+// The text with identifier id (IDS_...); "" when the table has none.
+using TextLookup = std::string (*)(unsigned id);
+
+// The pattern with its positional placeholders %1 to %9 replaced by the
+// arguments in that order, so that a translation may reorder them. Any other
+// percent sign stays; an inserted argument is not read again: a file named
+// "%2" stays as it is.
+std::string expandText(const std::string &pattern, std::initializer_list<std::string> arguments);
+
+// Windows: the running program's TextLookup, its own string table.
+std::string programText(unsigned id);
+
+#endif
