@@ -17,9 +17,8 @@ void closeDisplayControlPanel() {
   TraceScope trace("closeDisplayControlPanel");
   // A translated system shows translated titles; the English ones cover a
   // string table that does not match the system's language.
-  const std::string titles[] = {installerText(IDS_DISPLAY_PROPERTIES),
-                                installerText(IDS_SCREEN_SAVER_SETTINGS), ENGLISH_FIRST_TITLE,
-                                ENGLISH_SECOND_TITLE};
+  const std::string titles[] = {programText(IDS_DISPLAY_PROPERTIES), programText(IDS_SCREEN_SAVER_SETTINGS),
+                                ENGLISH_FIRST_TITLE, ENGLISH_SECOND_TITLE};
   for (const std::string &title : titles) {
     const HWND panel = findPanel(title);
     if (panel == nullptr) continue;

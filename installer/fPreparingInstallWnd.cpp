@@ -5,7 +5,7 @@
 #include "common/windowDpi.h"
 #include "installer/installerFont.h"
 #include "installer/installerLayout.h"
-#include "installer/installerTexts.h"
+#include "installer/stringTable.h"
 #include "installer/installerApplication.h"
 
 namespace {
@@ -34,7 +34,7 @@ TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance) {
   label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0,
                             window_, nullptr, instance, nullptr);
   scaleTo(windowDpi(window_));
-  setMessage(PREPARING_WINDOW_FIRST_TEXT);
+  setMessage(programText(IDS_PREPARING_WINDOW_FIRST));
 }
 
 TpreparingInstallWnd::~TpreparingInstallWnd() {

@@ -6,7 +6,7 @@
 
 int32_t told(int32_t status, Failures &failures) {
   for (const Failure &failure : failures) {
-    const FailureMessage message = failureMessage(failure, systemErrorText(failure.status));
+    const FailureMessage message = failureMessage(failure, systemErrorText(failure.status), programText);
     showMessageDialog(message.kind, message.buttons, message.text);
   }
   failures.clear();

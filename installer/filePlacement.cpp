@@ -131,7 +131,7 @@ static void setArchiveAttribute(const std::string &path) {
 
 int32_t ExpandAllMembers() {
   TraceScope trace("ExpandAllMembers");
-  showExtractionStatus(installerText(IDS_EXPANDING_FILES));
+  showExtractionStatus(programText(IDS_EXPANDING_FILES));
   bool isOpen = false;
   Failures failures;
   int32_t status = told(OpenDataFile(installerRun.dataFile, isOpen, failures), failures);
@@ -158,7 +158,7 @@ int32_t ExpandAllMembers() {
 
 int32_t WriteSaverSettings() {
   TraceScope trace("WriteSaverSettings");
-  showExtractionStatus(installerText(IDS_WRITING_SAVER_DATA_FILE));
+  showExtractionStatus(programText(IDS_WRITING_SAVER_DATA_FILE));
   const std::string path = installerRun.saverFolder + SAVER_SETTINGS_FILE;
   bool created = false;
   const int32_t status = writeNewFile(path, &installerRun.settings, sizeof installerRun.settings, created);

@@ -52,7 +52,7 @@ int32_t TInstallerForm::runInstallation() {
   if (stepsGoOn(status)) closeDisplayControlPanel();
   if (stepsGoOn(status)) {
     status = PrepareSaverFolder(pathCommonAppData, installerRun.codedShortName, installerRun.saverName,
-                                installerText(IDS_OVERWRITE_QUESTION), installerType != QUIET_TYPE);
+                                programText(IDS_OVERWRITE_QUESTION), installerType != QUIET_TYPE);
     if (status == STATUS_USER_ABORT) abortRequested = true;
     preparingWindow_.repaint();
   }
@@ -77,7 +77,7 @@ int32_t TInstallerForm::runInstallation() {
   if (!abortRequested || saverMadeActive) {
     setupFormForInstallationComplete(status);
   } else {
-    showStatus(ABORTED_CLEANING_UP_TEXT);
+    showStatus(programText(IDS_ABORTED_CLEANING_UP));
     if (status != STATUS_USER_ABORT) cleanupFailedInstallation();
     resetAfterAbort();
   }
@@ -95,7 +95,7 @@ int32_t TInstallerForm::extractInstallFiles(const std::string &packagePath) {
   }
   const int first = installerRun.header.carriesReadMe != 0 ? ENTRY_README : ENTRY_SAVER_PROGRAM;
   for (int index = first; index <= ENTRY_LAST && stepsGoOn(status); ++index) {
-    showStatus(WRITING_FILES_TEXT);
+    showStatus(programText(IDS_WRITING_FILES));
     Failures failures;
     status = told(ExtractEntry(package, index, true, failures), failures);
   }
@@ -118,7 +118,7 @@ void TInstallerForm::cancelBtnClick() {
     return;
   }
   abortRequested = true;
-  showStatus(ABORTED_CLEANING_UP_TEXT);
+  showStatus(programText(IDS_ABORTED_CLEANING_UP));
   setProgress(0);
   pauseBriefly();
   pauseBriefly();
@@ -127,7 +127,7 @@ void TInstallerForm::cancelBtnClick() {
 void TInstallerForm::setupInstallerFormForInstallation() {
   if (installerType == QUIET_TYPE) return;
   applyPhase(InstallerPhase::installing);
-  showStatus(INSTALLING_TEXT);
+  showStatus(programText(IDS_INSTALLING));
 }
 
 void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
@@ -136,7 +136,7 @@ void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
   pauseBriefly();
   pauseBriefly();
   setProgress(0);
-  const Completion completion = completionFor(status);
+  const Completion completion = completionFor(status, programText);
   showStatus(completion.statusLine);
   applyPhase(completion.phase);
   if (completion.reportError) ReportInstallError(status, std::to_string(status));
@@ -161,8 +161,8 @@ void TInstallerForm::resetAfterAbort() {
 void TInstallerForm::askToOpenControlPanel() {
   if (installerRun.header.offerControlPanel == 0) return;
   bringToFront();
-  if (!askYesNo(OPEN_CONTROL_PANEL_QUESTION)) return;
-  showStatus(OPENING_CONTROL_PANEL_TEXT);
+  if (!askYesNo(programText(IDS_OPEN_CONTROL_PANEL_QUESTION))) return;
+  showStatus(programText(IDS_OPENING_CONTROL_PANEL));
   processPendingMessages();
   sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
 }
@@ -175,10 +175,10 @@ int32_t TInstallerForm::installInPreparingWindow() {
   char caption[512] = "";
   GetWindowTextA(window_, caption, sizeof caption);
   preparingWindow_.setCaption(caption);
-  preparingWindow_.setMessage(INSTALLING_TEXT);
+  preparingWindow_.setMessage(programText(IDS_INSTALLING));
   const int32_t status = runInstallation();
-  preparingWindow_.setMessage(status == 0 ? std::string(INSTALLATION_SUCCESSFUL_TEXT)
-                                          : installFailedText(status));
+  preparingWindow_.setMessage(status == 0 ? programText(IDS_INSTALLATION_SUCCESSFUL)
+                                          : installFailedText(status, programText));
   installerType = rememberedType;
   return status;
 }

@@ -118,11 +118,11 @@ void TInstallerForm::createComponents() {
   labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
   progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, buttonPanel, instance_);
   SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
-  installBtn =
-      createChild("BUTTON", "&Install", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  installBtn = createChild("BUTTON", programText(IDS_INSTALL_BUTTON).c_str(),
+                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
   doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
-  cancelBtn =
-      createChild("BUTTON", "Cancel", WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  cancelBtn = createChild("BUTTON", programText(IDS_CANCEL).c_str(),
+                          WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
   placeComponents();
 }
 

@@ -19,11 +19,11 @@ PhaseView phaseView(InstallerPhase phase) {
   return PhaseView{true, true, true, true, false, false};
 }
 
-Completion completionFor(int32_t status) {
-  if (status == 0) return Completion{InstallerPhase::done, INSTALLATION_COMPLETE_TEXT, false};
+Completion completionFor(int32_t status, TextLookup text) {
+  if (status == 0) return Completion{InstallerPhase::done, text(IDS_INSTALLATION_COMPLETE), false};
   if (status == SYSTEM_ERROR_ACCESS_DENIED)
-    return Completion{InstallerPhase::failed, INSUFFICIENT_PRIVILEGES_TEXT, true};
+    return Completion{InstallerPhase::failed, text(IDS_INSUFFICIENT_PRIVILEGES), true};
   if (status == STATUS_SCREEN_SAVER_BUSY)
-    return Completion{InstallerPhase::failed, SAVER_NOT_REPLACEABLE_TEXT, true};
-  return Completion{InstallerPhase::failed, installFailedText(status), false};
+    return Completion{InstallerPhase::failed, text(IDS_SAVER_NOT_REPLACEABLE), true};
+  return Completion{InstallerPhase::failed, installFailedText(status, text), false};
 }

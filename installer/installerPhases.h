@@ -3,6 +3,8 @@
 #ifndef SAVER_INSTALLER_INSTALLER_PHASES_H
 #define SAVER_INSTALLER_INSTALLER_PHASES_H
 
+#include "common/programTexts.h"
+
 #include <cstdint>
 #include <string>
 
@@ -29,6 +31,6 @@ struct Completion {
 };
 
 // The end of an installation that was not aborted, by its status.
-Completion completionFor(int32_t status);
+Completion completionFor(int32_t status, TextLookup text);
 
 #endif

@@ -195,13 +195,13 @@ int32_t TInstallerForm::prepareLicenseMode() {
       minimumHeight_ = minimumHeightWithLicense(dpi_);
       SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH),
                    scaled(INSTALL_BUTTON.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowTextA(installBtn, installerText(IDS_ACCEPT_AND_INSTALL).c_str());
+      SetWindowTextA(installBtn, programText(IDS_ACCEPT_AND_INSTALL).c_str());
       ShowWindow(cancelBtn, SW_SHOW);
     }
   } else {
     SetWindowPos(installBtn, nullptr, 0, 0, scaled(INSTALL_BUTTON.width), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(installBtn, installerText(IDS_INSTALL).c_str());
+    SetWindowTextA(installBtn, programText(IDS_INSTALL).c_str());
     setSizeable(false);
     minimumHeight_ = minimumHeightWithoutLicense(dpi_);
     RECT frame, client;
@@ -212,8 +212,8 @@ int32_t TInstallerForm::prepareLicenseMode() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   placeButtons();
-  SetWindowTextA(cancelBtn, installerText(IDS_CANCEL).c_str());
-  SetWindowTextA(doneBtn, installerText(IDS_CLOSE).c_str());
+  SetWindowTextA(cancelBtn, programText(IDS_CANCEL).c_str());
+  SetWindowTextA(doneBtn, programText(IDS_CLOSE).c_str());
   return status;
 }
 
@@ -244,7 +244,7 @@ void TInstallerForm::showPicture() {
   ShowWindow(moviePanel1->handle(), SW_HIDE);
   const std::string name = entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
   picture_ = loadPictureFile(pathWorkFolder + name);
-  if (picture_ == nullptr) showErrorMessage(CORRUPT_PICTURE_TEXT + name);
+  if (picture_ == nullptr) showErrorMessage(expandText(programText(IDS_CORRUPT_PICTURE), {name}));
   ShowWindow(bmpPanel, SW_SHOW);
   SetWindowPos(bmpPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -254,9 +254,9 @@ void TInstallerForm::endStartup(int32_t status) {
   // A start-up that failed says so in its exit code too, for scripted installs.
   if (status != 0) exitCode_ = status;
   if (status != 0 && installedDuringStartup) {
-    showStartupMessage(preparingInstallEndMessage(status));
+    showStartupMessage(preparingInstallEndMessage(status, programText));
   } else if (status != 0) {
-    showStartupMessage(startupEndMessage(status, installerText(IDS_FLASH_PLAYER_ADDRESS)));
+    showStartupMessage(startupEndMessage(status, programText));
   } else if (installedDuringStartup) {
     askToOpenControlPanel();
   } else if (installerType == QUIET_TYPE) {

@@ -1,35 +1,20 @@
-// The installer's own texts: those of its start-up and its installation, the
-// message that ends a failed start-up and the boxes for what the package
-// operations tell. Portable. Button captions, the control-panel
-// titles and the movie player's web address are in the string table
-// (stringTable.rc).
+// The installer's composed messages: the one that ends a failed start-up, the
+// boxes for what the package operations tell and the status line of a failed
+// installation, put together from the entries of its string table
+// (stringTable.rc), which the caller's TextLookup reads. Portable.
 #ifndef SAVER_INSTALLER_INSTALLER_TEXTS_H
 #define SAVER_INSTALLER_INSTALLER_TEXTS_H
 
 #include "common/dialogs/dialogTexts.h"
+#include "common/programTexts.h"
+#include "installer/stringTableIds.h"
 #include "package/packageFailure.h"
 
 #include <cstdint>
 #include <string>
 
-extern const char APPLICATION_PREPARING_TEXT[];  // task-bar title at program entry
-extern const char PREPARING_WINDOW_FIRST_TEXT[];
-extern const char PREPARING_TEXT[];
-extern const char INSTALLING_TEXT[];
-extern const char INSTALLATION_COMPLETE_TEXT[];
-extern const char INSUFFICIENT_PRIVILEGES_TEXT[];
-extern const char SAVER_NOT_REPLACEABLE_TEXT[];
-extern const char ABORTED_CLEANING_UP_TEXT[];
-extern const char INSTALLATION_SUCCESSFUL_TEXT[];
-extern const char OPEN_CONTROL_PANEL_QUESTION[];
-extern const char OPENING_CONTROL_PANEL_TEXT[];
-extern const char CORRUPT_PICTURE_TEXT[];  // followed by the picture file's name
-extern const char WRITING_FILES_TEXT[];    // before each carried file is written
-// The start of the one message for STATUS_PACKAGE_DAMAGED.
-extern const char DAMAGED_INSTALLER_TEXT[];
-
 // "Install failed. Error: " and the status in decimal.
-std::string installFailedText(int32_t status);
+std::string installFailedText(int32_t status, TextLookup text);
 
 enum class StartupMessageKind { errorAbort, errorOk, information };
 
@@ -39,13 +24,13 @@ struct StartupMessage {
 };
 
 // The one message of a start-up that ended with a nonzero status; the two
-// movie player texts name playerAddress, the player maker's download page.
-StartupMessage startupEndMessage(int32_t status, const std::string &playerAddress);
+// movie player texts name the player maker's download page.
+StartupMessage startupEndMessage(int32_t status, TextLookup text);
 
 // The end of a start-up whose installation ran in the preparing window and
 // failed: the package was read, so the failure is told as a failed
 // installation, not as a damaged file.
-StartupMessage preparingInstallEndMessage(int32_t status);
+StartupMessage preparingInstallEndMessage(int32_t status, TextLookup text);
 
 // The box that tells what a package operation had to tell; systemText is
 // the operating system's text for failure.status.
@@ -54,6 +39,6 @@ struct FailureMessage {
   DialogButtons buttons;
   std::string text;
 };
-FailureMessage failureMessage(const Failure &failure, const std::string &systemText);
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText, TextLookup text);
 
 #endif

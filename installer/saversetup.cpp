@@ -9,7 +9,7 @@
 #include "installer/fInstall.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
-#include "installer/installerTexts.h"
+#include "installer/stringTable.h"
 #include "package/installerRun.h"
 
 // The package starts behind this many bytes of the program's own file.
@@ -26,7 +26,7 @@ std::string ownFileName() {
 int runInstaller(HINSTANCE instance) {
   TpreparingInstallWnd preparingWindow(instance);
   preparingWindow.setCaption(ownFileName());
-  preparingWindow.setMessage(PREPARING_TEXT);
+  preparingWindow.setMessage(programText(IDS_PREPARING));
   processPendingMessages();
   TInstallerForm form(instance, preparingWindow);
   form.create();
@@ -39,6 +39,6 @@ int runInstaller(HINSTANCE instance) {
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   createApplicationWindow(instance);
-  setApplicationTitle(APPLICATION_PREPARING_TEXT);
+  setApplicationTitle(programText(IDS_APPLICATION_PREPARING));
   return runInstaller(instance);
 }

@@ -1,14 +1,13 @@
-// Texts of the installer's string table, read from the running program, and
-// the saver's titles in its words ("Install", "Screen Saver").
+// The installer's string table (stringTable.rc), read from the running
+// program with programText, and the saver's titles in its words ("Install",
+// "Screen Saver").
 #ifndef SAVER_INSTALLER_STRING_TABLE_H
 #define SAVER_INSTALLER_STRING_TABLE_H
 
+#include "common/programTexts.h"
 #include "installer/stringTableIds.h"
 
 #include <string>
-
-// The text with identifier id (IDS_...); "" when the program has none.
-std::string installerText(unsigned id);
 
 // The installer's window title and the saver's uninstall name (the rules are
 // in installer/placementRules.h).

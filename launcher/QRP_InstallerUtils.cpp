@@ -118,7 +118,7 @@ int32_t startInstallerCopy(HWND mainWindow) {
   addTraceLine("installer sublaunched: " + std::to_string(shellResult));
   // Nobody would ever ask a launcher whose installer did not start to close.
   if (shellResult <= 32) {
-    showErrorMessage(installerNotStartedMessage(shellResult));
+    showErrorMessage(installerNotStartedMessage(shellResult, programText));
     return STATUS_INSTALLER_NOT_STARTED;
   }
   return 0;
@@ -145,8 +145,8 @@ int32_t extractInstallerToInstallerTempFile() {
   }
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
-    showErrorMessage(
-        extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy), systemErrorText(status)));
+    showErrorMessage(extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
+                                              systemErrorText(status), programText));
     status = negatedIoCode(status);
   }
   if (status != 0) ReportInstallError(status, launcherRun.installerCopy);
@@ -163,7 +163,7 @@ int32_t initInInstallerMode(HWND mainWindow) {
   if (status == 0) {
     status = startInstallerCopy(mainWindow);
   } else {
-    showErrorMessage(corruptInstallerMessage(status));
+    showErrorMessage(corruptInstallerMessage(status, programText));
   }
   launcherRun.exitStatus = status;
   return trace.result(status);

@@ -1,19 +1,18 @@
 #include "launcher/launcherTexts.h"
 
-#include "common/dialogs/dialogTexts.h"
-
-std::string corruptInstallerMessage(int32_t status) {
-  return "Installer file is corrupted. Error: " + std::to_string(status) + ". ";
+std::string corruptInstallerMessage(int32_t status, TextLookup text) {
+  return expandText(text(IDS_LAUNCHER_CORRUPT_INSTALLER), {std::to_string(status)});
 }
 
-std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText) {
-  return PRODUCT_ERROR_TEXT + fileName + "\r\n\r\n" + systemText;
+std::string extractionIoErrorMessage(const std::string &fileName, const std::string &systemText,
+                                     TextLookup text) {
+  return expandText(text(IDS_LAUNCHER_COPY_FAILED), {text(IDS_PRODUCT_ERROR), fileName, systemText});
 }
 
-std::string installerNotStartedMessage(int32_t shellResult) {
-  return "The installer could not be started. Error: " + std::to_string(shellResult) + ". ";
+std::string installerNotStartedMessage(int32_t shellResult, TextLookup text) {
+  return expandText(text(IDS_LAUNCHER_INSTALLER_NOT_STARTED), {std::to_string(shellResult)});
 }
 
-std::string profileWriteFailedMessage(const std::string &fileName) {
-  return "Unable to write to " + fileName;
+std::string profileWriteFailedMessage(const std::string &fileName, TextLookup text) {
+  return expandText(text(IDS_LAUNCHER_PROFILE_NOT_WRITTEN), {fileName});
 }

@@ -59,7 +59,7 @@ int32_t makeActiveSaver(const std::string &commandText) {
 
   if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
     int32_t status = static_cast<int32_t>(GetLastError());
-    showErrorMessage(profileWriteFailedMessage(SYSTEM_INI));
+    showErrorMessage(profileWriteFailedMessage(SYSTEM_INI, programText));
     if (status == 0) status = ERROR_WRITE_FAULT;
     return trace.result(status);
   }

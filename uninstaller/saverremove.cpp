@@ -18,14 +18,11 @@
 
 namespace {
 
-std::string reasonFor(int32_t status) {
-  const std::string text = systemErrorText(status);
-  return text.empty() ? "Error " + std::to_string(status) + "." : text;
-}
+std::string reasonFor(int32_t status) { return reasonText(status, systemErrorText(status), programText); }
 
 int32_t removeSaver(const InstalledSaver &saver, bool quiet) {
   const std::string displayName = displayNameOf(saver);
-  if (!quiet && !askYesNo(removeQuestion(displayName))) return STATUS_USER_ABORT;
+  if (!quiet && !askYesNo(removeQuestion(displayName, programText))) return STATUS_USER_ABORT;
   RemovalOutcome outcome;
   outcome.status = leaveSaverFolder(saver.saverFolder);
   if (outcome.status != STATUS_OK)
@@ -34,16 +31,16 @@ int32_t removeSaver(const InstalledSaver &saver, bool quiet) {
     outcome = removeInstalledSaver(saver);
   if (quiet) return outcome.status;
   if (outcome.status == STATUS_OK)
-    showInformationMessage(removedText(displayName, outcome));
+    showInformationMessage(removedText(displayName, outcome, programText));
   else
-    showErrorMessage(incompleteText(displayName, outcome, reasonFor(outcome.status)));
+    showErrorMessage(incompleteText(displayName, outcome, reasonFor(outcome.status), programText));
   return outcome.status;
 }
 
 int32_t runUninstaller(const std::string &commandLine) {
   const UninstallerArguments arguments = parseUninstallerArguments(commandLine);
   if (!arguments.valid) {
-    if (!arguments.quiet) showErrorMessage(badCommandText(commandLine));
+    if (!arguments.quiet) showErrorMessage(badCommandText(commandLine, programText));
     return STATUS_BAD_UNINSTALL_COMMAND;
   }
   const int32_t status = initFixedSystemPaths(runningProgramPath());
@@ -56,7 +53,7 @@ int32_t runUninstaller(const std::string &commandLine) {
   // A program of that name alone may be anyone's: only the saver's folder or
   // its entry make it this one.
   if (!saver.folderPresent && saver.entries.empty()) {
-    if (!arguments.quiet) showInformationMessage(nothingToRemoveText(arguments.codedName));
+    if (!arguments.quiet) showInformationMessage(nothingToRemoveText(arguments.codedName, programText));
     return STATUS_NOTHING_TO_REMOVE;
   }
   return removeSaver(saver, arguments.quiet);

@@ -1,33 +1,36 @@
 #include "uninstaller/uninstallerTexts.h"
 
-static std::string listed(const std::vector<std::string> &items) {
-  std::string text;
-  for (const std::string &item : items) text += "\r\n" + item;
-  return text;
+static const char PARAGRAPH[] = "\r\n\r\n";
+
+static std::string removedList(const RemovalOutcome &outcome, TextLookup text) {
+  std::string lines;
+  for (const std::string &item : outcome.removed) lines += "\r\n" + item;
+  return expandText(text(IDS_REMOVED_LIST), {lines});
 }
 
-std::string removeQuestion(const std::string &displayName) { return "Remove " + displayName + "?"; }
-
-std::string nothingToRemoveText(const std::string &codedName) {
-  return "There is nothing to remove: the screen saver " + codedName +
-         " is not installed on this computer. Nothing was changed.";
+std::string removeQuestion(const std::string &displayName, TextLookup text) {
+  return expandText(text(IDS_REMOVE_QUESTION), {displayName});
 }
 
-std::string badCommandText(const std::string &commandLine) {
-  return "This program removes an installed screen saver; it is started by the list of installed "
-         "programs. It cannot act on the command \"" +
-         commandLine + "\". Nothing was changed.";
+std::string nothingToRemoveText(const std::string &codedName, TextLookup text) {
+  return expandText(text(IDS_NOTHING_TO_REMOVE), {codedName});
 }
 
-std::string removedText(const std::string &displayName, const RemovalOutcome &outcome) {
-  return displayName + " has been removed from this computer.\r\n\r\nRemoved:" + listed(outcome.removed);
+std::string badCommandText(const std::string &commandLine, TextLookup text) {
+  return expandText(text(IDS_BAD_COMMAND), {commandLine});
+}
+
+std::string removedText(const std::string &displayName, const RemovalOutcome &outcome, TextLookup text) {
+  return expandText(text(IDS_REMOVED), {displayName}) + PARAGRAPH + removedList(outcome, text);
 }
 
 std::string incompleteText(const std::string &displayName, const RemovalOutcome &outcome,
-                           const std::string &reason) {
-  std::string text = displayName +
-                     " could not be removed completely.\r\n\r\nStill in place: " + outcome.stayed + "\r\n" +
-                     reason + "\r\n\r\nPlease close the screen saver control panel and try again.";
-  if (!outcome.removed.empty()) text += "\r\n\r\nRemoved:" + listed(outcome.removed);
-  return text;
+                           const std::string &reason, TextLookup text) {
+  std::string message = expandText(text(IDS_INCOMPLETE), {displayName, outcome.stayed, reason});
+  if (!outcome.removed.empty()) message += PARAGRAPH + removedList(outcome, text);
+  return message;
+}
+
+std::string reasonText(int32_t status, const std::string &systemText, TextLookup text) {
+  return systemText.empty() ? expandText(text(IDS_ERROR_NUMBER), {std::to_string(status)}) : systemText;
 }

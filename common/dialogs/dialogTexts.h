@@ -1,12 +1,12 @@
-// The texts both programs share: captions and button labels of the message
-// dialogs, in the two languages the programs use (the installer's English and
-// the launcher's German), and the text of the error box for file and package
-// failures. Each program's own texts are in installer/installerTexts.h and
-// launcher/launcherTexts.h. Portable.
+// The captions and button labels of the message dialogs, from the entries of
+// common/dialogs/dialogTexts.rc, in the two languages the programs use (the
+// installer's English and the launcher's German). Portable.
 #ifndef SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 #define SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 
-#include <cstdint>
+#include "common/dialogs/dialogTextIds.h"
+#include "common/programTexts.h"
+
 #include <string>
 #include <vector>
 
@@ -23,22 +23,12 @@ struct DialogButton {
   std::string label;
 };
 
-std::string dialogCaption(DialogKind kind, DialogLanguage language);
+std::string dialogCaption(DialogKind kind, DialogLanguage language, TextLookup text);
 
 // The buttons from left to right; the first is the default one.
-std::vector<DialogButton> dialogButtons(DialogButtons buttons, DialogLanguage language);
+std::vector<DialogButton> dialogButtons(DialogButtons buttons, DialogLanguage language, TextLookup text);
 
 // The answer given when the dialog is closed with Escape or its close box.
 DialogAnswer dismissAnswer(DialogButtons buttons);
-
-// What a user does about a damaged installer file.
-extern const char DOWNLOAD_AGAIN_TEXT[];
-// The maker's name in front of a message: "Lumavane Error: ".
-extern const char PRODUCT_ERROR_TEXT[];
-// What a user whose account may lack the rights does when a retry fails too.
-extern const char LIMITED_PRIVILEGES_TEXT[];
-
-// The text that ReportInstallError shows for a status and the file concerned.
-std::string installErrorText(int32_t code, const std::string &fileText);
 
 #endif

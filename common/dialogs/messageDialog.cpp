@@ -1,5 +1,6 @@
 #include "common/dialogs/messageDialog.h"
 
+#include "common/dialogs/installErrorText.h"
 #include "common/logFile.h"
 
 #include <cstring>
@@ -112,7 +113,7 @@ void centreOnWorkArea(HWND dialog, int width, int height) {
 
 // Sets the texts and sizes the dialog around its message.
 void layOut(HWND dialog, const DialogRequest &request) {
-  SetWindowTextA(dialog, dialogCaption(request.kind, currentLanguage).c_str());
+  SetWindowTextA(dialog, dialogCaption(request.kind, currentLanguage, programText).c_str());
   SetDlgItemTextA(dialog, MESSAGE_DIALOG_TEXT_ID, request.text->c_str());
   SendDlgItemMessageA(dialog, ICON_ID, STM_SETICON,
                       reinterpret_cast<WPARAM>(LoadIconA(nullptr, iconFor(request.kind))), 0);
@@ -178,7 +179,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std::string &text,
                                HWND owner) {
-  DialogRequest request = {kind, buttons, &text, dialogButtons(buttons, currentLanguage)};
+  DialogRequest request = {kind, buttons, &text, dialogButtons(buttons, currentLanguage, programText)};
   DialogTemplate dialogTemplate(2 + static_cast<int>(request.buttonList.size()));
   bool first = true;
   for (const DialogButton &button : request.buttonList) {
@@ -219,5 +220,5 @@ bool askOkCancel(const std::string &text) {
 
 void ReportInstallError(int32_t code, const std::string &fileText) {
   TraceScope trace("ReportInstallError", std::to_string(code) + " " + fileText);
-  showErrorMessage(installErrorText(code, fileText));
+  showErrorMessage(installErrorText(code, fileText, programText));
 }

@@ -1,4 +1,6 @@
 #include "common/dialogs/dialogTexts.h"
+#include "common/dialogs/installErrorText.h"
+#include "programTables.h"
 
 #include <gtest/gtest.h>
 
@@ -6,15 +8,17 @@ namespace {
 
 std::string labels(DialogButtons buttons, DialogLanguage language) {
   std::string joined;
-  for (const DialogButton &button : dialogButtons(buttons, language))
+  for (const DialogButton &button : dialogButtons(buttons, language, dialogFragmentText))
     joined += std::to_string(button.answer) + ":" + button.label + " ";
   return joined;
 }
 
 TEST(DialogTexts, InstallerDialogsAreEnglish) {
-  EXPECT_EQ("Error", dialogCaption(DialogKind::Error, DialogLanguage::English));
-  EXPECT_EQ("Information", dialogCaption(DialogKind::Information, DialogLanguage::English));
-  EXPECT_EQ("Confirm", dialogCaption(DialogKind::Confirmation, DialogLanguage::English));
+  EXPECT_EQ("Error", dialogCaption(DialogKind::Error, DialogLanguage::English, dialogFragmentText));
+  EXPECT_EQ("Information",
+            dialogCaption(DialogKind::Information, DialogLanguage::English, dialogFragmentText));
+  EXPECT_EQ("Confirm",
+            dialogCaption(DialogKind::Confirmation, DialogLanguage::English, dialogFragmentText));
   EXPECT_EQ("3:&Abort ", labels(DialogButtons::Abort, DialogLanguage::English));
   EXPECT_EQ("1:OK ", labels(DialogButtons::Ok, DialogLanguage::English));
   EXPECT_EQ("6:&Yes 7:&No ", labels(DialogButtons::YesNo, DialogLanguage::English));
@@ -22,7 +26,7 @@ TEST(DialogTexts, InstallerDialogsAreEnglish) {
 }
 
 TEST(DialogTexts, LauncherErrorIsGerman) {
-  EXPECT_EQ("Fehler", dialogCaption(DialogKind::Error, DialogLanguage::German));
+  EXPECT_EQ("Fehler", dialogCaption(DialogKind::Error, DialogLanguage::German, dialogFragmentText));
   EXPECT_EQ("3:Abbrechen ", labels(DialogButtons::Abort, DialogLanguage::German));
 }
 
@@ -34,15 +38,18 @@ TEST(DialogTexts, DismissingGivesTheCautiousAnswer) {
 
 TEST(InstallErrorText, FileTextAppearsWhereEachCodeWantsIt) {
   EXPECT_EQ("Installation Error: C:\\w\\temp.dat\r\n\r\nProblem with file C:\\w\\temp.dat. ",
-            installErrorText(-31, "C:\\w\\temp.dat"));
-  EXPECT_EQ("Installation Error: \r\n\r\nProblem with file . ", installErrorText(-531, ""));
-  EXPECT_EQ("Installation Error: ", installErrorText(-1, "f"));
-  const std::string busy = installErrorText(-32, "f.txt");
+            installErrorText(-31, "C:\\w\\temp.dat", installErrorFragmentText));
+  EXPECT_EQ("Installation Error: \r\n\r\nProblem with file . ",
+            installErrorText(-531, "", installErrorFragmentText));
+  EXPECT_EQ("Installation Error: ", installErrorText(-1, "f", installErrorFragmentText));
+  const std::string busy = installErrorText(-32, "f.txt", installErrorFragmentText);
   EXPECT_EQ(0u, busy.find("Installation Error:  File is busy"));
   EXPECT_EQ("\r\n\r\nFile: f.txt", busy.substr(busy.size() - 15));
-  EXPECT_EQ(std::string::npos, installErrorText(-38, "f.scr").find("f.scr"));
-  EXPECT_EQ(0u, installErrorText(5, "f").find("Installation Error: f\r\n\r\nInsufficient user"));
-  EXPECT_EQ(0u, installErrorText(-523, "t").find("Installation Error: t\r\n\r\nPlease retry"));
+  EXPECT_EQ(std::string::npos, installErrorText(-38, "f.scr", installErrorFragmentText).find("f.scr"));
+  EXPECT_EQ(0u, installErrorText(5, "f", installErrorFragmentText)
+                    .find("Installation Error: f\r\n\r\nInsufficient user"));
+  EXPECT_EQ(0u, installErrorText(-523, "t", installErrorFragmentText)
+                    .find("Installation Error: t\r\n\r\nPlease retry"));
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "installer/installerLayout.h"
 #include "installer/installerPhases.h"
 #include "installer/installerTexts.h"
+#include "programTables.h"
 
 TEST(DisplayScale, RoundsToTheNearestPixelHalvesAwayFromZero) {
   struct Case {
@@ -126,7 +127,7 @@ TEST(InstallerPhases, CompletionByStatus) {
       {32, InstallerPhase::failed, false, "Error: 32"},
   };
   for (const Case &c : cases) {
-    const Completion completion = completionFor(c.status);
+    const Completion completion = completionFor(c.status, installerText);
     EXPECT_EQ(completion.phase, c.phase) << c.status;
     EXPECT_EQ(completion.reportError, c.reportError) << c.status;
     const std::string end = c.statusLineEnd;
@@ -136,7 +137,7 @@ TEST(InstallerPhases, CompletionByStatus) {
 }
 
 TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
-  const std::string address = "http://player.example/";
+  const std::string address = installerText(IDS_FLASH_PLAYER_ADDRESS);
   struct Case {
     int32_t status;
     StartupMessageKind kind;
@@ -150,7 +151,7 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
       {5, StartupMessageKind::errorAbort, false},
   };
   for (const Case &c : cases) {
-    const StartupMessage message = startupEndMessage(c.status, address);
+    const StartupMessage message = startupEndMessage(c.status, installerText);
     EXPECT_EQ(message.kind, c.kind) << c.status;
     const size_t at = message.text.find(address);
     EXPECT_EQ(at != std::string::npos, c.namesAddress) << c.status;
@@ -158,10 +159,12 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
       EXPECT_EQ(message.text.find(address, at + 1), std::string::npos);
     }
   }
-  EXPECT_EQ(startupEndMessage(-531, address).text, "Installer file is corrupted. Lumavane Error: -531. ");
-  EXPECT_EQ(startupEndMessage(183, address).text, "Installer file is corrupted. Lumavane Error: 183. ");
+  EXPECT_EQ(startupEndMessage(-531, installerText).text,
+            "Installer file is corrupted. Lumavane Error: -531. ");
+  EXPECT_EQ(startupEndMessage(183, installerText).text,
+            "Installer file is corrupted. Lumavane Error: 183. ");
   // An installation in the preparing window that failed is no damaged file.
-  EXPECT_EQ(preparingInstallEndMessage(-13).text, "Install failed. Error: -13");
+  EXPECT_EQ(preparingInstallEndMessage(-13, installerText).text, "Install failed. Error: -13");
 }
 
 TEST(InstallerCommandLine, EachExactQuietSwitchCounts) {
@@ -219,7 +222,7 @@ TEST(FailureMessages, EachFailureTellsItsStatusAndSubject) {
        "Problem closing file.\r\n\r\nFile: \r\nThe handle is invalid."},
   };
   for (const Case &c : cases) {
-    const FailureMessage message = failureMessage(c.failure, c.systemText);
+    const FailureMessage message = failureMessage(c.failure, c.systemText, installerText);
     EXPECT_EQ(message.kind, c.kind) << c.text;
     EXPECT_EQ(message.buttons, DialogButtons::Abort) << c.text;
     EXPECT_EQ(message.text, c.text);

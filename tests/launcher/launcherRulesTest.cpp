@@ -7,6 +7,7 @@
 #include "common/statusCodes.h"
 #include "launcher/launcherRules.h"
 #include "launcher/launcherTexts.h"
+#include "programTables.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
 
@@ -149,8 +150,8 @@ TEST(LauncherStatus, InputOutputCodesAreReportedNegated) {
 }
 
 TEST(LauncherStatus, MessagesCarryTheirExactWording) {
-  EXPECT_EQ(corruptInstallerMessage(-7), "Installer file is corrupted. Error: -7. ");
-  EXPECT_EQ(extractionIoErrorMessage("Setup.exe", "Access denied."),
+  EXPECT_EQ(corruptInstallerMessage(-7, launcherText), "Installer file is corrupted. Error: -7. ");
+  EXPECT_EQ(extractionIoErrorMessage("Setup.exe", "Access denied.", launcherText),
             "Lumavane Error: Setup.exe\r\n\r\nAccess denied.");
   EXPECT_EQ(copyDataSenderLine(-5), "WM_CopyData from: -5");
   EXPECT_EQ(receivedCommandLine("Close", "08.12.2026"), "Received MESSSAGE \"Close\" at 08.12.2026");

@@ -45,7 +45,7 @@ class OlderCopy : public ::testing::Test {
   }
 
   int32_t prepare(bool ask) {
-    return PrepareSaverFolder(shared, codedName, SAVER_NAME, installerText(IDS_OVERWRITE_QUESTION), ask);
+    return PrepareSaverFolder(shared, codedName, SAVER_NAME, programText(IDS_OVERWRITE_QUESTION), ask);
   }
 
   ScratchFolder scratch{"placementOlderCopy"};
