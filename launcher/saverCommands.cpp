@@ -93,13 +93,7 @@ uint8_t detectLanguageIndex() {
   return languageIndexForName(languageName);
 }
 
-static std::string loadTitle(unsigned stringId) {
-  char title[256] = "";
-  LoadStringA(GetModuleHandleA(nullptr), stringId, title, sizeof title);
-  return title;
-}
-
 ControlPanelTitles loadControlPanelTitles(uint8_t languageIndex) {
   if (languageIndex == LANGUAGE_ENGLISH) return {ENGLISH_FIRST_TITLE, ENGLISH_SECOND_TITLE};
-  return {loadTitle(firstTitleStringId(languageIndex)), loadTitle(secondTitleStringId(languageIndex))};
+  return {programText(firstTitleStringId(languageIndex)), programText(secondTitleStringId(languageIndex))};
 }
