@@ -1,8 +1,8 @@
 // Each program's user-visible texts live in its string table resource: the
-// program's own entries and the shared dialog texts (common/dialogs/
-// dialogTexts.rc), so that a translation is one more table. The portable
-// code that puts a message together receives the reading of that table as a
-// TextLookup; the native tests pass one that reads the resource script.
+// program's own entries and the shared fragments of common/dialogs/, so that
+// a translation is one more table. The portable code that puts a message
+// together receives the reading of that table as a TextLookup; the native
+// tests pass one that reads the resource script.
 #ifndef SAVER_COMMON_PROGRAM_TEXTS_H
 #define SAVER_COMMON_PROGRAM_TEXTS_H
 
