@@ -105,6 +105,7 @@ constexpr int32_t STATUS_BAD_UNINSTALL_COMMAND = -2205;
 // Operating-system codes that the system produces or tells apart itself.
 // Their values are fixed by Windows; the Windows layer checks them against
 // its headers.
+constexpr int32_t SYSTEM_ERROR_FILE_NOT_FOUND = 2;      // ERROR_FILE_NOT_FOUND
 constexpr int32_t SYSTEM_ERROR_PATH_NOT_FOUND = 3;      // ERROR_PATH_NOT_FOUND
 constexpr int32_t SYSTEM_ERROR_ACCESS_DENIED = 5;       // ERROR_ACCESS_DENIED
 constexpr int32_t SYSTEM_ERROR_ALREADY_EXISTS = 183;    // ERROR_ALREADY_EXISTS

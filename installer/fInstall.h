@@ -1,9 +1,8 @@
-// TInstallerForm: the installer's main window. It holds the state of its
-// sequence and its components; the run's header, paths and data-file tables
-// are in one record (package/installerRun.h). It runs the start-up in its
-// creation (installerStartup.cpp), carries out the installation
-// (installDriver.cpp) and shows picture or movie, licence, status line,
-// progress bar and buttons (installerForm.cpp).
+// TInstallerForm: the installer's main window. It owns the run's package and
+// plan, runs the start-up in its creation (installerStartup.cpp), starts the
+// install sequence (installSequence.h) on "Install" and listens to it as an
+// observer (installDriver.cpp), and shows picture or movie, licence, status
+// line, progress bar and buttons (installerForm.cpp).
 #ifndef SAVER_INSTALLER_F_INSTALL_H
 #define SAVER_INSTALLER_F_INSTALL_H
 
@@ -17,12 +16,17 @@
 #include "flash/FlashPanel.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
+#include "installer/installObservers.h"
+#include "installer/installPlan.h"
 #include "installer/installerPhases.h"
+#include "package/installObserver.h"
+#include "package/package.h"
 
-class TInstallerForm {
+class TInstallerForm : public InstallObserver {
  public:
-  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow);
-  ~TInstallerForm();
+  // programSize: the installer program's own length, where its package starts.
+  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize);
+  ~TInstallerForm() override;
   TInstallerForm(const TInstallerForm &) = delete;
   TInstallerForm &operator=(const TInstallerForm &) = delete;
 
@@ -33,19 +37,22 @@ class TInstallerForm {
   // The process exit code: the status of a quiet installation, else 0.
   int exitCode() const { return exitCode_; }
 
-  // Operations of the install driver; the first three do nothing when
-  // installerType is QUIET_TYPE.
-  void showStatus(const std::string &text);
-  void stepProgress();
-  void layoutInstallerForm();
-  void pauseBriefly();
-  void setTitleFromSaverName(const std::string &displayName);
+  // The main window as the install's observer (installDriver.cpp).
+  void installStarted() override;
+  void installEnded(int32_t status, bool aborted) override;
+  void status(const std::string &text) override;
+  void progress() override;
+  bool ask(Question question, const std::string &text) override;
+  void failed(const Failure &failure) override;
+  void pause() override { pauseBriefly(); }
+  bool cancelled() const override { return abortRequested; }
 
  private:
   // Start-up (installerStartup.cpp).
   void FormCreate();
   void initializeInstaller();
-  static int32_t readPackage();
+  int32_t readPackage();
+  int32_t extractStartupEntry(int index);
   void showReadyWindow();
   // Ends what the start-up leaves until the window shows, or until the
   // program ends without one.
@@ -57,20 +64,19 @@ class TInstallerForm {
   int32_t showPictureOrMovie();
   void showPicture();
   void endStartup(int32_t status);
+  // Whom the start-up tells: quiet mode, or this window.
+  InstallObserver &startupObserver();
 
   // Installation (installDriver.cpp).
-  int32_t runInstallation();
-  int32_t extractInstallFiles(const std::string &packagePath);
   void installBtnClick();
   void cancelBtnClick();
-  void setupInstallerFormForInstallation();
   void setupFormForInstallationComplete(int32_t status);
-  static void cleanupFailedInstallation();
   void resetAfterAbort();
-  void askToOpenControlPanel();
   int32_t installInPreparingWindow();
   void runQuietInstallation();
-  bool stepsGoOn(int32_t status) const;
+  std::string caption() const;
+  void layoutInstallerForm();
+  void pauseBriefly();
 
   // Window (installerForm.cpp).
   void createComponents();
@@ -103,15 +109,19 @@ class TInstallerForm {
   static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The run: its package, opened once, and its plan.
+  Package package_;
+  InstallPlan plan_;
+  uint32_t programSize_;
+  bool packageLinked_ = false;  // the package is a hard link to the installer file
+  QuietObserver quietObserver_;
+
   // The sequence's state.
   uint8_t installerType = 0;  // header byte 0, or QUIET_TYPE by "/q"
   bool licenseShown = false;
   bool installing = false;
   bool abortRequested = false;
   bool installedDuringStartup = false;
-  // The launcher was told to make the new saver the active one: from then
-  // on a "Cancel" comes too late to undo the installation.
-  bool saverMadeActive = false;
   bool endsAfterStartup = false;
   bool pauseTimerEnabled = false;
   int exitCode_ = 0;

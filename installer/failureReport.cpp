@@ -3,17 +3,10 @@
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "installer/installerTexts.h"
+#include "installer/stringTable.h"
 
-int32_t told(int32_t status, Failures &failures) {
-  for (const Failure &failure : failures) {
-    const FailureMessage message = failureMessage(failure, systemErrorText(failure.status));
-    showMessageDialog(message.kind, message.buttons, message.text);
-  }
-  failures.clear();
-  return status;
-}
-
-int32_t runTelling(int32_t (*operation)(Failures &failures)) {
-  Failures failures;
-  return told(operation(failures), failures);
+void showFailureBox(const Failure &failure) {
+  const FailureMessage message =
+      failureMessage(failure, systemErrorText(failure.status), installerText(IDS_FLASH_PLAYER_ADDRESS));
+  showMessageDialog(message.kind, message.buttons, message.text);
 }

@@ -11,25 +11,24 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
-#include "common/dialogs/messageDialog.h"
-#include "common/logFile.h"
-#include "flash/flashPlayerSetup.h"
-#include "installer/failureReport.h"
-#include "installer/installerApplication.h"
-#include "installer/installerCommandLine.h"
-#include "installer/launcherHandleParameter.h"
-#include "installer/installerLayout.h"
-#include "installer/installerTexts.h"
-#include "installer/stringTable.h"
-#include "installer/launcherLink.h"
-#include "installer/licenseText.h"
-#include "common/pictureFile.h"
 #include "common/crcUtils.h"
 #include "common/launcherProtocol.h"
+#include "common/logFile.h"
+#include "common/osClassification.h"
+#include "common/pathRules.h"
+#include "common/pictureFile.h"
 #include "common/runningProgram.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
+#include "flash/flashPlayerSetup.h"
+#include "installer/installSequence.h"
+#include "installer/installerApplication.h"
+#include "installer/installerLayout.h"
+#include "installer/installerTexts.h"
+#include "installer/launcherHandleParameter.h"
+#include "installer/launcherLink.h"
+#include "installer/licenseText.h"
+#include "installer/stringTable.h"
 #include "package/integrityRecord.h"
+#include "package/packageCopy.h"
 #include "package/packageFormat.h"
 
 namespace {
@@ -38,7 +37,30 @@ const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
 
 // A package that says its saver needs no movie player: the installer then
 // neither looks for one nor plays its movie with one.
-bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerRun.header) == MoviePlayerNeed::none; }
+bool needsNoMoviePlayer(const InstallerHeader &header) {
+  return moviePlayerNeedOf(header) == MoviePlayerNeed::none;
+}
+
+std::string systemLowerCase(const std::string &text) {
+  std::string lower = text;
+  if (!lower.empty()) CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+  return lower;
+}
+
+// What the plan needs of this system; the paths are set by now.
+PlanSystem planSystem() {
+  PlanSystem system;
+  system.windows = pathWindows;
+  system.system = pathSystem;
+  if (GetOperatingSystem() == OS_64BIT_WINDOWS) system.nativeSystem = pathSysnative;
+  system.shared = pathCommonAppData;
+  system.work = pathWorkFolder;
+  system.installerFile = ownProgramFile();
+  system.lowerCase = systemLowerCase;
+  system.installText = installerText(IDS_INSTALL);
+  system.screenSaverText = installerText(IDS_SCREEN_SAVER);
+  return system;
+}
 
 // The shortcut a left-over run of this installer may have placed in the
 // user's Startup folder; nothing is said whatever becomes of it.
@@ -55,20 +77,6 @@ std::vector<std::string> commandLineParameters() {
   return std::vector<std::string>(__argv + 1, __argv + __argc);
 }
 
-void showStartupMessage(const StartupMessage &message) {
-  switch (message.kind) {
-    case StartupMessageKind::errorAbort:
-      showErrorMessage(message.text);
-      break;
-    case StartupMessageKind::errorOk:
-      showMessageDialog(DialogKind::Error, DialogButtons::Ok, message.text);
-      break;
-    case StartupMessageKind::information:
-      showInformationMessage(message.text);
-      break;
-  }
-}
-
 }  // namespace
 
 void TInstallerForm::FormCreate() {
@@ -82,32 +90,34 @@ void TInstallerForm::initializeInstaller() {
   repaint();
   resetState();
   int32_t status = readPackage();
+  const InstallerHeader &header = package_.header();
   bool quiet = false;
   if (status == 0) {
     sendCommandToLauncher(window_, HEADER_READ_COMMAND);
     readCommandLine();
-    quiet = installerType == QUIET_TYPE;
+    quiet = plan_.quiet;
     if (quiet)
       preparingWindow_.moveOffScreen();
     else
       preparingWindow_.centerOnScreen();
   }
-  if (status == 0) status = runTelling(ComputeSaverPaths);
-  if (status == 0) {
-    if (installerRun.header.carriesReadMe != 0) status = runTelling(ExtractReadMe);
+  if (status == 0 && plan_.status != 0) {
+    startupObserver().failed(Failure{FailureKind::File, plan_.status, plan_.unsafeName});
+    status = plan_.status;
   }
-  if (status == 0 && !needsNoMoviePlayer()) status = decideFlashPlayer();
+  if (status == 0 && header.carriesReadMe != 0) status = extractStartupEntry(ENTRY_README);
+  if (status == 0 && !needsNoMoviePlayer(header)) status = decideFlashPlayer();
   if (status == 0 && !quiet) {
-    setTitleFromSaverName(installerRun.saverName);
-    setApplicationTitle(InstallerTitleFor(installerRun.saverName));
+    SetWindowTextA(window_, plan_.windowTitle.c_str());
+    setApplicationTitle(plan_.windowTitle);
   }
   if (status == 0 && !quiet) status = prepareLicenseMode();
   // Without a window the licence is not shown, but the install still copies
   // it into the saver folder: without it there, every quiet install of a
   // package with a licence would fail at that copy.
-  if (status == 0 && quiet && installerRun.header.showLicense != 0) status = runTelling(ExtractLicense);
+  if (status == 0 && quiet && header.showLicense != 0) status = extractStartupEntry(ENTRY_LICENSE);
   // The package's own quiet type carries no picture; "/q" does not count.
-  if (status == 0 && installerRun.header.installerType != QUIET_TYPE) status = runTelling(ExtractSplash);
+  if (status == 0 && header.installerType != QUIET_TYPE) status = extractStartupEntry(ENTRY_SPLASH);
   if (status == 0 && !quiet) status = showPictureOrMovie();
   if (status == 0 && !quiet && !installedDuringStartup) showReadyWindow();
   if (status == 0 && quiet) runQuietInstallation();
@@ -116,17 +126,42 @@ void TInstallerForm::initializeInstaller() {
   trace.result(status);
 }
 
-// The system paths, the package copy in the work folder and its header,
+// The system paths, the package in the work folder, opened for the run, its
+// header and the plan that follows from it, and the decompression library,
 // before anything else: 0 or the status, told.
 int32_t TInstallerForm::readPackage() {
   int32_t status = initSystemPaths(ownProgramFile());
+  Failures failures;
   if (status == 0) {
-    ComputePackagePaths();
-    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
-    status = runTelling(CopyPackageToWorkFolder);
+    plan_.installerFile = ownProgramFile();
+    plan_.packagePath = packageCopyPath(pathWorkFolder);
+    const bool startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
+    status = CopyPackageToWorkFolder(plan_.installerFile, plan_.packagePath, startedByLauncher,
+                                     packageLinked_, failures);
   }
-  if (status == 0) status = runTelling(ReadPackageHeader);
-  return status;
+  if (status == 0) {
+    status = package_.open(plan_.packagePath, pathWorkFolder);
+    if (status != 0) addFailure(failures, FailureKind::File, status, plan_.packagePath);
+  }
+  if (status == 0) status = package_.readHeader(programSize_, failures);
+  if (status == 0) {
+    plan_ = makeInstallPlan(package_.header(), commandLineParameters(), planSystem());
+    status = package_.extractEntry(ENTRY_CODEC_LIBRARY, plan_.entries[ENTRY_CODEC_LIBRARY], failures);
+  }
+  return tell(startupObserver(), status, failures);
+}
+
+// One entry of the start-up, without progress; an absent one fails with
+// STATUS_ENTRY_ABSENT and nothing to tell.
+int32_t TInstallerForm::extractStartupEntry(int index) {
+  if (!entryPresent(package_.header().entries[index])) return STATUS_ENTRY_ABSENT;
+  Failures failures;
+  return tell(startupObserver(), package_.extractEntry(index, plan_.entries[index], failures), failures);
+}
+
+InstallObserver &TInstallerForm::startupObserver() {
+  if (installerType == QUIET_TYPE) return quietObserver_;
+  return *this;
 }
 
 // The main window, laid out and centred, in place of the preparing window.
@@ -156,38 +191,35 @@ void TInstallerForm::resetState() {
   abortRequested = false;
   installerType = 0;
   licenseShown = false;
-  installedDuringStartup = saverMadeActive = false;
+  installedDuringStartup = false;
   forgetLauncherWindow();
 }
 
 // Runs after the header was read, so "/q" overrides the header's type.
 void TInstallerForm::readCommandLine() {
-  installerType = installerRun.header.installerType;
-  const int quietSwitches = countQuietSwitches(commandLineParameters());
-  for (int i = 0; i < quietSwitches; ++i) {
-    installerType = QUIET_TYPE;
-    sendCommandToLauncher(window_, QUIET_INSTALLER_COMMAND);
-  }
+  installerType = plan_.installerType;
+  for (int i = 0; i < plan_.quietSwitches; ++i) sendCommandToLauncher(window_, QUIET_INSTALLER_COMMAND);
 }
 
 int32_t TInstallerForm::decideFlashPlayer() {
+  const InstallerHeader &header = package_.header();
   FlashPlayerDecision decision;
-  decision.carriesFlashInstaller = installerRun.header.carriesFlashInstaller != 0;
-  decision.flashInstallerVersionIndex = installerRun.header.flashInstallerVersionIndex;
-  decision.flashInstallerName = entryNameOf(installerRun.header.entries[ENTRY_FLASH_INSTALLER]);
-  return decideFlashPlayerAction(
-      decision, flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
+  decision.carriesFlashInstaller = header.carriesFlashInstaller != 0;
+  decision.flashInstallerVersionIndex = header.flashInstallerVersionIndex;
+  decision.flashInstallerName = entryNameOf(header.entries[ENTRY_FLASH_INSTALLER]);
+  return decideFlashPlayerAction(decision, flashPlayerStepsFor(window_, [this] {
+                                   return extractStartupEntry(ENTRY_FLASH_INSTALLER);
+                                 }));
 }
 
 int32_t TInstallerForm::prepareLicenseMode() {
-  licenseShown = installerRun.header.showLicense != 0;
+  licenseShown = package_.header().showLicense != 0;
   int32_t status = 0;
   if (licenseShown) {
-    status = runTelling(ExtractLicense);
+    status = extractStartupEntry(ENTRY_LICENSE);
     if (status == 0) {
       createLicenseBoxOnce();
-      loadLicenseFile(licenseScrollBox,
-                      pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
+      loadLicenseFile(licenseScrollBox, plan_.licenseFile);
       ShowWindow(licenseScrollBox, SW_SHOW);
       setSizeable(true);
       SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
@@ -218,7 +250,6 @@ int32_t TInstallerForm::prepareLicenseMode() {
 }
 
 int32_t TInstallerForm::showPictureOrMovie() {
-  const std::string splashPath = pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
   if (installerType == BITMAP_TYPE || installerType == JPEG_TYPE) {
     showPicture();
     return 0;
@@ -227,7 +258,7 @@ int32_t TInstallerForm::showPictureOrMovie() {
   // A movie the reader or the player refuses, or one of a package without
   // the player, is not shown: the installation runs at once in the
   // preparing window.
-  if (needsNoMoviePlayer() || moviePanel1->playMovie(splashPath) != 0) {
+  if (needsNoMoviePlayer(package_.header()) || moviePanel1->playMovie(plan_.splashFile) != 0) {
     installedDuringStartup = true;
     return installInPreparingWindow();
   }
@@ -242,9 +273,9 @@ int32_t TInstallerForm::showPictureOrMovie() {
 // installation still works.
 void TInstallerForm::showPicture() {
   ShowWindow(moviePanel1->handle(), SW_HIDE);
-  const std::string name = entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
-  picture_ = loadPictureFile(pathWorkFolder + name);
-  if (picture_ == nullptr) showErrorMessage(CORRUPT_PICTURE_TEXT + name);
+  picture_ = loadPictureFile(plan_.splashFile);
+  if (picture_ == nullptr)
+    failed(Failure{FailureKind::PictureUnreadable, 0, fileNamePart(plan_.splashFile)});
   ShowWindow(bmpPanel, SW_SHOW);
   SetWindowPos(bmpPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
 }
@@ -253,16 +284,16 @@ void TInstallerForm::endStartup(int32_t status) {
   endsAfterStartup = true;
   // A start-up that failed says so in its exit code too, for scripted installs.
   if (status != 0) exitCode_ = status;
-  if (status != 0 && installedDuringStartup) {
-    showStartupMessage(preparingInstallEndMessage(status));
-  } else if (status != 0) {
-    showStartupMessage(startupEndMessage(status, installerText(IDS_FLASH_PLAYER_ADDRESS)));
+  if (status != 0) {
+    // The package was read when the install ran in the preparing window: its
+    // failure is a failed installation, not a damaged file.
+    const FailureKind kind = installedDuringStartup ? FailureKind::InstallEnded : FailureKind::StartupEnded;
+    startupObserver().failed(Failure{kind, status, ""});
   } else if (installedDuringStartup) {
-    askToOpenControlPanel();
+    PreparingObserver observer(preparingWindow_, caption());
+    offerControlPanel(package_.header(), observer, window_);
   } else if (installerType == QUIET_TYPE) {
-    // Only a package that is quiet by itself opens the control panel.
-    if (installerRun.header.offerControlPanel != 0 && countQuietSwitches(commandLineParameters()) == 0)
-      sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
+    if (plan_.opensControlPanelWhenQuiet) sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
   } else {
     endsAfterStartup = false;
     applyPhase(InstallerPhase::ready);

@@ -72,11 +72,36 @@ static std::string failureText(const Failure &failure, const std::string &system
       return std::string(PRODUCT_ERROR_TEXT) + "Problem reading screen saver data file. " + systemText;
     case FailureKind::DataFileClose:
       return "Problem closing file.\r\n\r\nFile: \r\n" + systemText;
+    default:
+      break;
   }
   return std::string();
 }
 
-FailureMessage failureMessage(const Failure &failure, const std::string &systemText) {
+static FailureMessage startupMessageBox(const StartupMessage &message) {
+  switch (message.kind) {
+    case StartupMessageKind::errorOk:
+      return {DialogKind::Error, DialogButtons::Ok, message.text};
+    case StartupMessageKind::information:
+      return {DialogKind::Information, DialogButtons::Ok, message.text};
+    case StartupMessageKind::errorAbort:
+      break;
+  }
+  return {DialogKind::Error, DialogButtons::Abort, message.text};
+}
+
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText,
+                              const std::string &playerAddress) {
+  switch (failure.kind) {
+    case FailureKind::StartupEnded:
+      return startupMessageBox(startupEndMessage(failure.status, playerAddress));
+    case FailureKind::InstallEnded:
+      return startupMessageBox(preparingInstallEndMessage(failure.status));
+    case FailureKind::PictureUnreadable:
+      return {DialogKind::Error, DialogButtons::Abort, CORRUPT_PICTURE_TEXT + failure.subject};
+    default:
+      break;
+  }
   // The refused second open is an information box with the error's button.
   const DialogKind kind =
       failure.kind == FailureKind::DataFileInUse ? DialogKind::Information : DialogKind::Error;

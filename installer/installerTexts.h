@@ -47,13 +47,15 @@ StartupMessage startupEndMessage(int32_t status, const std::string &playerAddres
 // installation, not as a damaged file.
 StartupMessage preparingInstallEndMessage(int32_t status);
 
-// The box that tells what a package operation had to tell; systemText is
-// the operating system's text for failure.status.
+// The box that tells what a step had to tell; systemText is the operating
+// system's text for failure.status, playerAddress the movie player maker's
+// download page for the end of a start-up.
 struct FailureMessage {
   DialogKind kind;
   DialogButtons buttons;
   std::string text;
 };
-FailureMessage failureMessage(const Failure &failure, const std::string &systemText);
+FailureMessage failureMessage(const Failure &failure, const std::string &systemText,
+                              const std::string &playerAddress);
 
 #endif

@@ -219,7 +219,7 @@ TEST(FailureMessages, EachFailureTellsItsStatusAndSubject) {
        "Problem closing file.\r\n\r\nFile: \r\nThe handle is invalid."},
   };
   for (const Case &c : cases) {
-    const FailureMessage message = failureMessage(c.failure, c.systemText);
+    const FailureMessage message = failureMessage(c.failure, c.systemText, "");
     EXPECT_EQ(message.kind, c.kind) << c.text;
     EXPECT_EQ(message.buttons, DialogButtons::Abort) << c.text;
     EXPECT_EQ(message.text, c.text);
