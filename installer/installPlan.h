@@ -8,6 +8,7 @@
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -55,7 +56,7 @@ struct InstallPlan {
   std::string dataFile;     // work folder + entry 8's name
   std::string splashFile;   // in the work folder, named for the installer type
   std::string licenseFile;  // in the work folder
-  EntryTarget entries[PACKAGE_ENTRY_COUNT];
+  std::array<EntryTarget, PACKAGE_ENTRY_COUNT> entries;
   int firstInstallEntry = ENTRY_SAVER_PROGRAM;  // the read-me's when one is carried
   // The read-me placed in the saver folder, which the install opens; "" when
   // the package carries none or its name is not a plain file name.

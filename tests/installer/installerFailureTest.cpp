@@ -449,7 +449,7 @@ TEST_F(InstallerEndToEnd, PackageSwappedAfterTheCheckIsNotInstalled) {
   const std::string workRoot = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\";
   std::string packageCopy, installerCopy;
   for (const std::string &folder : workFolders()) {
-    if (foldersBefore.count(folder) != 0) continue;
+    if (foldersBefore.contains(folder)) continue;
     if (exists(workRoot + folder + "\\temp.dat")) packageCopy = workRoot + folder + "\\temp.dat";
     if (exists(workRoot + folder + "\\pictureSetup.exe"))
       installerCopy = workRoot + folder + "\\pictureSetup.exe";
