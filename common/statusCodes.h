@@ -51,7 +51,7 @@ constexpr int32_t STATUS_DATA_FILE_NOT_OPEN = -15;
 // ReadMe is missing from the work folder.
 constexpr int32_t STATUS_EXPANDED_FILE_MISSING = -16;
 
-// The package (ReadPackageHeader, ExtractEntry) and the data file.
+// The package (Package::readHeader, Package::extractEntry) and the data file.
 // Stored bytes lie outside the file, or fewer were read or written.
 constexpr int32_t STATUS_SHORT_ENTRY = -30;
 constexpr int32_t STATUS_SHORT_HEADER = -31;    // fewer than a whole header's bytes

@@ -1,8 +1,9 @@
 // TInstallerForm: the installer's main window. It owns the run's package and
-// plan, runs the start-up in its creation (installerStartup.cpp), starts the
-// install sequence (installSequence.h) on "Install" and listens to it as an
-// observer (installDriver.cpp), and shows picture or movie, licence, status
-// line, progress bar and buttons (installerForm.cpp).
+// plan, starts the start-up in its creation and the install on "Install"
+// (both in installSequence.h), shows what the start-up asks for
+// (installerStartup.cpp), listens to the install as its observer
+// (installDriver.cpp), and shows picture or movie, licence, status line,
+// progress bar and buttons (installerForm.cpp).
 #ifndef SAVER_INSTALLER_F_INSTALL_H
 #define SAVER_INSTALLER_F_INSTALL_H
 
@@ -17,12 +18,11 @@
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
 #include "installer/installObservers.h"
-#include "installer/installPlan.h"
+#include "installer/installSequence.h"
 #include "installer/installerPhases.h"
 #include "package/installObserver.h"
-#include "package/package.h"
 
-class TInstallerForm : public InstallObserver {
+class TInstallerForm : public InstallObserver, public StartupView {
  public:
   // programSize: the installer program's own length, where its package starts.
   TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize);
@@ -47,35 +47,31 @@ class TInstallerForm : public InstallObserver {
   void pause() override { pauseBriefly(); }
   bool cancelled() const override { return abortRequested; }
 
+  // What the start-up shows (installerStartup.cpp).
+  HWND window() const override { return window_; }
+  void startupGoesOn(bool quiet) override;
+  void showTitle(const std::string &title) override;
+  void showLicense(const std::string &licenseFile) override;
+  bool showPicture(const std::string &file) override;
+  bool playMovie(const std::string &file) override;
+  void showReady() override;
+  InstallObserver &windowObserver() override { return *this; }
+  InstallObserver &preparingObserver() override;
+
  private:
   // Start-up (installerStartup.cpp).
   void FormCreate();
-  void initializeInstaller();
-  int32_t readPackage();
-  int32_t extractStartupEntry(int index);
-  void showReadyWindow();
   // Ends what the start-up leaves until the window shows, or until the
   // program ends without one.
   static void finishStartup();
   void resetState();
-  void readCommandLine();
-  int32_t decideFlashPlayer();
-  int32_t prepareLicenseMode();
-  int32_t showPictureOrMovie();
-  void showPicture();
-  void endStartup(int32_t status);
-  // Whom the start-up tells: quiet mode, or this window.
-  InstallObserver &startupObserver();
 
   // Installation (installDriver.cpp).
   void installBtnClick();
   void cancelBtnClick();
   void setupFormForInstallationComplete(int32_t status);
   void resetAfterAbort();
-  int32_t installInPreparingWindow();
-  void runQuietInstallation();
   std::string caption() const;
-  void layoutInstallerForm();
   void pauseBriefly();
 
   // Window (installerForm.cpp).
@@ -110,18 +106,15 @@ class TInstallerForm : public InstallObserver {
   static LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   // The run: its package, opened once, and its plan.
-  Package package_;
-  InstallPlan plan_;
+  InstallRun run_;
   uint32_t programSize_;
-  bool packageLinked_ = false;  // the package is a hard link to the installer file
-  QuietObserver quietObserver_;
+  std::unique_ptr<PreparingObserver> preparingObserver_;
 
   // The sequence's state.
   uint8_t installerType = 0;  // header byte 0, or QUIET_TYPE by "/q"
   bool licenseShown = false;
   bool installing = false;
   bool abortRequested = false;
-  bool installedDuringStartup = false;
   bool endsAfterStartup = false;
   bool pauseTimerEnabled = false;
   int exitCode_ = 0;

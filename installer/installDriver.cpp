@@ -1,6 +1,5 @@
-// The main window's side of an installation: "Install" and "Cancel", the
-// install sequence told in its status line, progress bar and boxes, and the
-// two ways it runs without the window (quiet, in the preparing window).
+// The main window's side of an installation: "Install" and "Cancel", and the
+// install sequence told in its status line, progress bar and boxes.
 #include "installer/fInstall.h"
 
 #include <commctrl.h>
@@ -17,8 +16,8 @@ void TInstallerForm::installBtnClick() {
   if (installing) return;
   installing = true;
   abortRequested = false;
-  const int32_t status = runInstallation(package_, plan_, *this, window_).status;
-  if (!abortRequested && status == 0) offerControlPanel(package_.header(), *this, window_);
+  const int32_t status = runInstallation(run_.package, run_.plan, *this, window_).status;
+  if (!abortRequested && status == 0) offerControlPanel(run_.package.header(), *this, window_);
   installing = false;
   if (status == 0) closeAndEnd();
 }
@@ -78,15 +77,4 @@ std::string TInstallerForm::caption() const {
   char text[512] = "";
   GetWindowTextA(window_, text, sizeof text);
   return text;
-}
-
-// Neither the main window nor the overwrite question is used: the
-// preparing window tells the progress.
-int32_t TInstallerForm::installInPreparingWindow() {
-  PreparingObserver observer(preparingWindow_, caption());
-  return runInstallation(package_, plan_, observer, window_).status;
-}
-
-void TInstallerForm::runQuietInstallation() {
-  exitCode_ = runInstallation(package_, plan_, quietObserver_, window_).status;
 }

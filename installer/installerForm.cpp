@@ -189,12 +189,6 @@ void TInstallerForm::pauseTimerTimer() {
   pauseTimerEnabled = false;
 }
 
-void TInstallerForm::layoutInstallerForm() {
-  if (installerType == QUIET_TYPE) return;
-  placeButtons();
-  fitClientHeight();
-}
-
 void TInstallerForm::placeButtons() {
   const ButtonLefts lefts =
       ::placeButtons(widthOf(buttonPanel), widthOf(cancelBtn), widthOf(installBtn), dpi_);
@@ -270,8 +264,8 @@ void TInstallerForm::FormClose() {
   // The panel's control and scratch folder go with the window.
   moviePanel1.reset();
   // The package is open until here; its link can go only once it is closed.
-  package_.close();
-  if (packageLinked_) MovePackageLinkAside(plan_.installerFile, plan_.packagePath);
+  run_.package.close();
+  if (run_.packageLinked) MovePackageLinkAside(run_.plan.installerFile, run_.plan.packagePath);
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }
