@@ -17,8 +17,12 @@ void appendU16(std::vector<uint8_t> &bytes, uint16_t value) {
   bytes.push_back(static_cast<uint8_t>(value >> 8));
 }
 
-bool startsRecord(const uint8_t *bytes, size_t count) {
-  return count >= PROPERTY_RECORD_HEAD && std::memcmp(bytes, RECORD_MAGIC, sizeof(RECORD_MAGIC)) == 0;
+// Whether the bytes start a record, and of which version.
+void readHead(const uint8_t *bytes, size_t count, PropertyRecord &record) {
+  record = PropertyRecord();
+  record.present =
+      count >= PROPERTY_RECORD_HEAD && std::memcmp(bytes, RECORD_MAGIC, sizeof(RECORD_MAGIC)) == 0;
+  if (record.present) record.version = bytes[sizeof(RECORD_MAGIC)];
 }
 
 // The items of a record of this version, from behind its head to its end.
@@ -48,11 +52,8 @@ bool recordRange(const ByteSource &package, uint32_t programSize, const PackageE
 }  // namespace
 
 int32_t parsePropertyRecord(const uint8_t *bytes, size_t count, PropertyRecord &record) {
-  record = PropertyRecord();
-  if (!startsRecord(bytes, count)) return STATUS_OK;
-  record.present = true;
-  record.version = bytes[sizeof(RECORD_MAGIC)];
-  if (record.version != PROPERTY_RECORD_VERSION) return STATUS_OK;
+  readHead(bytes, count, record);
+  if (!record.present || record.version != PROPERTY_RECORD_VERSION) return STATUS_OK;
   const int32_t status = parseItems(bytes, count, record.items);
   if (status != STATUS_OK) record.items.clear();
   return status;
@@ -69,8 +70,8 @@ int32_t readPropertyRecord(ByteSource &package, uint32_t programSize, const Inst
   int32_t status = readExactly(package, locator.start, head, headLength);
   if (status != STATUS_OK) return status;
   // A record of another version is skipped whole, whatever its length.
-  status = parsePropertyRecord(head, headLength, record);
-  if (status != STATUS_OK || !record.present || record.version != PROPERTY_RECORD_VERSION) return status;
+  readHead(head, headLength, record);
+  if (!record.present || record.version != PROPERTY_RECORD_VERSION) return STATUS_OK;
   if (length > PROPERTY_RECORD_MAX) return STATUS_PACKAGE_DAMAGED;
   std::vector<uint8_t> bytes;
   status = allocateBuffer(bytes, length);
