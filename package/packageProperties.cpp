@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 
 namespace {
 
@@ -98,15 +99,18 @@ PackageProperties storedHeaderProperties(const InstallerHeader &header) {
 
 int32_t takeRecordProperties(const PropertyRecord &record, const PropertyTable &table,
                              PackageProperties &properties) {
+  // All or nothing: a damaged record leaves the properties as they were.
+  PackageProperties taken = properties;
   for (const PropertyItem &item : record.items) {
     const PropertyField *field = fieldOfTag(table, item.tag);
     if (field == nullptr) continue;  // a property of a newer packer
     if (!fits(*field, item.value)) return STATUS_PACKAGE_DAMAGED;
     if (field->byte != nullptr)
-      properties.*field->byte = static_cast<uint8_t>(item.value[0]);
+      taken.*field->byte = static_cast<uint8_t>(item.value[0]);
     else
-      properties.*field->text = item.value;
+      taken.*field->text = item.value;
   }
+  properties = std::move(taken);
   return STATUS_OK;
 }
 

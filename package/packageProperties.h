@@ -61,9 +61,9 @@ PackageProperties headerProperties(const InstallerHeader &header);
 PackageProperties storedHeaderProperties(const InstallerHeader &header);
 
 // Sets the fields that record's items hold; items of tags the table does
-// not know are skipped. STATUS_PACKAGE_DAMAGED for an item whose value does
-// not fit its field (a byte of another length, a text too long or with a
-// zero byte).
+// not know are skipped. STATUS_PACKAGE_DAMAGED, and no field set, for an
+// item whose value does not fit its field (a byte of another length, a text
+// too long or with a zero byte).
 int32_t takeRecordProperties(const PropertyRecord &record, const PropertyTable &table,
                              PackageProperties &properties);
 

@@ -148,6 +148,7 @@ TEST(PackageProperties, UnknownTagsAreSkippedAndValuesThatDoNotFitRefused) {
       {"text with a zero byte", {{1, std::string("a\0b", 3)}}, STATUS_PACKAGE_DAMAGED, ""},
       {"byte of two bytes", {{2, "UU"}}, STATUS_PACKAGE_DAMAGED, ""},
       {"byte of none", {{2, ""}}, STATUS_PACKAGE_DAMAGED, ""},
+      {"good text before a bad byte", {{1, "Lumen"}, {2, "UU"}}, STATUS_PACKAGE_DAMAGED, ""},
   };
   for (const FieldCase &each : cases) {
     PackageProperties read;
