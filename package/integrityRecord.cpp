@@ -254,6 +254,9 @@ std::string integrityVerdictText(const IntegrityCheck &check) {
 }
 
 MoviePlayerNeed moviePlayerNeedOf(const InstallerHeader &header) {
+  IntegrityRecord record;
+  if (!readIntegrityRecord(header, record) || record.version != INTEGRITY_VERSION)
+    return MoviePlayerNeed::notStated;
   const MoviePlayerNeed need = static_cast<MoviePlayerNeed>(headerProperties(header).moviePlayer);
   return need == MoviePlayerNeed::required || need == MoviePlayerNeed::none ? need
                                                                             : MoviePlayerNeed::notStated;

@@ -53,9 +53,9 @@ void readHeaderFields(const InstallerHeader &header, const PropertyTable &table,
   }
 }
 
-bool knownIntegrityRecord(const InstallerHeader &header) {
+bool hasIntegrityRecord(const InstallerHeader &header) {
   IntegrityRecord record;
-  return readIntegrityRecord(header, record) && record.version == INTEGRITY_VERSION;
+  return readIntegrityRecord(header, record);
 }
 
 bool fits(const PropertyField &field, const std::string &value) {
@@ -73,21 +73,15 @@ const PropertyField *fieldOfTag(const PropertyTable &table, uint16_t tag) {
 
 const PropertyTable PACKAGE_PROPERTIES = {FIELDS, sizeof(FIELDS) / sizeof(FIELDS[0])};
 
-const PropertyField *propertyFieldOf(uint8_t PackageProperties::*byte, const PropertyTable &table) {
-  for (size_t i = 0; i < table.count; ++i)
-    if (table.fields[i].byte == byte) return &table.fields[i];
-  return nullptr;
-}
-
-const PropertyField *propertyFieldOf(std::string PackageProperties::*text, const PropertyTable &table) {
-  for (size_t i = 0; i < table.count; ++i)
-    if (table.fields[i].text == text) return &table.fields[i];
+const PropertyField *propertyFieldOf(std::string PackageProperties::*text) {
+  for (const PropertyField &field : FIELDS)
+    if (field.text == text) return &field;
   return nullptr;
 }
 
 PackageProperties headerProperties(const InstallerHeader &header) {
   PackageProperties properties;
-  if (knownIntegrityRecord(header)) readHeaderFields(header, PACKAGE_PROPERTIES, properties);
+  if (hasIntegrityRecord(header)) readHeaderFields(header, PACKAGE_PROPERTIES, properties);
   return properties;
 }
 
@@ -117,7 +111,7 @@ int32_t takeRecordProperties(const PropertyRecord &record, const PropertyTable &
 int32_t readPackageProperties(ByteSource &package, uint32_t programSize, const InstallerHeader &header,
                               PackageProperties &properties, const PropertyTable &table) {
   properties = PackageProperties();
-  if (!knownIntegrityRecord(header)) return STATUS_OK;
+  if (!hasIntegrityRecord(header)) return STATUS_OK;
   readHeaderFields(header, table, properties);
   PropertyRecord record;
   int32_t status = readPropertyRecord(package, programSize, header, record);

@@ -47,14 +47,11 @@ struct PropertyTable {
 // Every field of PackageProperties.
 extern const PropertyTable PACKAGE_PROPERTIES;
 
-// The row of a field; nullptr when table has none.
-const PropertyField *propertyFieldOf(uint8_t PackageProperties::*byte,
-                                     const PropertyTable &table = PACKAGE_PROPERTIES);
-const PropertyField *propertyFieldOf(std::string PackageProperties::*text,
-                                     const PropertyTable &table = PACKAGE_PROPERTIES);
+// The row of a text field; nullptr for a field without one.
+const PropertyField *propertyFieldOf(std::string PackageProperties::*text);
 
 // What the header states: its fields count only in a header that carries an
-// integrity record of the version this reader knows; else they stay empty.
+// integrity record; else they stay empty.
 PackageProperties headerProperties(const InstallerHeader &header);
 // The header's fields as stored, record or not (the one inside the
 // integrity record needs its magic): what extract keeps byte for byte.
@@ -69,7 +66,7 @@ int32_t takeRecordProperties(const PropertyRecord &record, const PropertyTable &
 
 // What a package states, read through its one open file: the header's
 // fields, then the property record's, both only when the header carries an
-// integrity record of the known version. STATUS_PACKAGE_DAMAGED for a
+// integrity record. STATUS_PACKAGE_DAMAGED for a
 // damaged property record (the header's fields are taken all the same), or
 // an I/O code.
 int32_t readPackageProperties(ByteSource &package, uint32_t programSize, const InstallerHeader &header,

@@ -9,4 +9,8 @@ bool carriesUninstaller(const InstallerHeader &header) {
   return headerProperties(header).uninstallMark == UNINSTALLER_CARRIED;
 }
 
+void setUninstallMark(InstallerHeader &header, uint8_t mark) {
+  reinterpret_cast<uint8_t *>(&header)[UNINSTALL_MARK_OFFSET] = mark;
+}
+
 std::string publisherOf(const InstallerHeader &header) { return headerProperties(header).publisher; }

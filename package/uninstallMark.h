@@ -2,8 +2,8 @@
 // field behind the integrity record (entry 0 is never extracted, and older
 // installers read none of it): whether the package carries its own
 // uninstaller, and the maker's name for the list of installed programs.
-// Both count only in a package with an integrity record of a known
-// version, so bytes that an older packer left there state nothing. Unlike the record's own bytes they
+// Both count only in a package with an integrity record, so bytes that an
+// older packer left there state nothing. Unlike the record's own bytes they
 // are covered by the package CRC. They are fields of PackageProperties
 // (package/packageProperties.h); the layout is documented in
 // tools/saverpack/manifest.md. Portable.
@@ -25,7 +25,9 @@ const size_t PUBLISHER_FIELD = 64;  // ended by a zero byte or the field's end
 const uint8_t UNINSTALLER_CARRIED = 0x55;  // 'U'
 
 bool carriesUninstaller(const InstallerHeader &header);
-// "" in a package without such an integrity record.
+// Written as it is, for headers made by hand.
+void setUninstallMark(InstallerHeader &header, uint8_t mark);
+// "" in a package without an integrity record.
 std::string publisherOf(const InstallerHeader &header);
 
 #endif

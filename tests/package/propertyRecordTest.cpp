@@ -128,7 +128,7 @@ TEST(PackageProperties, RecordFieldsComeBackAsWritten) {
   // Empty fields make no record: the package keeps the bytes it had without one.
   EXPECT_TRUE(recordPropertyItems(PackageProperties(), RECORD_TABLE).empty());
   EXPECT_TRUE(propertyRecordBytes({}).empty());
-  // The record is read only where a known integrity record vouches for the header.
+  // The record is read only where an integrity record vouches for the header.
   ASSERT_EQ(STATUS_OK, readBack(packageFile(propertyRecordBytes(items), false), read));
   EXPECT_EQ("", read.publisher);
 }
@@ -209,27 +209,39 @@ TEST(PackageProperties, ARecordTooLongIsRefusedUnlessOfAnotherVersion) {
 }
 
 // The fields that packages carried in the header before the record count
-// only under an integrity record this reader knows; extract keeps them as
-// they are, the one inside the integrity record only with its magic.
+// only under an integrity record, the movie player only under one of the
+// known version; extract keeps them as they are, the one inside the
+// integrity record only with its magic.
+struct RecordState {
+  const char *what;
+  bool written;
+  uint8_t version;
+};
+
 TEST(PackageProperties, HeaderFieldsStatedAndStored) {
-  for (int recordVersion : {0, int{INTEGRITY_VERSION}, INTEGRITY_VERSION + 1}) {
+  const RecordState states[] = {
+      {"no integrity record", false, 0},
+      {"integrity record", true, INTEGRITY_VERSION},
+      {"integrity record of another version", true, INTEGRITY_VERSION + 1},
+  };
+  for (const RecordState &state : states) {
     InstallerHeader header{};
     IntegrityRecord integrity{};
-    integrity.version = static_cast<uint8_t>(recordVersion);
+    integrity.version = state.version;
     integrity.moviePlayer = static_cast<uint8_t>(MoviePlayerNeed::none);
-    if (recordVersion != 0) writeIntegrityRecord(header, integrity);
-    reinterpret_cast<uint8_t *>(&header)[UNINSTALL_MARK_OFFSET] = UNINSTALLER_CARRIED;
+    if (state.written) writeIntegrityRecord(header, integrity);
+    setUninstallMark(header, UNINSTALLER_CARRIED);
     std::memcpy(reinterpret_cast<char *>(&header) + PUBLISHER_OFFSET, "Lumen", 5);
 
-    const bool known = recordVersion == INTEGRITY_VERSION;
-    EXPECT_EQ(known, carriesUninstaller(header)) << recordVersion;
-    EXPECT_EQ(known ? "Lumen" : "", publisherOf(header)) << recordVersion;
+    EXPECT_EQ(state.written, carriesUninstaller(header)) << state.what;
+    EXPECT_EQ(state.written ? "Lumen" : "", publisherOf(header)) << state.what;
+    const bool known = state.written && state.version == INTEGRITY_VERSION;
     EXPECT_EQ(known ? MoviePlayerNeed::none : MoviePlayerNeed::notStated, moviePlayerNeedOf(header))
-        << recordVersion;
+        << state.what;
     const PackageProperties stored = storedHeaderProperties(header);
-    EXPECT_EQ(UNINSTALLER_CARRIED, stored.uninstallMark) << recordVersion;
-    EXPECT_EQ("Lumen", stored.publisher) << recordVersion;
-    EXPECT_EQ(recordVersion != 0 ? integrity.moviePlayer : 0, stored.moviePlayer) << recordVersion;
+    EXPECT_EQ(UNINSTALLER_CARRIED, stored.uninstallMark) << state.what;
+    EXPECT_EQ("Lumen", stored.publisher) << state.what;
+    EXPECT_EQ(state.written ? integrity.moviePlayer : 0, stored.moviePlayer) << state.what;
   }
 }
 
