@@ -66,9 +66,8 @@ int32_t takeRecordProperties(const PropertyRecord &record, const PropertyTable &
 
 // What a package states, read through its one open file: the header's
 // fields, then the property record's, both only when the header carries an
-// integrity record. STATUS_PACKAGE_DAMAGED for a
-// damaged property record (the header's fields are taken all the same), or
-// an I/O code.
+// integrity record. STATUS_PACKAGE_DAMAGED for a damaged property record
+// (the header's fields are taken all the same), or an I/O code.
 int32_t readPackageProperties(ByteSource &package, uint32_t programSize, const InstallerHeader &header,
                               PackageProperties &properties,
                               const PropertyTable &table = PACKAGE_PROPERTIES);
