@@ -12,6 +12,7 @@
 #include <shlobj.h>
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "package/propertyRecord.h"
 #include "tests/flash/swfBuilder.h"
 
 namespace {
@@ -194,6 +195,27 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   EXPECT_EQ(runQuietly(launcher, messages), 0u);
   EXPECT_TRUE(messages.empty()) << messages.front();
   expectInstalled(Uninstaller::saversOwn);
+}
+
+// A property record lies behind the entries, where no installer looks for
+// one that does not know it (entry 0 is never extracted), and the package
+// CRC covers it.
+TEST_F(InstallerIntegrity, PackageWithAPropertyRecordInstallsAsBefore) {
+  const std::string launcher = buildLauncher("quiet");
+  LauncherBytes withRecord(launcher);
+  const uint32_t programSize = static_cast<uint32_t>(withRecord.headerAt - withRecord.installerAt);
+  ASSERT_TRUE(addPropertyRecord(withRecord.bytes, withRecord.installerAt, programSize,
+                                propertyRecordBytes({{40, "a newer packer's property"}})));
+  LauncherBytes damaged = withRecord;
+  damaged.bytes.back() ^= 0x10;
+  writeBytes(launcher, damaged.bytes);
+  expectRefusedAtStartUp(launcher, "a byte of the property record");
+
+  writeBytes(launcher, withRecord.bytes);
+  std::vector<std::string> messages;
+  EXPECT_EQ(runQuietly(launcher, messages), 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  expectInstalled();
 }
 
 // With no player registered, a package that needs one, or does not say, is
