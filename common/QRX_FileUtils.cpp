@@ -8,6 +8,7 @@
 #include "common/logFile.h"
 #include "common/pathRules.h"
 
+static_assert(SYSTEM_ERROR_FILE_NOT_FOUND == ERROR_FILE_NOT_FOUND, "system error code");
 static_assert(SYSTEM_ERROR_PATH_NOT_FOUND == ERROR_PATH_NOT_FOUND, "system error code");
 static_assert(SYSTEM_ERROR_ACCESS_DENIED == ERROR_ACCESS_DENIED, "system error code");
 static_assert(SYSTEM_ERROR_ALREADY_EXISTS == ERROR_ALREADY_EXISTS, "system error code");

@@ -15,7 +15,7 @@ void logLeaveWithResult(const std::string &routine, int32_t result);
 
 // Traces a routine's entry at once and its leave when the scope ends, on every
 // path out of it; the leave line shows the result when one was recorded.
-//   TraceScope trace("ExtractEntry", std::to_string(index));
+//   TraceScope trace("Package.extractEntry", std::to_string(index));
 //   ...
 //   return trace.result(status);
 class TraceScope {

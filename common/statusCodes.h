@@ -51,7 +51,7 @@ constexpr int32_t STATUS_DATA_FILE_NOT_OPEN = -15;
 // ReadMe is missing from the work folder.
 constexpr int32_t STATUS_EXPANDED_FILE_MISSING = -16;
 
-// The package (ReadPackageHeader, ExtractEntry) and the data file.
+// The package (Package::readHeader, Package::extractEntry) and the data file.
 // Stored bytes lie outside the file, or fewer were read or written.
 constexpr int32_t STATUS_SHORT_ENTRY = -30;
 constexpr int32_t STATUS_SHORT_HEADER = -31;    // fewer than a whole header's bytes
@@ -105,6 +105,7 @@ constexpr int32_t STATUS_BAD_UNINSTALL_COMMAND = -2205;
 // Operating-system codes that the system produces or tells apart itself.
 // Their values are fixed by Windows; the Windows layer checks them against
 // its headers.
+constexpr int32_t SYSTEM_ERROR_FILE_NOT_FOUND = 2;      // ERROR_FILE_NOT_FOUND
 constexpr int32_t SYSTEM_ERROR_PATH_NOT_FOUND = 3;      // ERROR_PATH_NOT_FOUND
 constexpr int32_t SYSTEM_ERROR_ACCESS_DENIED = 5;       // ERROR_ACCESS_DENIED
 constexpr int32_t SYSTEM_ERROR_ALREADY_EXISTS = 183;    // ERROR_ALREADY_EXISTS

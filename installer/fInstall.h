@@ -1,8 +1,8 @@
-// TInstallerForm: the installer's main window. It holds the state of its
-// sequence and its components; the run's header, paths and data-file tables
-// are in one record (package/installerRun.h). It runs the start-up in its
-// creation (installerStartup.cpp), carries out the installation
-// (installDriver.cpp) and shows picture or movie, licence, status line,
+// TInstallerForm: the installer's main window. It owns the run's package and
+// plan, starts the start-up in its creation and the install on "Install"
+// (both in installSequence.h), shows what the start-up asks for
+// (installerStartup.cpp), listens to the install as its observer
+// (installDriver.cpp), and shows picture or movie, licence, status line,
 // progress bar and buttons (installerForm.cpp).
 #ifndef SAVER_INSTALLER_F_INSTALL_H
 #define SAVER_INSTALLER_F_INSTALL_H
@@ -17,12 +17,16 @@
 #include "flash/FlashPanel.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
+#include "installer/installObservers.h"
+#include "installer/installSequence.h"
 #include "installer/installerPhases.h"
+#include "package/installObserver.h"
 
-class TInstallerForm {
+class TInstallerForm : public InstallObserver, public StartupView {
  public:
-  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow);
-  ~TInstallerForm();
+  // programSize: the installer program's own length, where its package starts.
+  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize);
+  ~TInstallerForm() override;
   TInstallerForm(const TInstallerForm &) = delete;
   TInstallerForm &operator=(const TInstallerForm &) = delete;
 
@@ -33,44 +37,42 @@ class TInstallerForm {
   // The process exit code: the status of a quiet installation, else 0.
   int exitCode() const { return exitCode_; }
 
-  // Operations of the install driver; the first three do nothing when
-  // installerType is QUIET_TYPE.
-  void showStatus(const std::string &text);
-  void stepProgress();
-  void layoutInstallerForm();
-  void pauseBriefly();
-  void setTitleFromSaverName(const std::string &displayName);
+  // The main window as the install's observer (installDriver.cpp).
+  void installStarted() override;
+  void installEnded(int32_t status, bool aborted) override;
+  void status(const std::string &text) override;
+  void progress() override;
+  bool ask(Question question, const std::string &text) override;
+  void failed(const Failure &failure) override;
+  void pause() override { pauseBriefly(); }
+  bool cancelled() const override { return abortRequested; }
+
+  // What the start-up shows (installerStartup.cpp).
+  HWND window() const override { return window_; }
+  void startupGoesOn(bool quiet) override;
+  void showTitle(const std::string &title) override;
+  void showLicense(const std::string &licenseFile) override;
+  bool showPicture(const std::string &file) override;
+  bool playMovie(const std::string &file) override;
+  void showReady() override;
+  InstallObserver &windowObserver() override { return *this; }
+  InstallObserver &preparingObserver() override;
 
  private:
   // Start-up (installerStartup.cpp).
   void FormCreate();
-  void initializeInstaller();
-  static int32_t readPackage();
-  void showReadyWindow();
   // Ends what the start-up leaves until the window shows, or until the
   // program ends without one.
   static void finishStartup();
   void resetState();
-  void readCommandLine();
-  int32_t decideFlashPlayer();
-  int32_t prepareLicenseMode();
-  int32_t showPictureOrMovie();
-  void showPicture();
-  void endStartup(int32_t status);
 
   // Installation (installDriver.cpp).
-  int32_t runInstallation();
-  int32_t extractInstallFiles(const std::string &packagePath);
   void installBtnClick();
   void cancelBtnClick();
-  void setupInstallerFormForInstallation();
   void setupFormForInstallationComplete(int32_t status);
-  static void cleanupFailedInstallation();
   void resetAfterAbort();
-  void askToOpenControlPanel();
-  int32_t installInPreparingWindow();
-  void runQuietInstallation();
-  bool stepsGoOn(int32_t status) const;
+  std::string caption() const;
+  void pauseBriefly();
 
   // Window (installerForm.cpp).
   void createComponents();
@@ -103,15 +105,16 @@ class TInstallerForm {
   static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // The run: its package, opened once, and its plan.
+  InstallRun run_;
+  uint32_t programSize_;
+  std::unique_ptr<PreparingObserver> preparingObserver_;
+
   // The sequence's state.
   uint8_t installerType = 0;  // header byte 0, or QUIET_TYPE by "/q"
   bool licenseShown = false;
   bool installing = false;
   bool abortRequested = false;
-  bool installedDuringStartup = false;
-  // The launcher was told to make the new saver the active one: from then
-  // on a "Cancel" comes too late to undo the installation.
-  bool saverMadeActive = false;
   bool endsAfterStartup = false;
   bool pauseTimerEnabled = false;
   int exitCode_ = 0;

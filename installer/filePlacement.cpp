@@ -1,25 +1,17 @@
 #include "installer/filePlacement.h"
 
-#include "common/pathRules.h"
-
 #include "common/QRX_FileUtils.h"
-#include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
-#include "installer/failureReport.h"
-#include "installer/stringTable.h"
-#include "package/dataFileFormat.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
-#include "package/win32File.h"
-#include "package/installNames.h"
-#include "package/installedSaver.h"
-#include "package/packageFormat.h"
-#include "package/pk_stuff.h"
+#include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
+#include "installer/stringTable.h"
 #include "installer/uninstallRegistration.h"
+#include "package/dataFileFormat.h"
+#include "package/installedSaver.h"
+#include "package/packageFormat.h"
 #include "package/registryValues.h"
-#include "package/saverDataFile.h"
+#include "package/win32File.h"
 
 #include <shellapi.h>
 
@@ -53,7 +45,7 @@ static OlderCopy findOlderCopy(const std::string &folder, const std::string &cod
 }
 
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
-                           const std::string &saverName, const std::string &question, bool ask) {
+                           const std::string &saverName, InstallObserver &observer) {
   TraceScope trace("PrepareSaverFolder", sharedFolder + codedName);
   // An empty or climbing name would make the older copy's folder the shared
   // or Windows folder itself.
@@ -66,7 +58,7 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
                               findOlderCopy(sharedFolder, codedName, false)};
   bool found = false;
   for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
-  if (found && ask && !askOkCancel(saverName + question)) {
+  if (found && !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
     return trace.result(STATUS_USER_ABORT);
   }
   for (int i = 0; i < 2; ++i) {
@@ -81,46 +73,38 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
 
 // Copies movie-copy member index. Its paths come from the data file, so they
 // are kept inside the saver folder like every other member's.
-static int32_t copyMovieMember(int index) {
-  const std::string firstPath = memberPathOf(installerRun.members[1]);
-  const std::string ownPath = memberPathOf(installerRun.members[index]);
+static int32_t copyMovieMember(const Package &package, const InstallPlan &plan, int index,
+                               Failures &failures) {
+  const std::string firstPath = memberPathOf(package.member(1));
+  const std::string ownPath = memberPathOf(package.member(index));
   for (const std::string &path : {firstPath, ownPath}) {
     // An empty member-1 path leads nowhere: it names the saver folder itself,
     // which the copy below fails on like on a missing source.
     if (!path.empty() && !isSafeMemberPath(path)) {
-      ReportInstallError(STATUS_UNSAFE_NAME, path);
+      addFailure(failures, FailureKind::File, STATUS_UNSAFE_NAME, path);
       return STATUS_UNSAFE_NAME;
     }
   }
-  const std::string source = movieCopySource(index, firstPath, pathWorkFolder, installerRun.saverFolder);
-  const std::string target = installerRun.saverFolder + ownPath;
+  const std::string source = movieCopySource(index, firstPath, plan.folders.work, plan.folders.saver);
+  const std::string target = plan.folders.saver + ownPath;
   if (CopyFileForced(source, target, false)) return STATUS_OK;
   // A member that names member 1's own file is already in place.
   if (source == target) return STATUS_OK;
-  ReportInstallError(STATUS_MOVIE_COPY_FAILED, source);
+  addFailure(failures, FailureKind::File, STATUS_MOVIE_COPY_FAILED, source);
   return STATUS_MOVIE_COPY_FAILED;
 }
 
-static int32_t placeMembers() {
-  int32_t status = STATUS_OK;
-  for (int index = 1; index <= installerRun.settings.memberCount && status == STATUS_OK; ++index) {
-    const DataMemberRecord &record = installerRun.members[index];
-    // Skipping a path without its end would install without that file.
-    if (!memberPathTerminated(record)) {
-      ReportInstallError(STATUS_UNSAFE_NAME, std::string(record.path, sizeof record.path));
-      return STATUS_UNSAFE_NAME;
-    }
-    if (memberPathOf(record).empty()) continue;
-    if (installerRun.members[index].memberType == MEMBER_TYPE_MOVIE_COPY) {
-      status = copyMovieMember(index);
-    } else {
-      uint8_t attribute = 0;
-      Failures failures;
-      status =
-          told(ExpandDataMember(installerRun.saverFolder, index, attribute, false, failures), failures);
-    }
+static int32_t placeMember(Package &package, const InstallPlan &plan, int index, Failures &failures) {
+  const DataMemberRecord &record = package.member(index);
+  // Skipping a path without its end would install without that file.
+  if (!memberPathTerminated(record)) {
+    addFailure(failures, FailureKind::File, STATUS_UNSAFE_NAME,
+               std::string(record.path, sizeof record.path));
+    return STATUS_UNSAFE_NAME;
   }
-  return status;
+  if (memberPathOf(record).empty()) return STATUS_OK;
+  if (record.memberType == MEMBER_TYPE_MOVIE_COPY) return copyMovieMember(package, plan, index, failures);
+  return package.expandMember(plan.folders.saver, index, failures);
 }
 
 static void setArchiveAttribute(const std::string &path) {
@@ -129,72 +113,62 @@ static void setArchiveAttribute(const std::string &path) {
     SetFileAttributesA(path.c_str(), attributes | FILE_ATTRIBUTE_ARCHIVE);
 }
 
-int32_t ExpandAllMembers() {
+int32_t ExpandAllMembers(Package &package, const InstallPlan &plan, InstallObserver &observer) {
   TraceScope trace("ExpandAllMembers");
-  showExtractionStatus(programText(IDS_EXPANDING_FILES));
-  bool isOpen = false;
+  observer.status(programText(IDS_EXPANDING_FILES));
   Failures failures;
-  int32_t status = told(OpenDataFile(installerRun.dataFile, isOpen, failures), failures);
-  if (status != STATUS_OK) {
-    return trace.result(status);
-  }
-  if (installerRun.settings.firstMemberType == MEMBER_TYPE_MOVIE_COPY)
-    installerRun.members[1].memberType = MEMBER_TYPE_MOVIE_COPY;
-  {
-    const CodecLibraryHold library(pathWorkFolder);
-    status = placeMembers();
-  }
+  int32_t status = tell(observer, package.openDataFile(plan.dataFile, failures), failures);
+  if (status != STATUS_OK) return trace.result(status);
+  if (package.settings().firstMemberType == MEMBER_TYPE_MOVIE_COPY) package.markFirstMemberMovieCopy();
+  for (int index = 1; index <= package.settings().memberCount && status == STATUS_OK; ++index)
+    status = tell(observer, placeMember(package, plan, index, failures), failures);
+  // The work folder's data file is deleted after the run; it must not stay open.
+  const int32_t closed = tell(observer, package.closeDataFile(failures), failures);
   if (status == STATUS_OK) {
-    status = runTelling(CloseDataFile);
-    stepExtractionProgress();
-  } else {
-    // The work folder's data file is deleted after the run; it must not stay open.
-    runTelling(CloseDataFile);
+    status = closed;
+    observer.progress();
   }
-  const std::string firstPath = memberPathOf(installerRun.members[1]);
-  if (isSafeMemberPath(firstPath)) setArchiveAttribute(installerRun.saverFolder + firstPath);
+  const std::string firstPath = memberPathOf(package.member(1));
+  if (isSafeMemberPath(firstPath)) setArchiveAttribute(plan.folders.saver + firstPath);
   return trace.result(status);
 }
 
-int32_t WriteSaverSettings() {
+int32_t WriteSaverSettings(const Package &package, const InstallPlan &plan, InstallObserver &observer) {
   TraceScope trace("WriteSaverSettings");
-  showExtractionStatus(programText(IDS_WRITING_SAVER_DATA_FILE));
-  const std::string path = installerRun.saverFolder + SAVER_SETTINGS_FILE;
+  observer.status(programText(IDS_WRITING_SAVER_DATA_FILE));
+  const std::string path = plan.folders.saver + SAVER_SETTINGS_FILE;
   bool created = false;
-  const int32_t status = writeNewFile(path, &installerRun.settings, sizeof installerRun.settings, created);
-  if (status != STATUS_OK) ReportInstallError(status, path);
+  const int32_t status = writeNewFile(path, &package.settings(), sizeof(SaverSettings), created);
+  if (status != STATUS_OK) observer.failed(Failure{FailureKind::File, status, path});
   return trace.result(status);
 }
 
-static int32_t copyDocument(int entryIndex) {
-  const std::string name = entryNameOf(installerRun.header.entries[entryIndex]);
+static int32_t copyDocument(const InstallerHeader &header, const InstallPlan &plan, int entryIndex) {
+  const std::string name = entryNameOf(header.entries[entryIndex]);
   if (name.empty()) return STATUS_EXPANDED_FILE_MISSING;
   if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
-  const std::string source = pathWorkFolder + name;
+  const std::string source = plan.folders.work + name;
   if (!fileExists(source)) return STATUS_EXPANDED_FILE_MISSING;
-  if (CopyFileForced(source, installerRun.saverFolder + name, false)) return STATUS_OK;
+  if (CopyFileForced(source, plan.folders.saver + name, false)) return STATUS_OK;
   return int32_t(GetLastError());
 }
 
-int32_t CopyDocsToSaverFolder() {
+int32_t CopyDocsToSaverFolder(const InstallerHeader &header, const InstallPlan &plan) {
   TraceScope trace("CopyDocsToSaverFolder");
   int32_t status = STATUS_OK;
-  if (installerRun.header.showLicense != 0) status = copyDocument(ENTRY_LICENSE);
-  if (installerRun.header.carriesReadMe != 0) {
-    const int32_t readMeStatus = copyDocument(ENTRY_README);
+  if (header.showLicense != 0) status = copyDocument(header, plan, ENTRY_LICENSE);
+  if (header.carriesReadMe != 0) {
+    const int32_t readMeStatus = copyDocument(header, plan, ENTRY_README);
     if (readMeStatus != STATUS_OK) status = readMeStatus;
   }
   return trace.result(status);
 }
 
-void OpenReadMe(HWND owner) {
-  if (installerRun.header.carriesReadMe == 0) return;
-  // The default action may run the file, so only the placed ReadMe is opened.
-  const std::string name = entryNameOf(installerRun.header.entries[ENTRY_README]);
-  if (!isSafeEntryName(name)) return;
-  const std::string path = installerRun.saverFolder + name;
-  TraceScope trace("OpenReadMe", path);
-  ShellExecuteA(owner, nullptr, path.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
+void OpenReadMe(const InstallPlan &plan, HWND owner) {
+  // The default action may run the file, so only the placed read-me is opened.
+  if (plan.placedReadMe.empty()) return;
+  TraceScope trace("OpenReadMe", plan.placedReadMe);
+  ShellExecuteA(owner, nullptr, plan.placedReadMe.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
 static bool listed(const std::vector<std::string> &paths, const std::string &path) {
@@ -202,35 +176,20 @@ static bool listed(const std::vector<std::string> &paths, const std::string &pat
       paths, [&path](const std::string &each) { return lstrcmpiA(each.c_str(), path.c_str()) == 0; });
 }
 
-// The libraries the package writes into the shared folder (not the Flash
-// Player installers that the same destKind sends to the work folder).
-static std::vector<std::string> packageSharedLibraries() {
-  const InstallFolders folders = {pathWorkFolder, installerRun.saverFolder, pathCommonAppData, pathSystem};
-  std::vector<std::string> libraries;
-  for (int index = ENTRY_CODEC_LIBRARY; index <= ENTRY_LAST; ++index) {
-    const PackageEntry &entry = installerRun.header.entries[index];
-    std::string path;
-    if (entryPresent(entry) && destinationOf(entry.destKind) == Destination::SharedLibrary &&
-        entryTarget(entry, folders, path) == STATUS_OK && isSharedLibraryPath(path, pathCommonAppData) &&
-        !listed(libraries, path))
-      libraries.push_back(path);
-  }
-  return libraries;
-}
-
-std::vector<std::string> SharedLibrariesPresent() {
+std::vector<std::string> SharedLibrariesPresent(const InstallPlan &plan) {
   std::vector<std::string> present;
-  for (const std::string &library : packageSharedLibraries())
+  for (const std::string &library : plan.sharedLibraries)
     if (fileExists(library)) present.push_back(library);
   return present;
 }
 
-std::vector<std::string> CountSharedLibraryUsers(const std::vector<std::string> &presentBefore) {
+std::vector<std::string> CountSharedLibraryUsers(const InstallPlan &plan,
+                                                 const std::vector<std::string> &presentBefore) {
   TraceScope trace("CountSharedLibraryUsers");
   std::vector<std::string> counted;
-  for (const std::string &library : recordedSharedLibraries(installerRun.saverName))
-    if (isSharedLibraryPath(library, pathCommonAppData)) counted.push_back(library);
-  for (const std::string &library : packageSharedLibraries()) {
+  for (const std::string &library : recordedSharedLibraries(plan.saverName))
+    if (isSharedLibraryPath(library, plan.folders.shared)) counted.push_back(library);
+  for (const std::string &library : plan.sharedLibraries) {
     if (listed(counted, library) || !fileExists(library)) continue;
     uint32_t count = 0;
     const bool known = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count);

@@ -14,8 +14,7 @@
 #include "installer/launcherLink.h"
 #include "installer/licenseText.h"
 #include "common/pictureFile.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
+#include "package/packageCopy.h"
 #include "package/dataStructures_shared.h"
 
 namespace {
@@ -61,29 +60,19 @@ TInstallerForm *formOf(HWND window) {
   return reinterpret_cast<TInstallerForm *>(GetWindowLongPtrA(window, GWLP_USERDATA));
 }
 
-// The package operations tell their progress through plain hooks; they find
-// the installer window as the application's main window.
-void showProgressStatus(const std::string &text) {
-  if (TInstallerForm *form = formOf(applicationMainWindow())) form->showStatus(text);
-}
-void stepProgressBar() {
-  if (TInstallerForm *form = formOf(applicationMainWindow())) form->stepProgress();
-}
-
 }  // namespace
 
-TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow)
-    : instance_(instance), preparingWindow_(preparingWindow) {
+TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow,
+                               uint32_t programSize)
+    : programSize_(programSize), instance_(instance), preparingWindow_(preparingWindow) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   registerWindowClass(instance, FORM_CLASS, windowProc);
   registerWindowClass(instance, PANEL_CLASS, panelProc);
   registerWindowClass(instance, PICTURE_CLASS, pictureProc);
-  setExtractionProgress({showProgressStatus, stepProgressBar});
 }
 
 TInstallerForm::~TInstallerForm() {
-  setExtractionProgress({nullptr, nullptr});
   moviePanel1.reset();
   if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
   if (picture_ != nullptr) DeleteObject(picture_);
@@ -168,15 +157,13 @@ int TInstallerForm::scaled(int designPixels) const { return scaledToDpi(designPi
 
 // ---- Operations of the install driver ----
 
-void TInstallerForm::showStatus(const std::string &text) {
-  if (installerType == QUIET_TYPE) return;
+void TInstallerForm::status(const std::string &text) {
   ShowWindow(labCopying, SW_SHOW);
   SetWindowTextA(labCopying, text.c_str());
   UpdateWindow(labCopying);
 }
 
-void TInstallerForm::stepProgress() {
-  if (installerType == QUIET_TYPE) return;
+void TInstallerForm::progress() {
   SendMessageA(progressBar, PBM_STEPIT, 0, 0);
   pauseBriefly();
 }
@@ -200,16 +187,6 @@ void TInstallerForm::pauseBriefly() {
 void TInstallerForm::pauseTimerTimer() {
   KillTimer(window_, PAUSE_TIMER_ID);
   pauseTimerEnabled = false;
-}
-
-void TInstallerForm::setTitleFromSaverName(const std::string &displayName) {
-  SetWindowTextA(window_, InstallerTitleFor(displayName).c_str());
-}
-
-void TInstallerForm::layoutInstallerForm() {
-  if (installerType == QUIET_TYPE) return;
-  placeButtons();
-  fitClientHeight();
 }
 
 void TInstallerForm::placeButtons() {
@@ -286,7 +263,9 @@ void TInstallerForm::FormClose() {
   if (installerType != QUIET_TYPE) moviePanel1->closeMovie();
   // The panel's control and scratch folder go with the window.
   moviePanel1.reset();
-  MovePackageLinkAside();
+  // The package is open until here; its link can go only once it is closed.
+  run_.package.close();
+  if (run_.packageLinked) MovePackageLinkAside(run_.plan.installerFile, run_.plan.packagePath);
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }

@@ -1,7 +1,6 @@
-// The installer's start-up, run inside the main window's creation: from its
-// own work folder to one of four ends (the window waits for "Install", a
-// quiet installation, an installation in the preparing window, or a message
-// and the end of the program).
+// The main window's side of the start-up, which runs inside its creation
+// (installSequence.h): what the window shows of it, licence, picture, movie
+// and title, and the left-over shortcut it removes once it shows.
 #include "installer/fInstall.h"
 
 #include <shlobj.h>
@@ -10,35 +9,19 @@
 #include <vector>
 
 #include "common/QRX_FileUtils.h"
-#include "common/QRX_OSUtils.h"
-#include "common/dialogs/messageDialog.h"
-#include "common/logFile.h"
-#include "flash/flashPlayerSetup.h"
-#include "installer/failureReport.h"
-#include "installer/installerApplication.h"
-#include "installer/installerCommandLine.h"
-#include "installer/launcherHandleParameter.h"
-#include "installer/installerLayout.h"
-#include "installer/installerTexts.h"
-#include "installer/stringTable.h"
-#include "installer/launcherLink.h"
-#include "installer/licenseText.h"
-#include "common/pictureFile.h"
 #include "common/crcUtils.h"
-#include "common/launcherProtocol.h"
+#include "common/logFile.h"
+#include "common/pictureFile.h"
 #include "common/runningProgram.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
-#include "package/integrityRecord.h"
-#include "package/packageFormat.h"
+#include "installer/installSequence.h"
+#include "installer/installerApplication.h"
+#include "installer/installerLayout.h"
+#include "installer/licenseText.h"
+#include "installer/stringTable.h"
 
 namespace {
 
 const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
-
-// A package that says its saver needs no movie player: the installer then
-// neither looks for one nor plays its movie with one.
-bool needsNoMoviePlayer() { return moviePlayerNeedOf(installerRun.header) == MoviePlayerNeed::none; }
 
 // The shortcut a left-over run of this installer may have placed in the
 // user's Startup folder; nothing is said whatever becomes of it.
@@ -55,90 +38,47 @@ std::vector<std::string> commandLineParameters() {
   return std::vector<std::string>(__argv + 1, __argv + __argc);
 }
 
-void showStartupMessage(const StartupMessage &message) {
-  switch (message.kind) {
-    case StartupMessageKind::errorAbort:
-      showErrorMessage(message.text);
-      break;
-    case StartupMessageKind::errorOk:
-      showMessageDialog(DialogKind::Error, DialogButtons::Ok, message.text);
-      break;
-    case StartupMessageKind::information:
-      showInformationMessage(message.text);
-      break;
-  }
-}
-
 }  // namespace
 
 void TInstallerForm::FormCreate() {
   createComponents();
-  initializeInstaller();
-}
-
-void TInstallerForm::initializeInstaller() {
-  TraceScope trace("initializeInstaller");
-  BusyCursor busy;
   repaint();
   resetState();
-  int32_t status = readPackage();
-  bool quiet = false;
-  if (status == 0) {
-    sendCommandToLauncher(window_, HEADER_READ_COMMAND);
-    readCommandLine();
-    quiet = installerType == QUIET_TYPE;
-    if (quiet)
-      preparingWindow_.moveOffScreen();
-    else
-      preparingWindow_.centerOnScreen();
-  }
-  if (status == 0) status = runTelling(ComputeSaverPaths);
-  if (status == 0) {
-    if (installerRun.header.carriesReadMe != 0) status = runTelling(ExtractReadMe);
-  }
-  if (status == 0 && !needsNoMoviePlayer()) status = decideFlashPlayer();
-  if (status == 0 && !quiet) {
-    setTitleFromSaverName(installerRun.saverName);
-    setApplicationTitle(InstallerTitleFor(installerRun.saverName));
-  }
-  if (status == 0 && !quiet) status = prepareLicenseMode();
-  // Without a window the licence is not shown, but the install still copies
-  // it into the saver folder: without it there, every quiet install of a
-  // package with a licence would fail at that copy.
-  if (status == 0 && quiet && installerRun.header.showLicense != 0) status = runTelling(ExtractLicense);
-  // The package's own quiet type carries no picture; "/q" does not count.
-  if (status == 0 && installerRun.header.installerType != QUIET_TYPE) status = runTelling(ExtractSplash);
-  if (status == 0 && !quiet) status = showPictureOrMovie();
-  if (status == 0 && !quiet && !installedDuringStartup) showReadyWindow();
-  if (status == 0 && quiet) runQuietInstallation();
-  busy.end();
-  endStartup(status);
-  trace.result(status);
+  const StartupOutcome outcome = runStartup(run_, *this, programSize_, commandLineParameters());
+  exitCode_ = outcome.exitCode;
+  endsAfterStartup = !outcome.waitsForInstall;
+  if (outcome.waitsForInstall) applyPhase(InstallerPhase::ready);
 }
 
-// The system paths, the package copy in the work folder and its header,
-// before anything else: 0 or the status, told.
-int32_t TInstallerForm::readPackage() {
-  int32_t status = initSystemPaths(ownProgramFile());
-  if (status == 0) {
-    ComputePackagePaths();
-    installerRun.startedByLauncher = launcherHandleFromParameters(commandLineParameters()) != 0;
-    status = runTelling(CopyPackageToWorkFolder);
-  }
-  if (status == 0) status = runTelling(ReadPackageHeader);
-  return status;
+void TInstallerForm::startupGoesOn(bool quiet) {
+  installerType = run_.plan.installerType;
+  if (quiet)
+    preparingWindow_.moveOffScreen();
+  else
+    preparingWindow_.centerOnScreen();
 }
 
-// The main window, laid out and centred, in place of the preparing window.
-void TInstallerForm::showReadyWindow() {
+void TInstallerForm::showTitle(const std::string &title) {
+  SetWindowTextA(window_, title.c_str());
+  setApplicationTitle(title);
+}
+
+void TInstallerForm::showReady() {
   preparingWindow_.moveOffScreen();
   SendMessageA(progressBar, PBM_SETRANGE32, 0, PROGRESS_MAXIMUM);
-  layoutInstallerForm();
+  placeButtons();
+  fitClientHeight();
   RECT frame;
   GetWindowRect(window_, &frame);
   SetWindowPos(window_, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left),
                centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top), 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+InstallObserver &TInstallerForm::preparingObserver() {
+  if (preparingObserver_ == nullptr)
+    preparingObserver_.reset(new PreparingObserver(preparingWindow_, caption()));
+  return *preparingObserver_;
 }
 
 // Nothing the user sees depends on the left-over shortcut, so its removal
@@ -156,48 +96,22 @@ void TInstallerForm::resetState() {
   abortRequested = false;
   installerType = 0;
   licenseShown = false;
-  installedDuringStartup = saverMadeActive = false;
-  forgetLauncherWindow();
 }
 
-// Runs after the header was read, so "/q" overrides the header's type.
-void TInstallerForm::readCommandLine() {
-  installerType = installerRun.header.installerType;
-  const int quietSwitches = countQuietSwitches(commandLineParameters());
-  for (int i = 0; i < quietSwitches; ++i) {
-    installerType = QUIET_TYPE;
-    sendCommandToLauncher(window_, QUIET_INSTALLER_COMMAND);
-  }
-}
-
-int32_t TInstallerForm::decideFlashPlayer() {
-  FlashPlayerDecision decision;
-  decision.carriesFlashInstaller = installerRun.header.carriesFlashInstaller != 0;
-  decision.flashInstallerVersionIndex = installerRun.header.flashInstallerVersionIndex;
-  decision.flashInstallerName = entryNameOf(installerRun.header.entries[ENTRY_FLASH_INSTALLER]);
-  return decideFlashPlayerAction(
-      decision, flashPlayerStepsFor(window_, [] { return runTelling(ExtractFlashInstaller); }));
-}
-
-int32_t TInstallerForm::prepareLicenseMode() {
-  licenseShown = installerRun.header.showLicense != 0;
-  int32_t status = 0;
+void TInstallerForm::showLicense(const std::string &licenseFile) {
+  licenseShown = !licenseFile.empty();
   if (licenseShown) {
-    status = runTelling(ExtractLicense);
-    if (status == 0) {
-      createLicenseBoxOnce();
-      loadLicenseFile(licenseScrollBox,
-                      pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_LICENSE]));
-      ShowWindow(licenseScrollBox, SW_SHOW);
-      setSizeable(true);
-      SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      minimumHeight_ = minimumHeightWithLicense(dpi_);
-      SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH),
-                   scaled(INSTALL_BUTTON.height), SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-      SetWindowTextA(installBtn, programText(IDS_ACCEPT_AND_INSTALL).c_str());
-      ShowWindow(cancelBtn, SW_SHOW);
-    }
+    createLicenseBoxOnce();
+    loadLicenseFile(licenseScrollBox, licenseFile);
+    ShowWindow(licenseScrollBox, SW_SHOW);
+    setSizeable(true);
+    SetWindowPos(licenseScrollBox, nullptr, 0, 0, scaled(LICENSE_BOX.width), scaled(LICENSE_BOX_HEIGHT),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    minimumHeight_ = minimumHeightWithLicense(dpi_);
+    SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH), scaled(INSTALL_BUTTON.height),
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowTextA(installBtn, programText(IDS_ACCEPT_AND_INSTALL).c_str());
+    ShowWindow(cancelBtn, SW_SHOW);
   } else {
     SetWindowPos(installBtn, nullptr, 0, 0, scaled(INSTALL_BUTTON.width), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -214,57 +128,21 @@ int32_t TInstallerForm::prepareLicenseMode() {
   placeButtons();
   SetWindowTextA(cancelBtn, programText(IDS_CANCEL).c_str());
   SetWindowTextA(doneBtn, programText(IDS_CLOSE).c_str());
-  return status;
 }
 
-int32_t TInstallerForm::showPictureOrMovie() {
-  const std::string splashPath = pathWorkFolder + entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
-  if (installerType == BITMAP_TYPE || installerType == JPEG_TYPE) {
-    showPicture();
-    return 0;
-  }
-  if (!isMovieType(installerType)) return 0;
-  // A movie the reader or the player refuses, or one of a package without
-  // the player, is not shown: the installation runs at once in the
-  // preparing window.
-  if (needsNoMoviePlayer() || moviePanel1->playMovie(splashPath) != 0) {
-    installedDuringStartup = true;
-    return installInPreparingWindow();
-  }
+bool TInstallerForm::showPicture(const std::string &file) {
+  ShowWindow(moviePanel1->handle(), SW_HIDE);
+  picture_ = loadPictureFile(file);
+  ShowWindow(bmpPanel, SW_SHOW);
+  SetWindowPos(bmpPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return picture_ != nullptr;
+}
+
+bool TInstallerForm::playMovie(const std::string &file) {
+  if (moviePanel1->playMovie(file) != 0) return false;
   bringToFront();
   DWORD foregroundProcess = 0;
   GetWindowThreadProcessId(GetForegroundWindow(), &foregroundProcess);
   if (foregroundProcess == GetCurrentProcessId()) moviePanel1->focusMovie();
-  return 0;
-}
-
-// A picture that cannot be loaded is told and leaves the box empty; the
-// installation still works.
-void TInstallerForm::showPicture() {
-  ShowWindow(moviePanel1->handle(), SW_HIDE);
-  const std::string name = entryNameOf(installerRun.header.entries[ENTRY_SPLASH]);
-  picture_ = loadPictureFile(pathWorkFolder + name);
-  if (picture_ == nullptr) showErrorMessage(expandText(programText(IDS_CORRUPT_PICTURE), {name}));
-  ShowWindow(bmpPanel, SW_SHOW);
-  SetWindowPos(bmpPanel, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-}
-
-void TInstallerForm::endStartup(int32_t status) {
-  endsAfterStartup = true;
-  // A start-up that failed says so in its exit code too, for scripted installs.
-  if (status != 0) exitCode_ = status;
-  if (status != 0 && installedDuringStartup) {
-    showStartupMessage(preparingInstallEndMessage(status, programText));
-  } else if (status != 0) {
-    showStartupMessage(startupEndMessage(status, programText));
-  } else if (installedDuringStartup) {
-    askToOpenControlPanel();
-  } else if (installerType == QUIET_TYPE) {
-    // Only a package that is quiet by itself opens the control panel.
-    if (installerRun.header.offerControlPanel != 0 && countQuietSwitches(commandLineParameters()) == 0)
-      sendCommandToLauncher(window_, OPEN_CONTROL_PANEL_COMMAND);
-  } else {
-    endsAfterStartup = false;
-    applyPhase(InstallerPhase::ready);
-  }
+  return true;
 }

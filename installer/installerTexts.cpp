@@ -48,11 +48,35 @@ static std::string failureText(const Failure &failure, const std::string &system
       return expandText(text(IDS_DATA_FILE_READ_FAILED), {text(IDS_PRODUCT_ERROR), systemText});
     case FailureKind::DataFileClose:
       return expandText(text(IDS_DATA_FILE_CLOSE_FAILED), {systemText});
+    default:
+      break;
   }
   return std::string();
 }
 
+static FailureMessage startupMessageBox(const StartupMessage &message) {
+  switch (message.kind) {
+    case StartupMessageKind::errorOk:
+      return {DialogKind::Error, DialogButtons::Ok, message.text};
+    case StartupMessageKind::information:
+      return {DialogKind::Information, DialogButtons::Ok, message.text};
+    case StartupMessageKind::errorAbort:
+      break;
+  }
+  return {DialogKind::Error, DialogButtons::Abort, message.text};
+}
+
 FailureMessage failureMessage(const Failure &failure, const std::string &systemText, TextLookup text) {
+  switch (failure.kind) {
+    case FailureKind::StartupEnded:
+      return startupMessageBox(startupEndMessage(failure.status, text));
+    case FailureKind::InstallEnded:
+      return startupMessageBox(preparingInstallEndMessage(failure.status, text));
+    case FailureKind::PictureUnreadable:
+      return {DialogKind::Error, DialogButtons::Abort, expandText(text(IDS_CORRUPT_PICTURE), {failure.subject})};
+    default:
+      break;
+  }
   // The refused second open is an information box with the error's button.
   const DialogKind kind =
       failure.kind == FailureKind::DataFileInUse ? DialogKind::Information : DialogKind::Error;

@@ -32,8 +32,8 @@ StartupMessage startupEndMessage(int32_t status, TextLookup text);
 // installation, not as a damaged file.
 StartupMessage preparingInstallEndMessage(int32_t status, TextLookup text);
 
-// The box that tells what a package operation had to tell; systemText is
-// the operating system's text for failure.status.
+// The box that tells what a step had to tell; systemText is the operating
+// system's text for failure.status.
 struct FailureMessage {
   DialogKind kind;
   DialogButtons buttons;

@@ -10,7 +10,6 @@
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
 #include "installer/stringTable.h"
-#include "package/installerRun.h"
 
 // The package starts behind this many bytes of the program's own file.
 SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
@@ -28,7 +27,7 @@ int runInstaller(HINSTANCE instance) {
   preparingWindow.setCaption(ownFileName());
   preparingWindow.setMessage(programText(IDS_PREPARING));
   processPendingMessages();
-  TInstallerForm form(instance, preparingWindow);
+  TInstallerForm form(instance, preparingWindow, programSizeOf(INSTALLER_SIZE_IN_BYTES));
   form.create();
   runMessageLoop();
   return form.exitCode();
@@ -37,7 +36,6 @@ int runInstaller(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   createApplicationWindow(instance);
   setApplicationTitle(programText(IDS_APPLICATION_PREPARING));
   return runInstaller(instance);

@@ -3,12 +3,9 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
-#include "installer/stringTable.h"
 #include "installer/placementRules.h"
-#include "package/installerRun.h"
 #include "package/installedSaver.h"
 #include "package/registryValues.h"
-#include "package/uninstallMark.h"
 
 #include <windows.h>
 
@@ -93,39 +90,34 @@ static std::string shortFormOn9x(const std::string &command) {
   return length > 0 && length < sizeof shortPath ? std::string(shortPath, length) : command;
 }
 
-// The carried uninstaller, when the package says it carries one and it is
-// in the saver folder; else the saver's own "/u".
-static std::string commandFor(const std::string &codedName) {
-  const std::string saverFolder = saverFolderOf(pathCommonAppData, codedName);
-  if (carriesUninstaller(installerRun.header) && fitsUninstallerCommand(codedName) &&
-      fileExists(saverFolder + UNINSTALLER_FILE_NAME))
-    return uninstallerCommand(saverFolder, codedName);
-  return shortFormOn9x(uninstallCommand(pathSystem, codedName));
+// The carried uninstaller once it is in the saver folder; else the saver's own "/u".
+static std::string commandFor(const InstallPlan &plan) {
+  if (!plan.carriedUninstallCommand.empty() && fileExists(plan.folders.saver + UNINSTALLER_FILE_NAME))
+    return plan.carriedUninstallCommand;
+  return shortFormOn9x(plan.ownUninstallCommand);
 }
 
-static EntryValues entryValuesFor(const std::string &saverName, const std::string &codedName,
+static EntryValues entryValuesFor(const InstallPlan &plan,
                                   const std::vector<std::string> &sharedLibraries) {
   EntryValues values;
-  values.displayName = UninstallDisplayNameFor(saverName);
-  values.command = commandFor(codedName);
-  values.icon = pathSystem + saverProgramName(codedName);
-  values.publisher = publisherOf(installerRun.header);
+  values.displayName = plan.displayName;
+  values.command = commandFor(plan);
+  values.icon = plan.icon;
+  values.publisher = plan.publisher;
   values.libraries = joinedNameList(sharedLibraries);
-  uint64_t bytes = treeSize(saverFolderOf(pathCommonAppData, codedName)) + fileSize(values.icon);
+  uint64_t bytes = treeSize(plan.folders.saver) + fileSize(values.icon);
   for (const std::string &library : sharedLibraries) bytes += fileSize(library);
   values.sizeKiB = estimatedSizeInKiB(bytes);
   return values;
 }
 
-int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName,
-                          const std::vector<std::string> &sharedLibraries) {
-  TraceScope trace("RegisterUninstall", saverName);
+int32_t RegisterUninstall(const InstallPlan &plan, const std::vector<std::string> &sharedLibraries) {
+  TraceScope trace("RegisterUninstall", plan.saverName);
   int32_t status = STATUS_REGISTER_UNINSTALL_FAILED;
-  if (isPlainKeyName(saverName)) {
-    const std::string keyPath = uninstallKeyPath(saverName);
-    const EntryValues values = entryValuesFor(saverName, codedName, sharedLibraries);
-    status = registerUnder(HKEY_LOCAL_MACHINE, keyPath, values);
-    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, keyPath, values);
+  if (isPlainKeyName(plan.saverName)) {
+    const EntryValues values = entryValuesFor(plan, sharedLibraries);
+    status = registerUnder(HKEY_LOCAL_MACHINE, plan.uninstallKey, values);
+    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, plan.uninstallKey, values);
   }
   return trace.result(status);
 }

@@ -3,20 +3,20 @@
 #ifndef SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 #define SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 
+#include "installer/installPlan.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Writes the entry "...\Uninstall\" + saverName: "DisplayName",
+// Writes the plan's entry "...\Uninstall\" + saverName: "DisplayName",
 // "UninstallString", and what the list of installed programs shows
 // ("DisplayIcon", "Publisher" when the package names one, "EstimatedSize",
 // "NoModify", "NoRepair"), and the shared libraries this saver was counted a
-// user of. The command runs the carried uninstaller when the package says it
-// carries one and it was placed; otherwise the saver's own "/u" (system
-// folder + codedName + ".scr /u"). 0, or STATUS_REGISTER_UNINSTALL_FAILED
-// when neither root takes them.
-int32_t RegisterUninstall(const std::string &saverName, const std::string &codedName,
-                          const std::vector<std::string> &sharedLibraries = {});
+// user of. The command runs the carried uninstaller when the plan has its
+// command and it was placed; otherwise the saver's own "/u". 0, or
+// STATUS_REGISTER_UNINSTALL_FAILED when neither root takes them.
+int32_t RegisterUninstall(const InstallPlan &plan, const std::vector<std::string> &sharedLibraries = {});
 
 // The shared libraries an earlier install's entry of saverName lists.
 std::vector<std::string> recordedSharedLibraries(const std::string &saverName);

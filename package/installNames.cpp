@@ -1,5 +1,7 @@
 #include "package/installNames.h"
 
+#include "common/launcherProtocol.h"
+
 #include "common/carriedFlashInstallers.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
@@ -84,3 +86,5 @@ std::string splashNameFor(const std::string &name, uint8_t installerType) {
   if (installerType == JPEG_TYPE) return replaceExtension(name, ".jpg");
   return name;
 }
+
+std::string packageCopyPath(const std::string &workFolder) { return workFolder + PACKAGE_COPY_NAME; }

@@ -37,6 +37,23 @@ std::string entryDestination(int32_t destKind, const std::string &name, const In
 // for a destKind without a destination, else STATUS_OK with the destination.
 int32_t entryTarget(const PackageEntry &entry, const InstallFolders &folders, std::string &destination);
 
+// The package's name in the work folder ("temp.dat").
+std::string packageCopyPath(const std::string &workFolder);
+
+// Where one entry goes, decided once for the run.
+struct EntryTarget {
+  // entryTarget's verdict: 0, STATUS_UNSAFE_NAME (path is then the name) or
+  // SYSTEM_ERROR_PATH_NOT_FOUND for a destKind without a destination.
+  int32_t status = 0;
+  std::string path;
+  // A file placed in the system folder of 64-bit Windows is copied into the
+  // native one too; "" otherwise.
+  std::string nativeCopy;
+  // The data file stays with the package for the member steps instead of
+  // being written by name.
+  bool keptForMembers = false;
+};
+
 // True when the extension of path (from its last '.') is exactly ".dll".
 bool hasDllExtension(const std::string &path);
 

@@ -2,6 +2,7 @@
 
 #include "common/signatureFields.h"
 #include "common/statusCodes.h"
+#include "package/packageProperties.h"
 
 #include <zlib.h>
 
@@ -256,7 +257,7 @@ MoviePlayerNeed moviePlayerNeedOf(const InstallerHeader &header) {
   IntegrityRecord record;
   if (!readIntegrityRecord(header, record) || record.version != INTEGRITY_VERSION)
     return MoviePlayerNeed::notStated;
-  const MoviePlayerNeed need = static_cast<MoviePlayerNeed>(record.moviePlayer);
+  const MoviePlayerNeed need = static_cast<MoviePlayerNeed>(headerProperties(header).moviePlayer);
   return need == MoviePlayerNeed::required || need == MoviePlayerNeed::none ? need
                                                                             : MoviePlayerNeed::notStated;
 }

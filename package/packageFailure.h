@@ -1,7 +1,6 @@
-// What a failed package or data-file operation has to tell the user. The
-// operations show nothing themselves: they return their status and add what
-// concerns the user here, in the order it happened, and the program that
-// runs them shows it. Portable.
+// What a failed step has to tell the user. The steps show nothing
+// themselves: they return their status and add what concerns the user here,
+// in the order it happened, and the run's observer tells it. Portable.
 #ifndef SAVER_PACKAGE_PACKAGE_FAILURE_H
 #define SAVER_PACKAGE_PACKAGE_FAILURE_H
 
@@ -16,6 +15,10 @@ enum class FailureKind {
   DataFileOpen,    // the data file at subject could not be opened or read in
   DataFileRead,    // a member's bytes could not be read (system code or a short file)
   DataFileClose,   // the data file could not be closed (system code)
+  // The installer's own ends, told by the same voice:
+  StartupEnded,       // the start-up ended with status
+  InstallEnded,       // an install run in the preparing window ended with status
+  PictureUnreadable,  // the splash picture at subject cannot be shown
 };
 
 struct Failure {

@@ -77,10 +77,7 @@ void TCompressor::flushOutput() {
 }
 
 void TCompressor::releaseStreams() {
-  if (outputStream != INVALID_HANDLE_VALUE) {
-    flushOutput();
-    CloseHandle(outputStream);
-  }
+  if (outputStream != INVALID_HANDLE_VALUE) flushOutput();
   pendingOutput = 0;
   outputStream = INVALID_HANDLE_VALUE;
   input = nullptr;
@@ -91,20 +88,25 @@ void TCompressor::releaseStreams() {
 int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
   TraceScope trace("TCompressor.Expand", targetPath);
+  HANDLE output = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (output == INVALID_HANDLE_VALUE) return trace.result(static_cast<int32_t>(GetLastError()));
+  ExpandInto(output, buffer, length);
+  CloseHandle(output);
+  return trace.result(0);
+}
+
+void TCompressor::ExpandInto(HANDLE output, const uint8_t *buffer, uint32_t length) {
   outputChecksum = 0xFFFFFFFFul;
-  DWORD failure = 0;
-  input = buffer;
-  inputLength = length;
-  outputStream = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                             FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (outputStream == INVALID_HANDLE_VALUE) failure = GetLastError();
-  if (failure == 0) {
+  if (isLoaded) {
+    input = buffer;
+    inputLength = length;
+    outputStream = output;
     TCompressor *self = this;
     explodeEntry(readCallback, writeCallback, WorkBuffer, &self);
   }
   releaseStreams();
   outputChecksum = ~outputChecksum & 0xFFFFFFFFul;
-  return trace.result(static_cast<int32_t>(failure));
 }
 
 // The user pointer is the address of a variable holding the compressor.

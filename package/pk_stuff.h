@@ -38,6 +38,8 @@ class TCompressor {
   // for the caller to tell. The library's own result is not looked at:
   // callers judge the written file by its size.
   int32_t Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length);
+  // The same into a file the caller holds open for writing, at its position.
+  void ExpandInto(HANDLE output, const uint8_t *buffer, uint32_t length);
 
  private:
   static unsigned readCallback(char *buf, unsigned *size, void *param);
@@ -47,7 +49,7 @@ class TCompressor {
 
   ExplodeEntry explodeEntry = nullptr;
   Crc32Entry crc32Entry = nullptr;
-  HANDLE outputStream = INVALID_HANDLE_VALUE;  // open only during Expand
+  HANDLE outputStream = INVALID_HANDLE_VALUE;  // the caller's, during an expansion only
   size_t pendingOutput = 0;                    // expanded bytes held back for the next block write
   const uint8_t *input = nullptr;              // the caller's stored bytes, during Expand only
   size_t inputLength = 0;

@@ -4,7 +4,8 @@
 // uninstaller, and the maker's name for the list of installed programs.
 // Both count only in a package with an integrity record, so bytes that an
 // older packer left there state nothing. Unlike the record's own bytes they
-// are covered by the package CRC. The layout is documented in
+// are covered by the package CRC. They are fields of PackageProperties
+// (package/packageProperties.h); the layout is documented in
 // tools/saverpack/manifest.md. Portable.
 #ifndef SAVER_PACKAGE_UNINSTALL_MARK_H
 #define SAVER_PACKAGE_UNINSTALL_MARK_H
@@ -23,13 +24,10 @@ const size_t PUBLISHER_FIELD = 64;  // ended by a zero byte or the field's end
 // value, 0 included, leaves the uninstall to the saver's own "/u".
 const uint8_t UNINSTALLER_CARRIED = 0x55;  // 'U'
 
-uint8_t uninstallMarkOf(const InstallerHeader &header);
-void setUninstallMark(InstallerHeader &header, uint8_t mark);
 bool carriesUninstaller(const InstallerHeader &header);
-
+// Written as it is, for headers made by hand.
+void setUninstallMark(InstallerHeader &header, uint8_t mark);
 // "" in a package without an integrity record.
 std::string publisherOf(const InstallerHeader &header);
-// At most PUBLISHER_FIELD bytes of publisher.
-void setPublisher(InstallerHeader &header, const std::string &publisher);
 
 #endif

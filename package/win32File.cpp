@@ -9,14 +9,25 @@ int32_t ReadOnlyFile::open(const std::string &path) {
   handle_ = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                         FILE_ATTRIBUTE_NORMAL, nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+  const int32_t status = readSize();
+  if (status != STATUS_OK) close();
+  return status;
+}
+
+int32_t ReadOnlyFile::readSize() {
   DWORD high = 0;
   const DWORD low = GetFileSize(handle_, &high);
-  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) {
-    const int32_t status = static_cast<int32_t>(GetLastError());
-    close();
-    return status;
-  }
+  if (low == INVALID_FILE_SIZE && GetLastError() != NO_ERROR) return static_cast<int32_t>(GetLastError());
   size_ = (static_cast<int64_t>(high) << 32) | low;
+  return STATUS_OK;
+}
+
+int32_t ScratchFile::create(const std::string &path) {
+  close();
+  handle_ = CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                        FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle_ == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
+  size_ = 0;
   return STATUS_OK;
 }
 

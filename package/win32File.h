@@ -1,4 +1,5 @@
-// Files through the Win32 API: a read-only file as a ByteSource, writing a
+// Files through the Win32 API: a read-only file as a ByteSource, a work file
+// read back through the handle that wrote it, writing a
 // whole buffer to a new file, looking a file up, copying a file whatever its
 // attributes, and creating a folder chain.
 #ifndef SAVER_PACKAGE_WIN32_FILE_H
@@ -27,9 +28,23 @@ class ReadOnlyFile : public ByteSource {
   int64_t size() const override { return size_; }
   int32_t readAt(int64_t offset, void *buffer, uint32_t count, uint32_t &got) override;
 
- private:
+ protected:
+  // The size as the file has it now: 0 or the system's code.
+  int32_t readSize();
+
   HANDLE handle_ = INVALID_HANDLE_VALUE;
   int64_t size_ = 0;
+};
+
+// A work file written and then read back through the same handle, so that
+// what is read is what was written; others may only read it meanwhile.
+class ScratchFile : public ReadOnlyFile {
+ public:
+  // Creates path anew for reading and writing: 0 or the system's code.
+  int32_t create(const std::string &path);
+  HANDLE handle() const { return handle_; }
+  // Takes the size after writing: 0 or the system's code.
+  int32_t written() { return readSize(); }
 };
 
 // Creates path (replacing any file) and writes count bytes: 0, STATUS_SHORT_ENTRY when

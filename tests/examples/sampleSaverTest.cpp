@@ -158,8 +158,11 @@ TEST_F(SampleSaver, DrawsFullScreenAndAsPreviewThenUninstallsWithoutATrace) {
   ASSERT_NE(parent, nullptr);
   ASSERT_TRUE(saver.start("\"" + installedProgram() + "\" /p " +
                           std::to_string(reinterpret_cast<uintptr_t>(parent))));
+  // The window is found as soon as it is made; it becomes visible only when
+  // its creation is done, which another program may not have reached yet.
   HWND preview = nullptr;
-  for (DWORD waited = 0; preview == nullptr && waited < RUN_TIMEOUT_MS; waited += 100) {
+  for (DWORD waited = 0; (preview == nullptr || !IsWindowVisible(preview)) && waited < RUN_TIMEOUT_MS;
+       waited += 100) {
     pumpMessages(100);
     preview = FindWindowExA(parent, nullptr, "TSaverWindow", nullptr);
   }

@@ -8,8 +8,11 @@
 #include "codec/memoryCodec.h"
 #include "common/statusCodes.h"
 #include "installerFixture.h"
+
+#include <shlobj.h>
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "package/propertyRecord.h"
 #include "tests/flash/swfBuilder.h"
 
 namespace {
@@ -192,6 +195,27 @@ TEST_F(InstallerIntegrity, PackageWithoutRecordInstallsAsBefore) {
   EXPECT_EQ(runQuietly(launcher, messages), 0u);
   EXPECT_TRUE(messages.empty()) << messages.front();
   expectInstalled(Uninstaller::saversOwn);
+}
+
+// A property record lies behind the entries, where no installer looks for
+// one that does not know it (entry 0 is never extracted), and the package
+// CRC covers it.
+TEST_F(InstallerIntegrity, PackageWithAPropertyRecordInstallsAsBefore) {
+  const std::string launcher = buildLauncher("quiet");
+  LauncherBytes withRecord(launcher);
+  const uint32_t programSize = static_cast<uint32_t>(withRecord.headerAt - withRecord.installerAt);
+  ASSERT_TRUE(addPropertyRecord(withRecord.bytes, withRecord.installerAt, programSize,
+                                propertyRecordBytes({{40, "a newer packer's property"}})));
+  LauncherBytes damaged = withRecord;
+  damaged.bytes.back() ^= 0x10;
+  writeBytes(launcher, damaged.bytes);
+  expectRefusedAtStartUp(launcher, "a byte of the property record");
+
+  writeBytes(launcher, withRecord.bytes);
+  std::vector<std::string> messages;
+  EXPECT_EQ(runQuietly(launcher, messages), 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  expectInstalled();
 }
 
 // With no player registered, a package that needs one, or does not say, is
@@ -425,4 +449,53 @@ TEST_F(InstallerFailure, UnwritableSaverFolderFailsAndRemovesWhatWasPlaced) {
   for (size_t member = 1; member < MEMBER_PATHS.size(); ++member)
     EXPECT_FALSE(exists(saverFolder() + MEMBER_PATHS[member])) << MEMBER_PATHS[member];
   EXPECT_FALSE(exists(saverFolder() + "saver.dat"));
+}
+
+// The installer reads its package through the one handle that checked it.
+// Another program that, once the window waits, swaps temp.dat for a valid
+// package of other bytes, or overwrites the installer copy it links to,
+// changes nothing: what the check saw is what is installed.
+TEST_F(InstallerEndToEnd, PackageSwappedAfterTheCheckIsNotInstalled) {
+  // The same saver with other notes: a valid package, as an attacker makes one.
+  const std::vector<uint8_t> otherLauncher =
+      readBytes(buildLauncher("picture", [](const std::filesystem::path &folder) {
+        writeBytes(folder / NOTES_FILE, std::vector<uint8_t>(5000, 'X'));
+      }));
+  const std::string launcher = buildLauncher("picture");
+  const std::set<std::string> foldersBefore = workFolders();
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+
+  // The installer's work folder holds temp.dat, the launcher's the installer copy.
+  const std::string workRoot = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\";
+  std::string packageCopy, installerCopy;
+  for (const std::string &folder : workFolders()) {
+    if (foldersBefore.contains(folder)) continue;
+    if (exists(workRoot + folder + "\\temp.dat")) packageCopy = workRoot + folder + "\\temp.dat";
+    if (exists(workRoot + folder + "\\pictureSetup.exe"))
+      installerCopy = workRoot + folder + "\\pictureSetup.exe";
+  }
+  ASSERT_FALSE(packageCopy.empty());
+  ASSERT_FALSE(installerCopy.empty());
+  const size_t launcherPart = readBytes(launcher).size() - readBytes(installerCopy).size();
+  const std::vector<uint8_t> otherInstaller(
+      otherLauncher.begin() + static_cast<std::ptrdiff_t>(launcherPart), otherLauncher.end());
+
+  EXPECT_FALSE(MoveFileExA(packageCopy.c_str(), (packageCopy + ".old").c_str(), MOVEFILE_REPLACE_EXISTING));
+  EXPECT_FALSE(DeleteFileA(packageCopy.c_str()));
+  HANDLE written = CreateFileA(installerCopy.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                               nullptr, OPEN_EXISTING, 0, nullptr);
+  EXPECT_EQ(written, INVALID_HANDLE_VALUE) << "the installer file is not writable while it runs";
+  if (written != INVALID_HANDLE_VALUE) CloseHandle(written);
+  // Whatever could be swapped is swapped.
+  if (!exists(packageCopy)) writeBytes(packageCopy, otherInstaller);
+
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
+                                                INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(driver::clickButton(question, "No"));
+  expectBothEnd(installer, launcherProgram);
+  expectInstalled();
 }

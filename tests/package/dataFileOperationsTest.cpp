@@ -2,11 +2,8 @@
 #include "packageWine.h"
 
 #include "common/QRX_FileUtils.h"
-#include "package/installerRun.h"
 #include "package/integrityRecord.h"
-#include "package/packageExtraction.h"
 #include "common/statusCodes.h"
-#include "package/saverDataFile.h"
 #include "tools/saverpack/dataFileBuilder.h"
 
 #include <windows.h>
@@ -25,60 +22,69 @@ DataMember member(const std::string &path, const std::vector<uint8_t> &bytes, bo
   return result;
 }
 
+std::vector<uint8_t> dataFileBytes(const std::vector<DataMember> &members) {
+  std::vector<uint8_t> bytes;
+  std::string error;
+  EXPECT_TRUE(buildDataFile({}, members, bytes, error)) << error;
+  return bytes;
+}
+
+// The data file is read where the package keeps it: stored plain in the
+// package, or expanded into the work folder.
 class DataFileWineTest : public PackageWineTest {
  protected:
   void SetUp() override {
     PackageWineTest::SetUp();
-    installerRun.dataFile = pathWorkFolder + "saver.qrd";
     CopyFileA(IMPBORL_DLL, (pathWorkFolder + "impborl.dll").c_str(), FALSE);
   }
-  void TearDown() override {
-    run(CloseDataFile);
-    PackageWineTest::TearDown();
-  }
 
-  static void writeDataFile(const std::vector<DataMember> &members) {
-    std::vector<uint8_t> bytes;
-    std::string error;
-    ASSERT_TRUE(buildDataFile({}, members, bytes, error)) << error;
-    writeBytes(installerRun.dataFile, bytes);
+  void keepDataFile(const std::vector<uint8_t> &bytes, bool compressed = false) {
+    writePackage(PackageFlags(),
+                 {carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes, compressed)});
+    ASSERT_EQ(STATUS_OK, openPackage());
+    ASSERT_EQ(STATUS_OK, extract(ENTRY_DATA_FILE));
   }
+  void keepDataFile(const std::vector<DataMember> &members) { keepDataFile(dataFileBytes(members)); }
 
   int32_t open() {
-    bool isOpen = false;
-    const int32_t status =
-        run([&](Failures &failures) { return OpenDataFile(installerRun.dataFile, isOpen, failures); });
-    EXPECT_EQ(status == STATUS_OK, isOpen);
-    return status;
+    return run([&](Failures &failures) { return package().openDataFile(dataFile(), failures); });
+  }
+  int32_t readSettings() {
+    return run([&](Failures &failures) { return package().readSaverSettings(dataFile(), failures); });
+  }
+  int32_t close() {
+    return run([&](Failures &failures) { return package().closeDataFile(failures); });
   }
 
-  int32_t expand(int index, uint8_t *attribute = nullptr) {
-    uint8_t ignored = 0;
-    return run([&](Failures &failures) {
-      return ExpandDataMember(installerRun.saverFolder, index, attribute != nullptr ? *attribute : ignored,
-                              attribute != nullptr, failures);
-    });
+  int32_t expand(int index) {
+    return run([&](Failures &failures) { return package().expandMember(saverFolder(), index, failures); });
   }
 };
 
 TEST_F(DataFileWineTest, MembersArePlacedInTheirFolders) {
-  writeDataFile({member("main.swf", compressibleBytes(20000), true, 0x21),
-                 member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
-                 member("pictures\\b.txt", compressibleBytes(700), true), member("empty.txt", {}, false)});
-  ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
-  EXPECT_EQ(4, installerRun.settings.memberCount);
+  const std::vector<uint8_t> bytes = dataFileBytes(
+      {member("main.swf", compressibleBytes(20000), true, 0x21),
+       member("pictures\\deep\\a.jpg", randomBytes(3000, 7), false),
+       member("pictures\\b.txt", compressibleBytes(700), true), member("empty.txt", {}, false)});
+  // Imploded, the data file is expanded into the work folder and read back
+  // through the handle that wrote it.
+  keepDataFile(bytes, true);
+  EXPECT_EQ(bytes, fileBytes(dataFile()));
+  EXPECT_FALSE(DeleteFileA(dataFile().c_str())) << "the kept data file cannot be swapped while it is read";
+  ASSERT_EQ(STATUS_OK, readSettings());
+  EXPECT_EQ(4, package().settings().memberCount);
   ASSERT_EQ(STATUS_OK, open());
-  uint8_t attribute = 0;
-  ASSERT_EQ(STATUS_OK, expand(1, &attribute));
-  EXPECT_EQ(0x21, attribute);
+  ASSERT_EQ(STATUS_OK, expand(1));
+  EXPECT_EQ(0x21, package().lastMemberAttribute());
   for (int index = 2; index <= 4; ++index) EXPECT_EQ(STATUS_OK, expand(index)) << index;
-  EXPECT_EQ(compressibleBytes(20000), fileBytes(installerRun.saverFolder + "main.swf"));
-  EXPECT_EQ(randomBytes(3000, 7), fileBytes(installerRun.saverFolder + "pictures\\deep\\a.jpg"));
-  EXPECT_EQ(compressibleBytes(700), fileBytes(installerRun.saverFolder + "pictures\\b.txt"));
-  EXPECT_FALSE(pathExists(installerRun.saverFolder + "empty.txt")) << "an empty member writes nothing";
+  EXPECT_EQ(compressibleBytes(20000), fileBytes(saverFolder() + "main.swf"));
+  EXPECT_EQ(randomBytes(3000, 7), fileBytes(saverFolder() + "pictures\\deep\\a.jpg"));
+  EXPECT_EQ(compressibleBytes(700), fileBytes(saverFolder() + "pictures\\b.txt"));
+  EXPECT_FALSE(pathExists(saverFolder() + "empty.txt")) << "an empty member writes nothing";
   EXPECT_EQ(STATUS_MEMBER_INDEX_TOO_HIGH, expand(5));
-  EXPECT_EQ(STATUS_OK, run(CloseDataFile));
+  EXPECT_EQ(STATUS_OK, close());
   EXPECT_EQ(STATUS_DATA_FILE_NOT_OPEN, expand(1));
+  EXPECT_TRUE(DeleteFileA(dataFile().c_str())) << "closed, the work file can go";
   EXPECT_TRUE(told().empty());
 }
 
@@ -91,101 +97,108 @@ TEST_F(DataFileWineTest, PlainDataFileIsReadInThePackage) {
       {}, {member("a\\one.txt", bytesOf("one"), false), member("two.txt", compressibleBytes(3000), true)},
       bytes, error))
       << error;
-  writePackage(PackageFlags(),
-               {codecEntry(), carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)});
-  readHeader();
-  PackageEntry &entry = installerRun.header.entries[ENTRY_DATA_FILE];
-  setEntryExpandedCrc(entry, crc32Of(bytes.data(), bytes.size()));
+  static std::vector<uint8_t> stored;
+  stored = bytes;
+  writePackage(PackageFlags(), {carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)},
+               [](std::vector<uint8_t> &package) {
+                 setEntryExpandedCrc(
+                     reinterpret_cast<InstallerHeader *>(package.data())->entries[ENTRY_DATA_FILE],
+                     crc32Of(stored.data(), stored.size()));
+               });
+  ASSERT_EQ(STATUS_OK, openPackage());
   ASSERT_EQ(STATUS_OK, extract(ENTRY_DATA_FILE));
-  EXPECT_TRUE(installerRun.dataFileInPackage);
-  EXPECT_FALSE(pathExists(installerRun.dataFile)) << "nothing written to the work folder";
-  ASSERT_EQ(STATUS_OK, run(ReadSaverSettings));
+  EXPECT_FALSE(pathExists(dataFile())) << "nothing written to the work folder";
+  ASSERT_EQ(STATUS_OK, readSettings());
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_OK, expand(2));
-  EXPECT_EQ("one", fileText(installerRun.saverFolder + "a\\one.txt"));
-  EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "two.txt"));
-  EXPECT_EQ(STATUS_OK, run(CloseDataFile));
+  EXPECT_EQ("one", fileText(saverFolder() + "a\\one.txt"));
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(saverFolder() + "two.txt"));
+  EXPECT_EQ(STATUS_OK, close());
   EXPECT_TRUE(told().empty());
 
-  setEntryExpandedCrc(entry, crc32Of(bytes.data(), bytes.size()) ^ 1);
+  package().close();
+  writePackage(PackageFlags(), {carried(ENTRY_DATA_FILE, "saver.qrd", DEST_WORK_FOLDER, bytes)},
+               [](std::vector<uint8_t> &package) {
+                 setEntryExpandedCrc(
+                     reinterpret_cast<InstallerHeader *>(package.data())->entries[ENTRY_DATA_FILE],
+                     crc32Of(stored.data(), stored.size()) ^ 1);
+               });
+  ASSERT_EQ(STATUS_OK, openPackage());
   EXPECT_EQ(STATUS_EXPANDED_CRC_MISMATCH, extract(ENTRY_DATA_FILE));
-  EXPECT_FALSE(installerRun.dataFileInPackage);
-  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_CRC_MISMATCH, installerRun.dataFile)}, told());
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_CRC_MISMATCH, dataFile())}, told());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, readSettings()) << "nothing is left to read";
+  told();
 }
 
 TEST_F(DataFileWineTest, SecondOpenIsRefusedAndTold) {
-  writeDataFile({member("a.txt", bytesOf("a"), false)});
+  keepDataFile({member("a.txt", bytesOf("a"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, open());
-  EXPECT_EQ((Failures{Failure{FailureKind::DataFileInUse, STATUS_OK, installerRun.dataFile}}), told());
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileInUse, STATUS_OK, dataFile()}}), told());
 }
 
 TEST_F(DataFileWineTest, TooManyMembersIsRefusedOnOpening) {
-  writeDataFile({member("a.txt", bytesOf("a"), false)});
-  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
+  std::vector<uint8_t> bytes = dataFileBytes({member("a.txt", bytesOf("a"), false)});
   const int32_t tooMany = 1011;
   std::memcpy(&bytes[212], &tooMany, sizeof(tooMany));
-  writeBytes(installerRun.dataFile, bytes);
+  keepDataFile(bytes);
   EXPECT_EQ(STATUS_TOO_MANY_MEMBERS, open());
-  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, installerRun.dataFile}}),
-            told());
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileOpen, STATUS_TOO_MANY_MEMBERS, dataFile()}}), told());
 }
 
 TEST_F(DataFileWineTest, MemberPathOutsideTheSaverFolderIsRefused) {
-  writeDataFile(
+  keepDataFile(
       {member("..\\escaped.txt", bytesOf("x"), false), member("C:\\escaped.txt", bytesOf("x"), false)});
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(1));
   EXPECT_EQ(STATUS_UNSAFE_NAME, expand(2));
   EXPECT_FALSE(pathExists(pathCommonAppData + "escaped.txt"));
-  EXPECT_EQ((Failures{fileFailure(STATUS_UNSAFE_NAME, installerRun.saverFolder + "..\\escaped.txt"),
-                      fileFailure(STATUS_UNSAFE_NAME, installerRun.saverFolder + "C:\\escaped.txt")}),
+  EXPECT_EQ((Failures{fileFailure(STATUS_UNSAFE_NAME, saverFolder() + "..\\escaped.txt"),
+                      fileFailure(STATUS_UNSAFE_NAME, saverFolder() + "C:\\escaped.txt")}),
             told());
 }
 
 TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
-  writeDataFile(
+  std::vector<uint8_t> bytes = dataFileBytes(
       {member("a.txt", compressibleBytes(500), false), member("b.txt", compressibleBytes(500), true)});
-  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
   bytes.resize(bytes.size() - 5);
-  writeBytes(installerRun.dataFile, bytes);
+  keepDataFile(bytes);
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_OK, expand(1));
   EXPECT_EQ(STATUS_SHORT_ENTRY, expand(2));
-  EXPECT_FALSE(pathExists(installerRun.saverFolder + "b.txt"));
-  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY,
-                              installerRun.saverFolder + "b.txt"}}),
+  EXPECT_FALSE(pathExists(saverFolder() + "b.txt"));
+  EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY, saverFolder() + "b.txt"}}),
             told());
 }
 
 TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
-  writeDataFile({member("a.txt", compressibleBytes(500), true)});
-  std::vector<uint8_t> bytes = fileBytes(installerRun.dataFile);
+  std::vector<uint8_t> bytes = dataFileBytes({member("a.txt", compressibleBytes(500), true)});
   DataMemberRecord record;
   std::memcpy(&record, &bytes[1240], sizeof(record));
   bytes[record.headerOffset + 8] += 1;  // expandedSize
-  writeBytes(installerRun.dataFile, bytes);
+  keepDataFile(bytes);
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, expand(1));
-  EXPECT_FALSE(pathExists(installerRun.saverFolder + "a.txt"));
+  EXPECT_FALSE(pathExists(saverFolder() + "a.txt"));
 }
 
 TEST_F(DataFileWineTest, CompressedMemberWithoutTheLibraryLeavesAnOlderFileAlone) {
   DeleteFileA((pathWorkFolder + "impborl.dll").c_str());
-  writeDataFile({member("a.txt", compressibleBytes(500), true)});
-  writeBytes(installerRun.saverFolder + "a.txt", bytesOf("older"));
+  keepDataFile({member("a.txt", compressibleBytes(500), true)});
+  writeBytes(saverFolder() + "a.txt", bytesOf("older"));
   ASSERT_EQ(STATUS_OK, open());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, expand(1));
-  EXPECT_EQ("older", fileText(installerRun.saverFolder + "a.txt"))
-      << "nothing was written, so nothing is removed";
+  EXPECT_EQ("older", fileText(saverFolder() + "a.txt")) << "nothing was written, so nothing is removed";
 }
 
 TEST_F(DataFileWineTest, MissingDataFileIsReported) {
-  EXPECT_EQ(ERROR_FILE_NOT_FOUND, run(ReadSaverSettings));
+  writePackage(PackageFlags(), {codecEntry()});
+  ASSERT_EQ(STATUS_OK, openPackage());
+  EXPECT_EQ(ERROR_FILE_NOT_FOUND, readSettings());
   EXPECT_EQ(ERROR_FILE_NOT_FOUND, open());
-  EXPECT_EQ((Failures{fileFailure(ERROR_FILE_NOT_FOUND, installerRun.dataFile),
-                      Failure{FailureKind::DataFileOpen, ERROR_FILE_NOT_FOUND, installerRun.dataFile}}),
+  EXPECT_EQ((Failures{fileFailure(ERROR_FILE_NOT_FOUND, dataFile()),
+                      Failure{FailureKind::DataFileOpen, ERROR_FILE_NOT_FOUND, dataFile()}}),
             told());
 }
 

@@ -1,6 +1,8 @@
 // Fuzz target: an installer file of any bytes. The header is read behind a
-// program of the first byte's length, then every entry's stored bytes.
+// program of the first byte's length, then every entry's stored bytes and
+// the package's properties.
 #include "package/packageFormat.h"
+#include "package/packageProperties.h"
 
 #include <cstdint>
 #include <vector>
@@ -14,5 +16,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     std::vector<uint8_t> bytes;
     readEntryBytes(source, entry, bytes);
   }
+  PackageProperties properties;
+  readPackageProperties(source, data[0], header, properties);
   return 0;
 }

@@ -4,9 +4,9 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/crcUtils.h"
+#include "common/runningProgram.h"
 #include "package/codedShortName.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
+#include "package/packageCopy.h"
 #include "package/packageFormat.h"
 #include "common/statusCodes.h"
 
@@ -15,12 +15,14 @@
 namespace {
 
 TEST_F(PackageWineTest, BareInstallerCopyHasNoHeader) {
-  ComputePackagePaths();
-  ASSERT_EQ(root() + "work\\temp.dat", installerRun.packagePath);
-  ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
-  EXPECT_EQ(fileBytes(installerRun.installerFile), fileBytes(installerRun.packagePath));
-  EXPECT_EQ(STATUS_SHORT_HEADER, run(ReadPackageHeader));
-  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, installerRun.packagePath)}, told());
+  bool linked = true;
+  ASSERT_EQ(STATUS_OK, run([&](Failures &failures) {
+              return CopyPackageToWorkFolder(ownProgramFile(), packagePath(), false, linked, failures);
+            }));
+  EXPECT_FALSE(linked);
+  EXPECT_EQ(fileBytes(ownProgramFile()), fileBytes(packagePath()));
+  EXPECT_EQ(STATUS_SHORT_HEADER, openPackage());
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_HEADER, packagePath())}, told());
 }
 
 DWORD linkCount(const std::string &path) {
@@ -36,18 +38,20 @@ DWORD linkCount(const std::string &path) {
 // Started by its launcher, the installer reads its package through a second
 // name of its own file; otherwise through a copy.
 TEST_F(PackageWineTest, PackageIsALinkUnderTheLauncherAndACopyWithout) {
-  installerRun.installerFile = root() + "setup.exe";
-  writeBytes(installerRun.installerFile, bytesOf("installer and package"));
+  const std::string installer = root() + "setup.exe";
+  writeBytes(installer, bytesOf("installer and package"));
   for (bool launcher : {false, true}) {
-    installerRun.startedByLauncher = launcher;
-    ASSERT_EQ(STATUS_OK, run(CopyPackageToWorkFolder));
-    EXPECT_EQ(launcher, installerRun.packageLinked);
-    EXPECT_EQ(launcher ? 2u : 1u, linkCount(installerRun.packagePath)) << launcher;
-    EXPECT_EQ("installer and package", fileText(installerRun.packagePath));
+    bool linked = !launcher;
+    ASSERT_EQ(STATUS_OK, run([&](Failures &failures) {
+                return CopyPackageToWorkFolder(installer, packagePath(), launcher, linked, failures);
+              }));
+    EXPECT_EQ(launcher, linked);
+    EXPECT_EQ(launcher ? 2u : 1u, linkCount(packagePath())) << launcher;
+    EXPECT_EQ("installer and package", fileText(packagePath()));
   }
-  MovePackageLinkAside();
-  EXPECT_FALSE(pathExists(installerRun.packagePath)) << "a file not running is deleted";
-  EXPECT_EQ(1u, linkCount(installerRun.installerFile));
+  MovePackageLinkAside(installer, packagePath());
+  EXPECT_FALSE(pathExists(packagePath())) << "a file not running is deleted";
+  EXPECT_EQ(1u, linkCount(installer));
   EXPECT_TRUE(told().empty());
 }
 
@@ -67,16 +71,16 @@ TEST_F(PackageWineTest, EveryDestKindLandsWhereItsRuleSays) {
   EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dat"));
   for (int index = 2; index <= 10; ++index) EXPECT_EQ(STATUS_OK, extract(index)) << index;
   EXPECT_EQ("flash", fileText(pathWorkFolder + "install_flash_player_active_x.exe"));
-  EXPECT_EQ("kind 1", fileText(installerRun.saverFolder + "one.txt"));
+  EXPECT_EQ("kind 1", fileText(saverFolder() + "one.txt"));
   EXPECT_EQ("kind 2", fileText(pathSystem + "prog.scr"));
   EXPECT_EQ("kind 2", fileText(pathSysnative + "prog.scr")) << "second copy on 64-bit Windows";
   EXPECT_EQ("kind 3", fileText(pathCommonAppData + "saver1.dll"));
   EXPECT_FALSE(pathExists(pathCommonAppData + "saver1.dat"));
   EXPECT_EQ("kind 4", fileText(pathWorkFolder + "tool.bin"));
-  EXPECT_EQ("kind 5", fileText(installerRun.saverFolder + "five.txt"));
-  EXPECT_EQ(compressibleBytes(5000), fileBytes(installerRun.saverFolder + "six.txt")) << "expanded";
+  EXPECT_EQ("kind 5", fileText(saverFolder() + "five.txt"));
+  EXPECT_EQ(compressibleBytes(5000), fileBytes(saverFolder() + "six.txt")) << "expanded";
   EXPECT_EQ("kind 7", fileText(pathWorkFolder + "seven.txt"));
-  EXPECT_EQ("kind 10", fileText(installerRun.saverFolder + "ten.txt"));
+  EXPECT_EQ("kind 10", fileText(saverFolder() + "ten.txt"));
   EXPECT_TRUE(told().empty());
 }
 
@@ -97,8 +101,6 @@ TEST_F(PackageWineTest, AbsentEntryIsReportedWithAnEmptyPath) {
   readHeader();
   EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(7));
   EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ExtractReadMe));
-  EXPECT_TRUE(told().empty()) << "start-up extractions stay silent";
 }
 
 TEST_F(PackageWineTest, BusyDestinationIsSkippedAsSuccess) {
@@ -125,7 +127,7 @@ TEST_F(PackageWineTest, EntryWithEndAtStartHoldsOneByte) {
   writePackage(flags, {codecEntry(), carried(6, "one.txt", 1, bytesOf("AB"))}, oneByteEntry);
   readHeader();
   EXPECT_EQ(STATUS_OK, extract(6));
-  EXPECT_EQ("A", fileText(installerRun.saverFolder + "one.txt"));
+  EXPECT_EQ("A", fileText(saverFolder() + "one.txt"));
 }
 
 void entryPastTheEnd(std::vector<uint8_t> &package) {
@@ -140,12 +142,12 @@ TEST_F(PackageWineTest, EntryOutsideThePackageKeepsTheOldFile) {
       flags, {codecEntry(), carried(6, "a.txt", 1, bytesOf("new")), carried(7, "b.txt", 1, bytesOf("new"))},
       entryPastTheEnd);
   readHeader();
-  writeBytes(installerRun.saverFolder + "a.txt", bytesOf("old"));
+  writeBytes(saverFolder() + "a.txt", bytesOf("old"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_EQ("old", fileText(installerRun.saverFolder + "a.txt"));
+  EXPECT_EQ("old", fileText(saverFolder() + "a.txt"));
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(7));
-  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt"),
-                      fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "b.txt")}),
+  EXPECT_EQ((Failures{fileFailure(STATUS_SHORT_ENTRY, saverFolder() + "a.txt"),
+                      fileFailure(STATUS_SHORT_ENTRY, saverFolder() + "b.txt")}),
             told());
 }
 
@@ -157,8 +159,8 @@ TEST_F(PackageWineTest, TruncatedPackageGivesShortEntry) {
                truncatedEntry);
   readHeader();
   EXPECT_EQ(STATUS_SHORT_ENTRY, extract(6));
-  EXPECT_FALSE(pathExists(installerRun.saverFolder + "a.txt"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, installerRun.saverFolder + "a.txt")}, told());
+  EXPECT_FALSE(pathExists(saverFolder() + "a.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_SHORT_ENTRY, saverFolder() + "a.txt")}, told());
 }
 
 void climbingName(std::vector<uint8_t> &package) {
@@ -202,33 +204,18 @@ TEST_F(PackageWineTest, CompressedEntryOfTheWrongSizeStaysInPlace) {
                wrongExpandedSize);
   readHeader();
   EXPECT_EQ(STATUS_EXPANDED_SIZE_MISMATCH, extract(6));
-  EXPECT_EQ(compressibleBytes(3000), fileBytes(installerRun.saverFolder + "big.txt"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, installerRun.saverFolder + "big.txt")},
-            told());
+  EXPECT_EQ(compressibleBytes(3000), fileBytes(saverFolder() + "big.txt"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_EXPANDED_SIZE_MISMATCH, saverFolder() + "big.txt")}, told());
 }
 
 TEST_F(PackageWineTest, CompressedEntryWithoutTheLibraryFails) {
   PackageFlags flags;
   writePackage(flags, {carried(6, "big.txt", 1, compressibleBytes(3000), true)});
-  EXPECT_EQ(STATUS_ENTRY_ABSENT, run(ReadPackageHeader)) << "no entry 1";
+  EXPECT_EQ(STATUS_OK, openPackage());
+  EXPECT_EQ(STATUS_ENTRY_ABSENT, extract(ENTRY_CODEC_LIBRARY)) << "no entry 1";
   EXPECT_EQ(Failures{fileFailure(STATUS_ENTRY_ABSENT, "")}, told());
   EXPECT_EQ(STATUS_CODEC_NOT_LOADED, extract(6));
-  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, installerRun.saverFolder + "big.txt")}, told());
-}
-
-TEST_F(PackageWineTest, SplashTakesThePictureExtension) {
-  PackageFlags flags;
-  flags.installerType = 1;
-  writePackage(flags, {codecEntry(), carried(3, "splash.gif", 7, bytesOf("picture"))});
-  readHeader();
-  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
-  EXPECT_EQ("picture", fileText(pathWorkFolder + "splash.BMP"));
-  EXPECT_EQ("splash.BMP", entryNameOf(installerRun.header.entries[3]));
-  flags.installerType = 8;
-  writePackage(flags, {codecEntry(), carried(3, "splash", 7, bytesOf("jpeg"))});
-  readHeader();
-  EXPECT_EQ(STATUS_OK, run(ExtractSplash));
-  EXPECT_EQ("jpeg", fileText(pathWorkFolder + "splash.jpg"));
+  EXPECT_EQ(Failures{fileFailure(STATUS_CODEC_NOT_LOADED, saverFolder() + "big.txt")}, told());
 }
 
 std::string lastFourDigits(const std::string &name) {
@@ -238,33 +225,13 @@ std::string lastFourDigits(const std::string &name) {
   return digits.substr(digits.size() < 4 ? 0 : digits.size() - 4);
 }
 
-TEST_F(PackageWineTest, CodedNamesAndSaverPaths) {
+TEST_F(PackageWineTest, CodedNamesFollowTheSystemsLowerCase) {
   EXPECT_EQ("My B" + lastFourDigits("My Big Screensaver"),
             getCodedShortFilenameForScreensaver("My Big Screensaver"));
   EXPECT_EQ("aquarium", getCodedShortFilenameForScreensaver("aquarium"));
   EXPECT_EQ("Aqua" + lastFourDigits("Aquariums"), getCodedShortFilenameForScreensaver("Aquariums"));
   EXPECT_EQ("Aquarium", getCodedShortFilenameForScreensaver("Aquarium"));
   EXPECT_EQ("long lower case name", getCodedShortFilenameForScreensaver("long lower case name"));
-
-  PackageFlags flags;
-  flags.saverName = "Ocean Saver";
-  writePackage(flags, {codecEntry(), carried(8, "ocean.dat", 7, bytesOf("d"))});
-  readHeader();
-  ASSERT_EQ(STATUS_OK, run(ComputeSaverPaths));
-  EXPECT_EQ("Ocea" + lastFourDigits("Ocean Saver"), installerRun.codedShortName);
-  EXPECT_EQ(pathCommonAppData + installerRun.codedShortName + "\\", installerRun.saverFolder);
-  EXPECT_EQ(pathWorkFolder + "ocean.dat", installerRun.dataFile);
-}
-
-TEST_F(PackageWineTest, SaverNameThatLeadsOutOfTheSharedFolderIsRefused) {
-  for (const char *name : {"..\\..\\x", "C:\\Windows", ".."}) {
-    PackageFlags flags;
-    flags.saverName = name;
-    writePackage(flags, {codecEntry()});
-    readHeader();
-    EXPECT_EQ(STATUS_UNSAFE_NAME, run(ComputeSaverPaths)) << name;
-    EXPECT_EQ(Failures{fileFailure(STATUS_UNSAFE_NAME, name)}, told());
-  }
 }
 
 void invalidFlashRow(std::vector<uint8_t> &package) {
@@ -276,9 +243,8 @@ void invalidFlashRow(std::vector<uint8_t> &package) {
 TEST_F(PackageWineTest, UnknownFlashInstallerRowIsRefusedAtHeaderReading) {
   PackageFlags flags;
   writePackage(flags, {codecEntry()}, invalidFlashRow);
-  EXPECT_EQ(STATUS_INVALID_HEADER, run(ReadPackageHeader));
-  EXPECT_FALSE(pathExists(pathWorkFolder + "impborl.dll"));
-  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, installerRun.packagePath)}, told());
+  EXPECT_EQ(STATUS_INVALID_HEADER, openPackage());
+  EXPECT_EQ(Failures{fileFailure(STATUS_INVALID_HEADER, packagePath())}, told());
 }
 
 }  // namespace

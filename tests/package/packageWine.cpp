@@ -2,8 +2,6 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/programSize.h"
-#include "package/installerRun.h"
-#include "package/packageExtraction.h"
 #include "common/statusCodes.h"
 
 #include <windows.h>
@@ -15,22 +13,19 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 void PackageWineTest::SetUp() {
   scratch_ = new ScratchFolder();
   root_ = scratch_->path().string() + "\\";
-  installerRun = InstallerRun();
-  installerRun.programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   pathWorkFolder = root_ + "work\\";
   pathCommonAppData = root_ + "shared\\";
   pathSystem = root_ + "system\\";
   pathSysnative = root_ + "sysnative\\";
   // The saver folder exists before extraction: the install prepares it first.
-  installerRun.saverFolder = pathCommonAppData + "Saver\\";
   for (const std::string &folder :
-       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, installerRun.saverFolder})
+       {pathWorkFolder, pathCommonAppData, pathSystem, pathSysnative, saverFolder()})
     CreateDirectoryA(folder.c_str(), nullptr);
-  installerRun.packagePath = pathWorkFolder + "temp.dat";
   answerer_ = new driver::DialogAnswerer();
 }
 
 void PackageWineTest::TearDown() {
+  package_.close();
   EXPECT_TRUE(answerer_->take().empty()) << "the package operations show nothing";
   delete answerer_;
   delete scratch_;
@@ -44,7 +39,7 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
 
 void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
                                    void (*patch)(std::vector<uint8_t> &package)) {
-  const uint32_t programSize = installerRun.programSize;
+  const uint32_t programSize = programSizeOf(INSTALLER_SIZE_IN_BYTES);
   ASSERT_GT(programSize, 0u) << "the test program's size constant was not patched";
   std::vector<uint8_t> package;
   std::string error;
@@ -52,16 +47,39 @@ void PackageWineTest::writePackage(const PackageFlags &flags, const std::vector<
   if (patch != nullptr) patch(package);
   std::vector<uint8_t> file(programSize, 'P');
   file.insert(file.end(), package.begin(), package.end());
-  writeBytes(installerRun.packagePath, file);
+  writeBytes(packagePath(), file);
 }
 
-void PackageWineTest::readHeader() { ASSERT_EQ(STATUS_OK, run(ReadPackageHeader)); }
+std::string PackageWineTest::packagePath() { return packageCopyPath(pathWorkFolder); }
 
-int32_t PackageWineTest::extract(int index) {
-  ReadOnlyFile package;
-  EXPECT_EQ(STATUS_OK, package.open(installerRun.packagePath));
-  return ExtractEntry(package, index, false, told_);
+std::string PackageWineTest::dataFile() const {
+  return pathWorkFolder + entryNameOf(package_.header().entries[ENTRY_DATA_FILE]);
 }
+
+int32_t PackageWineTest::openPackage() {
+  int32_t status = package_.open(packagePath(), pathWorkFolder);
+  if (status == STATUS_OK) status = package_.readHeader(programSizeOf(INSTALLER_SIZE_IN_BYTES), told_);
+  return status;
+}
+
+void PackageWineTest::readHeader() {
+  ASSERT_EQ(STATUS_OK, openPackage());
+  ASSERT_EQ(STATUS_OK, extract(ENTRY_CODEC_LIBRARY));
+}
+
+EntryTarget PackageWineTest::targetOf(int index) {
+  const PackageEntry &entry = package_.header().entries[index];
+  const InstallFolders folders{pathWorkFolder, saverFolder(), pathCommonAppData, pathSystem};
+  EntryTarget target;
+  target.status = entryTarget(entry, folders, target.path);
+  if (target.status == STATUS_OK && destinationOf(entry.destKind) == Destination::SystemFolder)
+    target.nativeCopy = pathSysnative + entryNameOf(entry);
+  target.keptForMembers =
+      index == ENTRY_DATA_FILE && target.status == STATUS_OK && target.path == dataFile();
+  return target;
+}
+
+int32_t PackageWineTest::extract(int index) { return package_.extractEntry(index, targetOf(index), told_); }
 
 Failures PackageWineTest::told() {
   Failures result;

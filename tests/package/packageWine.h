@@ -6,6 +6,7 @@
 #define SAVER_TESTS_PACKAGE_PACKAGE_WINE_H
 
 #include "common/QRX_FileUtils.h"
+#include "package/package.h"
 #include "package/packageFailure.h"
 #include "packFixture.h"
 #include "testDriver.h"
@@ -26,10 +27,15 @@ class PackageWineTest : public ::testing::Test {
   // Writes temp.dat with the header patched after building, for faults.
   static void writePackage(const PackageFlags &flags, const std::vector<CarriedFile> &files,
                            void (*patch)(std::vector<uint8_t> &package));
-  // Reads the header and extracts entry 1 (the codec library) as the
-  // installer does at start-up.
+  // Opens temp.dat for the run and reads its header: the status, told().
+  int32_t openPackage();
+  // openPackage, then entry 1 (the codec library), as the installer does at
+  // start-up.
   void readHeader();
+  // Where entry index goes by the destination rules, in the scratch tree.
+  EntryTarget targetOf(int index);
   int32_t extract(int index);
+  Package &package() { return package_; }
   // Runs a package operation on the list told() hands out.
   template <typename Operation>
   int32_t run(Operation operation) {
@@ -37,6 +43,10 @@ class PackageWineTest : public ::testing::Test {
   }
 
   std::string root() const { return root_; }
+  static std::string packagePath();
+  std::string saverFolder() const { return root_ + "shared\\Saver\\"; }
+  // The data file as the installer names it: entry 8 in the work folder.
+  std::string dataFile() const;
   // What the operations told since the last call.
   Failures told();
 
@@ -47,6 +57,7 @@ class PackageWineTest : public ::testing::Test {
   driver::DialogAnswerer *answerer_ = nullptr;
   std::string root_;
   Failures told_;
+  Package package_;
 };
 
 std::string fileText(const std::string &path);

@@ -2,7 +2,9 @@
 // overwrite question through the real dialog, and the saver folder creation.
 #include "common/QRX_FileUtils.h"
 #include "installer/stringTable.h"
+#include "common/dialogs/messageDialog.h"
 #include "installer/filePlacement.h"
+#include "installer/installObservers.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
 #include "placementFixtures.h"
@@ -15,6 +17,12 @@ using namespace placement_test;
 
 const char SAVER_NAME[] = "Ocean";
 const char QUESTION_TEXT[] = "Ocean screen saver already exists. Overwrite?";
+
+// Asks the question in its box, as the main window does.
+class AskingObserver : public QuietObserver {
+ public:
+  bool ask(Question, const std::string &text) override { return askOkCancel(text); }
+};
 
 class OlderCopy : public ::testing::Test {
  protected:
@@ -44,10 +52,15 @@ class OlderCopy : public ::testing::Test {
            readWholeFile(olderCopyFolder(folder, codedName) + "saver.dat") == "old settings";
   }
 
+  // The main window asks the overwrite question; quiet mode answers it.
   int32_t prepare(bool ask) {
-    return PrepareSaverFolder(shared, codedName, SAVER_NAME, programText(IDS_OVERWRITE_QUESTION), ask);
+    AskingObserver asking;
+    QuietObserver quiet;
+    return PrepareSaverFolder(shared, codedName, SAVER_NAME,
+                              ask ? static_cast<InstallObserver &>(asking) : quiet);
   }
 
+  QuietObserver quiet;
   ScratchFolder scratch{"placementOlderCopy"};
   std::string codedName;
   std::string shared;
@@ -140,7 +153,7 @@ TEST_F(OlderCopy, WithoutCopyBothFolderLevelsAreCreatedSilently) {
   EXPECT_FALSE(asked);
   EXPECT_TRUE(folderExists(shared + codedName + "\\"));
   // A second run finds the folders in place and still succeeds.
-  EXPECT_EQ(PrepareSaverFolder(shared, "other", SAVER_NAME, "?", false), 0);
+  EXPECT_EQ(PrepareSaverFolder(shared, "other", SAVER_NAME, quiet), 0);
 }
 
 TEST_F(OlderCopy, FolderCreationFailureGivesSystemCode) {
@@ -151,7 +164,7 @@ TEST_F(OlderCopy, FolderCreationFailureGivesSystemCode) {
 TEST_F(OlderCopy, NameThatIsNoPlainFolderNameTouchesNothing) {
   plantCopy(shared);
   for (const std::string &name : {std::string(), std::string(".."), std::string("a\\b")})
-    EXPECT_EQ(PrepareSaverFolder(shared, name, SAVER_NAME, "?", false), STATUS_UNSAFE_NAME) << name;
+    EXPECT_EQ(PrepareSaverFolder(shared, name, SAVER_NAME, quiet), STATUS_UNSAFE_NAME) << name;
   EXPECT_TRUE(copyIntact(shared));
 }
 

@@ -64,8 +64,21 @@ class UninstallEntry : public ::testing::Test {
   std::string keyPath;
 };
 
+// The plan's entry values for a saver of that name and coded name.
+InstallPlan planFor(const std::string &saverName, const std::string &codedName) {
+  InstallPlan plan;
+  plan.saverName = saverName;
+  plan.codedShortName = codedName;
+  plan.folders.saver = saverFolderOf(pathCommonAppData, codedName);
+  plan.uninstallKey = uninstallKeyPath(saverName);
+  plan.displayName = UninstallDisplayNameFor(saverName);
+  plan.icon = pathSystem + saverProgramName(codedName);
+  plan.ownUninstallCommand = uninstallCommand(pathSystem, codedName);
+  return plan;
+}
+
 TEST_F(UninstallEntry, WrittenUnderLocalMachine) {
-  EXPECT_EQ(RegisterUninstall(saverName, "Ocea1234"), 0);
+  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "DisplayName"), "Ocean Placement Test Screen Saver");
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "UninstallString"), pathSystem + "Ocea1234.scr /u");
   EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, keyPath));
@@ -76,7 +89,7 @@ TEST_F(UninstallEntry, WrittenUnderLocalMachine) {
 
 TEST_F(UninstallEntry, RegisteringAgainReplacesTheValues) {
   writeEntry(HKEY_LOCAL_MACHINE);
-  EXPECT_EQ(RegisterUninstall(saverName, "Ocea1234"), 0);
+  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "UninstallString"), pathSystem + "Ocea1234.scr /u");
 }
 
@@ -108,7 +121,7 @@ TEST_F(UninstallEntry, RefusedLocalMachineFallsBackToCurrentUser) {
     ASSERT_NE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &key, nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegisterUninstall(saverName, "Ocea1234"), 0);
+    EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
     // With no machine entry to remove, the user's is not looked at.
     EXPECT_EQ(UnregisterUninstall(saverName), 0);
   }
@@ -140,8 +153,8 @@ TEST_F(UninstallEntry, FailureUnderBothRootsKeepsTheKeys) {
 }
 
 TEST_F(UninstallEntry, NamesThatLeaveTheListAreRefused) {
-  EXPECT_EQ(RegisterUninstall("", "Ocea1234"), STATUS_REGISTER_UNINSTALL_FAILED);
-  EXPECT_EQ(RegisterUninstall("..\\Run", "Ocea1234"), STATUS_REGISTER_UNINSTALL_FAILED);
+  EXPECT_EQ(RegisterUninstall(planFor("", "Ocea1234")), STATUS_REGISTER_UNINSTALL_FAILED);
+  EXPECT_EQ(RegisterUninstall(planFor("..\\Run", "Ocea1234")), STATUS_REGISTER_UNINSTALL_FAILED);
   EXPECT_EQ(UnregisterUninstall(""), 0);
   EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, uninstallKeyPath("")));
 }

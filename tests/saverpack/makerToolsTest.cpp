@@ -6,12 +6,15 @@
 #include "codec/memoryCodec.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/propertyRecord.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/extract.h"
 #include "tools/saverpack/init.h"
 #include "tools/saverpack/installerFile.h"
+#include "tools/saverpack/verify.h"
 
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 
 #include <cstring>
 #include <fstream>
@@ -33,15 +36,26 @@ std::vector<uint8_t> built(const fs::path &manifest) {
   return output;
 }
 
-fs::path tideSource(const fs::path &folder, const std::string &name) {
-  writeBytes(folder / "bin" / "saverstart.exe", standInProgram(LAUNCHER_SIZE));
-  writeBytes(folder / "bin" / "saversetup.exe", standInProgram(INSTALLER_SIZE));
-  writeBytes(folder / "bin" / "saverremove.exe", standInProgram(1500));
-  writeBytes(folder / "bin" / "impborl.dll", randomBytes(700, 1));
-  writeTidePackageFiles(folder);
-  writeBytes(folder / "splash.jpg", randomBytes(2000, 5));  // the packer does not look inside
-  writeBytes(folder / "license.rtf", compressibleBytes(900));
-  fs::copy_file(fs::path(INSTALLER_TEST_MANIFESTS) / (name + ".json"), folder / "manifest.json");
+// Stand-ins for every file a sample manifest names, where it names them, and
+// the manifest beside them: the samples build without the Windows programs.
+fs::path stagedSource(const fs::path &folder, const fs::path &sample) {
+  std::ifstream in(sample);
+  const nlohmann::json manifest = nlohmann::json::parse(in);
+  const auto path = [&folder](const nlohmann::json &name) { return folder / name.get<std::string>(); };
+  writeBytes(path(manifest["launcher"]), standInProgram(LAUNCHER_SIZE));
+  writeBytes(path(manifest["installer"]), standInProgram(INSTALLER_SIZE));
+  writeBytes(path(manifest["installer"]).parent_path() / "saverremove.exe", standInProgram(1500));
+  writeBytes(path(manifest["codecLibrary"]), randomBytes(700, 1));
+  uint32_t seed = 2;
+  for (const nlohmann::json &entry : manifest["entries"])
+    writeBytes(path(entry["file"]), entry.value("compressed", false) ? compressibleBytes(3000 + seed)
+                                                                     : randomBytes(2000, seed++));
+  const nlohmann::json &dataFile = manifest["dataFile"];
+  if (dataFile.contains("settings")) writeBytes(path(dataFile["settings"]), tideSettingsRecord());
+  writeBytes(path(dataFile["members"]) / "main.swf", compressibleBytes(20000));
+  writeBytes(path(dataFile["members"]) / "pictures" / "a.jpg", randomBytes(5000, 9));
+  writeBytes(path(dataFile["members"]) / "pictures" / "empty.txt", {});
+  fs::copy_file(sample, folder / "manifest.json");
   return folder / "manifest.json";
 }
 
@@ -140,23 +154,24 @@ struct RoundTrip {
 
 TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
   const std::function<void(std::vector<uint8_t> &)> none = [](std::vector<uint8_t> &) {};
-  const auto tide = [](const std::string &name) {
-    return [name](const fs::path &folder) { return tideSource(folder, name); };
+  const auto staged = [](const fs::path &sample) {
+    return [sample](const fs::path &folder) { return stagedSource(folder, sample); };
   };
   std::vector<RoundTrip> cases = {
       {"sample", writeSamplePackageSource, none},
       {"reserved header bytes", writeSamplePackageSource, reservedHeaderBytes},
-      {"data file carried whole", tide("quiet"), reservedMemberByte},
+      {"data file carried whole", staged(fs::path(INSTALLER_TEST_MANIFESTS) / "quiet.json"),
+       reservedMemberByte},
       {"foreign implode stream", foreignStreamSource, none},
       {"movie player not stated", writeSamplePackageSource, moviePlayerByte(0)},
       {"own uninstall and a publisher", ownUninstallSource, none},
       {"movie player byte of another packer", writeSamplePackageSource, moviePlayerByte(7)},
   };
-  for (const fs::directory_entry &item : fs::directory_iterator(INSTALLER_TEST_MANIFESTS)) {
-    const std::string name = item.path().stem().string();
-    cases.push_back({name, tide(name), none});
-  }
-  ASSERT_GT(cases.size(), 4u) << "the installer test manifests are found";
+  for (const char *samples : {INSTALLER_TEST_MANIFESTS, SAMPLE_MANIFESTS})
+    for (const fs::directory_entry &item : fs::directory_iterator(samples))
+      if (item.path().extension() == ".json")
+        cases.push_back({item.path().string(), staged(item.path()), none});
+  ASSERT_EQ(cases.size(), 7u + 4 + 2) << "the installer test manifests and the sample's are found";
   for (const RoundTrip &trip : cases) {
     ScratchFolder folder;
     std::vector<uint8_t> original = built(trip.source(folder.path() / "source"));
@@ -170,10 +185,53 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
         << trip.name << ": " << error;
     EXPECT_TRUE(outcome.rebuildsIdentically) << trip.name << ": " << outcome.rebuildDifference;
     EXPECT_TRUE(built(unpacked / "manifest.json") == original) << trip.name;
-    EXPECT_EQ(readBytes(folder.path() / "source" / "members" / "main.swf"),
-              readBytes(unpacked / "members" / "main.swf"))
-        << trip.name;
+    EXPECT_EQ(compressibleBytes(20000), readBytes(unpacked / "members" / "main.swf")) << trip.name;
     EXPECT_TRUE(fs::exists(unpacked / "header.json")) << trip.name;
+  }
+}
+
+struct RecordCase {
+  const char *what;
+  std::vector<uint8_t> record;
+  const char *verifyLine;  // nullptr: verify names the record damaged
+};
+
+// A record of a newer packer installs and extracts, with a caveat since build
+// leaves it out; a damaged one is named by verify and refused by extract.
+TEST(SaverpackExtract, PropertyRecordOfANewerPackerIsKeptApartAndADamagedOneRefused) {
+  const RecordCase cases[] = {
+      {"unknown tag", propertyRecordBytes({{40, "newer"}}), "property record version 1, 1 items"},
+      {"unknown version", {'S', 'P', 'P', 'R', 2, 1, 2, 3}, "property record version 2, 0 items"},
+      {"item past the end", {'S', 'P', 'P', 'R', 1, 40, 0, 9, 0, 'x', 0, 0, 0, 0}, nullptr},
+  };
+  ScratchFolder source;
+  const std::vector<uint8_t> plain = built(writeSamplePackageSource(source.path()));
+  for (const RecordCase &each : cases) {
+    std::vector<uint8_t> file = plain;
+    ASSERT_TRUE(addPropertyRecord(file, LAUNCHER_SIZE, INSTALLER_SIZE, each.record)) << each.what;
+    const std::vector<uint8_t> installer(file.begin() + LAUNCHER_SIZE, file.end());
+    const IntegrityReport report = checkInstallerIntegrity(installer, INSTALLER_SIZE);
+    std::string lines, problems;
+    for (const std::string &line : report.lines) lines += line + "\n";
+    for (const std::string &problem : report.problems) problems += problem + "\n";
+
+    ScratchFolder folder;
+    ExtractOutcome outcome;
+    std::string error;
+    const bool extracted = extractFile(file, (folder.path() / "out").string(), nullptr, outcome, error);
+    if (each.verifyLine != nullptr) {
+      EXPECT_EQ("", problems) << each.what;
+      EXPECT_NE(std::string::npos, lines.find(each.verifyLine)) << each.what << "\n" << lines;
+      ASSERT_TRUE(extracted) << each.what << ": " << error;
+      EXPECT_FALSE(outcome.rebuildsIdentically) << each.what;
+      EXPECT_NE(std::string::npos, outcome.rebuildDifference.find("property record holds items"))
+          << outcome.rebuildDifference;
+    } else {
+      EXPECT_NE(std::string::npos, problems.find("property record damaged")) << each.what << "\n"
+                                                                             << problems;
+      EXPECT_FALSE(extracted) << each.what;
+      EXPECT_NE(std::string::npos, error.find("property record")) << error;
+    }
   }
 }
 

@@ -1,5 +1,7 @@
 #include "packFixture.h"
 
+#include "package/integrityRecord.h"
+#include "package/propertyRecord.h"
 #include "tools/saverpack/programImage.h"
 
 #include <algorithm>
@@ -128,6 +130,27 @@ std::vector<uint8_t> bitmapFile(int width, int height) {
       pixel[2] = 200;
     }
   return file;
+}
+
+bool addPropertyRecord(std::vector<uint8_t> &file, size_t programAt, uint32_t programSize,
+                       const std::vector<uint8_t> &record) {
+  const size_t headerAt = programAt + programSize;
+  std::vector<uint8_t> package(file.begin() + static_cast<std::ptrdiff_t>(headerAt), file.end());
+  InstallerHeader header;
+  IntegrityRecord integrity;
+  if (!appendPropertyRecord(package, programSize, record)) return false;
+  std::memcpy(&header, package.data(), sizeof(header));
+  if (!readIntegrityRecord(header, integrity)) return false;
+  file.resize(headerAt);
+  file.insert(file.end(), package.begin(), package.end());
+  integrity.packageLength = static_cast<uint32_t>(package.size());
+  MemorySource installer(&file[programAt], file.size() - programAt);
+  uint32_t crc = 0;
+  computePackageCrc(installer, programSize, integrity.packageLength, crc);
+  integrity.packageCrc = crc;
+  writeIntegrityRecord(header, integrity);
+  std::memcpy(&file[headerAt], &header, sizeof(header));
+  return true;
 }
 
 std::vector<uint8_t> tideSettingsRecord() {

@@ -48,6 +48,13 @@ class ScratchFolder {
 // manifest "manifest.json" that names them. Returns the manifest's path.
 std::filesystem::path writeSamplePackageSource(const std::filesystem::path &folder);
 
+// Appends record to the package of an installer file (its program at
+// programAt, programSize bytes long, its package behind it to the file's
+// end), points entry 0 at it, and seals the package's integrity record again:
+// false when the record is too long or the package has no integrity record.
+bool addPropertyRecord(std::vector<uint8_t> &file, size_t programAt, uint32_t programSize,
+                       const std::vector<uint8_t> &record);
+
 // The files that the installer test manifests (tests/installer/manifests)
 // name, apart from the programs in "bin": a bitmap splash, "Tide.scr",
 // entries 7, 9 and 10, a settings record and members in sub-folders.

@@ -112,7 +112,7 @@ TEST(Saverpack, EveryEntryAndMemberComesBackByteIdentical) {
   }
   // The uninstaller beside the installer comes last, and the header says so.
   EXPECT_EQ("saverremove.exe", memberPathOf(table[5]));
-  EXPECT_EQ(UNINSTALLER_CARRIED, uninstallMarkOf(header));
+  EXPECT_TRUE(carriesUninstaller(header));
 }
 
 TEST(Saverpack, ImplodesIntoTheShortestStreamsUnlessAskedToBeFast) {

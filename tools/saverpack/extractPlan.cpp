@@ -13,6 +13,7 @@
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/packageReport.h"
+#include "tools/saverpack/propertyKeys.h"
 
 #include <algorithm>
 #include <cstring>
@@ -223,25 +224,34 @@ ordered_json flagValue(uint8_t value) {
   return value <= 1 ? ordered_json(value == 1) : ordered_json(value);
 }
 
-ordered_json describeFlags(const InstallerHeader &header) {
-  ordered_json manifest = {{"saverName", saverNameOf(header)},
-                           {"installerType", header.installerType},
-                           {"showLicense", flagValue(header.showLicense)},
-                           {"carriesReadMe", flagValue(header.carriesReadMe)},
-                           {"carriesFlashInstaller", flagValue(header.carriesFlashInstaller)}};
-  if (header.carriesFlashInstaller || header.flashInstallerVersionIndex)
-    manifest["flashInstallerVersionIndex"] = header.flashInstallerVersionIndex;
-  manifest["offerControlPanel"] = flagValue(header.offerControlPanel);
-  // Always written: without the key, build would state what this package may not.
-  const uint8_t moviePlayer = packageFlagsOf(header).moviePlayer;
-  const std::string word = moviePlayerWord(moviePlayer);
-  manifest["moviePlayer"] = word.empty() ? ordered_json(moviePlayer) : ordered_json(word);
-  // Always written: without the key, build would add an uninstaller.
-  const PackageFlags flags = packageFlagsOf(header);
-  const std::string uninstall = uninstallWord(flags.uninstallMark);
-  manifest["uninstall"] = uninstall.empty() ? ordered_json(flags.uninstallMark) : ordered_json(uninstall);
-  if (!flags.publisher.empty()) manifest["publisher"] = flags.publisher;
+ordered_json describeFlags(const PackageFlags &flags) {
+  ordered_json manifest = {{"saverName", flags.saverName},
+                           {"installerType", flags.installerType},
+                           {"showLicense", flagValue(flags.showLicense)},
+                           {"carriesReadMe", flagValue(flags.carriesReadMe)},
+                           {"carriesFlashInstaller", flagValue(flags.carriesFlashInstaller)}};
+  if (flags.carriesFlashInstaller || flags.flashInstallerVersionIndex)
+    manifest["flashInstallerVersionIndex"] = flags.flashInstallerVersionIndex;
+  manifest["offerControlPanel"] = flagValue(flags.offerControlPanel);
+  describePropertyKeys(flags.properties, manifest);
   return manifest;
+}
+
+// The package's flags and properties as stored. A property record that
+// build would not write again (of a newer packer) becomes a caveat.
+bool readStoredFlags(const std::vector<uint8_t> &file, const FileLayers &layers, PackageFlags &flags,
+                     ExtractPlan &plan, std::string &error) {
+  MemorySource installer(file.data() + layers.installerOffset, file.size() - layers.installerOffset);
+  PropertyRecord record;
+  if (packageFlagsOf(installer, layers.installerSize, layers.header, flags, record) != STATUS_OK) {
+    error = "the property record (entry 0's bytes) is damaged; nothing was written";
+    return false;
+  }
+  if (record.present && (record.version != PROPERTY_RECORD_VERSION ||
+                         record.items.size() != recordPropertyItems(flags.properties).size()))
+    plan.caveats.push_back(
+        "the property record holds items this packer does not know; build leaves them out");
+  return true;
 }
 
 void describePrograms(const std::vector<uint8_t> &file, const FileLayers &layers,
@@ -356,7 +366,7 @@ void describeUninstaller(DataFilePart &data, ExtractPlan &plan) {
     plan.files.push_back({UNINSTALLER_FILE_NAME, data.members.back().expanded});
     data.members.pop_back();
   } else {
-    plan.manifest["uninstall"] = UNINSTALLER_CARRIED;
+    plan.manifest[propertyKeyOf(&PackageProperties::uninstallMark)] = UNINSTALLER_CARRIED;
   }
 }
 
@@ -391,10 +401,10 @@ void addMemberFiles(const std::vector<MemberPart> &members, ExtractPlan &plan) {
 // Builds the package again from what was read, and tells where its header
 // differs from the file's.
 bool describeRebuiltHeader(const std::vector<uint8_t> &file, const FileLayers &layers,
-                           const std::vector<CarriedFile> &carried, ExtractPlan &plan, std::string &error) {
+                           const PackageFlags &flags, const std::vector<CarriedFile> &carried,
+                           ExtractPlan &plan, std::string &error) {
   std::vector<uint8_t> built;
-  if (!buildPackage(packageFlagsOf(layers.header), carried, layers.installerSize, built, error))
-    return false;
+  if (!buildPackage(flags, carried, layers.installerSize, built, error)) return false;
   const auto headerStart =
       file.begin() + static_cast<std::ptrdiff_t>(layers.installerOffset + layers.installerSize);
   describeHeaderBytes(std::vector<uint8_t>(headerStart, headerStart + sizeof(InstallerHeader)), built,
@@ -410,25 +420,25 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
     if (error.empty()) error = "no installer or launcher file with a readable package";
     return false;
   }
-  const InstallerHeader &header = layers.header;
+  PackageFlags flags;
   std::vector<EntryPart> parts;
-  if (!readEntries(file, layers, parts, error)) return false;
+  if (!readStoredFlags(file, layers, flags, plan, error) || !readEntries(file, layers, parts, error))
+    return false;
   const EntryAt codec = findEntry(parts, ENTRY_CODEC_LIBRARY);
   if (codec == parts.end()) {
     error = "the package carries no entry 1 (the decompression library)";
     return false;
   }
-  const bool carriesUninstaller = packageFlagsOf(header).uninstallMark == UNINSTALLER_CARRIED;
+  const bool carriesUninstaller = flags.properties.uninstallMark == UNINSTALLER_CARRIED;
   const EntryAt dataEntry = findEntry(parts, ENTRY_DATA_FILE);
   DataFilePart data;
   if (dataEntry != parts.end() && !readDataFile(parts, dataEntry, carriesUninstaller, data, plan, error))
     return false;
 
-  plan.manifest = describeFlags(header);
+  plan.manifest = describeFlags(flags);
   describePrograms(file, layers, codec->expanded, plan);
   if (carriesUninstaller) describeUninstaller(data, plan);
-  const std::string saverName = saverNameOf(header);
-  std::vector<CarriedFile> carried = describeEntries(parts, *codec, data.described, saverName, plan);
+  std::vector<CarriedFile> carried = describeEntries(parts, *codec, data.described, flags.saverName, plan);
   if (data.described) {
     plan.manifest["dataFile"] = data.description;
     carried.push_back(carriedFrom(*dataEntry));
@@ -439,5 +449,5 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
         "build the same bytes: members/ is there to read");
   addMemberFiles(data.members, plan);
 
-  return describeRebuiltHeader(file, layers, carried, plan, error);
+  return describeRebuiltHeader(file, layers, flags, carried, plan, error);
 }

@@ -5,8 +5,11 @@
 #include "package/installNames.h"
 #include "package/installedSaver.h"
 #include "package/integrityRecord.h"
+#include "package/packageProperties.h"
+#include "package/uninstallMark.h"
 #include "tools/saverpack/fileAccess.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/propertyKeys.h"
 #include "tools/saverpack/sampleFiles.h"
 
 #include <nlohmann/json.hpp>
@@ -127,15 +130,17 @@ ordered_json sourceManifest(const std::string &saverName, const fs::path (&progr
                            {"installerType", BITMAP_TYPE},
                            {"showLicense", true},
                            {"carriesReadMe", true},
-                           {"offerControlPanel", true},
-                           // A picture splash: the saver needs no movie player.
-                           {"moviePlayer", moviePlayerWord(static_cast<uint8_t>(MoviePlayerNeed::none))},
-                           // The package carries its own uninstaller.
-                           {"uninstall", "carried"},
-                           {"launcher", utf8Of(programs[0])},
-                           {"installer", utf8Of(programs[1])},
-                           {"uninstaller", utf8Of(programs[3])},
-                           {"codecLibrary", utf8Of(programs[2])}};
+                           {"offerControlPanel", true}};
+  PackageProperties properties;
+  // A picture splash: the saver needs no movie player.
+  properties.moviePlayer = static_cast<uint8_t>(MoviePlayerNeed::none);
+  // The package carries its own uninstaller.
+  properties.uninstallMark = UNINSTALLER_CARRIED;
+  describePropertyKeys(properties, manifest);
+  manifest["launcher"] = utf8Of(programs[0]);
+  manifest["installer"] = utf8Of(programs[1]);
+  manifest["uninstaller"] = utf8Of(programs[3]);
+  manifest["codecLibrary"] = utf8Of(programs[2]);
   manifest["entries"] = {entry(ENTRY_SPLASH, "splash.bmp", DEST_WORK_FOLDER, true),
                          entry(ENTRY_LICENSE, "licence.rtf", DEST_WORK_FOLDER, true),
                          entry(ENTRY_README, "readme.txt", DEST_WORK_FOLDER, true),

@@ -1,6 +1,7 @@
 #include "tools/saverpack/inspect.h"
 
 #include "tools/saverpack/packageReport.h"
+#include "tools/saverpack/propertyKeys.h"
 #include "tools/saverpack/verify.h"
 
 #include <string>
@@ -62,12 +63,9 @@ void printText(const json &report, std::ostream &out) {
                          "carriesReadMe",
                          "carriesFlashInstaller",
                          "flashInstallerVersionIndex",
-                         "offerControlPanel",
-                         "moviePlayer"};
+                         "offerControlPanel"};
   for (const char *flag : flags) out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
-  out << "\n  uninstall " << header["uninstall"].get<std::string>();
-  if (!header["publisher"].get<std::string>().empty()) out << ", publisher " << quoted(header["publisher"]);
-  out << "\n";
+  out << "\n  " << propertyKeysText(header) << "\n";
   for (const json &entry : report["entries"]) printEntry(entry, out);
 }
 

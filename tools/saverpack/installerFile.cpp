@@ -124,7 +124,7 @@ bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std
   std::vector<CarriedFile> files;
   if (!carriedFiles(plan, files, error, progress, notes)) return false;
   if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
-      !stampPackageIntegrity(files, installer, plan.flags.moviePlayer, package, error))
+      !stampPackageIntegrity(files, installer, package, error))
     return false;
   output = std::move(launcher);
   output.insert(output.end(), installer.begin(), installer.end());

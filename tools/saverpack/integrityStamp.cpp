@@ -54,7 +54,7 @@ static std::vector<uint8_t> storedBytesOf(const PackageEntry &entry, const std::
 }
 
 bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
-                           uint8_t moviePlayer, std::vector<uint8_t> &package, std::string &error) {
+                           std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
   if (parseInstallerHeader(package.data(), package.size(), header) != STATUS_OK) {
     error = "package header unreadable";
@@ -72,9 +72,9 @@ bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vec
     }
     setEntryExpandedCrc(entry, crc32Of(file.bytes.data(), file.bytes.size()));
   }
-  IntegrityRecord record{};
+  IntegrityRecord record;
+  readIntegrityRecord(header, record);  // for the movie-player byte buildPackage wrote
   record.version = INTEGRITY_VERSION;
-  record.moviePlayer = moviePlayer;
   record.packageLength = static_cast<uint32_t>(package.size());
   record.programLength = static_cast<uint32_t>(program.size());
   MemorySource programSource(program.data(), program.size());

@@ -18,10 +18,11 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
                      std::string &error);
 
 // Tags every entry of package (built from files for program) and writes the
-// package record with the movie-player byte. False, with the reason, when a
-// compressed entry does not expand to its file again.
+// package record around the movie-player byte that the package's header
+// holds. False, with the reason, when a compressed entry does not expand to
+// its file again.
 bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
-                           uint8_t moviePlayer, std::vector<uint8_t> &package, std::string &error);
+                           std::vector<uint8_t> &package, std::string &error);
 
 // The header bytes stampPackageIntegrity writes (the record, the tags of
 // the present entries): a manifest need not carry them.

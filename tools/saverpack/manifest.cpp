@@ -9,6 +9,7 @@
 #include "package/installedSaver.h"
 #include "package/uninstallMark.h"
 #include "tools/saverpack/manifestFields.h"
+#include "tools/saverpack/propertyKeys.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -154,36 +155,7 @@ void checkRoles(const BuildPlan &plan) {
     requireEntry(present, ENTRY_SPLASH, "installerType");
 }
 
-// "required" or "none"; a whole number is the byte itself, as extract
-// writes it for a package that states nothing.
-uint8_t moviePlayerOf(const Fields &fields, const PackageFlags &flags) {
-  if (!fields.has("moviePlayer")) return defaultMoviePlayer(flags);
-  if (fields.at("moviePlayer").is_number_integer())
-    return static_cast<uint8_t>(fields.integer("moviePlayer", 0, 255));
-  uint8_t moviePlayer = 0;
-  require(fields.at("moviePlayer").is_string() &&
-              moviePlayerOfWord(fields.at("moviePlayer").get<std::string>(), moviePlayer),
-          fields.key("moviePlayer") + " must be \"required\" or \"none\"");
-  return moviePlayer;
-}
-
-// "carried" by default when the packer builds the data file, which then
-// takes the uninstaller as its last member; "saver" leaves the uninstall to
-// the saver's "/u"; a whole number is the byte itself, as extract writes it
-// for a package it cannot describe otherwise.
-uint8_t uninstallMarkFrom(const Fields &fields, const BuildPlan &plan) {
-  if (!fields.has("uninstall")) return plan.hasDataFile ? UNINSTALLER_CARRIED : 0;
-  if (fields.at("uninstall").is_number_integer())
-    return static_cast<uint8_t>(fields.integer("uninstall", 0, 255));
-  uint8_t mark = 0;
-  require(fields.at("uninstall").is_string() &&
-              uninstallMarkOfWord(fields.at("uninstall").get<std::string>(), mark),
-          fields.key("uninstall") + " must be \"carried\" or \"saver\"");
-  require(mark != UNINSTALLER_CARRIED || plan.hasDataFile,
-          fields.key("uninstall") +
-              ": \"carried\" puts the uninstaller into the data file, which needs dataFile");
-  return mark;
-}
+std::string uninstallKey() { return propertyKeyOf(&PackageProperties::uninstallMark); }
 
 // The uninstaller: the key, else saverremove.exe beside the installer.
 void addUninstaller(const Fields &fields, const fs::path &base, BuildPlan &plan) {
@@ -193,7 +165,8 @@ void addUninstaller(const Fields &fields, const fs::path &base, BuildPlan &plan)
     const fs::path beside = pathOfUtf8(plan.installerPath).parent_path() / UNINSTALLER_FILE_NAME;
     require(fs::is_regular_file(beside), fields.key("uninstaller") + " is missing, and there is no " +
                                              UNINSTALLER_FILE_NAME + " beside the installer (" +
-                                             utf8Of(beside) + "); or set uninstall to \"saver\"");
+                                             utf8Of(beside) + "); or set " + uninstallKey() + " to \"" +
+                                             propertyWordOf(&PackageProperties::uninstallMark, 0) + "\"");
     plan.uninstallerPath = beside.string();
   }
   for (const MemberPlan &member : plan.dataFile.members)
@@ -222,19 +195,43 @@ void readFlags(const Fields &fields, PackageFlags &flags) {
     flags.flashInstallerVersionIndex =
         static_cast<uint8_t>(fields.integer("flashInstallerVersionIndex", 0, 255));
   flags.offerControlPanel = fields.flag("offerControlPanel");
-  flags.moviePlayer = moviePlayerOf(fields, flags);
-  if (fields.has("publisher")) flags.publisher = fields.text("publisher");
-  require(flags.publisher.size() <= PUBLISHER_FIELD && flags.publisher.find('\0') == std::string::npos,
-          fields.key("publisher") + ": at most 64 bytes, no zero byte");
   if (fields.has("headerBytes")) flags.headerBytes = readHeaderBytes(fields.at("headerBytes"));
 }
 
+// The uninstall mark: "carried" puts the uninstaller into the data file;
+// a whole number is the mark alone, as extract writes it for a data file it
+// carries whole.
+void addUninstallerAsMarked(const Fields &fields, const fs::path &base, BuildPlan &plan) {
+  const std::string key = uninstallKey();
+  const std::string carried = propertyWordOf(&PackageProperties::uninstallMark, UNINSTALLER_CARRIED);
+  const bool marked = plan.flags.properties.uninstallMark == UNINSTALLER_CARRIED;
+  require(!marked || plan.hasDataFile || fields.at(key.c_str()).is_number_integer(),
+          fields.key(key) + ": \"" + carried +
+              "\" puts the uninstaller into the data file, which needs dataFile");
+  if (marked && plan.hasDataFile)
+    addUninstaller(fields, base, plan);
+  else
+    require(!fields.has("uninstaller"), fields.key("uninstaller") + ": only a package whose " + key +
+                                            " is \"" + carried + "\" carries the uninstaller");
+}
+
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
-  const Fields fields(
-      manifest, "",
-      {"saverName", "installerType", "showLicense", "carriesReadMe", "carriesFlashInstaller",
-       "flashInstallerVersionIndex", "offerControlPanel", "moviePlayer", "uninstall", "publisher",
-       "launcher", "installer", "uninstaller", "codecLibrary", "entries", "dataFile", "headerBytes"});
+  std::set<std::string> keys = {"saverName",
+                                "installerType",
+                                "showLicense",
+                                "carriesReadMe",
+                                "carriesFlashInstaller",
+                                "flashInstallerVersionIndex",
+                                "offerControlPanel",
+                                "launcher",
+                                "installer",
+                                "uninstaller",
+                                "codecLibrary",
+                                "entries",
+                                "dataFile",
+                                "headerBytes"};
+  for (const std::string &key : propertyKeyNames()) keys.insert(key);
+  const Fields fields(manifest, "", keys);
   readFlags(fields, plan.flags);
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
   plan.installerPath = fields.file("installer", base);
@@ -247,13 +244,8 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
     plan.hasDataFile = true;
     plan.dataFile = readDataFile(fields.at("dataFile"), base);
   }
-  plan.flags.uninstallMark = uninstallMarkFrom(fields, plan);
-  if (plan.flags.uninstallMark == UNINSTALLER_CARRIED && plan.hasDataFile)
-    addUninstaller(fields, base, plan);
-  else
-    require(!fields.has("uninstaller"), fields.key("uninstaller") +
-                                            ": only a package whose uninstall is "
-                                            "\"carried\" carries the uninstaller");
+  readPropertyKeys(fields, {plan.flags, plan.hasDataFile}, plan.flags.properties);
+  addUninstallerAsMarked(fields, base, plan);
   checkRoles(plan);
 }
 

@@ -4,7 +4,7 @@
 #include "codec/memoryCodec.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
-#include "package/uninstallMark.h"
+#include "common/statusCodes.h"
 
 #include <algorithm>
 #include <cstddef>
@@ -37,75 +37,15 @@ static constexpr FlagField FLAG_FIELDS[] = {
     {&InstallerHeader::offerControlPanel, &PackageFlags::offerControlPanel},
 };
 
-PackageFlags packageFlagsOf(const InstallerHeader &header) {
-  PackageFlags flags;
+int32_t packageFlagsOf(ByteSource &installer, uint32_t programSize, const InstallerHeader &header,
+                       PackageFlags &flags, PropertyRecord &record) {
+  flags = PackageFlags();
   for (const FlagField &field : FLAG_FIELDS) flags.*field.inFlags = header.*field.inHeader;
   flags.saverName = saverNameOf(header);
-  IntegrityRecord record;
-  if (readIntegrityRecord(header, record)) flags.moviePlayer = record.moviePlayer;
-  // As stored, record or not, so that extract keeps them byte for byte.
-  flags.uninstallMark = uninstallMarkOf(header);
-  const char *publisher = reinterpret_cast<const char *>(&header) + PUBLISHER_OFFSET;
-  flags.publisher.assign(publisher, strnlen(publisher, PUBLISHER_FIELD));
-  return flags;
-}
-
-namespace {
-
-struct MoviePlayerWord {
-  MoviePlayerNeed need;
-  const char *word;
-};
-const MoviePlayerWord MOVIE_PLAYER_WORDS[] = {{MoviePlayerNeed::required, "required"},
-                                              {MoviePlayerNeed::none, "none"}};
-
-}  // namespace
-
-std::string moviePlayerWord(uint8_t moviePlayer) {
-  for (const MoviePlayerWord &each : MOVIE_PLAYER_WORDS)
-    if (static_cast<uint8_t>(each.need) == moviePlayer) return each.word;
-  return std::string();
-}
-
-bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer) {
-  for (const MoviePlayerWord &each : MOVIE_PLAYER_WORDS)
-    if (word == each.word) {
-      moviePlayer = static_cast<uint8_t>(each.need);
-      return true;
-    }
-  return false;
-}
-
-namespace {
-
-struct UninstallWord {
-  uint8_t mark;
-  const char *word;
-};
-const UninstallWord UNINSTALL_WORDS[] = {{UNINSTALLER_CARRIED, "carried"}, {0, "saver"}};
-
-}  // namespace
-
-std::string uninstallWord(uint8_t mark) {
-  for (const UninstallWord &each : UNINSTALL_WORDS)
-    if (each.mark == mark) return each.word;
-  return std::string();
-}
-
-bool uninstallMarkOfWord(const std::string &word, uint8_t &mark) {
-  for (const UninstallWord &each : UNINSTALL_WORDS)
-    if (word == each.word) {
-      mark = each.mark;
-      return true;
-    }
-  return false;
-}
-
-uint8_t defaultMoviePlayer(const PackageFlags &flags) {
-  const MoviePlayerNeed need = isMovieType(flags.installerType) || flags.carriesFlashInstaller != 0
-                                   ? MoviePlayerNeed::required
-                                   : MoviePlayerNeed::none;
-  return static_cast<uint8_t>(need);
+  flags.properties = storedHeaderProperties(header);
+  int32_t status = readPropertyRecord(installer, programSize, header, record);
+  if (status == STATUS_OK) status = takeRecordProperties(record, PACKAGE_PROPERTIES, flags.properties);
+  return status;
 }
 
 std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
@@ -117,9 +57,9 @@ std::vector<bool> headerFieldBytes(const InstallerHeader &header) {
   take(0, offsetof(InstallerHeader, saverName));
   const size_t nameEnd = saverNameOf(header).size();
   take(offsetof(InstallerHeader, saverName), std::min<size_t>(nameEnd + 1, SAVER_NAME_FIELD));
-  take(UNINSTALL_MARK_OFFSET, 1);
-  const char *publisher = reinterpret_cast<const char *>(&header) + PUBLISHER_OFFSET;
-  take(PUBLISHER_OFFSET, std::min<size_t>(strnlen(publisher, PUBLISHER_FIELD) + 1, PUBLISHER_FIELD));
+  markHeaderPropertyBytes(header, taken);
+  const size_t locator = offsetof(InstallerHeader, entries) + offsetof(PackageEntry, start);
+  take(locator, offsetof(PackageEntry, destKind) - offsetof(PackageEntry, start));
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index) {
     const size_t at = offsetof(InstallerHeader, entries) + index * sizeof(PackageEntry);
     const PackageEntry &entry = header.entries[index];
@@ -159,8 +99,7 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
   for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
   std::memcpy(header.saverName, flags.saverName.data(),
               std::min(flags.saverName.size(), sizeof(header.saverName)));
-  setUninstallMark(header, flags.uninstallMark);
-  setPublisher(header, flags.publisher);
+  writeHeaderProperties(flags.properties, header);
 
   package.assign(sizeof(header), 0);
   for (const CarriedFile &file : files) {
@@ -187,5 +126,10 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
     package.insert(package.end(), stored.begin(), stored.end());
   }
   std::memcpy(package.data(), &header, sizeof(header));
+  if (!appendPropertyRecord(package, programSize,
+                            propertyRecordBytes(recordPropertyItems(flags.properties)))) {
+    error = "the property record outgrows its limit or the package 2 GB";
+    return false;
+  }
   return layHeaderBytes(flags, package, error);
 }

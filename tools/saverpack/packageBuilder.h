@@ -4,6 +4,8 @@
 #define SAVER_TOOLS_SAVERPACK_PACKAGE_BUILDER_H
 
 #include "package/dataStructures_shared.h"
+#include "package/packageFormat.h"
+#include "package/packageProperties.h"
 
 #include <cstdint>
 #include <map>
@@ -26,13 +28,10 @@ struct PackageFlags {
   uint8_t carriesFlashInstaller = 0;
   uint8_t flashInstallerVersionIndex = 0;
   uint8_t offerControlPanel = 0;
-  // The integrity record's movie-player byte (MoviePlayerNeed), as stored.
-  uint8_t moviePlayer = 0;
-  // The uninstall mark's byte (UNINSTALLER_CARRIED or 0) and the publisher,
-  // behind the integrity record, as stored.
-  uint8_t uninstallMark = 0;
-  std::string publisher;
   std::string saverName;
+  // As stored: the header's fields, and the property record's when one of
+  // its fields is set.
+  PackageProperties properties;
   // Raw bytes laid over the finished header, by offset: only where no other
   // field puts anything (reserved bytes, name fields behind their end,
   // absent entries).
@@ -47,25 +46,16 @@ struct PackageFlags {
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
                   std::vector<uint8_t> &package, std::string &error);
 
-// The flags and the saver name of a header (headerBytes left empty).
-PackageFlags packageFlagsOf(const InstallerHeader &header);
+// The flags, saver name and properties that a package stores (headerBytes
+// left empty), its property record read from installer (a program of
+// programSize bytes and its package) into record. An item of the record
+// that this packer does not know is skipped. STATUS_PACKAGE_DAMAGED for a
+// damaged property record, or an I/O code.
+int32_t packageFlagsOf(ByteSource &installer, uint32_t programSize, const InstallerHeader &header,
+                       PackageFlags &flags, PropertyRecord &record);
 
-// The manifest's words for a movie-player byte: "required", "none", or ""
-// for a byte that states nothing.
-std::string moviePlayerWord(uint8_t moviePlayer);
-// The byte of a word; false for a word that is neither.
-bool moviePlayerOfWord(const std::string &word, uint8_t &moviePlayer);
-// What a package states without the manifest's word: the player is
-// required for a movie splash or a carried player installer, else none.
-uint8_t defaultMoviePlayer(const PackageFlags &flags);
-
-// The manifest's words for the uninstall mark: "carried" (the uninstaller is
-// a member of the data file), "saver" (the saver's own "/u"), or "" for any
-// other byte.
-std::string uninstallWord(uint8_t mark);
-bool uninstallMarkOfWord(const std::string &word, uint8_t &mark);
-
-// The header bytes that fields of flags and of the present entries fill;
+// The header bytes that fields of flags and of the present entries fill,
+// and entry 0's start and end, which locate the property record;
 // headerBytes may not touch them.
 std::vector<bool> headerFieldBytes(const InstallerHeader &header);
 

@@ -5,9 +5,9 @@
 #include "package/integrityRecord.h"
 #include "package/installedSaver.h"
 #include "package/packageFormat.h"
-#include "package/uninstallMark.h"
+#include "package/packageProperties.h"
 #include "tools/saverpack/fileLayers.h"
-#include "tools/saverpack/packageBuilder.h"
+#include "tools/saverpack/propertyKeys.h"
 
 using json = nlohmann::ordered_json;
 
@@ -50,31 +50,22 @@ json reportEntry(const std::vector<uint8_t> &file, const FileLayers &layers, int
   return report;
 }
 
-// As the installer takes it: a byte that states nothing is "not stated".
-std::string moviePlayerText(const InstallerHeader &header) {
-  const std::string word = moviePlayerWord(static_cast<uint8_t>(moviePlayerNeedOf(header)));
-  return word.empty() ? "not stated" : word;
-}
-
-// As the installer takes it: the carried uninstaller, member of the data
-// file, or the saver's own "/u".
-std::string uninstallText(const InstallerHeader &header) {
-  return carriesUninstaller(header)
-             ? "carried (" + std::string(UNINSTALLER_FILE_NAME) + " in the data file)"
-             : "saver (its own /u)";
-}
-
-json reportHeader(const InstallerHeader &header) {
-  return {{"saverName", saverNameOf(header)},
-          {"installerType", header.installerType},
-          {"showLicense", header.showLicense},
-          {"carriesReadMe", header.carriesReadMe},
-          {"carriesFlashInstaller", header.carriesFlashInstaller},
-          {"flashInstallerVersionIndex", header.flashInstallerVersionIndex},
-          {"offerControlPanel", header.offerControlPanel},
-          {"moviePlayer", moviePlayerText(header)},
-          {"uninstall", uninstallText(header)},
-          {"publisher", publisherOf(header)}};
+// The header's fields and the properties as installers take them; those of
+// a damaged property record are left out (verify names the damage).
+json reportHeader(const std::vector<uint8_t> &file, const FileLayers &layers) {
+  const InstallerHeader &header = layers.header;
+  json report = {{"saverName", saverNameOf(header)},
+                 {"installerType", header.installerType},
+                 {"showLicense", header.showLicense},
+                 {"carriesReadMe", header.carriesReadMe},
+                 {"carriesFlashInstaller", header.carriesFlashInstaller},
+                 {"flashInstallerVersionIndex", header.flashInstallerVersionIndex},
+                 {"offerControlPanel", header.offerControlPanel}};
+  MemorySource installer(file.data() + layers.installerOffset, file.size() - layers.installerOffset);
+  PackageProperties stated;
+  readPackageProperties(installer, layers.installerSize, header, stated);
+  reportPropertyKeys(stated, report);
+  return report;
 }
 
 }  // namespace
@@ -113,7 +104,7 @@ bool reportFile(const std::vector<uint8_t> &file, json &report) {
     report["error"] = "package header unreadable: status " + std::to_string(layers.headerStatus);
     return true;
   }
-  report["header"] = reportHeader(layers.header);
+  report["header"] = reportHeader(file, layers);
   report["entries"] = json::array();
   for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
     if (entryPresent(layers.header.entries[index]))

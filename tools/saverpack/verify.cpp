@@ -11,6 +11,7 @@
 #include "package/installNames.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/packageProperties.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/programImage.h"
 #include "tools/saverpack/signing.h"
@@ -111,6 +112,22 @@ void checkSaverName(const InstallerHeader &header, IntegrityReport &report) {
     report.refused.push_back("saver name \"" + name + "\": unsafe folder name");
 }
 
+// The property record, which the package CRC covers: a record of this
+// version whose items do not fit it or its fields is damage.
+void checkPropertyRecord(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
+                         IntegrityReport &report) {
+  PropertyRecord record;
+  PackageProperties properties;
+  int32_t status = readPropertyRecord(file, programSize, header, record);
+  if (status == STATUS_OK) status = takeRecordProperties(record, PACKAGE_PROPERTIES, properties);
+  if (status != STATUS_OK) {
+    report.problems.push_back("property record damaged: its items do not fit it or their fields");
+  } else if (record.present) {
+    report.lines.push_back("property record version " + std::to_string(record.version) + ", " +
+                           std::to_string(record.items.size()) + " items");
+  }
+}
+
 }  // namespace
 
 IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, uint32_t programSize) {
@@ -140,6 +157,7 @@ IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, u
                              " bytes behind the package, not counted");
   }
   if (integrityStatus(check.verdict) != STATUS_OK) report.problems.push_back(integrityVerdictText(check));
+  checkPropertyRecord(file, programSize, header, report);
   checkSaverName(header, report);
   // Entry 0 is never extracted.
   for (int index = 1; index < PACKAGE_ENTRY_COUNT; ++index)

@@ -1,0 +1,299 @@
+#include "installer/installSequence.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
+#include "common/launcherProtocol.h"
+#include "common/logFile.h"
+#include "common/osClassification.h"
+#include "common/pathRules.h"
+#include "common/runningProgram.h"
+#include "common/statusCodes.h"
+#include "flash/flashPlayerSetup.h"
+#include "installer/displayControlPanel.h"
+#include "installer/filePlacement.h"
+#include "installer/installObservers.h"
+#include "installer/installerApplication.h"
+#include "installer/installerTexts.h"
+#include "installer/launcherHandleParameter.h"
+#include "installer/launcherLink.h"
+#include "installer/stringTable.h"
+#include "installer/uninstallRegistration.h"
+#include "package/integrityRecord.h"
+#include "package/packageCopy.h"
+#include "package/saverRemoval.h"
+
+namespace {
+
+// ---- The start-up ----
+
+std::string systemLowerCase(const std::string &text) {
+  std::string lower = text;
+  if (!lower.empty()) CharLowerBuffA(lower.data(), static_cast<DWORD>(lower.size()));
+  return lower;
+}
+
+// What the plan needs of this system; the paths are set by now.
+PlanSystem planSystem() {
+  PlanSystem system;
+  system.windows = pathWindows;
+  system.system = pathSystem;
+  if (GetOperatingSystem() == OS_64BIT_WINDOWS) system.nativeSystem = pathSysnative;
+  system.shared = pathCommonAppData;
+  system.work = pathWorkFolder;
+  system.installerFile = ownProgramFile();
+  system.lowerCase = systemLowerCase;
+  system.installText = programText(IDS_INSTALL);
+  system.screenSaverText = programText(IDS_SCREEN_SAVER);
+  return system;
+}
+
+// A package that says its saver needs no movie player: the installer then
+// neither looks for one nor plays its movie with one.
+bool needsNoMoviePlayer(const InstallerHeader &header) {
+  return moviePlayerNeedOf(header) == MoviePlayerNeed::none;
+}
+
+// The state of one start-up.
+struct Startup {
+  Startup(InstallRun &run, StartupView &view) : run(run), view(view) {}
+
+  InstallRun &run;
+  StartupView &view;
+  QuietObserver quiet;
+  int32_t status = STATUS_OK;
+  bool installedInPreparingWindow = false;
+  int32_t exitCode = 0;
+
+  // Quiet mode, or the main window; before the command line is read, both
+  // tell alike.
+  InstallObserver &observer() {
+    return run.plan.quiet ? static_cast<InstallObserver &>(quiet) : view.windowObserver();
+  }
+  bool goOn() const { return status == STATUS_OK; }
+
+  // One entry, without progress; an absent one fails with
+  // STATUS_ENTRY_ABSENT and nothing to tell.
+  int32_t extract(int index) {
+    if (!entryPresent(run.package.header().entries[index])) return STATUS_ENTRY_ABSENT;
+    Failures failures;
+    return tell(observer(), run.package.extractEntry(index, run.plan.entries[index], failures), failures);
+  }
+};
+
+// The system paths, the package in the work folder, opened for the run, its
+// header and the plan that follows from it, and the decompression library,
+// before anything else.
+void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
+  InstallRun &run = startup.run;
+  int32_t status = initSystemPaths(ownProgramFile());
+  Failures failures;
+  if (status == STATUS_OK) {
+    run.plan.installerFile = ownProgramFile();
+    run.plan.packagePath = packageCopyPath(pathWorkFolder);
+    const bool startedByLauncher = launcherHandleFromParameters(parameters) != 0;
+    status = CopyPackageToWorkFolder(run.plan.installerFile, run.plan.packagePath, startedByLauncher,
+                                     run.packageLinked, failures);
+  }
+  if (status == STATUS_OK) {
+    status = run.package.open(run.plan.packagePath, pathWorkFolder);
+    if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, run.plan.packagePath);
+  }
+  if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
+  if (status == STATUS_OK) {
+    run.plan = makeInstallPlan(run.package.header(), parameters, planSystem());
+    status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
+  }
+  startup.status = tell(startup.quiet, status, failures);
+}
+
+// Runs after the header was read, so "/q" overrides the header's type.
+void readCommandLine(Startup &startup) {
+  sendCommandToLauncher(startup.view.window(), HEADER_READ_COMMAND);
+  for (int i = 0; i < startup.run.plan.quietSwitches; ++i)
+    sendCommandToLauncher(startup.view.window(), QUIET_INSTALLER_COMMAND);
+  startup.view.startupGoesOn(startup.run.plan.quiet);
+  if (startup.run.plan.status != STATUS_OK) {
+    startup.observer().failed(
+        Failure{FailureKind::File, startup.run.plan.status, startup.run.plan.unsafeName});
+    startup.status = startup.run.plan.status;
+  }
+}
+
+void decideFlashPlayer(Startup &startup) {
+  const InstallerHeader &header = startup.run.package.header();
+  FlashPlayerDecision decision;
+  decision.carriesFlashInstaller = header.carriesFlashInstaller != 0;
+  decision.flashInstallerVersionIndex = header.flashInstallerVersionIndex;
+  decision.flashInstallerName = entryNameOf(header.entries[ENTRY_FLASH_INSTALLER]);
+  startup.status = decideFlashPlayerAction(decision, flashPlayerStepsFor(startup.view.window(), [&startup] {
+                                             return startup.extract(ENTRY_FLASH_INSTALLER);
+                                           }));
+}
+
+// Without a window the licence is not shown, but the install still copies
+// it into the saver folder: without it there, every quiet install of a
+// package with a licence would fail at that copy.
+void prepareLicense(Startup &startup) {
+  const bool shown = startup.run.package.header().showLicense != 0;
+  if (shown) startup.status = startup.extract(ENTRY_LICENSE);
+  if (startup.goOn() && !startup.run.plan.quiet)
+    startup.view.showLicense(shown ? startup.run.plan.licenseFile : "");
+}
+
+// A picture that cannot be loaded is told and leaves the box empty; the
+// install still works. A movie the reader or the player refuses, or one of a
+// package without the player, is not shown: the install runs at once in the
+// preparing window.
+void showPictureOrMovie(Startup &startup) {
+  const InstallPlan &plan = startup.run.plan;
+  if (plan.installerType == BITMAP_TYPE || plan.installerType == JPEG_TYPE) {
+    if (!startup.view.showPicture(plan.splashFile))
+      startup.observer().failed(Failure{FailureKind::PictureUnreadable, 0, fileNamePart(plan.splashFile)});
+    return;
+  }
+  if (!isMovieType(plan.installerType)) return;
+  if (!needsNoMoviePlayer(startup.run.package.header()) && startup.view.playMovie(plan.splashFile)) return;
+  startup.installedInPreparingWindow = true;
+  startup.status =
+      runInstallation(startup.run.package, plan, startup.view.preparingObserver(), startup.view.window())
+          .status;
+}
+
+// The one message of a failed start-up, or what follows a successful one.
+StartupOutcome endStartup(Startup &startup) {
+  StartupOutcome outcome;
+  const InstallPlan &plan = startup.run.plan;
+  // A start-up that failed says so in its exit code too, for scripted installs.
+  outcome.exitCode = startup.status != STATUS_OK ? startup.status : startup.exitCode;
+  if (startup.status != STATUS_OK) {
+    // The package was read when the install ran in the preparing window: its
+    // failure is a failed installation, not a damaged file.
+    const FailureKind kind =
+        startup.installedInPreparingWindow ? FailureKind::InstallEnded : FailureKind::StartupEnded;
+    startup.observer().failed(Failure{kind, startup.status, ""});
+  } else if (startup.installedInPreparingWindow) {
+    offerControlPanel(startup.run.package.header(), startup.view.preparingObserver(),
+                      startup.view.window());
+  } else if (plan.quiet) {
+    if (plan.opensControlPanelWhenQuiet)
+      sendCommandToLauncher(startup.view.window(), OPEN_CONTROL_PANEL_COMMAND);
+  } else {
+    outcome.waitsForInstall = true;
+  }
+  return outcome;
+}
+
+// ---- The install ----
+
+// The state of one install: a step runs while nothing failed and nobody
+// cancelled; once the launcher has made the new saver the active one,
+// "Cancel" no longer stops the rest.
+struct Steps {
+  InstallObserver &observer;
+  int32_t status = STATUS_OK;
+  bool abortedAtQuestion = false;
+  bool saverMadeActive = false;
+
+  bool aborted() const { return abortedAtQuestion || observer.cancelled(); }
+  bool goOn() const { return status == STATUS_OK && (!aborted() || saverMadeActive); }
+};
+
+// Entries 5 (when a read-me is carried) or 6 to 10; each steps the progress
+// before it is written, which is where "Cancel" is heard.
+void extractInstallFiles(Package &package, const InstallPlan &plan, Steps &steps) {
+  for (int index = plan.firstInstallEntry; index <= ENTRY_LAST && steps.goOn(); ++index) {
+    steps.observer.status(programText(IDS_WRITING_FILES));
+    if (entryPresent(package.header().entries[index]) && plan.entries[index].status != STATUS_UNSAFE_NAME)
+      steps.observer.progress();
+    Failures failures;
+    steps.status =
+        tell(steps.observer, package.extractEntry(index, plan.entries[index], failures), failures);
+  }
+}
+
+// Removes what an installation placed, by the rules the uninstaller follows.
+// The program's name comes from the package; an unsafe one is not touched.
+void cleanUpFailedInstallation(const InstallPlan &plan) {
+  removeInstalledSaver(findInstalledSaver(plan.codedShortName, plan.programName));
+  UnregisterUninstall(plan.saverName);
+}
+
+}  // namespace
+
+StartupOutcome runStartup(InstallRun &run, StartupView &view, uint32_t programSize,
+                          const std::vector<std::string> &parameters) {
+  TraceScope trace("runStartup");
+  StartupOutcome outcome;
+  {
+    BusyCursor busy;
+    forgetLauncherWindow();
+    Startup startup(run, view);
+    const InstallPlan &plan = run.plan;
+    const InstallerHeader &header = run.package.header();
+    readPackage(startup, programSize, parameters);
+    if (startup.goOn()) readCommandLine(startup);
+    if (startup.goOn() && header.carriesReadMe != 0) startup.status = startup.extract(ENTRY_README);
+    if (startup.goOn() && !needsNoMoviePlayer(header)) decideFlashPlayer(startup);
+    if (startup.goOn() && !plan.quiet) view.showTitle(plan.windowTitle);
+    if (startup.goOn()) prepareLicense(startup);
+    // The package's own quiet type carries no picture; "/q" does not count.
+    if (startup.goOn() && header.installerType != QUIET_TYPE)
+      startup.status = startup.extract(ENTRY_SPLASH);
+    if (startup.goOn() && !plan.quiet) showPictureOrMovie(startup);
+    if (startup.goOn() && !plan.quiet && !startup.installedInPreparingWindow) view.showReady();
+    if (startup.goOn() && plan.quiet)
+      startup.exitCode = runInstallation(run.package, plan, startup.quiet, view.window()).status;
+    busy.end();
+    outcome = endStartup(startup);
+  }
+  trace.result(outcome.exitCode);
+  return outcome;
+}
+
+InstallOutcome runInstallation(Package &package, const InstallPlan &plan, InstallObserver &observer,
+                               HWND ownWindow) {
+  TraceScope trace("runInstallation");
+  BusyCursor busy;
+  Steps steps{observer};
+  observer.installStarted();
+  if (steps.goOn()) closeDisplayControlPanel();
+  if (steps.goOn()) {
+    steps.status = PrepareSaverFolder(plan.folders.shared, plan.codedShortName, plan.saverName, observer);
+    steps.abortedAtQuestion = steps.status == STATUS_USER_ABORT;
+  }
+  const std::vector<std::string> librariesBefore = SharedLibrariesPresent(plan);
+  if (steps.goOn()) extractInstallFiles(package, plan, steps);
+  Failures failures;
+  if (steps.goOn())
+    steps.status = tell(observer, package.readSaverSettings(plan.dataFile, failures), failures);
+  if (steps.goOn()) steps.status = ExpandAllMembers(package, plan, observer);
+  if (steps.goOn()) steps.status = WriteSaverSettings(package, plan, observer);
+  if (steps.goOn()) {
+    sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName));
+    steps.saverMadeActive = true;
+  }
+  if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan);
+  if (steps.goOn()) OpenReadMe(plan, ownWindow);
+  // The saver works without its uninstall entry.
+  if (steps.goOn()) RegisterUninstall(plan, CountSharedLibraryUsers(plan, librariesBefore));
+  package.closeDataFile(failures);
+  deleteFileForced(plan.dataFile);
+
+  const int32_t status = steps.status;
+  if (status != STATUS_OK && status != STATUS_USER_ABORT) cleanUpFailedInstallation(plan);
+  const bool aborted = steps.aborted() && !steps.saverMadeActive;
+  if (aborted) {
+    observer.status(programText(IDS_ABORTED_CLEANING_UP));
+    if (status != STATUS_USER_ABORT) cleanUpFailedInstallation(plan);
+  }
+  observer.installEnded(status, aborted);
+  return InstallOutcome{trace.result(status), aborted};
+}
+
+void offerControlPanel(const InstallerHeader &header, InstallObserver &observer, HWND ownWindow) {
+  if (header.offerControlPanel == 0) return;
+  if (!observer.ask(Question::openControlPanel, programText(IDS_OPEN_CONTROL_PANEL_QUESTION))) return;
+  observer.status(programText(IDS_OPENING_CONTROL_PANEL));
+  processPendingMessages();
+  sendCommandToLauncher(ownWindow, OPEN_CONTROL_PANEL_COMMAND);
+}

@@ -1,0 +1,47 @@
+#include "package/installObserver.h"
+
+void ObserverPair::installStarted() {
+  first_.installStarted();
+  second_.installStarted();
+}
+
+void ObserverPair::installEnded(int32_t status, bool aborted) {
+  first_.installEnded(status, aborted);
+  second_.installEnded(status, aborted);
+}
+
+void ObserverPair::status(const std::string &text) {
+  first_.status(text);
+  second_.status(text);
+}
+
+void ObserverPair::progress() {
+  first_.progress();
+  second_.progress();
+}
+
+// The second hears the question too, so that a log can record it, but the
+// first one answers.
+bool ObserverPair::ask(Question question, const std::string &text) {
+  const bool answer = first_.ask(question, text);
+  second_.ask(question, text);
+  return answer;
+}
+
+void ObserverPair::failed(const Failure &failure) {
+  first_.failed(failure);
+  second_.failed(failure);
+}
+
+void ObserverPair::pause() {
+  first_.pause();
+  second_.pause();
+}
+
+bool ObserverPair::cancelled() const { return first_.cancelled() || second_.cancelled(); }
+
+int32_t tell(InstallObserver &observer, int32_t status, Failures &failures) {
+  for (const Failure &failure : failures) observer.failed(failure);
+  failures.clear();
+  return status;
+}

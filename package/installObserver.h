@@ -1,0 +1,59 @@
+// The one voice of an installer run. The start-up and install steps tell
+// what happens here, and nowhere else: a status line, a step of progress, a
+// question, a failure with its status and what it concerns, and the pauses
+// in which the user's "Cancel" is seen. The main window, the preparing
+// window and quiet mode each listen in their own way; two can listen at
+// once. Passed down to the steps, never kept in a global. Portable.
+#ifndef SAVER_PACKAGE_INSTALL_OBSERVER_H
+#define SAVER_PACKAGE_INSTALL_OBSERVER_H
+
+#include "package/packageFailure.h"
+
+#include <cstdint>
+#include <string>
+
+enum class Question {
+  overwriteSaver,    // an older copy is there: "OK" replaces it
+  openControlPanel,  // after a successful install: "Yes" opens it
+};
+
+class InstallObserver {
+ public:
+  virtual ~InstallObserver() = default;
+  // The install sequence starts, and ends with status; aborted when the
+  // user's "Cancel" stopped it before the saver was made active.
+  virtual void installStarted() = 0;
+  virtual void installEnded(int32_t status, bool aborted) = 0;
+  virtual void status(const std::string &text) = 0;
+  virtual void progress() = 0;
+  // The answer; an observer that shows nothing answers for the user.
+  virtual bool ask(Question question, const std::string &text) = 0;
+  virtual void failed(const Failure &failure) = 0;
+  // A moment for the user's input; cancelled() tells what it brought.
+  virtual void pause() = 0;
+  virtual bool cancelled() const = 0;
+};
+
+// Tells two observers each event, in order; the first one's answers count.
+class ObserverPair : public InstallObserver {
+ public:
+  ObserverPair(InstallObserver &first, InstallObserver &second) : first_(first), second_(second) {}
+  void installStarted() override;
+  void installEnded(int32_t status, bool aborted) override;
+  void status(const std::string &text) override;
+  void progress() override;
+  bool ask(Question question, const std::string &text) override;
+  void failed(const Failure &failure) override;
+  void pause() override;
+  bool cancelled() const override;
+
+ private:
+  InstallObserver &first_;
+  InstallObserver &second_;
+};
+
+// Tells each failure a step collected, in order, empties the list and
+// returns the step's status: status = tell(observer, step(..., failures), failures).
+int32_t tell(InstallObserver &observer, int32_t status, Failures &failures);
+
+#endif

@@ -1,0 +1,174 @@
+// The package's header and entries, read through its one handle.
+#include "package/package.h"
+
+#include "common/QRX_FileUtils.h"
+#include "common/logFile.h"
+#include "common/statusCodes.h"
+#include "package/integrityRecord.h"
+
+#include <windows.h>
+
+#include <vector>
+
+namespace {
+
+const int LIBRARY_DELETE_ATTEMPTS = 1000;
+
+// Removes what stands at the destination: STATUS_FILE_BUSY when it resists (busy).
+int32_t clearDestination(const std::string &destination) {
+  if (hasDllExtension(destination)) return deleteFileWithRetries(destination, LIBRARY_DELETE_ATTEMPTS);
+  return deleteFileForced(destination);
+}
+
+}  // namespace
+
+int32_t Package::open(const std::string &path, const std::string &workFolder) {
+  close();
+  path_ = path;
+  workFolder_ = workFolder;
+  return file_.open(path);
+}
+
+void Package::close() {
+  Failures ignored;
+  closeDataFile(ignored);
+  dataKept_ = false;
+  file_.close();
+  // The library's file in the work folder can go once it is freed.
+  codec_.reset();
+}
+
+int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
+  TraceScope trace("Package.readHeader");
+  logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));
+  int32_t status = readInstallerHeader(file_, programSize, header_);
+  // Before anything is extracted: a damaged file must not install a thing.
+  IntegrityCheck check;
+  if (status == STATUS_OK) status = checkPackageIntegrity(file_, programSize, header_, check);
+  if (status == STATUS_OK) {
+    logLine("integrity: " + integrityVerdictText(check));
+    status = integrityStatus(check.verdict);
+  }
+  // A damaged package is told by the end of the start-up, in one box.
+  if (status != STATUS_OK && status != STATUS_PACKAGE_DAMAGED)
+    addFailure(failures, FailureKind::File, status, path_);
+  return trace.result(status);
+}
+
+int32_t Package::extractEntry(int index, const EntryTarget &target, Failures &failures) {
+  TraceScope trace("Package.extractEntry", std::to_string(index));
+  const bool present = index >= 0 && index < PACKAGE_ENTRY_COUNT && entryPresent(header_.entries[index]);
+  int32_t status = present ? extractPresentEntry(index, target, failures) : STATUS_ENTRY_ABSENT;
+  // An absent entry has no destination to name.
+  const std::string subject = present ? target.path : std::string();
+  if (status == STATUS_FILE_BUSY) {
+    status = STATUS_OK;  // the file in use stays and counts as written
+  } else if (status != STATUS_OK) {
+    // A library's own failures stay silent; a refused name and a damaged
+    // file are always told.
+    if (status == STATUS_UNSAFE_NAME || status == STATUS_EXPANDED_CRC_MISMATCH || !hasDllExtension(subject))
+      addFailure(failures, FailureKind::File, status, subject);
+  } else if (!target.nativeCopy.empty()) {
+    CopyFileForced(target.path, target.nativeCopy, false);
+  }
+  return trace.result(status);
+}
+
+// Steps from the destination to the written file.
+int32_t Package::extractPresentEntry(int index, const EntryTarget &target, Failures &failures) {
+  const PackageEntry &entry = header_.entries[index];
+  // A name with a folder, drive or ".." would write outside its folder; the
+  // stored bytes must lie in the package. Both are checked before the old
+  // file is removed, so a bad package loses nothing.
+  if (target.status == STATUS_UNSAFE_NAME) return target.status;
+  uint32_t storedLength = 0;
+  int32_t status = entryStoredLength(entry, file_.size(), storedLength);
+  if (status == STATUS_OK) status = target.status;
+  if (status == STATUS_OK) status = clearDestination(target.path);
+  if (status != STATUS_OK) return status;
+  if (target.keptForMembers) return keepDataFile(entry, target, storedLength, failures);
+  return writeEntry(entry, target.path, failures);
+}
+
+int32_t Package::writeEntry(const PackageEntry &entry, const std::string &destination, Failures &failures) {
+  std::vector<uint8_t> stored;
+  int32_t status = readEntryBytes(file_, entry, stored);
+  if (status != STATUS_OK) return status;
+  const ExpandedCrc expected = entryExpandedCrc(entry);
+  if (entry.compressed != 0)
+    return expandToFile(destination, stored, entry.expandedSize, expected, failures);
+  bool created = false;
+  status = writeCheckedFile(destination, stored, expected, created);
+  if (created) logLine("file created: " + destination);
+  return status;
+}
+
+// A data file stored plain stays in the package: its bytes are checked
+// against their CRC where they lie. An imploded one is expanded into the
+// work file, which stays open.
+int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &target, uint32_t storedLength,
+                              Failures &failures) {
+  dataKept_ = false;
+  const ExpandedCrc expected = entryExpandedCrc(entry);
+  if (entry.compressed == 0) {
+    int32_t status = STATUS_OK;
+    if (expected.present) {
+      uint32_t crc = 0;
+      status = computeRangeCrc(file_, entry.start, storedLength, crc);
+      if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
+    }
+    if (status != STATUS_OK) return status;
+    data_ = SliceSource(file_, entry.start, storedLength);
+    dataKept_ = true;
+    return STATUS_OK;
+  }
+  std::vector<uint8_t> stored;
+  int32_t status = readEntryBytes(file_, entry, stored);
+  TCompressor *library = status == STATUS_OK ? codec() : nullptr;
+  if (status == STATUS_OK && library == nullptr) status = STATUS_CODEC_NOT_LOADED;
+  if (status == STATUS_OK) {
+    const int32_t setUp = expandedData_.create(target.path);
+    if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target.path);
+    if (setUp != STATUS_OK) return STATUS_EXPANDED_FILE_MISSING;
+    library->ExpandInto(expandedData_.handle(), stored.data(), static_cast<uint32_t>(stored.size()));
+    status = expandedData_.written();
+  }
+  if (status == STATUS_OK && expandedData_.size() != entry.expandedSize)
+    status = STATUS_EXPANDED_SIZE_MISMATCH;
+  if (status == STATUS_OK) status = checkExpandedCrc(expected, library->expandedCrc());
+  if (status != STATUS_OK) {
+    expandedData_.close();
+    return status;
+  }
+  data_ = SliceSource(expandedData_, 0, expandedData_.size());
+  dataKept_ = true;
+  return STATUS_OK;
+}
+
+TCompressor *Package::codec() {
+  if (codec_ == nullptr) codec_.reset(new TCompressor(workFolder_));
+  return codec_->loaded() ? codec_.get() : nullptr;
+}
+
+int32_t Package::expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
+                              int32_t expandedSize, const ExpandedCrc &expected, Failures &failures) {
+  TCompressor *library = codec();
+  if (library == nullptr) return STATUS_CODEC_NOT_LOADED;
+  // The library's own result is not trusted; the written file tells.
+  const int32_t setUp = library->Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target);
+  int64_t size = 0;
+  if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
+  logLine("sizeExtracted: " + std::to_string(size));
+  if (size != expandedSize) return STATUS_EXPANDED_SIZE_MISMATCH;
+  // The running CRC of what the library delivered, taken as it was written.
+  return checkExpandedCrc(expected, library->expandedCrc());
+}
+
+int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &stored,
+                         const ExpandedCrc &expected, bool &created) {
+  created = false;
+  const int32_t status = checkExpandedCrc(expected, crc32Of(stored.data(), stored.size()));
+  if (status != STATUS_OK) return status;
+  return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
+}
