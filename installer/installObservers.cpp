@@ -18,7 +18,8 @@ void PreparingObserver::installStarted() {
 }
 
 void PreparingObserver::installEnded(int32_t status, bool) {
-  window_.setMessage(status == 0 ? programText(IDS_INSTALLATION_SUCCESSFUL) : installFailedText(status, programText));
+  window_.setMessage(status == 0 ? programText(IDS_INSTALLATION_SUCCESSFUL)
+                                 : installFailedText(status, programText));
 }
 
 bool PreparingObserver::ask(Question question, const std::string &text) {

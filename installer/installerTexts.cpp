@@ -73,7 +73,8 @@ FailureMessage failureMessage(const Failure &failure, const std::string &systemT
     case FailureKind::InstallEnded:
       return startupMessageBox(preparingInstallEndMessage(failure.status, text));
     case FailureKind::PictureUnreadable:
-      return {DialogKind::Error, DialogButtons::Abort, expandText(text(IDS_CORRUPT_PICTURE), {failure.subject})};
+      return {DialogKind::Error, DialogButtons::Abort,
+              expandText(text(IDS_CORRUPT_PICTURE), {failure.subject})};
     default:
       break;
   }

@@ -133,14 +133,11 @@ TEST_F(InstallerEndToEnd, InstallThenDeclineTheControlPanelEndsWithEverythingIns
   expectPictureDrawn(form);
   driver::saveScreenshot("installer-ready.png");
 
-  ASSERT_TRUE(driver::clickButton(form, "Install"));
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
-                                                INSTALLER_TIMEOUT_MS);
+  HWND question = pressInstall(form, installer);
   ASSERT_NE(question, nullptr);
   EXPECT_NE(control(form, "Screen Saver Installation and Setup Complete."), nullptr);
   driver::saveScreenshot("installer-done.png");
-  ASSERT_TRUE(driver::clickButton(question, "No"));
-  expectBothEnd(installer, launcherProgram);
+  declineControlPanel(question, installer, launcherProgram);
   expectInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
 }

@@ -491,11 +491,8 @@ TEST_F(InstallerEndToEnd, PackageSwappedAfterTheCheckIsNotInstalled) {
   // Whatever could be swapped is swapped.
   if (!exists(packageCopy)) writeBytes(packageCopy, otherInstaller);
 
-  ASSERT_TRUE(driver::clickButton(form, "Install"));
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
-                                                INSTALLER_TIMEOUT_MS);
+  HWND question = pressInstall(form, installer);
   ASSERT_NE(question, nullptr);
-  ASSERT_TRUE(driver::clickButton(question, "No"));
-  expectBothEnd(installer, launcherProgram);
+  declineControlPanel(question, installer, launcherProgram);
   expectInstalled();
 }

@@ -287,6 +287,18 @@ void InstallerEndToEnd::expectBothEnd(driver::TestProgram &installer,
   EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
 }
 
+HWND InstallerEndToEnd::pressInstall(HWND form, const driver::TestProgram &installer) {
+  if (!driver::clickButton(form, "Install")) return nullptr;
+  return driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
+                                       INSTALLER_TIMEOUT_MS);
+}
+
+void InstallerEndToEnd::declineControlPanel(HWND question, driver::TestProgram &installer,
+                                            driver::TestProgram &launcherProgram) {
+  EXPECT_TRUE(driver::clickButton(question, "No"));
+  expectBothEnd(installer, launcherProgram);
+}
+
 std::string InstallerEndToEnd::saverFolder() { return sharedSaverFolder() + SAVER_NAME + "\\"; }
 
 std::string InstallerEndToEnd::uninstallValue(const char *name) {

@@ -61,6 +61,12 @@ class InstallerEndToEnd : public ::testing::Test {
                         driver::TestProgram &installer);
   // The installer ends with exit code 0, and the launcher after it.
   static void expectBothEnd(driver::TestProgram &installer, driver::TestProgram &launcherProgram);
+  // Presses "Install" and returns the control-panel question that ends the
+  // install, or nullptr when it never comes.
+  static HWND pressInstall(HWND form, const driver::TestProgram &installer);
+  // Answers it "No"; both programs end.
+  static void declineControlPanel(HWND question, driver::TestProgram &installer,
+                                  driver::TestProgram &launcherProgram);
 
   // Places of an installation.
   static std::string saverFolder();                     // all-users application data + "Lumavane\Tide\"

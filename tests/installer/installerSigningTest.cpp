@@ -102,12 +102,9 @@ TEST_F(InstallerSigning, SignedSetupInstallsQuietlyAndThroughTheWindow) {
   std::string log;
   EXPECT_TRUE(runOnHost(caught.parent_path(), {"verify", hostPathOf(caught)}, log)) << log;
 
-  ASSERT_TRUE(driver::clickButton(form, "Install"));
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
-                                                INSTALLER_TIMEOUT_MS);
+  HWND question = pressInstall(form, installer);
   ASSERT_NE(question, nullptr);
-  ASSERT_TRUE(driver::clickButton(question, "No"));
-  expectBothEnd(installer, launcherProgram);
+  declineControlPanel(question, installer, launcherProgram);
   expectInstalled();
   EXPECT_EQ(workFolders(), foldersBefore);
 }
