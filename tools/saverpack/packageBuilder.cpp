@@ -92,6 +92,34 @@ static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &pack
   return true;
 }
 
+// Stores one carried file behind what the package holds and points its
+// entry at it.
+static bool appendEntry(const CarriedFile &file, uint32_t programSize, InstallerHeader &header,
+                        std::vector<uint8_t> &package, std::string &error) {
+  std::vector<uint8_t> imploded;
+  if (file.compressed && file.imploded.empty() && !implodeBytes(file.bytes, imploded)) {
+    error = "cannot compress entry " + std::to_string(file.index) + " (" + file.name + ")";
+    return false;
+  }
+  const std::vector<uint8_t> &stored = !file.compressed        ? file.bytes
+                                       : file.imploded.empty() ? imploded
+                                                               : file.imploded;
+  const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
+  if (start + static_cast<int64_t>(stored.size()) > INT32_MAX) {
+    error = "the package outgrows 2 GB at entry " + std::to_string(file.index);
+    return false;
+  }
+  PackageEntry &entry = header.entries[file.index];
+  setEntryName(entry, file.name);
+  entry.start = static_cast<int32_t>(start);
+  entry.end = static_cast<int32_t>(start + static_cast<int64_t>(stored.size()) - 1);
+  entry.destKind = file.destKind;
+  entry.compressed = file.compressed ? 1 : 0;
+  entry.expandedSize = static_cast<int32_t>(file.bytes.size());
+  package.insert(package.end(), stored.begin(), stored.end());
+  return true;
+}
+
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
                   std::vector<uint8_t> &package, std::string &error) {
   InstallerHeader header;
@@ -102,29 +130,8 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
   writeHeaderProperties(flags.properties, header);
 
   package.assign(sizeof(header), 0);
-  for (const CarriedFile &file : files) {
-    std::vector<uint8_t> imploded;
-    if (file.compressed && file.imploded.empty() && !implodeBytes(file.bytes, imploded)) {
-      error = "cannot compress entry " + std::to_string(file.index) + " (" + file.name + ")";
-      return false;
-    }
-    const std::vector<uint8_t> &stored = !file.compressed        ? file.bytes
-                                         : file.imploded.empty() ? imploded
-                                                                 : file.imploded;
-    const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
-    if (start + static_cast<int64_t>(stored.size()) > INT32_MAX) {
-      error = "the package outgrows 2 GB at entry " + std::to_string(file.index);
-      return false;
-    }
-    PackageEntry &entry = header.entries[file.index];
-    setEntryName(entry, file.name);
-    entry.start = static_cast<int32_t>(start);
-    entry.end = static_cast<int32_t>(start + static_cast<int64_t>(stored.size()) - 1);
-    entry.destKind = file.destKind;
-    entry.compressed = file.compressed ? 1 : 0;
-    entry.expandedSize = static_cast<int32_t>(file.bytes.size());
-    package.insert(package.end(), stored.begin(), stored.end());
-  }
+  for (const CarriedFile &file : files)
+    if (!appendEntry(file, programSize, header, package, error)) return false;
   std::memcpy(package.data(), &header, sizeof(header));
   if (!appendPropertyRecord(package, programSize,
                             propertyRecordBytes(recordPropertyItems(flags.properties)))) {
