@@ -15,7 +15,6 @@
 
 // What the plan needs of the system, gathered once by the Windows layer.
 struct PlanSystem {
-  std::string windows;        // pathWindows
   std::string system;         // pathSystem
   std::string nativeSystem;   // pathSysnative: "" unless 64-bit Windows
   std::string shared;         // pathCommonAppData

@@ -35,7 +35,6 @@ std::string systemLowerCase(const std::string &text) {
 // What the plan needs of this system; the paths are set by now.
 PlanSystem planSystem() {
   PlanSystem system;
-  system.windows = pathWindows;
   system.system = pathSystem;
   if (GetOperatingSystem() == OS_64BIT_WINDOWS) system.nativeSystem = pathSysnative;
   system.shared = pathCommonAppData;
@@ -85,18 +84,19 @@ struct Startup {
 // before anything else.
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
-  int32_t status = initSystemPaths(ownProgramFile());
+  const std::string installerFile = ownProgramFile();
+  int32_t status = initSystemPaths(installerFile);
   Failures failures;
+  // The plan names the package's copy too, but the plan needs its header.
+  const std::string packagePath = packageCopyPath(pathWorkFolder);
   if (status == STATUS_OK) {
-    run.plan.installerFile = ownProgramFile();
-    run.plan.packagePath = packageCopyPath(pathWorkFolder);
     const bool startedByLauncher = launcherHandleFromParameters(parameters) != 0;
-    status = CopyPackageToWorkFolder(run.plan.installerFile, run.plan.packagePath, startedByLauncher,
-                                     run.packageLinked, failures);
+    status =
+        CopyPackageToWorkFolder(installerFile, packagePath, startedByLauncher, run.packageLinked, failures);
   }
   if (status == STATUS_OK) {
-    status = run.package.open(run.plan.packagePath, pathWorkFolder);
-    if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, run.plan.packagePath);
+    status = run.package.open(packagePath, pathWorkFolder);
+    if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, packagePath);
   }
   if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
   if (status == STATUS_OK) {

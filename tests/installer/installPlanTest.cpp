@@ -22,7 +22,6 @@ std::string asciiLower(const std::string &text) {
 
 PlanSystem testSystem(bool nativeSystemFolder = false) {
   PlanSystem system;
-  system.windows = "C:\\Windows\\";
   system.system = "C:\\Windows\\system32\\";
   system.nativeSystem = nativeSystemFolder ? "C:\\Windows\\Sysnative\\" : "";
   system.shared = "C:\\ProgramData\\Lumavane\\";
