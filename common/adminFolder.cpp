@@ -4,6 +4,7 @@
 #include <aclapi.h>
 #include <sddl.h>
 
+#include "common/QRX_FileUtils.h"
 #include "common/folderSecurity.h"
 #include "common/logFile.h"
 #include "common/statusCodes.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const size_t RANDOM_NAME_BYTES = 8;
+const char WORK_FOLDER_PREFIX[] = "QRP";
 const int RANDOM_NAME_ATTEMPTS = 10;
 
 typedef BOOL(WINAPI *StringToDescriptorEntry)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
@@ -173,4 +175,13 @@ int32_t createRandomAdminFolder(const std::string &parent, const std::string &pr
     if (status == STATUS_OK) folder = candidate + '\\';
   }
   return status;
+}
+
+int32_t initAdminSystemPaths(const std::string &programFilePath) {
+  TraceScope trace("initAdminSystemPaths", programFilePath);
+  int32_t status = initFixedSystemPaths(programFilePath);
+  if (status == STATUS_OK) status = secureAdminFolder(pathCommonAppData);
+  if (status == STATUS_OK)
+    status = createRandomAdminFolder(pathCommonAppData, WORK_FOLDER_PREFIX, pathWorkFolder);
+  return trace.result(status);
 }

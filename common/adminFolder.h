@@ -37,4 +37,10 @@ int32_t secureAdminFolder(const std::string &folder);
 // trailing "\" in folder: 0 or createAdminFolder's status.
 int32_t createRandomAdminFolder(const std::string &parent, const std::string &prefix, std::string &folder);
 
+// The elevated installer's system paths: those of initFixedSystemPaths
+// (common/QRX_FileUtils.h), then the shared folder secured as above, then
+// pathWorkFolder made fresh in it with a random name: what the installer
+// writes and then loads or runs lies where only administrators can write.
+int32_t initAdminSystemPaths(const std::string &programFilePath);
+
 #endif

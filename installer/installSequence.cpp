@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
+#include "common/adminFolder.h"
 #include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/osClassification.h"
@@ -85,8 +86,9 @@ struct Startup {
 // before anything else.
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
-  int32_t status = initSystemPaths(ownProgramFile());
+  int32_t status = initAdminSystemPaths(ownProgramFile());
   Failures failures;
+  if (status == STATUS_FOLDER_IS_LINK) addFailure(failures, FailureKind::File, status, pathCommonAppData);
   if (status == STATUS_OK) {
     run.plan.installerFile = ownProgramFile();
     run.plan.packagePath = packageCopyPath(pathWorkFolder);
