@@ -1,7 +1,6 @@
 #include "common/adminFolder.h"
 
 #include <windows.h>
-#include <aclapi.h>
 #include <sddl.h>
 
 #include "common/QRX_FileUtils.h"
@@ -18,8 +17,6 @@ const int RANDOM_NAME_ATTEMPTS = 10;
 typedef BOOL(WINAPI *StringToDescriptorEntry)(LPCSTR, DWORD, PSECURITY_DESCRIPTOR *, PULONG);
 typedef BOOL(WINAPI *SidToStringEntry)(PSID, LPSTR *);
 typedef BOOLEAN(WINAPI *RandomEntry)(PVOID, ULONG);
-typedef DWORD(WINAPI *SetSecurityEntry)(HANDLE, SE_OBJECT_TYPE, SECURITY_INFORMATION, PSID, PSID, PACL,
-                                        PACL);
 
 // Looked up at run time: Windows 9x's advapi32 has none of these.
 template <typename Entry>
@@ -75,8 +72,9 @@ std::string withoutTrailingBackslash(const std::string &path) {
   return !path.empty() && path.back() == '\\' ? path.substr(0, path.size() - 1) : path;
 }
 
-// The folder itself, not what a link in its place points to; the handle
-// keeps it from being swapped while it is checked and changed.
+// The folder itself, not what a link in its place points to; the handle,
+// shared for neither deletion nor renaming, keeps it from being swapped while
+// it is checked and changed.
 HANDLE openFolderItself(const std::string &folder, DWORD access) {
   return CreateFileA(folder.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
@@ -88,32 +86,23 @@ bool handleIsLink(HANDLE folder) {
          (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
 
-// Sets owner and access list on the open folder; the list is protected, and
-// its inherited entries are passed on to what the folder holds.
-int32_t takeOver(HANDLE folder, PSECURITY_DESCRIPTOR descriptor) {
-  const SetSecurityEntry setSecurity = advapiEntry<SetSecurityEntry>("SetSecurityInfo");
-  PSID owner = nullptr;
-  PACL accessList = nullptr;
-  BOOL ownerDefaulted = FALSE, present = FALSE, listDefaulted = FALSE;
-  if (setSecurity == nullptr || !GetSecurityDescriptorOwner(descriptor, &owner, &ownerDefaulted) ||
-      !GetSecurityDescriptorDacl(descriptor, &present, &accessList, &listDefaulted))
-    return SYSTEM_ERROR_ACCESS_DENIED;
-  const SECURITY_INFORMATION parts =
-      OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION;
-  return static_cast<int32_t>(
-      setSecurity(folder, SE_FILE_OBJECT, parts, owner, nullptr, accessList, nullptr));
+// Sets owner and access list; the caller's handle on the folder keeps it
+// from being swapped meanwhile. The list is marked protected; what the folder
+// already holds keeps its own lists.
+int32_t takeOver(const std::string &folder, PSECURITY_DESCRIPTOR descriptor) {
+  if (SetFileSecurityA(folder.c_str(), OWNER_SECURITY_INFORMATION | DACL_SECURITY_INFORMATION, descriptor))
+    return STATUS_OK;
+  return static_cast<int32_t>(GetLastError());
 }
 
 // The folder as it stands: refused when it is a link, otherwise given the
 // descriptor when there is one.
 int32_t checkAndTakeOver(const std::string &folder, PSECURITY_DESCRIPTOR descriptor) {
   if (isLink(folder)) return STATUS_FOLDER_IS_LINK;
-  const DWORD access =
-      descriptor != nullptr ? READ_CONTROL | WRITE_OWNER | WRITE_DAC : FILE_READ_ATTRIBUTES;
-  const HANDLE opened = openFolderItself(folder, access);
+  const HANDLE opened = openFolderItself(folder, FILE_READ_ATTRIBUTES);
   if (opened == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
   int32_t status = handleIsLink(opened) ? STATUS_FOLDER_IS_LINK : STATUS_OK;
-  if (status == STATUS_OK && descriptor != nullptr) status = takeOver(opened, descriptor);
+  if (status == STATUS_OK && descriptor != nullptr) status = takeOver(folder, descriptor);
   CloseHandle(opened);
   return status;
 }

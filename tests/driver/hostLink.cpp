@@ -52,7 +52,9 @@ bool makeHostLink(const std::string &target, const std::string &link) {
 
 bool removeHostLink(const std::string &link) {
   const std::string hostLink = hostPathOf(link);
-  if (hostLink.empty()) return false;
+  const DWORD attributes = GetFileAttributesA(link.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) return true;
+  if (hostLink.empty() || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   return runHostProgram("Z:\\bin\\rm -f \"" + hostLink + "\"",
                         [&link] { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
 }
