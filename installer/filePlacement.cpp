@@ -46,10 +46,6 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   if (!isSafeEntryName(codedName)) {
     return trace.result(STATUS_UNSAFE_NAME);
   }
-  // Made or taken over first: what is checked below then stays as checked.
-  int32_t status = secureAdminFolder(sharedFolder);
-  if (status == STATUS_FOLDER_IS_LINK) observer.failed(Failure{FailureKind::File, status, sharedFolder});
-  if (status != STATUS_OK) return trace.result(status);
   // The Windows folder first, then the shared folder.
   const std::string folders[] = {pathWindows, sharedFolder};
   const OlderCopy copies[] = {findOlderCopy(pathWindows, codedName, true),
@@ -59,6 +55,11 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   if (found && !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
     return trace.result(STATUS_USER_ABORT);
   }
+  // Made or taken over before anything below it is deleted: a link in its
+  // place would lead the deletion elsewhere.
+  int32_t status = secureAdminFolder(sharedFolder);
+  if (status == STATUS_FOLDER_IS_LINK) observer.failed(Failure{FailureKind::File, status, sharedFolder});
+  if (status != STATUS_OK) return trace.result(status);
   for (int i = 0; i < 2; ++i) {
     if (copies[i].program) deleteFileForced(olderCopyProgram(folders[i], codedName));
     if (copies[i].folder) deleteFolderTree(olderCopyFolder(folders[i], codedName));

@@ -145,6 +145,7 @@ TEST_F(LinkedFolders, LinkPlantedAsTheSharedFolderLeadsNeitherInstallNorUninstal
   const std::string uninstaller = outside_.substr(0, outside_.size() - 12) + "saverremove-linked.exe";
   ASSERT_TRUE(CopyFileA(SAVERREMOVE_EXE, uninstaller.c_str(), FALSE));
   plantSharedFolderLink();
+  if (HasFatalFailure()) return;
   const std::set<std::string> outsideBefore = treeOf(outside_);
 
   DWORD exitCode = 0;
