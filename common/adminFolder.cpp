@@ -40,7 +40,7 @@ std::string processUserSid() {
   const SidToStringEntry sidToString = advapiEntry<SidToStringEntry>("ConvertSidToStringSidA");
   char *text = nullptr;
   if (!found || sidToString == nullptr || !sidToString(buffer.user.User.Sid, &text)) return std::string();
-  const std::string sid = text;
+  std::string sid = text;
   LocalFree(text);
   return sid;
 }

@@ -17,7 +17,7 @@ std::string hostPathOf(const std::string &path) {
   if (unixName == nullptr || !MultiByteToWideChar(CP_ACP, 0, path.c_str(), -1, wide, MAX_PATH)) return "";
   char *host = unixName(wide);
   if (host == nullptr) return "";
-  const std::string result = host;
+  std::string result = host;
   HeapFree(GetProcessHeap(), 0, host);
   return result;
 }

@@ -27,7 +27,7 @@ std::string accessListOf(const std::string &folder) {
       !ConvertSecurityDescriptorToStringSecurityDescriptorA(descriptor, SDDL_REVISION_1,
                                                             DACL_SECURITY_INFORMATION, &text, nullptr))
     return "";
-  const std::string list = text;
+  std::string list = text;
   LocalFree(text);
   return list;
 }
