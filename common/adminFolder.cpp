@@ -80,10 +80,14 @@ HANDLE openFolderItself(const std::string &folder, DWORD access) {
                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
 }
 
-bool handleIsLink(HANDLE folder) {
+// 0 for a folder that is no link; a file of the folder's name is no folder
+// and is left as it is.
+int32_t folderStatus(HANDLE folder) {
   BY_HANDLE_FILE_INFORMATION information;
-  return GetFileInformationByHandle(folder, &information) &&
-         (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
+  if (!GetFileInformationByHandle(folder, &information)) return static_cast<int32_t>(GetLastError());
+  if (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) return STATUS_FOLDER_IS_LINK;
+  if (!(information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return SYSTEM_ERROR_ALREADY_EXISTS;
+  return STATUS_OK;
 }
 
 // Sets owner and access list; the caller's handle on the folder keeps it
@@ -101,7 +105,7 @@ int32_t checkAndTakeOver(const std::string &folder, PSECURITY_DESCRIPTOR descrip
   if (isLink(folder)) return STATUS_FOLDER_IS_LINK;
   const HANDLE opened = openFolderItself(folder, FILE_READ_ATTRIBUTES);
   if (opened == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
-  int32_t status = handleIsLink(opened) ? STATUS_FOLDER_IS_LINK : STATUS_OK;
+  int32_t status = folderStatus(opened);
   if (status == STATUS_OK && descriptor != nullptr) status = takeOver(folder, descriptor);
   CloseHandle(opened);
   return status;
