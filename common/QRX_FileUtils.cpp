@@ -41,6 +41,13 @@ bool removeFile(const std::string &path) {
   return DeleteFileA(path.c_str()) != 0;
 }
 
+// The link itself, with no attribute change: that would reach what it
+// points to. A link left in place makes its folder's removal fail.
+bool removeLink(const std::string &link, DWORD attributes) {
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return RemoveDirectoryA(link.c_str()) != 0;
+  return DeleteFileA(link.c_str()) != 0;
+}
+
 bool removeEmptyFolder(const std::string &folder) {
   SetFileAttributesA(folder.c_str(), FILE_ATTRIBUTE_NORMAL);
   return RemoveDirectoryA(folder.c_str()) != 0;
@@ -168,23 +175,21 @@ int32_t deleteFolderTree(const std::string &folderName) {
   // A link in place of the folder goes, what it points to stays.
   const DWORD attributes = GetFileAttributesA(folder.substr(0, folder.size() - 1).c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT))
-    return removeEmptyFolder(folder) ? STATUS_OK : STATUS_NOT_DONE;
+    return removeLink(folder.substr(0, folder.size() - 1), attributes) ? STATUS_OK : STATUS_NOT_DONE;
   int32_t status = STATUS_OK;
   WIN32_FIND_DATAA entry;
   const HANDLE search = FindFirstFileA((folder + "*.*").c_str(), &entry);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-        const std::string subfolder = subfolderEntryPath(folder, entry.cFileName);
-        if (subfolder == folder) continue;
-        // A link to another folder goes, what it points to stays.
-        if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
-          removeEmptyFolder(subfolder);
-        else
-          deleteFolderTree(subfolder);  // a leftover makes our own removal fail below
-      } else {
+      const std::string path = subfolderEntryPath(folder, entry.cFileName);
+      if (path == folder) continue;
+      // A link, to a file or a folder, goes; what it points to stays.
+      if (entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)
+        removeLink(folder + entry.cFileName, entry.dwFileAttributes);
+      else if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        deleteFolderTree(path);  // a leftover makes our own removal fail below
+      else
         status = deleteFileForced(folder + entry.cFileName);
-      }
     } while (status == STATUS_OK && FindNextFileA(search, &entry));
     FindClose(search);
   }

@@ -59,7 +59,10 @@ int32_t deleteFileForced(const std::string &filePath);
 int32_t deleteFileWithRetries(const std::string &filePath, int32_t attempts);
 
 // Deletes a folder (given with its trailing "\") and everything below it,
-// deepest first. Links to other folders are removed, never followed.
+// deepest first. Links (any reparse point, to a file or a folder) are
+// removed themselves, never followed, and so is the folder when it is one.
+// Only the last part of the path is checked: see linkOnPath
+// (common/adminFolder.h) for the folders above it.
 // 0, STATUS_FILE_BUSY for a file that stays, STATUS_NOT_DONE for an empty
 // name or a folder that stays.
 int32_t deleteFolderTree(const std::string &folder);

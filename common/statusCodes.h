@@ -32,6 +32,9 @@ constexpr int32_t STATUS_NOT_DONE = -1;
 constexpr int32_t STATUS_FILE_BUSY = -32;
 // deleteFileWithRetries: the same for a screen saver program (".scr").
 constexpr int32_t STATUS_SCREEN_SAVER_BUSY = -38;
+// A folder the elevated programs write to or delete below is a link (a
+// symbolic link or junction), or lies below one: it may lead anywhere.
+constexpr int32_t STATUS_FOLDER_IS_LINK = -39;
 
 // The launcher's extraction of the installer copy.
 constexpr int32_t STATUS_SHORT_READ = -3;   // the launcher file ended early

@@ -1,6 +1,7 @@
 #include "installer/filePlacement.h"
 
 #include "common/QRX_FileUtils.h"
+#include "common/adminFolder.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
@@ -16,13 +17,6 @@
 #include <shellapi.h>
 
 #include <algorithm>
-
-// 0 when the folder exists afterwards, else the system's code.
-static int32_t createFolder(const std::string &folder) {
-  if (CreateDirectoryA(folder.c_str(), nullptr)) return STATUS_OK;
-  const DWORD error = GetLastError();
-  return error == ERROR_ALREADY_EXISTS ? STATUS_OK : int32_t(error);
-}
 
 struct OlderCopy {
   bool program;
@@ -61,13 +55,20 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   if (found && !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
     return trace.result(STATUS_USER_ABORT);
   }
+  // Made or taken over before anything below it is deleted: a link in its
+  // place would lead the deletion elsewhere.
+  int32_t status = secureAdminFolder(sharedFolder);
+  if (status == STATUS_FOLDER_IS_LINK) observer.failed(Failure{FailureKind::File, status, sharedFolder});
+  if (status != STATUS_OK) return trace.result(status);
   for (int i = 0; i < 2; ++i) {
     if (copies[i].program) deleteFileForced(olderCopyProgram(folders[i], codedName));
     if (copies[i].folder) deleteFolderTree(olderCopyFolder(folders[i], codedName));
   }
-  const int32_t sharedStatus = createFolder(sharedFolder);
-  const int32_t saverStatus = createFolder(saverFolderOf(sharedFolder, codedName));
-  const int32_t status = saverStatus != STATUS_OK ? saverStatus : sharedStatus;
+  // An older copy's folder that was a link went as one; the folder is made
+  // afresh then, or taken over when some of an older copy stayed.
+  const std::string saverFolder = saverFolderOf(sharedFolder, codedName);
+  status = secureAdminFolder(saverFolder);
+  if (status == STATUS_FOLDER_IS_LINK) observer.failed(Failure{FailureKind::File, status, saverFolder});
   return trace.result(status);
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
+#include "common/adminFolder.h"
 #include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/osClassification.h"
@@ -85,8 +86,9 @@ struct Startup {
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
   const std::string installerFile = ownProgramFile();
-  int32_t status = initSystemPaths(installerFile);
+  int32_t status = initAdminSystemPaths(installerFile);
   Failures failures;
+  if (status == STATUS_FOLDER_IS_LINK) addFailure(failures, FailureKind::File, status, pathCommonAppData);
   // The plan names the package's copy too, but the plan needs its header.
   const std::string packagePath = packageCopyPath(pathWorkFolder);
   if (status == STATUS_OK) {

@@ -18,6 +18,8 @@ static std::string startupEndText(int32_t status, TextLookup text) {
       return expandText(text(IDS_PLAYER_MISSING), {text(IDS_FLASH_PLAYER_ADDRESS)});
     case STATUS_PACKAGE_DAMAGED:
       return expandText(text(IDS_DAMAGED_INSTALLER), {text(IDS_DOWNLOAD_AGAIN)});
+    case STATUS_FOLDER_IS_LINK:  // the folder's own message came first; the file is sound
+      return installFailedText(status, text);
     default:
       return expandText(text(IDS_INSTALLER_CORRUPTED), {text(IDS_PRODUCT_ERROR), std::to_string(status)});
   }
@@ -37,6 +39,8 @@ StartupMessage preparingInstallEndMessage(int32_t status, TextLookup text) {
 static std::string failureText(const Failure &failure, const std::string &systemText, TextLookup text) {
   switch (failure.kind) {
     case FailureKind::File:
+      if (failure.status == STATUS_FOLDER_IS_LINK)
+        return expandText(text(IDS_FOLDER_IS_LINK), {failure.subject});
       return installErrorText(failure.status, failure.subject, text);
     case FailureKind::ExpansionSetUp:
       return expandText(text(IDS_EXPANSION_FAILED), {systemText});

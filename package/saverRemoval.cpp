@@ -3,6 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/activeSaverSetting.h"
+#include "common/adminFolder.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
@@ -140,8 +141,21 @@ int32_t removeFile(const std::string &path, RemovalOutcome &outcome) {
   return STATUS_OK;
 }
 
+// The shared folder's own folder is the system's; from the shared folder down
+// a link may lead anywhere, so what lies below one stays, and with it the
+// libraries counted there and the entries that count them.
+bool belowLink(const std::string &saverFolder) {
+  const std::string shared = pathCommonAppData.substr(0, pathCommonAppData.size() - 1);
+  return linkOnPath(folderOfFile(shared), saverFolder);
+}
+
 int32_t removeSaverFolder(const InstalledSaver &saver, RemovalOutcome &outcome) {
-  if (!saver.folderPresent || !folderExists(saver.saverFolder)) return STATUS_OK;
+  if (!saver.folderPresent && !isLink(pathCommonAppData)) return STATUS_OK;
+  if (belowLink(saver.saverFolder)) {
+    noteStayed(outcome, saver.saverFolder);
+    return STATUS_FOLDER_IS_LINK;
+  }
+  if (!folderExists(saver.saverFolder)) return STATUS_OK;
   const int32_t status = deleteFolderTree(saver.saverFolder);
   if (status != STATUS_OK) {
     noteStayed(outcome, saver.saverFolder);

@@ -468,13 +468,11 @@ TEST_F(InstallerEndToEnd, PackageSwappedAfterTheCheckIsNotInstalled) {
   ASSERT_NE(form, nullptr);
 
   // The installer's work folder holds temp.dat, the launcher's the installer copy.
-  const std::string workRoot = driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\";
   std::string packageCopy, installerCopy;
   for (const std::string &folder : workFolders()) {
     if (foldersBefore.contains(folder)) continue;
-    if (exists(workRoot + folder + "\\temp.dat")) packageCopy = workRoot + folder + "\\temp.dat";
-    if (exists(workRoot + folder + "\\pictureSetup.exe"))
-      installerCopy = workRoot + folder + "\\pictureSetup.exe";
+    if (exists(folder + "\\temp.dat")) packageCopy = folder + "\\temp.dat";
+    if (exists(folder + "\\pictureSetup.exe")) installerCopy = folder + "\\pictureSetup.exe";
   }
   ASSERT_FALSE(packageCopy.empty());
   ASSERT_FALSE(installerCopy.empty());

@@ -310,13 +310,16 @@ std::string InstallerEndToEnd::uninstallValue(const char *name) {
 
 std::set<std::string> InstallerEndToEnd::workFolders() {
   std::set<std::string> folders;
-  WIN32_FIND_DATAA entry;
-  HANDLE search =
-      FindFirstFileA((driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\QRP*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return folders;
-  do folders.insert(entry.cFileName);
-  while (FindNextFileA(search, &entry));
-  FindClose(search);
+  // The launcher's below the user's own folder, the installer's in the shared one.
+  for (const std::string &root :
+       {driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\", sharedSaverFolder()}) {
+    WIN32_FIND_DATAA entry;
+    HANDLE search = FindFirstFileA((root + "QRP*").c_str(), &entry);
+    if (search == INVALID_HANDLE_VALUE) continue;
+    do folders.insert(root + entry.cFileName);
+    while (FindNextFileA(search, &entry));
+    FindClose(search);
+  }
   return folders;
 }
 

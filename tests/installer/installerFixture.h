@@ -71,7 +71,7 @@ class InstallerEndToEnd : public ::testing::Test {
   // Places of an installation.
   static std::string saverFolder();                     // all-users application data + "Lumavane\Tide\"
   static std::string uninstallValue(const char *name);  // "" without the entry
-  static std::set<std::string> workFolders();           // the numbered work folders that exist
+  static std::set<std::string> workFolders();           // the work folders that exist, full paths
 
   // Every file of an installation of the test saver is in place, with the
   // settings record as "saver.dat".

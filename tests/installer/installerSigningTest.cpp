@@ -94,8 +94,7 @@ TEST_F(InstallerSigning, SignedSetupInstallsQuietlyAndThroughTheWindow) {
   const fs::path caught = fs::path(launcher).parent_path() / "caught.exe";
   for (const std::string &folder : workFolders()) {
     if (foldersBefore.contains(folder)) continue;  // an earlier run's leftovers
-    const std::string copy =
-        driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\" + folder + "\\Signed.exe";
+    const std::string copy = folder + "\\Signed.exe";
     if (exists(copy)) CopyFileA(copy.c_str(), caught.string().c_str(), FALSE);
   }
   ASSERT_TRUE(exists(caught.string()));

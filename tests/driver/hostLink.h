@@ -1,0 +1,22 @@
+// Links made on the host side of Wine: Wine 8 creates no symbolic link or
+// junction itself (CreateSymbolicLinkA reports success and makes nothing,
+// FSCTL_SET_REPARSE_POINT is not supported), but shows a host symbolic link
+// to a folder as a reparse point.
+#ifndef SAVER_TESTS_DRIVER_HOST_LINK_H
+#define SAVER_TESTS_DRIVER_HOST_LINK_H
+
+#include <string>
+
+namespace driver {
+
+// Makes link (a Windows path with no trailing "\") a host symbolic link to
+// target; true when the link is there afterwards.
+bool makeHostLink(const std::string &target, const std::string &link);
+
+// Removes the host link itself: under Wine 8 the Windows deletion calls
+// follow it.
+bool removeHostLink(const std::string &link);
+
+}  // namespace driver
+
+#endif
