@@ -31,6 +31,14 @@ int32_t activeSaverFileName(const std::string &commandText, std::string &fileNam
   return isSafeEntryName(fileName) ? STATUS_OK : STATUS_UNSAFE_NAME;
 }
 
+MessageVerdict judgeMessage(const LauncherMessage &message) {
+  if (message.isCloseMessage)
+    return message.installerRunning ? MessageVerdict::CloseWithInstaller : MessageVerdict::CarryOut;
+  const bool fromInstaller = message.installerRunning && message.installerProcessId != 0 &&
+                             message.senderProcessId == message.installerProcessId;
+  return fromInstaller ? MessageVerdict::CarryOut : MessageVerdict::Ignore;
+}
+
 int32_t negatedIoCode(int32_t code) { return code > 0 ? -code : code; }
 
 std::string copyDataSenderLine(int32_t senderHandle) {
@@ -40,6 +48,13 @@ std::string copyDataSenderLine(int32_t senderHandle) {
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate) {
   return "Received MESSSAGE \"" + commandText + "\" at " + shortDate;
 }
+
+std::string ignoredMessageLine(uint32_t senderProcessId, uint32_t installerProcessId) {
+  return "ignored: sent by process " + std::to_string(senderProcessId) + ", not by the installer " +
+         std::to_string(installerProcessId);
+}
+
+std::string closeDeferredLine() { return "closing when the installer ends"; }
 
 InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
                                         const std::vector<std::string> &launcherParameters) {

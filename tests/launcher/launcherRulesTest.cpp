@@ -88,6 +88,30 @@ TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
   }
 }
 
+TEST(MessageSender, OnlyTheRunningInstallerCommandsAndAStrangersCloseWaitsForIt) {
+  using V = MessageVerdict;
+  const struct {
+    bool isClose;
+    uint32_t sender, installer;
+    bool running;
+    MessageVerdict verdict;
+  } rows[] = {
+      {false, 40, 40, true, V::CarryOut},  // the installer's own window
+      {false, 41, 40, true, V::Ignore},    // another process's window
+      {false, 0, 40, true, V::Ignore},     // no window, or none at all
+      {false, 40, 40, false, V::Ignore},   // ended: its id may be reused
+      {false, 0, 0, false, V::Ignore},     // no installer was started
+      {false, 0, 0, true, V::Ignore},      // its id unknown
+      {true, 0, 40, true, V::CloseWithInstaller},
+      {true, 0, 40, false, V::CarryOut},
+      {true, 0, 0, false, V::CarryOut},
+  };
+  for (const auto &row : rows) {
+    EXPECT_EQ(judgeMessage({row.isClose, row.sender, row.installer, row.running}), row.verdict)
+        << row.isClose << " " << row.sender << " " << row.installer << " " << row.running;
+  }
+}
+
 using Lines = std::vector<std::string>;
 
 TEST(InstallerLaunchPlan, WithoutQuietSwitchPassesOnlyTheHandle) {
