@@ -6,6 +6,7 @@
 #include "common/windowClass.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/launcherRules.h"
+#include "launcher/readMeCommand.h"
 #include "common/launcherProtocol.h"
 #include "launcher/saverCommands.h"
 
@@ -40,6 +41,9 @@ LauncherMessage messageFacts(bool isCloseMessage, HWND sender) {
 
 void carryOutCommand(HWND window, const std::string &command) {
   switch (classifyCommand(command)) {
+    case LauncherCommand::OpenReadMe:
+      openReadMe(window, command);
+      break;
     case LauncherCommand::MakeActiveSaver:
       makeActiveSaver(command);
       break;

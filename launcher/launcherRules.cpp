@@ -1,5 +1,7 @@
 #include "launcher/launcherRules.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "common/controlPanelTitles.h"
@@ -15,6 +17,7 @@ std::string commandTextFromCopyData(const void *data, uint32_t size) {
 }
 
 LauncherCommand classifyCommand(const std::string &text) {
+  if (text.rfind(OPEN_README_COMMAND, 0) == 0) return LauncherCommand::OpenReadMe;
   if (text.find("makeActiveSaver") != std::string::npos) return LauncherCommand::MakeActiveSaver;
   if (text == OPEN_CONTROL_PANEL_COMMAND) return LauncherCommand::OpenControlPanel;
   if (text == CLOSE_COMMAND) return LauncherCommand::Close;
@@ -29,6 +32,44 @@ std::string saverFileNameFromCommand(const std::string &text) {
 int32_t activeSaverFileName(const std::string &commandText, std::string &fileName) {
   fileName = saverFileNameFromCommand(commandText);
   return isSafeEntryName(fileName) ? STATUS_OK : STATUS_UNSAFE_NAME;
+}
+
+namespace {
+
+bool sameLettersIgnoringCase(const std::string &a, const std::string &b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool isViewedDocument(const std::string &fileName) {
+  const size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string extension = fileName.substr(dot);
+  for (const char *viewed : {".txt", ".rtf", ".htm", ".html"})
+    if (sameLettersIgnoringCase(extension, viewed)) return true;
+  return false;
+}
+
+}  // namespace
+
+int32_t readMeToOpen(const std::string &commandText, const std::string &sharedFolder, std::string &path) {
+  path.clear();
+  const std::string prefix = OPEN_README_COMMAND;
+  if (sharedFolder.empty() || commandText.rfind(prefix, 0) != 0) return STATUS_UNSAFE_NAME;
+  const std::string named = commandText.substr(prefix.size());
+  if (named.size() <= sharedFolder.size() ||
+      !sameLettersIgnoringCase(named.substr(0, sharedFolder.size()), sharedFolder))
+    return STATUS_UNSAFE_NAME;
+  const std::string inShared = named.substr(sharedFolder.size());
+  const size_t separator = inShared.find('\\');
+  if (separator == std::string::npos) return STATUS_UNSAFE_NAME;
+  const std::string folder = inShared.substr(0, separator), file = inShared.substr(separator + 1);
+  if (!isSafeEntryName(folder) || !isSafeEntryName(file) || !isViewedDocument(file))
+    return STATUS_UNSAFE_NAME;
+  path = named;
+  return STATUS_OK;
 }
 
 MessageVerdict judgeMessage(const LauncherMessage &message) {

@@ -13,13 +13,14 @@
 
 // ---- Commands ----
 
-enum class LauncherCommand { MakeActiveSaver, OpenControlPanel, Close, None };
+enum class LauncherCommand { OpenReadMe, MakeActiveSaver, OpenControlPanel, Close, None };
 
 // The text at data up to its first NUL, never reading beyond size bytes: a
 // sender may omit the NUL or pass no data at all.
 std::string commandTextFromCopyData(const void *data, uint32_t size);
 
-// First match wins: "makeActiveSaver" anywhere, then the exact texts
+// First match wins: "openReadMe-" at the start (a read-me's path may hold
+// any of the other words), "makeActiveSaver" anywhere, then the exact texts
 // "openScreenSaverControlPanel" and "Close". Case-sensitive.
 LauncherCommand classifyCommand(const std::string &text);
 
@@ -32,6 +33,13 @@ std::string saverFileNameFromCommand(const std::string &text);
 // (isSafeEntryName): STATUS_OK, or STATUS_UNSAFE_NAME for a name that could
 // lead out of the system folder.
 int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
+
+// The read-me's path from an open-read-me command, provided it is a document
+// directly inside one saver folder of sharedFolder (sharedFolder, a folder
+// name, a file name, each part a safe entry name) and of a type that opens
+// in a viewer, never runs (.txt, .rtf, .htm, .html, in any case):
+// STATUS_OK, else STATUS_UNSAFE_NAME.
+int32_t readMeToOpen(const std::string &commandText, const std::string &sharedFolder, std::string &path);
 
 // ---- Who may command the launcher ----
 

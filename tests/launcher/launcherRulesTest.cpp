@@ -88,6 +88,54 @@ TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
   }
 }
 
+// A read-me path may contain any of the other commands' words.
+TEST(CommandDispatch, OpenReadMeMatchesOnlyAtTheStart) {
+  EXPECT_EQ(classifyCommand("openReadMe-C:\\makeActiveSaver\\Close.txt"), LauncherCommand::OpenReadMe);
+  EXPECT_EQ(classifyCommand("xopenReadMe-a.txt"), LauncherCommand::None);
+  EXPECT_EQ(classifyCommand("openreadme-a.txt"), LauncherCommand::None);
+}
+
+TEST(ReadMeToOpen, OnlyAViewedDocumentDirectlyInASaverFolder) {
+  const std::string shared = "C:\\ProgramData\\Lumavane\\";
+  const struct {
+    const char *named;
+    bool opened;
+  } rows[] = {
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt", true},
+      {"c:\\programdata\\LUMAVANE\\Auro0389\\Read Me.RTF", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.htm", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.html", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.exe", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.cmd", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt.lnk", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt.", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\.txt\\evil.exe", false},
+      {"C:\\ProgramData\\Lumavane\\readme.txt", false},                 // no saver folder
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\sub\\readme.txt", false},  // deeper
+      {"C:\\ProgramData\\Lumavane\\..\\readme.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\..\\..\\x.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\a.txt:b.exe", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\con.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389/readme.txt", false},
+      {"C:\\ProgramData\\LumavaneX\\Auro0389\\readme.txt", false},
+      {"D:\\Downloads\\Auro0389\\readme.txt", false},
+      {"\\\\server\\share\\readme.txt", false},
+      {"", false},
+  };
+  for (const auto &row : rows) {
+    std::string path = "left over";
+    const int32_t status = readMeToOpen(std::string("openReadMe-") + row.named, shared, path);
+    EXPECT_EQ(status, row.opened ? STATUS_OK : STATUS_UNSAFE_NAME) << row.named;
+    EXPECT_EQ(path, row.opened ? row.named : "") << row.named;
+  }
+  std::string path;
+  EXPECT_EQ(readMeToOpen(shared + "Auro0389\\readme.txt", shared, path), STATUS_UNSAFE_NAME)
+      << "not the command";
+  EXPECT_EQ(readMeToOpen("openReadMe-\\Auro0389\\readme.txt", "", path), STATUS_UNSAFE_NAME)
+      << "no shared folder known";
+}
+
 TEST(MessageSender, OnlyTheRunningInstallerCommandsAndAStrangersCloseWaitsForIt) {
   using V = MessageVerdict;
   const struct {
