@@ -47,9 +47,9 @@ bool isViewedDocument(const std::string &fileName) {
   const size_t dot = fileName.rfind('.');
   if (dot == std::string::npos) return false;
   const std::string extension = fileName.substr(dot);
-  for (const char *viewed : {".txt", ".rtf", ".htm", ".html"})
-    if (sameLettersIgnoringCase(extension, viewed)) return true;
-  return false;
+  const char *const viewed[] = {".txt", ".rtf", ".htm", ".html"};
+  return std::ranges::any_of(
+      viewed, [&extension](const char *type) { return sameLettersIgnoringCase(extension, type); });
 }
 
 }  // namespace

@@ -141,7 +141,8 @@ class SampleSaver : public ::testing::Test {
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     before_ = driver::prefixListing();
     // This prefix leaves plain text without a viewer; the read-me needs one.
-    ASSERT_EQ(SHSetValueA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY, nullptr, REG_SZ, "txtfile", 8), ERROR_SUCCESS);
+    ASSERT_EQ(SHSetValueA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY, nullptr, REG_SZ, "txtfile", 8),
+              ERROR_SUCCESS);
     driver::TestProgram setup;
     DWORD exitCode = ~0u;
     ASSERT_TRUE(setup.start("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"));
