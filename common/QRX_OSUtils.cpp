@@ -33,6 +33,17 @@ bool isRunningUnderWow64() {
   return underWow64 != FALSE;
 }
 
+bool isProcessElevated() {
+  HANDLE token = nullptr;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  TOKEN_ELEVATION elevation{};
+  DWORD size = 0;
+  const bool known =
+      GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE;
+  CloseHandle(token);
+  return known && elevation.TokenIsElevated != 0;
+}
+
 int32_t GetOperatingSystem() {
   TraceScope trace("GetOperatingSystem");
   const bool underWow64 = isRunningUnderWow64();

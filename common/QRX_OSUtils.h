@@ -12,6 +12,11 @@
 // system cannot tell.
 bool isRunningUnderWow64();
 
+// True when this process runs with an administrator's full rights that the
+// user's own programs lack; false where the system makes no such difference
+// (before Vista) or cannot tell.
+bool isProcessElevated();
+
 // One of the OS_* codes of common/osClassification.h; OS_64BIT_WINDOWS is
 // decided before any version check.
 int32_t GetOperatingSystem();

@@ -12,6 +12,10 @@ constexpr uint32_t WM_Close_Launcher = 0x0501;
 constexpr const char *MAKE_ACTIVE_SAVER_COMMAND = "makeActiveSaver-";
 constexpr const char *OPEN_CONTROL_PANEL_COMMAND = "openScreenSaverControlPanel";
 constexpr const char *CLOSE_COMMAND = "Close";
+// Followed by the full path of the read-me the installer has placed: the
+// launcher, which runs as the user, opens it, so that the viewer the user
+// chose never runs with the installer's rights.
+constexpr const char *OPEN_README_COMMAND = "openReadMe-";
 constexpr const char *HEADER_READ_COMMAND = "read installer heard file";
 constexpr const char *QUIET_INSTALLER_COMMAND = "quiet installer";
 

@@ -62,6 +62,14 @@ static bool climbsUp(const std::string &part) {
          part.find('.') != std::string::npos;
 }
 
+// The port number of "COM<n>" and "LPT<n>": a digit 1 to 9, or one of the
+// superscripts one to three, which Windows takes for the same ports. Names
+// are in the Windows code page, where those are the bytes B9, B2 and B3.
+static bool isPortNumber(char c) {
+  const unsigned char code = static_cast<unsigned char>(c);
+  return (code >= '1' && code <= '9') || code == 0xB9 || code == 0xB2 || code == 0xB3;
+}
+
 // "CON", "nul.txt", "COM1" and the like open a device instead of a file.
 static bool namesDevice(const std::string &part) {
   std::string base = part.substr(0, part.find('.'));
@@ -69,7 +77,7 @@ static bool namesDevice(const std::string &part) {
   for (char &c : base) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
   if (base == "CON" || base == "PRN" || base == "AUX" || base == "NUL") return true;
   return base.size() == 4 && (base.compare(0, 3, "COM") == 0 || base.compare(0, 3, "LPT") == 0) &&
-         base[3] >= '1' && base[3] <= '9';
+         isPortNumber(base[3]);
 }
 
 bool isSafeEntryName(const std::string &name) {

@@ -81,7 +81,10 @@ constexpr int32_t FLASH_PANEL_CONTROL_NOT_CREATED = -403;  // createFlashControl
 constexpr int32_t SWF_BAD_SIGNATURE = -404;                // neither "FWS" nor "CWS"
 constexpr int32_t SWF_VERSION_TOO_NEW = -405;
 constexpr int32_t SWF_VERSION_TOO_OLD = -406;
-constexpr int32_t SWF_UNREADABLE = -407;                    // cut or damaged: the movie reader gave up
+constexpr int32_t SWF_UNREADABLE = -407;  // cut or damaged: the movie reader gave up
+// A compressed movie that inflates past the length it states, or states one
+// beyond the largest the reader writes out.
+constexpr int32_t SWF_INFLATES_TOO_FAR = -408;
 constexpr int32_t FLASH_PANEL_CONTROL_NOT_RELEASED = -409;  // releaseFlashControl failed
 constexpr int32_t FLASH_PANEL_PLAYER_TOO_OLD = -410;        // the movie needs a newer player
 constexpr int32_t FLASH_PLAYER_INSTALL_FAILED = -416;       // the player never answered after the update

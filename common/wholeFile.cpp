@@ -9,11 +9,16 @@ static bool failed(FileReadFault *fault, const char *step, int code) {
 }
 
 // The file's length by seeking to its end, then one read of that many bytes.
-bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, FileReadFault *fault) {
+bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, FileReadFault *fault,
+                   uint64_t largest) {
   std::FILE *file = std::fopen(path.c_str(), "rb");
   if (file == nullptr) return failed(fault, "open", errno);
   long length = -1;
   if (std::fseek(file, 0, SEEK_END) == 0) length = std::ftell(file);
+  if (length >= 0 && static_cast<uint64_t>(length) > largest) {
+    std::fclose(file);
+    return failed(fault, "size", EFBIG);
+  }
   bool read = length >= 0 && std::fseek(file, 0, SEEK_SET) == 0;
   if (read) {
     bytes.resize(static_cast<size_t>(length));

@@ -9,12 +9,15 @@
 
 // Which step failed and the C library's error code (errno) it left.
 struct FileReadFault {
-  const char *step;  // "open" or "read"
+  const char *step;  // "open", "size" (longer than allowed, code EFBIG) or "read"
   int code;
 };
 
 // Reads the file at path into bytes; an empty file gives no bytes. False on
-// failure, with its step and code in *fault when fault is given.
-bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, FileReadFault *fault = nullptr);
+// failure, with its step and code in *fault when fault is given. A file of
+// more than largest bytes is not read: the programs end on a failed
+// allocation, so they name a length they can hold.
+bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, FileReadFault *fault = nullptr,
+                   uint64_t largest = UINT64_MAX);
 
 #endif

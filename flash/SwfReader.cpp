@@ -22,6 +22,8 @@ const size_t SIGNATURE_SIZE = 3;
 const size_t PLAIN_HEADER_SIZE = 8;  // signature, version, stated length
 const int32_t LONGEST_WINDOW = 2000;
 const size_t BLOCK_SIZE = 2048;
+// The largest uncompressed copy written; no movie a saver carries comes near.
+const uint32_t LARGEST_INFLATED_MOVIE = 256u << 20;
 const int32_t LONG_TAG_LENGTH = 63;
 const int32_t BACKGROUND_COLOR_BODY_SIZE = 3;
 const uint8_t OLDEST_VERSION = 3;
@@ -148,8 +150,10 @@ int32_t refillInput(FILE *from, z_stream &zlib, uint8_t (&input)[BLOCK_SIZE]) {
   return 0;
 }
 
-// Inflates the zlib stream in `from` into `to`, one block at a time.
-int32_t inflateBlocks(FILE *from, FILE *to) {
+// Inflates the zlib stream in `from` into `to`, one block at a time, and
+// never writes more than `allowed` bytes: a few kilobytes can inflate to
+// gigabytes.
+int32_t inflateBlocks(FILE *from, FILE *to, uint32_t allowed) {
   InflateStream stream;
   if (!stream.started) return unreadable("cannot start decompression");
   uint8_t input[BLOCK_SIZE];
@@ -163,7 +167,10 @@ int32_t inflateBlocks(FILE *from, FILE *to) {
     stream.zlib.avail_out = sizeof output;
     result = inflate(&stream.zlib, Z_NO_FLUSH);
     if (result != Z_OK && result != Z_STREAM_END) return unreadable("corrupt compressed movie data");
-    status = writeExactly(to, output, sizeof output - stream.zlib.avail_out);
+    const size_t produced = sizeof output - stream.zlib.avail_out;
+    if (produced > allowed) return SWF_INFLATES_TOO_FAR;
+    allowed -= static_cast<uint32_t>(produced);
+    status = writeExactly(to, output, produced);
   }
   return status;
 }
@@ -260,17 +267,27 @@ int32_t copyCompressedSegment(const std::string &swfFilename, const std::string 
   return status;
 }
 
+// The bytes behind the plain header that the header's stated length allows.
+int32_t inflatedBodyLength(const uint8_t (&header)[PLAIN_HEADER_SIZE], uint32_t &length) {
+  const uint64_t stated = convertBytesToDecimal(header + SIGNATURE_SIZE + 1, 4);
+  if (stated > LARGEST_INFLATED_MOVIE) return SWF_INFLATES_TOO_FAR;
+  length = stated > PLAIN_HEADER_SIZE ? static_cast<uint32_t>(stated - PLAIN_HEADER_SIZE) : 0;
+  return 0;
+}
+
 // Writes the plain header and the inflated segment as the uncompressed copy.
 int32_t writeUncompressedCopy(const std::string &segmentPath, const std::string &copyPath,
                               const uint8_t (&header)[PLAIN_HEADER_SIZE]) {
   FileHandle segment, copy;
-  int32_t status = openForReading(segmentPath, segment);
+  uint32_t bodyLength = 0;
+  int32_t status = inflatedBodyLength(header, bodyLength);
+  if (status == 0) status = openForReading(segmentPath, segment);
   if (status == 0) status = createForWriting(copyPath, copy);
   if (status == 0) status = writeExactly(copy.get(), "FWS", SIGNATURE_SIZE);
   if (status == 0)
     status = writeExactly(copy.get(), header + SIGNATURE_SIZE, PLAIN_HEADER_SIZE - SIGNATURE_SIZE);
   if (status == 0) logLine("BlockWrite");
-  if (status == 0) status = inflateBlocks(segment.get(), copy.get());
+  if (status == 0) status = inflateBlocks(segment.get(), copy.get(), bodyLength);
   if (status == 0 && std::fclose(copy.release()) != 0) status = unreadable("cannot write the movie copy");
   return status;
 }
@@ -310,8 +327,9 @@ int32_t inflateSWFFileToTempFile(const std::string &swfFilename, std::string &sc
   logLine("AssignFile");
   status = copyCompressedSegment(swfFilename, segmentPath, header);
   if (status == 0) logLine("creating filestream");
-  if (status == 0)
-    status = writeUncompressedCopy(segmentPath, scratchFolder + UNCOMPRESSED_SWF_NAME, header);
+  const std::string copyPath = scratchFolder + UNCOMPRESSED_SWF_NAME;
+  if (status == 0) status = writeUncompressedCopy(segmentPath, copyPath, header);
+  if (status == SWF_INFLATES_TOO_FAR) std::remove(copyPath.c_str());  // no half copy is read
   if (status == 0) logLine("CloseFile");
   return trace.result(status);
 }

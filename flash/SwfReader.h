@@ -43,7 +43,10 @@ int32_t readSWFFile_FWS_Format(const std::string &path, SwfMovieInfo &info);
 
 // Writes the uncompressed copy of the compressed movie at swfFilename to
 // scratchFolder + UNCOMPRESSED_SWF_NAME, making the scratch folder first when
-// scratchFolder is empty. A missing movie gives 0 and writes nothing.
+// scratchFolder is empty. A missing movie gives 0 and writes nothing. The
+// copy is never longer than the length the header states, which may be at
+// most 256 MiB: a movie that states more, or inflates past it, gives
+// SWF_INFLATES_TOO_FAR and leaves no copy.
 int32_t inflateSWFFileToTempFile(const std::string &swfFilename, std::string &scratchFolder,
                                  ScratchFolderMaker makeScratchFolder);
 

@@ -1,10 +1,12 @@
 #include "installer/filePlacement.h"
 
 #include "common/QRX_FileUtils.h"
+#include "common/QRX_OSUtils.h"
 #include "common/adminFolder.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
+#include "installer/launcherLink.h"
 #include "installer/placementRules.h"
 #include "installer/stringTable.h"
 #include "installer/uninstallRegistration.h"
@@ -169,6 +171,13 @@ void OpenReadMe(const InstallPlan &plan, HWND owner) {
   // The default action may run the file, so only the placed read-me is opened.
   if (plan.placedReadMe.empty()) return;
   TraceScope trace("OpenReadMe", plan.placedReadMe);
+  // The viewer the user's settings choose runs with the rights of whoever
+  // opens the file: the launcher, which runs as the user, opens it.
+  if (sendCommandToLauncher(owner, openReadMeCommand(plan.placedReadMe)) != STATUS_NOT_DONE) return;
+  if (isProcessElevated()) {
+    logLine("read-me left closed: no launcher opens it with the user's rights");
+    return;
+  }
   ShellExecuteA(owner, nullptr, plan.placedReadMe.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 

@@ -45,6 +45,8 @@ std::string makeActiveSaverCommand(const std::string &saverFileName) {
   return std::string(MAKE_ACTIVE_SAVER_COMMAND) + saverFileName + '\0';
 }
 
+std::string openReadMeCommand(const std::string &readMePath) { return OPEN_README_COMMAND + readMePath; }
+
 void notifyLauncherClose() {
   if (launcherWindowHandle == 0) findLauncherWindow();
   if (launcherWindowHandle != 0) PostMessageA(launcherWindow(), WM_Close_Launcher, 0, 0);

@@ -26,6 +26,9 @@ int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command);
 // folder; it ends in a NUL of its own, so that the bytes sent end in two.
 std::string makeActiveSaverCommand(const std::string &saverFileName);
 
+// The text of the command that asks the launcher to open the placed read-me.
+std::string openReadMeCommand(const std::string &readMePath);
+
 // Posts WM_Close_Launcher to the launcher, if one is known; does not wait.
 void notifyLauncherClose();
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/wholeFile.h"
+#include "installer/stringTable.h"
 
 namespace {
 
@@ -36,9 +37,14 @@ HWND createLicenseBox(HWND parent, HINSTANCE instance) {
                          parent, nullptr, instance, nullptr);
 }
 
-bool loadLicenseFile(HWND box, const std::string &path) {
+LicenseLoad loadLicenseFile(HWND box, const std::string &path) {
   std::vector<uint8_t> bytes;
-  if (!readWholeFile(path, bytes)) return false;
+  FileReadFault fault = {};
+  if (!readWholeFile(path, bytes, &fault, LARGEST_LICENSE_BYTES)) {
+    if (std::strcmp(fault.step, "size") != 0) return LicenseLoad::Unreadable;
+    SetWindowTextA(box, expandText(programText(IDS_LICENSE_TOO_LARGE), {path}).c_str());
+    return LicenseLoad::TooLarge;
+  }
   const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;
   const bool richText = bytes.size() >= signatureLength &&
                         std::memcmp(bytes.data(), RICH_TEXT_SIGNATURE, signatureLength) == 0;
@@ -47,5 +53,5 @@ bool loadLicenseFile(HWND box, const std::string &path) {
   stream.dwCookie = reinterpret_cast<DWORD_PTR>(&source);
   stream.pfnCallback = readChunk;
   SendMessageA(box, EM_STREAMIN, richText ? SF_RTF : SF_TEXT, reinterpret_cast<LPARAM>(&stream));
-  return stream.dwError == 0;
+  return stream.dwError == 0 ? LicenseLoad::Shown : LicenseLoad::Unreadable;
 }

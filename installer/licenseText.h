@@ -5,12 +5,20 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
 
 // A hidden, read-only rich-text control with a vertical scroll bar only.
 HWND createLicenseBox(HWND parent, HINSTANCE instance);
 
-// Loads the file into the box; false when it cannot be read.
-bool loadLicenseFile(HWND box, const std::string &path);
+// The longest licence the box is given: far more than any licence, and few
+// enough bytes for the box and its copy to fit in memory.
+constexpr uint64_t LARGEST_LICENSE_BYTES = 16u << 20;
+
+enum class LicenseLoad { Shown, TooLarge, Unreadable };
+
+// Loads the file into the box. A file longer than LARGEST_LICENSE_BYTES is
+// not read: the box says so and names the file instead.
+LicenseLoad loadLicenseFile(HWND box, const std::string &path);
 
 #endif

@@ -6,6 +6,7 @@
 #include "common/windowClass.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/launcherRules.h"
+#include "launcher/readMeCommand.h"
 #include "common/launcherProtocol.h"
 #include "launcher/saverCommands.h"
 
@@ -22,13 +23,27 @@ std::string todayShortDate() {
   return date;
 }
 
-// Runs the command to its end before the sender's SendMessage returns.
-void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
-  addTraceLine(copyDataSenderLine(static_cast<int32_t>(sender)));
-  const std::string command =
-      data != nullptr ? commandTextFromCopyData(data->lpData, data->cbData) : std::string();
-  addTraceLine(receivedCommandLine(command, todayShortDate()));
+// What judgeMessage needs to know: whose window the message names as its
+// sender, and which installer is ours. GetWindowThreadProcessId gives 0 for
+// what is no window.
+LauncherMessage messageFacts(bool isCloseMessage, HWND sender) {
+  LauncherMessage facts = {isCloseMessage, 0, 0, false};
+  DWORD senderProcess = 0;
+  if (sender != nullptr && GetWindowThreadProcessId(sender, &senderProcess) != 0)
+    facts.senderProcessId = senderProcess;
+  HANDLE installer = runningInstaller();
+  if (installer != nullptr) {
+    facts.installerProcessId = GetProcessId(installer);
+    facts.installerRunning = WaitForSingleObject(installer, 0) == WAIT_TIMEOUT;
+  }
+  return facts;
+}
+
+void carryOutCommand(HWND window, const std::string &command) {
   switch (classifyCommand(command)) {
+    case LauncherCommand::OpenReadMe:
+      openReadMe(window, command);
+      break;
     case LauncherCommand::MakeActiveSaver:
       makeActiveSaver(command);
       break;
@@ -45,6 +60,29 @@ void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
   }
 }
 
+// Runs the command to its end before the sender's SendMessage returns.
+void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
+  addTraceLine(copyDataSenderLine(static_cast<int32_t>(sender)));
+  const std::string command =
+      data != nullptr ? commandTextFromCopyData(data->lpData, data->cbData) : std::string();
+  addTraceLine(receivedCommandLine(command, todayShortDate()));
+  const LauncherMessage facts = messageFacts(false, reinterpret_cast<HWND>(sender));
+  if (judgeMessage(facts) == MessageVerdict::CarryOut) {
+    carryOutCommand(window, command);
+  } else {
+    addTraceLine(ignoredMessageLine(facts.senderProcessId, facts.installerProcessId));
+  }
+}
+
+void handleCloseLauncher(HWND window) {
+  addTraceLine("WM_Close_Launcher");
+  if (judgeMessage(messageFacts(true, nullptr)) == MessageVerdict::CarryOut) {
+    SendMessageA(window, WM_CLOSE, 0, 0);
+  } else {
+    addTraceLine(closeDeferredLine());  // the message loop closes when the installer ends
+  }
+}
+
 LRESULT CALLBACK senderMainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
@@ -55,8 +93,7 @@ LRESULT CALLBACK senderMainFormProc(HWND window, UINT message, WPARAM wParam, LP
       handleCopyData(window, wParam, reinterpret_cast<const COPYDATASTRUCT *>(lParam));
       return 0;
     case WM_Close_Launcher:
-      addTraceLine("WM_Close_Launcher");
-      SendMessageA(window, WM_CLOSE, 0, 0);
+      handleCloseLauncher(window);
       return 0;
     case WM_CLOSE:
       removeInstallerCopy();

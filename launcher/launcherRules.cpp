@@ -1,5 +1,7 @@
 #include "launcher/launcherRules.h"
 
+#include <algorithm>
+#include <cctype>
 #include <cstring>
 
 #include "common/controlPanelTitles.h"
@@ -15,6 +17,7 @@ std::string commandTextFromCopyData(const void *data, uint32_t size) {
 }
 
 LauncherCommand classifyCommand(const std::string &text) {
+  if (text.rfind(OPEN_README_COMMAND, 0) == 0) return LauncherCommand::OpenReadMe;
   if (text.find("makeActiveSaver") != std::string::npos) return LauncherCommand::MakeActiveSaver;
   if (text == OPEN_CONTROL_PANEL_COMMAND) return LauncherCommand::OpenControlPanel;
   if (text == CLOSE_COMMAND) return LauncherCommand::Close;
@@ -31,6 +34,52 @@ int32_t activeSaverFileName(const std::string &commandText, std::string &fileNam
   return isSafeEntryName(fileName) ? STATUS_OK : STATUS_UNSAFE_NAME;
 }
 
+namespace {
+
+bool sameLettersIgnoringCase(const std::string &a, const std::string &b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+           return std::tolower(static_cast<unsigned char>(x)) ==
+                  std::tolower(static_cast<unsigned char>(y));
+         });
+}
+
+bool isViewedDocument(const std::string &fileName) {
+  const size_t dot = fileName.rfind('.');
+  if (dot == std::string::npos) return false;
+  const std::string extension = fileName.substr(dot);
+  const char *const viewed[] = {".txt", ".rtf", ".htm", ".html"};
+  return std::ranges::any_of(
+      viewed, [&extension](const char *type) { return sameLettersIgnoringCase(extension, type); });
+}
+
+}  // namespace
+
+int32_t readMeToOpen(const std::string &commandText, const std::string &sharedFolder, std::string &path) {
+  path.clear();
+  const std::string prefix = OPEN_README_COMMAND;
+  if (sharedFolder.empty() || commandText.rfind(prefix, 0) != 0) return STATUS_UNSAFE_NAME;
+  const std::string named = commandText.substr(prefix.size());
+  if (named.size() <= sharedFolder.size() ||
+      !sameLettersIgnoringCase(named.substr(0, sharedFolder.size()), sharedFolder))
+    return STATUS_UNSAFE_NAME;
+  const std::string inShared = named.substr(sharedFolder.size());
+  const size_t separator = inShared.find('\\');
+  if (separator == std::string::npos) return STATUS_UNSAFE_NAME;
+  const std::string folder = inShared.substr(0, separator), file = inShared.substr(separator + 1);
+  if (!isSafeEntryName(folder) || !isSafeEntryName(file) || !isViewedDocument(file))
+    return STATUS_UNSAFE_NAME;
+  path = named;
+  return STATUS_OK;
+}
+
+MessageVerdict judgeMessage(const LauncherMessage &message) {
+  if (message.isCloseMessage)
+    return message.installerRunning ? MessageVerdict::CloseWithInstaller : MessageVerdict::CarryOut;
+  const bool fromInstaller = message.installerRunning && message.installerProcessId != 0 &&
+                             message.senderProcessId == message.installerProcessId;
+  return fromInstaller ? MessageVerdict::CarryOut : MessageVerdict::Ignore;
+}
+
 int32_t negatedIoCode(int32_t code) { return code > 0 ? -code : code; }
 
 std::string copyDataSenderLine(int32_t senderHandle) {
@@ -40,6 +89,13 @@ std::string copyDataSenderLine(int32_t senderHandle) {
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate) {
   return "Received MESSSAGE \"" + commandText + "\" at " + shortDate;
 }
+
+std::string ignoredMessageLine(uint32_t senderProcessId, uint32_t installerProcessId) {
+  return "ignored: sent by process " + std::to_string(senderProcessId) + ", not by the installer " +
+         std::to_string(installerProcessId);
+}
+
+std::string closeDeferredLine() { return "closing when the installer ends"; }
 
 InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
                                         const std::vector<std::string> &launcherParameters) {

@@ -13,13 +13,14 @@
 
 // ---- Commands ----
 
-enum class LauncherCommand { MakeActiveSaver, OpenControlPanel, Close, None };
+enum class LauncherCommand { OpenReadMe, MakeActiveSaver, OpenControlPanel, Close, None };
 
 // The text at data up to its first NUL, never reading beyond size bytes: a
 // sender may omit the NUL or pass no data at all.
 std::string commandTextFromCopyData(const void *data, uint32_t size);
 
-// First match wins: "makeActiveSaver" anywhere, then the exact texts
+// First match wins: "openReadMe-" at the start (a read-me's path may hold
+// any of the other words), "makeActiveSaver" anywhere, then the exact texts
 // "openScreenSaverControlPanel" and "Close". Case-sensitive.
 LauncherCommand classifyCommand(const std::string &text);
 
@@ -33,6 +34,36 @@ std::string saverFileNameFromCommand(const std::string &text);
 // lead out of the system folder.
 int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
 
+// The read-me's path from an open-read-me command, provided it is a document
+// directly inside one saver folder of sharedFolder (sharedFolder, a folder
+// name, a file name, each part a safe entry name) and of a type that opens
+// in a viewer, never runs (.txt, .rtf, .htm, .html, in any case):
+// STATUS_OK, else STATUS_UNSAFE_NAME.
+int32_t readMeToOpen(const std::string &commandText, const std::string &sharedFolder, std::string &path);
+
+// ---- Who may command the launcher ----
+
+// What the launcher does with a message that asks it for something.
+enum class MessageVerdict {
+  CarryOut,           // do as asked
+  Ignore,             // traced and dropped: not from the installer
+  CloseWithInstaller  // the launcher ends when its installer does
+};
+
+struct LauncherMessage {
+  bool isCloseMessage;          // WM_Close_Launcher, posted without a sender
+  uint32_t senderProcessId;     // owner of the window named as sender, else 0
+  uint32_t installerProcessId;  // the installer the launcher started, else 0
+  bool installerRunning;
+};
+
+// Commands are carried out only for the running installer the launcher
+// started; once it has ended its process id may belong to anyone. The close
+// message names no sender, so while the installer runs a stranger's cannot be
+// told from the installer's: it then only confirms what happens anyway, the
+// launcher closing when its installer ends.
+MessageVerdict judgeMessage(const LauncherMessage &message);
+
 // ---- Codes and trace lines ----
 
 // Input/output error codes are positive; the launcher reports them negated.
@@ -41,6 +72,9 @@ int32_t negatedIoCode(int32_t code);
 // Trace-box lines of a WM_COPYDATA message.
 std::string copyDataSenderLine(int32_t senderHandle);
 std::string receivedCommandLine(const std::string &commandText, const std::string &shortDate);
+// The line for a message the launcher does not act on, and why.
+std::string ignoredMessageLine(uint32_t senderProcessId, uint32_t installerProcessId);
+std::string closeDeferredLine();
 
 // ---- Starting the installer ----
 

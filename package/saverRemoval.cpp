@@ -7,6 +7,7 @@
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
+#include "package/libraryRelease.h"
 #include "package/registryValues.h"
 
 #include <windows.h>
@@ -55,15 +56,18 @@ bool removesSaver(const std::string &command, const std::string &codedName) {
          sameText(command, shortPathOf(pathSystem + saverProgramName(codedName)) + " /u");
 }
 
-// Every entry under root whose command removes this saver, with the shared
-// libraries it lists.
-void findEntries(bool machine, const std::string &codedName, InstalledSaver &saver) {
+// Every entry under root whose command removes this saver and that the
+// removal trusts, with the shared libraries it lists.
+void findEntries(bool machine, bool elevated, const std::string &codedName, InstalledSaver &saver) {
   const HKEY root = machine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
   for (const std::string &name : subkeyNames(root, UNINSTALL_LIST_KEY)) {
     const std::string keyPath = uninstallKeyPath(name);
     if (!removesSaver(registryText(root, keyPath, "UninstallString"), codedName)) continue;
+    const std::vector<std::string> listed =
+        splitNameList(registryText(root, keyPath, SHARED_LIBRARIES_VALUE));
+    if (!trustsUninstallEntry(machine, elevated, listed)) continue;
     saver.entries.push_back({machine, keyPath, registryText(root, keyPath, "DisplayName")});
-    for (const std::string &library : splitNameList(registryText(root, keyPath, SHARED_LIBRARIES_VALUE)))
+    for (const std::string &library : listed)
       if (isSharedLibraryPath(library, pathCommonAppData)) saver.sharedLibraries.push_back(library);
   }
 }
@@ -81,8 +85,10 @@ InstalledSaver findInstalledSaver(const std::string &codedName, const std::strin
     if (GetOperatingSystem() == OS_64BIT_WINDOWS)
       saver.programCopies.push_back(pathSysnative + programName);
   }
-  findEntries(true, codedName, saver);
-  findEntries(false, codedName, saver);
+  const bool elevated = isProcessElevated();
+  findEntries(true, elevated, codedName, saver);
+  findEntries(false, elevated, codedName, saver);
+  saver.sharedLibraries = distinctLibraries(saver.sharedLibraries);
   saver.activeInSystemIni = namesACopy(systemIniSaver(), saver.programCopies);
   saver.activeInDesktop =
       namesACopy(registryText(HKEY_CURRENT_USER, DESKTOP_KEY, SAVER_VALUE_NAME), saver.programCopies);
@@ -183,15 +189,36 @@ int32_t clearActiveSaver(const InstalledSaver &saver, RemovalOutcome &outcome) {
   return STATUS_OK;
 }
 
-// One user less; the library itself goes with its last user.
-int32_t releaseSharedLibrary(const std::string &library, RemovalOutcome &outcome) {
-  uint32_t count = 0;
-  if (!readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count)) return STATUS_OK;
-  if (count > 1)
-    return writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count - 1);
-  const int32_t status = removeFile(library, outcome);
-  if (status != STATUS_OK) return status;
-  return deleteRegistryValue(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library);
+int32_t stayedWith(RemovalOutcome &outcome, const std::string &library, int32_t status) {
+  if (status != STATUS_OK) noteStayed(outcome, library);
+  return status;
+}
+
+// One user less for each library; a library goes with its last user. Every
+// count is read before any is written, and the files go first: a file that
+// stays leaves every count as it was, so a second run lowers none twice.
+int32_t releaseSharedLibraries(const std::vector<std::string> &libraries, RemovalOutcome &outcome) {
+  std::vector<LibraryCount> counts;
+  for (const std::string &library : libraries) {
+    LibraryCount count{library};
+    count.counted = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count.count);
+    counts.push_back(count);
+  }
+  const LibraryRelease release = planLibraryRelease(counts);
+  int32_t status = STATUS_OK;
+  for (size_t i = 0; i < release.removed.size() && status == STATUS_OK; ++i)
+    status = stayedWith(outcome, release.removed[i], removeFile(release.removed[i], outcome));
+  for (size_t i = 0; i < release.lowered.size() && status == STATUS_OK; ++i) {
+    const LibraryCount &lowered = release.lowered[i];
+    status = stayedWith(
+        outcome, lowered.library,
+        writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, lowered.library, lowered.count));
+  }
+  for (size_t i = 0; i < release.removed.size() && status == STATUS_OK; ++i)
+    status =
+        stayedWith(outcome, release.removed[i],
+                   deleteRegistryValue(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, release.removed[i]));
+  return status;
 }
 
 int32_t removeEntries(const InstalledSaver &saver, RemovalOutcome &outcome) {
@@ -217,10 +244,7 @@ RemovalOutcome removeInstalledSaver(const InstalledSaver &saver) {
   keepFirstFailure(outcome, removeSaverFolder(saver, outcome));
   for (const std::string &copy : saver.programCopies) keepFirstFailure(outcome, removeFile(copy, outcome));
   keepFirstFailure(outcome, clearActiveSaver(saver, outcome));
-  for (size_t i = 0; i < saver.sharedLibraries.size() && outcome.status == STATUS_OK; ++i) {
-    outcome.status = releaseSharedLibrary(saver.sharedLibraries[i], outcome);
-    if (outcome.status != STATUS_OK) noteStayed(outcome, saver.sharedLibraries[i]);
-  }
+  if (outcome.status == STATUS_OK) outcome.status = releaseSharedLibraries(saver.sharedLibraries, outcome);
   // Other savers keep the shared folder; only an empty one goes.
   if (outcome.status == STATUS_OK && !pathCommonAppData.empty() &&
       RemoveDirectoryA(pathCommonAppData.c_str()))

@@ -9,9 +9,12 @@
 // - the program in the system folder and, on 64-bit Windows, in the native
 //   one; a copy that is running goes at the next start;
 // - every uninstall entry, machine or user, whose command removes this saver;
+//   run elevated, a user's entry only when it lists no shared library
+//   (package/libraryRelease.h), since any program of the user can write it;
 // - the active-saver settings, where they name one of the program's copies;
-// - each shared library those entries list, once its count of users drops
-//   to 0; a library nobody counted stays.
+// - each shared library those entries list, one user less however often it
+//   is listed, once its count of users drops to 0; a library nobody counted
+//   stays. All counts are read before any is written.
 #ifndef SAVER_PACKAGE_SAVER_REMOVAL_H
 #define SAVER_PACKAGE_SAVER_REMOVAL_H
 
@@ -31,7 +34,7 @@ struct InstalledSaver {
   bool folderPresent = false;
   std::vector<std::string> programCopies;  // where the program may be, present or not
   std::vector<UninstallEntryFound> entries;
-  std::vector<std::string> sharedLibraries;  // counted by these entries, shared folder only
+  std::vector<std::string> sharedLibraries;  // counted by these entries, shared folder only, each once
   bool activeInSystemIni = false;
   bool activeInDesktop = false;
 };

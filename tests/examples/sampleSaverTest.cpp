@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <shlwapi.h>
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <filesystem>
 #include <set>
@@ -17,6 +18,7 @@ namespace {
 const char PROGRAM[] = "Auro0389.scr";  // the coded short name of "Aurora Sampler"
 const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
 const DWORD RUN_TIMEOUT_MS = 120000;
+const char TEXT_CLASS_KEY[] = "Software\\Classes\\.txt";
 
 using driver::sharedSaverFolder;
 using driver::systemFolder;
@@ -75,11 +77,30 @@ DWORD runToEnd(const std::string &commandLine) {
   return exitCode;
 }
 
-// The read-me the install opens has its own program; the test closes it.
-void closeReadMe() {
+DWORD parentProcessOf(DWORD processId) {
+  HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+  if (snapshot == INVALID_HANDLE_VALUE) return 0;
+  PROCESSENTRY32 entry = {};
+  entry.dwSize = sizeof entry;
+  DWORD parent = 0;
+  for (BOOL more = Process32First(snapshot, &entry); more && parent == 0;
+       more = Process32Next(snapshot, &entry))
+    if (entry.th32ProcessID == processId) parent = entry.th32ParentProcessID;
+  CloseHandle(snapshot);
+  return parent;
+}
+
+// The read-me the install opens has its own program; the test closes it and
+// tells which process started it, 0 when none was there.
+DWORD closeReadMe() {
   HWND viewer = driver::waitForTopLevelWindow({"", "Notepad", 0, true}, 20000);
-  if (viewer != nullptr) driver::postMessageTo(viewer, WM_CLOSE);
-  if (viewer != nullptr) driver::waitForWindowGone(viewer, 20000);
+  if (viewer == nullptr) return 0;
+  DWORD viewerProcess = 0;
+  GetWindowThreadProcessId(viewer, &viewerProcess);
+  const DWORD opener = parentProcessOf(viewerProcess);
+  driver::postMessageTo(viewer, WM_CLOSE);
+  driver::waitForWindowGone(viewer, 20000);
+  return opener;
 }
 
 // The running copy that "/u" could not delete is left to the next start of
@@ -119,14 +140,24 @@ class SampleSaver : public ::testing::Test {
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
     before_ = driver::prefixListing();
-    ASSERT_EQ(runToEnd("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"), 0u);
-    closeReadMe();
+    // This prefix leaves plain text without a viewer; the read-me needs one.
+    ASSERT_EQ(SHSetValueA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY, nullptr, REG_SZ, "txtfile", 8),
+              ERROR_SUCCESS);
+    driver::TestProgram setup;
+    DWORD exitCode = ~0u;
+    ASSERT_TRUE(setup.start("\"" + driver::windowsPathOf(SAMPLE_SETUP_EXE) + "\" /q"));
+    ASSERT_TRUE(setup.waitForExit(RUN_TIMEOUT_MS, &exitCode));
+    ASSERT_EQ(exitCode, 0u);
+    // The launcher, which runs with the user's rights, not the installer.
+    EXPECT_EQ(closeReadMe(), setup.processId()) << "the read-me was not opened by the launcher";
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY);
     ASSERT_TRUE(exists(installedProgram()));
     ASSERT_TRUE(exists(saverFolder() + "saver.dat"));
     EXPECT_TRUE(exists(saverFolder() + "license.rtf")) << "a quiet install places the licence too";
   }
 
   void TearDown() override {
+    SHDeleteKeyA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY);
     if (HasFailure()) removeInstallation();
   }
 

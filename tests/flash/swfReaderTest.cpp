@@ -187,6 +187,22 @@ TEST_F(SwfReaderTest, CorruptOrTruncatedCompressedDataIsUnreadable) {
             SWF_UNREADABLE);
 }
 
+// A megabyte of filler squeezes into about a kilobyte; the header states far
+// less, or more than the reader ever writes out.
+TEST_F(SwfReaderTest, CompressedMovieIsInflatedNoFurtherThanItsStatedLength) {
+  std::string scratch = folder.string() + "/";
+  const Bytes filler = padding(1 << 20);
+  const int64_t statedLengths[] = {100, (1 << 20) - 1, (256 << 20) + 1};
+  for (const int64_t stated : statedLengths) {
+    const Bytes cws = cwsMovie(fwsMovie(8, {filler}, 15, stated));
+    ASSERT_LT(cws.size(), 4096u);
+    EXPECT_EQ(inflateSWFFileToTempFile(write("movie.swf", cws), scratch, refuseFolder),
+              SWF_INFLATES_TOO_FAR)
+        << stated;
+    EXPECT_FALSE(fs::exists(scratch + UNCOMPRESSED_SWF_NAME)) << stated;
+  }
+}
+
 TEST(SwfTagHeader, DecodesCodeAndLength) {
   int32_t length = -1, code = -1;
   const uint8_t background[2] = {0x43, 0x02};  // 9 << 6 | 3

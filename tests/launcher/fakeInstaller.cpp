@@ -11,6 +11,8 @@
 //                            as an installer still ending does
 //   FAKE_INSTALLER_END_FILE  go on running, once done, until this file exists
 //                            (or a minute has passed)
+//   FAKE_INSTALLER_LATE_COMMANDS  sent once that file exists, then
+//                            WM_Close_Launcher again
 #include <windows.h>
 
 #include <cstdio>
@@ -49,9 +51,9 @@ static void recordStart() {
   record("show", std::to_string((startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1));
 }
 
-static void sendCommands(HWND ownWindow) {
+static void sendCommands(HWND ownWindow, const char *variable) {
   const std::string prefix = MAKE_ACTIVE_SAVER_COMMAND;
-  std::string commands = environmentValue("FAKE_INSTALLER_COMMANDS");
+  std::string commands = environmentValue(variable);
   while (!commands.empty()) {
     size_t end = commands.find('|');
     std::string command = commands.substr(0, end);
@@ -67,7 +69,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   recordStart();
   HWND ownWindow = CreateWindowExA(0, "STATIC", "fake installer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                    nullptr, instance, nullptr);
-  sendCommands(ownWindow);
+  sendCommands(ownWindow, "FAKE_INSTALLER_COMMANDS");
   if (environmentValue("FAKE_INSTALLER_CLOSE") != "none") notifyLauncherClose();
   const std::string linger = environmentValue("FAKE_INSTALLER_LINGER_MS");
   if (!linger.empty()) Sleep(static_cast<DWORD>(std::strtoul(linger.c_str(), nullptr, 10)));
@@ -76,6 +78,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   for (int wait = 0; !endFile.empty() && wait < 1200; ++wait) {
     if (GetFileAttributesA(endFile.c_str()) != INVALID_FILE_ATTRIBUTES) break;
     Sleep(50);
+  }
+  if (!environmentValue("FAKE_INSTALLER_LATE_COMMANDS").empty()) {
+    sendCommands(ownWindow, "FAKE_INSTALLER_LATE_COMMANDS");
+    notifyLauncherClose();
   }
   DestroyWindow(ownWindow);
   return 0;

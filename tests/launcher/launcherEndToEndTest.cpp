@@ -98,6 +98,7 @@ class LauncherEndToEnd : public ::testing::Test {
     setEnvironment("FAKE_INSTALLER_CLOSE", "");
     setEnvironment("FAKE_INSTALLER_LINGER_MS", "");
     setEnvironment("FAKE_INSTALLER_END_FILE", "");
+    setEnvironment("FAKE_INSTALLER_LATE_COMMANDS", "");
   }
 
   // A launcher file: saverstart.exe with the fake installer appended, or
@@ -370,15 +371,46 @@ TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
     EXPECT_EQ(what.rfind(expected, 0), 0u) << what;
   }
 
-  // "Close" without a NUL inside its five bytes is read as far as the size
-  // goes and ends the launcher once its installer has ended; the copy and
-  // its folder are gone.
   letInstallerEnd();
-  LRESULT reply = -1;
-  EXPECT_TRUE(driver::sendCopyData(form, nullptr, 7, "Closed", 5, 5000, &reply));
-  EXPECT_EQ(reply, 0);
   DWORD exitCode = 99;
   EXPECT_TRUE(launcher.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+  EXPECT_FALSE(exists(recorded("folder")));
+}
+
+// Another program names its own window, or none, as the sender: the
+// launcher traces and ignores its commands and close message, and still
+// carries out its installer's, which come after them.
+TEST_F(LauncherEndToEnd, CommandsAndTheCloseMessageOfAnotherProgramChangeNothing) {
+  const std::string panel = systemFolder() + "desk.cpl";
+  ASSERT_TRUE(CopyFileA(driver::windowsPathOf(FAKE_DISPLAY_PANEL).c_str(), panel.c_str(), FALSE));
+  const std::string iniBefore = activeSaverInSystemIni(), registryBefore = activeSaverInRegistry();
+  setEnvironment("FAKE_INSTALLER_LATE_COMMANDS", "makeActiveSaver-own.scr");
+  driver::TestProgram launcher;
+  HWND form = startWaitingLauncher(launcher);
+  ASSERT_NE(form, nullptr);
+  HWND stranger = CreateWindowExA(0, "STATIC", "stranger", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                                  GetModuleHandleA(nullptr), nullptr);
+  LRESULT reply = -1;
+  for (HWND sender : {stranger, HWND(nullptr)}) {
+    for (const char *command : {"makeActiveSaver-evil.scr", "openScreenSaverControlPanel", "Close"}) {
+      EXPECT_TRUE(driver::sendCopyDataText(form, sender, command, 5000, &reply));
+      EXPECT_EQ(traceBoxLines(form).back().rfind("ignored: sent by process ", 0), 0u) << command;
+    }
+  }
+  EXPECT_TRUE(driver::postMessageTo(form, 0x0501));
+  DWORD exitCode = 99;
+  EXPECT_FALSE(launcher.waitForExit(1000, &exitCode)) << "a stranger's close message ended the launcher";
+  EXPECT_EQ(traceBoxLines(form).back(), "closing when the installer ends");
+  EXPECT_EQ(activeSaverInSystemIni(), iniBefore);
+  EXPECT_EQ(activeSaverInRegistry(), registryBefore);
+  DestroyWindow(stranger);
+
+  letInstallerEnd();
+  EXPECT_TRUE(launcher.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode));
+  DeleteFileA(panel.c_str());
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_EQ(recorded("controlPanel"), "");
+  EXPECT_EQ(activeSaverInSystemIni(), systemFolder() + "own.scr");
   EXPECT_FALSE(exists(recorded("folder")));
 }
 
@@ -390,8 +422,9 @@ TEST_F(LauncherEndToEnd, WhileWaitingNoDataIsAnEmptyCommandAndASecondLauncherGet
   EXPECT_TRUE(driver::sendCopyData(form, nullptr, 0, nullptr, 64, 5000, &reply));
   EXPECT_EQ(reply, 0);
   std::vector<std::string> lines = traceBoxLines(form);
-  ASSERT_FALSE(lines.empty());
-  EXPECT_EQ(lines.back().rfind("Received MESSSAGE \"\" at ", 0), 0u) << lines.back();
+  ASSERT_GE(lines.size(), 2u);
+  const std::string &received = lines[lines.size() - 2];
+  EXPECT_EQ(received.rfind("Received MESSSAGE \"\" at ", 0), 0u) << received;
 
   // A second launcher meanwhile gets the next free numbered work folder.
   std::string firstFolder = recorded("folder");

@@ -88,6 +88,78 @@ TEST(SaverFileName, PackageAndLauncherAcceptTheSameNames) {
   }
 }
 
+// A read-me path may contain any of the other commands' words.
+TEST(CommandDispatch, OpenReadMeMatchesOnlyAtTheStart) {
+  EXPECT_EQ(classifyCommand("openReadMe-C:\\makeActiveSaver\\Close.txt"), LauncherCommand::OpenReadMe);
+  EXPECT_EQ(classifyCommand("xopenReadMe-a.txt"), LauncherCommand::None);
+  EXPECT_EQ(classifyCommand("openreadme-a.txt"), LauncherCommand::None);
+}
+
+TEST(ReadMeToOpen, OnlyAViewedDocumentDirectlyInASaverFolder) {
+  const std::string shared = "C:\\ProgramData\\Lumavane\\";
+  const struct {
+    const char *named;
+    bool opened;
+  } rows[] = {
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt", true},
+      {"c:\\programdata\\LUMAVANE\\Auro0389\\Read Me.RTF", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.htm", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.html", true},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.exe", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.cmd", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt.lnk", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme.txt.", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\readme", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\.txt\\evil.exe", false},
+      {"C:\\ProgramData\\Lumavane\\readme.txt", false},                 // no saver folder
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\sub\\readme.txt", false},  // deeper
+      {"C:\\ProgramData\\Lumavane\\..\\readme.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\..\\..\\x.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\a.txt:b.exe", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389\\con.txt", false},
+      {"C:\\ProgramData\\Lumavane\\Auro0389/readme.txt", false},
+      {"C:\\ProgramData\\LumavaneX\\Auro0389\\readme.txt", false},
+      {"D:\\Downloads\\Auro0389\\readme.txt", false},
+      {"\\\\server\\share\\readme.txt", false},
+      {"", false},
+  };
+  for (const auto &row : rows) {
+    std::string path = "left over";
+    const int32_t status = readMeToOpen(std::string("openReadMe-") + row.named, shared, path);
+    EXPECT_EQ(status, row.opened ? STATUS_OK : STATUS_UNSAFE_NAME) << row.named;
+    EXPECT_EQ(path, row.opened ? row.named : "") << row.named;
+  }
+  std::string path;
+  EXPECT_EQ(readMeToOpen(shared + "Auro0389\\readme.txt", shared, path), STATUS_UNSAFE_NAME)
+      << "not the command";
+  EXPECT_EQ(readMeToOpen("openReadMe-\\Auro0389\\readme.txt", "", path), STATUS_UNSAFE_NAME)
+      << "no shared folder known";
+}
+
+TEST(MessageSender, OnlyTheRunningInstallerCommandsAndAStrangersCloseWaitsForIt) {
+  using V = MessageVerdict;
+  const struct {
+    bool isClose;
+    uint32_t sender, installer;
+    bool running;
+    MessageVerdict verdict;
+  } rows[] = {
+      {false, 40, 40, true, V::CarryOut},  // the installer's own window
+      {false, 41, 40, true, V::Ignore},    // another process's window
+      {false, 0, 40, true, V::Ignore},     // no window, or none at all
+      {false, 40, 40, false, V::Ignore},   // ended: its id may be reused
+      {false, 0, 0, false, V::Ignore},     // no installer was started
+      {false, 0, 0, true, V::Ignore},      // its id unknown
+      {true, 0, 40, true, V::CloseWithInstaller},
+      {true, 0, 40, false, V::CarryOut},
+      {true, 0, 0, false, V::CarryOut},
+  };
+  for (const auto &row : rows) {
+    EXPECT_EQ(judgeMessage({row.isClose, row.sender, row.installer, row.running}), row.verdict)
+        << row.isClose << " " << row.sender << " " << row.installer << " " << row.running;
+  }
+}
+
 using Lines = std::vector<std::string>;
 
 TEST(InstallerLaunchPlan, WithoutQuietSwitchPassesOnlyTheHandle) {

@@ -47,19 +47,23 @@ TEST(Extensions, DllTestAndReplacement) {
 }
 
 TEST(NameSafety, EntryNamesAreBareFileNames) {
-  for (const char *good : {"a.scr", "impborl.dat", "x..y", ".hidden", "console.txt", "com10", "lpt"})
+  // Names are in the Windows code page: B9, B2, B3 are the superscripts one to three, BC a fraction.
+  for (const char *good :
+       {"a.scr", "impborl.dat", "x..y", ".hidden", "console.txt", "com10", "lpt", "COM\xBC", "lpt\xB9\xB2"})
     EXPECT_TRUE(isSafeEntryName(good)) << good;
   for (const char *bad : {"", ".", "..", "...", ". .", "a\\b", "a/b", "C:x", "..\\evil.dll", "CON",
                           "nul.txt", "Com1", "lpt9.log", "aux .x"})
+    EXPECT_FALSE(isSafeEntryName(bad)) << bad;
+  for (const char *bad : {"COM\xB9", "com\xB2.txt", "Com\xB3 .log", "LPT\xB9", "lpt\xB2.log", "LPT\xB3"})
     EXPECT_FALSE(isSafeEntryName(bad)) << bad;
 }
 
 TEST(NameSafety, MemberPathsStayInsideTheSaverFolder) {
   for (const char *good : {"main.swf", "pics\\a.jpg", "a/b/c.txt", ".\\a", "x..y\\z"})
     EXPECT_TRUE(isSafeMemberPath(good)) << good;
-  for (const char *bad :
-       {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b", "a\\..", "a/../b",
-        "a\\...\\b", "\\\\server\\share\\a", "a:stream", "pics\\con\\a.jpg", "pics\\prn.jpg"})
+  for (const char *bad : {"", "\\windows\\a", "/etc/a", "C:\\a", "c:a", "..\\a", "a\\..\\..\\b", "a\\..",
+                          "a/../b", "a\\...\\b", "\\\\server\\share\\a", "a:stream", "pics\\con\\a.jpg",
+                          "pics\\prn.jpg", "pics\\lpt\xB9\\a.jpg"})
     EXPECT_FALSE(isSafeMemberPath(bad)) << bad;
 }
 

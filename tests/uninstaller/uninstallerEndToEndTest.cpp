@@ -188,4 +188,30 @@ TEST_F(CarriedUninstaller, SharedLibraryGoesWithItsLastUser) {
   EXPECT_EQ(entryText(SECOND_SAVER, "UninstallString"), "");
 }
 
+// Any program of the user can write a per-user entry. This one runs Tide's
+// uninstall and lists the library Reef counts itself a user of, once more
+// beside Tide's own entry. The uninstall, elevated, takes off Tide's one
+// user and leaves Reef's use of the library, and the library, alone.
+TEST_F(CarriedUninstaller, APerUserEntryListingAnotherSaversLibraryRemovesNothingOfIt) {
+  install(buildLauncher("quiet"));
+  install(buildLauncher("quiet", writeSecondProgram, asSecondSaver));
+  ASSERT_EQ(sharedLibraryUsers(), 2u);
+  const std::string crafted = std::string(UNINSTALL_LIST) + "\\Tide Again";
+  const std::string command = uninstallValue("UninstallString");
+  const std::string listed = sharedLibrary() + '\0';  // a one-name list
+  ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, crafted.c_str(), "UninstallString", REG_SZ, command.c_str(),
+                        static_cast<DWORD>(command.size()) + 1),
+            ERROR_SUCCESS);
+  ASSERT_EQ(SHSetValueA(HKEY_CURRENT_USER, crafted.c_str(), "SharedLibraries", REG_MULTI_SZ, listed.c_str(),
+                        static_cast<DWORD>(listed.size()) + 1),
+            ERROR_SUCCESS);
+
+  EXPECT_EQ(runCommand(command + " /q"), 0u);
+  SHDeleteKeyA(HKEY_CURRENT_USER, crafted.c_str());
+  EXPECT_EQ(sharedLibraryUsers(), 1u);
+  EXPECT_TRUE(exists(sharedLibrary()));
+  EXPECT_TRUE(exists(sharedSaverFolder() + "Reef\\saver.dat"));
+  EXPECT_NE(entryText(SECOND_SAVER, "UninstallString"), "");
+}
+
 }  // namespace
