@@ -85,7 +85,7 @@ static void startSystemProgram(const char *programName, const std::string &argum
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION started = {};
-  if (!program.empty() && CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
+  if (!program.empty() && CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
                                          nullptr, nullptr, &startup, &started)) {
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);

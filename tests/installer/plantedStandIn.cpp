@@ -38,7 +38,7 @@ static bool programImports(HMODULE library) {
       base + reinterpret_cast<const IMAGE_DOS_HEADER *>(base)->e_lfanew);
   const IMAGE_DATA_DIRECTORY &imports = headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
   if (imports.VirtualAddress == 0) return false;
-  for (auto *entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
+  for (const auto *entry = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR *>(base + imports.VirtualAddress);
        entry->Name != 0; ++entry)
     if (lstrcmpiA(reinterpret_cast<const char *>(base + entry->Name), name) == 0) return true;
   return false;
