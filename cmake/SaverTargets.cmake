@@ -79,10 +79,15 @@ add_compile_options(-Wall -Wextra)
 
 include(GoogleTest)
 
-# saver_add_gtest(NAME SOURCES src... [LIBS lib...])
-# A GoogleTest executable; under the win32 build its cases run through Wine.
+# saver_add_gtest(NAME SOURCES src... [LIBS lib...] [ENVIRONMENT VAR=value])
+# A GoogleTest executable; under the win32 build its cases run through Wine,
+# with the environment given, which Wine reads at each program's start.
 function(saver_add_gtest name)
-  cmake_parse_arguments(arg "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(arg "" "" "SOURCES;LIBS;ENVIRONMENT" ${ARGN})
+  set(properties TIMEOUT 300)
+  if(arg_ENVIRONMENT)
+    list(APPEND properties ENVIRONMENT "${arg_ENVIRONMENT}")
+  endif()
   add_executable(${name} ${arg_SOURCES})
   target_link_libraries(${name} PRIVATE ${arg_LIBS} GTest::gtest_main GTest::gtest)
   if(WIN32)
@@ -90,7 +95,7 @@ function(saver_add_gtest name)
   endif()
   gtest_discover_tests(${name} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                        WORKING_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}
-                       PROPERTIES TIMEOUT 300)
+                       PROPERTIES ${properties})
 endfunction()
 
 # saver_patch_program_size(TARGET): after link, store the file's own length

@@ -139,24 +139,6 @@ std::string getSpecialFolder(int folderNumber) {
   return found ? path : std::string();
 }
 
-void myGetFileVersion(const std::string &filePath, int32_t &major, int32_t &revision) {
-  TraceScope trace("myGetFileVersion", filePath);
-  DWORD ignored = 0;
-  const DWORD size = GetFileVersionInfoSizeA(filePath.c_str(), &ignored);
-  if (size != 0) {
-    std::vector<char> resource(size);
-    VS_FIXEDFILEINFO *info = nullptr;
-    UINT infoLength = 0;
-    if (GetFileVersionInfoA(filePath.c_str(), 0, size, resource.data()) &&
-        VerQueryValueA(resource.data(), "\\", reinterpret_cast<void **>(&info), &infoLength) &&
-        info != nullptr && infoLength >= sizeof(VS_FIXEDFILEINFO)) {
-      major = HIWORD(info->dwFileVersionMS);
-      revision = HIWORD(info->dwFileVersionLS);
-    }
-  }
-  trace.result(major);
-}
-
 int32_t deleteFileForced(const std::string &filePath) {
   return removeFile(filePath) ? STATUS_OK : STATUS_FILE_BUSY;
 }

@@ -44,6 +44,13 @@ int32_t deletionFailureStatus(const std::string &filePath) {
   return isScreenSaverFile(filePath) ? STATUS_SCREEN_SAVER_BUSY : STATUS_FILE_BUSY;
 }
 
+bool isFullPath(const std::string &path) {
+  const auto isSeparator = [](char c) { return c == '\\' || c == '/'; };
+  if (path.size() >= 3 && std::isalpha(static_cast<unsigned char>(path[0])) && path[1] == ':')
+    return isSeparator(path[2]);
+  return path.size() >= 3 && isSeparator(path[0]) && isSeparator(path[1]) && !isSeparator(path[2]);
+}
+
 std::string subfolderEntryPath(const std::string &folder, const std::string &entryName) {
   std::string full = folder + entryName;
   // "." and ".." lead back to folder itself, which the caller skips.

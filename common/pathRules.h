@@ -35,6 +35,9 @@ int32_t deletionFailureStatus(const std::string &filePath);
 // folder itself for "." and "..", otherwise folder + name + "\".
 std::string subfolderEntryPath(const std::string &folder, const std::string &entryName);
 
+// A path that names one place without any search: "X:\..." or "\\server\...".
+bool isFullPath(const std::string &path);
+
 // The one rule for names taken from a package, a data file or a command,
 // used by the packer, the installer and the launcher alike.
 // A file name must be a bare file name: not empty, no folder, no drive, not

@@ -1,6 +1,7 @@
 #include "common/windowDpi.h"
 
 #include "common/displayScale.h"
+#include "common/librarySearch.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ int dpiOfWindowItself(HWND window) {
 }
 
 int dpiOfMonitor(HMONITOR monitor) {
-  HMODULE shcore = LoadLibraryA("shcore.dll");
+  HMODULE shcore = loadSystemLibrary("shcore.dll");
   if (shcore == nullptr) return 0;
   const auto getDpiForMonitor = reinterpret_cast<GetDpiForMonitorFunction>(
       reinterpret_cast<void *>(GetProcAddress(shcore, "GetDpiForMonitor")));

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/librarySearch.h"
 #include "common/wholeFile.h"
 #include "installer/stringTable.h"
 
@@ -31,7 +32,7 @@ DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *giv
 
 HWND createLicenseBox(HWND parent, HINSTANCE instance) {
   // The library stays loaded for the life of the program, as the box does.
-  LoadLibraryA("riched20.dll");
+  loadSystemLibrary("riched20.dll");
   return CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
                          WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
                          parent, nullptr, instance, nullptr);

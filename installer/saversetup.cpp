@@ -3,6 +3,7 @@
 // "Install" or at once in quiet mode, places the screen saver's files.
 #include <windows.h>
 
+#include "common/librarySearch.h"
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
 #include "common/programSize.h"
@@ -36,6 +37,7 @@ int runInstaller(HINSTANCE instance) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  restrictLibrarySearch();
   createApplicationWindow(instance);
   setApplicationTitle(programText(IDS_APPLICATION_PREPARING));
   return runInstaller(instance);

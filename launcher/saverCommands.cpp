@@ -8,6 +8,7 @@
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/controlPanelTitles.h"
+#include "common/librarySearch.h"
 #include "common/statusCodes.h"
 #include "launcher/launcherRules.h"
 #include "launcher/launcherTexts.h"
@@ -76,10 +77,25 @@ static bool isWindowTitled(const std::string &title) {
   return !title.empty() && FindWindowA(nullptr, title.c_str()) != nullptr;
 }
 
+// The system folder's program by its full path, as the program to run: a
+// name alone would be searched for, beside the launcher first.
+static void startSystemProgram(const char *programName, const std::string &arguments) {
+  const std::string program = systemFolderFile(programName);
+  std::string commandLine = "\"" + program + "\" " + arguments;
+  STARTUPINFOA startup = {};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started = {};
+  if (!program.empty() && CreateProcessA(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0,
+                                         nullptr, nullptr, &startup, &started)) {
+    CloseHandle(started.hThread);
+    CloseHandle(started.hProcess);
+  }
+}
+
 void openScreenSaverControlPanel(const ControlPanelTitles &titles) {
   TraceScope trace("openScreenSaverControlPanel");
   HCURSOR previousCursor = SetCursor(LoadCursorA(nullptr, IDC_WAIT));
-  WinExec("rundll32.exe shell32.dll,Control_RunDLL desk.cpl,,1", SW_SHOWNORMAL);
+  startSystemProgram("rundll32.exe", "shell32.dll,Control_RunDLL desk.cpl,,1");
   for (int attempt = 0; attempt < 1000; ++attempt) {
     if (isWindowTitled(titles.first) || isWindowTitled(titles.second)) break;
   }

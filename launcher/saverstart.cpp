@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "common/dialogs/messageDialog.h"
+#include "common/librarySearch.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/SenderMain.h"
 
@@ -11,6 +12,7 @@
 // being ended from the task manager too, the launcher closes, removes its
 // copy and ends with the installer's exit code.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  restrictLibrarySearch();
   // The launcher's boxes read "Fehler" and "Abbrechen".
   setDialogLanguage(DialogLanguage::German);
   HWND mainWindow = createSenderMainForm(instance);

@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/logFile.h"
+#include "common/pathRules.h"
 #include "package/installNames.h"
 
 #include <string.h>
@@ -29,17 +30,20 @@ static void *exportOf(HMODULE library, const char *name) {
   return reinterpret_cast<void *>(GetProcAddress(library, name));
 }
 
+// The library by its full path only, never found by a search; what it
+// imports comes from the system folder.
+static HMODULE loadCodecLibrary(const std::string &libraryPath) {
+  return LoadLibraryExA(libraryPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
+}
+
 TCompressor::TCompressor(const std::string &folder) {
   TraceScope trace("TCompressor.Create", folder);
   DWORD failure = 0;
-  std::string libraryPath = CODEC_LIBRARY_FILE;
-  if (!folder.empty()) {
-    libraryPath = folder + CODEC_LIBRARY_FILE;
-    if (!fileExists(libraryPath)) failure = FAILURE_NO_LIBRARY_FILE;
-  }
+  const std::string libraryPath = folder + CODEC_LIBRARY_FILE;
+  if (!isFullPath(libraryPath) || !fileExists(libraryPath)) failure = FAILURE_NO_LIBRARY_FILE;
   logLine("libraryPath: " + libraryPath);
   if (failure == 0) {
-    libraryHandle = LoadLibraryA(libraryPath.c_str());
+    libraryHandle = loadCodecLibrary(libraryPath);
     if (libraryHandle == nullptr) {
       failure = GetLastError();
       if (failure == 0) failure = ERROR_MOD_NOT_FOUND;
@@ -136,7 +140,7 @@ void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
 
 CodecLibraryHold::CodecLibraryHold(const std::string &folder) {
   const std::string libraryPath = folder + CODEC_LIBRARY_FILE;
-  if (fileExists(libraryPath)) library = LoadLibraryA(libraryPath.c_str());
+  if (isFullPath(libraryPath) && fileExists(libraryPath)) library = loadCodecLibrary(libraryPath);
 }
 
 CodecLibraryHold::~CodecLibraryHold() {

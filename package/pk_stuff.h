@@ -22,8 +22,8 @@ typedef unsigned long (*Crc32Entry)(char *buffer, unsigned *size, unsigned long 
 
 class TCompressor {
  public:
-  // folder is the work folder with its trailing "\", or empty to let the
-  // system's library search find "impborl.dll". Never fails: loaded() tells.
+  // folder is the work folder by its full path with its trailing "\"; any
+  // other folder loads nothing. Never fails: loaded() tells.
   explicit TCompressor(const std::string &folder);
   ~TCompressor();
   TCompressor(const TCompressor &) = delete;

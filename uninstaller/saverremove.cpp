@@ -7,6 +7,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
+#include "common/librarySearch.h"
 #include "common/runningProgram.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
@@ -62,5 +63,6 @@ int32_t runUninstaller(const std::string &commandLine) {
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR lpCmdLine, int) {
+  restrictLibrarySearch();
   return static_cast<int>(runUninstaller(lpCmdLine != nullptr ? lpCmdLine : ""));
 }

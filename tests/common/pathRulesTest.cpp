@@ -44,6 +44,14 @@ TEST(PathRules, ScreenSaverExtensionInAnyCase) {
     EXPECT_EQ(deletionFailureStatus(name), STATUS_FILE_BUSY) << name;
 }
 
+TEST(PathRules, OnlyAFullPathNamesOnePlace) {
+  for (const char *path : {"C:\\w\\impborl.dll", "c:/w/", "\\\\server\\share\\x.dll"})
+    EXPECT_TRUE(isFullPath(path)) << path;
+  for (const char *path :
+       {"", "impborl.dll", "w\\impborl.dll", ".\\x.dll", "C:impborl.dll", "\\w\\x.dll", "C:", "\\\\\\x"})
+    EXPECT_FALSE(isFullPath(path)) << path;
+}
+
 TEST(PathRules, DotEntriesLeadBackToTheFolder) {
   const std::string folder = "C:\\work\\QRP1\\";
   EXPECT_EQ(subfolderEntryPath(folder, "."), folder);

@@ -7,6 +7,7 @@
 #include <shlwapi.h>
 
 #include <fstream>
+#include <iterator>
 
 namespace {
 
@@ -212,6 +213,27 @@ TEST_F(CarriedUninstaller, APerUserEntryListingAnotherSaversLibraryRemovesNothin
   EXPECT_TRUE(exists(sharedLibrary()));
   EXPECT_TRUE(exists(sharedSaverFolder() + "Reef\\saver.dat"));
   EXPECT_NE(entryText(SECOND_SAVER, "UninstallString"), "");
+}
+
+// A library that a standard user dropped beside the installed uninstaller is
+// not loaded when the entry's command runs it. The build starts these tests
+// with Wine told to search version.dll as Windows does, the program's
+// folder first; the stand-in records its loading in the record file.
+TEST_F(CarriedUninstaller, ALibraryPlantedBesideTheUninstallerIsNeverLoaded) {
+  install(buildLauncher("quiet"));
+  const std::string record = temporaryFolder() + "planted-record.txt";
+  DeleteFileA(record.c_str());
+  ASSERT_TRUE(CopyFileA(driver::windowsPathOf(PLANTED_LIBRARY).c_str(),
+                        (saverFolder() + "version.dll").c_str(), FALSE));
+  SetEnvironmentVariableA("FAKE_INSTALLER_RECORD", record.c_str());
+  // Wine's own user32 maps the planted file at the start (see the stand-in),
+  // so the uninstall finds it busy: the status is no measure here.
+  runCommand(uninstallValue("UninstallString") + " /q");
+  SetEnvironmentVariableA("FAKE_INSTALLER_RECORD", nullptr);
+  std::ifstream recorded(record, std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(recorded), std::istreambuf_iterator<char>()), "");
+  recorded.close();
+  DeleteFileA(record.c_str());
 }
 
 }  // namespace
