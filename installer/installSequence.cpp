@@ -85,16 +85,18 @@ struct Startup {
 // before anything else.
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
-  const std::string installerFile = ownProgramFile();
-  int32_t status = initAdminSystemPaths(installerFile);
+  int32_t status = initAdminSystemPaths(ownProgramFile());
   Failures failures;
   if (status == STATUS_FOLDER_IS_LINK) addFailure(failures, FailureKind::File, status, pathCommonAppData);
-  // The plan names the package's copy too, but the plan needs its header.
-  const std::string packagePath = packageCopyPath(pathWorkFolder);
+  // Named before the plan, which needs the header: a refused header still
+  // leaves a package copy that the window's close must move aside.
+  run.plan.installerFile = ownProgramFile();
+  run.plan.packagePath = packageCopyPath(pathWorkFolder);
+  const std::string &packagePath = run.plan.packagePath;
   if (status == STATUS_OK) {
     const bool startedByLauncher = launcherHandleFromParameters(parameters) != 0;
-    status =
-        CopyPackageToWorkFolder(installerFile, packagePath, startedByLauncher, run.packageLinked, failures);
+    status = CopyPackageToWorkFolder(run.plan.installerFile, packagePath, startedByLauncher,
+                                     run.packageLinked, failures);
   }
   if (status == STATUS_OK) {
     status = run.package.open(packagePath, pathWorkFolder);
