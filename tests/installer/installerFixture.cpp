@@ -73,6 +73,12 @@ std::string fileNameOf(const std::string &path) {
 
 }  // namespace
 
+std::string temporaryFolder() {
+  char folder[MAX_PATH] = "";
+  GetTempPathA(sizeof folder, folder);
+  return folder;
+}
+
 bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 bool visibleOnScreen(HWND window) {

@@ -88,6 +88,8 @@ class InstallerEndToEnd : public ::testing::Test {
 
 bool visibleOnScreen(HWND window);
 bool exists(const std::string &path);
+// The user's temporary folder, with its closing backslash.
+std::string temporaryFolder();
 
 // Waits for a visible box of the installer with the caption and clicks button.
 bool answerDialog(DWORD installer, const char *caption, const char *button);

@@ -97,9 +97,7 @@ class PlantedFiles : public InstallerEndToEnd {
  protected:
   void SetUp() override {
     InstallerEndToEnd::SetUp();
-    char temp[MAX_PATH] = "";
-    GetTempPathA(sizeof temp, temp);
-    record_ = std::string(temp) + "planted-record.txt";
+    record_ = temporaryFolder() + "planted-record.txt";
     DeleteFileA(record_.c_str());
     SetEnvironmentVariableA(RECORD_VARIABLE, record_.c_str());
     char overrides[256] = "";

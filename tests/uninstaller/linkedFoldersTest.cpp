@@ -66,9 +66,7 @@ class LinkedFolders : public InstallerEndToEnd {
  protected:
   void SetUp() override {
     InstallerEndToEnd::SetUp();
-    char temporary[MAX_PATH] = "";
-    GetTempPathA(sizeof temporary, temporary);
-    outside_ = std::string(temporary) + "outsideTide\\";
+    outside_ = temporaryFolder() + "outsideTide\\";
     std::filesystem::remove_all(outside_);
     std::filesystem::create_directories(outside_ + SAVER_NAME);
     writeBytes(outside_ + OUTSIDE_FILE, {'k'});

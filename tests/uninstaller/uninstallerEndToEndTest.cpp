@@ -100,12 +100,6 @@ class CarriedUninstaller : public InstallerEndToEnd {
   }
 };
 
-std::string temporaryFolder() {
-  char folder[MAX_PATH] = "";
-  GetTempPathA(sizeof folder, folder);
-  return folder;
-}
-
 TEST_F(CarriedUninstaller, QuietUninstallLeavesTheMachineAsBeforeAndASecondRunFindsNothing) {
   const std::set<std::string> before = driver::prefixListing();
   install(buildLauncher("quiet"));
