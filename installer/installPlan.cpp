@@ -94,7 +94,7 @@ void judgeNames(const InstallerHeader &header, InstallPlan &plan) {
 }  // namespace
 
 InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std::string> &parameters,
-                            const PlanSystem &system) {
+                            const PlanSystem &system, const PackageProperties &properties) {
   InstallPlan plan;
   plan.quietSwitches = countQuietSwitches(parameters);
   plan.installerType = plan.quietSwitches > 0 ? QUIET_TYPE : header.installerType;
@@ -122,6 +122,9 @@ InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std
   plan.placedReadMe = placedDocument(header, header.carriesReadMe != 0, ENTRY_README, plan);
   planLibraries(header, plan);
   planUninstallEntry(header, system, plan);
+  plan.version = properties.version;
+  plan.homepage = properties.homepage;
+  plan.supportUrl = properties.supportUrl;
   judgeNames(header, plan);
   return plan;
 }

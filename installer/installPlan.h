@@ -7,6 +7,7 @@
 
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
+#include "package/packageProperties.h"
 
 #include <array>
 #include <cstdint>
@@ -67,6 +68,9 @@ struct InstallPlan {
   std::string uninstallKey;
   std::string displayName;
   std::string publisher;
+  std::string version;  // "" for a package that states none: the entry is written as before
+  std::string homepage;
+  std::string supportUrl;
   std::string icon;                 // the saver program in the system folder
   std::string ownUninstallCommand;  // the saver's own "/u"
   // The carried uninstaller's command, used once it is placed; "" when the
@@ -74,7 +78,8 @@ struct InstallPlan {
   std::string carriedUninstallCommand;
 };
 
+// properties: what the package's property record states beside the header.
 InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std::string> &parameters,
-                            const PlanSystem &system);
+                            const PlanSystem &system, const PackageProperties &properties = {});
 
 #endif

@@ -104,7 +104,7 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
   }
   if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
   if (status == STATUS_OK) {
-    run.plan = makeInstallPlan(run.package.header(), parameters, planSystem());
+    run.plan = makeInstallPlan(run.package.header(), parameters, planSystem(), run.package.properties());
     status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
   }
   startup.status = tell(startup.quiet, status, failures);

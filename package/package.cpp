@@ -49,6 +49,7 @@ int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
     logLine("integrity: " + integrityVerdictText(check));
     status = integrityStatus(check.verdict);
   }
+  if (status == STATUS_OK) status = readPackageProperties(file_, programSize, header_, properties_);
   // A damaged package is told by the end of the start-up, in one box.
   if (status != STATUS_OK && status != STATUS_PACKAGE_DAMAGED)
     addFailure(failures, FailureKind::File, status, path_);

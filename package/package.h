@@ -14,6 +14,7 @@
 #include "package/integrityRecord.h"
 #include "package/packageFailure.h"
 #include "package/packageFormat.h"
+#include "package/packageProperties.h"
 #include "package/pk_stuff.h"
 #include "package/win32File.h"
 
@@ -35,11 +36,13 @@ class Package {
   bool isOpen() const { return file_.isOpen(); }
 
   // Reads the header behind programSize and checks the program and package
-  // against their integrity record. STATUS_PACKAGE_DAMAGED is returned with
+  // against their integrity record, then reads the package's properties. STATUS_PACKAGE_DAMAGED is returned with
   // nothing to tell: the end of the start-up tells it. Other failures are
   // told with the package's path.
   int32_t readHeader(uint32_t programSize, Failures &failures);
   const InstallerHeader &header() const { return header_; }
+  // What the package states of itself, read with the header.
+  const PackageProperties &properties() const { return properties_; }
 
   // Writes entry index (0..10) to its target; STATUS_ENTRY_ABSENT (told,
   // without a path) for an absent entry. A busy destination is left in
@@ -89,6 +92,7 @@ class Package {
   ReadOnlyFile file_;
   std::string path_;
   InstallerHeader header_{};
+  PackageProperties properties_;
   std::string workFolder_;  // where entry 1 puts the library
   std::unique_ptr<TCompressor> codec_;
 

@@ -16,6 +16,9 @@ const PropertyField FIELDS[] = {
     {.byte = &PackageProperties::moviePlayer, .maxLength = 1, .headerOffset = MOVIE_PLAYER_OFFSET},
     {.byte = &PackageProperties::uninstallMark, .maxLength = 1, .headerOffset = UNINSTALL_MARK_OFFSET},
     {.text = &PackageProperties::publisher, .maxLength = PUBLISHER_FIELD, .headerOffset = PUBLISHER_OFFSET},
+    {.text = &PackageProperties::version, .maxLength = VERSION_FIELD, .tag = VERSION_TAG},
+    {.text = &PackageProperties::homepage, .maxLength = URL_FIELD, .tag = HOMEPAGE_TAG},
+    {.text = &PackageProperties::supportUrl, .maxLength = URL_FIELD, .tag = SUPPORT_URL_TAG},
 };
 
 bool inHeader(const PropertyField &field) { return field.tag == 0; }

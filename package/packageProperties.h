@@ -24,8 +24,18 @@ struct PackageProperties {
   uint8_t moviePlayer = 0;    // a MoviePlayerNeed (package/integrityRecord.h)
   uint8_t uninstallMark = 0;  // UNINSTALLER_CARRIED (package/uninstallMark.h) or anything else
   std::string publisher;      // the maker's name in the list of installed programs
-  // In the property record: none yet.
+  // In the property record.
+  std::string version;     // "major.minor[.build[.revision]]" (package/packageVersion.h)
+  std::string homepage;    // the saver's web page
+  std::string supportUrl;  // where its users get help
 };
+
+// The property record's tags; a tag once used keeps its meaning.
+constexpr uint16_t VERSION_TAG = 1;
+constexpr uint16_t HOMEPAGE_TAG = 2;
+constexpr uint16_t SUPPORT_URL_TAG = 3;
+constexpr uint16_t VERSION_FIELD = 23;  // "65535.65535.65535.65535"
+constexpr uint16_t URL_FIELD = 2048;
 
 // One field of PackageProperties: its type and where it is stored.
 struct PropertyField {

@@ -2,6 +2,7 @@
 
 #include "package/installedSaver.h"
 #include "package/integrityRecord.h"
+#include "package/packageVersion.h"
 #include "package/uninstallMark.h"
 
 #include <stdexcept>
@@ -28,7 +29,14 @@ struct PropertyKey {
   uint8_t (*byteDefault)(const PropertyContext &) = nullptr;
   // Extract writes the key whatever its value, since the default might say another.
   bool alwaysWritten = false;
+  // For a text with a form of its own: "" when the text has it, else what it lacks.
+  std::string (*checkText)(const std::string &text) = nullptr;
 };
+
+std::string versionIsWellFormed(const std::string &text) {
+  PackageVersion version;
+  return parseVersion(text, version) ? "" : "must be \"major.minor[.build[.revision]]\", each part 0..65535";
+}
 
 // The player is needed for a movie splash or a carried player installer.
 uint8_t moviePlayerDefault(const PropertyContext &context) {
@@ -61,6 +69,9 @@ const std::vector<PropertyKey> &propertyKeys() {
        .byteDefault = uninstallDefault,
        .alwaysWritten = true},
       {.key = "publisher", .text = &PackageProperties::publisher},
+      {.key = "version", .text = &PackageProperties::version, .checkText = versionIsWellFormed},
+      {.key = "homepage", .text = &PackageProperties::homepage},
+      {.key = "supportUrl", .text = &PackageProperties::supportUrl},
   };
   return keys;
 }
@@ -100,6 +111,8 @@ std::string readText(const Fields &fields, const PropertyKey &key) {
   require(field != nullptr && text.size() <= field->maxLength && text.find('\0') == std::string::npos,
           fields.key(key.key) + ": at most " + std::to_string(field != nullptr ? field->maxLength : 0) +
               " bytes, no zero byte");
+  const std::string lacking = key.checkText != nullptr ? key.checkText(text) : "";
+  require(lacking.empty(), fields.key(key.key) + " " + lacking);
   return text;
 }
 
