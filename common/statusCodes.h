@@ -107,6 +107,9 @@ constexpr int32_t STATUS_INSTALLER_NOT_STARTED = -2203;  // the shell could not 
 // asked to remove; a command line without a plain coded name.
 constexpr int32_t STATUS_NOTHING_TO_REMOVE = -2204;
 constexpr int32_t STATUS_BAD_UNINSTALL_COMMAND = -2205;
+// The installed saver's version is newer than the package's, and "/force"
+// was not given: nothing is changed.
+constexpr int32_t STATUS_DOWNGRADE_REFUSED = -2206;
 
 // Operating-system codes that the system produces or tells apart itself.
 // Their values are fixed by Windows; the Windows layer checks them against

@@ -33,6 +33,16 @@ void ObserverPair::failed(const Failure &failure) {
   second_.failed(failure);
 }
 
+void ObserverPair::placed(const std::string &path, uint64_t size) {
+  first_.placed(path, size);
+  second_.placed(path, size);
+}
+
+void ObserverPair::valueWritten(const std::string &key, const std::string &name, const std::string &data) {
+  first_.valueWritten(key, name, data);
+  second_.valueWritten(key, name, data);
+}
+
 void ObserverPair::pause() {
   first_.pause();
   second_.pause();

@@ -29,6 +29,12 @@ class InstallObserver {
   // The answer; an observer that shows nothing answers for the user.
   virtual bool ask(Question question, const std::string &text) = 0;
   virtual void failed(const Failure &failure) = 0;
+  // What the install changed on the machine, for a log: a file placed with
+  // its size, a registry value written ("HKLM\\...\\key", value name, data as
+  // text). The windows show neither.
+  virtual void placed(const std::string & /*path*/, uint64_t /*size*/) {}
+  virtual void valueWritten(const std::string & /*key*/, const std::string & /*name*/,
+                            const std::string & /*data*/) {}
   // A moment for the user's input; cancelled() tells what it brought.
   virtual void pause() = 0;
   virtual bool cancelled() const = 0;
@@ -44,6 +50,8 @@ class ObserverPair : public InstallObserver {
   void progress() override;
   bool ask(Question question, const std::string &text) override;
   void failed(const Failure &failure) override;
+  void placed(const std::string &path, uint64_t size) override;
+  void valueWritten(const std::string &key, const std::string &name, const std::string &data) override;
   void pause() override;
   bool cancelled() const override;
 
