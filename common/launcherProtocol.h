@@ -38,4 +38,20 @@ inline bool isQuietSwitch(const std::string &parameter) {
          (parameter[1] == 'q' || parameter[1] == 'Q');
 }
 
+// Installs a package older than the installed saver: the launcher's own
+// parameter too, passed on to the installer.
+constexpr const char *FORCE_SWITCH = "/force";
+
+// The switch name exactly, in any letter case.
+inline bool isSwitch(const std::string &parameter, const char *name) {
+  size_t i = 0;
+  for (; name[i] != '\0'; ++i) {
+    if (i >= parameter.size()) return false;
+    char c = parameter[i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != name[i]) return false;
+  }
+  return i == parameter.size();
+}
+
 #endif

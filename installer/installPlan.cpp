@@ -100,6 +100,7 @@ InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std
   plan.installerType = plan.quietSwitches > 0 ? QUIET_TYPE : header.installerType;
   plan.quiet = plan.installerType == QUIET_TYPE;
   plan.startedByLauncher = launcherHandleFromParameters(parameters) != 0;
+  plan.force = hasForceSwitch(parameters);
   plan.opensControlPanelWhenQuiet = header.offerControlPanel != 0 && plan.quietSwitches == 0;
 
   plan.saverName = saverNameOf(header);

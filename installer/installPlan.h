@@ -39,6 +39,7 @@ struct InstallPlan {
   int quietSwitches = 0;      // each one is told to the launcher
   bool quiet = false;
   bool startedByLauncher = false;  // "/l=" names its window
+  bool force = false;              // "/force": an older version replaces a newer one
   // Only a package that is quiet by itself opens the control panel after
   // a quiet install.
   bool opensControlPanelWhenQuiet = false;

@@ -8,3 +8,9 @@ int countQuietSwitches(const std::vector<std::string> &parameters) {
     if (isQuietSwitch(parameter)) ++count;
   return count;
 }
+
+bool hasForceSwitch(const std::vector<std::string> &parameters) {
+  for (const std::string &parameter : parameters)
+    if (isSwitch(parameter, FORCE_SWITCH)) return true;
+  return false;
+}

@@ -10,4 +10,7 @@
 // letter case; each one is told to the launcher.
 int countQuietSwitches(const std::vector<std::string> &parameters);
 
+// Whether a parameter is "/force" in any letter case.
+bool hasForceSwitch(const std::vector<std::string> &parameters);
+
 #endif

@@ -135,6 +135,11 @@ TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
   }
 }
 
+TEST(InstallPlan, ForceIsItsOwnSwitchInAnyCase) {
+  EXPECT_TRUE(makeInstallPlan(oceanHeader(), {"/q", "/FORCE"}, testSystem()).force);
+  EXPECT_FALSE(makeInstallPlan(oceanHeader(), {"/forced", "force", "/f"}, testSystem()).force);
+}
+
 TEST(InstallPlan, NamesThatLeadOutOfTheirFolderAreRefused) {
   struct Case {
     std::string saverName;
