@@ -11,6 +11,8 @@
 static_assert(SYSTEM_ERROR_FILE_NOT_FOUND == ERROR_FILE_NOT_FOUND, "system error code");
 static_assert(SYSTEM_ERROR_PATH_NOT_FOUND == ERROR_PATH_NOT_FOUND, "system error code");
 static_assert(SYSTEM_ERROR_ACCESS_DENIED == ERROR_ACCESS_DENIED, "system error code");
+static_assert(SYSTEM_ERROR_SHARING_VIOLATION == ERROR_SHARING_VIOLATION, "system error code");
+static_assert(SYSTEM_ERROR_DISK_FULL == ERROR_DISK_FULL, "system error code");
 static_assert(SYSTEM_ERROR_ALREADY_EXISTS == ERROR_ALREADY_EXISTS, "system error code");
 static_assert(SYSTEM_ERROR_ENVVAR_NOT_FOUND == ERROR_ENVVAR_NOT_FOUND, "system error code");
 

@@ -6,8 +6,11 @@
 //   saverpack extract FILE DIR [--quiet]
 //   saverpack verify FILE [--ca FILE]
 //   saverpack sign FILE [signing options] [-o OUTPUT]
+//   saverpack winget FILE --id ID --url URL -o DIR
+//   saverpack exit-codes
 // Signing options: --cert CERT --key KEY [--pass-file F] [--timestamp URL],
 // or --sign-command 'CMD {file}'.
+#include "tools/saverpack/exitCodes.h"
 #include "tools/saverpack/extract.h"
 #include "tools/saverpack/init.h"
 #include "tools/saverpack/inspect.h"
@@ -15,6 +18,7 @@
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/signing.h"
 #include "tools/saverpack/verify.h"
+#include "tools/saverpack/wingetManifest.h"
 
 #include <filesystem>
 #include <iostream>
@@ -31,6 +35,8 @@ int usage() {
                "       saverpack extract FILE DIR [--quiet]\n"
                "       saverpack verify FILE [--ca FILE]\n"
                "       saverpack sign FILE [SIGNING] [-o OUTPUT]\n"
+               "       saverpack winget FILE --id ID --url URL -o DIR\n"
+               "       saverpack exit-codes\n"
                "SIGNING: --cert CERT --key KEY [--pass-file F] [--timestamp URL]\n"
                "         or --sign-command 'CMD {file}' (run once per layer)\n"
                "--fast implodes quickly rather than into the shortest streams.\n"
@@ -160,6 +166,20 @@ int extract(const Words &words) {
   return 0;
 }
 
+int winget(const Words &words) {
+  std::vector<uint8_t> file;
+  std::string error;
+  WingetManifest manifest;
+  std::vector<std::string> written;
+  const WingetRequest request = {words.options.at("--id"), words.options.at("--url")};
+  if (!readWholeFile(words.plain[0], file, error) || !makeWingetManifest(file, request, manifest, error) ||
+      !writeWingetManifest(manifest, words.options.at("-o"), written, error))
+    return fail(error);
+  for (const std::string &path : written) std::cout << "wrote " << path << "\n";
+  for (const std::string &note : manifest.notes) std::cout << "note: " << note << "\n";
+  return 0;
+}
+
 int init(const Words &words, const char *toolPath) {
   InitOptions options;
   options.folder = words.plain[0];
@@ -196,5 +216,12 @@ int main(int argc, char **argv) {
     return verifyFile(words.plain[0], optionOf(words, "--ca"), std::cout);
   if (command == "sign" && split(argc, argv, withSigning({}), words) && words.plain.size() == 1)
     return sign(words);
+  if (command == "winget" && split(argc, argv, {{"--id", true}, {"--url", true}, {"-o", true}}, words) &&
+      words.plain.size() == 1 && words.options.size() == 3)
+    return winget(words);
+  if (command == "exit-codes" && argc == 2) {
+    std::cout << exitCodeMarkdown();
+    return 0;
+  }
   return usage();
 }

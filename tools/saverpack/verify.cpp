@@ -15,6 +15,7 @@
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/programImage.h"
 #include "tools/saverpack/signing.h"
+#include "tools/saverpack/wingetNeeds.h"
 
 #include <cctype>
 #include <cstdio>
@@ -128,6 +129,16 @@ void checkPropertyRecord(ByteSource &file, uint32_t programSize, const Installer
   }
 }
 
+// What winget would miss: a notice, never a failure of verify.
+void printWingetNotices(const std::vector<uint8_t> &installer, uint32_t programSize, std::ostream &out) {
+  MemorySource file(installer.data(), installer.size());
+  InstallerHeader header;
+  PackageProperties properties;
+  if (readInstallerHeader(file, programSize, header) != STATUS_OK) return;
+  readPackageProperties(file, programSize, header, properties);
+  for (const std::string &line : wingetShortcomings(properties)) out << "notice: winget: " << line << "\n";
+}
+
 }  // namespace
 
 IntegrityReport checkInstallerIntegrity(const std::vector<uint8_t> &installer, uint32_t programSize) {
@@ -196,6 +207,7 @@ int verifyFile(const std::string &path, const std::string &caPath, std::ostream 
   const uint32_t programSize = layers.installerSize;
   const IntegrityReport report = checkInstallerIntegrity(file, programSize);
   printIntegrityReport(report, out);
+  printWingetNotices(file, programSize, out);
   return signaturesGood && report.recordPresent && report.problems.empty() && report.refused.empty() ? 0
                                                                                                      : 1;
 }

@@ -26,7 +26,8 @@ void printIntegrityReport(const IntegrityReport &report, std::ostream &out);
 // "saverpack verify FILE [--ca CA]" for an installer or launcher file: 0 when
 // it carries a record, everything matches it, the installer refuses no name
 // and no layer's signature is broken (or, with caPath, fails its chain); 1
-// otherwise.
+// otherwise. It also notes, without failing, what winget would miss (no
+// version, no publisher).
 int verifyFile(const std::string &path, const std::string &caPath, std::ostream &out);
 
 #endif

@@ -9,7 +9,8 @@ packages=(
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
   zlib1g-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
-  osslsigncode openssl
+  osslsigncode openssl libssl-dev
+  python3-jsonschema python3-yaml
 )
 
 sudo_() { if [ "$(id -u)" = 0 ]; then "$@"; else sudo "$@"; fi; }
