@@ -7,8 +7,8 @@
 //
 // Each row of SAVER_STATUS_TABLE is a status a script can see as the exit code
 // of the launcher, the installer or the uninstaller: its name, its value, the
-// response a package manager's "expected return codes" give it ("" for none:
-// a plain failure), and what it means, for the README's exit-code table
+// response a winget manifest's ExpectedReturnCodes give it ("" for none: a
+// plain failure), and what it means, for the README's exit-code table
 // ("saverpack exit-codes") and the winget manifest ("saverpack winget"). The
 // constants below are defined from the rows, so each value is written once;
 // the texts cost the programs nothing, since only the packer expands them.

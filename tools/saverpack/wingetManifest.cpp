@@ -59,7 +59,9 @@ bool isWingetIdentifier(const std::string &identifier) {
 // An http or https address of at most 2048 bytes, without controls.
 bool isWebAddress(const std::string &text) {
   std::string scheme = text.substr(0, text.find("://"));
-  std::ranges::transform(scheme, scheme.begin(), [](char c) { return static_cast<char>(std::tolower(c)); });
+  std::ranges::transform(scheme, scheme.begin(), [](char c) {
+    return static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  });
   return (scheme == "http" || scheme == "https") && text.size() > scheme.size() + 3 &&
          text.size() <= 2048 && std::ranges::none_of(text, [](char c) { return c == '\n' || c == '\r'; });
 }
