@@ -302,7 +302,7 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan);
   if (steps.goOn()) OpenReadMe(plan, ownWindow);
   // The saver works without its uninstall entry.
-  if (steps.goOn()) RegisterUninstall(plan, CountSharedLibraryUsers(plan, librariesBefore));
+  if (steps.goOn()) RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore));
   package.closeDataFile(failures);
   deleteFileForced(plan.dataFile);
 

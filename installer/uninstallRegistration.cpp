@@ -4,18 +4,13 @@
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
 #include "installer/placementRules.h"
+#include "installer/uninstallEntry.h"
 #include "package/installedSaver.h"
 #include "package/registryValues.h"
 
 #include <windows.h>
 
 namespace {
-
-// The values of one entry, as they are written under either root.
-struct EntryValues {
-  std::string displayName, command, icon, publisher, libraries;
-  uint32_t sizeKiB = 0;
-};
 
 bool setValue(HKEY key, const char *name, DWORD type, const std::string &value) {
   return RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE *>(value.c_str()),
@@ -28,30 +23,60 @@ bool setNumber(HKEY key, const char *name, uint32_t number) {
          ERROR_SUCCESS;
 }
 
-bool writeLibraries(HKEY key, const std::string &libraries) {
+// Where an entry is written, for the observer: "HKLM\..." or "HKCU\...".
+struct EntryKey {
+  HKEY key;
+  std::string shownPath;
+  InstallObserver &observer;
+};
+
+bool writeValue(const EntryKey &entry, const EntryValue &value) {
+  const bool written = value.isNumber ? setNumber(entry.key, value.name, value.number)
+                                      : setValue(entry.key, value.name, REG_SZ, value.text);
+  if (written)
+    entry.observer.valueWritten(entry.shownPath, value.name,
+                                value.isNumber ? std::to_string(value.number) : value.text);
+  return written;
+}
+
+bool writeLibraries(const EntryKey &entry, const std::string &libraries) {
   if (libraries.size() <= 1) {
-    RegDeleteValueA(key, SHARED_LIBRARIES_VALUE);
+    RegDeleteValueA(entry.key, SHARED_LIBRARIES_VALUE);
     return true;
   }
   // The list ends in its own NUL; the write adds the one that closes it.
-  return setValue(key, SHARED_LIBRARIES_VALUE, REG_MULTI_SZ, libraries.substr(0, libraries.size() - 1));
+  if (!setValue(entry.key, SHARED_LIBRARIES_VALUE, REG_MULTI_SZ, libraries.substr(0, libraries.size() - 1)))
+    return false;
+  std::string shown;
+  for (const std::string &library : splitNameList(libraries))
+    shown += (shown.empty() ? "" : "; ") + library;
+  entry.observer.valueWritten(entry.shownPath, SHARED_LIBRARIES_VALUE, shown);
+  return true;
 }
 
-bool writeValues(HKEY key, const EntryValues &values) {
-  return setValue(key, "DisplayName", REG_SZ, values.displayName) &&
-         setValue(key, "UninstallString", REG_SZ, values.command) &&
-         setValue(key, "DisplayIcon", REG_SZ, values.icon) &&
-         (values.publisher.empty() || setValue(key, "Publisher", REG_SZ, values.publisher)) &&
-         setNumber(key, "EstimatedSize", values.sizeKiB) && setNumber(key, "NoModify", 1) &&
-         setNumber(key, "NoRepair", 1) && writeLibraries(key, values.libraries);
+bool writeValues(const EntryKey &entry, const std::vector<EntryValue> &values,
+                 const std::string &libraries) {
+  for (size_t i = 0; i < OPTIONAL_ENTRY_VALUE_COUNT; ++i)
+    RegDeleteValueA(entry.key, OPTIONAL_ENTRY_VALUES[i]);
+  for (const EntryValue &value : values)
+    if (!writeValue(entry, value)) return false;
+  return writeLibraries(entry, libraries);
 }
 
-int32_t registerUnder(HKEY root, const std::string &keyPath, const EntryValues &values) {
+// The entry's values and the shared libraries it counted, as a REG_MULTI_SZ list.
+struct EntryContent {
+  std::vector<EntryValue> values;
+  std::string libraries;
+};
+
+int32_t registerUnder(HKEY root, const std::string &keyPath, const EntryContent &content,
+                      InstallObserver &observer) {
   HKEY key;
-  if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_SET_VALUE, nullptr,
-                      &key, nullptr) != ERROR_SUCCESS)
+  if (RegCreateKeyExA(root, keyPath.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE,
+                      KEY_SET_VALUE | KEY_QUERY_VALUE, nullptr, &key, nullptr) != ERROR_SUCCESS)
     return STATUS_REGISTER_UNINSTALL_FAILED;
-  const bool written = writeValues(key, values);
+  const EntryKey entry{key, (root == HKEY_LOCAL_MACHINE ? "HKLM\\" : "HKCU\\") + keyPath, observer};
+  const bool written = writeValues(entry, content.values, content.libraries);
   const bool closed = RegCloseKey(key) == ERROR_SUCCESS;
   return written && closed ? 0 : STATUS_REGISTER_UNINSTALL_FAILED;
 }
@@ -97,27 +122,32 @@ static std::string commandFor(const InstallPlan &plan) {
   return shortFormOn9x(plan.ownUninstallCommand);
 }
 
-static EntryValues entryValuesFor(const InstallPlan &plan,
-                                  const std::vector<std::string> &sharedLibraries) {
-  EntryValues values;
-  values.displayName = plan.displayName;
-  values.command = commandFor(plan);
-  values.icon = plan.icon;
-  values.publisher = plan.publisher;
-  values.libraries = joinedNameList(sharedLibraries);
-  uint64_t bytes = treeSize(plan.folders.saver) + fileSize(values.icon);
-  for (const std::string &library : sharedLibraries) bytes += fileSize(library);
-  values.sizeKiB = estimatedSizeInKiB(bytes);
-  return values;
+static std::string localDate() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  return installDateText(now.wYear, now.wMonth, now.wDay);
 }
 
-int32_t RegisterUninstall(const InstallPlan &plan, const std::vector<std::string> &sharedLibraries) {
+static EntryContent entryContentFor(const InstallPlan &plan,
+                                    const std::vector<std::string> &sharedLibraries) {
+  EntryFacts facts;
+  facts.command = commandFor(plan);
+  facts.carriedUninstaller = facts.command == plan.carriedUninstallCommand && !facts.command.empty();
+  uint64_t bytes = treeSize(plan.folders.saver) + fileSize(plan.icon);
+  for (const std::string &library : sharedLibraries) bytes += fileSize(library);
+  facts.sizeKiB = estimatedSizeInKiB(bytes);
+  facts.installDate = localDate();
+  return EntryContent{uninstallEntryValues(plan, facts), joinedNameList(sharedLibraries)};
+}
+
+int32_t RegisterUninstall(const InstallPlan &plan, InstallObserver &observer,
+                          const std::vector<std::string> &sharedLibraries) {
   TraceScope trace("RegisterUninstall", plan.saverName);
   int32_t status = STATUS_REGISTER_UNINSTALL_FAILED;
   if (isPlainKeyName(plan.saverName)) {
-    const EntryValues values = entryValuesFor(plan, sharedLibraries);
-    status = registerUnder(HKEY_LOCAL_MACHINE, plan.uninstallKey, values);
-    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, plan.uninstallKey, values);
+    const EntryContent content = entryContentFor(plan, sharedLibraries);
+    status = registerUnder(HKEY_LOCAL_MACHINE, plan.uninstallKey, content, observer);
+    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, plan.uninstallKey, content, observer);
   }
   return trace.result(status);
 }

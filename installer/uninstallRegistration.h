@@ -4,19 +4,20 @@
 #define SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 
 #include "installer/installPlan.h"
+#include "package/installObserver.h"
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
-// Writes the plan's entry "...\Uninstall\" + saverName: "DisplayName",
-// "UninstallString", and what the list of installed programs shows
-// ("DisplayIcon", "Publisher" when the package names one, "EstimatedSize",
-// "NoModify", "NoRepair"), and the shared libraries this saver was counted a
-// user of. The command runs the carried uninstaller when the plan has its
-// command and it was placed; otherwise the saver's own "/u". 0, or
+// Writes the plan's entry "...\Uninstall\" + saverName with the values of
+// installer/uninstallEntry.h, and the shared libraries this saver was
+// counted a user of; each value written is told to observer. The command
+// runs the carried uninstaller when the plan has its command and it was
+// placed; otherwise the saver's own "/u". 0, or
 // STATUS_REGISTER_UNINSTALL_FAILED when neither root takes them.
-int32_t RegisterUninstall(const InstallPlan &plan, const std::vector<std::string> &sharedLibraries = {});
+int32_t RegisterUninstall(const InstallPlan &plan, InstallObserver &observer,
+                          const std::vector<std::string> &sharedLibraries = {});
 
 // The shared libraries an earlier install's entry of saverName lists.
 std::vector<std::string> recordedSharedLibraries(const std::string &saverName);

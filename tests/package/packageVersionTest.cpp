@@ -10,11 +10,11 @@ TEST(PackageVersion, TwoToFourPartsOfAtMost65535) {
     bool valid;
   };
   const Case cases[] = {
-      {"2.1", true},        {"2.1.0", true},      {"0.0.0.0", true},   {"65535.65535.65535.65535", true},
-      {"2", false},         {"1.2.3.4.5", false}, {"65536.0", false},  {"999999.1", false},
-      {"1..2", false},      {"1.2.", false},      {".1.2", false},     {"1.-2", false},
-      {"+1.2", false},      {" 1.2", false},      {"1.2 ", false},     {"1.2a", false},
-      {"", false},          {"0000001.2", false},
+      {"2.1", true},   {"2.1.0", true},      {"0.0.0.0", true},  {"65535.65535.65535.65535", true},
+      {"2", false},    {"1.2.3.4.5", false}, {"65536.0", false}, {"999999.1", false},
+      {"1..2", false}, {"1.2.", false},      {".1.2", false},    {"1.-2", false},
+      {"+1.2", false}, {" 1.2", false},      {"1.2 ", false},    {"1.2a", false},
+      {"", false},     {"0000001.2", false},
   };
   for (const Case &c : cases) {
     PackageVersion version;

@@ -1,6 +1,7 @@
 // The uninstall entry in the test prefix's registry, and the names taken
 // from the installer's string table.
 #include "common/QRX_FileUtils.h"
+#include "installer/installObservers.h"
 #include "installer/placementRules.h"
 #include "package/installedSaver.h"
 #include "installer/stringTable.h"
@@ -62,6 +63,7 @@ class UninstallEntry : public ::testing::Test {
 
   const std::string saverName = "Ocean Placement Test";
   std::string keyPath;
+  QuietObserver quiet;
 };
 
 // The plan's entry values for a saver of that name and coded name.
@@ -78,7 +80,7 @@ InstallPlan planFor(const std::string &saverName, const std::string &codedName) 
 }
 
 TEST_F(UninstallEntry, WrittenUnderLocalMachine) {
-  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
+  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234"), quiet), 0);
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "DisplayName"), "Ocean Placement Test Screen Saver");
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "UninstallString"), pathSystem + "Ocea1234.scr /u");
   EXPECT_FALSE(keyExists(HKEY_CURRENT_USER, keyPath));
@@ -89,8 +91,25 @@ TEST_F(UninstallEntry, WrittenUnderLocalMachine) {
 
 TEST_F(UninstallEntry, RegisteringAgainReplacesTheValues) {
   writeEntry(HKEY_LOCAL_MACHINE);
-  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
+  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234"), quiet), 0);
   EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "UninstallString"), pathSystem + "Ocea1234.scr /u");
+}
+
+TEST_F(UninstallEntry, AVersionedEntryIsWholeAndAnUnversionedOneLosesItsVersion) {
+  InstallPlan plan = planFor(saverName, "Ocea1234");
+  plan.version = "2.1.0";
+  plan.supportUrl = "https://example.test/help";
+  EXPECT_EQ(RegisterUninstall(plan, quiet), 0);
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "DisplayVersion"), "2.1.0");
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "InstallLocation"), plan.folders.saver);
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "HelpLink"), "https://example.test/help");
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "InstallDate").size(), 8u);
+  // The saver's own "/u" asks; there is no quiet command to offer.
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "QuietUninstallString"), "<missing>");
+
+  EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234"), quiet), 0);
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "DisplayVersion"), "<missing>");
+  EXPECT_EQ(readValue(HKEY_LOCAL_MACHINE, keyPath, "HelpLink"), "<missing>");
 }
 
 // Wine grants an administrator every key whatever its access list says, so
@@ -121,7 +140,7 @@ TEST_F(UninstallEntry, RefusedLocalMachineFallsBackToCurrentUser) {
     ASSERT_NE(RegCreateKeyExA(HKEY_LOCAL_MACHINE, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &key, nullptr),
               ERROR_SUCCESS);
-    EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234")), 0);
+    EXPECT_EQ(RegisterUninstall(planFor(saverName, "Ocea1234"), quiet), 0);
     // With no machine entry to remove, the user's is not looked at.
     EXPECT_EQ(UnregisterUninstall(saverName), 0);
   }
@@ -153,8 +172,8 @@ TEST_F(UninstallEntry, FailureUnderBothRootsKeepsTheKeys) {
 }
 
 TEST_F(UninstallEntry, NamesThatLeaveTheListAreRefused) {
-  EXPECT_EQ(RegisterUninstall(planFor("", "Ocea1234")), STATUS_REGISTER_UNINSTALL_FAILED);
-  EXPECT_EQ(RegisterUninstall(planFor("..\\Run", "Ocea1234")), STATUS_REGISTER_UNINSTALL_FAILED);
+  EXPECT_EQ(RegisterUninstall(planFor("", "Ocea1234"), quiet), STATUS_REGISTER_UNINSTALL_FAILED);
+  EXPECT_EQ(RegisterUninstall(planFor("..\\Run", "Ocea1234"), quiet), STATUS_REGISTER_UNINSTALL_FAILED);
   EXPECT_EQ(UnregisterUninstall(""), 0);
   EXPECT_TRUE(keyExists(HKEY_LOCAL_MACHINE, uninstallKeyPath("")));
 }

@@ -74,6 +74,26 @@ DWORD runCommand(const std::string &commandLine, const std::function<void(DWORD)
   return program.waitForExit(INSTALLER_TIMEOUT_MS, &exitCode) ? exitCode : ~0u;
 }
 
+// The test saver as a versioned package with its web addresses.
+void asVersion210(std::string &manifest) {
+  const std::string publisher = "\"publisher\": \"Tide Works\",";
+  manifest.insert(manifest.find(publisher) + publisher.size(),
+                  " \"version\": \"2.1.0\", \"homepage\": \"https://tide.test/\","
+                  " \"supportUrl\": \"https://tide.test/help\",");
+}
+
+// What Wine's own list of installed programs shows, one program a line.
+std::string wineProgramList() {
+  const std::string listed = temporaryFolder() + "programs.txt";
+  DeleteFileA(listed.c_str());
+  EXPECT_EQ(runCommand("cmd.exe /c uninstaller.exe --list > \"" + listed + "\""), 0u);
+  std::ifstream file(listed, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  file.close();
+  DeleteFileA(listed.c_str());
+  return text;
+}
+
 // What Windows does at its next start: the orders for it are carried out.
 void restartWindows() { EXPECT_EQ(runCommand("wineboot.exe -r"), 0u); }
 
@@ -102,20 +122,29 @@ class CarriedUninstaller : public InstallerEndToEnd {
 
 TEST_F(CarriedUninstaller, QuietUninstallLeavesTheMachineAsBeforeAndASecondRunFindsNothing) {
   const std::set<std::string> before = driver::prefixListing();
-  install(buildLauncher("quiet"));
+  install(buildLauncher("quiet", nullptr, asVersion210));
   expectInstalled();
   EXPECT_EQ(uninstallValue("DisplayIcon"), systemFolder() + SAVER_PROGRAM);
   EXPECT_EQ(uninstallValue("Publisher"), "Tide Works");
+  EXPECT_EQ(uninstallValue("DisplayVersion"), "2.1.0");
+  EXPECT_EQ(entryNumber(SAVER_NAME, "VersionMajor"), 2u);
+  EXPECT_EQ(entryNumber(SAVER_NAME, "VersionMinor"), 1u);
+  EXPECT_EQ(uninstallValue("InstallLocation"), saverFolder());
+  EXPECT_EQ(uninstallValue("InstallDate").size(), 8u);
+  EXPECT_EQ(uninstallValue("URLInfoAbout"), "https://tide.test/");
+  EXPECT_EQ(uninstallValue("HelpLink"), "https://tide.test/help");
   EXPECT_GT(entryNumber(SAVER_NAME, "EstimatedSize"), 0u);
   EXPECT_EQ(entryNumber(SAVER_NAME, "NoModify"), 1u);
   EXPECT_EQ(entryNumber(SAVER_NAME, "NoRepair"), 1u);
   EXPECT_EQ(sharedLibraryUsers(), 1u);
+  EXPECT_NE(wineProgramList().find(uninstallValue("DisplayName")), std::string::npos);
   // A copy for the second run: the first one takes the uninstaller away.
   const std::string kept = temporaryFolder() + "saverremove-kept.exe";
   ASSERT_TRUE(CopyFileA((saverFolder() + "saverremove.exe").c_str(), kept.c_str(), FALSE));
 
-  const std::string command = uninstallValue("UninstallString");
-  EXPECT_EQ(runCommand(command + " /q"), 0u);
+  // Run as a package manager runs it: a box would keep it from ending.
+  EXPECT_EQ(uninstallValue("QuietUninstallString"), uninstallValue("UninstallString") + " /q");
+  EXPECT_EQ(runCommand(uninstallValue("QuietUninstallString")), 0u);
   expectNothingInstalled();
   EXPECT_FALSE(exists(sharedLibrary()));
   restartWindows();
