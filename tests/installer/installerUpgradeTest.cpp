@@ -47,8 +47,15 @@ DWORD libraryUsers() {
 
 class InstallerUpgrade : public InstallerEndToEnd {
  protected:
+  void SetUp() override {
+    InstallerEndToEnd::SetUp();
+    foldersBefore_ = workFolders();
+  }
+  // An installer ended by force leaves its work folder; the prefix is shared.
   void TearDown() override {
     for (const std::string &folder : keepFolders()) std::filesystem::remove_all(folder);
+    for (const std::string &folder : workFolders())
+      if (!foldersBefore_.contains(folder)) std::filesystem::remove_all(folder);
     InstallerEndToEnd::TearDown();
   }
 
@@ -86,6 +93,8 @@ class InstallerUpgrade : public InstallerEndToEnd {
       files[std::string("entry ") + value] = uninstallValue(value);
     return files;
   }
+
+  std::set<std::string> foldersBefore_;
 
   static std::vector<std::string> keepFolders() {
     std::vector<std::string> folders;
@@ -186,7 +195,6 @@ TEST_F(InstallerUpgrade, FailedUpgradeLeavesTheInstalledVersion) {
   const Installation installed = installVersion("2.1.0");
   const std::string newer = buildVersion("2.2.0");
   LauncherBytes damaged(newer);
-  damaged.removePackageRecord();
   // The first member stored as it is (random bytes), past the first.
   int member = 2;
   while (member < 8 &&
@@ -195,6 +203,8 @@ TEST_F(InstallerUpgrade, FailedUpgradeLeavesTheInstalledVersion) {
   ASSERT_LT(member, 8);
   const size_t storedAt = damaged.memberHeaderAt(member) + sizeof(DataMemberHeader);
   damaged.bytes.at(storedAt + 2) ^= 0x10;
+  // Sound as a whole, so that only the member's own checksum can tell.
+  damaged.resealPackage();
   writeBytes(newer, damaged.bytes);
 
   std::vector<std::string> messages;

@@ -40,6 +40,17 @@ struct LauncherBytes {
   void removePackageRecord() {
     std::memset(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), 0, sizeof(IntegrityRecord));
   }
+  // The package CRC again, after bytes behind the header changed.
+  void resealPackage() {
+    IntegrityRecord record;
+    std::memcpy(&record, &bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), sizeof record);
+    std::vector<uint8_t> package(
+        bytes.begin() + static_cast<std::ptrdiff_t>(headerAt),
+        bytes.begin() + static_cast<std::ptrdiff_t>(headerAt + record.packageLength));
+    std::memset(&package.at(INTEGRITY_RECORD_OFFSET), 0, sizeof record);
+    record.packageCrc = crc32Of(package.data(), package.size());
+    std::memcpy(&bytes.at(headerAt + INTEGRITY_RECORD_OFFSET), &record, sizeof record);
+  }
   // The byte lies outside the package CRC: no reseal needed.
   void setMoviePlayer(MoviePlayerNeed need) {
     bytes.at(headerAt + INTEGRITY_RECORD_OFFSET + offsetof(IntegrityRecord, moviePlayer)) =
