@@ -76,8 +76,7 @@ class InstallerUpgrade : public InstallerEndToEnd {
           manifest.replace(manifest.find(name), name.size(), name + " \"version\": \"" + version + "\",");
         });
     // Each version keeps its own file; the installer copy takes its name.
-    const std::string named =
-        (std::filesystem::path(launcher).parent_path() / (version + "Setup.exe")).string();
+    std::string named = (std::filesystem::path(launcher).parent_path() / (version + "Setup.exe")).string();
     std::filesystem::copy_file(launcher, named, std::filesystem::copy_options::overwrite_existing);
     return named;
   }
