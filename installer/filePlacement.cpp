@@ -41,7 +41,8 @@ static OlderCopy findOlderCopy(const std::string &folder, const std::string &cod
 }
 
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
-                           const std::string &saverName, InstallObserver &observer) {
+                           const std::string &saverName, InstallObserver &observer,
+                           bool replacementAgreed) {
   TraceScope trace("PrepareSaverFolder", sharedFolder + codedName);
   // An empty or climbing name would make the older copy's folder the shared
   // or Windows folder itself.
@@ -54,7 +55,8 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
                               findOlderCopy(sharedFolder, codedName, false)};
   bool found = false;
   for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
-  if (found && !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
+  if (found && !replacementAgreed &&
+      !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
     return trace.result(STATUS_USER_ABORT);
   }
   // Made or taken over before anything below it is deleted: a link in its

@@ -17,14 +17,14 @@
 
 // Removes an older copy (codedName + ".scr" and folder codedName + "\") from
 // the Windows folder and from sharedFolder, once the observer agrees to the
-// overwrite question, then creates sharedFolder + codedName + "\". Both
-// folders are made, or taken over, as only administrators can write them
-// (common/adminFolder.h). STATUS_USER_ABORT when the answer is no (nothing is
-// touched), STATUS_UNSAFE_NAME for a coded name that is not a plain folder
-// name, STATUS_FOLDER_IS_LINK (told) when either folder is a link, or the
-// system's code of a failed folder creation.
+// overwrite question (unless the replacement was agreed to before), then creates sharedFolder + codedName +
+// "\". Both folders are made, or taken over, as only administrators can write them (common/adminFolder.h).
+// STATUS_USER_ABORT when the answer is no (nothing is touched), STATUS_UNSAFE_NAME for a coded name that is
+// not a plain folder name, STATUS_FOLDER_IS_LINK (told) when either folder is a link, or the system's code
+// of a failed folder creation.
 int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &codedName,
-                           const std::string &saverName, InstallObserver &observer);
+                           const std::string &saverName, InstallObserver &observer,
+                           bool replacementAgreed = false);
 
 // Writes every member of the data file into the saver folder; movie-copy
 // members are copied, STATUS_MOVIE_COPY_FAILED (told) when that fails.

@@ -17,6 +17,7 @@
 #include "installer/installerTexts.h"
 #include "installer/launcherHandleParameter.h"
 #include "installer/launcherLink.h"
+#include "installer/replacementStep.h"
 #include "installer/stringTable.h"
 #include "installer/uninstallRegistration.h"
 #include "package/integrityRecord.h"
@@ -86,6 +87,8 @@ struct Startup {
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
   int32_t status = initAdminSystemPaths(ownProgramFile());
+  // A replacement that an ended run left half done is undone first.
+  if (status == STATUS_OK) finishInterruptedReplacements();
   Failures failures;
   if (status == STATUS_FOLDER_IS_LINK) addFailure(failures, FailureKind::File, status, pathCommonAppData);
   // Named before the plan, which needs the header: a refused header still
@@ -222,6 +225,28 @@ void cleanUpFailedInstallation(const InstallPlan &plan) {
   UnregisterUninstall(plan.saverName);
 }
 
+// The installed version is kept aside for an upgrade or a repair, or found
+// and removed after the overwrite question as ever; then the saver folder is
+// made.
+void prepareSaverFolder(const InstallPlan &plan, Steps &steps, KeptVersion &kept) {
+  steps.status = replaceInstalledVersion(plan, steps.observer, kept);
+  if (steps.status == STATUS_OK)
+    steps.status = PrepareSaverFolder(plan.folders.shared, plan.codedShortName, plan.saverName,
+                                      steps.observer, kept.replacing());
+  steps.abortedAtQuestion = steps.status == STATUS_USER_ABORT;
+}
+
+// After a failure or "Cancel" a replaced version comes back whole, and a
+// fresh install's files go; a declined question or a refused downgrade
+// changed nothing. A replacement that succeeded lets the kept version go.
+void endReplacement(const InstallPlan &plan, KeptVersion &kept, int32_t status, bool aborted) {
+  const bool changedNothing = status == STATUS_USER_ABORT || status == STATUS_DOWNGRADE_REFUSED;
+  if (kept.replacing())
+    kept.end(status == STATUS_OK && !aborted);
+  else if ((status != STATUS_OK || aborted) && !changedNothing)
+    cleanUpFailedInstallation(plan);
+}
+
 }  // namespace
 
 StartupOutcome runStartup(InstallRun &run, StartupView &view, uint32_t programSize,
@@ -261,10 +286,8 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   Steps steps{observer};
   observer.installStarted();
   if (steps.goOn()) closeDisplayControlPanel();
-  if (steps.goOn()) {
-    steps.status = PrepareSaverFolder(plan.folders.shared, plan.codedShortName, plan.saverName, observer);
-    steps.abortedAtQuestion = steps.status == STATUS_USER_ABORT;
-  }
+  KeptVersion kept;
+  if (steps.goOn()) prepareSaverFolder(plan, steps, kept);
   const std::vector<std::string> librariesBefore = SharedLibrariesPresent(plan);
   if (steps.goOn()) extractInstallFiles(package, plan, steps);
   Failures failures;
@@ -284,12 +307,9 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   deleteFileForced(plan.dataFile);
 
   const int32_t status = steps.status;
-  if (status != STATUS_OK && status != STATUS_USER_ABORT) cleanUpFailedInstallation(plan);
   const bool aborted = steps.aborted() && !steps.saverMadeActive;
-  if (aborted) {
-    observer.status(programText(IDS_ABORTED_CLEANING_UP));
-    if (status != STATUS_USER_ABORT) cleanUpFailedInstallation(plan);
-  }
+  if (aborted) observer.status(programText(IDS_ABORTED_CLEANING_UP));
+  endReplacement(plan, kept, status, aborted);
   observer.installEnded(status, aborted);
   return InstallOutcome{trace.result(status), aborted};
 }

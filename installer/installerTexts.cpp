@@ -79,6 +79,8 @@ FailureMessage failureMessage(const Failure &failure, const std::string &systemT
     case FailureKind::PictureUnreadable:
       return {DialogKind::Error, DialogButtons::Abort,
               expandText(text(IDS_CORRUPT_PICTURE), {failure.subject})};
+    case FailureKind::Refused:
+      return {DialogKind::Error, DialogButtons::Ok, failure.subject};
     default:
       break;
   }

@@ -42,6 +42,8 @@
 #define IDS_DATA_FILE_READ_FAILED 2042
 #define IDS_DATA_FILE_CLOSE_FAILED 2043
 #define IDS_LICENSE_TOO_LARGE 2044
+#define IDS_REPLACE_VERSION_QUESTION 2046
+#define IDS_DOWNGRADE_REFUSED 2047
 #define IDS_FOLDER_IS_LINK 2048
 
 /* The control panel's window titles, which it closes, and where the

@@ -109,6 +109,11 @@ InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
       break;
     }
   }
+  for (const std::string &parameter : launcherParameters)
+    if (isSwitch(parameter, FORCE_SWITCH)) {
+      plan.parameters = std::string(FORCE_SWITCH) + " " + plan.parameters;
+      break;
+    }
   if (plan.minimised) {
     plan.traceLines.push_back("installerType = QUIET_TYPE, hiding preparingInstallWnd");
     plan.parameters = std::string(QUIET_SWITCH) + " " + plan.parameters;

@@ -79,13 +79,14 @@ std::string closeDeferredLine();
 // ---- Starting the installer ----
 
 struct InstallerLaunchPlan {
-  std::string parameters;  // "/l=<handle>", with "/q " in front when quiet
+  std::string parameters;  // "/l=<handle>", after "/force " when given, after "/q " when quiet
   bool minimised;          // started minimised in quiet mode
   std::vector<std::string> traceLines;
 };
 
 // launcherParameters are the launcher's own parameters 1 to N. They are
-// scanned up to the first "/q" in any letter case; none is passed on.
+// scanned up to the first "/q" in any letter case; of the others only
+// "/force" is passed on.
 InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
                                         const std::vector<std::string> &launcherParameters);
 

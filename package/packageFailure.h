@@ -19,6 +19,7 @@ enum class FailureKind {
   StartupEnded,       // the start-up ended with status
   InstallEnded,       // an install run in the preparing window ended with status
   PictureUnreadable,  // the splash picture at subject cannot be shown
+  Refused,            // the install changed nothing; subject is the message that says why
 };
 
 struct Failure {

@@ -181,6 +181,12 @@ TEST(InstallerLaunchPlan, QuietSwitchInAnyCaseComesFirstAndStopsTheScan) {
   }
 }
 
+TEST(InstallerLaunchPlan, ForceSwitchInAnyCaseIsPassedOn) {
+  EXPECT_EQ(planInstallerLaunch(70, {"/Force"}).parameters, "/force /l=70");
+  EXPECT_EQ(planInstallerLaunch(70, {"/q", "/FORCE"}).parameters, "/q /force /l=70");
+  EXPECT_EQ(planInstallerLaunch(70, {"/forced", "/f"}).parameters, "/l=70");
+}
+
 TEST(InstallerLaunchPlan, NoParametersAndLargeHandles) {
   InstallerLaunchPlan plan = planInstallerLaunch(4294967295u, {});
   EXPECT_EQ(plan.parameters, "/l=4294967295");
