@@ -1,12 +1,20 @@
 #include "common/runLog.h"
 
-#include <cstdio>
+namespace {
+
+// Zero-padded to width digits; printf's machinery would weigh more than the
+// whole log.
+std::string padded(int value, size_t width) {
+  std::string digits = std::to_string(value);
+  return std::string(digits.size() < width ? width - digits.size() : 0, '0') + digits;
+}
+
+}  // namespace
 
 std::string runLogLine(const UtcTime &time, const std::string &program, const std::string &text) {
-  char stamp[32];
-  std::snprintf(stamp, sizeof stamp, "%04d-%02d-%02dT%02d:%02d:%02dZ ", time.year, time.month, time.day,
-                time.hour, time.minute, time.second);
-  std::string line = stamp + program + ": " + text;
+  std::string line = padded(time.year, 4) + "-" + padded(time.month, 2) + "-" + padded(time.day, 2) + "T" +
+                     padded(time.hour, 2) + ":" + padded(time.minute, 2) + ":" + padded(time.second, 2) +
+                     "Z " + program + ": " + text;
   for (char &c : line)
     if (c == '\r' || c == '\n') c = ' ';
   return line;

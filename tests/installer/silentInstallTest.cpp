@@ -130,7 +130,8 @@ TEST_F(SilentInstall, DamagedPackageEndsWithItsStatusAndTheLogSaysWhy) {
   {
     std::fstream file(launcher, std::ios::binary | std::ios::in | std::ios::out);
     const std::streamoff at =
-        static_cast<std::streamoff>(headerAt + offsetof(InstallerHeader, entries) + 9 * 280 + 276);
+        static_cast<std::streamoff>(headerAt + offsetof(InstallerHeader, entries) +
+                                    9 * sizeof(PackageEntry) + offsetof(PackageEntry, expandedSize));
     file.seekg(at);
     const char flipped = static_cast<char>(file.get() ^ 0x10);
     file.seekp(at);
