@@ -1,7 +1,5 @@
 #include "common/runningProgram.h"
 
-#include <stdlib.h>
-
 #include <windows.h>
 
 std::string ownProgramFile() {
@@ -16,8 +14,4 @@ std::string runningProgramPath() {
   char longPath[MAX_PATH + 1] = "";
   const DWORD longLength = GetLongPathNameA(path.c_str(), longPath, sizeof longPath);
   return longLength > 0 && longLength < sizeof longPath ? longPath : path;
-}
-
-std::vector<std::string> commandLineParameters() {
-  return std::vector<std::string>(__argv + 1, __argv + __argc);
 }
