@@ -129,9 +129,10 @@ TEST_F(SilentInstall, DamagedPackageEndsWithItsStatusAndTheLogSaysWhy) {
                         std::filesystem::file_size(programs / "saversetup.exe");
   {
     std::fstream file(launcher, std::ios::binary | std::ios::in | std::ios::out);
-    const std::streamoff at =
-        static_cast<std::streamoff>(headerAt + offsetof(InstallerHeader, entries) +
-                                    9 * sizeof(PackageEntry) + offsetof(PackageEntry, expandedSize));
+    const std::streamoff entryNine = 9 * static_cast<std::streamoff>(sizeof(PackageEntry));
+    const std::streamoff at = static_cast<std::streamoff>(headerAt + offsetof(InstallerHeader, entries) +
+                                                          offsetof(PackageEntry, expandedSize)) +
+                              entryNine;
     file.seekg(at);
     const char flipped = static_cast<char>(file.get() ^ 0x10);
     file.seekp(at);
