@@ -54,4 +54,22 @@ inline bool isSwitch(const std::string &parameter, const char *name) {
   return i == parameter.size();
 }
 
+// Nothing on the screen at all, not even the launcher's boxes: the
+// launcher's own parameter too, passed on to the installer.
+constexpr const char *SILENT_SWITCH = "/qn";
+
+// Followed by the path of the run log, which may be quoted: the launcher's
+// own parameter too, passed on with the log's full path.
+constexpr const char *LOG_SWITCH = "/log=";
+
+// The path behind LOG_SWITCH (in any letter case), enclosing quotes taken
+// off; false for any other parameter.
+inline bool logSwitchPath(const std::string &parameter, std::string &path) {
+  const size_t length = std::char_traits<char>::length(LOG_SWITCH);
+  if (!isSwitch(parameter.substr(0, length), LOG_SWITCH)) return false;
+  path = parameter.substr(length);
+  if (path.size() >= 2 && path.front() == '"' && path.back() == '"') path = path.substr(1, path.size() - 2);
+  return true;
+}
+
 #endif

@@ -17,6 +17,7 @@
 #include "flash/FlashPanel.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
+#include "common/runLog.h"
 #include "installer/installObservers.h"
 #include "installer/installSequence.h"
 #include "installer/installerPhases.h"
@@ -24,8 +25,11 @@
 
 class TInstallerForm : public InstallObserver, public StartupView {
  public:
-  // programSize: the installer program's own length, where its package starts.
-  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize);
+  // programSize: the installer program's own length, where its package
+  // starts; log hears the whole run beside the window; silent ("/qn") puts
+  // nothing on the screen, not even a failure's box.
+  TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize,
+                 const RunLog &log, bool silent);
   ~TInstallerForm() override;
   TInstallerForm(const TInstallerForm &) = delete;
   TInstallerForm &operator=(const TInstallerForm &) = delete;
@@ -55,8 +59,10 @@ class TInstallerForm : public InstallObserver, public StartupView {
   bool showPicture(const std::string &file) override;
   bool playMovie(const std::string &file) override;
   void showReady() override;
-  InstallObserver &windowObserver() override { return *this; }
+  InstallObserver &windowObserver() override { return windowAndLog_; }
   InstallObserver &preparingObserver() override;
+  InstallObserver &quietObserver() override { return quietAndLog_; }
+  void logStep(const std::string &step) override { log_.status(step); }
 
  private:
   // Start-up (installerStartup.cpp).
@@ -108,7 +114,14 @@ class TInstallerForm : public InstallObserver, public StartupView {
   // The run: its package, opened once, and its plan.
   InstallRun run_;
   uint32_t programSize_;
+  // Whom the run tells, each with the log beside it.
+  LogObserver log_;
+  QuietObserver quiet_;
+  SilentObserver silent_;
+  ObserverPair quietAndLog_;  // silent_ when silent, else quiet_
+  ObserverPair windowAndLog_;
   std::unique_ptr<PreparingObserver> preparingObserver_;
+  std::unique_ptr<ObserverPair> preparingAndLog_;
 
   // The sequence's state.
   uint8_t installerType = 0;  // header byte 0, or QUIET_TYPE by "/q"

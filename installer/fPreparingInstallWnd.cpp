@@ -21,15 +21,15 @@ const DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU;
 
 }  // namespace
 
-TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance) {
+TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, bool visible) {
   registerWindowClass(instance, WINDOW_CLASS, windowProc);
   // Made for the primary monitor; its own monitor's DPI is known once it exists.
   const int primaryDpi = windowDpi(nullptr);
   RECT frame = {0, 0, scaledToDpi(CLIENT_WIDTH, primaryDpi), scaledToDpi(CLIENT_HEIGHT, primaryDpi)};
   AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
-  window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | WS_VISIBLE, CREATED_LEFT, CREATED_TOP,
-                            frame.right - frame.left, frame.bottom - frame.top, applicationWindow(),
-                            nullptr, instance, this);
+  window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | (visible ? WS_VISIBLE : 0), CREATED_LEFT,
+                            CREATED_TOP, frame.right - frame.left, frame.bottom - frame.top,
+                            applicationWindow(), nullptr, instance, this);
   // A static control centres one line only vertically with SS_CENTERIMAGE.
   label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0,
                             window_, nullptr, instance, nullptr);

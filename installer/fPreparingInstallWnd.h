@@ -13,8 +13,9 @@ class TpreparingInstallWnd {
  public:
   // Creates the window, owned by the application window, at (-1560, -3000)
   // with the message "Preparing Installation...", sized and lettered for the
-  // DPI of its monitor.
-  explicit TpreparingInstallWnd(HINSTANCE instance);
+  // DPI of its monitor. Visible there unless visible is false (a silent run):
+  // out of sight is not enough for one that must show nothing.
+  TpreparingInstallWnd(HINSTANCE instance, bool visible);
   ~TpreparingInstallWnd();
   TpreparingInstallWnd(const TpreparingInstallWnd &) = delete;
   TpreparingInstallWnd &operator=(const TpreparingInstallWnd &) = delete;

@@ -125,8 +125,12 @@ int32_t ExpandAllMembers(Package &package, const InstallPlan &plan, InstallObser
   int32_t status = tell(observer, package.openDataFile(plan.dataFile, failures), failures);
   if (status != STATUS_OK) return trace.result(status);
   if (package.settings().firstMemberType == MEMBER_TYPE_MOVIE_COPY) package.markFirstMemberMovieCopy();
-  for (int index = 1; index <= package.settings().memberCount && status == STATUS_OK; ++index)
+  for (int index = 1; index <= package.settings().memberCount && status == STATUS_OK; ++index) {
     status = tell(observer, placeMember(package, plan, index, failures), failures);
+    const std::string memberPath = memberPathOf(package.member(index));
+    if (status == STATUS_OK && isSafeMemberPath(memberPath))
+      tellPlaced(observer, plan.folders.saver + memberPath);
+  }
   // The work folder's data file is deleted after the run; it must not stay open.
   const int32_t closed = tell(observer, package.closeDataFile(failures), failures);
   if (status == STATUS_OK) {
@@ -145,25 +149,29 @@ int32_t WriteSaverSettings(const Package &package, const InstallPlan &plan, Inst
   bool created = false;
   const int32_t status = writeNewFile(path, &package.settings(), sizeof(SaverSettings), created);
   if (status != STATUS_OK) observer.failed(Failure{FailureKind::File, status, path});
+  if (status == STATUS_OK) tellPlaced(observer, path);
   return trace.result(status);
 }
 
-static int32_t copyDocument(const InstallerHeader &header, const InstallPlan &plan, int entryIndex) {
+static int32_t copyDocument(const InstallerHeader &header, const InstallPlan &plan, int entryIndex,
+                            InstallObserver &observer) {
   const std::string name = entryNameOf(header.entries[entryIndex]);
   if (name.empty()) return STATUS_EXPANDED_FILE_MISSING;
   if (!isSafeEntryName(name)) return STATUS_UNSAFE_NAME;
   const std::string source = plan.folders.work + name;
   if (!fileExists(source)) return STATUS_EXPANDED_FILE_MISSING;
-  if (CopyFileForced(source, plan.folders.saver + name, false)) return STATUS_OK;
-  return int32_t(GetLastError());
+  if (!CopyFileForced(source, plan.folders.saver + name, false)) return int32_t(GetLastError());
+  tellPlaced(observer, plan.folders.saver + name);
+  return STATUS_OK;
 }
 
-int32_t CopyDocsToSaverFolder(const InstallerHeader &header, const InstallPlan &plan) {
+int32_t CopyDocsToSaverFolder(const InstallerHeader &header, const InstallPlan &plan,
+                              InstallObserver &observer) {
   TraceScope trace("CopyDocsToSaverFolder");
   int32_t status = STATUS_OK;
-  if (header.showLicense != 0) status = copyDocument(header, plan, ENTRY_LICENSE);
+  if (header.showLicense != 0) status = copyDocument(header, plan, ENTRY_LICENSE, observer);
   if (header.carriesReadMe != 0) {
-    const int32_t readMeStatus = copyDocument(header, plan, ENTRY_README);
+    const int32_t readMeStatus = copyDocument(header, plan, ENTRY_README, observer);
     if (readMeStatus != STATUS_OK) status = readMeStatus;
   }
   return trace.result(status);
@@ -183,6 +191,11 @@ void OpenReadMe(const InstallPlan &plan, HWND owner) {
   ShellExecuteA(owner, nullptr, plan.placedReadMe.c_str(), nullptr, nullptr, SW_SHOWNORMAL);
 }
 
+void tellPlaced(InstallObserver &observer, const std::string &path) {
+  int64_t size = 0;
+  if (lookUpFileSize(path, size)) observer.placed(path, static_cast<uint64_t>(size));
+}
+
 static bool listed(const std::vector<std::string> &paths, const std::string &path) {
   return std::ranges::any_of(
       paths, [&path](const std::string &each) { return lstrcmpiA(each.c_str(), path.c_str()) == 0; });
@@ -196,7 +209,8 @@ std::vector<std::string> SharedLibrariesPresent(const InstallPlan &plan) {
 }
 
 std::vector<std::string> CountSharedLibraryUsers(const InstallPlan &plan,
-                                                 const std::vector<std::string> &presentBefore) {
+                                                 const std::vector<std::string> &presentBefore,
+                                                 InstallObserver &observer) {
   TraceScope trace("CountSharedLibraryUsers");
   std::vector<std::string> counted;
   for (const std::string &library : recordedSharedLibraries(plan.saverName))
@@ -206,8 +220,11 @@ std::vector<std::string> CountSharedLibraryUsers(const InstallPlan &plan,
     uint32_t count = 0;
     const bool known = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count);
     const uint32_t raised = raisedUserCount(count, known, listed(presentBefore, library));
-    if (writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, raised) == STATUS_OK)
-      counted.push_back(library);
+    if (writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, raised) != STATUS_OK)
+      continue;
+    counted.push_back(library);
+    observer.valueWritten(std::string("HKLM\\") + SHARED_LIBRARY_COUNTS_KEY, library,
+                          std::to_string(raised));
   }
   return counted;
 }

@@ -36,7 +36,12 @@ int32_t WriteSaverSettings(const Package &package, const InstallPlan &plan, Inst
 // Copies the licence and the read-me, when carried, from the work folder into
 // the saver folder: STATUS_EXPANDED_FILE_MISSING for a missing source, the
 // system's code for a failed copy; a read-me failure replaces a licence failure.
-int32_t CopyDocsToSaverFolder(const InstallerHeader &header, const InstallPlan &plan);
+int32_t CopyDocsToSaverFolder(const InstallerHeader &header, const InstallPlan &plan,
+                              InstallObserver &observer);
+
+// Tells the observer a file the install placed, with its size as it lies
+// there; a path where no file is is not told.
+void tellPlaced(InstallObserver &observer, const std::string &path);
 
 // Opens the placed read-me, when carried, with the shell's default action.
 void OpenReadMe(const InstallPlan &plan, HWND owner);
@@ -49,8 +54,10 @@ std::vector<std::string> SharedLibrariesPresent(const InstallPlan &plan);
 // SharedDLLs the Windows way, once per saver however often it is installed:
 // a library its earlier entry lists is not counted again, and one that was
 // there uncounted (presentBefore) gets a user for the unknown one too.
-// Returns the libraries the saver is now counted for, for its entry.
+// Returns the libraries the saver is now counted for, for its entry; each
+// count written is told to the observer.
 std::vector<std::string> CountSharedLibraryUsers(const InstallPlan &plan,
-                                                 const std::vector<std::string> &presentBefore);
+                                                 const std::vector<std::string> &presentBefore,
+                                                 InstallObserver &observer);
 
 #endif

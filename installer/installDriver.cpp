@@ -16,8 +16,8 @@ void TInstallerForm::installBtnClick() {
   if (installing) return;
   installing = true;
   abortRequested = false;
-  const int32_t status = runInstallation(run_.package, run_.plan, *this, window_).status;
-  if (!abortRequested && status == 0) offerControlPanel(run_.package.header(), *this, window_);
+  const int32_t status = runInstallation(run_.package, run_.plan, windowAndLog_, window_).status;
+  if (!abortRequested && status == 0) offerControlPanel(run_.package.header(), windowAndLog_, window_);
   installing = false;
   if (status == 0) closeAndEnd();
 }

@@ -1,6 +1,7 @@
 #include "installer/installObservers.h"
 
 #include "common/dialogs/messageDialog.h"
+#include "common/dialogs/systemErrorText.h"
 #include "installer/failureReport.h"
 #include "installer/installerApplication.h"
 #include "installer/installerTexts.h"
@@ -26,4 +27,26 @@ bool PreparingObserver::ask(Question question, const std::string &text) {
   if (question != Question::openControlPanel) return QuietObserver::ask(question, text);
   bringApplicationToFront(window_.handle(), nullptr);
   return askYesNo(text);
+}
+
+void LogObserver::installEnded(int32_t status, bool aborted) {
+  log_.write("install ended with status " + std::to_string(status) + (aborted ? ", cancelled" : ""));
+}
+
+bool LogObserver::ask(Question, const std::string &text) {
+  log_.write("question: " + text);
+  return false;
+}
+
+void LogObserver::answered(Question question, bool answer) {
+  if (question == Question::overwriteSaver)
+    log_.write(answer ? "answer: OK" : "answer: Cancel");
+  else
+    log_.write(answer ? "answer: Yes" : "answer: No");
+}
+
+// The text of the box the failure would show, whether or not one is shown.
+void LogObserver::failed(const Failure &failure) {
+  const FailureMessage message = failureMessage(failure, systemErrorText(failure.status), programText);
+  log_.write(failureText(failure.status, failure.subject, message.text));
 }

@@ -1,10 +1,11 @@
-// Two of the ways an install is told: quiet mode, which shows only the
-// boxes of what failed, and the small preparing window, which tells the
-// install's start and end in its one line. The main window is the third
-// (TInstallerForm).
+// The ways an install is told beside the main window (TInstallerForm): quiet
+// mode, which shows only the boxes of what failed; silent mode, which shows
+// nothing; the small preparing window, which tells the install's start and
+// end in its one line; and the run log, which listens beside any of them.
 #ifndef SAVER_INSTALLER_INSTALL_OBSERVERS_H
 #define SAVER_INSTALLER_INSTALL_OBSERVERS_H
 
+#include "common/runLog.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "package/installObserver.h"
 
@@ -21,6 +22,12 @@ class QuietObserver : public InstallObserver {
   bool cancelled() const override { return false; }
 };
 
+// Nothing on the screen at all: the exit code and the log tell the rest.
+class SilentObserver : public QuietObserver {
+ public:
+  void failed(const Failure &) override {}
+};
+
 // As quiet mode, with the install's course in the preparing window, whose
 // caption is the main window's title; the control-panel question is asked.
 class PreparingObserver : public QuietObserver {
@@ -34,6 +41,29 @@ class PreparingObserver : public QuietObserver {
  private:
   TpreparingInstallWnd &window_;
   std::string caption_;
+};
+
+// Writes every event into the run log; it only listens, so it is always the
+// second of an ObserverPair, which tells it the answers.
+class LogObserver : public InstallObserver {
+ public:
+  explicit LogObserver(const RunLog &log) : log_(log) {}
+  void installStarted() override { log_.write("install started"); }
+  void installEnded(int32_t status, bool aborted) override;
+  void status(const std::string &text) override { log_.write(text); }
+  void progress() override {}
+  bool ask(Question question, const std::string &text) override;
+  void answered(Question question, bool answer) override;
+  void failed(const Failure &failure) override;
+  void placed(const std::string &path, uint64_t size) override { log_.write(placedText(path, size)); }
+  void valueWritten(const std::string &key, const std::string &name, const std::string &data) override {
+    log_.write(valueWrittenText(key, name, data));
+  }
+  void pause() override {}
+  bool cancelled() const override { return false; }
+
+ private:
+  const RunLog &log_;
 };
 
 #endif

@@ -96,11 +96,13 @@ void judgeNames(const InstallerHeader &header, InstallPlan &plan) {
 InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std::string> &parameters,
                             const PlanSystem &system, const PackageProperties &properties) {
   InstallPlan plan;
-  plan.quietSwitches = countQuietSwitches(parameters);
+  const InstallerSwitches switches = readInstallerSwitches(parameters);
+  plan.quietSwitches = switches.quietSwitches;
   plan.installerType = plan.quietSwitches > 0 ? QUIET_TYPE : header.installerType;
   plan.quiet = plan.installerType == QUIET_TYPE;
+  plan.silent = switches.silent;
   plan.startedByLauncher = launcherHandleFromParameters(parameters) != 0;
-  plan.force = hasForceSwitch(parameters);
+  plan.force = switches.force;
   plan.opensControlPanelWhenQuiet = header.offerControlPanel != 0 && plan.quietSwitches == 0;
 
   plan.saverName = saverNameOf(header);

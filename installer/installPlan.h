@@ -36,8 +36,9 @@ struct InstallPlan {
 
   // How the run goes.
   uint8_t installerType = 0;  // the header's, or QUIET_TYPE by "/q"
-  int quietSwitches = 0;      // each one is told to the launcher
+  int quietSwitches = 0;      // "/q" and "/qn": each one is told to the launcher
   bool quiet = false;
+  bool silent = false;             // "/qn": nothing on the screen, the read-me not opened
   bool startedByLauncher = false;  // "/l=" names its window
   bool force = false;              // "/force": an older version replaces a newer one
   // Only a package that is quiet by itself opens the control panel after

@@ -12,8 +12,8 @@
 #include "flash/flashPlayerSetup.h"
 #include "installer/displayControlPanel.h"
 #include "installer/filePlacement.h"
-#include "installer/installObservers.h"
 #include "installer/installerApplication.h"
+#include "installer/installerCommandLine.h"
 #include "installer/installerTexts.h"
 #include "installer/launcherHandleParameter.h"
 #include "installer/launcherLink.h"
@@ -56,21 +56,26 @@ bool needsNoMoviePlayer(const InstallerHeader &header) {
 
 // The state of one start-up.
 struct Startup {
-  Startup(InstallRun &run, StartupView &view) : run(run), view(view) {}
+  Startup(InstallRun &run, StartupView &view, bool silent)
+      : run(run), view(view), quiet(view.quietObserver()), silent(silent) {}
 
   InstallRun &run;
   StartupView &view;
-  QuietObserver quiet;
+  InstallObserver &quiet;
+  bool silent;  // "/qn", known before the plan: a damaged package shows nothing either
   int32_t status = STATUS_OK;
   bool installedInPreparingWindow = false;
   int32_t exitCode = 0;
 
   // Quiet mode, or the main window; before the command line is read, both
-  // tell alike.
-  InstallObserver &observer() {
-    return run.plan.quiet ? static_cast<InstallObserver &>(quiet) : view.windowObserver();
-  }
+  // tell alike, unless the run is silent.
+  InstallObserver &observer() { return run.plan.quiet || silent ? quiet : view.windowObserver(); }
   bool goOn() const { return status == STATUS_OK; }
+  // Tells the log the step that begins; false once the start-up has failed.
+  bool begin(const char *step) {
+    if (goOn()) view.logStep(step);
+    return goOn();
+  }
 
   // One entry, without progress; an absent one fails with
   // STATUS_ENTRY_ABSENT and nothing to tell.
@@ -132,9 +137,9 @@ void decideFlashPlayer(Startup &startup) {
   decision.carriesFlashInstaller = header.carriesFlashInstaller != 0;
   decision.flashInstallerVersionIndex = header.flashInstallerVersionIndex;
   decision.flashInstallerName = entryNameOf(header.entries[ENTRY_FLASH_INSTALLER]);
-  startup.status = decideFlashPlayerAction(decision, flashPlayerStepsFor(startup.view.window(), [&startup] {
-                                             return startup.extract(ENTRY_FLASH_INSTALLER);
-                                           }));
+  const auto extract = [&startup] { return startup.extract(ENTRY_FLASH_INSTALLER); };
+  startup.status = decideFlashPlayerAction(
+      decision, flashPlayerStepsFor(startup.view.window(), extract, startup.run.plan.silent));
 }
 
 // Without a window the licence is not shown, but the install still copies
@@ -215,6 +220,12 @@ void extractInstallFiles(Package &package, const InstallPlan &plan, Steps &steps
     Failures failures;
     steps.status =
         tell(steps.observer, package.extractEntry(index, plan.entries[index], failures), failures);
+    const EntryTarget &target = plan.entries[index];
+    if (steps.status == STATUS_OK && entryPresent(package.header().entries[index]) &&
+        !target.keptForMembers) {
+      tellPlaced(steps.observer, target.path);
+      if (!target.nativeCopy.empty()) tellPlaced(steps.observer, target.nativeCopy);
+    }
   }
 }
 
@@ -256,21 +267,23 @@ StartupOutcome runStartup(InstallRun &run, StartupView &view, uint32_t programSi
   {
     BusyCursor busy;
     forgetLauncherWindow();
-    Startup startup(run, view);
+    Startup startup(run, view, readInstallerSwitches(parameters).silent);
     const InstallPlan &plan = run.plan;
     const InstallerHeader &header = run.package.header();
-    readPackage(startup, programSize, parameters);
+    if (startup.begin("reading the package")) readPackage(startup, programSize, parameters);
     if (startup.goOn()) readCommandLine(startup);
-    if (startup.goOn() && header.carriesReadMe != 0) startup.status = startup.extract(ENTRY_README);
-    if (startup.goOn() && !needsNoMoviePlayer(header)) decideFlashPlayer(startup);
+    if (header.carriesReadMe != 0 && startup.begin("extracting the read-me"))
+      startup.status = startup.extract(ENTRY_README);
+    if (!needsNoMoviePlayer(header) && startup.begin("looking for the movie player"))
+      decideFlashPlayer(startup);
     if (startup.goOn() && !plan.quiet) view.showTitle(plan.windowTitle);
-    if (startup.goOn()) prepareLicense(startup);
+    if (startup.begin("preparing the licence")) prepareLicense(startup);
     // The package's own quiet type carries no picture; "/q" does not count.
-    if (startup.goOn() && header.installerType != QUIET_TYPE)
+    if (header.installerType != QUIET_TYPE && startup.begin("extracting the installer picture"))
       startup.status = startup.extract(ENTRY_SPLASH);
-    if (startup.goOn() && !plan.quiet) showPictureOrMovie(startup);
+    if (!plan.quiet && startup.begin("showing the installer picture")) showPictureOrMovie(startup);
     if (startup.goOn() && !plan.quiet && !startup.installedInPreparingWindow) view.showReady();
-    if (startup.goOn() && plan.quiet)
+    if (plan.quiet && startup.begin("installing without the window"))
       startup.exitCode = runInstallation(run.package, plan, startup.quiet, view.window()).status;
     busy.end();
     outcome = endStartup(startup);
@@ -299,10 +312,10 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
     sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName));
     steps.saverMadeActive = true;
   }
-  if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan);
-  if (steps.goOn()) OpenReadMe(plan, ownWindow);
+  if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, observer);
+  if (steps.goOn() && !plan.silent) OpenReadMe(plan, ownWindow);
   // The saver works without its uninstall entry.
-  if (steps.goOn()) RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore));
+  if (steps.goOn()) RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore, observer));
   package.closeDataFile(failures);
   deleteFileForced(plan.dataFile);
 

@@ -44,9 +44,14 @@ class StartupView {
   virtual bool playMovie(const std::string &file) = 0;
   // The main window laid out and centred, in place of the preparing window.
   virtual void showReady() = 0;
-  // Whom an install tells: the main window, or the preparing window.
+  // Whom an install tells: the main window, the preparing window, or quiet
+  // mode (silent with "/qn"), which also hears the start-up before the
+  // command line is read; each with the run log beside it.
   virtual InstallObserver &windowObserver() = 0;
   virtual InstallObserver &preparingObserver() = 0;
+  virtual InstallObserver &quietObserver() = 0;
+  // A step of the start-up, for the run log only.
+  virtual void logStep(const std::string &step) = 0;
 };
 
 struct StartupOutcome {

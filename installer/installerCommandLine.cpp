@@ -2,15 +2,14 @@
 
 #include "common/launcherProtocol.h"
 
-int countQuietSwitches(const std::vector<std::string> &parameters) {
-  int count = 0;
-  for (const std::string &parameter : parameters)
-    if (isQuietSwitch(parameter)) ++count;
-  return count;
-}
-
-bool hasForceSwitch(const std::vector<std::string> &parameters) {
-  for (const std::string &parameter : parameters)
-    if (isSwitch(parameter, FORCE_SWITCH)) return true;
-  return false;
+InstallerSwitches readInstallerSwitches(const std::vector<std::string> &parameters) {
+  InstallerSwitches switches;
+  for (const std::string &parameter : parameters) {
+    const bool silent = isSwitch(parameter, SILENT_SWITCH);
+    if (silent || isQuietSwitch(parameter)) ++switches.quietSwitches;
+    switches.silent = switches.silent || silent;
+    switches.force = switches.force || isSwitch(parameter, FORCE_SWITCH);
+    logSwitchPath(parameter, switches.logPath);
+  }
+  return switches;
 }

@@ -1,16 +1,23 @@
-// The installer's command line: "/q" for a quiet installation and "/l=" with
-// the launcher's window (read by launcherHandleFromParameters). Portable.
+// The installer's command line: "/q" for a quiet installation, "/qn" for one
+// that shows nothing at all, "/force", "/log=" with the run log's path, and
+// "/l=" with the launcher's window (read by launcherHandleFromParameters).
+// Portable.
 #ifndef SAVER_INSTALLER_INSTALLER_COMMAND_LINE_H
 #define SAVER_INSTALLER_INSTALLER_COMMAND_LINE_H
 
 #include <string>
 #include <vector>
 
-// How many parameters (the program itself not among them) are "/q" in any
-// letter case; each one is told to the launcher.
-int countQuietSwitches(const std::vector<std::string> &parameters);
+struct InstallerSwitches {
+  // "/q" and "/qn" in any letter case; each one is told to the launcher.
+  int quietSwitches = 0;
+  bool silent = false;  // "/qn": no window, no box, no question, no read-me
+  bool force = false;   // "/force": an older version replaces a newer one
+  std::string logPath;  // behind the last "/log=", "" without one
+};
 
-// Whether a parameter is "/force" in any letter case.
-bool hasForceSwitch(const std::vector<std::string> &parameters);
+// From the parameters, the program itself not among them; any other
+// parameter is ignored.
+InstallerSwitches readInstallerSwitches(const std::vector<std::string> &parameters);
 
 #endif

@@ -63,8 +63,13 @@ TInstallerForm *formOf(HWND window) {
 }  // namespace
 
 TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow,
-                               uint32_t programSize)
-    : programSize_(programSize), instance_(instance), preparingWindow_(preparingWindow) {
+                               uint32_t programSize, const RunLog &log, bool silent)
+    : programSize_(programSize),
+      log_(log),
+      quietAndLog_(silent ? static_cast<InstallObserver &>(silent_) : quiet_, log_),
+      windowAndLog_(*this, log_),
+      instance_(instance),
+      preparingWindow_(preparingWindow) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
   registerWindowClass(instance, FORM_CLASS, windowProc);

@@ -4,9 +4,6 @@
 #include "installer/fInstall.h"
 
 #include <shlobj.h>
-#include <stdlib.h>
-
-#include <vector>
 
 #include "common/QRX_FileUtils.h"
 #include "common/crcUtils.h"
@@ -32,10 +29,6 @@ void removeStartupShortcut() {
   // Without the folder the name would point at the root of the drive.
   if (startupFolder.empty()) return;
   deleteFileForced(startupFolder + "\\" + std::to_string(crc) + STARTUP_SHORTCUT_SUFFIX);
-}
-
-std::vector<std::string> commandLineParameters() {
-  return std::vector<std::string>(__argv + 1, __argv + __argc);
 }
 
 }  // namespace
@@ -76,9 +69,11 @@ void TInstallerForm::showReady() {
 }
 
 InstallObserver &TInstallerForm::preparingObserver() {
-  if (preparingObserver_ == nullptr)
+  if (preparingObserver_ == nullptr) {
     preparingObserver_.reset(new PreparingObserver(preparingWindow_, caption()));
-  return *preparingObserver_;
+    preparingAndLog_.reset(new ObserverPair(*preparingObserver_, log_));
+  }
+  return *preparingAndLog_;
 }
 
 // Nothing the user sees depends on the left-over shortcut, so its removal

@@ -7,9 +7,11 @@
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
 #include "common/programSize.h"
+#include "common/runLog.h"
 #include "installer/fInstall.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "installer/installerApplication.h"
+#include "installer/installerCommandLine.h"
 #include "installer/stringTable.h"
 
 // The package starts behind this many bytes of the program's own file.
@@ -17,18 +19,23 @@ SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
 
 namespace {
 
+const char PROGRAM_NAME[] = "saversetup";
+
 std::string ownFileName() {
   const std::string file = ownProgramFile();
   return file.substr(folderOfFile(file).size());
 }
 
-// Both windows live until the message loop ends.
-int runInstaller(HINSTANCE instance) {
-  TpreparingInstallWnd preparingWindow(instance);
+// Both windows live until the message loop ends. Silent, neither ever
+// comes on the screen; the main window still exists, as the sender the
+// launcher knows.
+int runInstaller(HINSTANCE instance, const InstallerSwitches &switches, const RunLog &log) {
+  TpreparingInstallWnd preparingWindow(instance, !switches.silent);
   preparingWindow.setCaption(ownFileName());
   preparingWindow.setMessage(programText(IDS_PREPARING));
   processPendingMessages();
-  TInstallerForm form(instance, preparingWindow, programSizeOf(INSTALLER_SIZE_IN_BYTES));
+  TInstallerForm form(instance, preparingWindow, programSizeOf(INSTALLER_SIZE_IN_BYTES), log,
+                      switches.silent);
   form.create();
   runMessageLoop();
   return form.exitCode();
@@ -38,7 +45,14 @@ int runInstaller(HINSTANCE instance) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
+  const std::vector<std::string> parameters = commandLineParameters();
+  const InstallerSwitches switches = readInstallerSwitches(parameters);
+  RunLog log;
+  log.open(switches.logPath, PROGRAM_NAME);
+  log.write(commandLineText(parameters));
   createApplicationWindow(instance);
   setApplicationTitle(programText(IDS_APPLICATION_PREPARING));
-  return runInstaller(instance);
+  const int exitCode = runInstaller(instance, switches, log);
+  log.write(exitCodeText(exitCode));
+  return exitCode;
 }

@@ -2,7 +2,7 @@
 
 #include "package/packageVersion.h"
 
-#include <cstdio>
+#include <utility>
 
 namespace {
 
@@ -49,8 +49,14 @@ std::vector<EntryValue> uninstallEntryValues(const InstallPlan &plan, const Entr
   return values;
 }
 
+// Without printf, whose formatting machinery the installer does not carry.
 std::string installDateText(int year, int month, int day) {
-  char date[16];
-  std::snprintf(date, sizeof date, "%04d%02d%02d", year % 10000, month % 100, day % 100);
+  std::string date;
+  for (const auto &[value, digits] : {std::pair{year, 4}, std::pair{month, 2}, std::pair{day, 2}}) {
+    std::string part(digits, '0');
+    for (int at = digits - 1, rest = value; at >= 0; --at, rest /= 10)
+      part[at] = static_cast<char>('0' + rest % 10);
+    date += part;
+  }
   return date;
 }

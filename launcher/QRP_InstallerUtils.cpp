@@ -1,18 +1,18 @@
 #include "launcher/QRP_InstallerUtils.h"
 
 #include <shellapi.h>
-#include <stdlib.h>
 
 #include <vector>
 
 #include "common/QRX_FileUtils.h"
-#include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/launcherProtocol.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/programSize.h"
+#include "common/runningProgram.h"
 #include "common/signatureFields.h"
+#include "launcher/launcherReport.h"
 #include "launcher/launcherRules.h"
 #include "launcher/launcherTexts.h"
 #include "launcher/SenderMain.h"
@@ -94,23 +94,21 @@ int32_t copyAppendedInstaller() {
   return status;
 }
 
-std::vector<std::string> launcherParameters() {
-  return std::vector<std::string>(__argv + 1, __argv + __argc);
-}
-
 // The copy is started by its full path, so that the shell cannot pick a file
 // of the same name from anywhere else, such as the launcher itself.
 int32_t startInstallerCopy(HWND mainWindow) {
-  InstallerLaunchPlan plan = planInstallerLaunch(
-      static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mainWindow)), launcherParameters());
+  InstallerLaunchPlan plan =
+      planInstallerLaunch(static_cast<uint32_t>(reinterpret_cast<uintptr_t>(mainWindow)),
+                          commandLineParameters(), launcherRun.log.path());
   for (const std::string &line : plan.traceLines) addTraceLine(line);
+  launcherRun.log.write("starting the installer " + launcherRun.installerCopy + " " + plan.parameters);
   SHELLEXECUTEINFOA execute = {};
   execute.cbSize = sizeof execute;
   execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;  // our own box tells a failure
   execute.lpFile = launcherRun.installerCopy.c_str();
   execute.lpParameters = plan.parameters.c_str();
   execute.lpDirectory = pathWorkFolder.c_str();
-  execute.nShow = plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL;
+  execute.nShow = plan.hidden ? SW_HIDE : plan.minimised ? SW_MINIMIZE : SW_SHOWNORMAL;
   const bool started = ShellExecuteExA(&execute) != FALSE;
   int32_t shellResult = static_cast<int32_t>(reinterpret_cast<intptr_t>(execute.hInstApp));
   if (!started && shellResult > 32) shellResult = 0;  // a failure never reads as a start
@@ -118,7 +116,8 @@ int32_t startInstallerCopy(HWND mainWindow) {
   addTraceLine("installer sublaunched: " + std::to_string(shellResult));
   // Nobody would ever ask a launcher whose installer did not start to close.
   if (shellResult <= 32) {
-    showErrorMessage(installerNotStartedMessage(shellResult, programText));
+    reportLauncherError(STATUS_INSTALLER_NOT_STARTED, launcherRun.installerCopy,
+                        installerNotStartedMessage(shellResult, programText));
     return STATUS_INSTALLER_NOT_STARTED;
   }
   return 0;
@@ -145,11 +144,12 @@ int32_t extractInstallerToInstallerTempFile() {
   }
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
-    showErrorMessage(extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
-                                              systemErrorText(status), programText));
+    reportLauncherError(status, launcherRun.installerCopy,
+                        extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
+                                                 systemErrorText(status), programText));
     status = negatedIoCode(status);
   }
-  if (status != 0) ReportInstallError(status, launcherRun.installerCopy);
+  if (status != 0) reportLauncherInstallError(status, launcherRun.installerCopy);
   return trace.result(status);
 }
 
@@ -159,11 +159,12 @@ int32_t initInInstallerMode(HWND mainWindow) {
   const std::string launcherFile = ownProgramPath();
   int32_t status = initSystemPaths(launcherFile);
   if (status == 0) setInstallerCopyPaths(launcherFile);
+  if (status == 0) launcherRun.log.write("extracting the installer to " + launcherRun.installerCopy);
   if (status == 0) status = extractInstallerToInstallerTempFile();
   if (status == 0) {
     status = startInstallerCopy(mainWindow);
   } else {
-    showErrorMessage(corruptInstallerMessage(status, programText));
+    reportLauncherError(status, "", corruptInstallerMessage(status, programText));
   }
   launcherRun.exitStatus = status;
   return trace.result(status);
@@ -188,8 +189,10 @@ static void waitForInstallerEnd() {
   }
   // An installer still running after the wait leaves the status as it is.
   DWORD installerExit = 0;
-  if (GetExitCodeProcess(launcherRun.installerProcess, &installerExit) && installerExit != STILL_ACTIVE)
+  if (GetExitCodeProcess(launcherRun.installerProcess, &installerExit) && installerExit != STILL_ACTIVE) {
     launcherRun.exitStatus = static_cast<int32_t>(installerExit);
+    launcherRun.log.write("the installer ended with exit code " + std::to_string(launcherRun.exitStatus));
+  }
   CloseHandle(launcherRun.installerProcess);
   launcherRun.installerProcess = nullptr;
 }

@@ -5,6 +5,7 @@
 #include "common/logFile.h"
 #include "common/windowClass.h"
 #include "launcher/QRP_InstallerUtils.h"
+#include "launcher/launcherRun.h"
 #include "launcher/launcherRules.h"
 #include "launcher/readMeCommand.h"
 #include "common/launcherProtocol.h"
@@ -68,6 +69,7 @@ void handleCopyData(HWND window, WPARAM sender, const COPYDATASTRUCT *data) {
   addTraceLine(receivedCommandLine(command, todayShortDate()));
   const LauncherMessage facts = messageFacts(false, reinterpret_cast<HWND>(sender));
   if (judgeMessage(facts) == MessageVerdict::CarryOut) {
+    launcherRun.log.write("command " + command);
     carryOutCommand(window, command);
   } else {
     addTraceLine(ignoredMessageLine(facts.senderProcessId, facts.installerProcessId));

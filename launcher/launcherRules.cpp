@@ -97,29 +97,35 @@ std::string ignoredMessageLine(uint32_t senderProcessId, uint32_t installerProce
 
 std::string closeDeferredLine() { return "closing when the installer ends"; }
 
-InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
-                                        const std::vector<std::string> &launcherParameters) {
-  InstallerLaunchPlan plan;
-  plan.parameters = std::string(LAUNCHER_HANDLE_PARAMETER) + std::to_string(windowHandle);
-  plan.minimised = false;
+LauncherSwitches readLauncherSwitches(const std::vector<std::string> &launcherParameters) {
+  LauncherSwitches switches;
   for (const std::string &parameter : launcherParameters) {
-    plan.traceLines.push_back("command line parameter: " + parameter);
-    if (isQuietSwitch(parameter)) {
-      plan.minimised = true;
-      break;
-    }
+    const bool silent = isSwitch(parameter, SILENT_SWITCH);
+    switches.quiet = switches.quiet || silent || isQuietSwitch(parameter);
+    switches.silent = switches.silent || silent;
+    switches.force = switches.force || isSwitch(parameter, FORCE_SWITCH);
+    logSwitchPath(parameter, switches.logPath);
   }
+  return switches;
+}
+
+InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
+                                        const std::vector<std::string> &launcherParameters,
+                                        const std::string &logPath) {
+  const LauncherSwitches switches = readLauncherSwitches(launcherParameters);
+  InstallerLaunchPlan plan;
+  plan.minimised = switches.quiet && !switches.silent;
+  plan.hidden = switches.silent;
   for (const std::string &parameter : launcherParameters)
-    if (isSwitch(parameter, FORCE_SWITCH)) {
-      plan.parameters = std::string(FORCE_SWITCH) + " " + plan.parameters;
-      break;
-    }
-  if (plan.minimised) {
+    plan.traceLines.push_back("command line parameter: " + parameter);
+  if (switches.quiet) plan.parameters = std::string(switches.silent ? SILENT_SWITCH : QUIET_SWITCH) + " ";
+  if (switches.force) plan.parameters += std::string(FORCE_SWITCH) + " ";
+  if (!logPath.empty()) plan.parameters += "\"" + std::string(LOG_SWITCH) + logPath + "\" ";
+  plan.parameters += std::string(LAUNCHER_HANDLE_PARAMETER) + std::to_string(windowHandle);
+  if (switches.quiet)
     plan.traceLines.push_back("installerType = QUIET_TYPE, hiding preparingInstallWnd");
-    plan.parameters = std::string(QUIET_SWITCH) + " " + plan.parameters;
-  } else {
+  else
     plan.traceLines.push_back("subLaunchParams: " + plan.parameters);
-  }
   return plan;
 }
 

@@ -78,17 +78,28 @@ std::string closeDeferredLine();
 
 // ---- Starting the installer ----
 
+// The launcher's own parameters 1 to N; any other parameter is ignored.
+struct LauncherSwitches {
+  bool quiet = false;   // "/q" or "/qn" in any letter case: no installer window
+  bool silent = false;  // "/qn": nothing on the screen, the launcher's boxes neither
+  bool force = false;   // "/force"
+  std::string logPath;  // behind the last "/log=", as given; "" without one
+};
+LauncherSwitches readLauncherSwitches(const std::vector<std::string> &launcherParameters);
+
 struct InstallerLaunchPlan {
-  std::string parameters;  // "/l=<handle>", after "/force " when given, after "/q " when quiet
-  bool minimised;          // started minimised in quiet mode
+  // The switches passed on ("/q" or "/qn", "/force", the quoted "/log=" with
+  // the log's full path), then "/l=<handle>".
+  std::string parameters;
+  bool minimised;  // started minimised in quiet mode
+  bool hidden;     // started hidden in silent mode
   std::vector<std::string> traceLines;
 };
 
-// launcherParameters are the launcher's own parameters 1 to N. They are
-// scanned up to the first "/q" in any letter case; of the others only
-// "/force" is passed on.
+// logPath: the run log's full path, "" for none.
 InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
-                                        const std::vector<std::string> &launcherParameters);
+                                        const std::vector<std::string> &launcherParameters,
+                                        const std::string &logPath);
 
 // ---- Language of the control-panel titles ----
 

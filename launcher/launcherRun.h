@@ -1,7 +1,7 @@
 // The state of a launcher run in one record: its own file, the installer
 // copy it writes and starts, the control-panel titles in the system's
-// language, and the started installer. The system paths, shared with the
-// installer, are in common/QRX_FileUtils.h.
+// language, the started installer, and how the run is told. The system
+// paths, shared with the installer, are in common/QRX_FileUtils.h.
 #ifndef SAVER_LAUNCHER_LAUNCHER_RUN_H
 #define SAVER_LAUNCHER_LAUNCHER_RUN_H
 
@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <string>
 
+#include "common/runLog.h"
 #include "launcher/saverCommands.h"
 
 struct LauncherRun {
@@ -21,6 +22,9 @@ struct LauncherRun {
   HANDLE installerProcess = nullptr;
   // The launcher's own failed step, else the installer's exit code.
   int32_t exitStatus = 0;
+  // "/qn": none of the launcher's boxes either; the log tells its failures.
+  bool silent = false;
+  RunLog log;
 };
 
 extern LauncherRun launcherRun;

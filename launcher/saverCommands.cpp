@@ -4,13 +4,15 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/activeSaverSetting.h"
-#include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
 #include "common/controlPanelTitles.h"
 #include "common/librarySearch.h"
+#include "common/runLog.h"
 #include "common/statusCodes.h"
+#include "launcher/launcherReport.h"
 #include "launcher/launcherRules.h"
+#include "launcher/launcherRun.h"
 #include "launcher/launcherTexts.h"
 
 static std::string shortPathOf(const std::string &path) {
@@ -30,7 +32,9 @@ static int32_t writeDesktopSaverValue(const std::string &saverPath) {
                                 reinterpret_cast<const BYTE *>(saverPath.c_str()),
                                 static_cast<DWORD>(saverPath.size()) + 1);
   RegCloseKey(desktop);
-  return written == ERROR_SUCCESS ? 0 : STATUS_DESKTOP_KEY_FAILED;
+  if (written != ERROR_SUCCESS) return STATUS_DESKTOP_KEY_FAILED;
+  launcherRun.log.write(valueWrittenText(std::string("HKCU\\") + DESKTOP_KEY, SAVER_VALUE_NAME, saverPath));
+  return 0;
 }
 
 static void switchScreenSavingOn() {
@@ -60,11 +64,13 @@ int32_t makeActiveSaver(const std::string &commandText) {
 
   if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
     int32_t status = static_cast<int32_t>(GetLastError());
-    showErrorMessage(profileWriteFailedMessage(SYSTEM_INI, programText));
     if (status == 0) status = ERROR_WRITE_FAULT;
+    reportLauncherError(status, SYSTEM_INI, profileWriteFailedMessage(SYSTEM_INI, programText));
     return trace.result(status);
   }
   logLine("ini.WriteString complete");
+  launcherRun.log.write(
+      valueWrittenText(std::string(SYSTEM_INI) + " [" + BOOT_SECTION + "]", SAVER_VALUE_NAME, sShortName));
 
   int32_t status = writeDesktopSaverValue(sShortName);
   if (status == 0) switchScreenSavingOn();

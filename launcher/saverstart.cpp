@@ -1,20 +1,21 @@
 // saverstart: copies the installer carried behind its own image into a work
 // folder, starts it, carries out its commands and removes the copy when the
-// installer closes. It shows no window of its own, only error boxes.
+// installer closes. It shows no window of its own, only error boxes, and
+// none of those with "/qn".
 #include <windows.h>
 
 #include "common/dialogs/messageDialog.h"
 #include "common/librarySearch.h"
+#include "common/runLog.h"
+#include "common/runningProgram.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/SenderMain.h"
+#include "launcher/launcherRules.h"
 
 // The message loop also watches the installer: when it ends, by crashing or
 // being ended from the task manager too, the launcher closes, removes its
 // copy and ends with the installer's exit code.
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
-  restrictLibrarySearch();
-  // The launcher's boxes read "Fehler" and "Abbrechen".
-  setDialogLanguage(DialogLanguage::German);
+static int runLauncher(HINSTANCE instance) {
   HWND mainWindow = createSenderMainForm(instance);
   if (mainWindow == nullptr) return 1;
   for (;;) {
@@ -29,4 +30,19 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
       DispatchMessageA(&message);
     }
   }
+}
+
+// The run log's lines of the launcher bracket the installer's, in one file.
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  restrictLibrarySearch();
+  // The launcher's boxes read "Fehler" and "Abbrechen".
+  setDialogLanguage(DialogLanguage::German);
+  const std::vector<std::string> parameters = commandLineParameters();
+  const LauncherSwitches switches = readLauncherSwitches(parameters);
+  launcherRun.silent = switches.silent;
+  launcherRun.log.open(switches.logPath, "saverstart");
+  launcherRun.log.write(commandLineText(parameters));
+  const int exitCode = runLauncher(instance);
+  launcherRun.log.write(exitCodeText(exitCode));
+  return exitCode;
 }

@@ -21,11 +21,17 @@ void ObserverPair::progress() {
 }
 
 // The second hears the question too, so that a log can record it, but the
-// first one answers.
+// first one answers, and the second hears what.
 bool ObserverPair::ask(Question question, const std::string &text) {
   const bool answer = first_.ask(question, text);
   second_.ask(question, text);
+  second_.answered(question, answer);
   return answer;
+}
+
+void ObserverPair::answered(Question question, bool answer) {
+  first_.answered(question, answer);
+  second_.answered(question, answer);
 }
 
 void ObserverPair::failed(const Failure &failure) {

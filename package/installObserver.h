@@ -28,6 +28,8 @@ class InstallObserver {
   virtual void progress() = 0;
   // The answer; an observer that shows nothing answers for the user.
   virtual bool ask(Question question, const std::string &text) = 0;
+  // The answer another observer gave, for one that only listens (a log).
+  virtual void answered(Question /*question*/, bool /*answer*/) {}
   virtual void failed(const Failure &failure) = 0;
   // What the install changed on the machine, for a log: a file placed with
   // its size, a registry value written ("HKLM\\...\\key", value name, data as
@@ -49,6 +51,7 @@ class ObserverPair : public InstallObserver {
   void status(const std::string &text) override;
   void progress() override;
   bool ask(Question question, const std::string &text) override;
+  void answered(Question question, bool answer) override;
   void failed(const Failure &failure) override;
   void placed(const std::string &path, uint64_t size) override;
   void valueWritten(const std::string &key, const std::string &name, const std::string &data) override;

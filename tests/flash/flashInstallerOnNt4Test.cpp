@@ -15,10 +15,13 @@ TEST(FlashInstallerOnNt4, RefusedFromFlashPlayer8On) {
   EXPECT_EQ(verifyFlashAXInstallerCanRunOnThisMachine(7), 0);
 
   bool extracted = false;
-  FlashPlayerSteps steps = flashPlayerStepsFor(nullptr, [&extracted] {
-    extracted = true;
-    return 0;
-  });
+  FlashPlayerSteps steps = flashPlayerStepsFor(
+      nullptr,
+      [&extracted] {
+        extracted = true;
+        return 0;
+      },
+      false);
   steps.getFlashPlayerVersion = [](int32_t) { return getFlashPlayerVersion(1); };
   FlashPlayerDecision decision;
   decision.carriesFlashInstaller = true;

@@ -66,7 +66,8 @@ class FlashPlayerDetection : public ::testing::Test {
   }
 
   int32_t decide(FlashPlayerDecision &decision) {
-    FlashPlayerSteps steps = flashPlayerStepsFor(window, [] { return 0; });
+    FlashPlayerSteps steps = flashPlayerStepsFor(
+        window, [] { return 0; }, false);
     steps.getFlashPlayerVersion = [](int32_t) { return getFlashPlayerVersion(FEW_PROBES); };
     return decideFlashPlayerAction(decision, steps);
   }

@@ -120,6 +120,8 @@ TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
       {QUIET_TYPE, true, {"/l=1234"}, QUIET_TYPE, 0, true, true},
       {QUIET_TYPE, true, {"/Q", "/q", "/l=77"}, QUIET_TYPE, 2, true, false},
       {QUIET_TYPE, false, {}, QUIET_TYPE, 0, false, false},
+      // Nothing on the screen: not the control panel either.
+      {QUIET_TYPE, true, {"/qn"}, QUIET_TYPE, 1, false, false},
       {JPEG_TYPE, false, {"/quiet", "/l="}, JPEG_TYPE, 0, false, false},
   };
   for (const Case &c : cases) {

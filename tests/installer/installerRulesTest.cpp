@@ -167,20 +167,35 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
   EXPECT_EQ(preparingInstallEndMessage(-13, installerText).text, "Install failed. Error: -13");
 }
 
-TEST(InstallerCommandLine, EachExactQuietSwitchCounts) {
+// Each exact switch in any letter case; "/qn" is quiet too and counts as
+// one of the quiet switches told to the launcher; the last "/log=" wins.
+TEST(InstallerCommandLine, EachSwitchIsReadWhereverItStands) {
   struct Case {
     std::vector<std::string> parameters;
     int quiet;
+    bool silent, force;
+    std::string log;
   } cases[] = {
-      {{}, 0},
-      {{"/q"}, 1},
-      {{"/Q"}, 1},
-      {{"/q", "/Q"}, 2},
-      {{"/l=123", "/q"}, 1},
-      {{"/q", "/l=123"}, 1},
-      {{"/quiet", "/q ", "q", "-q", "/"}, 0},
+      {{}, 0, false, false, ""},
+      {{"/q"}, 1, false, false, ""},
+      {{"/q", "/Q"}, 2, false, false, ""},
+      {{"/l=123", "/q"}, 1, false, false, ""},
+      {{"/QN", "/l=123"}, 1, true, false, ""},
+      {{"/q", "/qn"}, 2, true, false, ""},
+      {{"/quiet", "/q ", "q", "-q", "/", "/qnx", "/forced", "/log"}, 0, false, false, ""},
+      {{"/Force", "/LOG=C:\\setup.log"}, 0, false, true, "C:\\setup.log"},
+      {{"/log=\"C:\\my logs\\setup.log\""}, 0, false, false, "C:\\my logs\\setup.log"},
+      {{"/log=first.log", "/log=second.log"}, 0, false, false, "second.log"},
+      {{"/log=\""}, 0, false, false, "\""},
   };
-  for (const Case &c : cases) EXPECT_EQ(countQuietSwitches(c.parameters), c.quiet) << c.parameters.size();
+  for (const Case &c : cases) {
+    const InstallerSwitches switches = readInstallerSwitches(c.parameters);
+    const std::string shown = c.parameters.empty() ? "" : c.parameters.front();
+    EXPECT_EQ(switches.quietSwitches, c.quiet) << shown;
+    EXPECT_EQ(switches.silent, c.silent) << shown;
+    EXPECT_EQ(switches.force, c.force) << shown;
+    EXPECT_EQ(switches.logPath, c.log) << shown;
+  }
 }
 
 // What the user reads for each failure a package operation tells; every box

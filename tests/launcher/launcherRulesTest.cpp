@@ -162,33 +162,64 @@ TEST(MessageSender, OnlyTheRunningInstallerCommandsAndAStrangersCloseWaitsForIt)
 
 using Lines = std::vector<std::string>;
 
-TEST(InstallerLaunchPlan, WithoutQuietSwitchPassesOnlyTheHandle) {
-  InstallerLaunchPlan plan = planInstallerLaunch(4063302, {"/x", "/quiet"});
+TEST(InstallerLaunchPlan, WithoutSwitchesPassesOnlyTheHandle) {
+  InstallerLaunchPlan plan = planInstallerLaunch(4063302, {"/x", "/quiet"}, "");
   EXPECT_EQ(plan.parameters, "/l=4063302");
   EXPECT_FALSE(plan.minimised);
+  EXPECT_FALSE(plan.hidden);
   EXPECT_EQ(plan.traceLines, (Lines{"command line parameter: /x", "command line parameter: /quiet",
                                     "subLaunchParams: /l=4063302"}));
 }
 
-TEST(InstallerLaunchPlan, QuietSwitchInAnyCaseComesFirstAndStopsTheScan) {
-  for (const char *quiet : {"/q", "/Q"}) {
-    InstallerLaunchPlan plan = planInstallerLaunch(70, {"other", quiet, "/never-looked-at"});
-    EXPECT_EQ(plan.parameters, "/q /l=70");
-    EXPECT_TRUE(plan.minimised);
-    EXPECT_EQ(plan.traceLines,
-              (Lines{"command line parameter: other", std::string("command line parameter: ") + quiet,
-                     "installerType = QUIET_TYPE, hiding preparingInstallWnd"}));
+// The switches the installer also knows are passed on in one order, the
+// log's full path quoted; how the installer is started follows the quiet ones.
+TEST(InstallerLaunchPlan, SwitchesInAnyCaseArePassedOn) {
+  struct Case {
+    std::vector<std::string> parameters;
+    std::string logPath;
+    std::string passed;
+    bool minimised, hidden;
+  } cases[] = {
+      {{"other", "/Q", "/after"}, "", "/q /l=70", true, false},
+      {{"/qn"}, "", "/qn /l=70", false, true},
+      {{"/q", "/QN"}, "", "/qn /l=70", false, true},
+      {{"/FORCE", "/force"}, "", "/force /l=70", false, false},
+      {{"/forced", "/f"}, "", "/l=70", false, false},
+      {{"/log=setup.log", "/qn", "/force"},
+       "C:\\my logs\\setup.log",
+       "/qn /force \"/log=C:\\my logs\\setup.log\" /l=70",
+       false,
+       true},
+  };
+  for (const Case &c : cases) {
+    const InstallerLaunchPlan plan = planInstallerLaunch(70, c.parameters, c.logPath);
+    EXPECT_EQ(plan.parameters, c.passed);
+    EXPECT_EQ(plan.minimised, c.minimised) << c.passed;
+    EXPECT_EQ(plan.hidden, c.hidden) << c.passed;
+    EXPECT_EQ(plan.traceLines.size(), c.parameters.size() + 1) << c.passed;
   }
 }
 
-TEST(InstallerLaunchPlan, ForceSwitchInAnyCaseIsPassedOn) {
-  EXPECT_EQ(planInstallerLaunch(70, {"/Force"}).parameters, "/force /l=70");
-  EXPECT_EQ(planInstallerLaunch(70, {"/q", "/FORCE"}).parameters, "/q /force /l=70");
-  EXPECT_EQ(planInstallerLaunch(70, {"/forced", "/f"}).parameters, "/l=70");
+TEST(LauncherSwitches, LogPathIsTakenAsGivenWithoutQuotes) {
+  struct Case {
+    std::vector<std::string> parameters;
+    std::string logPath;
+    bool silent;
+  } cases[] = {
+      {{}, "", false},
+      {{"/log=C:\\setup.log"}, "C:\\setup.log", false},
+      {{"/LOG=\"relative dir\\setup.log\"", "/qn"}, "relative dir\\setup.log", true},
+      {{"/logfile=x", "/log", "log=x", "/qnn"}, "", false},
+  };
+  for (const Case &c : cases) {
+    const LauncherSwitches switches = readLauncherSwitches(c.parameters);
+    EXPECT_EQ(switches.logPath, c.logPath);
+    EXPECT_EQ(switches.silent, c.silent) << c.logPath;
+  }
 }
 
 TEST(InstallerLaunchPlan, NoParametersAndLargeHandles) {
-  InstallerLaunchPlan plan = planInstallerLaunch(4294967295u, {});
+  InstallerLaunchPlan plan = planInstallerLaunch(4294967295u, {}, "");
   EXPECT_EQ(plan.parameters, "/l=4294967295");
   EXPECT_EQ(plan.traceLines, (Lines{"subLaunchParams: /l=4294967295"}));
 }

@@ -1,5 +1,6 @@
 // Two observers told at once: each hears every event in order, the first
-// one answers, and failures a step collected are told one by one.
+// one answers and the second hears the answer, and failures a step
+// collected are told one by one.
 #include "package/installObserver.h"
 
 #include <gtest/gtest.h>
@@ -23,6 +24,7 @@ class Recorder : public InstallObserver {
     add("ask " + text);
     return answer_;
   }
+  void answered(Question, bool answer) override { add(answer ? "answered yes" : "answered no"); }
   void failed(const Failure &failure) override { add("failed " + failure.subject); }
   void pause() override { add("pause"); }
   bool cancelled() const override { return cancels_; }
@@ -50,11 +52,12 @@ TEST(ObserverPair, BothHearEveryEventInOrderAndTheFirstAnswers) {
   both.pause();
   both.installEnded(-15, true);
   EXPECT_EQ(events,
-            (std::vector<std::string>{
-                "window: started", "log: started", "window: status Installing", "log: status Installing",
-                "window: progress", "log: progress", "window: ask Overwrite?", "log: ask Overwrite?",
-                "window: failed a.txt", "log: failed a.txt", "window: failed b.txt", "log: failed b.txt",
-                "window: pause", "log: pause", "window: ended -15 aborted", "log: ended -15 aborted"}));
+            (std::vector<std::string>{"window: started", "log: started", "window: status Installing",
+                                      "log: status Installing", "window: progress", "log: progress",
+                                      "window: ask Overwrite?", "log: ask Overwrite?", "log: answered no",
+                                      "window: failed a.txt", "log: failed a.txt", "window: failed b.txt",
+                                      "log: failed b.txt", "window: pause", "log: pause",
+                                      "window: ended -15 aborted", "log: ended -15 aborted"}));
 }
 
 TEST(ObserverPair, EitherOneCancels) {

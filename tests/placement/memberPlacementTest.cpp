@@ -17,13 +17,18 @@ namespace {
 
 using namespace placement_test;
 
-// Shows failures as quiet mode does, and keeps the status lines and steps.
+// Shows failures as quiet mode does, and keeps the status lines, steps and
+// the files placed with their sizes.
 class RecordingObserver : public QuietObserver {
  public:
   void status(const std::string &text) override { shownStatus.push_back(text); }
   void progress() override { ++progressSteps; }
+  void placed(const std::string &path, uint64_t size) override {
+    placedFiles.push_back(path + " " + std::to_string(size));
+  }
   std::vector<std::string> shownStatus;
   int progressSteps = 0;
+  std::vector<std::string> placedFiles;
 };
 
 class Members : public ::testing::Test {
@@ -219,15 +224,17 @@ TEST_F(Documents, LicenceAndReadMeAreCopied) {
   header.carriesReadMe = 1;
   carry(ENTRY_LICENSE, "license.rtf", true);
   carry(ENTRY_README, "readme.txt", true);
-  EXPECT_EQ(CopyDocsToSaverFolder(header, plan), 0);
+  EXPECT_EQ(CopyDocsToSaverFolder(header, plan, observer), 0);
   EXPECT_EQ(readWholeFile(plan.folders.saver + "license.rtf"), "license.rtf text");
   EXPECT_EQ(readWholeFile(plan.folders.saver + "readme.txt"), "readme.txt text");
+  EXPECT_EQ(observer.placedFiles, (std::vector<std::string>{plan.folders.saver + "license.rtf 16",
+                                                            plan.folders.saver + "readme.txt 15"}));
 }
 
 TEST_F(Documents, OnlyFlaggedDocumentsAreCopied) {
   carry(ENTRY_LICENSE, "license.rtf", true);
   carry(ENTRY_README, "readme.txt", true);
-  EXPECT_EQ(CopyDocsToSaverFolder(header, plan), 0);
+  EXPECT_EQ(CopyDocsToSaverFolder(header, plan, observer), 0);
   EXPECT_FALSE(fileExists(plan.folders.saver + "license.rtf"));
   EXPECT_FALSE(fileExists(plan.folders.saver + "readme.txt"));
 }
@@ -237,7 +244,7 @@ TEST_F(Documents, MissingSourceGivesMinus16AndTheOtherIsStillCopied) {
   header.carriesReadMe = 1;
   carry(ENTRY_LICENSE, "license.rtf", false);
   carry(ENTRY_README, "readme.txt", true);
-  EXPECT_EQ(CopyDocsToSaverFolder(header, plan), STATUS_EXPANDED_FILE_MISSING);
+  EXPECT_EQ(CopyDocsToSaverFolder(header, plan, observer), STATUS_EXPANDED_FILE_MISSING);
   EXPECT_EQ(readWholeFile(plan.folders.saver + "readme.txt"), "readme.txt text");
 }
 
@@ -245,7 +252,7 @@ TEST_F(Documents, NameWithFolderIsRefused) {
   header.showLicense = 1;
   ASSERT_TRUE(writeWholeFile(scratch.path() + "outside.txt", "not the licence"));
   setEntryName(header.entries[ENTRY_LICENSE], "..\\outside.txt");
-  EXPECT_EQ(CopyDocsToSaverFolder(header, plan), STATUS_UNSAFE_NAME);
+  EXPECT_EQ(CopyDocsToSaverFolder(header, plan, observer), STATUS_UNSAFE_NAME);
 }
 
 TEST_F(Documents, FailedCopyGivesSystemCode) {
@@ -253,7 +260,7 @@ TEST_F(Documents, FailedCopyGivesSystemCode) {
   carry(ENTRY_README, "readme.txt", true);
   // The target name is taken by a folder.
   ASSERT_TRUE(CreateDirectoryA((plan.folders.saver + "readme.txt").c_str(), nullptr));
-  EXPECT_GT(CopyDocsToSaverFolder(header, plan), 0);
+  EXPECT_GT(CopyDocsToSaverFolder(header, plan, observer), 0);
 }
 
 // Wine runs the tests with an administrator's full rights, as the installer

@@ -1,0 +1,48 @@
+// The run log that "/log=PATH" asks for: plain UTF-8 lines that the launcher
+// and the installer append to one file, each stamped with the time (UTC) and
+// the program that wrote it, so that support can read why a silent install
+// failed. The lines are portable; the file is the Windows layer's
+// (runLog_win32.cpp). A log that cannot be written is skipped: it never stops
+// an install.
+#ifndef SAVER_COMMON_RUN_LOG_H
+#define SAVER_COMMON_RUN_LOG_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct UtcTime {
+  int year, month, day, hour, minute, second;
+};
+
+// "2026-12-10T09:47:31Z saversetup: text"; line breaks inside text become
+// spaces, so that every entry stays one line.
+std::string runLogLine(const UtcTime &time, const std::string &program, const std::string &text);
+
+std::string commandLineText(const std::vector<std::string> &parameters);
+std::string placedText(const std::string &path, uint64_t size);
+std::string valueWrittenText(const std::string &key, const std::string &name, const std::string &data);
+// "failed with status -36 (C:\w\temp.dat): message"; subject "" is left out.
+std::string failureText(int32_t status, const std::string &subject, const std::string &message);
+// The run's last line.
+std::string exitCodeText(int32_t code);
+
+// The log file of one program. Each line opens the file for appending (shared
+// for reading), so that the launcher and the installer can take turns.
+class RunLog {
+ public:
+  // path "" keeps the log closed; a relative path is taken from the current
+  // folder now. program names the writer on every line.
+  void open(const std::string &path, const std::string &program);
+  bool isOpen() const { return !path_.empty(); }
+  // The full path, for the launcher to pass on to the installer.
+  const std::string &path() const { return path_; }
+  // Appends one line in the system code page's text, converted to UTF-8.
+  void write(const std::string &text) const;
+
+ private:
+  std::string path_;
+  std::string program_;
+};
+
+#endif
