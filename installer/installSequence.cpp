@@ -315,7 +315,8 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, observer);
   if (steps.goOn() && !plan.silent) OpenReadMe(plan, ownWindow);
   // The saver works without its uninstall entry.
-  if (steps.goOn()) RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore, observer));
+  if (steps.goOn())
+    RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore, observer));
   package.closeDataFile(failures);
   deleteFileForced(plan.dataFile);
 

@@ -36,9 +36,9 @@ class Package {
   bool isOpen() const { return file_.isOpen(); }
 
   // Reads the header behind programSize and checks the program and package
-  // against their integrity record, then reads the package's properties. STATUS_PACKAGE_DAMAGED is returned with
-  // nothing to tell: the end of the start-up tells it. Other failures are
-  // told with the package's path.
+  // against their integrity record, then reads the package's properties. STATUS_PACKAGE_DAMAGED is returned
+  // with nothing to tell: the end of the start-up tells it. Other failures are told with the package's
+  // path.
   int32_t readHeader(uint32_t programSize, Failures &failures);
   const InstallerHeader &header() const { return header_; }
   // What the package states of itself, read with the header.

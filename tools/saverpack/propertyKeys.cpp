@@ -35,7 +35,8 @@ struct PropertyKey {
 
 std::string versionIsWellFormed(const std::string &text) {
   PackageVersion version;
-  return parseVersion(text, version) ? "" : "must be \"major.minor[.build[.revision]]\", each part 0..65535";
+  return parseVersion(text, version) ? ""
+                                     : "must be \"major.minor[.build[.revision]]\", each part 0..65535";
 }
 
 // The player is needed for a movie splash or a carried player installer.
