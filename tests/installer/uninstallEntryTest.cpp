@@ -57,7 +57,7 @@ TEST(UninstallEntryValues, AVersionBringsWhatPackageManagersRead) {
       {"HelpLink", "https://example.test/help"},
       {"QuietUninstallString", CARRIED.command + " /q"}};
   for (const auto &[name, value] : expected)
-    EXPECT_EQ(values.count(name) ? values.at(name) : "<none>", value) << name;
+    EXPECT_EQ(values.contains(name) ? values.at(name) : "<none>", value) << name;
   EXPECT_EQ(values.size(), expected.size() + 6);  // and the six every entry has
 }
 
@@ -65,7 +65,7 @@ TEST(UninstallEntryValues, TheSaversOwnUninstallHasNoQuietCommand) {
   InstallPlan plan = oceanPlan();
   plan.version = "1.0";
   const EntryFacts own{"C:\\Windows\\system32\\Ocean.scr /u", false, 1, "20261210"};
-  EXPECT_EQ(valuesOf(plan, own).count("QuietUninstallString"), 0u);
+  EXPECT_FALSE(valuesOf(plan, own).contains("QuietUninstallString"));
 }
 
 TEST(UninstallEntryValues, EveryValueAnEntryMayLackIsClearedWhenNotWritten) {
@@ -75,7 +75,7 @@ TEST(UninstallEntryValues, EveryValueAnEntryMayLackIsClearedWhenNotWritten) {
   plan.homepage = plan.supportUrl = "https://example.test";
   const std::map<std::string, std::string> bare = valuesOf(oceanPlan(), CARRIED);
   for (const auto &[name, value] : valuesOf(plan, CARRIED)) {
-    if (bare.count(name)) continue;
+    if (bare.contains(name)) continue;
     bool cleared = false;
     for (size_t i = 0; i < OPTIONAL_ENTRY_VALUE_COUNT; ++i) cleared |= name == OPTIONAL_ENTRY_VALUES[i];
     EXPECT_TRUE(cleared) << name;
