@@ -26,8 +26,6 @@ const size_t BLOCK_SIZE = 2048;
 const uint32_t LARGEST_INFLATED_MOVIE = 256u << 20;
 const int32_t LONG_TAG_LENGTH = 63;
 const int32_t BACKGROUND_COLOR_BODY_SIZE = 3;
-const uint8_t OLDEST_VERSION = 3;
-const uint8_t NEWEST_VERSION = 11;
 
 bool fileExists(const std::string &path) {
   struct stat info;
@@ -180,8 +178,8 @@ int32_t inflateBlocks(FILE *from, FILE *to, uint32_t allowed) {
 int32_t readVersionAndFrameHeader(FILE *file, SwfMovieInfo &info) {
   int32_t status = readExactly(file, &info.swfVersion, 1);
   if (status != 0) return status;
-  if (info.swfVersion > NEWEST_VERSION) return SWF_VERSION_TOO_NEW;
-  if (info.swfVersion < OLDEST_VERSION) return SWF_VERSION_TOO_OLD;
+  if (info.swfVersion > SWF_NEWEST_VERSION) return SWF_VERSION_TOO_NEW;
+  if (info.swfVersion < SWF_OLDEST_VERSION) return SWF_VERSION_TOO_OLD;
   uint8_t length[4];
   status = readExactly(file, length, sizeof length);
   if (status != 0) return status;
@@ -250,6 +248,7 @@ int32_t readPlainMovie(FILE *file, SwfMovieInfo &info) {
   if (status == 0) status = readVersionAndFrameHeader(file, info);
   bool foundBackground = false;
   if (status == 0) status = skipToBackgroundColor(file, foundBackground);
+  info.backgroundFound = foundBackground;
   // A movie that ends before any background colour is accepted as it is.
   if (status == 0 && foundBackground) status = readWindowAfterBackground(file, info.fileLength);
   return status;
@@ -309,6 +308,7 @@ int32_t readSWFFileFormatType(const std::string &path, SwfMovieInfo &info) {
 int32_t readSWFFile_FWS_Format(const std::string &path, SwfMovieInfo &info) {
   TraceScope trace("readSWFFile_FWS_Format", path);
   info.swfVersion = 0;
+  info.backgroundFound = false;
   if (!fileExists(path)) return trace.result(0);
   FileHandle file;
   int32_t status = openForReading(path, file);

@@ -15,6 +15,9 @@
 
 const int SWF_BACKGROUND_COLOR_TAG = 9;
 const int SWF_END_TAG = 0;
+// The versions the reader takes; others are refused.
+const uint8_t SWF_OLDEST_VERSION = 3;
+const uint8_t SWF_NEWEST_VERSION = 11;
 
 // Names of the two files in the panel's scratch folder.
 extern const char *const COMPRESSED_SWF_SEGMENT_NAME;  // "compressedSWFSegment.swf"
@@ -24,7 +27,8 @@ extern const char *const UNCOMPRESSED_SWF_NAME;        // "unCompressedSWF.swf"
 struct SwfMovieInfo {
   std::string formatSignature;  // first three bytes, empty before any read
   uint8_t swfVersion = 0;
-  int32_t fileLength = 0;  // total length stated in the header
+  int32_t fileLength = 0;        // total length stated in the header
+  bool backgroundFound = false;  // a SetBackgroundColor tag came before End
 };
 
 // Creates the panel's scratch folder and returns it with a trailing path

@@ -2,6 +2,7 @@
 
 #include "package/integrityRecord.h"
 #include "package/propertyRecord.h"
+#include "tests/flash/swfBuilder.h"
 #include "tools/saverpack/programImage.h"
 
 #include <algorithm>
@@ -75,7 +76,7 @@ std::filesystem::path writeSamplePackageSource(const std::filesystem::path &fold
   writeBytes(folder / "saversetup.exe", standInProgram(5000));
   writeBytes(folder / "saverremove.exe", standInProgram(2000));
   writeBytes(folder / "impborl.dll", randomBytes(700, 1));
-  writeBytes(folder / "splash.swf", compressibleBytes(900));
+  writeBytes(folder / "splash.swf", fwsMovie(9, {backgroundColorTag(), longTag(2, 900), endTag()}));
   writeBytes(folder / "ocean.scr", randomBytes(1200, 2));
   writeBytes(folder / "installer.swf", compressibleBytes(2000));
   writeBytes(folder / "helper.dat", randomBytes(1, 3));

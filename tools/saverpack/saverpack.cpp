@@ -17,6 +17,7 @@
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/signing.h"
+#include "tools/saverpack/splashCheck.h"
 #include "tools/saverpack/verify.h"
 #include "tools/saverpack/wingetManifest.h"
 
@@ -110,11 +111,14 @@ int build(const Words &words) {
   if (!signingOptionsOf(words, signing)) return usage();
   const bool loaded = loadBuildPlan(words.plain[0], plan, error);
   plan.fastImplode = words.options.contains("--fast");
-  if (!loaded || !buildInstallerFile(plan, output, error, &progress, &notes) ||
+  std::vector<std::string> warnings;
+  if (!loaded || !checkSplash(plan, false, warnings, error) ||
+      !buildInstallerFile(plan, output, error, &progress, &notes) ||
       (signing.wanted() && !signInstallerFile(output, signing, error)) ||
       !writeWholeFile(outputPath, output, error))
     return fail(error);
   std::cout << "wrote " << outputPath << " (" << output.size() << " bytes)\n";
+  for (const std::string &warning : warnings) std::cout << "warning: " << warning << "\n";
   if (!notes.storedPlain.empty()) {
     std::cout << "stored plain, since imploding would not make them smaller:";
     const size_t shown = std::min<size_t>(notes.storedPlain.size(), 5);
