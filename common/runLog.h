@@ -27,20 +27,29 @@ std::string failureText(int32_t status, const std::string &subject, const std::s
 // The run's last line.
 std::string exitCodeText(int32_t code);
 
-// The log file of one program. Each line opens the file for appending (shared
-// for reading), so that the launcher and the installer can take turns.
+// The log file of one program, held open for appending from open() to the
+// end and shared with the other program, which appends to it too. The path
+// is the deployer's, but a program that runs elevated must not be led by a
+// link to append to another file: a file reached through a linked folder, a
+// symbolic link or a second hard link is not written (and not left behind
+// when this open made it).
 class RunLog {
  public:
+  RunLog() = default;
+  ~RunLog();
+  RunLog(const RunLog &) = delete;
+  RunLog &operator=(const RunLog &) = delete;
   // path "" keeps the log closed; a relative path is taken from the current
   // folder now. program names the writer on every line.
   void open(const std::string &path, const std::string &program);
-  bool isOpen() const { return !path_.empty(); }
-  // The full path, for the launcher to pass on to the installer.
+  // The full path, for the launcher to pass on to the installer, which
+  // checks it for itself.
   const std::string &path() const { return path_; }
   // Appends one line in the system code page's text, converted to UTF-8.
   void write(const std::string &text) const;
 
  private:
+  void *file_ = nullptr;  // the open file's handle, or none
   std::string path_;
   std::string program_;
 };

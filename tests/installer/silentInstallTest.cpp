@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "common/statusCodes.h"
+#include "hostLink.h"
 #include "installerFixture.h"
 #include "package/dataStructures_shared.h"
 
@@ -147,4 +148,29 @@ TEST_F(SilentInstall, DamagedPackageEndsWithItsStatusAndTheLogSaysWhy) {
             std::string::npos)
       << text;
   EXPECT_EQ(text.find("placed "), std::string::npos) << text;
+}
+
+// The deployer's log path leads through a folder that another user made a
+// link to a file of theirs choosing: the installer runs elevated, so it
+// appends to nothing there and leaves no file behind, and installs all the
+// same.
+TEST_F(SilentInstall, LogReachedThroughALinkedFolderIsNotWritten) {
+  const std::string launcher = buildLauncher("license");
+  const std::string outside = temporaryFolder() + "log-outside";
+  const std::string linked = temporaryFolder() + "log-linked";
+  ASSERT_TRUE(CreateDirectoryA(outside.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  ASSERT_TRUE(driver::makeHostLink(outside, linked));
+  { std::ofstream(outside + "\\precious.txt") << "kept"; }
+  for (const char *name : {"precious.txt", "new.log"}) {
+    SCOPED_TRACE(name);
+    log = linked + "\\" + name;
+    EXPECT_EQ(runSilently(launcher), 0u);
+    expectInstalled();
+    removeInstallation();
+  }
+  EXPECT_EQ(linesOf(outside + "\\precious.txt"), std::vector<std::string>{"kept"});
+  EXPECT_FALSE(exists(outside + "\\new.log"));
+  driver::removeHostLink(linked);
+  DeleteFileA((outside + "\\precious.txt").c_str());
+  RemoveDirectoryA(outside.c_str());
 }
