@@ -103,7 +103,9 @@ class TInstallerForm : public InstallObserver, public StartupView {
   void pauseTimerTimer();
   void repaint();
   void setProgress(int position);
-  void onCommand(HWND control);
+  void onCommand(int id);
+  void onActivate(bool active);
+  LRESULT defaultButton() const;
   void onMinMaxInfo(MINMAXINFO *limits) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   // Closing, the session's end and the window's end; false for other messages.
@@ -151,6 +153,7 @@ class TInstallerForm : public InstallObserver, public StartupView {
   HWND doneBtn = nullptr;
   HWND cancelBtn = nullptr;
   HBITMAP picture_ = nullptr;
+  HWND focused_ = nullptr;  // the control that had the focus when another window became active
   int minimumHeight_ = 0;
 };
 

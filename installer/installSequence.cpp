@@ -22,6 +22,8 @@
 #include "installer/uninstallRegistration.h"
 #include "package/integrityRecord.h"
 #include "package/packageCopy.h"
+#include "package/posterRange.h"
+#include "package/win32File.h"
 #include "package/saverRemoval.h"
 
 namespace {
@@ -152,10 +154,29 @@ void prepareLicense(Startup &startup) {
     startup.view.showLicense(shown ? startup.run.plan.licenseFile : "");
 }
 
+// The poster of a movie that is not played, read through the package's
+// open file into the work folder and shown as a picture: the window then
+// waits for "Install". False for a package without one. A range outside the
+// package ends the start-up as damage; a poster that cannot be decoded is
+// told like a picture, and the window waits all the same.
+bool showPoster(Startup &startup) {
+  if (startup.run.package.properties().posterRange.empty()) return false;
+  std::vector<uint8_t> poster;
+  startup.status = startup.run.package.readPoster(poster);
+  if (!startup.goOn()) return true;
+  const bool jpeg = posterFormatOf(poster) == PosterFormat::jpeg;
+  const std::string file = pathWorkFolder + (jpeg ? "poster.jpg" : "poster.bmp");
+  bool created = false;
+  const int32_t written = writeNewFile(file, poster.data(), static_cast<uint32_t>(poster.size()), created);
+  if (written != STATUS_OK || !startup.view.showPicture(file))
+    startup.observer().failed(Failure{FailureKind::PictureUnreadable, 0, fileNamePart(file)});
+  return true;
+}
+
 // A picture that cannot be loaded is told and leaves the box empty; the
 // install still works. A movie the reader or the player refuses, or one of a
-// package without the player, is not shown: the install runs at once in the
-// preparing window.
+// package without the player, is not shown: its poster is, when the package
+// has one; else the install runs at once in the preparing window.
 void showPictureOrMovie(Startup &startup) {
   const InstallPlan &plan = startup.run.plan;
   if (plan.installerType == BITMAP_TYPE || plan.installerType == JPEG_TYPE) {
@@ -165,6 +186,7 @@ void showPictureOrMovie(Startup &startup) {
   }
   if (!isMovieType(plan.installerType)) return;
   if (!needsNoMoviePlayer(startup.run.package.header()) && startup.view.playMovie(plan.splashFile)) return;
+  if (showPoster(startup)) return;
   startup.installedInPreparingWindow = true;
   startup.status =
       runInstallation(startup.run.package, plan, startup.view.preparingObserver(), startup.view.window())

@@ -65,6 +65,9 @@ void showApplicationInTaskBar() {
 
 void dispatchUnlessDiscarded(const MSG &message) {
   if (isDiscarded(message)) return;
+  // The main window's keys: Tab, Enter, Esc and the buttons' letters.
+  MSG keyboard = message;
+  if (mainWindow != nullptr && IsDialogMessageW(mainWindow, &keyboard)) return;
   TranslateMessage(&message);
   DispatchMessageA(&message);
 }

@@ -1,7 +1,7 @@
 // The installer as an application: its window in the task bar, its message
 // loop, and the filter that every message of the loop and of the installer's
 // pauses passes, so that a right click has no effect anywhere in the
-// installer, on the movie too.
+// installer, on the movie too, and the main window works from the keyboard.
 #ifndef SAVER_INSTALLER_INSTALLER_APPLICATION_H
 #define SAVER_INSTALLER_INSTALLER_APPLICATION_H
 
@@ -22,7 +22,8 @@ HWND applicationMainWindow();
 void setApplicationTitle(const std::string &title);
 void showApplicationInTaskBar();
 
-// Translates and dispatches the message unless the installer discards it.
+// Translates and dispatches the message unless the installer discards it;
+// the main window's keyboard is handled as a dialog's.
 void dispatchUnlessDiscarded(const MSG &message);
 
 // Handles the messages waiting now; a quit message stays for the loop.

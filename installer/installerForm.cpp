@@ -27,6 +27,12 @@ const UINT_PTR PAUSE_TIMER_ID = 1;
 const UINT PAUSE_TIMER_INTERVAL_MS = 100;
 // Room for the design layout before the start-up sizes the window.
 const int DESIGN_HEIGHT = 710;
+// The buttons' ids: Enter and Esc stand for IDOK and IDCANCEL.
+const int INSTALL_ID = IDOK;
+const int CANCEL_ID = IDCANCEL;
+const int DONE_ID = IDCLOSE;
+// Panels only group; Tab goes on into their controls.
+const DWORD PANEL_STYLE = WS_EX_CONTROLPARENT;
 
 // Made without a size: placeComponents places every component.
 HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle, HWND parent,
@@ -34,6 +40,13 @@ HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD e
   return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
                          instance, creationData);
 }
+
+HWND createButton(const std::string &text, int id, DWORD style, HWND parent, HINSTANCE instance) {
+  return CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 0, 0, parent,
+                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+}
+
+bool pressable(HWND button) { return IsWindowVisible(button) && IsWindowEnabled(button); }
 
 // The licence box is made only when needed, so it may not be there yet.
 void moveTo(HWND window, const LayoutRect &place) {
@@ -104,19 +117,22 @@ void TInstallerForm::create() {
 void TInstallerForm::createComponents() {
   dpi_ = windowDpi(window_);
   font_ = createInstallerFont(dpi_);
-  contentPanel =
-      createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE, window_, instance_);
+  contentPanel = createChild(PANEL_CLASS, "", WS_VISIBLE | WS_CLIPCHILDREN, WS_EX_STATICEDGE | PANEL_STYLE,
+                             window_, instance_);
   bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, contentPanel, instance_, this);
   moviePanel1.reset(new TFlashPanel(contentPanel));
-  buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, 0, window_, instance_);
+  buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, PANEL_STYLE, window_, instance_);
   labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
-  progressBar = createChild(PROGRESS_CLASSA, "", WS_VISIBLE, 0, buttonPanel, instance_);
+  // Its window text is its name for screen readers.
+  progressBar = createChild(PROGRESS_CLASSA, programText(IDS_INSTALLING).c_str(), WS_VISIBLE, 0,
+                            buttonPanel, instance_);
   SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
-  installBtn = createChild("BUTTON", programText(IDS_INSTALL_BUTTON).c_str(),
-                           WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
-  doneBtn = createChild("BUTTON", "", WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
-  cancelBtn = createChild("BUTTON", programText(IDS_CANCEL).c_str(),
-                          WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, 0, buttonPanel, instance_);
+  // "Install" and "Close" are never shown together: each is the default button in its phase.
+  installBtn = createButton(programText(IDS_INSTALL_BUTTON), INSTALL_ID, WS_VISIBLE | BS_DEFPUSHBUTTON,
+                            buttonPanel, instance_);
+  doneBtn = createButton("", DONE_ID, BS_DEFPUSHBUTTON, buttonPanel, instance_);
+  cancelBtn =
+      createButton(programText(IDS_CANCEL), CANCEL_ID, WS_VISIBLE | BS_PUSHBUTTON, buttonPanel, instance_);
   placeComponents();
 }
 
@@ -148,8 +164,7 @@ void TInstallerForm::placeComponents() {
 // behind the content panel, where the tab order has it.
 void TInstallerForm::createLicenseBoxOnce() {
   if (licenseScrollBox != nullptr) return;
-  licenseScrollBox = createLicenseBox(window_, instance_);
-  SetWindowPos(licenseScrollBox, contentPanel, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  licenseScrollBox = createLicenseBox(window_, instance_, contentPanel);
   moveTo(licenseScrollBox, scaledRect(LICENSE_BOX, dpi_));
   SendMessageA(licenseScrollBox, WM_SETFONT, reinterpret_cast<WPARAM>(font_), TRUE);
 }
@@ -252,11 +267,31 @@ void TInstallerForm::FormResize() {
   moveTo(licenseScrollBox, layout.licenseBox);
 }
 
+// The focus is drawn from the start, whether the keyboard or the mouse
+// started the installer.
 void TInstallerForm::FormShow() {
   showApplicationInTaskBar();
   ShowWindow(window_, SW_SHOWNORMAL);
   SetWindowPos(window_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
   SetForegroundWindow(window_);
+  SendMessageA(window_, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
+  onActivate(true);
+}
+
+// As in a dialog, the window keeps its focused control while another window
+// is active; when none is kept (or the kept one is gone from sight) the
+// focus goes to the first control in reading order, the licence or
+// "Install". A movie that took the focus keeps it.
+void TInstallerForm::onActivate(bool active) {
+  HWND focus = GetFocus();
+  if (!active) {
+    if (IsChild(window_, focus)) focused_ = focus;
+    return;
+  }
+  if (IsChild(window_, focus)) return;
+  if (focused_ == nullptr || !IsWindowVisible(focused_) || !IsWindowEnabled(focused_))
+    focused_ = GetNextDlgTabItem(window_, nullptr, FALSE);
+  if (focused_ != nullptr) SetFocus(focused_);
 }
 
 void TInstallerForm::bringToFront() const { bringApplicationToFront(window_, preparingWindow_.handle()); }
@@ -303,13 +338,23 @@ void TInstallerForm::onDpiChanged(int dpi, const RECT &suggested) {
   FormResize();
 }
 
-void TInstallerForm::onCommand(HWND control) {
-  if (control == installBtn)
+// A click, or its key: Enter the default button, Esc "Cancel", or "Close"
+// once that is the only button.
+void TInstallerForm::onCommand(int id) {
+  if (id == INSTALL_ID && pressable(installBtn))
     installBtnClick();
-  else if (control == cancelBtn)
+  else if (id == CANCEL_ID && pressable(cancelBtn))
     cancelBtnClick();
-  else if (control == doneBtn)
+  else if ((id == DONE_ID || id == CANCEL_ID) && pressable(doneBtn))
     doneBtnClick();
+}
+
+// Enter presses the focused button, else the phase's default one.
+LRESULT TInstallerForm::defaultButton() const {
+  HWND focus = GetFocus();
+  for (HWND button : {installBtn, cancelBtn, doneBtn})
+    if (focus == button) return MAKELRESULT(GetDlgCtrlID(button), DC_HASDEFID);
+  return MAKELRESULT(IsWindowVisible(doneBtn) ? DONE_ID : INSTALL_ID, DC_HASDEFID);
 }
 
 LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -337,7 +382,12 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
       form->onMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
       return 0;
     case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED && lParam != 0) form->onCommand(reinterpret_cast<HWND>(lParam));
+      if (HIWORD(wParam) == BN_CLICKED) form->onCommand(LOWORD(wParam));
+      return 0;
+    case DM_GETDEFID:
+      return form->defaultButton();
+    case WM_ACTIVATE:
+      form->onActivate(LOWORD(wParam) != WA_INACTIVE);
       return 0;
     case WM_TIMER:
       if (wParam == PAUSE_TIMER_ID) form->pauseTimerTimer();

@@ -53,6 +53,8 @@ void TInstallerForm::startupGoesOn(bool quiet) {
 
 void TInstallerForm::showTitle(const std::string &title) {
   SetWindowTextA(window_, title.c_str());
+  // The picture's name for screen readers.
+  SetWindowTextA(bmpPanel, title.c_str());
   setApplicationTitle(title);
 }
 

@@ -28,14 +28,39 @@ DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *giv
   return 0;
 }
 
+const char BOX_PROCEDURE[] = "licenseBoxProcedure";
+
+// A multi-line box asks the window's keyboard handling for every key; the
+// licence is only read, so Tab, Enter and Esc move on, press the default
+// button and cancel as elsewhere in the window, and the arrows still scroll.
+LRESULT CALLBACK keysLeftToWindow(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
+  const auto boxProcedure = reinterpret_cast<WNDPROC>(GetPropA(box, BOX_PROCEDURE));
+  const LRESULT result = CallWindowProcA(boxProcedure, box, message, wParam, lParam);
+  if (message == WM_NCDESTROY) RemovePropA(box, BOX_PROCEDURE);
+  if (message != WM_GETDLGCODE) return result;
+  return result & ~(DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_WANTALLKEYS);
+}
+
 }  // namespace
 
-HWND createLicenseBox(HWND parent, HINSTANCE instance) {
+HWND createLicenseBox(HWND parent, HINSTANCE instance, HWND after) {
   // The library stays loaded for the life of the program, as the box does.
   loadSystemLibrary("riched20.dll");
-  return CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
-                         WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
-                         parent, nullptr, instance, nullptr);
+  // Screen readers name a box by the static text before it.
+  HWND label =
+      CreateWindowExA(0, "STATIC", programText(IDS_LICENSE_LABEL).c_str(),
+                      WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
+  HWND box =
+      CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
+                      WS_CHILD | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
+                      0, 0, 0, parent, nullptr, instance, nullptr);
+  if (box == nullptr) return nullptr;
+  const UINT placeOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+  SetWindowPos(label, after, 0, 0, 0, 0, placeOnly);
+  SetWindowPos(box, label, 0, 0, 0, 0, placeOnly);
+  SetPropA(box, BOX_PROCEDURE, reinterpret_cast<HANDLE>(GetWindowLongPtrA(box, GWLP_WNDPROC)));
+  SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keysLeftToWindow));
+  return box;
 }
 
 LicenseLoad loadLicenseFile(HWND box, const std::string &path) {

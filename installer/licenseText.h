@@ -8,8 +8,10 @@
 #include <cstdint>
 #include <string>
 
-// A hidden, read-only rich-text control with a vertical scroll bar only.
-HWND createLicenseBox(HWND parent, HINSTANCE instance);
+// A hidden, read-only rich-text control with a vertical scroll bar only, a
+// tab stop that leaves Tab, Enter and Esc to the window, after a label of no
+// size that names it for screen readers; both follow after in the tab order.
+HWND createLicenseBox(HWND parent, HINSTANCE instance, HWND after);
 
 // The longest licence the box is given: far more than any licence, and few
 // enough bytes for the box and its copy to fit in memory.

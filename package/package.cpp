@@ -41,6 +41,7 @@ void Package::close() {
 int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
   TraceScope trace("Package.readHeader");
   logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));
+  programSize_ = programSize;
   int32_t status = readInstallerHeader(file_, programSize, header_);
   // Before anything is extracted: a damaged file must not install a thing.
   IntegrityCheck check;

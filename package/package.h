@@ -15,6 +15,7 @@
 #include "package/packageFailure.h"
 #include "package/packageFormat.h"
 #include "package/packageProperties.h"
+#include "package/posterRange.h"
 #include "package/pk_stuff.h"
 #include "package/win32File.h"
 
@@ -43,6 +44,10 @@ class Package {
   const InstallerHeader &header() const { return header_; }
   // What the package states of itself, read with the header.
   const PackageProperties &properties() const { return properties_; }
+  // The poster's bytes, through the open file (package/posterRange.h).
+  int32_t readPoster(std::vector<uint8_t> &poster) {
+    return ::readPoster(file_, programSize_, properties_, poster);
+  }
 
   // Writes entry index (0..10) to its target; STATUS_ENTRY_ABSENT (told,
   // without a path) for an absent entry. A busy destination is left in
@@ -92,6 +97,7 @@ class Package {
   ReadOnlyFile file_;
   std::string path_;
   InstallerHeader header_{};
+  uint32_t programSize_ = 0;  // where the package starts in the file
   PackageProperties properties_;
   std::string workFolder_;  // where entry 1 puts the library
   std::unique_ptr<TCompressor> codec_;

@@ -154,6 +154,8 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: {
       SetWindowLongPtrA(dialog, DWLP_USER, lParam);
       layOut(dialog, *reinterpret_cast<const DialogRequest *>(lParam));
+      // The focused button and the letters show even when the mouse started the program.
+      SendMessageA(dialog, WM_CHANGEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEFOCUS | UISF_HIDEACCEL), 0);
       return TRUE;  // focus the first button
     }
     case WM_COMMAND: {

@@ -2,8 +2,6 @@
 
 #include <windows.h>
 
-#include <functional>
-
 namespace driver {
 
 namespace {
@@ -57,6 +55,10 @@ bool removeHostLink(const std::string &link) {
   if (hostLink.empty() || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT)) return false;
   return runHostProgram("Z:\\bin\\rm -f \"" + hostLink + "\"",
                         [&link] { return GetFileAttributesA(link.c_str()) == INVALID_FILE_ATTRIBUTES; });
+}
+
+bool pressHostKeys(const std::string &keys, const std::function<bool()> &done) {
+  return runHostProgram("Z:\\usr\\bin\\xdotool key --delay 50 " + keys, done);
 }
 
 }  // namespace driver

@@ -1,10 +1,12 @@
-// Links made on the host side of Wine: Wine 8 creates no symbolic link or
-// junction itself (CreateSymbolicLinkA reports success and makes nothing,
-// FSCTL_SET_REPARSE_POINT is not supported), but shows a host symbolic link
-// to a folder as a reparse point.
+// What the host side of Wine does for a test: links, since Wine 8 creates
+// no symbolic link or junction itself (CreateSymbolicLinkA reports success
+// and makes nothing, FSCTL_SET_REPARSE_POINT is not supported) but shows a
+// host symbolic link to a folder as a reparse point; and keys pressed on the
+// X display, as a user's keyboard would.
 #ifndef SAVER_TESTS_DRIVER_HOST_LINK_H
 #define SAVER_TESTS_DRIVER_HOST_LINK_H
 
+#include <functional>
 #include <string>
 
 namespace driver {
@@ -16,6 +18,10 @@ bool makeHostLink(const std::string &target, const std::string &link);
 // Removes the host link itself: under Wine 8 the Windows deletion calls
 // follow it.
 bool removeHostLink(const std::string &link);
+
+// Presses keys (xdotool's names, e.g. "Tab", "shift+Tab", "Return") in the
+// window that has the X focus; true once done holds, polled for some seconds.
+bool pressHostKeys(const std::string &keys, const std::function<bool()> &done);
 
 }  // namespace driver
 

@@ -251,3 +251,36 @@ TEST_F(InstallerEndToEnd, DecliningTheOverwriteReturnsToReadyAndASecondInstallWo
   expectInstalled();
   EXPECT_FALSE(exists(olderFile));
 }
+
+// A movie that is not played, here of a package that needs no player, gives
+// way to the package's poster beside the licence and the buttons: nothing is
+// installed before "Install". "Cancel" leaves nothing; the next run installs.
+TEST_F(InstallerEndToEnd, PosterStandsInForTheMovieAndNothingInstallsBeforeInstall) {
+  const std::string launcher = buildLauncher("posterMovie", [](const std::filesystem::path &folder) {
+    std::filesystem::copy_file(SPLASH_CMYK_JPEG, folder / "poster.jpg");
+  });
+  const std::set<std::string> foldersBefore = workFolders();
+  {
+    driver::TestProgram launcherProgram, installer;
+    HWND form = startInteractive(launcher, launcherProgram, installer);
+    ASSERT_NE(form, nullptr);
+    expectPictureDrawn(form);
+    HWND license = FindWindowExA(form, nullptr, "RichEdit20A", nullptr);
+    EXPECT_TRUE(license != nullptr && IsWindowVisible(license));
+    driver::saveScreenshot("installer-poster.png");
+    expectNothingInstalled();
+    ASSERT_TRUE(driver::clickButton(form, "Cancel"));
+    expectBothEnd(installer, launcherProgram);
+    expectNothingInstalled();
+  }
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(launcher, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(driver::clickButton(form, "Accept and Install"));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
+                                                INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  declineControlPanel(question, installer, launcherProgram);
+  expectInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+}

@@ -50,6 +50,7 @@ fs::path stagedSource(const fs::path &folder, const fs::path &sample) {
   for (const nlohmann::json &entry : manifest["entries"])
     writeBytes(path(entry["file"]), entry.value("compressed", false) ? compressibleBytes(3000 + seed)
                                                                      : randomBytes(2000, seed++));
+  if (manifest.contains("poster")) writeBytes(path(manifest["poster"]), bitmapFile(48, 27));
   const nlohmann::json &dataFile = manifest["dataFile"];
   if (dataFile.contains("settings")) writeBytes(path(dataFile["settings"]), tideSettingsRecord());
   writeBytes(path(dataFile["members"]) / "main.swf", compressibleBytes(20000));
@@ -171,7 +172,7 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
     for (const fs::directory_entry &item : fs::directory_iterator(samples))
       if (item.path().extension() == ".json")
         cases.push_back({item.path().string(), staged(item.path()), none});
-  ASSERT_EQ(cases.size(), 7u + 4 + 2) << "the installer test manifests and the sample's are found";
+  ASSERT_EQ(cases.size(), 7u + 5 + 2) << "the installer test manifests and the sample's are found";
   for (const RoundTrip &trip : cases) {
     ScratchFolder folder;
     std::vector<uint8_t> original = built(trip.source(folder.path() / "source"));

@@ -1,5 +1,9 @@
 #include "packFixture.h"
 
+#include <stdio.h>
+
+#include <jpeglib.h>
+
 #include "package/integrityRecord.h"
 #include "package/propertyRecord.h"
 #include "tests/flash/swfBuilder.h"
@@ -171,4 +175,31 @@ void writeTidePackageFiles(const std::filesystem::path &folder) {
   writeBytes(folder / "members" / "pictures" / "a.jpg", randomBytes(5000, 9));
   writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", compressibleBytes(700));
   writeBytes(folder / "members" / "pictures" / "empty.txt", {});
+}
+
+std::vector<uint8_t> jpegFile(int width, int height) {
+  jpeg_compress_struct info;
+  jpeg_error_mgr errors;
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char *buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = static_cast<JDIMENSION>(width);
+  info.image_height = static_cast<JDIMENSION>(height);
+  info.input_components = 3;
+  info.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&info);
+  jpeg_start_compress(&info, TRUE);
+  std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
+  while (info.next_scanline < info.image_height) {
+    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i + info.next_scanline * 4);
+    JSAMPROW rows[] = {row.data()};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  jpeg_destroy_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  free(buffer);
+  return bytes;
 }

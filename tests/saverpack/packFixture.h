@@ -25,6 +25,8 @@ std::vector<uint8_t> compressibleBytes(size_t count);
 
 // A 24-bit bitmap file of a colour ramp.
 std::vector<uint8_t> bitmapFile(int width, int height);
+// A JPEG of a colour ramp, as a camera or an editor would write it.
+std::vector<uint8_t> jpegFile(int width, int height);
 
 void writeBytes(const std::filesystem::path &path, const std::vector<uint8_t> &bytes);
 std::vector<uint8_t> readBytes(const std::filesystem::path &path);

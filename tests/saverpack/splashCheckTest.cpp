@@ -7,10 +7,6 @@
 
 #include <gtest/gtest.h>
 
-#include <stdio.h>
-
-#include <jpeglib.h>
-
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -18,34 +14,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-// A grey ramp of width x height as a baseline JPEG.
-std::vector<uint8_t> jpegFile(int width, int height) {
-  jpeg_compress_struct info;
-  jpeg_error_mgr errors;
-  info.err = jpeg_std_error(&errors);
-  jpeg_create_compress(&info);
-  unsigned char *buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&info, &buffer, &size);
-  info.image_width = static_cast<JDIMENSION>(width);
-  info.image_height = static_cast<JDIMENSION>(height);
-  info.input_components = 1;
-  info.in_color_space = JCS_GRAYSCALE;
-  jpeg_set_defaults(&info);
-  jpeg_start_compress(&info, TRUE);
-  std::vector<JSAMPLE> row(static_cast<size_t>(width));
-  for (int x = 0; x < width; ++x) row[static_cast<size_t>(x)] = static_cast<JSAMPLE>(x * 255 / width);
-  while (info.next_scanline < info.image_height) {
-    JSAMPROW rows[] = {row.data()};
-    jpeg_write_scanlines(&info, rows, 1);
-  }
-  jpeg_finish_compress(&info);
-  jpeg_destroy_compress(&info);
-  std::vector<uint8_t> bytes(buffer, buffer + size);
-  free(buffer);
-  return bytes;
-}
 
 std::vector<uint8_t> cut(std::vector<uint8_t> bytes, size_t keep) {
   bytes.resize(keep);

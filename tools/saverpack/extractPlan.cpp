@@ -7,6 +7,7 @@
 #include "package/installedSaver.h"
 #include "package/installNames.h"
 #include "package/packageFormat.h"
+#include "package/posterRange.h"
 #include "package/uninstallMark.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/fileLayers.h"
@@ -220,6 +221,13 @@ bool describeDataFile(const std::vector<uint8_t> &dataFile, std::vector<MemberPa
   return true;
 }
 
+std::string posterFileName(const std::vector<uint8_t> &poster) {
+  const PosterFormat format = posterFormatOf(poster);
+  return format == PosterFormat::bitmap ? "poster.bmp"
+         : format == PosterFormat::jpeg ? "poster.jpg"
+                                        : "poster.bin";
+}
+
 ordered_json flagValue(uint8_t value) {
   return value <= 1 ? ordered_json(value == 1) : ordered_json(value);
 }
@@ -234,6 +242,7 @@ ordered_json describeFlags(const PackageFlags &flags) {
     manifest["flashInstallerVersionIndex"] = flags.flashInstallerVersionIndex;
   manifest["offerControlPanel"] = flagValue(flags.offerControlPanel);
   describePropertyKeys(flags.properties, manifest);
+  if (!flags.poster.empty()) manifest["poster"] = posterFileName(flags.poster);
   return manifest;
 }
 
@@ -245,6 +254,10 @@ bool readStoredFlags(const std::vector<uint8_t> &file, const FileLayers &layers,
   PropertyRecord record;
   if (packageFlagsOf(installer, layers.installerSize, layers.header, flags, record) != STATUS_OK) {
     error = "the property record (entry 0's bytes) is damaged; nothing was written";
+    return false;
+  }
+  if (readPoster(installer, layers.installerSize, flags.properties, flags.poster) != STATUS_OK) {
+    error = "the poster's range lies outside the package; nothing was written";
     return false;
   }
   if (record.present && (record.version != PROPERTY_RECORD_VERSION ||
@@ -436,6 +449,7 @@ bool planExtraction(const std::vector<uint8_t> &file, ExtractPlan &plan, std::st
     return false;
 
   plan.manifest = describeFlags(flags);
+  if (!flags.poster.empty()) plan.files.push_back({posterFileName(flags.poster), flags.poster});
   describePrograms(file, layers, codec->expanded, plan);
   if (carriesUninstaller) describeUninstaller(data, plan);
   std::vector<CarriedFile> carried = describeEntries(parts, *codec, data.described, flags.saverName, plan);

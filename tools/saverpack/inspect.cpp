@@ -66,6 +66,11 @@ void printText(const json &report, std::ostream &out) {
                          "offerControlPanel"};
   for (const char *flag : flags) out << (flag == flags[0] ? "  " : ", ") << flag << " " << header[flag];
   out << "\n  " << propertyKeysText(header) << "\n";
+  if (header.contains("poster")) {
+    const json &poster = header["poster"];
+    out << "  poster at " << poster["range"].get<std::string>() << ": "
+        << (poster.contains("error") ? poster["error"] : poster["format"]).get<std::string>() << "\n";
+  }
   for (const json &entry : report["entries"]) printEntry(entry, out);
 }
 

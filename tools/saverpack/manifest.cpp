@@ -1,12 +1,14 @@
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/fileAccess.h"
 
+#include "common/pictureCheck.h"
 #include "common/carriedFlashInstallers.h"
 #include "common/crcUtils.h"
 #include "common/pathRules.h"
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
 #include "package/installedSaver.h"
+#include "package/posterRange.h"
 #include "package/uninstallMark.h"
 #include "tools/saverpack/manifestFields.h"
 #include "tools/saverpack/propertyKeys.h"
@@ -215,6 +217,24 @@ void addUninstallerAsMarked(const Fields &fields, const fs::path &base, BuildPla
                                             " is \"" + carried + "\" carries the uninstaller");
 }
 
+// The poster, read and decoded as the installer will; only a movie splash
+// may need one.
+void readPoster(const Fields &fields, const fs::path &base, PackageFlags &flags) {
+  const std::string path = fields.file("poster", base);
+  std::string error;
+  require(readWholeFile(path, flags.poster, error), fields.key("poster") + ": " + error);
+  require(flags.poster.size() <= POSTER_MAX, fields.key("poster") + ": longer than 16 MiB");
+  const PosterFormat format = posterFormatOf(flags.poster);
+  std::string fault = "it is neither a bitmap nor a JPEG";
+  const bool shown =
+      format != PosterFormat::unknown &&
+      pictureDecodes(flags.poster,
+                     format == PosterFormat::jpeg ? PictureFormat::jpeg : PictureFormat::bitmap, fault);
+  require(shown, fields.key("poster") + ": the installer cannot show " + path + ": " + fault);
+  require(isMovieType(flags.installerType),
+          fields.key("poster") + ": only a movie splash (installerType 2 or 3) is shown as a poster");
+}
+
 void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
   std::set<std::string> keys = {"saverName",
                                 "installerType",
@@ -229,10 +249,12 @@ void readPlan(const json &manifest, const fs::path &base, BuildPlan &plan) {
                                 "codecLibrary",
                                 "entries",
                                 "dataFile",
-                                "headerBytes"};
+                                "headerBytes",
+                                "poster"};
   for (const std::string &key : propertyKeyNames()) keys.insert(key);
   const Fields fields(manifest, "", keys);
   readFlags(fields, plan.flags);
+  if (fields.has("poster")) readPoster(fields, base, plan.flags);
   if (fields.has("launcher")) plan.launcherPath = fields.file("launcher", base);
   plan.installerPath = fields.file("installer", base);
   plan.codecLibraryPath = fields.file("codecLibrary", base);

@@ -4,6 +4,7 @@
 #include "codec/memoryCodec.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/posterRange.h"
 #include "common/statusCodes.h"
 
 #include <algorithm>
@@ -133,8 +134,12 @@ bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &fil
   for (const CarriedFile &file : files)
     if (!appendEntry(file, programSize, header, package, error)) return false;
   std::memcpy(package.data(), &header, sizeof(header));
-  if (!appendPropertyRecord(package, programSize,
-                            propertyRecordBytes(recordPropertyItems(flags.properties)))) {
+  PackageProperties properties = flags.properties;
+  if (!appendPoster(package, programSize, flags.poster, properties)) {
+    error = "poster: longer than 16 MiB, or the package outgrows 2 GB";
+    return false;
+  }
+  if (!appendPropertyRecord(package, programSize, propertyRecordBytes(recordPropertyItems(properties)))) {
     error = "the property record outgrows its limit or the package 2 GB";
     return false;
   }

@@ -32,6 +32,9 @@ struct PackageFlags {
   // As stored: the header's fields, and the property record's when one of
   // its fields is set.
   PackageProperties properties;
+  // Shown in place of a movie that cannot be played; stored behind the
+  // entries, where properties.posterRange, set by the build, locates it.
+  std::vector<uint8_t> poster;
   // Raw bytes laid over the finished header, by offset: only where no other
   // field puts anything (reserved bytes, name fields behind their end,
   // absent entries).

@@ -1,6 +1,7 @@
 #include "tools/saverpack/packageReport.h"
 
 #include "common/statusCodes.h"
+#include "package/posterRange.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
 #include "package/installedSaver.h"
@@ -50,6 +51,19 @@ json reportEntry(const std::vector<uint8_t> &file, const FileLayers &layers, int
   return report;
 }
 
+// Where the poster lies, its format and size, or why it cannot be read.
+json reportPoster(ByteSource &installer, uint32_t programSize, const PackageProperties &stated) {
+  std::vector<uint8_t> poster;
+  if (readPoster(installer, programSize, stated, poster) != STATUS_OK)
+    return {{"range", stated.posterRange}, {"error", "outside the package"}};
+  const PosterFormat format = posterFormatOf(poster);
+  return {{"range", stated.posterRange},
+          {"format", format == PosterFormat::bitmap ? "bitmap"
+                     : format == PosterFormat::jpeg ? "JPEG"
+                                                    : "unknown"},
+          {"size", poster.size()}};
+}
+
 // The header's fields and the properties as installers take them; those of
 // a damaged property record are left out (verify names the damage).
 json reportHeader(const std::vector<uint8_t> &file, const FileLayers &layers) {
@@ -65,6 +79,7 @@ json reportHeader(const std::vector<uint8_t> &file, const FileLayers &layers) {
   PackageProperties stated;
   readPackageProperties(installer, layers.installerSize, header, stated);
   reportPropertyKeys(stated, report);
+  if (!stated.posterRange.empty()) report["poster"] = reportPoster(installer, layers.installerSize, stated);
   return report;
 }
 

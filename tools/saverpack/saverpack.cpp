@@ -112,7 +112,7 @@ int build(const Words &words) {
   const bool loaded = loadBuildPlan(words.plain[0], plan, error);
   plan.fastImplode = words.options.contains("--fast");
   std::vector<std::string> warnings;
-  if (!loaded || !checkSplash(plan, false, warnings, error) ||
+  if (!loaded || !checkSplash(plan, !plan.flags.poster.empty(), warnings, error) ||
       !buildInstallerFile(plan, output, error, &progress, &notes) ||
       (signing.wanted() && !signInstallerFile(output, signing, error)) ||
       !writeWholeFile(outputPath, output, error))

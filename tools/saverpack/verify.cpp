@@ -7,6 +7,7 @@
 #include "common/crcUtils.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
+#include "package/posterRange.h"
 #include "package/dataFileFormat.h"
 #include "package/installNames.h"
 #include "package/integrityRecord.h"
@@ -121,8 +122,11 @@ void checkPropertyRecord(ByteSource &file, uint32_t programSize, const Installer
   PackageProperties properties;
   int32_t status = readPropertyRecord(file, programSize, header, record);
   if (status == STATUS_OK) status = takeRecordProperties(record, PACKAGE_PROPERTIES, properties);
+  std::vector<uint8_t> poster;
   if (status != STATUS_OK) {
     report.problems.push_back("property record damaged: its items do not fit it or their fields");
+  } else if (readPoster(file, programSize, properties, poster) != STATUS_OK) {
+    report.problems.push_back("poster range \"" + properties.posterRange + "\" lies outside the package");
   } else if (record.present) {
     report.lines.push_back("property record version " + std::to_string(record.version) + ", " +
                            std::to_string(record.items.size()) + " items");

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev nasm
-  wine wine64 wine32:i386 xvfb xauth imagemagick fonts-dejavu-core
+  wine wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-dejavu-core
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
   zlib1g-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
