@@ -38,7 +38,8 @@ std::vector<uint8_t> jpegFile(int width, int height) {
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
   while (info.next_scanline < info.image_height) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i + info.next_scanline * 4);
+    for (size_t i = 0; i < row.size(); ++i)
+      row[i] = static_cast<unsigned char>(i + size_t(info.next_scanline) * 4);
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }
@@ -56,7 +57,7 @@ std::vector<uint8_t> cut(std::vector<uint8_t> bytes) {
 
 // The sample source (a movie splash) with the poster and, when given, another installer type.
 fs::path sourceWithPoster(const fs::path &folder, const std::vector<uint8_t> &poster, const char *type) {
-  const fs::path manifest = writeSamplePackageSource(folder);
+  fs::path manifest = writeSamplePackageSource(folder);
   writeBytes(folder / "poster.img", poster);
   std::ifstream in(manifest);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
