@@ -108,6 +108,8 @@ class TInstallerForm : public InstallObserver, public StartupView {
   LRESULT defaultButton() const;
   void onMinMaxInfo(MINMAXINFO *limits) const;
   static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The buttons, clicked or by their keys, and the focus; false for other messages.
+  bool onControlMessage(UINT message, WPARAM wParam, LRESULT &result);
   // Closing, the session's end and the window's end; false for other messages.
   bool onEndingMessage(HWND window, UINT message, WPARAM wParam, LRESULT &result);
   static LRESULT CALLBACK panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

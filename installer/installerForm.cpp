@@ -368,6 +368,7 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
   if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
   LRESULT result = 0;
   if (form->onEndingMessage(window, message, wParam, result)) return result;
+  if (form->onControlMessage(message, wParam, result)) return result;
   switch (message) {
     case WM_CREATE:
       form->FormCreate();
@@ -381,14 +382,6 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     case WM_GETMINMAXINFO:
       form->onMinMaxInfo(reinterpret_cast<MINMAXINFO *>(lParam));
       return 0;
-    case WM_COMMAND:
-      if (HIWORD(wParam) == BN_CLICKED) form->onCommand(LOWORD(wParam));
-      return 0;
-    case DM_GETDEFID:
-      return form->defaultButton();
-    case WM_ACTIVATE:
-      form->onActivate(LOWORD(wParam) != WA_INACTIVE);
-      return 0;
     case WM_TIMER:
       if (wParam == PAUSE_TIMER_ID) form->pauseTimerTimer();
       return 0;
@@ -397,6 +390,23 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
       return DefWindowProcA(window, message, wParam, lParam);
     default:
       return DefWindowProcA(window, message, wParam, lParam);
+  }
+}
+
+bool TInstallerForm::onControlMessage(UINT message, WPARAM wParam, LRESULT &result) {
+  result = 0;
+  switch (message) {
+    case WM_COMMAND:
+      if (HIWORD(wParam) == BN_CLICKED) onCommand(LOWORD(wParam));
+      return true;
+    case DM_GETDEFID:
+      result = defaultButton();
+      return true;
+    case WM_ACTIVATE:
+      onActivate(LOWORD(wParam) != WA_INACTIVE);
+      return true;
+    default:
+      return false;
   }
 }
 

@@ -38,7 +38,7 @@ LRESULT CALLBACK keysLeftToWindow(HWND box, UINT message, WPARAM wParam, LPARAM 
   const LRESULT result = CallWindowProcA(boxProcedure, box, message, wParam, lParam);
   if (message == WM_NCDESTROY) RemovePropA(box, BOX_PROCEDURE);
   if (message != WM_GETDLGCODE) return result;
-  return result & ~(DLGC_WANTTAB | DLGC_WANTMESSAGE | DLGC_WANTALLKEYS);
+  return result & ~(DLGC_WANTTAB | DLGC_WANTMESSAGE);
 }
 
 }  // namespace

@@ -193,7 +193,8 @@ std::vector<uint8_t> jpegFile(int width, int height) {
   jpeg_start_compress(&info, TRUE);
   std::vector<unsigned char> row(static_cast<size_t>(width) * 3);
   while (info.next_scanline < info.image_height) {
-    for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<unsigned char>(i + info.next_scanline * 4);
+    for (size_t i = 0; i < row.size(); ++i)
+      row[i] = static_cast<unsigned char>(i + size_t(info.next_scanline) * 4);
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);
   }

@@ -24,7 +24,7 @@ std::vector<uint8_t> cut(std::vector<uint8_t> bytes) {
 
 // The sample source (a movie splash) with the poster and, when given, another installer type.
 fs::path sourceWithPoster(const fs::path &folder, const std::vector<uint8_t> &poster, const char *type) {
-  const fs::path manifest = writeSamplePackageSource(folder);
+  fs::path manifest = writeSamplePackageSource(folder);
   writeBytes(folder / "poster.img", poster);
   std::ifstream in(manifest);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
