@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/unicodeText.h"
 #include "common/librarySearch.h"
 #include "common/wholeFile.h"
 #include "installer/stringTable.h"
@@ -33,7 +34,7 @@ DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG *giv
 HWND createLicenseBox(HWND parent, HINSTANCE instance) {
   // The library stays loaded for the life of the program, as the box does.
   loadSystemLibrary("riched20.dll");
-  return CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
+  return CreateWindowExW(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, L"",
                          WS_CHILD | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0, 0, 0, 0,
                          parent, nullptr, instance, nullptr);
 }
@@ -43,7 +44,8 @@ LicenseLoad loadLicenseFile(HWND box, const std::string &path) {
   FileReadFault fault = {};
   if (!readWholeFile(path, bytes, &fault, LARGEST_LICENSE_BYTES)) {
     if (std::strcmp(fault.step, "size") != 0) return LicenseLoad::Unreadable;
-    SetWindowTextA(box, expandText(programText(IDS_LICENSE_TOO_LARGE), {path}).c_str());
+    SetWindowTextW(
+        box, wideFromUtf8(expandText(programText(IDS_LICENSE_TOO_LARGE), {utf8FromAnsi(path)})).c_str());
     return LicenseLoad::TooLarge;
   }
   const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;

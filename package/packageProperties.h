@@ -28,14 +28,17 @@ struct PackageProperties {
   std::string version;     // "major.minor[.build[.revision]]" (package/packageVersion.h)
   std::string homepage;    // the saver's web page
   std::string supportUrl;  // where its users get help
+  std::string languages;   // the languages the programs may speak, "en,de,fr"; "" for every one
 };
 
 // The property record's tags; a tag once used keeps its meaning.
 constexpr uint16_t VERSION_TAG = 1;
 constexpr uint16_t HOMEPAGE_TAG = 2;
 constexpr uint16_t SUPPORT_URL_TAG = 3;
+constexpr uint16_t LANGUAGES_TAG = 5;
 constexpr uint16_t VERSION_FIELD = 23;  // "65535.65535.65535.65535"
 constexpr uint16_t URL_FIELD = 2048;
+constexpr uint16_t LANGUAGES_FIELD = 256;
 
 // One field of PackageProperties: its type and where it is stored.
 struct PropertyField {
