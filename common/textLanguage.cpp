@@ -29,25 +29,25 @@ bool isOffered(const TextLanguage &language, const std::string &offered) {
   return false;
 }
 
+// Portuguese speaks Brazil's, Chinese the simplified script; every other
+// language its default sublanguage. A constant table: a function's static
+// would bring the thread-safe initialisation into the programs.
+const TextLanguage LANGUAGES[] = {{"en", ENGLISH_LANGUAGE_ID},
+                                  {"de", 0x0407},
+                                  {"fr", 0x040C},
+                                  {"es", 0x040A},
+                                  {"ca", 0x0403},
+                                  {"nl", 0x0413},
+                                  {"pt", 0x0416},
+                                  {"it", 0x0410},
+                                  {"pl", 0x0415},
+                                  {"ru", 0x0419},
+                                  {"ja", 0x0411},
+                                  {"zh", 0x0804}};
+
 }  // namespace
 
-const std::vector<TextLanguage> &textLanguages() {
-  // Portuguese speaks Brazil's, Chinese the simplified script; every other
-  // language its default sublanguage.
-  static const std::vector<TextLanguage> languages = {{"en", ENGLISH_LANGUAGE_ID},
-                                                      {"de", 0x0407},
-                                                      {"fr", 0x040C},
-                                                      {"es", 0x040A},
-                                                      {"ca", 0x0403},
-                                                      {"nl", 0x0413},
-                                                      {"pt", 0x0416},
-                                                      {"it", 0x0410},
-                                                      {"pl", 0x0415},
-                                                      {"ru", 0x0419},
-                                                      {"ja", 0x0411},
-                                                      {"zh", 0x0804}};
-  return languages;
-}
+std::span<const TextLanguage> textLanguages() { return LANGUAGES; }
 
 const TextLanguage *textLanguageForCode(const std::string &code) {
   for (const TextLanguage &language : textLanguages())

@@ -7,6 +7,7 @@
 #define SAVER_COMMON_TEXT_LANGUAGE_H
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,7 @@ struct TextLanguage {
 };
 
 // English first.
-const std::vector<TextLanguage> &textLanguages();
+std::span<const TextLanguage> textLanguages();
 
 const uint16_t ENGLISH_LANGUAGE_ID = 0x0409;
 
