@@ -1,18 +1,28 @@
 #include "common/programTexts.h"
 
-#include <windows.h>
+#include "common/textLanguage.h"
+#include "common/unicodeText.h"
 
-// LoadStringA cuts a text to the buffer without telling: one that fills it
-// is read again into a larger one, so that no translation is cut short.
+namespace {
+
+uint16_t chosenLanguage = ENGLISH_LANGUAGE_ID;
+
+std::string tableText(unsigned id, uint16_t languageId) {
+  return stringTableText(GetModuleHandleW(nullptr), id, languageId);
+}
+
+}  // namespace
+
+std::string englishProgramText(unsigned id) { return tableText(id, ENGLISH_LANGUAGE_ID); }
+
+void setTextLanguage(uint16_t languageId) { chosenLanguage = languageId; }
+
+void speakUserLanguage(const std::string &requestedCode, const std::string &offered) {
+  setTextLanguage(chooseTextLanguage(requestedCode, GetUserDefaultUILanguage(), offered));
+}
+
 std::string programText(unsigned id) {
-  std::string text(256, '\0');
-  for (;;) {
-    const int size = static_cast<int>(text.size());
-    const int length = LoadStringA(GetModuleHandleA(nullptr), id, text.data(), size);
-    if (length + 1 < size) {
-      text.resize(length > 0 ? length : 0);
-      return text;
-    }
-    text.resize(text.size() * 2);
-  }
+  std::string text = tableText(id, chosenLanguage);
+  if (text.empty() && chosenLanguage != ENGLISH_LANGUAGE_ID) text = tableText(id, ENGLISH_LANGUAGE_ID);
+  return text;
 }

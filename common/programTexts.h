@@ -6,6 +6,7 @@
 #ifndef SAVER_COMMON_PROGRAM_TEXTS_H
 #define SAVER_COMMON_PROGRAM_TEXTS_H
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -18,7 +19,19 @@ using TextLookup = std::string (*)(unsigned id);
 // "%2" stays as it is.
 std::string expandText(const std::string &pattern, std::initializer_list<std::string> arguments);
 
-// Windows: the running program's TextLookup, its own string table.
+// Windows: the running program's TextLookup, its own string table in the
+// chosen language (English where that table lacks the text), in UTF-8.
 std::string programText(unsigned id);
+
+// Windows: the text in the English table, for what is stored rather than shown.
+std::string englishProgramText(unsigned id);
+
+// Windows: the language programText reads, a TextLanguage's languageId.
+void setTextLanguage(uint16_t languageId);
+
+// Windows: sets the language chooseTextLanguage (common/textLanguage.h)
+// picks for the code behind "/lang=", the user's interface language and the
+// package's list ("" before the package is read).
+void speakUserLanguage(const std::string &requestedCode, const std::string &offered);
 
 #endif

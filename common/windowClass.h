@@ -8,3 +8,7 @@
 // second window of the same kind can be made. False when the class cannot be
 // registered.
 bool registerWindowClass(HINSTANCE instance, const char *name, WNDPROC procedure);
+
+// The same for a window that shows text in any language: its procedure
+// passes on to DefWindowProcW.
+bool registerUnicodeWindowClass(HINSTANCE instance, const wchar_t *name, WNDPROC procedure);

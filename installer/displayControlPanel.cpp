@@ -1,5 +1,6 @@
 #include "installer/displayControlPanel.h"
 
+#include "common/unicodeText.h"
 #include "common/controlPanelTitles.h"
 #include "common/logFile.h"
 #include "installer/stringTable.h"
@@ -10,7 +11,7 @@
 static const int PANEL_CANCEL_ID = IDCANCEL;
 
 static HWND findPanel(const std::string &title) {
-  return title.empty() ? nullptr : FindWindowA(nullptr, title.c_str());
+  return title.empty() ? nullptr : FindWindowW(nullptr, wideFromUtf8(title).c_str());
 }
 
 void closeDisplayControlPanel() {

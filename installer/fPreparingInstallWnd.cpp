@@ -1,6 +1,7 @@
 #include "installer/fPreparingInstallWnd.h"
 
 #include "common/displayScale.h"
+#include "common/unicodeText.h"
 #include "common/windowClass.h"
 #include "common/windowDpi.h"
 #include "installer/installerFont.h"
@@ -10,7 +11,7 @@
 
 namespace {
 
-const char WINDOW_CLASS[] = "TpreparingInstallWnd";
+const wchar_t WINDOW_CLASS[] = L"TpreparingInstallWnd";
 const int CLIENT_WIDTH = 264;
 const int CLIENT_HEIGHT = 91;
 // Out of sight on any screen.
@@ -22,17 +23,17 @@ const DWORD WINDOW_STYLE = WS_CAPTION | WS_SYSMENU;
 }  // namespace
 
 TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, bool visible) {
-  registerWindowClass(instance, WINDOW_CLASS, windowProc);
+  registerUnicodeWindowClass(instance, WINDOW_CLASS, windowProc);
   // Made for the primary monitor; its own monitor's DPI is known once it exists.
   const int primaryDpi = windowDpi(nullptr);
   RECT frame = {0, 0, scaledToDpi(CLIENT_WIDTH, primaryDpi), scaledToDpi(CLIENT_HEIGHT, primaryDpi)};
   AdjustWindowRectEx(&frame, WINDOW_STYLE, FALSE, 0);
-  window_ = CreateWindowExA(0, WINDOW_CLASS, "", WINDOW_STYLE | (visible ? WS_VISIBLE : 0), CREATED_LEFT,
+  window_ = CreateWindowExW(0, WINDOW_CLASS, L"", WINDOW_STYLE | (visible ? WS_VISIBLE : 0), CREATED_LEFT,
                             CREATED_TOP, frame.right - frame.left, frame.bottom - frame.top,
                             applicationWindow(), nullptr, instance, this);
   // A static control centres one line only vertically with SS_CENTERIMAGE.
-  label1_ = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0, 0,
-                            window_, nullptr, instance, nullptr);
+  label1_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0,
+                            0, window_, nullptr, instance, nullptr);
   scaleTo(windowDpi(window_));
   setMessage(programText(IDS_PREPARING_WINDOW_FIRST));
 }
@@ -82,15 +83,15 @@ LRESULT CALLBACK TpreparingInstallWnd::windowProc(HWND window, UINT message, WPA
       SetWindowLongPtrA(window, GWLP_USERDATA, 0);
       break;
   }
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 void TpreparingInstallWnd::setCaption(const std::string &caption) {
-  SetWindowTextA(window_, caption.c_str());
+  SetWindowTextW(window_, wideFromUtf8(caption).c_str());
 }
 
 void TpreparingInstallWnd::setMessage(const std::string &text) {
-  SetWindowTextA(label1_, text.c_str());
+  SetWindowTextW(label1_, wideFromUtf8(text).c_str());
   repaint();
 }
 

@@ -1,5 +1,6 @@
 #include "installer/filePlacement.h"
 
+#include "common/unicodeText.h"
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/adminFolder.h"
@@ -56,7 +57,8 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   bool found = false;
   for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
   if (found && !replacementAgreed &&
-      !observer.ask(Question::overwriteSaver, saverName + programText(IDS_OVERWRITE_QUESTION))) {
+      !observer.ask(Question::overwriteSaver,
+                    utf8FromAnsi(saverName) + programText(IDS_OVERWRITE_QUESTION))) {
     return trace.result(STATUS_USER_ABORT);
   }
   // Made or taken over before anything below it is deleted: a link in its

@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 
+#include "common/unicodeText.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/logFile.h"
 #include "installer/failureReport.h"
@@ -68,13 +69,12 @@ void TInstallerForm::setupFormForInstallationComplete(int32_t status) {
 
 void TInstallerForm::resetAfterAbort() {
   setProgress(0);
-  SetWindowTextA(labCopying, "");
+  SetWindowTextW(labCopying, L"");
   applyPhase(InstallerPhase::afterAbort);
   repaint();
 }
 
 std::string TInstallerForm::caption() const {
-  char text[512] = "";
-  GetWindowTextA(window_, text, sizeof text);
-  return text;
+  wchar_t text[512] = L"";
+  return utf8FromWide(text, GetWindowTextW(window_, text, 512));
 }

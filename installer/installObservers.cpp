@@ -1,5 +1,6 @@
 #include "installer/installObservers.h"
 
+#include "common/unicodeText.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
 #include "installer/failureReport.h"
@@ -47,6 +48,7 @@ void LogObserver::answered(Question question, bool answer) {
 
 // The text of the box the failure would show, whether or not one is shown.
 void LogObserver::failed(const Failure &failure) {
-  const FailureMessage message = failureMessage(failure, systemErrorText(failure.status), programText);
+  const Failure shown = {failure.kind, failure.status, utf8OfEither(failure.subject)};
+  const FailureMessage message = failureMessage(shown, systemErrorText(failure.status), programText);
   log_.write(failureText(failure.status, failure.subject, message.text));
 }

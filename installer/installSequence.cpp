@@ -9,6 +9,7 @@
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
 #include "common/statusCodes.h"
+#include "common/unicodeText.h"
 #include "flash/flashPlayerSetup.h"
 #include "installer/displayControlPanel.h"
 #include "installer/filePlacement.h"
@@ -17,6 +18,7 @@
 #include "installer/installerTexts.h"
 #include "installer/launcherHandleParameter.h"
 #include "installer/launcherLink.h"
+#include "installer/placementRules.h"
 #include "installer/replacementStep.h"
 #include "installer/stringTable.h"
 #include "installer/uninstallRegistration.h"
@@ -46,7 +48,8 @@ PlanSystem planSystem() {
   system.installerFile = ownProgramFile();
   system.lowerCase = systemLowerCase;
   system.installText = programText(IDS_INSTALL);
-  system.screenSaverText = programText(IDS_SCREEN_SAVER);
+  // The uninstall entry keeps its English name in every language.
+  system.screenSaverText = englishProgramText(IDS_SCREEN_SAVER);
   return system;
 }
 
@@ -114,7 +117,11 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
   }
   if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
   if (status == STATUS_OK) {
+    // The package may offer fewer languages than the programs speak.
+    speakUserLanguage(readInstallerSwitches(parameters).languageCode, run.package.properties().languages);
     run.plan = makeInstallPlan(run.package.header(), parameters, planSystem(), run.package.properties());
+    run.plan.windowTitle = InstallerTitleFor(utf8FromAnsi(run.plan.saverName), programText(IDS_INSTALL),
+                                             programText(IDS_SCREEN_SAVER));
     status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
   }
   startup.status = tell(startup.quiet, status, failures);

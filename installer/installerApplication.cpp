@@ -1,8 +1,10 @@
 #include "installer/installerApplication.h"
 
+#include "common/unicodeText.h"
+
 namespace {
 
-const char APPLICATION_CLASS[] = "TApplication";
+const wchar_t APPLICATION_CLASS[] = L"TApplication";
 const int OUT_OF_SIGHT = -32000;
 
 HWND application = nullptr;
@@ -15,7 +17,7 @@ bool isDiscarded(const MSG &message) { return message.message == WM_RBUTTONDOWN;
 // The task bar's "Close window" and Alt+F4 close the application window;
 // the main window decides, as for its own close box.
 LRESULT CALLBACK applicationProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message != WM_CLOSE) return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_CLOSE) return DefWindowProcW(window, message, wParam, lParam);
   if (mainWindow != nullptr) SendMessageA(mainWindow, WM_CLOSE, 0, 0);
   return 0;
 }
@@ -23,12 +25,12 @@ LRESULT CALLBACK applicationProc(HWND window, UINT message, WPARAM wParam, LPARA
 }  // namespace
 
 void createApplicationWindow(HINSTANCE instance) {
-  WNDCLASSA windowClass = {};
+  WNDCLASSW windowClass = {};
   windowClass.lpfnWndProc = applicationProc;
   windowClass.hInstance = instance;
   windowClass.lpszClassName = APPLICATION_CLASS;
-  RegisterClassA(&windowClass);
-  application = CreateWindowExA(0, APPLICATION_CLASS, "", WS_POPUP | WS_CAPTION | WS_SYSMENU, OUT_OF_SIGHT,
+  RegisterClassW(&windowClass);
+  application = CreateWindowExW(0, APPLICATION_CLASS, L"", WS_POPUP | WS_CAPTION | WS_SYSMENU, OUT_OF_SIGHT,
                                 OUT_OF_SIGHT, 0, 0, nullptr, nullptr, instance, nullptr);
 }
 
@@ -57,7 +59,9 @@ bool setBusyCursorIfBusy() {
   return true;
 }
 
-void setApplicationTitle(const std::string &title) { SetWindowTextA(application, title.c_str()); }
+void setApplicationTitle(const std::string &title) {
+  SetWindowTextW(application, wideFromUtf8(title).c_str());
+}
 
 void showApplicationInTaskBar() {
   if (application != nullptr && !IsWindowVisible(application)) ShowWindow(application, SW_SHOWNOACTIVATE);
@@ -69,12 +73,12 @@ void dispatchUnlessDiscarded(const MSG &message) {
   MSG keyboard = message;
   if (mainWindow != nullptr && IsDialogMessageW(mainWindow, &keyboard)) return;
   TranslateMessage(&message);
-  DispatchMessageA(&message);
+  DispatchMessageW(&message);
 }
 
 void processPendingMessages() {
   MSG message;
-  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
     if (message.message == WM_QUIT) {
       PostQuitMessage(static_cast<int>(message.wParam));
       return;
@@ -85,7 +89,7 @@ void processPendingMessages() {
 
 int runMessageLoop() {
   MSG message;
-  while (GetMessageA(&message, nullptr, 0, 0) > 0) dispatchUnlessDiscarded(message);
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) dispatchUnlessDiscarded(message);
   return static_cast<int>(message.wParam);
 }
 

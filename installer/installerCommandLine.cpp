@@ -1,6 +1,7 @@
 #include "installer/installerCommandLine.h"
 
 #include "common/launcherProtocol.h"
+#include "common/textLanguage.h"
 
 InstallerSwitches readInstallerSwitches(const std::vector<std::string> &parameters) {
   InstallerSwitches switches;
@@ -10,6 +11,7 @@ InstallerSwitches readInstallerSwitches(const std::vector<std::string> &paramete
     switches.silent = switches.silent || silent;
     switches.force = switches.force || isSwitch(parameter, FORCE_SWITCH);
     logSwitchPath(parameter, switches.logPath);
+    languageSwitchCode(parameter, switches.languageCode);
   }
   return switches;
 }

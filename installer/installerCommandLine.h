@@ -1,5 +1,5 @@
 // The installer's command line: "/q" for a quiet installation, "/qn" for one
-// that shows nothing at all, "/force", "/log=" with the run log's path, and
+// that shows nothing at all, "/force", "/log=" with the run log's path, "/lang=" with a language, and
 // "/l=" with the launcher's window (read by launcherHandleFromParameters).
 // Portable.
 #ifndef SAVER_INSTALLER_INSTALLER_COMMAND_LINE_H
@@ -11,9 +11,10 @@
 struct InstallerSwitches {
   // "/q" and "/qn" in any letter case; each one is told to the launcher.
   int quietSwitches = 0;
-  bool silent = false;  // "/qn": no window, no box, no question, no read-me
-  bool force = false;   // "/force": an older version replaces a newer one
-  std::string logPath;  // behind the last "/log=", "" without one
+  bool silent = false;       // "/qn": no window, no box, no question, no read-me
+  bool force = false;        // "/force": an older version replaces a newer one
+  std::string logPath;       // behind the last "/log=", "" without one
+  std::string languageCode;  // behind the last "/lang=", "" without one
 };
 
 // From the parameters, the program itself not among them; any other

@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include "common/QRX_FileUtils.h"
+#include "common/unicodeText.h"
 #include "common/windowClass.h"
 #include "common/windowDpi.h"
 #include "installer/installerApplication.h"
@@ -19,9 +20,9 @@
 
 namespace {
 
-const char FORM_CLASS[] = "TInstallerForm";
-const char PANEL_CLASS[] = "TPanel";
-const char PICTURE_CLASS[] = "TImage";
+const wchar_t FORM_CLASS[] = L"TInstallerForm";
+const wchar_t PANEL_CLASS[] = L"TPanel";
+const wchar_t PICTURE_CLASS[] = L"TImage";
 const DWORD SINGLE_BORDER = WS_CAPTION | WS_SYSMENU;
 const UINT_PTR PAUSE_TIMER_ID = 1;
 const UINT PAUSE_TIMER_INTERVAL_MS = 100;
@@ -35,15 +36,15 @@ const int DONE_ID = IDCLOSE;
 const DWORD PANEL_STYLE = WS_EX_CONTROLPARENT;
 
 // Made without a size: placeComponents places every component.
-HWND createChild(const char *windowClass, const char *text, DWORD style, DWORD extendedStyle, HWND parent,
-                 HINSTANCE instance, void *creationData = nullptr) {
-  return CreateWindowExA(extendedStyle, windowClass, text, WS_CHILD | style, 0, 0, 0, 0, parent, nullptr,
-                         instance, creationData);
+HWND createChild(const wchar_t *windowClass, const std::string &text, DWORD style, DWORD extendedStyle,
+                 HWND parent, HINSTANCE instance, void *creationData = nullptr) {
+  return CreateWindowExW(extendedStyle, windowClass, wideFromUtf8(text).c_str(), WS_CHILD | style, 0, 0, 0,
+                         0, parent, nullptr, instance, creationData);
 }
 
 HWND createButton(const std::string &text, int id, DWORD style, HWND parent, HINSTANCE instance) {
-  return CreateWindowExA(0, "BUTTON", text.c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 0, 0, parent,
-                         reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
+  return CreateWindowExW(0, L"BUTTON", wideFromUtf8(text).c_str(), WS_CHILD | WS_TABSTOP | style, 0, 0, 0,
+                         0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, nullptr);
 }
 
 bool pressable(HWND button) { return IsWindowVisible(button) && IsWindowEnabled(button); }
@@ -85,9 +86,9 @@ TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &prepari
       preparingWindow_(preparingWindow) {
   INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_PROGRESS_CLASS};
   InitCommonControlsEx(&controls);
-  registerWindowClass(instance, FORM_CLASS, windowProc);
-  registerWindowClass(instance, PANEL_CLASS, panelProc);
-  registerWindowClass(instance, PICTURE_CLASS, pictureProc);
+  registerUnicodeWindowClass(instance, FORM_CLASS, windowProc);
+  registerUnicodeWindowClass(instance, PANEL_CLASS, panelProc);
+  registerUnicodeWindowClass(instance, PICTURE_CLASS, pictureProc);
 }
 
 TInstallerForm::~TInstallerForm() {
@@ -101,7 +102,7 @@ TInstallerForm::~TInstallerForm() {
 // of the monitor it is on.
 void TInstallerForm::create() {
   const int primaryDpi = windowDpi(nullptr);
-  CreateWindowExA(WS_EX_TOPMOST, FORM_CLASS, "", SINGLE_BORDER, 0, 0, scaledToDpi(FORM_WIDTH, primaryDpi),
+  CreateWindowExW(WS_EX_TOPMOST, FORM_CLASS, L"", SINGLE_BORDER, 0, 0, scaledToDpi(FORM_WIDTH, primaryDpi),
                   scaledToDpi(DESIGN_HEIGHT, primaryDpi), applicationWindow(), nullptr, instance_, this);
   if (window_ == nullptr) {
     PostQuitMessage(0);
@@ -122,10 +123,10 @@ void TInstallerForm::createComponents() {
   bmpPanel = createChild(PICTURE_CLASS, "", 0, 0, contentPanel, instance_, this);
   moviePanel1.reset(new TFlashPanel(contentPanel));
   buttonPanel = createChild(PANEL_CLASS, "", WS_VISIBLE, PANEL_STYLE, window_, instance_);
-  labCopying = createChild("STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
+  labCopying = createChild(L"STATIC", "", SS_LEFT | SS_NOPREFIX, 0, buttonPanel, instance_);
   // Its window text is its name for screen readers.
-  progressBar = createChild(PROGRESS_CLASSA, programText(IDS_INSTALLING).c_str(), WS_VISIBLE, 0,
-                            buttonPanel, instance_);
+  progressBar =
+      createChild(PROGRESS_CLASSW, programText(IDS_INSTALLING), WS_VISIBLE, 0, buttonPanel, instance_);
   SendMessageA(progressBar, PBM_SETSTEP, 1, 0);
   // "Install" and "Close" are never shown together: each is the default button in its phase.
   installBtn = createButton(programText(IDS_INSTALL_BUTTON), INSTALL_ID, WS_VISIBLE | BS_DEFPUSHBUTTON,
@@ -179,7 +180,7 @@ int TInstallerForm::scaled(int designPixels) const { return scaledToDpi(designPi
 
 void TInstallerForm::status(const std::string &text) {
   ShowWindow(labCopying, SW_SHOW);
-  SetWindowTextA(labCopying, text.c_str());
+  SetWindowTextW(labCopying, wideFromUtf8(text).c_str());
   UpdateWindow(labCopying);
 }
 
@@ -195,7 +196,7 @@ void TInstallerForm::pauseBriefly() {
   SetTimer(window_, PAUSE_TIMER_ID, PAUSE_TIMER_INTERVAL_MS, nullptr);
   MSG message;
   while (pauseTimerEnabled) {
-    if (GetMessageA(&message, nullptr, 0, 0) <= 0) {
+    if (GetMessageW(&message, nullptr, 0, 0) <= 0) {
       PostQuitMessage(static_cast<int>(message.wParam));  // leave it for the message loop
       break;
     }
@@ -365,7 +366,7 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
     setApplicationMainWindow(window);
   }
   TInstallerForm *form = formOf(window);
-  if (form == nullptr) return DefWindowProcA(window, message, wParam, lParam);
+  if (form == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   LRESULT result = 0;
   if (form->onEndingMessage(window, message, wParam, result)) return result;
   if (form->onControlMessage(message, wParam, result)) return result;
@@ -387,9 +388,9 @@ LRESULT CALLBACK TInstallerForm::windowProc(HWND window, UINT message, WPARAM wP
       return 0;
     case WM_SETCURSOR:
       if (setBusyCursorIfBusy()) return TRUE;
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
     default:
-      return DefWindowProcA(window, message, wParam, lParam);
+      return DefWindowProcW(window, message, wParam, lParam);
   }
 }
 
@@ -437,7 +438,7 @@ bool TInstallerForm::onEndingMessage(HWND window, UINT message, WPARAM wParam, L
 // Panels pass their buttons' clicks on to the form.
 LRESULT CALLBACK TInstallerForm::panelProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_COMMAND) return SendMessageA(GetAncestor(window, GA_ROOT), message, wParam, lParam);
-  return DefWindowProcA(window, message, wParam, lParam);
+  return DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT CALLBACK TInstallerForm::pictureProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -445,7 +446,7 @@ LRESULT CALLBACK TInstallerForm::pictureProc(HWND window, UINT message, WPARAM w
     SetWindowLongPtrA(
         window, GWLP_USERDATA,
         reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA *>(lParam)->lpCreateParams));
-  if (message != WM_PAINT) return DefWindowProcA(window, message, wParam, lParam);
+  if (message != WM_PAINT) return DefWindowProcW(window, message, wParam, lParam);
   PAINTSTRUCT paint;
   HDC dc = BeginPaint(window, &paint);
   RECT area;

@@ -5,6 +5,7 @@
 
 #include <shlobj.h>
 
+#include "common/unicodeText.h"
 #include "common/QRX_FileUtils.h"
 #include "common/crcUtils.h"
 #include "common/logFile.h"
@@ -52,9 +53,10 @@ void TInstallerForm::startupGoesOn(bool quiet) {
 }
 
 void TInstallerForm::showTitle(const std::string &title) {
-  SetWindowTextA(window_, title.c_str());
+  const std::wstring wideTitle = wideFromUtf8(title);
+  SetWindowTextW(window_, wideTitle.c_str());
   // The picture's name for screen readers.
-  SetWindowTextA(bmpPanel, title.c_str());
+  SetWindowTextW(bmpPanel, wideTitle.c_str());
   setApplicationTitle(title);
 }
 
@@ -107,12 +109,12 @@ void TInstallerForm::showLicense(const std::string &licenseFile) {
     minimumHeight_ = minimumHeightWithLicense(dpi_);
     SetWindowPos(installBtn, nullptr, 0, 0, scaled(ACCEPT_AND_INSTALL_WIDTH), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(installBtn, programText(IDS_ACCEPT_AND_INSTALL).c_str());
+    SetWindowTextW(installBtn, wideFromUtf8(programText(IDS_ACCEPT_AND_INSTALL)).c_str());
     ShowWindow(cancelBtn, SW_SHOW);
   } else {
     SetWindowPos(installBtn, nullptr, 0, 0, scaled(INSTALL_BUTTON.width), scaled(INSTALL_BUTTON.height),
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    SetWindowTextA(installBtn, programText(IDS_INSTALL).c_str());
+    SetWindowTextW(installBtn, wideFromUtf8(programText(IDS_INSTALL)).c_str());
     setSizeable(false);
     minimumHeight_ = minimumHeightWithoutLicense(dpi_);
     RECT frame, client;
@@ -123,8 +125,8 @@ void TInstallerForm::showLicense(const std::string &licenseFile) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   placeButtons();
-  SetWindowTextA(cancelBtn, programText(IDS_CANCEL).c_str());
-  SetWindowTextA(doneBtn, programText(IDS_CLOSE).c_str());
+  SetWindowTextW(cancelBtn, wideFromUtf8(programText(IDS_CANCEL)).c_str());
+  SetWindowTextW(doneBtn, wideFromUtf8(programText(IDS_CLOSE)).c_str());
 }
 
 bool TInstallerForm::showPicture(const std::string &file) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <vector>
 
+#include "common/unicodeText.h"
 #include "common/librarySearch.h"
 #include "common/wholeFile.h"
 #include "installer/stringTable.h"
@@ -35,7 +36,7 @@ const char BOX_PROCEDURE[] = "licenseBoxProcedure";
 // button and cancel as elsewhere in the window, and the arrows still scroll.
 LRESULT CALLBACK keysLeftToWindow(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
   const auto boxProcedure = reinterpret_cast<WNDPROC>(GetPropA(box, BOX_PROCEDURE));
-  const LRESULT result = CallWindowProcA(boxProcedure, box, message, wParam, lParam);
+  const LRESULT result = CallWindowProcW(boxProcedure, box, message, wParam, lParam);
   if (message == WM_NCDESTROY) RemovePropA(box, BOX_PROCEDURE);
   if (message != WM_GETDLGCODE) return result;
   return result & ~(DLGC_WANTTAB | DLGC_WANTMESSAGE);
@@ -48,18 +49,18 @@ HWND createLicenseBox(HWND parent, HINSTANCE instance, HWND after) {
   loadSystemLibrary("riched20.dll");
   // Screen readers name a box by the static text before it.
   HWND label =
-      CreateWindowExA(0, "STATIC", programText(IDS_LICENSE_LABEL).c_str(),
+      CreateWindowExW(0, L"STATIC", wideFromUtf8(programText(IDS_LICENSE_LABEL)).c_str(),
                       WS_CHILD | WS_VISIBLE | SS_NOPREFIX, 0, 0, 0, 0, parent, nullptr, instance, nullptr);
   HWND box =
-      CreateWindowExA(WS_EX_CLIENTEDGE, RICHEDIT_CLASSA, "",
+      CreateWindowExW(WS_EX_CLIENTEDGE, RICHEDIT_CLASSW, L"",
                       WS_CHILD | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL, 0,
                       0, 0, 0, parent, nullptr, instance, nullptr);
   if (box == nullptr) return nullptr;
   const UINT placeOnly = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
   SetWindowPos(label, after, 0, 0, 0, 0, placeOnly);
   SetWindowPos(box, label, 0, 0, 0, 0, placeOnly);
-  SetPropA(box, BOX_PROCEDURE, reinterpret_cast<HANDLE>(GetWindowLongPtrA(box, GWLP_WNDPROC)));
-  SetWindowLongPtrA(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keysLeftToWindow));
+  SetPropA(box, BOX_PROCEDURE, reinterpret_cast<HANDLE>(GetWindowLongPtrW(box, GWLP_WNDPROC)));
+  SetWindowLongPtrW(box, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(keysLeftToWindow));
   return box;
 }
 
@@ -68,7 +69,8 @@ LicenseLoad loadLicenseFile(HWND box, const std::string &path) {
   FileReadFault fault = {};
   if (!readWholeFile(path, bytes, &fault, LARGEST_LICENSE_BYTES)) {
     if (std::strcmp(fault.step, "size") != 0) return LicenseLoad::Unreadable;
-    SetWindowTextA(box, expandText(programText(IDS_LICENSE_TOO_LARGE), {path}).c_str());
+    SetWindowTextW(
+        box, wideFromUtf8(expandText(programText(IDS_LICENSE_TOO_LARGE), {utf8FromAnsi(path)})).c_str());
     return LicenseLoad::TooLarge;
   }
   const size_t signatureLength = sizeof RICH_TEXT_SIGNATURE - 1;

@@ -1,5 +1,6 @@
 #include "installer/replacementStep.h"
 
+#include "common/unicodeText.h"
 #include "common/logFile.h"
 #include "common/statusCodes.h"
 #include "installer/placementRules.h"
@@ -33,14 +34,15 @@ int32_t replaceInstalledVersion(const InstallPlan &plan, InstallObserver &observ
   const Replacement replacement = replacementFor(entry.version, plan.version, plan.force);
   TraceScope trace("replaceInstalledVersion", entry.version + " -> " + plan.version);
   if (replacement == Replacement::refusedDowngrade) {
-    observer.failed(
-        Failure{FailureKind::Refused, STATUS_DOWNGRADE_REFUSED,
-                downgradeRefusedText(plan.displayName, entry.version, plan.version, programText)});
+    observer.failed(Failure{
+        FailureKind::Refused, STATUS_DOWNGRADE_REFUSED,
+        downgradeRefusedText(utf8FromAnsi(plan.displayName), entry.version, plan.version, programText)});
     return trace.result(STATUS_DOWNGRADE_REFUSED);
   }
   const bool asked = replacement == Replacement::upgrade || replacement == Replacement::forcedDowngrade;
-  if (asked && !observer.ask(Question::overwriteSaver, replacementQuestion(plan.displayName, entry.version,
-                                                                           plan.version, programText)))
+  if (asked && !observer.ask(Question::overwriteSaver,
+                             replacementQuestion(utf8FromAnsi(plan.displayName), entry.version,
+                                                 plan.version, programText)))
     return trace.result(STATUS_USER_ABORT);
   if (!keepsInstalledVersion(replacement)) return trace.result(STATUS_OK);
   std::string failedPath;

@@ -47,6 +47,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
   const std::vector<std::string> parameters = commandLineParameters();
   const InstallerSwitches switches = readInstallerSwitches(parameters);
+  speakUserLanguage(switches.languageCode, "");
   RunLog log;
   log.open(switches.logPath, PROGRAM_NAME);
   log.write(commandLineText(parameters));

@@ -4,6 +4,7 @@
 
 #include <vector>
 
+#include "common/unicodeText.h"
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/launcherProtocol.h"
@@ -145,7 +146,7 @@ int32_t extractInstallerToInstallerTempFile() {
   if (status == 0) status = copyAppendedInstaller();
   if (status > 0) {
     reportLauncherError(status, launcherRun.installerCopy,
-                        extractionIoErrorMessage(fileNamePart(launcherRun.installerCopy),
+                        extractionIoErrorMessage(utf8FromAnsi(fileNamePart(launcherRun.installerCopy)),
                                                  systemErrorText(status), programText));
     status = negatedIoCode(status);
   }

@@ -7,6 +7,7 @@
 #include "common/controlPanelTitles.h"
 #include "common/launcherProtocol.h"
 #include "common/pathRules.h"
+#include "common/textLanguage.h"
 
 std::string commandTextFromCopyData(const void *data, uint32_t size) {
   if (data == nullptr) return std::string();
@@ -105,6 +106,7 @@ LauncherSwitches readLauncherSwitches(const std::vector<std::string> &launcherPa
     switches.silent = switches.silent || silent;
     switches.force = switches.force || isSwitch(parameter, FORCE_SWITCH);
     logSwitchPath(parameter, switches.logPath);
+    languageSwitchCode(parameter, switches.languageCode);
   }
   return switches;
 }
@@ -121,6 +123,8 @@ InstallerLaunchPlan planInstallerLaunch(uint32_t windowHandle,
   if (switches.quiet) plan.parameters = std::string(switches.silent ? SILENT_SWITCH : QUIET_SWITCH) + " ";
   if (switches.force) plan.parameters += std::string(FORCE_SWITCH) + " ";
   if (!logPath.empty()) plan.parameters += "\"" + std::string(LOG_SWITCH) + logPath + "\" ";
+  if (textLanguageForCode(switches.languageCode) != nullptr)
+    plan.parameters += std::string(LANGUAGE_SWITCH) + switches.languageCode + " ";
   plan.parameters += std::string(LAUNCHER_HANDLE_PARAMETER) + std::to_string(windowHandle);
   if (switches.quiet)
     plan.traceLines.push_back("installerType = QUIET_TYPE, hiding preparingInstallWnd");

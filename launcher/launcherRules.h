@@ -80,10 +80,11 @@ std::string closeDeferredLine();
 
 // The launcher's own parameters 1 to N; any other parameter is ignored.
 struct LauncherSwitches {
-  bool quiet = false;   // "/q" or "/qn" in any letter case: no installer window
-  bool silent = false;  // "/qn": nothing on the screen, the launcher's boxes neither
-  bool force = false;   // "/force"
-  std::string logPath;  // behind the last "/log=", as given; "" without one
+  bool quiet = false;        // "/q" or "/qn" in any letter case: no installer window
+  bool silent = false;       // "/qn": nothing on the screen, the launcher's boxes neither
+  bool force = false;        // "/force"
+  std::string logPath;       // behind the last "/log=", as given; "" without one
+  std::string languageCode;  // behind the last "/lang=", passed on; "" without one
 };
 LauncherSwitches readLauncherSwitches(const std::vector<std::string> &launcherParameters);
 

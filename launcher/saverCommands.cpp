@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/unicodeText.h"
 #include "common/QRX_FileUtils.h"
 #include "common/activeSaverSetting.h"
 #include "common/dialogs/systemErrorText.h"
@@ -80,7 +81,7 @@ int32_t makeActiveSaver(const std::string &commandText) {
 // An empty title (a string missing from the table) would match any untitled
 // window, so it matches nothing.
 static bool isWindowTitled(const std::string &title) {
-  return !title.empty() && FindWindowA(nullptr, title.c_str()) != nullptr;
+  return !title.empty() && FindWindowW(nullptr, wideFromUtf8(title).c_str()) != nullptr;
 }
 
 // The system folder's program by its full path, as the program to run: a

@@ -35,10 +35,9 @@ static int runLauncher(HINSTANCE instance) {
 // The run log's lines of the launcher bracket the installer's, in one file.
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
-  // The launcher's boxes read "Fehler" and "Abbrechen".
-  setDialogLanguage(DialogLanguage::German);
   const std::vector<std::string> parameters = commandLineParameters();
   const LauncherSwitches switches = readLauncherSwitches(parameters);
+  speakUserLanguage(switches.languageCode, "");
   launcherRun.silent = switches.silent;
   launcherRun.log.open(switches.logPath, "saverstart");
   launcherRun.log.write(commandLineText(parameters));

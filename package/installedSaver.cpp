@@ -1,6 +1,7 @@
 #include "package/installedSaver.h"
 
 #include "common/pathRules.h"
+#include "common/textLanguage.h"
 
 #include <algorithm>
 
@@ -72,6 +73,7 @@ UninstallerArguments parseUninstallerArguments(const std::string &commandLine) {
     } else if (lower.compare(0, sizeof NAME_SWITCH - 1, NAME_SWITCH) == 0 && !named) {
       arguments.codedName = word.substr(sizeof NAME_SWITCH - 1);
       named = true;
+    } else if (languageSwitchCode(word, arguments.languageCode)) {
     } else {
       unknown = true;
     }

@@ -44,6 +44,7 @@ struct UninstallerArguments {
   bool valid = false;
   bool quiet = false;
   std::string codedName;
+  std::string languageCode;  // behind "/lang=", "" without one
 };
 UninstallerArguments parseUninstallerArguments(const std::string &commandLine);
 

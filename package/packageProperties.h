@@ -28,6 +28,7 @@ struct PackageProperties {
   std::string version;     // "major.minor[.build[.revision]]" (package/packageVersion.h)
   std::string homepage;    // the saver's web page
   std::string supportUrl;  // where its users get help
+  std::string languages;   // the languages the programs may speak, "en,de,fr"; "" for every one
   // Where the poster's bytes lie, "start length" (package/posterRange.h).
   std::string posterRange;
 };
@@ -36,9 +37,11 @@ struct PackageProperties {
 constexpr uint16_t VERSION_TAG = 1;
 constexpr uint16_t HOMEPAGE_TAG = 2;
 constexpr uint16_t SUPPORT_URL_TAG = 3;
+constexpr uint16_t LANGUAGES_TAG = 5;
 constexpr uint16_t POSTER_TAG = 6;
 constexpr uint16_t VERSION_FIELD = 23;  // "65535.65535.65535.65535"
 constexpr uint16_t URL_FIELD = 2048;
+constexpr uint16_t LANGUAGES_FIELD = 256;
 constexpr uint16_t POSTER_RANGE_FIELD = 21;  // "4294967295 4294967295"
 
 // One field of PackageProperties: its type and where it is stored.

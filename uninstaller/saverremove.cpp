@@ -10,6 +10,7 @@
 #include "common/librarySearch.h"
 #include "common/runningProgram.h"
 #include "common/statusCodes.h"
+#include "common/unicodeText.h"
 #include "package/installedSaver.h"
 #include "package/saverRemoval.h"
 #include "uninstaller/selfRemoval.h"
@@ -22,7 +23,8 @@ namespace {
 std::string reasonFor(int32_t status) { return reasonText(status, systemErrorText(status), programText); }
 
 int32_t removeSaver(const InstalledSaver &saver, bool quiet) {
-  const std::string displayName = displayNameOf(saver);
+  // The entry's name is in the system's code page; the messages are UTF-8.
+  const std::string displayName = utf8FromAnsi(displayNameOf(saver));
   if (!quiet && !askYesNo(removeQuestion(displayName, programText))) return STATUS_USER_ABORT;
   RemovalOutcome outcome;
   outcome.status = leaveSaverFolder(saver.saverFolder);
@@ -40,8 +42,9 @@ int32_t removeSaver(const InstalledSaver &saver, bool quiet) {
 
 int32_t runUninstaller(const std::string &commandLine) {
   const UninstallerArguments arguments = parseUninstallerArguments(commandLine);
+  speakUserLanguage(arguments.languageCode, "");
   if (!arguments.valid) {
-    if (!arguments.quiet) showErrorMessage(badCommandText(commandLine, programText));
+    if (!arguments.quiet) showErrorMessage(badCommandText(utf8FromAnsi(commandLine), programText));
     return STATUS_BAD_UNINSTALL_COMMAND;
   }
   const int32_t status = initFixedSystemPaths(runningProgramPath());

@@ -17,16 +17,6 @@
 #define IDS_NO 1030
 #define IDS_CANCEL 1031
 
-/* The same in German, the launcher's language. */
-#define IDS_GERMAN_ERROR_CAPTION 1032
-#define IDS_GERMAN_INFORMATION_CAPTION 1033
-#define IDS_GERMAN_CONFIRM_CAPTION 1034
-#define IDS_GERMAN_ABORT 1035
-#define IDS_GERMAN_OK 1036
-#define IDS_GERMAN_YES 1037
-#define IDS_GERMAN_NO 1038
-#define IDS_GERMAN_CANCEL 1039
-
 /* Parts of the messages of the installer and the launcher. */
 #define IDS_PRODUCT_ERROR 1040
 #define IDS_DOWNLOAD_AGAIN 1041

@@ -1,6 +1,5 @@
 // The captions and button labels of the message dialogs, from the entries of
-// common/dialogs/dialogTexts.rc, in the two languages the programs use (the
-// installer's English and the launcher's German). Portable.
+// common/dialogs/dialogTexts.rc, in the language the lookup reads. Portable.
 #ifndef SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 #define SAVER_COMMON_DIALOGS_DIALOG_TEXTS_H
 
@@ -12,7 +11,6 @@
 
 enum class DialogKind { Error, Information, Confirmation };
 enum class DialogButtons { Abort, Ok, YesNo, OkCancel };
-enum class DialogLanguage { English, German };
 
 // The answer a dialog gives; the values match the Windows IDOK... codes, so
 // they double as the buttons' control identifiers.
@@ -23,10 +21,10 @@ struct DialogButton {
   std::string label;
 };
 
-std::string dialogCaption(DialogKind kind, DialogLanguage language, TextLookup text);
+std::string dialogCaption(DialogKind kind, TextLookup text);
 
 // The buttons from left to right; the first is the default one.
-std::vector<DialogButton> dialogButtons(DialogButtons buttons, DialogLanguage language, TextLookup text);
+std::vector<DialogButton> dialogButtons(DialogButtons buttons, TextLookup text);
 
 // The answer given when the dialog is closed with Escape or its close box.
 DialogAnswer dismissAnswer(DialogButtons buttons);

@@ -2,13 +2,10 @@
 
 #include "common/dialogs/installErrorText.h"
 #include "common/logFile.h"
+#include "common/unicodeText.h"
 
 #include <cstring>
 #include <vector>
-
-static DialogLanguage currentLanguage = DialogLanguage::English;
-
-void setDialogLanguage(DialogLanguage language) { currentLanguage = language; }
 
 namespace {
 
@@ -30,8 +27,8 @@ struct DialogRequest {
   std::vector<DialogButton> buttonList;
 };
 
-// An in-memory dialog template. Texts are set after creation through the
-// ANSI functions, so every title in the template stays empty.
+// An in-memory dialog template. Texts are set after creation, so every
+// title in the template stays empty.
 class DialogTemplate {
  public:
   explicit DialogTemplate(int itemCount) {
@@ -93,9 +90,10 @@ UINT soundFor(DialogKind kind) {
 
 SIZE measureText(HWND dialog, const std::string &text, int maxWidth) {
   HDC dc = GetDC(dialog);
-  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageA(dialog, WM_GETFONT, 0, 0)));
+  HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(dialog, WM_GETFONT, 0, 0)));
   RECT bounds = {0, 0, maxWidth, 0};
-  DrawTextA(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+  const std::wstring wide = wideFromUtf8(text);
+  DrawTextW(dc, wide.c_str(), static_cast<int>(wide.size()), &bounds,
             DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX | DT_EXPANDTABS);
   SelectObject(dc, oldFont);
   ReleaseDC(dialog, dc);
@@ -113,8 +111,8 @@ void centreOnWorkArea(HWND dialog, int width, int height) {
 
 // Sets the texts and sizes the dialog around its message.
 void layOut(HWND dialog, const DialogRequest &request) {
-  SetWindowTextA(dialog, dialogCaption(request.kind, currentLanguage, programText).c_str());
-  SetDlgItemTextA(dialog, MESSAGE_DIALOG_TEXT_ID, request.text->c_str());
+  SetWindowTextW(dialog, wideFromUtf8(dialogCaption(request.kind, programText)).c_str());
+  SetDlgItemTextW(dialog, MESSAGE_DIALOG_TEXT_ID, wideFromUtf8(*request.text).c_str());
   SendDlgItemMessageA(dialog, ICON_ID, STM_SETICON,
                       reinterpret_cast<WPARAM>(LoadIconA(nullptr, iconFor(request.kind))), 0);
 
@@ -139,7 +137,7 @@ void layOut(HWND dialog, const DialogRequest &request) {
   int left = (clientWidth - buttonsWidth) / 2;
   for (const DialogButton &button : request.buttonList) {
     HWND control = GetDlgItem(dialog, button.answer);
-    SetWindowTextA(control, button.label.c_str());
+    SetWindowTextW(control, wideFromUtf8(button.label).c_str());
     MoveWindow(control, left, clientHeight - margin - buttonHeight, buttonWidth, buttonHeight, FALSE);
     left += buttonWidth + gap;
   }
@@ -181,7 +179,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
 
 DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std::string &text,
                                HWND owner) {
-  DialogRequest request = {kind, buttons, &text, dialogButtons(buttons, currentLanguage, programText)};
+  DialogRequest request = {kind, buttons, &text, dialogButtons(buttons, programText)};
   DialogTemplate dialogTemplate(2 + static_cast<int>(request.buttonList.size()));
   bool first = true;
   for (const DialogButton &button : request.buttonList) {
@@ -198,7 +196,7 @@ DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std
   MSG quit;
   const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   MessageBeep(soundFor(kind));
-  const INT_PTR answer = DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.get(), owner,
+  const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.get(), owner,
                                                  dialogProcedure, reinterpret_cast<LPARAM>(&request));
   if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));
   return answer > 0 ? static_cast<DialogAnswer>(answer) : dismissAnswer(buttons);
@@ -222,5 +220,5 @@ bool askOkCancel(const std::string &text) {
 
 void ReportInstallError(int32_t code, const std::string &fileText) {
   TraceScope trace("ReportInstallError", std::to_string(code) + " " + fileText);
-  showErrorMessage(installErrorText(code, fileText, programText));
+  showErrorMessage(installErrorText(code, utf8OfEither(fileText), programText));
 }

@@ -1,4 +1,5 @@
-// The message dialogs of both programs: error, information and confirmation.
+// The message dialogs of both programs: error, information and confirmation,
+// their texts in UTF-8 and in the language programText reads.
 //
 // A dialog is built from an in-memory template, so it can show button sets
 // that the system's message box lacks (a single "&Abort"). It is modal to its
@@ -19,10 +20,6 @@
 #include <string>
 
 const int MESSAGE_DIALOG_TEXT_ID = 1000;
-
-// The installer uses English captions and buttons (the default); the
-// launcher switches to German once at start-up.
-void setDialogLanguage(DialogLanguage language);
 
 // Shows the dialog and returns the answer. Without an owner it is owned by the
 // thread's active window, if any.

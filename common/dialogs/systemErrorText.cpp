@@ -1,5 +1,7 @@
 #include "common/dialogs/systemErrorText.h"
 
+#include "common/unicodeText.h"
+
 #include <windows.h>
 
 std::string systemErrorText(int32_t code) {
@@ -13,5 +15,6 @@ std::string systemErrorText(int32_t code) {
   // The system ends its texts with a line break that the messages do not want.
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
     text.pop_back();
-  return text;
+  // Into a UTF-8 message.
+  return utf8FromAnsi(text);
 }

@@ -6,28 +6,21 @@
 
 namespace {
 
-std::string labels(DialogButtons buttons, DialogLanguage language) {
+std::string labels(DialogButtons buttons) {
   std::string joined;
-  for (const DialogButton &button : dialogButtons(buttons, language, dialogFragmentText))
+  for (const DialogButton &button : dialogButtons(buttons, dialogFragmentText))
     joined += std::to_string(button.answer) + ":" + button.label + " ";
   return joined;
 }
 
-TEST(DialogTexts, InstallerDialogsAreEnglish) {
-  EXPECT_EQ("Error", dialogCaption(DialogKind::Error, DialogLanguage::English, dialogFragmentText));
-  EXPECT_EQ("Information",
-            dialogCaption(DialogKind::Information, DialogLanguage::English, dialogFragmentText));
-  EXPECT_EQ("Confirm",
-            dialogCaption(DialogKind::Confirmation, DialogLanguage::English, dialogFragmentText));
-  EXPECT_EQ("3:&Abort ", labels(DialogButtons::Abort, DialogLanguage::English));
-  EXPECT_EQ("1:OK ", labels(DialogButtons::Ok, DialogLanguage::English));
-  EXPECT_EQ("6:&Yes 7:&No ", labels(DialogButtons::YesNo, DialogLanguage::English));
-  EXPECT_EQ("1:OK 2:Cancel ", labels(DialogButtons::OkCancel, DialogLanguage::English));
-}
-
-TEST(DialogTexts, LauncherErrorIsGerman) {
-  EXPECT_EQ("Fehler", dialogCaption(DialogKind::Error, DialogLanguage::German, dialogFragmentText));
-  EXPECT_EQ("3:Abbrechen ", labels(DialogButtons::Abort, DialogLanguage::German));
+TEST(DialogTexts, EnglishDialogs) {
+  EXPECT_EQ("Error", dialogCaption(DialogKind::Error, dialogFragmentText));
+  EXPECT_EQ("Information", dialogCaption(DialogKind::Information, dialogFragmentText));
+  EXPECT_EQ("Confirm", dialogCaption(DialogKind::Confirmation, dialogFragmentText));
+  EXPECT_EQ("3:&Abort ", labels(DialogButtons::Abort));
+  EXPECT_EQ("1:OK ", labels(DialogButtons::Ok));
+  EXPECT_EQ("6:&Yes 7:&No ", labels(DialogButtons::YesNo));
+  EXPECT_EQ("1:OK 2:Cancel ", labels(DialogButtons::OkCancel));
 }
 
 TEST(DialogTexts, DismissingGivesTheCautiousAnswer) {

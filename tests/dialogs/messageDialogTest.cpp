@@ -1,6 +1,7 @@
 // Shows real dialogs and works them from a second thread, the way a user
 // does: read them, then click or type.
 #include "common/dialogs/messageDialog.h"
+#include "common/textLanguage.h"
 #include "testDriver.h"
 
 #include <gtest/gtest.h>
@@ -59,10 +60,13 @@ Outcome runDialog(DialogKind kind, DialogButtons buttons, const std::string &tex
   return outcome;
 }
 
+// The German table, in the test program as in every program.
+const uint16_t GERMAN = 0x0407;
+
 struct Case {
   DialogKind kind;
   DialogButtons buttons;
-  DialogLanguage language;
+  uint16_t languageId;
 };
 
 // Every dialog shows the caption, message and buttons of its kind and
@@ -70,22 +74,22 @@ struct Case {
 // answer it gives; a click, Enter (the first button) and Escape answer it.
 TEST(MessageDialog, ShowsItsTextsAndAnswersMouseAndKeyboard) {
   const std::string text = "Installation Error: C:\\a&b.txt\r\n\r\nProblem with file C:\\a&b.txt. ";
-  const Case cases[] = {{DialogKind::Error, DialogButtons::Abort, DialogLanguage::English},
-                        {DialogKind::Error, DialogButtons::Abort, DialogLanguage::German},
-                        {DialogKind::Information, DialogButtons::Ok, DialogLanguage::English},
-                        {DialogKind::Confirmation, DialogButtons::YesNo, DialogLanguage::English},
-                        {DialogKind::Confirmation, DialogButtons::OkCancel, DialogLanguage::English}};
+  const Case cases[] = {{DialogKind::Error, DialogButtons::Abort, ENGLISH_LANGUAGE_ID},
+                        {DialogKind::Error, DialogButtons::Abort, GERMAN},
+                        {DialogKind::Information, DialogButtons::Ok, ENGLISH_LANGUAGE_ID},
+                        {DialogKind::Confirmation, DialogButtons::YesNo, ENGLISH_LANGUAGE_ID},
+                        {DialogKind::Confirmation, DialogButtons::OkCancel, ENGLISH_LANGUAGE_ID}};
   for (const Case &c : cases) {
-    setDialogLanguage(c.language);
+    setTextLanguage(c.languageId);
     // The test program carries the shared texts in its own string table.
-    const std::vector<DialogButton> expected = dialogButtons(c.buttons, c.language, programText);
-    const std::string label = dialogCaption(c.kind, c.language, programText) + " " + expected.front().label;
+    const std::vector<DialogButton> expected = dialogButtons(c.buttons, programText);
+    const std::string label = dialogCaption(c.kind, programText) + " " + expected.front().label;
     ASSERT_FALSE(expected.front().label.empty()) << label;
 
     const Outcome clicked = runDialog(c.kind, c.buttons, text, clickLastButton());
     EXPECT_EQ(expected.back().answer, clicked.answer) << label;
     ASSERT_EQ(1u, clicked.shown.size()) << label;
-    EXPECT_EQ(dialogCaption(c.kind, c.language, programText), clicked.shown[0].caption);
+    EXPECT_EQ(dialogCaption(c.kind, programText), clicked.shown[0].caption);
     EXPECT_EQ(text, clicked.shown[0].text) << "shown as given, \"&\" included";
     ASSERT_EQ(expected.size(), clicked.shown[0].buttons.size()) << label;
     ASSERT_EQ(expected.size(), clicked.layout.buttonIds.size()) << label;
@@ -102,7 +106,7 @@ TEST(MessageDialog, ShowsItsTextsAndAnswersMouseAndKeyboard) {
               runDialog(c.kind, c.buttons, text, driver::keyAnswer(VK_ESCAPE)).answer)
         << label;
   }
-  setDialogLanguage(DialogLanguage::English);
+  setTextLanguage(ENGLISH_LANGUAGE_ID);
 }
 
 // A program that is closing has a quit message waiting; its last message

@@ -72,7 +72,7 @@ bool waitForWindowGone(HWND window, DWORD timeoutMs);
 DWORD processIdOfWindow(HWND window);
 
 // The text of any window, also one of another process (asked with
-// WM_GETTEXT, so a hung program cannot block the test).
+// WM_GETTEXT, so a hung program cannot block the test), in UTF-8.
 std::string windowText(HWND window);
 std::string windowClassName(HWND window);
 

@@ -15,12 +15,22 @@ struct Search {
   std::vector<HWND> found;
 };
 
+// Texts are read as the programs set them, in UTF-16, and compared in UTF-8.
+std::string utf8Of(const wchar_t *text, int length) {
+  if (length <= 0) return std::string();
+  std::string utf8(
+      static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr)),
+      '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), static_cast<int>(utf8.size()), nullptr,
+                      nullptr);
+  return utf8;
+}
+
 // The caption the system keeps for a top-level window: reading it sends no
 // message, so searching many windows stays quick.
 std::string captionOf(HWND window) {
-  char caption[512];
-  const int length = GetWindowTextA(window, caption, sizeof caption);
-  return std::string(caption, length > 0 ? length : 0);
+  wchar_t caption[512];
+  return utf8Of(caption, GetWindowTextW(window, caption, 512));
 }
 
 bool matches(HWND window, const WindowQuery &query) {
@@ -78,15 +88,14 @@ DWORD processIdOfWindow(HWND window) {
 
 std::string windowText(HWND window) {
   DWORD_PTR length = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &length))
+  if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kTextTimeoutMs, &length))
     return std::string();
-  std::string text(length + 1, '\0');
+  std::wstring text(length + 1, L'\0');
   DWORD_PTR copied = 0;
-  if (!SendMessageTimeoutA(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
+  if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied))
     return std::string();
-  text.resize(copied < length ? copied : length);
-  return text;
+  return utf8Of(text.data(), static_cast<int>(copied < length ? copied : length));
 }
 
 std::string windowClassName(HWND window) {

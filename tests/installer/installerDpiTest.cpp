@@ -78,7 +78,7 @@ FormGeometry geometryOf(HWND form) {
   geometry.window = {frame.right - frame.left, frame.bottom - frame.top};
   geometry.client = {client.right, client.bottom};
   HWND picture = FindWindowExA(form, nullptr, "TPanel", nullptr);
-  for (HWND part : {picture, FindWindowExA(form, nullptr, "RichEdit20A", nullptr),
+  for (HWND part : {picture, FindWindowExA(form, nullptr, "RichEdit20W", nullptr),
                     FindWindowExA(form, picture, "TPanel", nullptr), control(form, "Accept and Install"),
                     control(form, "Cancel")}) {
     EXPECT_NE(part, nullptr);

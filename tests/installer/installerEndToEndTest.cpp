@@ -128,7 +128,7 @@ TEST_F(InstallerEndToEnd, InstallThenDeclineTheControlPanelEndsWithEverythingIns
   EXPECT_EQ(client.bottom, 338);
 
   // Without a licence the licence box, and its library, are never made.
-  EXPECT_EQ(FindWindowExA(form, nullptr, "RichEdit20A", nullptr), nullptr);
+  EXPECT_EQ(FindWindowExA(form, nullptr, "RichEdit20W", nullptr), nullptr);
   EXPECT_EQ(GetWindowLongA(form, GWL_STYLE) & WS_THICKFRAME, 0);
   expectPictureDrawn(form);
   driver::saveScreenshot("installer-ready.png");
@@ -154,7 +154,7 @@ TEST_F(InstallerEndToEnd, LicenseWindowGrowsOnlyTallerWithItsButtonsBottomRight)
   ASSERT_NE(accept, nullptr);
   EXPECT_EQ(frameOf(accept).right - frameOf(accept).left, 115);
   EXPECT_EQ(clientOf(form).bottom, 445);
-  HWND license = FindWindowExA(form, nullptr, "RichEdit20A", nullptr);
+  HWND license = FindWindowExA(form, nullptr, "RichEdit20W", nullptr);
   ASSERT_TRUE(license != nullptr && IsWindowVisible(license));
   const std::string licenseText = driver::windowText(license);
   EXPECT_EQ(licenseText.rfind("Licence", 0), 0u) << licenseText;

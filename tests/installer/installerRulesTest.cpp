@@ -196,6 +196,7 @@ TEST(InstallerCommandLine, EachSwitchIsReadWhereverItStands) {
     EXPECT_EQ(switches.force, c.force) << shown;
     EXPECT_EQ(switches.logPath, c.log) << shown;
   }
+  EXPECT_EQ(readInstallerSwitches({"/q", "/LANG=de", "/lang=fr"}).languageCode, "fr");
 }
 
 // What the user reads for each failure a package operation tells; every box

@@ -119,13 +119,13 @@ class LauncherEndToEnd : public ::testing::Test {
   std::vector<std::string> clickThroughErrorBoxes(driver::TestProgram &program, int boxes) {
     std::vector<std::string> texts;
     for (int box = 0; box < boxes; ++box) {
-      HWND dialog = driver::waitForTopLevelWindow({"Fehler", "#32770", program.processId(), true},
-                                                  PROGRAM_TIMEOUT_MS);
+      HWND dialog =
+          driver::waitForTopLevelWindow({"Error", "#32770", program.processId(), true}, PROGRAM_TIMEOUT_MS);
       if (dialog == nullptr) break;
-      EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"Abbrechen"});
+      EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"&Abort"});
       std::vector<std::string> statics = driver::staticTexts(dialog);
       texts.push_back(statics.empty() ? std::string() : statics.front());
-      EXPECT_TRUE(driver::clickButton(dialog, "Abbrechen"));
+      EXPECT_TRUE(driver::clickButton(dialog, "Abort"));
       EXPECT_TRUE(driver::waitForWindowGone(dialog, 10000));
     }
     EXPECT_TRUE(program.waitForExit(PROGRAM_TIMEOUT_MS, &exitCode_));

@@ -185,6 +185,8 @@ TEST(InstallerLaunchPlan, SwitchesInAnyCaseArePassedOn) {
       {{"/q", "/QN"}, "", "/qn /l=70", false, true},
       {{"/FORCE", "/force"}, "", "/force /l=70", false, false},
       {{"/forced", "/f"}, "", "/l=70", false, false},
+      {{"/LANG=ja", "/q"}, "", "/q /lang=ja /l=70", true, false},
+      {{"/lang=xx", "/lang"}, "", "/l=70", false, false},
       {{"/log=setup.log", "/qn", "/force"},
        "C:\\my logs\\setup.log",
        "/qn /force \"/log=C:\\my logs\\setup.log\" /l=70",

@@ -84,7 +84,8 @@ fs::path foreignStreamSource(const fs::path &folder) {
 fs::path ownUninstallSource(const fs::path &folder) {
   fs::path manifest = writeSamplePackageSource(folder);
   replaceIn(manifest, "\"offerControlPanel\": true,",
-            "\"offerControlPanel\": true, \"uninstall\": \"saver\", \"publisher\": \"Lumen Works\",");
+            "\"offerControlPanel\": true, \"uninstall\": \"saver\", \"publisher\": \"Lumen Works\", "
+            "\"languages\": \"en,de, JA\",");
   return manifest;
 }
 
@@ -165,7 +166,7 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
        reservedMemberByte},
       {"foreign implode stream", foreignStreamSource, none},
       {"movie player not stated", writeSamplePackageSource, moviePlayerByte(0)},
-      {"own uninstall and a publisher", ownUninstallSource, none},
+      {"own uninstall, a publisher and languages", ownUninstallSource, none},
       {"movie player byte of another packer", writeSamplePackageSource, moviePlayerByte(7)},
   };
   for (const char *samples : {INSTALLER_TEST_MANIFESTS, SAMPLE_MANIFESTS})

@@ -203,6 +203,8 @@ TEST(Saverpack, ManifestFaultsAreNamedAndNothingIsWritten) {
       {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"publisher\": \"" + longName + "\",",
        "publisher: at most 64 bytes"},
       {"\"movie.swf\"", "\"SaverRemove.exe\"", "would take the uninstaller's place"},
+      {"\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"languages\": \"en,xx\",",
+       "languages names \"xx\""},
       {"\"offerControlPanel\": true,",
        "\"offerControlPanel\": true, \"uninstall\": \"saver\", "
        "\"uninstaller\": \"saverremove.exe\",",

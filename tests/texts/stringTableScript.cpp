@@ -115,6 +115,12 @@ class ScriptReader {
       codePage_ = static_cast<unsigned>(std::strtoul(line.c_str() + codePagePragma.size(), nullptr, 10));
       return;
     }
+    if (word == "LANGUAGE") {
+      const unsigned long primary = std::strtoul(line.c_str() + word.size(), nullptr, 0);
+      const unsigned long sub = std::strtoul(line.c_str() + line.find(',') + 1, nullptr, 0);
+      languageId_ = static_cast<unsigned>(primary | sub << 10);
+      return;
+    }
     if (word == "STRINGTABLE" || word == "BEGIN") return;
     if (word == "END" || word[0] == '#') return;
     readEntry(line);
@@ -136,13 +142,18 @@ class ScriptReader {
     std::string text;
     if (!decodeLiteral(value, text)) return fault("no text for " + name + ": " + value);
     if (text.empty()) fault("empty text for " + name);
-    if (!script_.entries.emplace(static_cast<unsigned>(id), ScriptEntry{text, codePage_}).second)
+    std::map<unsigned, ScriptEntry> &table =
+        languageId_ == ENGLISH ? script_.entries : script_.translations[languageId_];
+    if (!table.emplace(static_cast<unsigned>(id), ScriptEntry{text, codePage_}).second)
       fault("second entry for " + std::to_string(id) + " (" + name + ")");
   }
 
   std::string includeRoot_;
   StringTableScript &script_;
   unsigned codePage_ = 0;
+  // A script without LANGUAGE is in the resource compiler's default, English.
+  static constexpr unsigned ENGLISH = 0x0409;
+  unsigned languageId_ = ENGLISH;
 };
 
 }  // namespace

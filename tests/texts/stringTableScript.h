@@ -2,7 +2,7 @@
 // resource compiler does, for the forms these scripts use: #include of id
 // headers and fragments, #define of numbers and strings, #pragma code_page,
 // and STRINGTABLE blocks of `ID "text"` or `ID, MACRO` entries with C
-// escapes and "" for a quote. Tests only.
+// escapes and "" for a quote, each table under its LANGUAGE. Tests only.
 #ifndef SAVER_TESTS_TEXTS_STRING_TABLE_SCRIPT_H
 #define SAVER_TESTS_TEXTS_STRING_TABLE_SCRIPT_H
 
@@ -16,7 +16,9 @@ struct ScriptEntry {
 };
 
 struct StringTableScript {
-  std::map<unsigned, ScriptEntry> entries;
+  std::map<unsigned, ScriptEntry> entries;  // English, the table the others fall back on
+  // The other languages' tables, by language identifier.
+  std::map<unsigned, std::map<unsigned, ScriptEntry>> translations;
   std::map<std::string, std::string> defines;  // every #define read, name to value
   // What the resource compiler would refuse or a program would miss: an
   // unreadable file, an unknown name, a duplicate id, an empty text.

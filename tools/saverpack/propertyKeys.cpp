@@ -1,5 +1,6 @@
 #include "tools/saverpack/propertyKeys.h"
 
+#include "common/textLanguage.h"
 #include "package/installedSaver.h"
 #include "package/integrityRecord.h"
 #include "package/packageVersion.h"
@@ -39,6 +40,16 @@ std::string versionIsWellFormed(const std::string &text) {
                                      : "must be \"major.minor[.build[.revision]]\", each part 0..65535";
 }
 
+std::string languagesAreKnown(const std::string &text) {
+  std::vector<std::string> codes;
+  std::string unknown;
+  if (readLanguageList(text, codes, unknown)) return "";
+  std::string known;
+  for (const TextLanguage &language : textLanguages())
+    known += (known.empty() ? "" : ",") + std::string(language.code);
+  return "names \"" + unknown + "\", which is no language the programs speak (" + known + ")";
+}
+
 // The player is needed for a movie splash or a carried player installer.
 uint8_t moviePlayerDefault(const PropertyContext &context) {
   const PackageFlags &flags = context.flags;
@@ -73,6 +84,7 @@ const std::vector<PropertyKey> &propertyKeys() {
       {.key = "version", .text = &PackageProperties::version, .checkText = versionIsWellFormed},
       {.key = "homepage", .text = &PackageProperties::homepage},
       {.key = "supportUrl", .text = &PackageProperties::supportUrl},
+      {.key = "languages", .text = &PackageProperties::languages, .checkText = languagesAreKnown},
   };
   return keys;
 }

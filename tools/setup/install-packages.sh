@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++-mingw-w64-i686 libz-mingw-w64-dev nasm
-  wine wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-dejavu-core
+  wine wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-wqy-microhei locales
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
   zlib1g-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
@@ -67,3 +67,9 @@ if [ ${#missing[@]} -ne 0 ] || [ $need_update -ne 0 ] || [ $need_qemu -ne 0 ]; t
 fi
 "$(dirname "$0")/enable-i386.sh"
 
+
+# The locales the language tests run the programs under: Wine takes the
+# user's language from LANG only when the system has that locale.
+for locale in en_US de_DE fr_FR ja_JP ru_RU; do
+  locale -a | grep -qx "$locale.utf8" || sudo_ localedef -i "$locale" -f UTF-8 "$locale.UTF-8"
+done
