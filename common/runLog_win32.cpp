@@ -4,24 +4,14 @@
 
 #include <windows.h>
 
+#include "common/unicodeText.h"
+
 namespace {
 
 std::string fullPathOf(const std::string &path) {
   char full[MAX_PATH] = "";
   const DWORD length = GetFullPathNameA(path.c_str(), sizeof full, full, nullptr);
   return length > 0 && length < sizeof full ? std::string(full) : std::string();
-}
-
-// The programs' texts are in the system code page; the log is UTF-8.
-std::string utf8Of(const std::string &text) {
-  if (text.empty()) return text;
-  const int wide = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wideText(static_cast<size_t>(wide), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wideText.data(), wide);
-  const int bytes = WideCharToMultiByte(CP_UTF8, 0, wideText.data(), wide, nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<size_t>(bytes), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wideText.data(), wide, utf8.data(), bytes, nullptr, nullptr);
-  return utf8;
 }
 
 UtcTime now() {
@@ -48,7 +38,7 @@ std::string finalPathOf(HANDLE file) {
   const DWORD normalizedDosPath = 0;  // FILE_NAME_NORMALIZED | VOLUME_NAME_DOS
   const DWORD length = finalPath != nullptr ? finalPath(file, path, sizeof path, normalizedDosPath) : 0;
   if (length == 0 || length >= sizeof path) return std::string();
-  const std::string text(path, length);
+  std::string text(path, length);
   if (text.rfind("\\\\?\\UNC\\", 0) == 0) return "\\" + text.substr(7);
   if (text.rfind("\\\\?\\", 0) == 0) return text.substr(4);
   return text;
@@ -112,7 +102,7 @@ void RunLog::open(const std::string &path, const std::string &program) {
 
 void RunLog::write(const std::string &text) const {
   if (file_ == nullptr) return;
-  const std::string line = utf8Of(runLogLine(now(), program_, text)) + "\r\n";
+  const std::string line = utf8OfEither(runLogLine(now(), program_, text)) + "\r\n";
   DWORD written = 0;
   WriteFile(file_, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
 }

@@ -1,5 +1,7 @@
 #include "common/textLanguage.h"
 
+#include <algorithm>
+
 namespace {
 
 const uint16_t PRIMARY_LANGUAGE_MASK = 0x3FF;
@@ -24,9 +26,7 @@ bool isOffered(const TextLanguage &language, const std::string &offered) {
   std::vector<std::string> codes;
   std::string unknown;
   readLanguageList(offered, codes, unknown);
-  for (const std::string &code : codes)
-    if (sameCode(code, language.code)) return true;
-  return false;
+  return std::ranges::any_of(codes, [&](const std::string &code) { return sameCode(code, language.code); });
 }
 
 // Portuguese speaks Brazil's, Chinese the simplified script; every other

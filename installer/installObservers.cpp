@@ -50,5 +50,5 @@ void LogObserver::answered(Question question, bool answer) {
 void LogObserver::failed(const Failure &failure) {
   const Failure shown = {failure.kind, failure.status, utf8OfEither(failure.subject)};
   const FailureMessage message = failureMessage(shown, systemErrorText(failure.status), programText);
-  log_.write(failureText(failure.status, failure.subject, message.text));
+  log_.write(failureText(failure.status, shown.subject, message.text));
 }

@@ -6,6 +6,7 @@
 #define SAVER_INSTALLER_INSTALL_OBSERVERS_H
 
 #include "common/runLog.h"
+#include "common/unicodeText.h"
 #include "installer/fPreparingInstallWnd.h"
 #include "package/installObserver.h"
 
@@ -55,9 +56,13 @@ class LogObserver : public InstallObserver {
   bool ask(Question question, const std::string &text) override;
   void answered(Question question, bool answer) override;
   void failed(const Failure &failure) override;
-  void placed(const std::string &path, uint64_t size) override { log_.write(placedText(path, size)); }
+  // Paths and registry values are in the system code page, the log's
+  // lines in UTF-8 like the texts around them.
+  void placed(const std::string &path, uint64_t size) override {
+    log_.write(placedText(utf8FromAnsi(path), size));
+  }
   void valueWritten(const std::string &key, const std::string &name, const std::string &data) override {
-    log_.write(valueWrittenText(key, name, data));
+    log_.write(valueWrittenText(utf8FromAnsi(key), utf8FromAnsi(name), utf8FromAnsi(data)));
   }
   void pause() override {}
   bool cancelled() const override { return false; }

@@ -265,7 +265,7 @@ TEST_F(InstallerEndToEnd, PosterStandsInForTheMovieAndNothingInstallsBeforeInsta
     HWND form = startInteractive(launcher, launcherProgram, installer);
     ASSERT_NE(form, nullptr);
     expectPictureDrawn(form);
-    HWND license = FindWindowExA(form, nullptr, "RichEdit20A", nullptr);
+    HWND license = FindWindowExA(form, nullptr, "RichEdit20W", nullptr);
     EXPECT_TRUE(license != nullptr && IsWindowVisible(license));
     driver::saveScreenshot("installer-poster.png");
     expectNothingInstalled();

@@ -21,7 +21,7 @@ bool focusMovesTo(HWND form, const std::string &keys, const std::string &text) {
 // What standard accessibility proxies read as a control's name: its own
 // text, or for an edit box the static text just before it.
 std::string accessibleName(HWND window) {
-  if (driver::windowClassName(window) != "RichEdit20A") return driver::windowText(window);
+  if (driver::windowClassName(window) != "RichEdit20W") return driver::windowText(window);
   HWND label = GetWindow(window, GW_HWNDPREV);
   return label != nullptr && driver::windowClassName(label) == "Static" ? driver::windowText(label) : "";
 }
@@ -40,7 +40,7 @@ TEST_F(InstallerEndToEnd, TabReachesInstallAndEnterInstalls) {
     if (IsWindowVisible(each.window) && each.className != "TPanel")
       EXPECT_NE(accessibleName(each.window), "") << each.className;
 
-  HWND license = FindWindowExA(form, nullptr, "RichEdit20A", nullptr);
+  HWND license = FindWindowExA(form, nullptr, "RichEdit20W", nullptr);
   ASSERT_EQ(focusOf(form), license);
   ASSERT_TRUE(focusMovesTo(form, "Tab", "Accept and Install"));
   ASSERT_TRUE(focusMovesTo(form, "Tab", "Cancel"));

@@ -160,7 +160,9 @@ TEST_F(SilentInstall, LogReachedThroughALinkedFolderIsNotWritten) {
   const std::string linked = temporaryFolder() + "log-linked";
   ASSERT_TRUE(CreateDirectoryA(outside.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
   ASSERT_TRUE(driver::makeHostLink(outside, linked));
-  { std::ofstream(outside + "\\precious.txt") << "kept"; }
+  // A fresh start: a file left by an earlier run would pass for one made now.
+  DeleteFileA((outside + "\\new.log").c_str());
+  std::ofstream(outside + "\\precious.txt", std::ios::trunc) << "kept";
   for (const char *name : {"precious.txt", "new.log"}) {
     SCOPED_TRACE(name);
     log = linked + "\\" + name;
@@ -172,5 +174,6 @@ TEST_F(SilentInstall, LogReachedThroughALinkedFolderIsNotWritten) {
   EXPECT_FALSE(exists(outside + "\\new.log"));
   driver::removeHostLink(linked);
   DeleteFileA((outside + "\\precious.txt").c_str());
+  DeleteFileA((outside + "\\new.log").c_str());
   RemoveDirectoryA(outside.c_str());
 }
