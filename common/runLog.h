@@ -45,6 +45,8 @@ class RunLog {
   // The full path, for the launcher to pass on to the installer, which
   // checks it for itself.
   const std::string &path() const { return path_; }
+  // Whether lines are written: callers skip putting one together otherwise.
+  bool isOpen() const { return file_ != nullptr; }
   // Appends one line: a UTF-8 text as it is, any other read in the system
   // code page.
   void write(const std::string &text) const;

@@ -58,11 +58,13 @@ class LogObserver : public InstallObserver {
   void failed(const Failure &failure) override;
   // Paths and registry values are in the system code page, the log's
   // lines in UTF-8 like the texts around them.
+  // Once for each member: nothing is converted for a run without a log.
   void placed(const std::string &path, uint64_t size) override {
-    log_.write(placedText(utf8FromAnsi(path), size));
+    if (log_.isOpen()) log_.write(placedText(utf8FromAnsi(path), size));
   }
   void valueWritten(const std::string &key, const std::string &name, const std::string &data) override {
-    log_.write(valueWrittenText(utf8FromAnsi(key), utf8FromAnsi(name), utf8FromAnsi(data)));
+    if (log_.isOpen())
+      log_.write(valueWrittenText(utf8FromAnsi(key), utf8FromAnsi(name), utf8FromAnsi(data)));
   }
   void pause() override {}
   bool cancelled() const override { return false; }

@@ -1,6 +1,8 @@
 // Finding top-level windows and reading their captions and classes.
 #include "testDriver.h"
 
+#include "common/unicodeText.h"
+
 namespace driver {
 namespace {
 
@@ -15,22 +17,11 @@ struct Search {
   std::vector<HWND> found;
 };
 
-// Texts are read as the programs set them, in UTF-16, and compared in UTF-8.
-std::string utf8Of(const wchar_t *text, int length) {
-  if (length <= 0) return std::string();
-  std::string utf8(
-      static_cast<size_t>(WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr)),
-      '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text, length, utf8.data(), static_cast<int>(utf8.size()), nullptr,
-                      nullptr);
-  return utf8;
-}
-
 // The caption the system keeps for a top-level window: reading it sends no
 // message, so searching many windows stays quick.
 std::string captionOf(HWND window) {
   wchar_t caption[512];
-  return utf8Of(caption, GetWindowTextW(window, caption, 512));
+  return utf8FromWide(caption, GetWindowTextW(window, caption, 512));
 }
 
 bool matches(HWND window, const WindowQuery &query) {
@@ -95,7 +86,7 @@ std::string windowText(HWND window) {
   if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()),
                            SMTO_ABORTIFHUNG, kTextTimeoutMs, &copied))
     return std::string();
-  return utf8Of(text.data(), static_cast<int>(copied < length ? copied : length));
+  return utf8FromWide(text.data(), static_cast<int>(copied < length ? copied : length));
 }
 
 std::string windowClassName(HWND window) {
