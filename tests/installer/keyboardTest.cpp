@@ -13,6 +13,15 @@ HWND focusOf(HWND form) {
   return thread.hwndFocus;
 }
 
+// The installer shows its window and then gives the focus to its first
+// control; keys pressed before that would reach the window itself. Waits
+// until the form is in front with a control focused, as a user would see it.
+HWND settledFocus(HWND form) {
+  for (const DWORD start = GetTickCount(); GetTickCount() - start < 5000; Sleep(20))
+    if (GetForegroundWindow() == form && IsChild(form, focusOf(form))) break;
+  return focusOf(form);
+}
+
 // Presses the keys and waits until the focus is on the control of that text.
 bool focusMovesTo(HWND form, const std::string &keys, const std::string &text) {
   return driver::pressHostKeys(keys, [form, &text] { return driver::windowText(focusOf(form)) == text; });
@@ -41,7 +50,7 @@ TEST_F(InstallerEndToEnd, TabReachesInstallAndEnterInstalls) {
       EXPECT_NE(accessibleName(each.window), "") << each.className;
 
   HWND license = FindWindowExA(form, nullptr, "RichEdit20W", nullptr);
-  ASSERT_EQ(focusOf(form), license);
+  ASSERT_EQ(settledFocus(form), license);
   ASSERT_TRUE(focusMovesTo(form, "Tab", "Accept and Install"));
   ASSERT_TRUE(focusMovesTo(form, "Tab", "Cancel"));
   ASSERT_TRUE(focusMovesTo(form, "shift+Tab", "Accept and Install"));
@@ -60,7 +69,7 @@ TEST_F(InstallerEndToEnd, EscOnAFreshWindowCancelsAndInstallsNothing) {
   driver::TestProgram launcherProgram, installer;
   HWND form = startInteractive(launcher, launcherProgram, installer);
   ASSERT_NE(form, nullptr);
-  EXPECT_EQ(driver::windowText(focusOf(form)), "Install");
+  ASSERT_EQ(driver::windowText(settledFocus(form)), "Install");
   ASSERT_TRUE(driver::pressHostKeys("Escape", [form] { return !IsWindow(form); }));
   expectBothEnd(installer, launcherProgram);
   expectNothingInstalled();
