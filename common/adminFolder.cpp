@@ -7,6 +7,7 @@
 #include "common/folderSecurity.h"
 #include "common/logFile.h"
 #include "common/statusCodes.h"
+#include "common/workFolder.h"
 
 namespace {
 
@@ -175,6 +176,6 @@ int32_t initAdminSystemPaths(const std::string &programFilePath) {
   int32_t status = initFixedSystemPaths(programFilePath);
   if (status == STATUS_OK) status = secureAdminFolder(pathCommonAppData);
   if (status == STATUS_OK)
-    status = createRandomAdminFolder(pathCommonAppData, WORK_FOLDER_PREFIX, pathWorkFolder);
+    status = createWorkFolder(pathCommonAppData, WORK_FOLDER_PREFIX, pathWorkFolder);
   return trace.result(status);
 }

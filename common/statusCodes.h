@@ -135,6 +135,9 @@
   /* The installed saver's version is newer than the package's, and "/force" was not given.       */ \
   X(STATUS_DOWNGRADE_REFUSED, -2206, "downgrade",                                                    \
     "A newer version is installed; nothing was changed (\"/force\" installs the older one).")         \
+  /* Another installer of the same saver runs; this one changed nothing.                          */ \
+  X(STATUS_INSTALL_IN_PROGRESS, -2207, "installInProgress",                                          \
+    "Another installation of the same screen saver is running; nothing was changed.")                \
   /* Operating-system codes that the system produces, tells apart or gives a response. Their      */ \
   /* values are fixed by Windows; the Windows layer checks them against its headers.              */ \
   X(SYSTEM_ERROR_FILE_NOT_FOUND, 2, "",                                                              \

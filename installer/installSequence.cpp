@@ -122,6 +122,9 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
     run.plan = makeInstallPlan(run.package.header(), parameters, planSystem(), run.package.properties());
     run.plan.windowTitle = InstallerTitleFor(utf8FromAnsi(run.plan.saverName), programText(IDS_INSTALL),
                                              programText(IDS_SCREEN_SAVER));
+    status = run.lock.take(run.plan.saverName);
+  }
+  if (status == STATUS_OK) {
     status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
   }
   startup.status = tell(startup.quiet, status, failures);

@@ -11,6 +11,7 @@
 
 #include <windows.h>
 
+#include "installer/installLock.h"
 #include "installer/installPlan.h"
 #include "package/installObserver.h"
 #include "package/package.h"
@@ -24,6 +25,7 @@ struct InstallRun {
   Package package;
   InstallPlan plan;
   bool packageLinked = false;  // the package is a hard link to the installer file
+  InstallLock lock;            // held from the plan to the program's end
 };
 
 // What the start-up shows in the window it runs in.

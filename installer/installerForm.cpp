@@ -8,6 +8,7 @@
 #include "common/unicodeText.h"
 #include "common/windowClass.h"
 #include "common/windowDpi.h"
+#include "common/workFolder.h"
 #include "installer/installerApplication.h"
 #include "installer/installerFont.h"
 #include "installer/installerLayout.h"
@@ -307,6 +308,7 @@ void TInstallerForm::FormClose() {
   // The package is open until here; its link can go only once it is closed.
   run_.package.close();
   if (run_.packageLinked) MovePackageLinkAside(run_.plan.installerFile, run_.plan.packagePath);
+  releaseWorkFolder();
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }

@@ -18,6 +18,8 @@ static std::string startupEndText(int32_t status, TextLookup text) {
       return expandText(text(IDS_PLAYER_MISSING), {text(IDS_FLASH_PLAYER_ADDRESS)});
     case STATUS_PACKAGE_DAMAGED:
       return expandText(text(IDS_DAMAGED_INSTALLER), {text(IDS_DOWNLOAD_AGAIN)});
+    case STATUS_INSTALL_IN_PROGRESS:
+      return text(IDS_INSTALL_IN_PROGRESS);
     case STATUS_FOLDER_IS_LINK:  // the folder's own message came first; the file is sound
       return installFailedText(status, text);
     default:
@@ -28,7 +30,8 @@ static std::string startupEndText(int32_t status, TextLookup text) {
 StartupMessage startupEndMessage(int32_t status, TextLookup text) {
   StartupMessageKind kind = StartupMessageKind::errorAbort;
   if (status == FLASH_PLAYER_INSTALL_FAILED) kind = StartupMessageKind::errorOk;
-  if (status == FLASH_PLAYER_NOT_FOUND) kind = StartupMessageKind::information;
+  if (status == FLASH_PLAYER_NOT_FOUND || status == STATUS_INSTALL_IN_PROGRESS)
+    kind = StartupMessageKind::information;
   return {kind, startupEndText(status, text)};
 }
 

@@ -4,6 +4,7 @@
 #include "common/adminFolder.h"
 #include "common/logFile.h"
 #include "common/statusCodes.h"
+#include "common/workFolder.h"
 
 namespace {
 
@@ -213,15 +214,6 @@ void KeptVersion::end(bool installed) {
 
 void finishInterruptedReplacements() {
   if (pathCommonAppData.empty()) return;
-  WIN32_FIND_DATAA entry;
-  const HANDLE search = FindFirstFileA((pathCommonAppData + KEEP_FOLDER_PREFIX + "*").c_str(), &entry);
-  if (search == INVALID_HANDLE_VALUE) return;
-  std::vector<std::string> folders;
-  do {
-    if ((entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-        !(entry.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
-      folders.push_back(pathCommonAppData + entry.cFileName + "\\");
-  } while (FindNextFileA(search, &entry));
-  FindClose(search);
-  for (const std::string &folder : folders) finishInterrupted(folder);
+  for (const std::string &folder : foldersNamedBelow(pathCommonAppData, KEEP_FOLDER_PREFIX))
+    finishInterrupted(folder);
 }

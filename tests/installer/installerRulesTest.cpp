@@ -146,6 +146,7 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
       {FLASH_INSTALLER_NOT_FOR_NT, StartupMessageKind::errorAbort, false},
       {FLASH_PLAYER_INSTALL_FAILED, StartupMessageKind::errorOk, true},
       {FLASH_PLAYER_NOT_FOUND, StartupMessageKind::information, true},
+      {STATUS_INSTALL_IN_PROGRESS, StartupMessageKind::information, false},
       {FLASH_INSTALLER_MISSING, StartupMessageKind::errorAbort, false},
       {-34, StartupMessageKind::errorAbort, false},
       {5, StartupMessageKind::errorAbort, false},
@@ -163,6 +164,8 @@ TEST(InstallerMessages, StartupEndsWithTheMessageOfItsStatus) {
             "Installer file is corrupted. Lumavane Error: -531. ");
   EXPECT_EQ(startupEndMessage(183, installerText).text,
             "Installer file is corrupted. Lumavane Error: 183. ");
+  EXPECT_EQ(startupEndMessage(STATUS_INSTALL_IN_PROGRESS, installerText).text,
+            installerText(IDS_INSTALL_IN_PROGRESS));
   // An installation in the preparing window that failed is no damaged file.
   EXPECT_EQ(preparingInstallEndMessage(-13, installerText).text, "Install failed. Error: -13");
 }

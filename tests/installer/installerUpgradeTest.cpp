@@ -103,6 +103,18 @@ class InstallerUpgrade : public InstallerEndToEnd {
     return folders;
   }
 
+  // A watch for runQuietly: ends the installer by force once it has placed
+  // the first member and not yet the last.
+  bool endedHalfWay = false;
+  const std::function<void(DWORD)> endWhenHalfPlaced = [this](DWORD installer) {
+    if (endedHalfWay || !exists(saverFolder() + MEMBER_PATHS.front()) ||
+        exists(saverFolder() + "saver.dat"))
+      return;
+    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, installer);
+    endedHalfWay = process != nullptr && TerminateProcess(process, 1);
+    if (process != nullptr) CloseHandle(process);
+  };
+
   // Runs the launcher with parameters to its end, answering each error box
   // and keeping its message: the installer's exit code.
   DWORD runQuietly(const std::string &launcher, const std::string &parameters,
@@ -170,22 +182,35 @@ TEST_F(InstallerUpgrade, NewerVersionReplacesTheOlderAndAnOlderOneOnlyWithForce)
 TEST_F(InstallerUpgrade, UpgradeEndedByForceIsRolledBackByTheNextRun) {
   const Installation installed = installVersion("2.1.0");
   const std::string newer = buildVersion("2.2.0", true);
-  bool ended = false;
   std::vector<std::string> messages;
-  runQuietly(newer, "/q", messages, [&](DWORD installer) {
-    if (ended || !exists(saverFolder() + MEMBER_PATHS.front()) || exists(saverFolder() + "saver.dat"))
-      return;
-    HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, installer);
-    ended = process != nullptr && TerminateProcess(process, 1);
-    if (process != nullptr) CloseHandle(process);
-  });
-  ASSERT_TRUE(ended) << "the install was never seen half way";
+  runQuietly(newer, "/q", messages, endWhenHalfPlaced);
+  ASSERT_TRUE(endedHalfWay) << "the install was never seen half way";
   ASSERT_EQ(keepFolders().size(), 1u);
   EXPECT_NE(installation(), installed);
 
   expectDowngradeRefused(buildVersion("2.0.0"), "2.1.0");
   EXPECT_EQ(installation(), installed);
   EXPECT_TRUE(keepFolders().empty());
+}
+
+// A first install ended by force while it places members leaves no entry
+// naming files that are not there; the same Setup.exe run again installs
+// whole and takes away the work folder the ended run left.
+TEST_F(InstallerUpgrade, FirstInstallEndedByForceIsCompletedByTheNextRun) {
+  const std::string setup = buildVersion("2.1.0", true);
+  std::vector<std::string> messages;
+  runQuietly(setup, "/q", messages, endWhenHalfPlaced);
+  ASSERT_TRUE(endedHalfWay) << "the install was never seen half way";
+  EXPECT_EQ(uninstallValue("DisplayName"), "");
+  EXPECT_GT(workFolders().size(), foldersBefore_.size());
+
+  EXPECT_EQ(runQuietly(setup, "/q", messages), 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_EQ(uninstallValue("DisplayVersion"), "2.1.0");
+  EXPECT_EQ(std::filesystem::file_size(saverFolder() + "zz-big.bin"), 24u << 20);
+  EXPECT_TRUE(exists(saverFolder() + "saver.dat"));
+  EXPECT_TRUE(exists(systemFolder() + SAVER_PROGRAM));
+  EXPECT_EQ(workFolders(), foldersBefore_);
 }
 
 // A member whose bytes fail their checksum ends the upgrade after the
