@@ -175,7 +175,6 @@ int32_t initAdminSystemPaths(const std::string &programFilePath) {
   TraceScope trace("initAdminSystemPaths", programFilePath);
   int32_t status = initFixedSystemPaths(programFilePath);
   if (status == STATUS_OK) status = secureAdminFolder(pathCommonAppData);
-  if (status == STATUS_OK)
-    status = createWorkFolder(pathCommonAppData, WORK_FOLDER_PREFIX, pathWorkFolder);
+  if (status == STATUS_OK) status = createWorkFolder(pathCommonAppData, WORK_FOLDER_PREFIX, pathWorkFolder);
   return trace.result(status);
 }
