@@ -107,8 +107,10 @@ double secondsToCopy(const std::string &from, const std::string &to) {
 void removeInstallation() { driver::removeInstalledSaver({"Bench", "Bench", {"benchfx.dll"}}); }
 
 void printRun(const char *name, const InstallRun &run) {
-  std::printf("%-34s %8.3f s (installer %8.3f s)  peak working set %7.1f MiB, pagefile %7.1f MiB\n", name,
-              run.seconds, run.installerSeconds, run.peakWorkingSet / MIB, run.peakPagefile / MIB);
+  std::printf(
+      "%-34s %8.3f s (installer %8.3f s)  exit %ld  peak working set %7.1f MiB, pagefile %7.1f MiB\n", name,
+      run.seconds, run.installerSeconds, static_cast<long>(static_cast<int32_t>(run.exitCode)),
+      run.peakWorkingSet / MIB, run.peakPagefile / MIB);
 }
 
 }  // namespace
@@ -123,16 +125,14 @@ int main(int argc, char **argv) {
   removeInstallation();
   const bool smallDone = installQuietly(folder + "\\SmallSetup.exe", folder, small);
   removeInstallation();
-  const bool bigDone = smallDone && installQuietly(folder + "\\BigSetup.exe", folder, big);
+  const bool bigDone = installQuietly(folder + "\\BigSetup.exe", folder, big);
   removeInstallation();
   const double copy = secondsToCopy(folder + "\\big\\movie.bin", folder + "\\movie-copy.bin");
-  if (!bigDone || copy < 0) {
-    std::fprintf(stderr, "a run failed: small %lu, big %lu\n", small.exitCode, big.exitCode);
-    return 1;
-  }
+  // A failed run is shown too: its memory tells how far it got.
   printRun("quiet install, small package", small);
   printRun("quiet install, big package", big);
-  std::printf("%-40s %8.3f s\n", "copying the big member's bytes", copy);
+  std::printf("%-34s %8.3f s\n", "copying the big member's bytes", copy);
+  if (!smallDone || !bigDone || copy < 0) return 1;
   std::printf(
       "peak working set big - small %.1f MiB, peak pagefile big - small %.1f MiB, install / copy %.2f,\n"
       "installer / copy %.2f\n",
