@@ -61,13 +61,21 @@ int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, Dat
   return readExactly(source, record.headerOffset, &header, sizeof(header));
 }
 
+int32_t memberStoredSlice(ByteSource &source, const DataMemberRecord &record,
+                          const DataMemberHeader &header, SliceSource &stored) {
+  uint32_t length = 0;
+  const int32_t status = memberStoredLength(header, record.headerOffset, source.size(), length);
+  if (status != STATUS_OK) return status;
+  stored = SliceSource(source, record.headerOffset + static_cast<int64_t>(sizeof(header)), length);
+  return STATUS_OK;
+}
+
 int32_t readMemberBytes(ByteSource &source, const DataMemberRecord &record, const DataMemberHeader &header,
                         std::vector<uint8_t> &bytes) {
-  uint32_t length = 0;
-  int32_t status = memberStoredLength(header, record.headerOffset, source.size(), length);
+  SliceSource stored;
+  int32_t status = memberStoredSlice(source, record, header, stored);
+  const uint32_t length = static_cast<uint32_t>(stored.size());
   if (status == STATUS_OK) status = allocateBuffer(bytes, length);
-  if (status == STATUS_OK && length > 0)
-    status = readExactly(source, record.headerOffset + static_cast<int64_t>(sizeof(header)), bytes.data(),
-                         length);
+  if (status == STATUS_OK && length > 0) status = readExactly(stored, 0, bytes.data(), length);
   return status;
 }

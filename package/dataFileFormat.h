@@ -48,6 +48,11 @@ int32_t readMemberTable(ByteSource &source, SaverSettings &settings, DataMemberR
 // STATUS_SHORT_ENTRY when the header lies outside the file, or an I/O code.
 int32_t readMemberHeader(ByteSource &source, const DataMemberRecord &record, DataMemberHeader &header);
 
+// The stored bytes behind the header as a slice of source, to be read in
+// blocks: STATUS_SHORT_ENTRY when they lie outside the file.
+int32_t memberStoredSlice(ByteSource &source, const DataMemberRecord &record,
+                          const DataMemberHeader &header, SliceSource &stored);
+
 // The stored bytes behind the header (none for an empty member):
 // STATUS_SHORT_ENTRY when they lie outside the file, STATUS_OUT_OF_MEMORY
 // without memory, or an I/O code.

@@ -5,10 +5,9 @@
 #include "common/logFile.h"
 #include "common/statusCodes.h"
 #include "package/integrityRecord.h"
+#include "package/rangeCopy.h"
 
 #include <windows.h>
-
-#include <vector>
 
 namespace {
 
@@ -88,19 +87,18 @@ int32_t Package::extractPresentEntry(int index, const EntryTarget &target, Failu
   if (status == STATUS_OK) status = target.status;
   if (status == STATUS_OK) status = clearDestination(target.path);
   if (status != STATUS_OK) return status;
-  if (target.keptForMembers) return keepDataFile(entry, target, storedLength, failures);
-  return writeEntry(entry, target.path, failures);
+  SliceSource stored(file_, entry.start, storedLength);
+  if (target.keptForMembers) return keepDataFile(entry, target, stored, failures);
+  return writeEntry(entry, stored, target.path, failures);
 }
 
-int32_t Package::writeEntry(const PackageEntry &entry, const std::string &destination, Failures &failures) {
-  std::vector<uint8_t> stored;
-  int32_t status = readEntryBytes(file_, entry, stored);
-  if (status != STATUS_OK) return status;
+int32_t Package::writeEntry(const PackageEntry &entry, ByteSource &stored, const std::string &destination,
+                            Failures &failures) {
   const ExpandedCrc expected = entryExpandedCrc(entry);
   if (entry.compressed != 0)
     return expandToFile(destination, stored, entry.expandedSize, expected, failures);
   bool created = false;
-  status = writeCheckedFile(destination, stored, expected, created);
+  const int32_t status = copyCheckedFile(stored, destination, expected, created);
   if (created) logLine("file created: " + destination);
   return status;
 }
@@ -108,7 +106,7 @@ int32_t Package::writeEntry(const PackageEntry &entry, const std::string &destin
 // A data file stored plain stays in the package: its bytes are checked
 // against their CRC where they lie. An imploded one is expanded into the
 // work file, which stays open.
-int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &target, uint32_t storedLength,
+int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &target, SliceSource &stored,
                               Failures &failures) {
   dataKept_ = false;
   const ExpandedCrc expected = entryExpandedCrc(entry);
@@ -116,24 +114,23 @@ int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &targ
     int32_t status = STATUS_OK;
     if (expected.present) {
       uint32_t crc = 0;
-      status = computeRangeCrc(file_, entry.start, storedLength, crc);
+      status = computeRangeCrc(stored, 0, static_cast<uint32_t>(stored.size()), crc);
       if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
     }
     if (status != STATUS_OK) return status;
-    data_ = SliceSource(file_, entry.start, storedLength);
+    data_ = stored;
     dataKept_ = true;
     return STATUS_OK;
   }
-  std::vector<uint8_t> stored;
-  int32_t status = readEntryBytes(file_, entry, stored);
-  TCompressor *library = status == STATUS_OK ? codec() : nullptr;
-  if (status == STATUS_OK && library == nullptr) status = STATUS_CODEC_NOT_LOADED;
+  TCompressor *library = codec();
+  int32_t status = library == nullptr ? STATUS_CODEC_NOT_LOADED : STATUS_OK;
   if (status == STATUS_OK) {
     const int32_t setUp = expandedData_.create(target.path);
     if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target.path);
     if (setUp != STATUS_OK) return STATUS_EXPANDED_FILE_MISSING;
-    library->ExpandInto(expandedData_.handle(), stored.data(), static_cast<uint32_t>(stored.size()));
-    status = expandedData_.written();
+    library->ExpandInto(expandedData_.handle(), stored);
+    status = library->inputStatus();
+    if (status == STATUS_OK) status = expandedData_.written();
   }
   if (status == STATUS_OK && expandedData_.size() != entry.expandedSize)
     status = STATUS_EXPANDED_SIZE_MISMATCH;
@@ -152,25 +149,18 @@ TCompressor *Package::codec() {
   return codec_->loaded() ? codec_.get() : nullptr;
 }
 
-int32_t Package::expandToFile(const std::string &target, const std::vector<uint8_t> &stored,
-                              int32_t expandedSize, const ExpandedCrc &expected, Failures &failures) {
+int32_t Package::expandToFile(const std::string &target, ByteSource &stored, int32_t expandedSize,
+                              const ExpandedCrc &expected, Failures &failures) {
   TCompressor *library = codec();
   if (library == nullptr) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
-  const int32_t setUp = library->Expand(target, stored.data(), static_cast<uint32_t>(stored.size()));
+  const int32_t setUp = library->Expand(target, stored);
   if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target);
+  if (library->inputStatus() != STATUS_OK) return library->inputStatus();
   int64_t size = 0;
   if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
   logLine("sizeExtracted: " + std::to_string(size));
   if (size != expandedSize) return STATUS_EXPANDED_SIZE_MISMATCH;
   // The running CRC of what the library delivered, taken as it was written.
   return checkExpandedCrc(expected, library->expandedCrc());
-}
-
-int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &stored,
-                         const ExpandedCrc &expected, bool &created) {
-  created = false;
-  const int32_t status = checkExpandedCrc(expected, crc32Of(stored.data(), stored.size()));
-  if (status != STATUS_OK) return status;
-  return writeNewFile(target, stored.data(), static_cast<uint32_t>(stored.size()), created);
 }

@@ -84,13 +84,14 @@ class Package {
 
  private:
   int32_t extractPresentEntry(int index, const EntryTarget &target, Failures &failures);
-  int32_t writeEntry(const PackageEntry &entry, const std::string &destination, Failures &failures);
-  int32_t keepDataFile(const PackageEntry &entry, const EntryTarget &target, uint32_t storedLength,
+  int32_t writeEntry(const PackageEntry &entry, ByteSource &stored, const std::string &destination,
+                     Failures &failures);
+  int32_t keepDataFile(const PackageEntry &entry, const EntryTarget &target, SliceSource &stored,
                        Failures &failures);
-  int32_t expandToFile(const std::string &target, const std::vector<uint8_t> &stored, int32_t expandedSize,
+  int32_t expandToFile(const std::string &target, ByteSource &stored, int32_t expandedSize,
                        const ExpandedCrc &expected, Failures &failures);
-  int32_t writeMember(const std::string &target, const DataMemberHeader &header,
-                      const std::vector<uint8_t> &stored, bool &created, Failures &failures);
+  int32_t writeMember(const std::string &target, const DataMemberHeader &header, ByteSource &stored,
+                      bool &created, Failures &failures);
   // The library, loaded at its first use from where entry 1 was written.
   TCompressor *codec();
 
@@ -111,11 +112,5 @@ class Package {
   DataMemberRecord members_[MEMBER_TABLE_SIZE] = {};  // index 0 unused
   uint8_t lastAttribute_ = 0;
 };
-
-// Writes stored bytes as they are into a new file, once they match the
-// expected CRC: STATUS_EXPANDED_CRC_MISMATCH (nothing written), or as
-// writeNewFile.
-int32_t writeCheckedFile(const std::string &target, const std::vector<uint8_t> &stored,
-                         const ExpandedCrc &expected, bool &created);
 
 #endif

@@ -8,10 +8,9 @@
 #include "common/statusCodes.h"
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
+#include "package/rangeCopy.h"
 
 #include <windows.h>
-
-#include <vector>
 
 namespace {
 
@@ -41,8 +40,8 @@ int32_t Package::openDataFile(const std::string &dataFile, Failures &failures) {
   return trace.result(status);
 }
 
-int32_t Package::writeMember(const std::string &target, const DataMemberHeader &header,
-                             const std::vector<uint8_t> &stored, bool &created, Failures &failures) {
+int32_t Package::writeMember(const std::string &target, const DataMemberHeader &header, ByteSource &stored,
+                             bool &created, Failures &failures) {
   const ExpandedCrc expected = memberExpandedCrc(header);
   if (header.compressed != 0) {
     const int32_t status = expandToFile(target, stored, header.expandedSize, expected, failures);
@@ -51,7 +50,7 @@ int32_t Package::writeMember(const std::string &target, const DataMemberHeader &
     created = status != STATUS_CODEC_NOT_LOADED;
     return status;
   }
-  return writeCheckedFile(target, stored, expected, created);
+  return copyCheckedFile(stored, target, expected, created);
 }
 
 int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, Failures &failures) {
@@ -71,8 +70,8 @@ int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, 
   }
   bool created = false;
   if (status == STATUS_OK && header.expandedSize != 0) {
-    std::vector<uint8_t> stored;
-    status = readMemberBytes(data_, record, header, stored);
+    SliceSource stored;
+    status = memberStoredSlice(data_, record, header, stored);
     if (status == STATUS_OK) {
       ForceFolders(folderOfFile(target));
       status = writeMember(target, header, stored, created, failures);

@@ -3,6 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/logFile.h"
 #include "common/pathRules.h"
+#include "common/statusCodes.h"
 #include "package/installNames.h"
 
 #include <string.h>
@@ -14,14 +15,16 @@ namespace {
 const DWORD FAILURE_NO_LIBRARY_FILE = 5;
 const DWORD FAILURE_MISSING_ENTRY_POINT = 6;
 
-// Output is written in blocks of this size rather than per library call:
-// under Wine each WriteFile is a round trip to the server.
-const size_t OUTPUT_BLOCK_BYTES = 1 << 20;
+// Input is read and output written in blocks of this size rather than per
+// library call: under Wine each file call is a round trip to the server.
+// Memory stays the same whatever the stream's length.
+const size_t STREAM_BLOCK_BYTES = 1 << 20;
 
-// The library's explode work area and the output block; shared, so one
-// expansion at a time.
+// The library's explode work area and the input and output blocks; shared,
+// so one expansion at a time.
 char WorkBuffer[dcl::EXPLODE_WORK_SIZE];
-char OutputBlock[OUTPUT_BLOCK_BYTES];
+char InputBlock[STREAM_BLOCK_BYTES];
+char OutputBlock[STREAM_BLOCK_BYTES];
 
 }  // namespace
 
@@ -85,26 +88,33 @@ void TCompressor::releaseStreams() {
   pendingOutput = 0;
   outputStream = INVALID_HANDLE_VALUE;
   input = nullptr;
-  inputLength = 0;
   inputPosition = 0;
+  inputBlockLength = 0;
+  inputBlockUsed = 0;
 }
 
-int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
+int32_t TCompressor::Expand(const std::string &targetPath, ByteSource &stored) {
+  readStatus = STATUS_OK;
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
   TraceScope trace("TCompressor.Expand", targetPath);
   HANDLE output = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
   if (output == INVALID_HANDLE_VALUE) return trace.result(static_cast<int32_t>(GetLastError()));
-  ExpandInto(output, buffer, length);
+  ExpandInto(output, stored);
   CloseHandle(output);
   return trace.result(0);
 }
 
-void TCompressor::ExpandInto(HANDLE output, const uint8_t *buffer, uint32_t length) {
+int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length) {
+  MemorySource stored(buffer, length);
+  return Expand(targetPath, stored);
+}
+
+void TCompressor::ExpandInto(HANDLE output, ByteSource &stored) {
   outputChecksum = 0xFFFFFFFFul;
+  readStatus = STATUS_OK;
   if (isLoaded) {
-    input = buffer;
-    inputLength = length;
+    input = &stored;
     outputStream = output;
     TCompressor *self = this;
     explodeEntry(readCallback, writeCallback, WorkBuffer, &self);
@@ -113,22 +123,38 @@ void TCompressor::ExpandInto(HANDLE output, const uint8_t *buffer, uint32_t leng
   outputChecksum = ~outputChecksum & 0xFFFFFFFFul;
 }
 
+// Refills InputBlock from the stream; a failed or short read ends the
+// stream there, and the status says why.
+void TCompressor::fillInputBlock() {
+  inputBlockLength = 0;
+  inputBlockUsed = 0;
+  const int64_t remaining = input->size() - inputPosition;
+  if (readStatus != STATUS_OK || remaining <= 0) return;
+  const uint32_t wanted =
+      static_cast<uint32_t>(remaining < int64_t(STREAM_BLOCK_BYTES) ? remaining : STREAM_BLOCK_BYTES);
+  uint32_t got = 0;
+  readStatus = input->readAt(inputPosition, InputBlock, wanted, got);
+  if (readStatus == STATUS_OK && got == 0) readStatus = STATUS_SHORT_ENTRY;
+  inputPosition += got;
+  inputBlockLength = got;
+}
+
 // The user pointer is the address of a variable holding the compressor.
 unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
-  const size_t remaining = compressor.inputLength - compressor.inputPosition;
+  if (compressor.inputBlockUsed == compressor.inputBlockLength) compressor.fillInputBlock();
+  const size_t remaining = compressor.inputBlockLength - compressor.inputBlockUsed;
   const unsigned count = remaining < *size ? static_cast<unsigned>(remaining) : *size;
-  if (count == 0) return 0;
-  memcpy(buf, compressor.input + compressor.inputPosition, count);
-  compressor.inputPosition += count;
+  memcpy(buf, InputBlock + compressor.inputBlockUsed, count);
+  compressor.inputBlockUsed += count;
   return count;
 }
 
 // A failed write is not reported here: the caller sees the short file.
 void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
-  if (compressor.pendingOutput + *size > OUTPUT_BLOCK_BYTES) compressor.flushOutput();
-  if (*size > OUTPUT_BLOCK_BYTES) {
+  if (compressor.pendingOutput + *size > STREAM_BLOCK_BYTES) compressor.flushOutput();
+  if (*size > STREAM_BLOCK_BYTES) {
     DWORD written = 0;
     WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
   } else {

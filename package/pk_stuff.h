@@ -1,12 +1,13 @@
 // TCompressor: binds the decompression library that travels in the package
-// ("impborl.dll" in the work folder) and expands one implode stream held in
-// memory into a file. Each expansion uses its own TCompressor, so the
+// ("impborl.dll" in the work folder) and expands one implode stream, read
+// from a ByteSource in blocks, into a file. Each expansion uses its own TCompressor, so the
 // library is loaded and freed once per compressed entry or member; a
 // CodecLibraryHold keeps it mapped across many of them.
 #ifndef SAVER_PACKAGE_PK_STUFF_H
 #define SAVER_PACKAGE_PK_STUFF_H
 
 #include "codec/dcl.h"
+#include "package/packageFormat.h"
 
 #include <windows.h>
 
@@ -32,18 +33,23 @@ class TCompressor {
   bool loaded() const { return isLoaded; }
   // The CRC-32 of the bytes the last Expand received from the library.
   uint32_t expandedCrc() const { return static_cast<uint32_t>(outputChecksum); }
+  // How reading the stored bytes of the last Expand went: 0, the status of
+  // a failed read, or STATUS_SHORT_ENTRY when the source ended early.
+  int32_t inputStatus() const { return readStatus; }
 
-  // Writes the expansion of length bytes at buffer into a new file
-  // targetPath. 0, or the system error code of preparing input or output,
-  // for the caller to tell. The library's own result is not looked at:
-  // callers judge the written file by its size.
+  // Writes the expansion of the whole of stored into a new file targetPath.
+  // 0, or the system error code of creating it, for the caller to tell. The
+  // library's own result is not looked at: callers judge the written file
+  // by its size.
+  int32_t Expand(const std::string &targetPath, ByteSource &stored);
   int32_t Expand(const std::string &targetPath, const uint8_t *buffer, uint32_t length);
   // The same into a file the caller holds open for writing, at its position.
-  void ExpandInto(HANDLE output, const uint8_t *buffer, uint32_t length);
+  void ExpandInto(HANDLE output, ByteSource &stored);
 
  private:
   static unsigned readCallback(char *buf, unsigned *size, void *param);
   static void writeCallback(char *buf, unsigned *size, void *param);
+  void fillInputBlock();
   void flushOutput();
   void releaseStreams();
 
@@ -51,9 +57,11 @@ class TCompressor {
   Crc32Entry crc32Entry = nullptr;
   HANDLE outputStream = INVALID_HANDLE_VALUE;  // the caller's, during an expansion only
   size_t pendingOutput = 0;                    // expanded bytes held back for the next block write
-  const uint8_t *input = nullptr;              // the caller's stored bytes, during Expand only
-  size_t inputLength = 0;
-  size_t inputPosition = 0;
+  ByteSource *input = nullptr;                 // the caller's stored bytes, during Expand only
+  int64_t inputPosition = 0;                   // of the next block to read
+  size_t inputBlockLength = 0;                 // bytes of the stream in the input block
+  size_t inputBlockUsed = 0;                   // of those, handed to the library
+  int32_t readStatus = 0;
   unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;

@@ -2,6 +2,8 @@
 // TCompressor loading it, under Wine.
 #include "chunkedStreams.h"
 #include "codec/dcl.h"
+#include "common/statusCodes.h"
+#include "package/integrityRecord.h"
 #include "package/pk_stuff.h"
 #include "sampleData.h"
 #include "testDriver.h"
@@ -164,6 +166,39 @@ TEST(Compressor, ReplacesAnExistingFileAndWritesWhatABadStreamYields) {
   // An empty buffer gives an empty file; the caller's size check decides.
   EXPECT_EQ(compressor.Expand(target, nullptr, 0), 0);
   EXPECT_TRUE(readFile(target).empty());
+}
+
+// The stream is read in blocks from where it lies in a bigger source, as a
+// member in its package; one longer than a block must come out whole, and a
+// source that ends early is told as such.
+TEST(Compressor, ExpandsAStreamOfManyInputBlocksFromASliceOfItsSource) {
+  ScratchFolder folder;
+  ASSERT_TRUE(
+      CopyFileA((programFolder() + "impborl.dll").c_str(), folder.file("impborl.dll").c_str(), FALSE));
+  // Random bytes grow the stream past a block quickly.
+  Bytes data = sample::executableLike(1 << 20);
+  const Bytes noise = sample::random(3 << 19);
+  data.insert(data.end(), noise.begin(), noise.end());
+  const Bytes stream = implodeWithLibrary(data);
+  ASSERT_GT(stream.size(), 1u << 20) << "the stream must span more than one input block";
+  Bytes package(777, 0xA5);
+  package.insert(package.end(), stream.begin(), stream.end());
+  TCompressor compressor(folder.path);
+  ASSERT_TRUE(compressor.loaded());
+  const std::string target = folder.file("out.bin");
+
+  MemorySource whole(package.data(), package.size());
+  SliceSource member(whole, 777, static_cast<int64_t>(stream.size()));
+  EXPECT_EQ(compressor.Expand(target, member), 0);
+  EXPECT_EQ(compressor.inputStatus(), STATUS_OK);
+  EXPECT_EQ(compressor.expandedCrc(), crc32Of(data.data(), data.size()));
+  EXPECT_TRUE(readFile(target) == data);
+
+  MemorySource cut(package.data(), package.size() / 2);
+  SliceSource cutMember(cut, 777, static_cast<int64_t>(stream.size()));
+  EXPECT_EQ(compressor.Expand(target, cutMember), 0);
+  EXPECT_EQ(compressor.inputStatus(), STATUS_SHORT_ENTRY);
+  EXPECT_LT(readFile(target).size(), data.size());
 }
 
 TEST(Compressor, WithoutTheLibraryInTheFolderIsNotLoaded) {
