@@ -3,16 +3,37 @@
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "package/installNames.h"
+#include "package/packageLimits.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
 
+#include <chrono>
+#include <filesystem>
+
 namespace {
 
 bool readKeyedFile(const std::string &key, const std::string &path, std::vector<uint8_t> &bytes,
-                   std::string &error) {
-  if (readWholeFile(path, bytes, error)) return true;
+                   std::string &error, Progress *progress = nullptr) {
+  const auto start = std::chrono::steady_clock::now();
+  if (readWholeFile(path, bytes, error)) {
+    if (progress != nullptr)
+      progress->inputRead(bytes.size(),
+                          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    return true;
+  }
   error = key + ": " + error;
+  return false;
+}
+
+// Refuses, before reading it, a file larger than the format carries.
+bool withinLimit(const std::string &key, const std::string &path, int64_t limit, const char *what,
+                 std::string &error) {
+  std::error_code fault;
+  const uintmax_t size = std::filesystem::file_size(pathOfUtf8(path), fault);
+  if (fault || size <= static_cast<uintmax_t>(limit)) return true;  // reading it tells what is wrong
+  error = key + ": \"" + path + "\" is " + std::to_string(size) + " bytes, more than the largest " + what +
+          " a package can carry (" + std::to_string(limit) + " bytes)";
   return false;
 }
 
@@ -57,7 +78,9 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
     if (!planned.implodedPath.empty()) {
       if (!readImploded(planned, file, error)) return false;
     } else {
-      if (!readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error)) return false;
+      if (!withinLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) ||
+          !readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error, progress))
+        return false;
       packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
                       plan.fastImplode, notes);
     }
@@ -98,7 +121,9 @@ bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vecto
     member.type = planned.type;
     member.compressed = planned.compressed;
     if (!planned.sourcePath.empty() &&
-        !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error))
+        (!withinLimit("dataFile.members " + member.path, planned.sourcePath, MAX_MEMBER_BYTES, "member",
+                      error) ||
+         !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error, progress)))
       return false;
     packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed, member.imploded,
                     fastImplode, notes);
@@ -126,7 +151,10 @@ bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std
   if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
       !stampPackageIntegrity(files, installer, package, error))
     return false;
+  files.clear();
+  files.shrink_to_fit();  // their bytes are in the package now
   output = std::move(launcher);
+  output.reserve(output.size() + installer.size() + package.size());
   output.insert(output.end(), installer.begin(), installer.end());
   output.insert(output.end(), package.begin(), package.end());
   return true;
