@@ -61,6 +61,22 @@ size_t storedSize(const CarriedFile &file) {
   return file.compressed ? file.imploded.size() : file.bytes.size();
 }
 
+// An entry's file as the plan names it: read, and imploded where asked.
+bool carriedEntry(const EntryPlan &planned, bool fastImplode, CarriedFile &file, std::string &error,
+                  Progress *progress, BuildNotes *notes) {
+  file.index = planned.index;
+  file.name = planned.name;
+  file.destKind = planned.destKind;
+  file.compressed = planned.compressed;
+  if (!planned.implodedPath.empty()) return readImploded(planned, file, error);
+  if (!withinLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) ||
+      !readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error, progress))
+    return false;
+  packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
+                  fastImplode, notes);
+  return true;
+}
+
 bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error,
                   Progress *progress, BuildNotes *notes) {
   CarriedFile codec;
@@ -71,19 +87,7 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
   files.push_back(std::move(codec));
   for (const EntryPlan &planned : plan.entries) {
     CarriedFile file;
-    file.index = planned.index;
-    file.name = planned.name;
-    file.destKind = planned.destKind;
-    file.compressed = planned.compressed;
-    if (!planned.implodedPath.empty()) {
-      if (!readImploded(planned, file, error)) return false;
-    } else {
-      if (!withinLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) ||
-          !readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error, progress))
-        return false;
-      packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
-                      plan.fastImplode, notes);
-    }
+    if (!carriedEntry(planned, plan.fastImplode, file, error, progress, notes)) return false;
     if (progress != nullptr)
       progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
                          storedSize(file));

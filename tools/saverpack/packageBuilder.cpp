@@ -24,7 +24,7 @@ namespace {
 // Imploding gives up once its stream is longer than the input read so far
 // by this much: random or already compressed data is noticed within its
 // first megabyte or two instead of after the whole file.
-const size_t GIVE_UP_MARGIN = 64 * 1024;
+const size_t GIVE_UP_MARGIN = size_t{64} << 10;
 
 struct ShrinkWatch {
   const std::vector<uint8_t> &input;
