@@ -9,8 +9,11 @@
 //
 // The path is written out as far as it is settled: up to the last position
 // that the cheapest ways to all still open positions pass through, since
-// every continuation goes through one of them. So the memory stays small
-// for an input of any size.
+// every continuation goes through one of them. The input is read in blocks
+// and kept only as far back as the dictionary and the unsettled path
+// reach, so the memory stays small for an input of any size.
+#include "codec/optimalImplode.h"
+
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "codec/tokenCodes.h"
@@ -33,6 +36,54 @@ struct Copy {
   unsigned distance;
 };
 
+// The input from the oldest byte the coder may still look at to a match's
+// length ahead of the position it prices: a whole buffer given at once, or
+// read in blocks and slid along.
+class InputWindow {
+ public:
+  InputWindow(const uint8_t *data, size_t size) : base_(data), end_(size), ended_(true) {}
+  InputWindow(ReadBuffer read, void *param) : read_(read), param_(param), buffer_(READ_BLOCK) {
+    base_ = buffer_.data();
+  }
+
+  const uint8_t *at(size_t position) const { return base_ + (position - first_); }
+
+  // The bytes readable from position, at most MAX_MATCH; bytes before
+  // keepFrom may be dropped to make room.
+  size_t reach(size_t position, size_t keepFrom) {
+    if (end_ < position + MAX_MATCH && !ended_) refill(keepFrom);
+    return std::min<size_t>(MAX_MATCH, end_ - position);
+  }
+
+  bool holds(size_t position) const { return position < end_; }
+
+ private:
+  static const size_t READ_BLOCK = 1 << 20;
+
+  void refill(size_t keepFrom) {
+    const size_t kept = end_ - keepFrom;
+    memmove(buffer_.data(), at(keepFrom), kept);
+    first_ = keepFrom;
+    if (buffer_.size() - kept < READ_BLOCK / 2) buffer_.resize(buffer_.size() * 2);
+    base_ = buffer_.data();
+    while (!ended_ && end_ - first_ < buffer_.size()) {
+      unsigned size = static_cast<unsigned>(buffer_.size() - (end_ - first_));
+      const unsigned count =
+          read_(reinterpret_cast<char *>(buffer_.data() + (end_ - first_)), &size, param_);
+      if (count == 0) ended_ = true;
+      end_ += count;
+    }
+  }
+
+  ReadBuffer read_ = nullptr;
+  void *param_ = nullptr;
+  std::vector<uint8_t> buffer_;
+  const uint8_t *base_;
+  size_t first_ = 0;  // the position of base_[0]
+  size_t end_ = 0;    // the input read so far
+  bool ended_ = false;
+};
+
 // Finds, at each position, the nearest distance for every copy length.
 //
 // Copies of 3 bytes and more come from binary trees, one per hash of the
@@ -46,8 +97,8 @@ struct Copy {
 // before it on the path is the nearest of its length.
 class MatchFinder {
  public:
-  MatchFinder(const uint8_t *data, unsigned dictSize)
-      : data_(data),
+  MatchFinder(const InputWindow &input, unsigned dictSize)
+      : input_(input),
         dictSize_(dictSize),
         pairHead_(1u << 16, NO_POSITION),
         root_(1u << HASH_BITS, NO_POSITION),
@@ -56,7 +107,8 @@ class MatchFinder {
   // The nearest 2-byte match in reach of the shortest copy; 0 for none.
   // Enters position for later searches.
   unsigned nearestPair(size_t position) {
-    size_t &latest = pairHead_[data_[position] | data_[position + 1] << 8];
+    const uint8_t *here = input_.at(position);
+    size_t &latest = pairHead_[here[0] | here[1] << 8];
     const size_t distance = latest == NO_POSITION ? 0 : position - latest;
     latest = position;
     return distance <= MAX_DISTANCE_FOR_LENGTH_2 ? static_cast<unsigned>(distance) : 0;
@@ -66,7 +118,7 @@ class MatchFinder {
   // is the nearest for its length and every shorter one down to the last.
   // Enters position into its tree.
   unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
-    const uint8_t *here = data_ + position;
+    const uint8_t *here = input_.at(position);
     size_t &root = root_[hashKey(here)];
     size_t candidate = root;
     root = position;
@@ -75,7 +127,7 @@ class MatchFinder {
     size_t *below = &children_[2 * (position % RING_SIZE)], *above = below + 1;
     unsigned belowLength = 0, aboveLength = 0, longest = MIN_MATCH, count = 0;
     while (candidate != NO_POSITION && position - candidate <= dictSize_) {
-      const uint8_t *there = data_ + candidate;
+      const uint8_t *there = input_.at(candidate);
       const unsigned length = commonLength(there, here, std::min(belowLength, aboveLength), maxLength);
       if (length > longest) copies[count++] = Copy{length, static_cast<unsigned>(position - candidate)};
       longest = std::max(longest, length);
@@ -116,7 +168,7 @@ class MatchFinder {
     return length;
   }
 
-  const uint8_t *data_;
+  const InputWindow &input_;
   unsigned dictSize_;
   std::vector<size_t> pairHead_;  // latest position of each byte pair
   std::vector<size_t> root_;      // latest position of each 3-byte hash, its tree's root
@@ -129,15 +181,38 @@ struct Step {
   uint16_t distance;
 };
 
+// The stream, handed to the caller's writer in blocks.
+class OutputBlocks {
+ public:
+  OutputBlocks(WriteBuffer write, void *param) : write_(write), param_(param) {}
+
+  void put(uint8_t byte) {
+    block_[count_++] = byte;
+    if (count_ == sizeof block_) flush();
+  }
+
+  void flush() {
+    unsigned size = count_;
+    if (size != 0) write_(reinterpret_cast<char *>(block_), &size, param_);
+    count_ = 0;
+  }
+
+ private:
+  WriteBuffer write_;
+  void *param_;
+  uint8_t block_[1 << 16];
+  unsigned count_ = 0;
+};
+
 class OptimalImploder {
  public:
-  OptimalImploder(const uint8_t *data, size_t size, bool ascii, unsigned dictSize, unsigned dictionaryBits,
-                  std::vector<uint8_t> &output)
-      : data_(data),
-        size_(size),
+  OptimalImploder(InputWindow &input, bool ascii, unsigned dictSize, unsigned dictionaryBits,
+                  OutputBlocks &output)
+      : input_(input),
         ascii_(ascii),
+        dictSize_(dictSize),
         dictionaryBits_(dictionaryBits),
-        finder_(data, dictSize),
+        finder_(input, dictSize),
         cost_(FIRST_SPAN, UNREACHED),
         step_(FIRST_SPAN),
         output_(output),
@@ -145,13 +220,19 @@ class OptimalImploder {
 
   void compress() {
     cost_[0] = 0;
-    for (size_t position = 0; position < size_; ++position) {
+    size_t position = 0;
+    for (;; ++position) {
+      const size_t dictionaryStart = position > dictSize_ ? position - dictSize_ : 0;
+      const unsigned ahead =
+          static_cast<unsigned>(input_.reach(position, std::min(base_, dictionaryStart)));
+      if (ahead == 0) break;
       if (position + MAX_MATCH >= base_ + cost_.size()) settle(position);
-      priceEdgesFrom(position);
+      priceEdgesFrom(position, ahead);
     }
-    writePath(size_);
+    writePath(position);
     putToken(copyToken(END_OF_STREAM, 0, dictionaryBits_));
-    packer_.finish([this](uint8_t byte) { output_.push_back(byte); });
+    packer_.finish([this](uint8_t byte) { output_.put(byte); });
+    output_.flush();
   }
 
  private:
@@ -161,10 +242,10 @@ class OptimalImploder {
     step_[to - base_] = Step{static_cast<uint16_t>(length), static_cast<uint16_t>(distance)};
   }
 
-  void priceEdgesFrom(size_t position) {
+  // maxLength: the input's bytes from position, at most MAX_MATCH.
+  void priceEdgesFrom(size_t position, unsigned maxLength) {
     const uint32_t here = cost_[position - base_];
-    relax(position + 1, 1, 0, here + literalCost(data_[position], ascii_));
-    const unsigned maxLength = static_cast<unsigned>(std::min<size_t>(MAX_MATCH, size_ - position));
+    relax(position + 1, 1, 0, here + literalCost(*input_.at(position), ascii_));
     if (maxLength < MIN_MATCH) return;
     const unsigned pairDistance = finder_.nearestPair(position);
     if (pairDistance != 0)
@@ -223,40 +304,60 @@ class OptimalImploder {
       tokens_.push_back(step_[position - base_]);
     size_t position = base_;
     for (auto token = tokens_.rbegin(); token != tokens_.rend(); ++token) {
-      putToken(token->length == 1 ? literalToken(data_[position], ascii_)
+      putToken(token->length == 1 ? literalToken(*input_.at(position), ascii_)
                                   : copyToken(token->length, token->distance, dictionaryBits_));
       position += token->length;
     }
   }
 
   void putToken(TokenBits token) {
-    packer_.add(token, [this](uint8_t byte) { output_.push_back(byte); });
+    packer_.add(token, [this](uint8_t byte) { output_.put(byte); });
   }
 
-  const uint8_t *data_;
-  size_t size_;
+  InputWindow &input_;
   bool ascii_;
+  unsigned dictSize_;
   unsigned dictionaryBits_;
   MatchFinder finder_;
   size_t base_ = 0;             // the position of cost_[0] and step_[0]
   std::vector<uint32_t> cost_;  // bits of the cheapest way found from base_
   std::vector<Step> step_;
   std::vector<Step> tokens_;
-  std::vector<uint8_t> &output_;
+  OutputBlocks &output_;
   BitPacker packer_;
   Copy copies_[MAX_MATCH];
 };
+
+// Codes input into write after the stream's two header bytes.
+unsigned implodeFrom(InputWindow &input, WriteBuffer write, void *param, unsigned type, unsigned dictSize) {
+  const unsigned dictionaryBits = dictionaryBitsOf(dictSize);
+  if (dictionaryBits == 0) return CMP_INVALID_DICTSIZE;
+  if (type != CMP_BINARY && type != CMP_ASCII) return CMP_INVALID_MODE;
+  OutputBlocks output(write, param);
+  output.put(static_cast<uint8_t>(type));
+  output.put(static_cast<uint8_t>(dictionaryBits));
+  OptimalImploder(input, type == CMP_ASCII, dictSize, dictionaryBits, output).compress();
+  return CMP_NO_ERROR;
+}
+
+void appendToVector(char *buf, unsigned *size, void *param) {
+  std::vector<uint8_t> &output = *static_cast<std::vector<uint8_t> *>(param);
+  output.insert(output.end(), buf, buf + *size);
+}
 
 }  // namespace
 
 unsigned implodeOptimal(const uint8_t *data, size_t size, unsigned type, unsigned dictSize,
                         std::vector<uint8_t> &compressed) {
-  const unsigned dictionaryBits = dictionaryBitsOf(dictSize);
-  if (dictionaryBits == 0) return CMP_INVALID_DICTSIZE;
-  if (type != CMP_BINARY && type != CMP_ASCII) return CMP_INVALID_MODE;
-  compressed.assign({static_cast<uint8_t>(type), static_cast<uint8_t>(dictionaryBits)});
-  OptimalImploder(data, size, type == CMP_ASCII, dictSize, dictionaryBits, compressed).compress();
-  return CMP_NO_ERROR;
+  InputWindow input(data, size);
+  compressed.clear();
+  return implodeFrom(input, appendToVector, &compressed, type, dictSize);
+}
+
+unsigned implodeOptimalStream(ReadBuffer read, WriteBuffer write, void *param, unsigned type,
+                              unsigned dictSize) {
+  InputWindow input(read, param);
+  return implodeFrom(input, write, param, type, dictSize);
 }
 
 }  // namespace dcl

@@ -2,6 +2,7 @@
 
 #include "common/carriedFlashInstallers.h"
 #include "common/statusCodes.h"
+#include "package/packageLimits.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -61,12 +62,22 @@ int32_t readEntryBytes(ByteSource &source, const PackageEntry &entry, std::vecto
   return status;
 }
 
+// A length above 2 GiB reads as a negative number in its field.
+static bool withinLimits(const PackageEntry &entry) {
+  const int64_t start = entry.start;
+  const int64_t stored = static_cast<int64_t>(entry.end) - start + 1;
+  return start >= 0 && stored >= 0 && stored <= MAX_ENTRY_BYTES && start + stored <= MAX_PACKAGE_BYTES &&
+         entry.expandedSize >= 0 && static_cast<int64_t>(entry.expandedSize) <= MAX_ENTRY_BYTES;
+}
+
 int32_t parseInstallerHeader(const uint8_t *bytes, size_t count, InstallerHeader &header) {
   if (count < sizeof(InstallerHeader)) return STATUS_SHORT_HEADER;
   std::memcpy(&header, bytes, sizeof(InstallerHeader));
   if (header.carriesFlashInstaller != 0 &&
       header.flashInstallerVersionIndex >= CARRIED_FLASH_INSTALLER_COUNT)
     return STATUS_INVALID_HEADER;
+  for (const PackageEntry &entry : header.entries)
+    if (entryPresent(entry) && !withinLimits(entry)) return STATUS_INVALID_HEADER;
   return STATUS_OK;
 }
 

@@ -57,7 +57,8 @@ int32_t allocateBuffer(std::vector<uint8_t> &bytes, uint32_t count);
 
 // Fills header from count bytes: STATUS_SHORT_HEADER when fewer than a
 // header's bytes are given, STATUS_INVALID_HEADER when a carried Flash
-// installer names an unknown version row.
+// installer names an unknown version row or a present entry lies or
+// expands beyond the limits of packageLimits.h.
 int32_t parseInstallerHeader(const uint8_t *bytes, size_t count, InstallerHeader &header);
 
 // Reads and checks the header at offset (the installer's size):

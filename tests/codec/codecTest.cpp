@@ -2,6 +2,7 @@
 // portable codec; the optimal coder against an exhaustive search.
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "codec/optimalImplode.h"
 #include "codec/tokenCodes.h"
 #include "chunkedStreams.h"
 #include "sampleData.h"
@@ -142,6 +143,21 @@ TEST(Implode, ReadsAnyChunkSize) {
     Bytes expanded;
     ASSERT_EQ(explode(streams.output, expanded), dcl::CMP_NO_ERROR) << chunk;
     EXPECT_EQ(expanded, data) << chunk;
+  }
+}
+
+// The input is read in blocks of a megabyte and slid along: past the first
+// block, at any read size, the stream is the one made from the whole buffer.
+TEST(OptimalImplode, StreamedInputGivesTheWholeBuffersStream) {
+  Bytes data = sample::executableLike(700000);
+  const Bytes text = sample::text(500000);
+  data.insert(data.end(), text.begin(), text.end());
+  const Bytes reference = implodeOrFail(data, dcl::CMP_BINARY, 4096, dcl::implodeOptimal);
+  for (unsigned chunk : {777u, 1u << 21}) {
+    ChunkedStreams streams = streamsOver(data, chunk);
+    ASSERT_EQ(dcl::implodeOptimalStream(readChunk, writeAll, &streams, dcl::CMP_BINARY, 4096),
+              dcl::CMP_NO_ERROR);
+    EXPECT_TRUE(streams.output == reference) << chunk;
   }
 }
 

@@ -40,6 +40,34 @@ TEST(InstallerHeaderParsing, FlashVersionRowIsCheckedOnlyWhenAnInstallerIsCarrie
   EXPECT_EQ(STATUS_OK, parseInstallerHeader(headerBytes(header).data(), sizeof(header), parsed));
 }
 
+// A header naming an entry beyond the format's limits is damaged: it is
+// refused before a byte of the entry is read.
+TEST(InstallerHeaderParsing, EntriesBeyondTheLimitsAreInvalid) {
+  struct Case {
+    int32_t start, end, expandedSize;
+    int32_t status;
+  } const cases[] = {
+      {2000, 2999, 5000, STATUS_OK},
+      {2000, 1999, 0, STATUS_OK},  // empty
+      {2000, INT32_MAX - 1, INT32_MAX, STATUS_OK},
+      {2000, INT32_MAX, 10, STATUS_INVALID_HEADER},  // the package passes 2 GiB
+      {2000, INT32_MIN, 10, STATUS_INVALID_HEADER},  // an end past 2 GiB reads negative
+      {INT32_MIN, 10, 10, STATUS_INVALID_HEADER},
+      {2000, 2999, INT32_MIN, STATUS_INVALID_HEADER},  // expands past 2 GiB
+      {2000, 2999, -1, STATUS_INVALID_HEADER},
+  };
+  for (const Case &c : cases) {
+    InstallerHeader header{};
+    setEntryName(header.entries[7], "big.scr");
+    header.entries[7].start = c.start;
+    header.entries[7].end = c.end;
+    header.entries[7].expandedSize = c.expandedSize;
+    InstallerHeader parsed;
+    EXPECT_EQ(c.status, parseInstallerHeader(headerBytes(header).data(), sizeof(header), parsed))
+        << c.start << ".." << c.end << " expanding to " << c.expandedSize;
+  }
+}
+
 TEST(InstallerHeaderParsing, SaverNameEndsAtNulOrFieldEnd) {
   InstallerHeader header{};
   std::strcpy(header.saverName, "Ocean");

@@ -5,6 +5,7 @@
 #include "codec/memoryCodec.h"
 #include "package/dataFileFormat.h"
 #include "package/packageFormat.h"
+#include "package/packageLimits.h"
 #include "package/uninstallMark.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -133,6 +135,58 @@ TEST(Saverpack, ImplodesIntoTheShortestStreamsUnlessAskedToBeFast) {
     (fast ? dcl::implodeBuffer : dcl::implodeOptimal)(notes.data(), notes.size(), dcl::CMP_BINARY, 4096,
                                                       expected);
     EXPECT_EQ(expected, stored) << (fast ? "fast" : "shortest");
+  }
+}
+
+// Imploding gives up on a member whose stream grows past its bytes from the
+// start; one that shrinks is imploded into the same stream as ever.
+TEST(Saverpack, MembersThatDoNotShrinkFromTheStartAreStoredPlain) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  std::vector<uint8_t> video = randomBytes(2 << 20, 5);
+  const std::vector<uint8_t> tail = compressibleBytes(1 << 20);
+  video.insert(video.end(), tail.begin(), tail.end());
+  writeBytes(folder.path() / "members" / "loop.mov", video);
+  BuildPlan plan;
+  BuildNotes notes;
+  std::vector<uint8_t> file;
+  std::string error;
+  ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error) &&
+              buildInstallerFile(plan, file, error, nullptr, &notes))
+      << error;
+  const std::vector<std::string> &plain = notes.storedPlain;
+  EXPECT_NE(plain.end(), std::find(plain.begin(), plain.end(), "dataFile member loop.mov"));
+  EXPECT_NE(plain.end(), std::find(plain.begin(), plain.end(), "dataFile member pictures\\a.jpg"));
+  EXPECT_EQ(plain.end(), std::find(plain.begin(), plain.end(), "dataFile member main.swf"));
+  std::ostringstream shown;
+  ASSERT_TRUE(inspectFile(file, shown));
+  EXPECT_NE(std::string::npos, shown.str().find("\"loop.mov\" stored " + std::to_string(video.size())))
+      << shown.str();
+}
+
+// A file larger than the format carries is refused before it is read, by
+// its key and name, with the limit.
+TEST(Saverpack, FilesBeyondTheFormatsLimitsAreRefusedByName) {
+  struct Case {
+    const char *file;
+    int64_t size;
+    const char *named;
+  } const cases[] = {
+      {"members/huge.mov", MAX_MEMBER_BYTES + 1, "dataFile.members huge.mov"},
+      {"notes.txt", MAX_ENTRY_BYTES + 1, "entries[4].file"},
+  };
+  for (const Case &c : cases) {
+    ScratchFolder folder;
+    const fs::path manifest = writeSamplePackageSource(folder.path());
+    writeBytes(folder.path() / c.file, {});
+    fs::resize_file(folder.path() / c.file, static_cast<uintmax_t>(c.size));  // sparse: no disk taken
+    BuildPlan plan;
+    std::vector<uint8_t> file;
+    std::string error;
+    ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
+    EXPECT_FALSE(buildInstallerFile(plan, file, error));
+    EXPECT_EQ(0u, error.find(c.named)) << error;
+    EXPECT_NE(std::string::npos, error.find("(" + std::to_string(c.size - 1) + " bytes)")) << error;
   }
 }
 

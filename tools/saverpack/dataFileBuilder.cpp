@@ -1,5 +1,6 @@
 #include "tools/saverpack/dataFileBuilder.h"
 
+#include "package/packageLimits.h"
 #include "tools/saverpack/packageBuilder.h"
 
 #include <cstring>
@@ -33,8 +34,9 @@ static bool addMember(const DataMember &member, DataMemberRecord &record, std::v
     header.storedSize = static_cast<int32_t>(stored.size());
   }
   const size_t storedCount = header.expandedSize == 0 ? 0 : stored.size();
-  if (dataFile.size() + sizeof(header) + storedCount > INT32_MAX) {
-    error = "the data file outgrows 2 GB at member " + member.path;
+  if (static_cast<int64_t>(dataFile.size() + sizeof(header) + storedCount) > MAX_ENTRY_BYTES) {
+    error = "member " + member.path + " takes the data file past the largest entry a package can carry (" +
+            std::to_string(MAX_ENTRY_BYTES) + " bytes)";
     return false;
   }
   const uint8_t *headerBytes = reinterpret_cast<const uint8_t *>(&header);

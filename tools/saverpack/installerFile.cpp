@@ -3,16 +3,37 @@
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
 #include "package/installNames.h"
+#include "package/packageLimits.h"
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
 
+#include <chrono>
+#include <filesystem>
+
 namespace {
 
 bool readKeyedFile(const std::string &key, const std::string &path, std::vector<uint8_t> &bytes,
-                   std::string &error) {
-  if (readWholeFile(path, bytes, error)) return true;
+                   std::string &error, Progress *progress = nullptr) {
+  const auto start = std::chrono::steady_clock::now();
+  if (readWholeFile(path, bytes, error)) {
+    if (progress != nullptr)
+      progress->inputRead(bytes.size(),
+                          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    return true;
+  }
   error = key + ": " + error;
+  return false;
+}
+
+// Refuses, before reading it, a file larger than the format carries.
+bool withinLimit(const std::string &key, const std::string &path, int64_t limit, const char *what,
+                 std::string &error) {
+  std::error_code fault;
+  const uintmax_t size = std::filesystem::file_size(pathOfUtf8(path), fault);
+  if (fault || size <= static_cast<uintmax_t>(limit)) return true;  // reading it tells what is wrong
+  error = key + ": \"" + path + "\" is " + std::to_string(size) + " bytes, more than the largest " + what +
+          " a package can carry (" + std::to_string(limit) + " bytes)";
   return false;
 }
 
@@ -40,6 +61,22 @@ size_t storedSize(const CarriedFile &file) {
   return file.compressed ? file.imploded.size() : file.bytes.size();
 }
 
+// An entry's file as the plan names it: read, and imploded where asked.
+bool carriedEntry(const EntryPlan &planned, bool fastImplode, CarriedFile &file, std::string &error,
+                  Progress *progress, BuildNotes *notes) {
+  file.index = planned.index;
+  file.name = planned.name;
+  file.destKind = planned.destKind;
+  file.compressed = planned.compressed;
+  if (!planned.implodedPath.empty()) return readImploded(planned, file, error);
+  if (!withinLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) ||
+      !readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error, progress))
+    return false;
+  packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
+                  fastImplode, notes);
+  return true;
+}
+
 bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error,
                   Progress *progress, BuildNotes *notes) {
   CarriedFile codec;
@@ -50,17 +87,7 @@ bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::s
   files.push_back(std::move(codec));
   for (const EntryPlan &planned : plan.entries) {
     CarriedFile file;
-    file.index = planned.index;
-    file.name = planned.name;
-    file.destKind = planned.destKind;
-    file.compressed = planned.compressed;
-    if (!planned.implodedPath.empty()) {
-      if (!readImploded(planned, file, error)) return false;
-    } else {
-      if (!readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error)) return false;
-      packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
-                      plan.fastImplode, notes);
-    }
+    if (!carriedEntry(planned, plan.fastImplode, file, error, progress, notes)) return false;
     if (progress != nullptr)
       progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
                          storedSize(file));
@@ -98,7 +125,9 @@ bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vecto
     member.type = planned.type;
     member.compressed = planned.compressed;
     if (!planned.sourcePath.empty() &&
-        !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error))
+        (!withinLimit("dataFile.members " + member.path, planned.sourcePath, MAX_MEMBER_BYTES, "member",
+                      error) ||
+         !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error, progress)))
       return false;
     packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed, member.imploded,
                     fastImplode, notes);
@@ -126,7 +155,10 @@ bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std
   if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
       !stampPackageIntegrity(files, installer, package, error))
     return false;
+  files.clear();
+  files.shrink_to_fit();  // their bytes are in the package now
   output = std::move(launcher);
+  output.reserve(output.size() + installer.size() + package.size());
   output.insert(output.end(), installer.begin(), installer.end());
   output.insert(output.end(), package.begin(), package.end());
   return true;

@@ -29,7 +29,9 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
     int32_t status =
         readExactly(source, memberRecordOffset(static_cast<int>(i) + 1), &record, sizeof(record));
     if (status == STATUS_OK) status = readMemberHeader(source, record, header);
-    if (status == STATUS_OK) status = readMemberBytes(source, record, header, stored);
+    // Only an imploded member is read back: a plain one is its bytes.
+    if (status == STATUS_OK && header.compressed != 0)
+      status = readMemberBytes(source, record, header, stored);
     if (status != STATUS_OK) {
       error = "data file unreadable at member " + members[i].path;
       return false;

@@ -2,8 +2,10 @@
 
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "codec/optimalImplode.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/packageLimits.h"
 #include "package/posterRange.h"
 #include "common/statusCodes.h"
 
@@ -17,9 +19,52 @@ bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &implo
   return implode(bytes.data(), bytes.size(), dcl::CMP_BINARY, 4096, imploded) == dcl::CMP_NO_ERROR;
 }
 
+namespace {
+
+// Imploding gives up once its stream is longer than the input read so far
+// by this much: random or already compressed data is noticed within its
+// first megabyte or two instead of after the whole file.
+const size_t GIVE_UP_MARGIN = size_t{64} << 10;
+
+struct ShrinkWatch {
+  const std::vector<uint8_t> &input;
+  std::vector<uint8_t> &output;
+  size_t consumed;
+  bool gaveUp;
+};
+
+// Ends the input early, and so the stream, once it cannot come out smaller
+// or is not shrinking.
+unsigned readWhileShrinking(char *buf, unsigned *size, void *param) {
+  ShrinkWatch &watch = *static_cast<ShrinkWatch *>(param);
+  if (watch.output.size() >= watch.input.size() || watch.output.size() > watch.consumed + GIVE_UP_MARGIN) {
+    watch.gaveUp = true;
+    return 0;
+  }
+  const size_t count = std::min<size_t>(*size, watch.input.size() - watch.consumed);
+  if (count != 0) std::memcpy(buf, watch.input.data() + watch.consumed, count);
+  watch.consumed += count;
+  return static_cast<unsigned>(count);
+}
+
+void writeWatched(char *buf, unsigned *size, void *param) {
+  std::vector<uint8_t> &output = static_cast<ShrinkWatch *>(param)->output;
+  output.insert(output.end(), buf, buf + *size);
+}
+
+}  // namespace
+
 bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast) {
-  if (implodeBytes(bytes, imploded, fast) && imploded.size() < bytes.size()) return true;
   imploded.clear();
+  ShrinkWatch watch{bytes, imploded, 0, false};
+  std::vector<char> work(dcl::IMPLODE_WORK_SIZE);
+  unsigned type = dcl::CMP_BINARY, dictSize = 4096;
+  const unsigned result =
+      fast ? dcl::implode(readWhileShrinking, writeWatched, work.data(), &watch, &type, &dictSize)
+           : dcl::implodeOptimalStream(readWhileShrinking, writeWatched, &watch, type, dictSize);
+  if (result == dcl::CMP_NO_ERROR && !watch.gaveUp && imploded.size() < bytes.size()) return true;
+  imploded.clear();
+  imploded.shrink_to_fit();
   return false;
 }
 
@@ -106,8 +151,10 @@ static bool appendEntry(const CarriedFile &file, uint32_t programSize, Installer
                                        : file.imploded.empty() ? imploded
                                                                : file.imploded;
   const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
-  if (start + static_cast<int64_t>(stored.size()) > INT32_MAX) {
-    error = "the package outgrows 2 GB at entry " + std::to_string(file.index);
+  if (start + static_cast<int64_t>(stored.size()) > MAX_PACKAGE_BYTES) {
+    error = "entry " + std::to_string(file.index) + " (" + file.name +
+            ") takes the package past the largest a package can be (" + std::to_string(MAX_PACKAGE_BYTES) +
+            " bytes, the installer program included)";
     return false;
   }
   PackageEntry &entry = header.entries[file.index];

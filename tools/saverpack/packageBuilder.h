@@ -68,6 +68,9 @@ bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &implo
 
 // Implodes bytes and keeps the stream in imploded only when it is smaller
 // than the bytes themselves: true when they are to be stored imploded.
+// Imploding stops as soon as the stream grows past the bytes read so far
+// (by 64 KiB, so that short files are always tried whole): a file that
+// does not shrink from its start is stored plain.
 bool implodeWhenSmaller(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded,
                         bool fast = false);
 
