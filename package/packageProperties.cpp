@@ -19,6 +19,7 @@ const PropertyField FIELDS[] = {
     {.text = &PackageProperties::version, .maxLength = VERSION_FIELD, .tag = VERSION_TAG},
     {.text = &PackageProperties::homepage, .maxLength = URL_FIELD, .tag = HOMEPAGE_TAG},
     {.text = &PackageProperties::supportUrl, .maxLength = URL_FIELD, .tag = SUPPORT_URL_TAG},
+    {.byte = &PackageProperties::scope, .maxLength = 1, .tag = SCOPE_TAG},
 };
 
 bool inHeader(const PropertyField &field) { return field.tag == 0; }

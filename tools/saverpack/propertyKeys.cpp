@@ -73,6 +73,11 @@ const std::vector<PropertyKey> &propertyKeys() {
       {.key = "version", .text = &PackageProperties::version, .checkText = versionIsWellFormed},
       {.key = "homepage", .text = &PackageProperties::homepage},
       {.key = "supportUrl", .text = &PackageProperties::supportUrl},
+      {.key = "scope",
+       .byte = &PackageProperties::scope,
+       .words = {{"machine", static_cast<uint8_t>(InstallScope::machine), "machine"},
+                 {"user", static_cast<uint8_t>(InstallScope::user), "user"}},
+       .otherShown = "machine"},
   };
   return keys;
 }
