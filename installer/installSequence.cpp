@@ -8,6 +8,7 @@
 #include "common/osClassification.h"
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 #include "flash/flashPlayerSetup.h"
 #include "installer/displayControlPanel.h"
@@ -91,7 +92,10 @@ struct Startup {
 // before anything else.
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
-  int32_t status = initAdminSystemPaths(ownProgramFile());
+  // The user's own saver is placed, and worked on, in the user's profile alone.
+  const InstallScope scope = installScopeOfFile(ownProgramFile(), programSize);
+  int32_t status = scope == InstallScope::user ? initUserSaverPaths(ownProgramFile(), true)
+                                               : initAdminSystemPaths(ownProgramFile());
   // A replacement that an ended run left half done is undone first.
   if (status == STATUS_OK) finishInterruptedReplacements();
   Failures failures;
@@ -111,6 +115,9 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
     if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, packagePath);
   }
   if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
+  // The paths were chosen before the check: a package changed since is not this one.
+  if (status == STATUS_OK && installScopeOf(run.package.properties()) != scope)
+    status = STATUS_PACKAGE_DAMAGED;
   if (status == STATUS_OK) {
     run.plan = makeInstallPlan(run.package.header(), parameters, planSystem(), run.package.properties());
     status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
@@ -309,7 +316,7 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   if (steps.goOn()) steps.status = ExpandAllMembers(package, plan, observer);
   if (steps.goOn()) steps.status = WriteSaverSettings(package, plan, observer);
   if (steps.goOn()) {
-    sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName));
+    sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName, plan.scope));
     steps.saverMadeActive = true;
   }
   if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, observer);
