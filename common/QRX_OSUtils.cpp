@@ -33,16 +33,27 @@ bool isRunningUnderWow64() {
   return underWow64 != FALSE;
 }
 
-bool isProcessElevated() {
+namespace {
+
+enum class Elevation { unknown, limited, elevated };
+
+Elevation processElevation() {
   HANDLE token = nullptr;
-  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return Elevation::unknown;
   TOKEN_ELEVATION elevation{};
   DWORD size = 0;
   const bool known =
       GetTokenInformation(token, TokenElevation, &elevation, sizeof elevation, &size) != FALSE;
   CloseHandle(token);
-  return known && elevation.TokenIsElevated != 0;
+  if (!known) return Elevation::unknown;
+  return elevation.TokenIsElevated != 0 ? Elevation::elevated : Elevation::limited;
 }
+
+}  // namespace
+
+bool isProcessElevated() { return processElevation() == Elevation::elevated; }
+
+bool mayBeElevated() { return processElevation() == Elevation::limited; }
 
 int32_t GetOperatingSystem() {
   TraceScope trace("GetOperatingSystem");

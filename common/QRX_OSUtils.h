@@ -17,6 +17,10 @@ bool isRunningUnderWow64();
 // (before Vista) or cannot tell.
 bool isProcessElevated();
 
+// True when this process could have more rights by asking for them: it runs
+// with the limited rights of a system that knows elevation (Vista on).
+bool mayBeElevated();
+
 // One of the OS_* codes of common/osClassification.h; OS_64BIT_WINDOWS is
 // decided before any version check.
 int32_t GetOperatingSystem();

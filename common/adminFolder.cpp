@@ -6,6 +6,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/folderSecurity.h"
 #include "common/logFile.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 #include "common/workFolder.h"
 
@@ -51,6 +52,9 @@ std::string processUserSid() {
 class AdminDescriptor {
  public:
   AdminDescriptor() {
+    // The user's own saver runs without administrator rights: its folders
+    // are the user's, as the profile's are.
+    if (userSaverScope()) return;
     const StringToDescriptorEntry convert =
         advapiEntry<StringToDescriptorEntry>("ConvertStringSecurityDescriptorToSecurityDescriptorA");
     const std::string text = adminOnlyFolderDescriptor(processUserSid());

@@ -2,6 +2,9 @@
 // elevated programs write to or delete below. The access rules themselves
 // are in common/folderSecurity.h; this is the Windows side that applies them.
 //
+// For the user's own saver (common/saverScope.h) the folders are made plain
+// too, the links still refused.
+//
 // Where the system has no access control (Windows 9x, whose advapi32 lacks
 // the calls), the folders are made plain: nobody's rights can be limited
 // there anyway.

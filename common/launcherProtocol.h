@@ -10,6 +10,9 @@
 constexpr uint32_t WM_Close_Launcher = 0x0501;
 
 constexpr const char *MAKE_ACTIVE_SAVER_COMMAND = "makeActiveSaver-";
+// The user's own saver: its file in the user's saver folder
+// (common/saverScope.h), made active for the user alone.
+constexpr const char *MAKE_ACTIVE_USER_SAVER_COMMAND = "makeActiveUserSaver-";
 constexpr const char *OPEN_CONTROL_PANEL_COMMAND = "openScreenSaverControlPanel";
 constexpr const char *CLOSE_COMMAND = "Close";
 // Followed by the full path of the read-me the installer has placed: the

@@ -1,5 +1,6 @@
 #include "installer/filePlacement.h"
 
+#include "common/saverScope.h"
 #include "common/unicodeText.h"
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
@@ -52,7 +53,8 @@ int32_t PrepareSaverFolder(const std::string &sharedFolder, const std::string &c
   }
   // The Windows folder first, then the shared folder.
   const std::string folders[] = {pathWindows, sharedFolder};
-  const OlderCopy copies[] = {findOlderCopy(pathWindows, codedName, true),
+  // The user's own saver never touches the Windows folder.
+  const OlderCopy copies[] = {userSaverScope() ? OlderCopy{} : findOlderCopy(pathWindows, codedName, true),
                               findOlderCopy(sharedFolder, codedName, false)};
   bool found = false;
   for (const OlderCopy &copy : copies) found = found || copy.program || copy.folder;
@@ -220,13 +222,13 @@ std::vector<std::string> CountSharedLibraryUsers(const InstallPlan &plan,
   for (const std::string &library : plan.sharedLibraries) {
     if (listed(counted, library) || !fileExists(library)) continue;
     uint32_t count = 0;
-    const bool known = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count);
+    const bool known = readRegistryCount(saverRegistryRoot(), SHARED_LIBRARY_COUNTS_KEY, library, count);
     const uint32_t raised = raisedUserCount(count, known, listed(presentBefore, library));
-    if (writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, raised) != STATUS_OK)
+    if (writeRegistryCount(saverRegistryRoot(), SHARED_LIBRARY_COUNTS_KEY, library, raised) != STATUS_OK)
       continue;
     counted.push_back(library);
-    observer.valueWritten(std::string("HKLM\\") + SHARED_LIBRARY_COUNTS_KEY, library,
-                          std::to_string(raised));
+    observer.valueWritten(std::string(userSaverScope() ? "HKCU\\" : "HKLM\\") + SHARED_LIBRARY_COUNTS_KEY,
+                          library, std::to_string(raised));
   }
   return counted;
 }

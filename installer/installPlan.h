@@ -41,6 +41,9 @@ struct InstallPlan {
   bool silent = false;             // "/qn": nothing on the screen, the read-me not opened
   bool startedByLauncher = false;  // "/l=" names its window
   bool force = false;              // "/force": an older version replaces a newer one
+  // The user's own saver: the paths of PlanSystem are then the user's
+  // (common/saverScope.h), and the launcher makes it active for the user.
+  InstallScope scope = InstallScope::machine;
   // Only a package that is quiet by itself opens the control panel after
   // a quiet install.
   bool opensControlPanelWhenQuiet = false;

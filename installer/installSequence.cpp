@@ -8,6 +8,7 @@
 #include "common/osClassification.h"
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 #include "common/unicodeText.h"
 #include "flash/flashPlayerSetup.h"
@@ -96,7 +97,10 @@ struct Startup {
 // before anything else.
 void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
   InstallRun &run = startup.run;
-  int32_t status = initAdminSystemPaths(ownProgramFile());
+  // The user's own saver is placed, and worked on, in the user's profile alone.
+  const InstallScope scope = installScopeOfFile(ownProgramFile(), programSize);
+  int32_t status = scope == InstallScope::user ? initUserSaverPaths(ownProgramFile(), true)
+                                               : initAdminSystemPaths(ownProgramFile());
   // A replacement that an ended run left half done is undone first.
   if (status == STATUS_OK) finishInterruptedReplacements();
   Failures failures;
@@ -116,6 +120,9 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
     if (status != STATUS_OK) addFailure(failures, FailureKind::File, status, packagePath);
   }
   if (status == STATUS_OK) status = run.package.readHeader(programSize, failures);
+  // The paths were chosen before the check: a package changed since is not this one.
+  if (status == STATUS_OK && installScopeOf(run.package.properties()) != scope)
+    status = STATUS_PACKAGE_DAMAGED;
   if (status == STATUS_OK) {
     // The package may offer fewer languages than the programs speak.
     speakUserLanguage(readInstallerSwitches(parameters).languageCode, run.package.properties().languages);
@@ -341,7 +348,7 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   if (steps.goOn()) steps.status = ExpandAllMembers(package, plan, observer);
   if (steps.goOn()) steps.status = WriteSaverSettings(package, plan, observer);
   if (steps.goOn()) {
-    sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName));
+    sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName, plan.scope));
     steps.saverMadeActive = true;
   }
   if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, observer);

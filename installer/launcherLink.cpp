@@ -41,8 +41,10 @@ int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
   return static_cast<int32_t>(result);
 }
 
-std::string makeActiveSaverCommand(const std::string &saverFileName) {
-  return std::string(MAKE_ACTIVE_SAVER_COMMAND) + saverFileName + '\0';
+std::string makeActiveSaverCommand(const std::string &saverFileName, InstallScope scope) {
+  const char *prefix =
+      scope == InstallScope::user ? MAKE_ACTIVE_USER_SAVER_COMMAND : MAKE_ACTIVE_SAVER_COMMAND;
+  return std::string(prefix) + saverFileName + '\0';
 }
 
 std::string openReadMeCommand(const std::string &readMePath) { return OPEN_README_COMMAND + readMePath; }

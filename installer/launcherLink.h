@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include "package/packageProperties.h"
+
 #include <cstdint>
 #include <string>
 
@@ -23,8 +25,10 @@ void forgetLauncherWindow();
 int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command);
 
 // The text of the make-active command for a screen saver in the system
-// folder; it ends in a NUL of its own, so that the bytes sent end in two.
-std::string makeActiveSaverCommand(const std::string &saverFileName);
+// folder, or the user's saver folder for the user's own; it ends in a NUL of
+// its own, so that the bytes sent end in two.
+std::string makeActiveSaverCommand(const std::string &saverFileName,
+                                   InstallScope scope = InstallScope::machine);
 
 // The text of the command that asks the launcher to open the placed read-me.
 std::string openReadMeCommand(const std::string &readMePath);

@@ -1,5 +1,6 @@
 #include "installer/replacementStep.h"
 
+#include "common/saverScope.h"
 #include "common/unicodeText.h"
 #include "common/logFile.h"
 #include "common/statusCodes.h"
@@ -21,7 +22,8 @@ struct InstalledEntry {
 InstalledEntry installedEntryOf(const InstallPlan &plan) {
   InstalledEntry entry;
   if (!isPlainKeyName(plan.saverName)) return entry;
-  entry.version = registryText(HKEY_LOCAL_MACHINE, plan.uninstallKey, VERSION_VALUE);
+  // The user's own saver has its entry in the user's list only.
+  if (!userSaverScope()) entry.version = registryText(HKEY_LOCAL_MACHINE, plan.uninstallKey, VERSION_VALUE);
   entry.machine = !entry.version.empty();
   if (!entry.machine) entry.version = registryText(HKEY_CURRENT_USER, plan.uninstallKey, VERSION_VALUE);
   return entry;

@@ -3,6 +3,9 @@
 // "Install" or at once in quiet mode, places the screen saver's files.
 #include <windows.h>
 
+#include "common/elevatedCopy.h"
+#include "common/elevationRule.h"
+#include "common/QRX_OSUtils.h"
 #include "common/librarySearch.h"
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
@@ -13,6 +16,7 @@
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
 #include "installer/stringTable.h"
+#include "package/package.h"
 
 // The package starts behind this many bytes of the program's own file.
 SAVER_PROGRAM_SIZE_MARK(INSTALLER_SIZE_IN_BYTES);
@@ -41,12 +45,24 @@ int runInstaller(HINSTANCE instance, const InstallerSwitches &switches, const Ru
   return form.exitCode();
 }
 
+// A machine-wide package installs in an elevated copy of the installer,
+// started with the same parameters: the consent prompt is the only thing
+// this process shows.
+bool needsElevatedCopy(const std::vector<std::string> &parameters) {
+  const bool forMachine =
+      installScopeOfFile(ownProgramFile(), programSizeOf(INSTALLER_SIZE_IN_BYTES)) == InstallScope::machine;
+  return elevationStepFor({forMachine, !mayBeElevated(), isElevatedCopy(parameters)}) ==
+         ElevationStep::restartElevated;
+}
+
 }  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   restrictLibrarySearch();
   const std::vector<std::string> parameters = commandLineParameters();
   const InstallerSwitches switches = readInstallerSwitches(parameters);
+  if (needsElevatedCopy(parameters))
+    return runElevatedCopy(ownProgramFile(), elevatedCopyParameters(parameters), switches.silent);
   speakUserLanguage(switches.languageCode, "");
   RunLog log;
   log.open(switches.logPath, PROGRAM_NAME);

@@ -1,5 +1,6 @@
 #include "installer/uninstallRegistration.h"
 
+#include "common/saverScope.h"
 #include "common/QRX_FileUtils.h"
 #include "common/QRX_OSUtils.h"
 #include "common/logFile.h"
@@ -146,8 +147,9 @@ int32_t RegisterUninstall(const InstallPlan &plan, InstallObserver &observer,
   int32_t status = STATUS_REGISTER_UNINSTALL_FAILED;
   if (isPlainKeyName(plan.saverName)) {
     const EntryContent content = entryContentFor(plan, sharedLibraries);
-    status = registerUnder(HKEY_LOCAL_MACHINE, plan.uninstallKey, content, observer);
-    if (status != 0) status = registerUnder(HKEY_CURRENT_USER, plan.uninstallKey, content, observer);
+    status = registerUnder(saverRegistryRoot(), plan.uninstallKey, content, observer);
+    if (status != 0 && !userSaverScope())
+      status = registerUnder(HKEY_CURRENT_USER, plan.uninstallKey, content, observer);
   }
   return trace.result(status);
 }
@@ -155,8 +157,9 @@ int32_t RegisterUninstall(const InstallPlan &plan, InstallObserver &observer,
 std::vector<std::string> recordedSharedLibraries(const std::string &saverName) {
   if (!isPlainKeyName(saverName)) return {};
   const std::string keyPath = uninstallKeyPath(saverName);
-  std::string listed = registryText(HKEY_LOCAL_MACHINE, keyPath, SHARED_LIBRARIES_VALUE);
-  if (listed.empty()) listed = registryText(HKEY_CURRENT_USER, keyPath, SHARED_LIBRARIES_VALUE);
+  std::string listed = registryText(saverRegistryRoot(), keyPath, SHARED_LIBRARIES_VALUE);
+  if (listed.empty() && !userSaverScope())
+    listed = registryText(HKEY_CURRENT_USER, keyPath, SHARED_LIBRARIES_VALUE);
   return splitNameList(listed);
 }
 
@@ -180,8 +183,8 @@ int32_t UnregisterUninstall(const std::string &saverName) {
   int32_t status = 0;
   if (isPlainKeyName(saverName)) {
     const std::string keyPath = uninstallKeyPath(saverName);
-    status = unregisterUnder(HKEY_LOCAL_MACHINE, keyPath);
-    if (status != 0) status = unregisterUnder(HKEY_CURRENT_USER, keyPath);
+    status = unregisterUnder(saverRegistryRoot(), keyPath);
+    if (status != 0 && !userSaverScope()) status = unregisterUnder(HKEY_CURRENT_USER, keyPath);
   }
   return trace.result(status);
 }

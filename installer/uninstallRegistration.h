@@ -1,5 +1,6 @@
 // The screen saver's entry in the system's list of uninstallable programs,
-// under HKEY_LOCAL_MACHINE or, where that is refused, HKEY_CURRENT_USER.
+// under HKEY_LOCAL_MACHINE or, where that is refused, HKEY_CURRENT_USER; the
+// user's own saver's under HKEY_CURRENT_USER alone (common/saverScope.h).
 #ifndef SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 #define SAVER_INSTALLER_UNINSTALL_REGISTRATION_H
 

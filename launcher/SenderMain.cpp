@@ -24,6 +24,26 @@ std::string todayShortDate() {
   return date;
 }
 
+typedef BOOL(WINAPI *QueryImageNameEntry)(HANDLE, DWORD, LPSTR, PDWORD);
+
+// Whether the process runs the program file path. Looked up at run time:
+// systems before elevation lack the call, and have no elevated copy either.
+bool processRunsFile(DWORD processId, const std::string &path) {
+  const HMODULE kernel = GetModuleHandleA("kernel32.dll");
+  const auto query = reinterpret_cast<QueryImageNameEntry>(
+      kernel != nullptr ? reinterpret_cast<void *>(GetProcAddress(kernel, "QueryFullProcessImageNameA"))
+                        : nullptr);
+  if (query == nullptr || processId == 0 || path.empty()) return false;
+  // The one right a process of the user may have on an elevated one.
+  const HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+  if (process == nullptr) return false;
+  char image[MAX_PATH] = "";
+  DWORD length = sizeof image;
+  const bool named = query(process, 0, image, &length) != FALSE;
+  CloseHandle(process);
+  return named && lstrcmpiA(image, path.c_str()) == 0;
+}
+
 // What judgeMessage needs to know: whose window the message names as its
 // sender, and which installer is ours. GetWindowThreadProcessId gives 0 for
 // what is no window.
@@ -36,6 +56,8 @@ LauncherMessage messageFacts(bool isCloseMessage, HWND sender) {
   if (installer != nullptr) {
     facts.installerProcessId = GetProcessId(installer);
     facts.installerRunning = WaitForSingleObject(installer, 0) == WAIT_TIMEOUT;
+    facts.senderRunsInstallerCopy = facts.senderProcessId != facts.installerProcessId &&
+                                    processRunsFile(facts.senderProcessId, launcherRun.installerCopy);
   }
   return facts;
 }
@@ -46,7 +68,10 @@ void carryOutCommand(HWND window, const std::string &command) {
       openReadMe(window, command);
       break;
     case LauncherCommand::MakeActiveSaver:
-      makeActiveSaver(command);
+      makeActiveSaver(command, false);
+      break;
+    case LauncherCommand::MakeActiveUserSaver:
+      makeActiveSaver(command, true);
       break;
     case LauncherCommand::OpenControlPanel:
       openScreenSaverControlPanel(launcherRun.controlPanelTitles);

@@ -19,6 +19,7 @@ std::string commandTextFromCopyData(const void *data, uint32_t size) {
 
 LauncherCommand classifyCommand(const std::string &text) {
   if (text.rfind(OPEN_README_COMMAND, 0) == 0) return LauncherCommand::OpenReadMe;
+  if (text.rfind(MAKE_ACTIVE_USER_SAVER_COMMAND, 0) == 0) return LauncherCommand::MakeActiveUserSaver;
   if (text.find("makeActiveSaver") != std::string::npos) return LauncherCommand::MakeActiveSaver;
   if (text == OPEN_CONTROL_PANEL_COMMAND) return LauncherCommand::OpenControlPanel;
   if (text == CLOSE_COMMAND) return LauncherCommand::Close;
@@ -26,7 +27,9 @@ LauncherCommand classifyCommand(const std::string &text) {
 }
 
 std::string saverFileNameFromCommand(const std::string &text) {
-  const size_t prefixLength = std::strlen(MAKE_ACTIVE_SAVER_COMMAND);
+  const bool forUser = text.rfind(MAKE_ACTIVE_USER_SAVER_COMMAND, 0) == 0;
+  const size_t prefixLength =
+      std::strlen(forUser ? MAKE_ACTIVE_USER_SAVER_COMMAND : MAKE_ACTIVE_SAVER_COMMAND);
   return text.size() > prefixLength ? text.substr(prefixLength) : std::string();
 }
 
@@ -76,8 +79,10 @@ int32_t readMeToOpen(const std::string &commandText, const std::string &sharedFo
 MessageVerdict judgeMessage(const LauncherMessage &message) {
   if (message.isCloseMessage)
     return message.installerRunning ? MessageVerdict::CloseWithInstaller : MessageVerdict::CarryOut;
-  const bool fromInstaller = message.installerRunning && message.installerProcessId != 0 &&
-                             message.senderProcessId == message.installerProcessId;
+  const bool fromInstaller =
+      message.installerRunning &&
+      ((message.installerProcessId != 0 && message.senderProcessId == message.installerProcessId) ||
+       message.senderRunsInstallerCopy);
   return fromInstaller ? MessageVerdict::CarryOut : MessageVerdict::Ignore;
 }
 

@@ -13,7 +13,14 @@
 
 // ---- Commands ----
 
-enum class LauncherCommand { OpenReadMe, MakeActiveSaver, OpenControlPanel, Close, None };
+enum class LauncherCommand {
+  OpenReadMe,
+  MakeActiveSaver,
+  MakeActiveUserSaver,
+  OpenControlPanel,
+  Close,
+  None
+};
 
 // The text at data up to its first NUL, never reading beyond size bytes: a
 // sender may omit the NUL or pass no data at all.
@@ -31,7 +38,8 @@ std::string saverFileNameFromCommand(const std::string &text);
 // The screen saver's file name from a make-active command, provided it is a
 // safe file name by the rule the package applies to the files it carries
 // (isSafeEntryName): STATUS_OK, or STATUS_UNSAFE_NAME for a name that could
-// lead out of the system folder.
+// lead out of the system folder (or, for the user's saver, of the user's
+// saver folder).
 int32_t activeSaverFileName(const std::string &commandText, std::string &fileName);
 
 // The read-me's path from an open-read-me command, provided it is a document
@@ -55,6 +63,9 @@ struct LauncherMessage {
   uint32_t senderProcessId;     // owner of the window named as sender, else 0
   uint32_t installerProcessId;  // the installer the launcher started, else 0
   bool installerRunning;
+  // The sender runs the launcher's installer copy: the installer's own
+  // elevated copy, which the installer started and waits for.
+  bool senderRunsInstallerCopy = false;
 };
 
 // Commands are carried out only for the running installer the launcher

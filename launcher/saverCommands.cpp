@@ -7,6 +7,7 @@
 #include "common/activeSaverSetting.h"
 #include "common/dialogs/systemErrorText.h"
 #include "common/logFile.h"
+#include "common/saverScope.h"
 #include "common/controlPanelTitles.h"
 #include "common/librarySearch.h"
 #include "common/runLog.h"
@@ -48,7 +49,7 @@ static void switchScreenSavingOn() {
   logLine("ending SPI_SETSCREENSAVEACTIVE");
 }
 
-int32_t makeActiveSaver(const std::string &commandText) {
+int32_t makeActiveSaver(const std::string &commandText, bool forUser) {
   TraceScope trace("makeActiveSaver", commandText);
   std::string fileName;
   // The name is joined to the system folder; it must not lead anywhere else.
@@ -57,21 +58,23 @@ int32_t makeActiveSaver(const std::string &commandText) {
   }
   logLine("pathWindows: " + pathWindows);
   logLine("pathCommonAppData: " + pathCommonAppData);
-  const std::string scrFileName = pathSystem + fileName;
+  const std::string scrFileName = (forUser ? userSaverFolder() : pathSystem) + fileName;
   logLine("scrFileName: " + scrFileName);
   std::string sShortName = shortPathOf(scrFileName);
   if (sShortName.empty()) sShortName = scrFileName;
   logLine("sShortName: " + sShortName);
 
-  if (!WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
+  // system.ini is the machine's: the user's saver is the user's setting alone.
+  if (!forUser &&
+      !WritePrivateProfileStringA(BOOT_SECTION, SAVER_VALUE_NAME, sShortName.c_str(), SYSTEM_INI)) {
     int32_t status = static_cast<int32_t>(GetLastError());
     if (status == 0) status = ERROR_WRITE_FAULT;
     reportLauncherError(status, SYSTEM_INI, profileWriteFailedMessage(SYSTEM_INI, programText));
     return trace.result(status);
   }
-  logLine("ini.WriteString complete");
-  launcherRun.log.write(
-      valueWrittenText(std::string(SYSTEM_INI) + " [" + BOOT_SECTION + "]", SAVER_VALUE_NAME, sShortName));
+  if (!forUser)
+    launcherRun.log.write(valueWrittenText(std::string(SYSTEM_INI) + " [" + BOOT_SECTION + "]",
+                                           SAVER_VALUE_NAME, sShortName));
 
   int32_t status = writeDesktopSaverValue(sShortName);
   if (status == 0) switchScreenSavingOn();

@@ -22,8 +22,10 @@ ControlPanelTitles loadControlPanelTitles(uint8_t languageIndex);
 // in the system folder>") the active one: system.ini [boot], the current
 // user's desktop settings, then screen saving switched on. 0, an error code,
 // STATUS_DESKTOP_KEY_FAILED, or STATUS_UNSAFE_NAME for a name that would
-// lead out of the system folder.
-int32_t makeActiveSaver(const std::string &commandText);
+// lead out of the system folder. forUser: the user's own saver
+// ("makeActiveUserSaver-<file name in the user's saver folder>"), named by
+// its full path in the user's desktop settings alone.
+int32_t makeActiveSaver(const std::string &commandText, bool forUser);
 
 // Starts the display control panel on its screen saver page and looks for
 // its window by the two titles, 1000 times.

@@ -1,5 +1,6 @@
 #include "package/installedSaver.h"
 
+#include "common/elevationRule.h"
 #include "common/pathRules.h"
 #include "common/textLanguage.h"
 
@@ -70,6 +71,8 @@ UninstallerArguments parseUninstallerArguments(const std::string &commandLine) {
     const std::string lower = lowerAscii(word);
     if (lower == "/q") {
       arguments.quiet = true;
+    } else if (lower == ELEVATED_COPY_SWITCH) {
+      arguments.restarted = true;
     } else if (lower.compare(0, sizeof NAME_SWITCH - 1, NAME_SWITCH) == 0 && !named) {
       arguments.codedName = word.substr(sizeof NAME_SWITCH - 1);
       named = true;

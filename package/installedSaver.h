@@ -37,12 +37,13 @@ extern const char UNINSTALLER_FILE_NAME[];  // "saverremove.exe"
 bool fitsUninstallerCommand(const std::string &codedName);
 std::string uninstallerCommand(const std::string &saverFolder, const std::string &codedName);
 
-// The uninstaller's command line: "/q" in any letter case, and "/n=" with the
-// coded name, in quotes or not. valid is false for anything else, a missing
+// The uninstaller's command line: "/q" in any letter case, "/n=" with the
+// coded name, in quotes or not, and the elevated copy's switch. valid is false for anything else, a missing
 // or unsafe name included.
 struct UninstallerArguments {
   bool valid = false;
   bool quiet = false;
+  bool restarted = false;  // ELEVATED_COPY_SWITCH (common/elevationRule.h): the elevated copy
   std::string codedName;
   std::string languageCode;  // behind "/lang=", "" without one
 };

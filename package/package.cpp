@@ -37,6 +37,16 @@ void Package::close() {
   codec_.reset();
 }
 
+InstallScope installScopeOfFile(const std::string &file, uint32_t programSize) {
+  ReadOnlyFile package;
+  InstallerHeader header{};
+  PackageProperties properties;
+  int32_t status = package.open(file);
+  if (status == STATUS_OK) status = readInstallerHeader(package, programSize, header);
+  if (status == STATUS_OK) status = readPackageProperties(package, programSize, header, properties);
+  return status == STATUS_OK ? installScopeOf(properties) : InstallScope::machine;
+}
+
 int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
   TraceScope trace("Package.readHeader");
   logLine("INSTALLER_SIZE_IN_BYTES2: " + std::to_string(programSize));

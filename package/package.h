@@ -113,4 +113,10 @@ class Package {
   uint8_t lastAttribute_ = 0;
 };
 
+// Who the package behind programSize in file is for, read before anything
+// is checked: it only decides whether the run asks for administrator
+// rights, and the run checks the package whole all the same. Machine for a
+// file that cannot be read.
+InstallScope installScopeOfFile(const std::string &file, uint32_t programSize);
+
 #endif

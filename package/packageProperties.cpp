@@ -19,6 +19,7 @@ const PropertyField FIELDS[] = {
     {.text = &PackageProperties::version, .maxLength = VERSION_FIELD, .tag = VERSION_TAG},
     {.text = &PackageProperties::homepage, .maxLength = URL_FIELD, .tag = HOMEPAGE_TAG},
     {.text = &PackageProperties::supportUrl, .maxLength = URL_FIELD, .tag = SUPPORT_URL_TAG},
+    {.byte = &PackageProperties::scope, .maxLength = 1, .tag = SCOPE_TAG},
     {.text = &PackageProperties::languages, .maxLength = LANGUAGES_FIELD, .tag = LANGUAGES_TAG},
     {.text = &PackageProperties::posterRange, .maxLength = POSTER_RANGE_FIELD, .tag = POSTER_TAG},
 };

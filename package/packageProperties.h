@@ -31,12 +31,24 @@ struct PackageProperties {
   std::string languages;   // the languages the programs may speak, "en,de,fr"; "" for every one
   // Where the poster's bytes lie, "start length" (package/posterRange.h).
   std::string posterRange;
+  uint8_t scope = 0;  // an InstallScope
 };
+
+// Who the saver is installed for: the whole machine (the system folder,
+// HKLM, elevated), or the user who runs the installer (the user's profile
+// and HKCU, never elevated). A package that states nothing is installed for
+// the machine, as before the property.
+enum class InstallScope : uint8_t { machine = 0, user = 'U' };
+inline InstallScope installScopeOf(const PackageProperties &properties) {
+  return properties.scope == static_cast<uint8_t>(InstallScope::user) ? InstallScope::user
+                                                                      : InstallScope::machine;
+}
 
 // The property record's tags; a tag once used keeps its meaning.
 constexpr uint16_t VERSION_TAG = 1;
 constexpr uint16_t HOMEPAGE_TAG = 2;
 constexpr uint16_t SUPPORT_URL_TAG = 3;
+constexpr uint16_t SCOPE_TAG = 4;
 constexpr uint16_t LANGUAGES_TAG = 5;
 constexpr uint16_t POSTER_TAG = 6;
 constexpr uint16_t VERSION_FIELD = 23;  // "65535.65535.65535.65535"

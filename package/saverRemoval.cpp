@@ -5,6 +5,7 @@
 #include "common/activeSaverSetting.h"
 #include "common/adminFolder.h"
 #include "common/pathRules.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 #include "package/installedSaver.h"
 #include "package/libraryRelease.h"
@@ -82,11 +83,12 @@ InstalledSaver findInstalledSaver(const std::string &codedName, const std::strin
   saver.folderPresent = folderExists(saver.saverFolder);
   if (isSafeEntryName(programName)) {
     saver.programCopies.push_back(pathSystem + programName);
-    if (GetOperatingSystem() == OS_64BIT_WINDOWS)
+    if (GetOperatingSystem() == OS_64BIT_WINDOWS && !pathSysnative.empty())
       saver.programCopies.push_back(pathSysnative + programName);
   }
   const bool elevated = isProcessElevated();
-  findEntries(true, elevated, codedName, saver);
+  // The user's own saver has its entry in the user's list only.
+  if (!userSaverScope()) findEntries(true, elevated, codedName, saver);
   findEntries(false, elevated, codedName, saver);
   saver.sharedLibraries = distinctLibraries(saver.sharedLibraries);
   saver.activeInSystemIni = namesACopy(systemIniSaver(), saver.programCopies);
@@ -201,7 +203,7 @@ int32_t releaseSharedLibraries(const std::vector<std::string> &libraries, Remova
   std::vector<LibraryCount> counts;
   for (const std::string &library : libraries) {
     LibraryCount count{library};
-    count.counted = readRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, library, count.count);
+    count.counted = readRegistryCount(saverRegistryRoot(), SHARED_LIBRARY_COUNTS_KEY, library, count.count);
     counts.push_back(count);
   }
   const LibraryRelease release = planLibraryRelease(counts);
@@ -212,12 +214,12 @@ int32_t releaseSharedLibraries(const std::vector<std::string> &libraries, Remova
     const LibraryCount &lowered = release.lowered[i];
     status = stayedWith(
         outcome, lowered.library,
-        writeRegistryCount(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, lowered.library, lowered.count));
+        writeRegistryCount(saverRegistryRoot(), SHARED_LIBRARY_COUNTS_KEY, lowered.library, lowered.count));
   }
   for (size_t i = 0; i < release.removed.size() && status == STATUS_OK; ++i)
     status =
         stayedWith(outcome, release.removed[i],
-                   deleteRegistryValue(HKEY_LOCAL_MACHINE, SHARED_LIBRARY_COUNTS_KEY, release.removed[i]));
+                   deleteRegistryValue(saverRegistryRoot(), SHARED_LIBRARY_COUNTS_KEY, release.removed[i]));
   return status;
 }
 
@@ -247,8 +249,12 @@ RemovalOutcome removeInstalledSaver(const InstalledSaver &saver) {
   if (outcome.status == STATUS_OK) outcome.status = releaseSharedLibraries(saver.sharedLibraries, outcome);
   // Other savers keep the shared folder; only an empty one goes.
   if (outcome.status == STATUS_OK && !pathCommonAppData.empty() &&
-      RemoveDirectoryA(pathCommonAppData.c_str()))
+      RemoveDirectoryA(pathCommonAppData.c_str())) {
     outcome.removed.push_back(pathCommonAppData);
+    // The user's program folder, made for this saver, goes too when empty.
+    if (userSaverScope())
+      RemoveDirectoryA(folderOfFile(pathCommonAppData.substr(0, pathCommonAppData.size() - 1)).c_str());
+  }
   if (outcome.status == STATUS_OK) outcome.status = removeEntries(saver, outcome);
   return outcome;
 }

@@ -7,8 +7,12 @@
 #include "common/QRX_FileUtils.h"
 #include "common/dialogs/messageDialog.h"
 #include "common/dialogs/systemErrorText.h"
+#include "common/elevatedCopy.h"
+#include "common/elevationRule.h"
+#include "common/QRX_OSUtils.h"
 #include "common/librarySearch.h"
 #include "common/runningProgram.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 #include "common/unicodeText.h"
 #include "package/installedSaver.h"
@@ -47,7 +51,13 @@ int32_t runUninstaller(const std::string &commandLine) {
     if (!arguments.quiet) showErrorMessage(badCommandText(utf8FromAnsi(commandLine), programText));
     return STATUS_BAD_UNINSTALL_COMMAND;
   }
-  const int32_t status = initFixedSystemPaths(runningProgramPath());
+  // Where it lies tells whose saver it removes; the machine's is removed by
+  // an elevated copy, whose answer is this one's.
+  const bool forMachine = !isInUserSaverFolder(runningProgramPath());
+  if (elevationStepFor({forMachine, !mayBeElevated(), arguments.restarted}) ==
+      ElevationStep::restartElevated)
+    return runElevatedCopy(ownProgramFile(), commandLine + " " + ELEVATED_COPY_SWITCH, arguments.quiet);
+  const int32_t status = initInstalledSaverPaths(runningProgramPath());
   if (status != STATUS_OK) {
     if (!arguments.quiet) showErrorMessage(reasonFor(status));
     return status;

@@ -2,6 +2,7 @@
 
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
+#include "common/saverScope.h"
 #include "common/statusCodes.h"
 
 #include <windows.h>
@@ -20,8 +21,10 @@ int32_t leaveSaverFolder(const std::string &saverFolder) {
     DeleteFileA(parking);
     return status;
   }
-  // Refused without the rights to schedule it: the file then stays in the
-  // temporary folder, where the system's clean-up finds it.
-  MoveFileExA(parking, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
+  // The deletion at the next start is the machine's list (HKLM), which a
+  // user's saver leaves alone; refused without the rights, too. Either way
+  // the file stays in the user's temporary folder, where the system's
+  // clean-up finds it.
+  if (!userSaverScope()) MoveFileExA(parking, nullptr, MOVEFILE_DELAY_UNTIL_REBOOT);
   return STATUS_OK;
 }

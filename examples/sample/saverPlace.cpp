@@ -3,6 +3,7 @@
 #include "common/QRX_FileUtils.h"
 #include "common/pathRules.h"
 #include "common/runningProgram.h"
+#include "common/saverScope.h"
 #include "examples/sample/slideRules.h"
 #include "package/codedShortName.h"
 #include "package/dataStructures_shared.h"
@@ -20,7 +21,7 @@ int32_t locateSaver(SaverPlace &place) {
   if (!isSafeEntryName(place.codedName) ||
       getCodedShortFilenameForScreensaver(place.codedName) != place.codedName)
     return STATUS_UNSAFE_NAME;
-  const int32_t status = initFixedSystemPaths(place.programPath);
+  const int32_t status = initInstalledSaverPaths(place.programPath);
   if (status == STATUS_OK) place.saverFolder = saverFolderOf(pathCommonAppData, place.codedName);
   return status;
 }

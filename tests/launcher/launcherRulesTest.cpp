@@ -143,20 +143,25 @@ TEST(MessageSender, OnlyTheRunningInstallerCommandsAndAStrangersCloseWaitsForIt)
     uint32_t sender, installer;
     bool running;
     MessageVerdict verdict;
+    bool runsCopy = false;
   } rows[] = {
-      {false, 40, 40, true, V::CarryOut},  // the installer's own window
-      {false, 41, 40, true, V::Ignore},    // another process's window
-      {false, 0, 40, true, V::Ignore},     // no window, or none at all
-      {false, 40, 40, false, V::Ignore},   // ended: its id may be reused
-      {false, 0, 0, false, V::Ignore},     // no installer was started
-      {false, 0, 0, true, V::Ignore},      // its id unknown
+      {false, 40, 40, true, V::CarryOut},        // the installer's own window
+      {false, 41, 40, true, V::CarryOut, true},  // its elevated copy
+      {false, 41, 40, false, V::Ignore, true},   // a copy outliving the installer
+      {false, 41, 40, true, V::Ignore},          // another process's window
+      {false, 0, 40, true, V::Ignore},           // no window, or none at all
+      {false, 40, 40, false, V::Ignore},         // ended: its id may be reused
+      {false, 0, 0, false, V::Ignore},           // no installer was started
+      {false, 0, 0, true, V::Ignore},            // its id unknown
       {true, 0, 40, true, V::CloseWithInstaller},
       {true, 0, 40, false, V::CarryOut},
       {true, 0, 0, false, V::CarryOut},
   };
   for (const auto &row : rows) {
-    EXPECT_EQ(judgeMessage({row.isClose, row.sender, row.installer, row.running}), row.verdict)
-        << row.isClose << " " << row.sender << " " << row.installer << " " << row.running;
+    EXPECT_EQ(judgeMessage({row.isClose, row.sender, row.installer, row.running, row.runsCopy}),
+              row.verdict)
+        << row.runsCopy << " " << row.isClose << " " << row.sender << " " << row.installer << " "
+        << row.running;
   }
 }
 

@@ -6,11 +6,12 @@
 
 namespace {
 
-TEST(UninstallerArguments, OnlyAPlainCodedNameAndQuietAreTaken) {
+TEST(UninstallerArguments, OnlyAPlainCodedNameQuietAndTheElevatedCopyAreTaken) {
   struct Case {
     const char *line;
     bool valid, quiet;
     const char *codedName;
+    bool restarted = false;
   };
   const Case cases[] = {
       {"/n=\"Tide\"", true, false, "Tide"},
@@ -24,12 +25,15 @@ TEST(UninstallerArguments, OnlyAPlainCodedNameAndQuietAreTaken) {
       {"/n=C:", false, false, "C:"},
       {"/n=Tide /n=Reef", false, false, "Tide"},
       {"/n=Tide /s", false, false, "Tide"},
+      {"/n=\"Tide\" /q /Elevated", true, true, "Tide", true},
+      {"/n=Tide /elevatedx", false, false, "Tide"},
   };
   for (const Case &each : cases) {
     const UninstallerArguments arguments = parseUninstallerArguments(each.line);
     EXPECT_EQ(arguments.valid, each.valid) << each.line;
     EXPECT_EQ(arguments.quiet, each.quiet) << each.line;
     EXPECT_EQ(arguments.codedName, each.codedName) << each.line;
+    EXPECT_EQ(arguments.restarted, each.restarted) << each.line;
   }
 }
 

@@ -10,6 +10,7 @@
 #include "tools/saverpack/dataFileBuilder.h"
 #include "tools/saverpack/extract.h"
 #include "tools/saverpack/init.h"
+#include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/verify.h"
 
@@ -86,6 +87,13 @@ fs::path ownUninstallSource(const fs::path &folder) {
   replaceIn(manifest, "\"offerControlPanel\": true,",
             "\"offerControlPanel\": true, \"uninstall\": \"saver\", \"publisher\": \"Lumen Works\", "
             "\"languages\": \"en,de, JA\",");
+  return manifest;
+}
+
+// A saver installed for the user who runs the installer.
+fs::path userScopeSource(const fs::path &folder) {
+  fs::path manifest = writeSamplePackageSource(folder);
+  replaceIn(manifest, "\"offerControlPanel\": true,", "\"offerControlPanel\": true, \"scope\": \"user\",");
   return manifest;
 }
 
@@ -173,7 +181,7 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
     for (const fs::directory_entry &item : fs::directory_iterator(samples))
       if (item.path().extension() == ".json")
         cases.push_back({item.path().string(), staged(item.path()), none});
-  ASSERT_EQ(cases.size(), 7u + 5 + 2) << "the installer test manifests and the sample's are found";
+  ASSERT_EQ(cases.size(), 7u + 5 + 3) << "the installer test manifests and the sample's are found";
   for (const RoundTrip &trip : cases) {
     ScratchFolder folder;
     std::vector<uint8_t> original = built(trip.source(folder.path() / "source"));
@@ -189,6 +197,26 @@ TEST(SaverpackExtract, BuildExtractBuildGivesTheSameBytes) {
     EXPECT_TRUE(built(unpacked / "manifest.json") == original) << trip.name;
     EXPECT_EQ(compressibleBytes(20000), readBytes(unpacked / "members" / "main.swf")) << trip.name;
     EXPECT_TRUE(fs::exists(unpacked / "header.json")) << trip.name;
+  }
+}
+
+// "machine" is what a package without the key gets, byte for byte; "user"
+// is stored and shown.
+TEST(SaverpackScope, MachineStoresNothingAndUserIsShown) {
+  ScratchFolder folder;
+  const std::vector<uint8_t> plain = built(writeSamplePackageSource(folder.path() / "plain"));
+  const fs::path machine = writeSamplePackageSource(folder.path() / "machine");
+  replaceIn(machine, "\"offerControlPanel\": true,",
+            "\"offerControlPanel\": true, \"scope\": \"machine\",");
+  EXPECT_TRUE(built(machine) == plain);
+  const std::vector<uint8_t> forUser = built(userScopeSource(folder.path() / "user"));
+  EXPECT_FALSE(forUser == plain);
+  for (const auto &[file, shown] : {std::pair{plain, "machine"}, std::pair{forUser, "user"}}) {
+    std::ostringstream text, json;
+    ASSERT_TRUE(inspectFile(file, text));
+    EXPECT_NE(std::string::npos, text.str().find(std::string("scope ") + shown)) << text.str();
+    ASSERT_TRUE(inspectFile(file, json, true));
+    EXPECT_EQ(shown, nlohmann::json::parse(json.str())["header"]["scope"]) << json.str();
   }
 }
 

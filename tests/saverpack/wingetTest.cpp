@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <map>
@@ -82,6 +83,26 @@ TEST(Winget, RefusesWhatWingetCannotTake) {
     std::string error;
     EXPECT_FALSE(makeWingetManifest(each.file, each.request, manifest, error)) << each.reason;
     EXPECT_NE(std::string::npos, error.find(each.reason)) << error;
+  }
+}
+
+TEST(Winget, ScopeIsThePackagesAndOnlyAMachineInstallElevates) {
+  ScratchFolder folder;
+  json forUser = STATED;
+  forUser["scope"] = "user";
+  const std::pair<json, const char *> cases[] = {{STATED, "machine"}, {forUser, "user"}};
+  for (const auto &[properties, scope] : cases) {
+    WingetManifest manifest;
+    std::string error;
+    ASSERT_TRUE(
+        makeWingetManifest(builtPackage(folder.path() / scope, properties), REQUEST, manifest, error))
+        << error;
+    const auto installer = std::ranges::find_if(manifest.files, [](const auto &file) {
+      return file.first.find(".installer.") != std::string::npos;
+    });
+    ASSERT_NE(installer, manifest.files.end());
+    EXPECT_EQ(scope, installer->second["Scope"]);
+    EXPECT_EQ(std::string(scope) == "machine", installer->second.contains("ElevationRequirement")) << scope;
   }
 }
 

@@ -85,6 +85,11 @@ const std::vector<PropertyKey> &propertyKeys() {
       {.key = "homepage", .text = &PackageProperties::homepage},
       {.key = "supportUrl", .text = &PackageProperties::supportUrl},
       {.key = "languages", .text = &PackageProperties::languages, .checkText = languagesAreKnown},
+      {.key = "scope",
+       .byte = &PackageProperties::scope,
+       .words = {{"machine", static_cast<uint8_t>(InstallScope::machine), "machine"},
+                 {"user", static_cast<uint8_t>(InstallScope::user), "user"}},
+       .otherShown = "machine"},
   };
   return keys;
 }

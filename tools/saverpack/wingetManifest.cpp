@@ -34,6 +34,7 @@ struct PackageFacts {
   std::string version;
   std::string homepage;
   std::string supportUrl;
+  InstallScope scope = InstallScope::machine;
 };
 
 // A part of an identifier: 1 to 32 bytes, none of them a space, a control or
@@ -103,7 +104,8 @@ bool readPackageFacts(const std::vector<uint8_t> &file, PackageFacts &facts, std
            utf8OfWestern(properties.publisher),
            properties.version,
            properties.homepage,
-           properties.supportUrl};
+           properties.supportUrl,
+           installScopeOf(properties)};
   return true;
 }
 
@@ -126,28 +128,32 @@ json appsAndFeaturesEntry(const PackageFacts &facts) {
 }
 
 json installerManifest(const WingetRequest &request, const PackageFacts &facts, const std::string &sha256) {
-  return {{"PackageIdentifier", request.identifier},
-          {"PackageVersion", facts.version},
-          {"InstallerType", "exe"},
-          {"Scope", "machine"},
-          // No silentWithProgress: "/q" shows the window but still a box on
-          // failure, which waits for a click.
-          {"InstallModes", {"interactive", "silent"}},
-          // "/qn" shows nothing at any moment; the launcher passes both on.
-          {"InstallerSwitches", {{"Silent", "/qn"}, {"Log", "/log=<LOGPATH>"}}},
-          {"ExpectedReturnCodes", expectedReturnCodes()},
-          // The installer itself upgrades, repairs and refuses downgrades.
-          {"UpgradeBehavior", "install"},
-          {"ProductCode", facts.productCode},
-          {"AppsAndFeaturesEntries", json::array({appsAndFeaturesEntry(facts)})},
-          // The launcher runs as its caller and starts the installer, which
-          // asks for administrator rights itself.
-          {"ElevationRequirement", "elevatesSelf"},
-          {"Installers", json::array({{{"Architecture", "x86"},
-                                       {"InstallerUrl", request.installerUrl},
-                                       {"InstallerSha256", sha256}}})},
-          {"ManifestType", "installer"},
-          {"ManifestVersion", MANIFEST_VERSION}};
+  const bool forUser = facts.scope == InstallScope::user;
+  json manifest = {{"PackageIdentifier", request.identifier},
+                   {"PackageVersion", facts.version},
+                   {"InstallerType", "exe"},
+                   {"Scope", forUser ? "user" : "machine"},
+                   // No silentWithProgress: "/q" shows the window but still a box on
+                   // failure, which waits for a click.
+                   {"InstallModes", {"interactive", "silent"}},
+                   // "/qn" shows nothing at any moment; the launcher passes both on.
+                   {"InstallerSwitches", {{"Silent", "/qn"}, {"Log", "/log=<LOGPATH>"}}},
+                   {"ExpectedReturnCodes", expectedReturnCodes()},
+                   // The installer itself upgrades, repairs and refuses downgrades.
+                   {"UpgradeBehavior", "install"},
+                   {"ProductCode", facts.productCode},
+                   {"AppsAndFeaturesEntries", json::array({appsAndFeaturesEntry(facts)})},
+                   // The launcher runs as its caller and starts the installer, which
+                   // asks for administrator rights itself.
+                   {"ElevationRequirement", "elevatesSelf"},
+                   {"Installers", json::array({{{"Architecture", "x86"},
+                                                {"InstallerUrl", request.installerUrl},
+                                                {"InstallerSha256", sha256}}})},
+                   {"ManifestType", "installer"},
+                   {"ManifestVersion", MANIFEST_VERSION}};
+  // A user's install asks for no rights at all.
+  if (forUser) manifest.erase("ElevationRequirement");
+  return manifest;
 }
 
 json localeManifest(const std::string &identifier, const PackageFacts &facts, WingetManifest &manifest) {
