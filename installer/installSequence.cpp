@@ -131,9 +131,8 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
                                              programText(IDS_SCREEN_SAVER));
     status = run.lock.take(run.plan.saverName);
   }
-  if (status == STATUS_OK) {
+  if (status == STATUS_OK)
     status = run.package.extractEntry(ENTRY_CODEC_LIBRARY, run.plan.entries[ENTRY_CODEC_LIBRARY], failures);
-  }
   startup.status = tell(startup.quiet, status, failures);
 }
 

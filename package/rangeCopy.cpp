@@ -54,7 +54,7 @@ int32_t copyCheckedFile(ByteSource &stored, const std::string &target, const Exp
   int32_t status = copyBlocks(stored, file, crc);
   if (!CloseHandle(file) && status == STATUS_OK) status = static_cast<int32_t>(GetLastError());
   if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
-  // Bytes that are not the ones packed never stay.
-  if (status == STATUS_EXPANDED_CRC_MISMATCH && DeleteFileA(target.c_str())) created = false;
+  // Bytes that are not the ones packed, or not all of them, never stay.
+  if (status != STATUS_OK && DeleteFileA(target.c_str())) created = false;
   return status;
 }

@@ -13,7 +13,7 @@
 // Writes the whole of stored into a new file target (replacing any file):
 // 0, STATUS_SHORT_ENTRY when the source ends early or the disk takes fewer
 // bytes, STATUS_EXPANDED_CRC_MISMATCH when the bytes do not match expected,
-// or the system's code. A mismatch removes the file, so nothing written
+// or the system's code. A failure removes the file, so nothing written
 // stays; created tells whether a file stands at target.
 int32_t copyCheckedFile(ByteSource &stored, const std::string &target, const ExpandedCrc &expected,
                         bool &created);

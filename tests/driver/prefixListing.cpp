@@ -32,12 +32,6 @@ void listTree(const std::string &folder, std::set<std::string> &listing) {
   FindClose(search);
 }
 
-std::string registryText(HKEY root, const std::string &key, const char *name) {
-  char text[MAX_PATH] = "";
-  DWORD size = sizeof text;
-  return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
-}
-
 void listSubkeys(HKEY root, const char *key, const std::string &prefix, std::set<std::string> &listing) {
   HKEY list;
   if (RegOpenKeyExA(root, key, 0, KEY_READ, &list) != ERROR_SUCCESS) return;

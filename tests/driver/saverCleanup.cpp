@@ -46,4 +46,14 @@ void removeInstalledSaver(const InstalledSaver &saver) {
   SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
 }
 
+bool pathExists(const std::string &path) {
+  return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string registryText(HKEY root, const std::string &key, const char *name) {
+  char text[MAX_PATH] = "";
+  DWORD size = sizeof text;
+  return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
+}
+
 }  // namespace driver

@@ -177,6 +177,11 @@ std::string systemFolder();
 std::string sysnativeFolder();  // "" on 32-bit Windows
 std::string sharedSaverFolder();
 
+// Whether a file or folder is there.
+bool pathExists(const std::string &path);
+// A registry text value; "" when it or its key is missing.
+std::string registryText(HKEY root, const std::string &key, const char *name);
+
 // What an installation of one saver places.
 struct InstalledSaver {
   std::string codedName;                 // names its folder and its program

@@ -20,17 +20,12 @@ const char UNINSTALL_LIST[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uni
 const DWORD RUN_TIMEOUT_MS = 120000;
 const char TEXT_CLASS_KEY[] = "Software\\Classes\\.txt";
 
+using driver::registryText;
 using driver::sharedSaverFolder;
 using driver::systemFolder;
+bool exists(const std::string &path) { return driver::pathExists(path); }
 std::string saverFolder() { return sharedSaverFolder() + "Auro0389\\"; }
 std::string installedProgram() { return systemFolder() + PROGRAM; }
-bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string registryText(HKEY root, const std::string &key, const char *name) {
-  char text[MAX_PATH] = "";
-  DWORD size = sizeof text;
-  return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
-}
 
 // The saver's windows send to this thread's windows, so it keeps pumping.
 void pumpMessages(DWORD milliseconds) {

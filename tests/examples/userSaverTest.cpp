@@ -20,15 +20,10 @@ const char ENTRY_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstal
 const DWORD RUN_TIMEOUT_MS = 120000;
 const char TEXT_CLASS[] = "Software\\Classes\\.txt";
 
+using driver::registryText;
+bool exists(const std::string &path) { return driver::pathExists(path); }
 std::string userFolder() { return driver::specialFolder(CSIDL_LOCAL_APPDATA) + "Programs\\Lumavane\\"; }
 std::string installedProgram() { return userFolder() + PROGRAM; }
-bool exists(const std::string &path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
-
-std::string registryText(HKEY root, const std::string &key, const char *name) {
-  char text[MAX_PATH] = "";
-  DWORD size = sizeof text;
-  return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
-}
 
 // Every key and value below HKEY_LOCAL_MACHINE\key, with the value's bytes.
 void dumpKey(HKEY root, const std::string &key, std::set<std::string> &lines) {
