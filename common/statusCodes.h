@@ -138,6 +138,9 @@
   /* Another installer of the same saver runs; this one changed nothing.                          */ \
   X(STATUS_INSTALL_IN_PROGRESS, -2207, "installInProgress",                                          \
     "Another installation of the same screen saver is running; nothing was changed.")                \
+  /* The space check before writing, or a write that found its volume full during the install.  */ \
+  X(STATUS_DISK_FULL, -2208, "diskFull",                                                             \
+    "A volume the install writes to has too little free space; nothing was changed.")                \
   /* Operating-system codes that the system produces, tells apart or gives a response. Their      */ \
   /* values are fixed by Windows; the Windows layer checks them against its headers.              */ \
   X(SYSTEM_ERROR_FILE_NOT_FOUND, 2, "",                                                              \
@@ -148,6 +151,8 @@
     "Windows: access denied (ERROR_ACCESS_DENIED).")                                                 \
   X(SYSTEM_ERROR_SHARING_VIOLATION, 32, "fileInUse",                                                 \
     "Windows: a file is open in another program (ERROR_SHARING_VIOLATION).")                         \
+  X(SYSTEM_ERROR_HANDLE_DISK_FULL, 39, "diskFull",                                                   \
+    "Windows: the disk is full (ERROR_HANDLE_DISK_FULL).")                                           \
   X(SYSTEM_ERROR_DISK_FULL, 112, "diskFull",                                                         \
     "Windows: the disk is full (ERROR_DISK_FULL).")                                                  \
   X(SYSTEM_ERROR_ALREADY_EXISTS, 183, "",                                                            \

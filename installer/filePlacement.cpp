@@ -8,6 +8,7 @@
 #include "common/logFile.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
+#include "installer/diskSpace.h"
 #include "installer/launcherLink.h"
 #include "installer/placementRules.h"
 #include "installer/stringTable.h"
@@ -127,6 +128,10 @@ int32_t ExpandAllMembers(Package &package, const InstallPlan &plan, InstallObser
   observer.status(programText(IDS_EXPANDING_FILES));
   Failures failures;
   int32_t status = tell(observer, package.openDataFile(plan.dataFile, failures), failures);
+  // The members' own sizes are known now, before the first is written.
+  if (status == STATUS_OK)
+    status = checkInstallSpace({saverFolderNeed(package.header(), plan, package.memberExpandedSizes())},
+                               observer);
   if (status != STATUS_OK) return trace.result(status);
   if (package.settings().firstMemberType == MEMBER_TYPE_MOVIE_COPY) package.markFirstMemberMovieCopy();
   for (int index = 1; index <= package.settings().memberCount && status == STATUS_OK; ++index) {

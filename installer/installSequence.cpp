@@ -12,6 +12,7 @@
 #include "common/statusCodes.h"
 #include "common/unicodeText.h"
 #include "flash/flashPlayerSetup.h"
+#include "installer/diskSpace.h"
 #include "installer/displayControlPanel.h"
 #include "installer/filePlacement.h"
 #include "installer/installerApplication.h"
@@ -92,6 +93,18 @@ struct Startup {
   }
 };
 
+// A package copy that found the work folder's volume full: the one message
+// says what the copy needs there, not that the package is damaged.
+int32_t tellPackageCopyFull(Startup &startup, Failures &failures) {
+  failures.clear();
+  // What the copy wrote goes first, so that the message tells what is free.
+  deleteFileForced(startup.run.plan.packagePath);
+  int64_t packageBytes = 0;
+  lookUpFileSize(startup.run.plan.installerFile, packageBytes);
+  const SpaceNeed need{pathWorkFolder, spaceOnDisk(static_cast<uint64_t>(packageBytes))};
+  return tellVolumeFilled({need}, startup.quiet);
+}
+
 // The system paths, the package in the work folder, opened for the run, its
 // header and the plan that follows from it, and the decompression library,
 // before anything else.
@@ -114,6 +127,7 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
     const bool startedByLauncher = launcherHandleFromParameters(parameters) != 0;
     status = CopyPackageToWorkFolder(run.plan.installerFile, packagePath, startedByLauncher,
                                      run.packageLinked, failures);
+    if (isDiskFullStatus(status)) status = tellPackageCopyFull(startup, failures);
   }
   if (status == STATUS_OK) {
     status = run.package.open(packagePath, pathWorkFolder);
@@ -217,10 +231,11 @@ StartupOutcome endStartup(Startup &startup) {
   outcome.exitCode = startup.status != STATUS_OK ? startup.status : startup.exitCode;
   if (startup.status != STATUS_OK) {
     // The package was read when the install ran in the preparing window: its
-    // failure is a failed installation, not a damaged file.
+    // failure is a failed installation, not a damaged file. A full volume
+    // was told already, with what it needs where.
     const FailureKind kind =
         startup.installedInPreparingWindow ? FailureKind::InstallEnded : FailureKind::StartupEnded;
-    startup.observer().failed(Failure{kind, startup.status, ""});
+    if (startup.status != STATUS_DISK_FULL) startup.observer().failed(Failure{kind, startup.status, ""});
   } else if (startup.installedInPreparingWindow) {
     offerControlPanel(startup.run.package.header(), startup.view.preparingObserver(),
                       startup.view.window());
@@ -243,6 +258,7 @@ struct Steps {
   int32_t status = STATUS_OK;
   bool abortedAtQuestion = false;
   bool saverMadeActive = false;
+  bool placing = false;  // from the saver folder's preparation on: before it nothing changed
 
   bool aborted() const { return abortedAtQuestion || observer.cancelled(); }
   bool goOn() const { return status == STATUS_OK && (!aborted() || saverMadeActive); }
@@ -278,6 +294,7 @@ void cleanUpFailedInstallation(const InstallPlan &plan) {
 // and removed after the overwrite question as ever; then the saver folder is
 // made.
 void prepareSaverFolder(const InstallPlan &plan, Steps &steps, KeptVersion &kept) {
+  steps.placing = true;
   steps.status = replaceInstalledVersion(plan, steps.observer, kept);
   if (steps.status == STATUS_OK)
     steps.status = PrepareSaverFolder(plan.folders.shared, plan.codedShortName, plan.saverName,
@@ -286,10 +303,13 @@ void prepareSaverFolder(const InstallPlan &plan, Steps &steps, KeptVersion &kept
 }
 
 // After a failure or "Cancel" a replaced version comes back whole, and a
-// fresh install's files go; a declined question or a refused downgrade
-// changed nothing. A replacement that succeeded lets the kept version go.
-void endReplacement(const InstallPlan &plan, KeptVersion &kept, int32_t status, bool aborted) {
-  const bool changedNothing = status == STATUS_USER_ABORT || status == STATUS_DOWNGRADE_REFUSED;
+// fresh install's files go; an install that ended before the saver folder's
+// preparation, a declined question or a refused downgrade changed nothing.
+// A replacement that succeeded lets the kept version go.
+void endReplacement(const InstallPlan &plan, KeptVersion &kept, const Steps &steps, bool aborted) {
+  const int32_t status = steps.status;
+  const bool changedNothing =
+      !steps.placing || status == STATUS_USER_ABORT || status == STATUS_DOWNGRADE_REFUSED;
   if (kept.replacing())
     kept.end(status == STATUS_OK && !aborted);
   else if ((status != STATUS_OK || aborted) && !changedNothing)
@@ -334,34 +354,42 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
                                HWND ownWindow) {
   TraceScope trace("runInstallation");
   BusyCursor busy;
-  Steps steps{observer};
-  observer.installStarted();
+  DiskFullFilter watched(observer);
+  Steps steps{watched};
+  watched.installStarted();
   if (steps.goOn()) closeDisplayControlPanel();
+  const std::vector<SpaceNeed> needs =
+      entrySpaceNeeds(package.header(), plan, membersBytesAtLeast(package.header()));
+  if (steps.goOn()) steps.status = checkInstallSpace(needs, watched);
   KeptVersion kept;
   if (steps.goOn()) prepareSaverFolder(plan, steps, kept);
   const std::vector<std::string> librariesBefore = SharedLibrariesPresent(plan);
   if (steps.goOn()) extractInstallFiles(package, plan, steps);
   Failures failures;
   if (steps.goOn())
-    steps.status = tell(observer, package.readSaverSettings(plan.dataFile, failures), failures);
-  if (steps.goOn()) steps.status = ExpandAllMembers(package, plan, observer);
-  if (steps.goOn()) steps.status = WriteSaverSettings(package, plan, observer);
+    steps.status = tell(watched, package.readSaverSettings(plan.dataFile, failures), failures);
+  if (steps.goOn()) steps.status = ExpandAllMembers(package, plan, watched);
+  if (steps.goOn()) steps.status = WriteSaverSettings(package, plan, watched);
   if (steps.goOn()) {
     sendCommandToLauncher(ownWindow, makeActiveSaverCommand(plan.programName, plan.scope));
     steps.saverMadeActive = true;
   }
-  if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, observer);
+  if (steps.goOn()) steps.status = CopyDocsToSaverFolder(package.header(), plan, watched);
   if (steps.goOn() && !plan.silent) OpenReadMe(plan, ownWindow);
   // The saver works without its uninstall entry.
   if (steps.goOn())
-    RegisterUninstall(plan, observer, CountSharedLibraryUsers(plan, librariesBefore, observer));
+    RegisterUninstall(plan, watched, CountSharedLibraryUsers(plan, librariesBefore, watched));
   package.closeDataFile(failures);
   deleteFileForced(plan.dataFile);
 
-  const int32_t status = steps.status;
+  const bool volumeFilled =
+      steps.status != STATUS_OK && (watched.sawFullVolume() || isDiskFullStatus(steps.status));
   const bool aborted = steps.aborted() && !steps.saverMadeActive;
   if (aborted) observer.status(programText(IDS_ABORTED_CLEANING_UP));
-  endReplacement(plan, kept, status, aborted);
+  endReplacement(plan, kept, steps, aborted);
+  // Told once what was placed is gone, with what is free then.
+  int32_t status = steps.status;
+  if (volumeFilled && status != STATUS_DISK_FULL) status = tellVolumeFilled(needs, observer);
   observer.installEnded(status, aborted);
   return InstallOutcome{trace.result(status), aborted};
 }

@@ -47,6 +47,7 @@
 #define IDS_DOWNGRADE_REFUSED 2047
 #define IDS_FOLDER_IS_LINK 2048
 #define IDS_INSTALL_IN_PROGRESS 2049
+#define IDS_DISK_FULL 2050
 
 /* The control panel's window titles, which it closes, and where the
    start-up's messages send a user who lacks the movie player. */

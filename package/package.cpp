@@ -140,6 +140,7 @@ int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &targ
     if (setUp != STATUS_OK) return STATUS_EXPANDED_FILE_MISSING;
     library->ExpandInto(expandedData_.handle(), stored);
     status = library->inputStatus();
+    if (status == STATUS_OK) status = library->outputStatus();
     if (status == STATUS_OK) status = expandedData_.written();
   }
   if (status == STATUS_OK && expandedData_.size() != entry.expandedSize)
@@ -167,6 +168,7 @@ int32_t Package::expandToFile(const std::string &target, ByteSource &stored, int
   const int32_t setUp = library->Expand(target, stored);
   if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target);
   if (library->inputStatus() != STATUS_OK) return library->inputStatus();
+  if (library->outputStatus() != STATUS_OK) return library->outputStatus();
   int64_t size = 0;
   if (!lookUpFileSize(target, size)) return STATUS_EXPANDED_FILE_MISSING;
   logLine("sizeExtracted: " + std::to_string(size));

@@ -22,6 +22,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 class Package {
  public:
@@ -65,6 +66,10 @@ class Package {
   bool dataFileOpen() const { return dataOpen_; }
   const SaverSettings &settings() const { return settings_; }
   const DataMemberRecord &member(int index) const { return members_[index]; }
+  // What each member expands to, as its header states, once the data file
+  // is open; a member whose header cannot be read counts nothing here and
+  // fails at its own step.
+  std::vector<uint32_t> memberExpandedSizes();
   // Makes member 1 a copy of the installer movie, as the settings ask.
   void markFirstMemberMovieCopy() { members_[1].memberType = MEMBER_TYPE_MOVIE_COPY; }
 

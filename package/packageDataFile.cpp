@@ -40,6 +40,16 @@ int32_t Package::openDataFile(const std::string &dataFile, Failures &failures) {
   return trace.result(status);
 }
 
+std::vector<uint32_t> Package::memberExpandedSizes() {
+  std::vector<uint32_t> sizes;
+  for (int index = 1; dataOpen_ && index <= settings_.memberCount; ++index) {
+    DataMemberHeader header;
+    if (readMemberHeader(data_, members_[index], header) == STATUS_OK && header.expandedSize > 0)
+      sizes.push_back(static_cast<uint32_t>(header.expandedSize));
+  }
+  return sizes;
+}
+
 int32_t Package::writeMember(const std::string &target, const DataMemberHeader &header, ByteSource &stored,
                              bool &created, Failures &failures) {
   const ExpandedCrc expected = memberExpandedCrc(header);

@@ -76,10 +76,17 @@ TCompressor::~TCompressor() {
   if (isLoaded) FreeLibrary(libraryHandle);
 }
 
-void TCompressor::flushOutput() {
+void TCompressor::writeOutput(const void *bytes, size_t count) {
   DWORD written = 0;
-  if (pendingOutput > 0)
-    WriteFile(outputStream, OutputBlock, static_cast<DWORD>(pendingOutput), &written, nullptr);
+  if (writeStatus != STATUS_OK || count == 0) return;
+  if (!WriteFile(outputStream, bytes, static_cast<DWORD>(count), &written, nullptr))
+    writeStatus = static_cast<int32_t>(GetLastError());
+  else if (written != count)
+    writeStatus = STATUS_SHORT_ENTRY;
+}
+
+void TCompressor::flushOutput() {
+  writeOutput(OutputBlock, pendingOutput);
   pendingOutput = 0;
 }
 
@@ -95,6 +102,7 @@ void TCompressor::releaseStreams() {
 
 int32_t TCompressor::Expand(const std::string &targetPath, ByteSource &stored) {
   readStatus = STATUS_OK;
+  writeStatus = STATUS_OK;
   if (!isLoaded) return ERROR_MOD_NOT_FOUND;  // callers test loaded() first
   TraceScope trace("TCompressor.Expand", targetPath);
   HANDLE output = CreateFileA(targetPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
@@ -113,6 +121,7 @@ int32_t TCompressor::Expand(const std::string &targetPath, const uint8_t *buffer
 void TCompressor::ExpandInto(HANDLE output, ByteSource &stored) {
   outputChecksum = 0xFFFFFFFFul;
   readStatus = STATUS_OK;
+  writeStatus = STATUS_OK;
   if (isLoaded) {
     input = &stored;
     outputStream = output;
@@ -150,13 +159,12 @@ unsigned TCompressor::readCallback(char *buf, unsigned *size, void *param) {
   return count;
 }
 
-// A failed write is not reported here: the caller sees the short file.
+// A failed write is kept in writeStatus; the caller also sees the short file.
 void TCompressor::writeCallback(char *buf, unsigned *size, void *param) {
   TCompressor &compressor = **static_cast<TCompressor **>(param);
   if (compressor.pendingOutput + *size > STREAM_BLOCK_BYTES) compressor.flushOutput();
   if (*size > STREAM_BLOCK_BYTES) {
-    DWORD written = 0;
-    WriteFile(compressor.outputStream, buf, *size, &written, nullptr);
+    compressor.writeOutput(buf, *size);
   } else {
     memcpy(OutputBlock + compressor.pendingOutput, buf, *size);
     compressor.pendingOutput += *size;

@@ -36,6 +36,9 @@ class TCompressor {
   // How reading the stored bytes of the last Expand went: 0, the status of
   // a failed read, or STATUS_SHORT_ENTRY when the source ended early.
   int32_t inputStatus() const { return readStatus; }
+  // How writing the expansion went: 0, or the system's code of the first
+  // failed write (a full disk among them), after which nothing more is written.
+  int32_t outputStatus() const { return writeStatus; }
 
   // Writes the expansion of the whole of stored into a new file targetPath.
   // 0, or the system error code of creating it, for the caller to tell. The
@@ -51,6 +54,7 @@ class TCompressor {
   static void writeCallback(char *buf, unsigned *size, void *param);
   void fillInputBlock();
   void flushOutput();
+  void writeOutput(const void *bytes, size_t count);
   void releaseStreams();
 
   ExplodeEntry explodeEntry = nullptr;
@@ -62,6 +66,7 @@ class TCompressor {
   size_t inputBlockLength = 0;                 // bytes of the stream in the input block
   size_t inputBlockUsed = 0;                   // of those, handed to the library
   int32_t readStatus = 0;
+  int32_t writeStatus = 0;
   unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;

@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
+#include <cctype>
+
 namespace driver {
 
 namespace {
@@ -37,7 +40,52 @@ bool runHostProgram(std::string commandLine, const std::function<bool()> &done) 
   return done();
 }
 
+// The size of the volume folder lies on, as Windows reads it.
+unsigned long long volumeBytesOf(const std::string &folder) {
+  ULARGE_INTEGER total = {};
+  if (!GetDiskFreeSpaceExA(folder.c_str(), nullptr, &total, nullptr)) return 0;
+  return total.QuadPart;
+}
+
+// Where a drive's volume is mounted on the host, and its device link.
+std::string hostMountOf(char letter) { return std::string("/tmp/saver-test-drive-") + letter; }
+std::string deviceLinkOf(char letter) {
+  char prefix[MAX_PATH] = "";
+  GetEnvironmentVariableA("WINEPREFIX", prefix, MAX_PATH);
+  return std::string(prefix) + "/dosdevices/" + static_cast<char>(tolower(letter)) + ":";
+}
+
 }  // namespace
+
+bool mountHostDrive(char letter, unsigned megabytes) {
+  const std::string root = std::string(1, letter) + ":\\", mount = hostMountOf(letter);
+  const unsigned long long bytes = static_cast<unsigned long long>(megabytes) << 20;
+  return runHostProgram("Z:\\bin\\sh -c \"mkdir -p " + mount +
+                            " && mount -t tmpfs -o size=" + std::to_string(megabytes) + "m tmpfs " + mount +
+                            " && ln -sfn " + mount + " '" + deviceLinkOf(letter) + "'\"",
+                        [&root, bytes] { return volumeBytesOf(root) == bytes; });
+}
+
+bool unmountHostDrive(char letter) {
+  const std::string root = std::string(1, letter) + ":\\", mount = hostMountOf(letter);
+  // Lazily: Wine may still hold a handle on it for a moment.
+  return runHostProgram("Z:\\bin\\sh -c \"rm -f '" + deviceLinkOf(letter) + "'; umount -l " + mount +
+                            "; rmdir " + mount + "\"",
+                        [&root] { return volumeBytesOf(root) == 0; });
+}
+
+bool fillHostVolumeOnceThere(const std::string &trigger, const std::string &folder) {
+  // The trigger need not be there yet: its path is the folder's, then its own.
+  const std::string hostFolder = hostPathOf(folder);
+  if (hostFolder.empty() || trigger.rfind(folder + "\\", 0) != 0) return false;
+  std::string hostTrigger = hostFolder + "/" + trigger.substr(folder.size() + 1);
+  std::replace(hostTrigger.begin(), hostTrigger.end(), '\\', '/');
+  const std::string filler = hostFolder + "/filler.bin";
+  return runHostProgram("Z:\\bin\\sh -c \"i=0; while [ ! -e '" + hostTrigger +
+                            "' ] && [ $i -lt 20000 ]; do sleep 0.005; i=$((i+1)); done; [ -e '" +
+                            hostTrigger + "' ] && head -c 4G /dev/zero > '" + filler + "' 2>/dev/null\"",
+                        [] { return true; });
+}
 
 bool makeHostLink(const std::string &target, const std::string &link) {
   const std::string hostTarget = hostPathOf(target), hostLink = hostPathOf(link);

@@ -1,4 +1,4 @@
-// What the host side of Wine does for a test: links, since Wine 8 creates
+// What the host side of Wine does for a test: small drives; links, since Wine 8 creates
 // no symbolic link or junction itself (CreateSymbolicLinkA reports success
 // and makes nothing, FSCTL_SET_REPARSE_POINT is not supported) but shows a
 // host symbolic link to a folder as a reparse point; and keys pressed on the
@@ -18,6 +18,20 @@ bool makeHostLink(const std::string &target, const std::string &link);
 // Removes the host link itself: under Wine 8 the Windows deletion calls
 // follow it.
 bool removeHostLink(const std::string &link);
+
+// Makes drive letter a memory volume of megabytes, as a second disk; true
+// once Windows sees its size. Only root may mount: false otherwise. A volume
+// mounted in a folder would not do: Windows and Wine show such a folder as a
+// reparse point, below which the elevated programs write nothing.
+bool mountHostDrive(char letter, unsigned megabytes);
+
+// Takes the drive and its volume away again.
+bool unmountHostDrive(char letter);
+
+// Starts a host watch that, as soon as trigger (a file, by its Windows path
+// below folder) is there, fills folder's volume to its last byte, as another
+// program writing would; it gives up after a minute or two.
+bool fillHostVolumeOnceThere(const std::string &trigger, const std::string &folder);
 
 // Presses keys (xdotool's names, e.g. "Tab", "shift+Tab", "Return") in the
 // window that has the X focus; true once done holds, polled for some seconds.

@@ -8,11 +8,14 @@
 
 #include "common/statusCodes.h"
 #include "installerFixture.h"
+#include "hostLink.h"
 #include "launcherBytes.h"
 
 #include <shlwapi.h>
 
 namespace {
+
+const uint32_t BIG_MEMBER_BYTES = 24u << 20;
 
 // Every file of the installation by content, and the entry's values.
 using Installation = std::map<std::string, std::string>;
@@ -60,8 +63,9 @@ class InstallerUpgrade : public InstallerEndToEnd {
   }
 
   // The quiet test package stating version, with a program, notes and a
-  // member of their own; bigMember adds a 24 MiB member that is placed last.
-  std::string buildVersion(const std::string &version, bool bigMember = false,
+  // member of their own; bigMemberBytes adds a member of random bytes that
+  // is placed last.
+  std::string buildVersion(const std::string &version, uint32_t bigMemberBytes = 0,
                            const std::string &manifest = "quiet") {
     const std::string launcher = buildLauncher(
         manifest,
@@ -69,7 +73,8 @@ class InstallerUpgrade : public InstallerEndToEnd {
           writeBytes(folder / SAVER_PROGRAM, bytesOf("program " + version + std::string(30000, 'p')));
           writeBytes(folder / NOTES_FILE, bytesOf("notes of " + version));
           writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", bytesOf("member of " + version));
-          if (bigMember) writeBytes(folder / "members" / "zz-big.bin", randomBytes(24u << 20, 5));
+          if (bigMemberBytes != 0)
+            writeBytes(folder / "members" / "zz-big.bin", randomBytes(bigMemberBytes, 5));
         },
         [&](std::string &manifest) {
           const std::string name = "\"saverName\": \"Tide\",";
@@ -181,7 +186,7 @@ TEST_F(InstallerUpgrade, NewerVersionReplacesTheOlderAndAnOlderOneOnlyWithForce)
 // puts the installed version back whole.
 TEST_F(InstallerUpgrade, UpgradeEndedByForceIsRolledBackByTheNextRun) {
   const Installation installed = installVersion("2.1.0");
-  const std::string newer = buildVersion("2.2.0", true);
+  const std::string newer = buildVersion("2.2.0", BIG_MEMBER_BYTES);
   std::vector<std::string> messages;
   runQuietly(newer, "/q", messages, endWhenHalfPlaced);
   ASSERT_TRUE(endedHalfWay) << "the install was never seen half way";
@@ -197,7 +202,7 @@ TEST_F(InstallerUpgrade, UpgradeEndedByForceIsRolledBackByTheNextRun) {
 // naming files that are not there; the same Setup.exe run again installs
 // whole and takes away the work folder the ended run left.
 TEST_F(InstallerUpgrade, FirstInstallEndedByForceIsCompletedByTheNextRun) {
-  const std::string setup = buildVersion("2.1.0", true);
+  const std::string setup = buildVersion("2.1.0", BIG_MEMBER_BYTES);
   std::vector<std::string> messages;
   runQuietly(setup, "/q", messages, endWhenHalfPlaced);
   ASSERT_TRUE(endedHalfWay) << "the install was never seen half way";
@@ -207,7 +212,7 @@ TEST_F(InstallerUpgrade, FirstInstallEndedByForceIsCompletedByTheNextRun) {
   EXPECT_EQ(runQuietly(setup, "/q", messages), 0u);
   EXPECT_TRUE(messages.empty()) << messages.front();
   EXPECT_EQ(uninstallValue("DisplayVersion"), "2.1.0");
-  EXPECT_EQ(std::filesystem::file_size(saverFolder() + "zz-big.bin"), 24u << 20);
+  EXPECT_EQ(std::filesystem::file_size(saverFolder() + "zz-big.bin"), BIG_MEMBER_BYTES);
   EXPECT_TRUE(exists(saverFolder() + "saver.dat"));
   EXPECT_TRUE(exists(systemFolder() + SAVER_PROGRAM));
   EXPECT_EQ(workFolders(), foldersBefore_);
@@ -242,7 +247,7 @@ TEST_F(InstallerUpgrade, FailedUpgradeLeavesTheInstalledVersion) {
 // new files are written puts the installed version back.
 TEST_F(InstallerUpgrade, CancelledUpgradeLeavesTheInstalledVersion) {
   const Installation installed = installVersion("2.1.0");
-  const std::string newer = buildVersion("2.2.0", false, "picture");
+  const std::string newer = buildVersion("2.2.0", 0, "picture");
   driver::TestProgram launcherProgram, installer;
   HWND form = startInteractive(newer, launcherProgram, installer);
   ASSERT_NE(form, nullptr);
@@ -261,6 +266,91 @@ TEST_F(InstallerUpgrade, CancelledUpgradeLeavesTheInstalledVersion) {
   ASSERT_TRUE(writing);
   ASSERT_TRUE(driver::clickButton(form, "Cancel"));
   expectBothEnd(installer, launcherProgram);
+  EXPECT_EQ(installation(), installed);
+  EXPECT_TRUE(keepFolders().empty());
+}
+
+namespace {
+
+// A movie-sized member, more than a small drive holds.
+const uint32_t VIDEO_MEMBER_BYTES = 100u << 20;
+
+// A small second disk that holds the machine's program data while it lives,
+// as on a machine whose data volume is nearly full: the shell's folder for
+// it points there, and back afterwards.
+class ProgramDataDrive {
+ public:
+  explicit ProgramDataDrive(unsigned megabytes) : mounted_(driver::mountHostDrive(LETTER, megabytes)) {
+    if (!mounted_ || RegOpenKeyExA(HKEY_LOCAL_MACHINE, SHELL_FOLDERS, 0, KEY_READ | KEY_WRITE, &key_) != 0)
+      return;
+    DWORD size = sizeof original_;
+    RegQueryValueExA(key_, VALUE, nullptr, &type_, reinterpret_cast<BYTE *>(original_), &size);
+    const char folder[] = "S:\\ProgramData";
+    CreateDirectoryA(folder, nullptr);
+    RegSetValueExA(key_, VALUE, 0, REG_SZ, reinterpret_cast<const BYTE *>(folder), sizeof folder);
+  }
+  ~ProgramDataDrive() {
+    if (key_ != nullptr) {
+      RegSetValueExA(key_, VALUE, 0, type_, reinterpret_cast<const BYTE *>(original_),
+                     static_cast<DWORD>(strlen(original_) + 1));
+      RegCloseKey(key_);
+    }
+    if (mounted_) {
+      EXPECT_TRUE(driver::unmountHostDrive(LETTER));
+    }
+  }
+  ProgramDataDrive(const ProgramDataDrive &) = delete;
+  ProgramDataDrive &operator=(const ProgramDataDrive &) = delete;
+  bool mounted() const { return mounted_; }
+
+ private:
+  static constexpr char LETTER = 'S';
+  static constexpr const char *SHELL_FOLDERS =
+      "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  static constexpr const char *VALUE = "Common AppData";
+  bool mounted_;
+  HKEY key_ = nullptr;
+  DWORD type_ = REG_EXPAND_SZ;
+  char original_[MAX_PATH] = "%ProgramData%";
+};
+
+// The one message of a refusal for want of space, and the folder it names.
+void expectSpaceMessage(const std::vector<std::string> &messages, const std::string &folder) {
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages.front().find(" MB in " + folder), std::string::npos) << messages.front();
+  EXPECT_NE(messages.front().find("free"), std::string::npos) << messages.front();
+}
+
+}  // namespace
+
+// A 100 MB member on a drive with less free: refused before anything is
+// written, whether the package's copies already find no room (64 MB) or
+// only the members would not fit (160 MB), with the space needed and where.
+TEST_F(InstallerUpgrade, PackageLargerThanItsDriveIsRefusedBeforeWriting) {
+  const std::string setup = buildVersion("2.1.0", VIDEO_MEMBER_BYTES);
+  for (const unsigned megabytes : {64u, 160u}) {
+    ProgramDataDrive drive(megabytes);
+    if (!drive.mounted()) GTEST_SKIP() << "only root mounts a drive";
+    ASSERT_EQ(sharedSaverFolder(), "S:\\ProgramData\\Lumavane\\");
+    std::vector<std::string> messages;
+    EXPECT_EQ(runQuietly(setup, "/q", messages), static_cast<DWORD>(STATUS_DISK_FULL)) << megabytes;
+    expectSpaceMessage(messages, megabytes == 64 ? sharedSaverFolder() + "QRP" : saverFolder());
+    expectNothingInstalled();
+  }
+}
+
+// The drive fills while the upgrade writes its big member, as when another
+// program writes: the upgrade fails with the same message and the installed
+// version is there whole.
+TEST_F(InstallerUpgrade, DriveFilledDuringTheUpgradeLeavesTheInstalledVersion) {
+  ProgramDataDrive drive(400);
+  if (!drive.mounted()) GTEST_SKIP() << "only root mounts a drive";
+  const Installation installed = installVersion("2.1.0");
+  const std::string newer = buildVersion("2.2.0", VIDEO_MEMBER_BYTES);
+  ASSERT_TRUE(driver::fillHostVolumeOnceThere(saverFolder() + "zz-big.bin", "S:\\ProgramData"));
+  std::vector<std::string> messages;
+  EXPECT_EQ(runQuietly(newer, "/q", messages), static_cast<DWORD>(STATUS_DISK_FULL));
+  expectSpaceMessage(messages, saverFolder());
   EXPECT_EQ(installation(), installed);
   EXPECT_TRUE(keepFolders().empty());
 }

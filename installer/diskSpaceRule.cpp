@@ -1,0 +1,125 @@
+#include "installer/diskSpaceRule.h"
+
+#include "common/pathRules.h"
+#include "common/statusCodes.h"
+#include "installer/stringTableIds.h"
+#include "package/dataFileFormat.h"
+#include "package/packageFormat.h"
+
+#include <map>
+
+namespace {
+
+// Allocation units of NTFS's default size: each file takes whole ones.
+const uint64_t ALLOCATION_UNIT = 4096;
+
+uint64_t expandedBytesOf(const PackageEntry &entry) {
+  return entry.expandedSize > 0 ? static_cast<uint64_t>(entry.expandedSize) : 0;
+}
+
+void addNeed(std::vector<SpaceNeed> &needs, const std::string &folder, uint64_t bytes) {
+  if (!folder.empty() && bytes > 0) needs.push_back(SpaceNeed{folder, bytes});
+}
+
+// The licence and the read-me, copied from the work folder into the saver folder.
+uint64_t documentBytes(const InstallerHeader &header) {
+  uint64_t bytes = 0;
+  if (header.showLicense != 0) bytes += spaceOnDisk(expandedBytesOf(header.entries[ENTRY_LICENSE]));
+  if (header.carriesReadMe != 0) bytes += spaceOnDisk(expandedBytesOf(header.entries[ENTRY_README]));
+  return bytes;
+}
+
+// Whole megabytes, or kilobytes below one megabyte; the need rounded up and
+// what is free rounded down, so that the two never read alike.
+std::string spaceText(uint64_t bytes, bool roundUp) {
+  const uint64_t kilobyte = 1024, megabyte = 1024 * 1024;
+  const uint64_t unit = bytes < megabyte ? kilobyte : megabyte;
+  const uint64_t count = (bytes + (roundUp ? unit - 1 : 0)) / unit;
+  return std::to_string(count) + (unit == kilobyte ? " KB" : " MB");
+}
+
+}  // namespace
+
+uint64_t spaceOnDisk(uint64_t size) {
+  return (size + ALLOCATION_UNIT - 1) / ALLOCATION_UNIT * ALLOCATION_UNIT;
+}
+
+std::vector<SpaceNeed> entrySpaceNeeds(const InstallerHeader &header, const InstallPlan &plan,
+                                       uint64_t membersBytes) {
+  std::vector<SpaceNeed> needs;
+  for (int index = plan.firstInstallEntry; index <= ENTRY_LAST; ++index) {
+    const PackageEntry &entry = header.entries[index];
+    const EntryTarget &target = plan.entries[index];
+    if (!entryPresent(entry) || target.status != 0) continue;
+    const uint64_t bytes = spaceOnDisk(expandedBytesOf(entry));
+    // A data file stored plain is read where it lies in the package.
+    if (target.keptForMembers) {
+      if (entry.compressed != 0) addNeed(needs, plan.folders.work, bytes);
+      continue;
+    }
+    addNeed(needs, folderOfFile(target.path), bytes);
+    if (!target.nativeCopy.empty()) addNeed(needs, folderOfFile(target.nativeCopy), bytes);
+  }
+  addNeed(needs, plan.folders.saver, membersBytes + documentBytes(header));
+  return needs;
+}
+
+SpaceNeed saverFolderNeed(const InstallerHeader &header, const InstallPlan &plan,
+                          const std::vector<uint32_t> &memberSizes) {
+  uint64_t bytes = documentBytes(header);
+  for (const uint32_t size : memberSizes) bytes += spaceOnDisk(size);
+  return SpaceNeed{plan.folders.saver, bytes};
+}
+
+bool isDiskFullStatus(int32_t status) {
+  return status == STATUS_DISK_FULL || status == SYSTEM_ERROR_DISK_FULL ||
+         status == SYSTEM_ERROR_HANDLE_DISK_FULL;
+}
+
+uint64_t membersBytesAtLeast(const InstallerHeader &header) {
+  const PackageEntry &dataFile = header.entries[ENTRY_DATA_FILE];
+  if (!entryPresent(dataFile)) return 0;
+  const uint64_t tables = static_cast<uint64_t>(memberRecordOffset(MEMBER_TABLE_SIZE)) +
+                          MAX_DATA_MEMBERS * static_cast<uint64_t>(sizeof(DataMemberHeader));
+  const uint64_t bytes = expandedBytesOf(dataFile);
+  return bytes > tables ? bytes - tables : 0;
+}
+
+bool findSpaceShortfall(const std::vector<SpaceNeed> &needs, const VolumeLookup &volumeOf,
+                        SpaceShortfall &shortfall) {
+  struct Volume {
+    std::string largestFolder;  // the one the user most likely looks at
+    uint64_t largestNeed = 0;
+    uint64_t needed = 0;
+    uint64_t freeBytes = 0;
+  };
+  std::map<std::string, Volume> volumes;
+  std::vector<std::string> order;
+  for (const SpaceNeed &need : needs) {
+    const VolumeSpace space = volumeOf(need.folder);
+    if (!space.found) continue;
+    auto found = volumes.find(space.identity);
+    if (found == volumes.end()) {
+      found = volumes.emplace(space.identity, Volume{"", 0, 0, space.freeBytes}).first;
+      order.push_back(space.identity);
+    }
+    Volume &volume = found->second;
+    volume.needed += need.bytes;
+    if (need.bytes > volume.largestNeed) {
+      volume.largestFolder = need.folder;
+      volume.largestNeed = need.bytes;
+    }
+  }
+  for (const std::string &identity : order) {
+    const Volume &volume = volumes[identity];
+    if (volume.needed <= volume.freeBytes) continue;
+    shortfall = SpaceShortfall{volume.largestFolder, volume.needed, volume.freeBytes};
+    return true;
+  }
+  return false;
+}
+
+std::string diskFullText(const SpaceShortfall &shortfall, TextLookup text) {
+  return expandText(text(IDS_DISK_FULL), {spaceText(shortfall.needed, true), shortfall.folder,
+                                          spaceText(shortfall.freeBytes, false)});
+}
