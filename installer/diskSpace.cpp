@@ -43,8 +43,10 @@ VolumeSpace volumeSpaceOf(const std::string &folder) {
 }
 
 int32_t checkInstallSpace(const std::vector<SpaceNeed> &needs, InstallObserver &observer) {
+  std::vector<VolumeSpace> volumes;
+  for (const SpaceNeed &need : needs) volumes.push_back(volumeSpaceOf(need.folder));
   SpaceShortfall shortfall;
-  if (!findSpaceShortfall(needs, volumeSpaceOf, shortfall)) return STATUS_OK;
+  if (!findSpaceShortfall(needs, volumes, shortfall)) return STATUS_OK;
   observer.failed(Failure{FailureKind::Refused, STATUS_DISK_FULL, diskFullText(shortfall, programText)});
   return STATUS_DISK_FULL;
 }

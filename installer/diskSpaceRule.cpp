@@ -6,8 +6,6 @@
 #include "package/dataFileFormat.h"
 #include "package/packageFormat.h"
 
-#include <map>
-
 namespace {
 
 // Allocation units of NTFS's default size: each file takes whole ones.
@@ -85,35 +83,28 @@ uint64_t membersBytesAtLeast(const InstallerHeader &header) {
   return bytes > tables ? bytes - tables : 0;
 }
 
-bool findSpaceShortfall(const std::vector<SpaceNeed> &needs, const VolumeLookup &volumeOf,
+bool findSpaceShortfall(const std::vector<SpaceNeed> &needs, const std::vector<VolumeSpace> &volumes,
                         SpaceShortfall &shortfall) {
-  struct Volume {
-    std::string largestFolder;  // the one the user most likely looks at
-    uint64_t largestNeed = 0;
-    uint64_t needed = 0;
-    uint64_t freeBytes = 0;
-  };
-  std::map<std::string, Volume> volumes;
-  std::vector<std::string> order;
-  for (const SpaceNeed &need : needs) {
-    const VolumeSpace space = volumeOf(need.folder);
-    if (!space.found) continue;
-    auto found = volumes.find(space.identity);
-    if (found == volumes.end()) {
-      found = volumes.emplace(space.identity, Volume{"", 0, 0, space.freeBytes}).first;
-      order.push_back(space.identity);
+  // A few volumes at most: each is added up where it is first named.
+  for (size_t first = 0; first < needs.size() && first < volumes.size(); ++first) {
+    const VolumeSpace &volume = volumes[first];
+    bool namedBefore = false;
+    for (size_t earlier = 0; earlier < first; ++earlier)
+      namedBefore = namedBefore || (volumes[earlier].found && volumes[earlier].identity == volume.identity);
+    if (!volume.found || namedBefore) continue;
+    SpaceShortfall total{needs[first].folder, 0, volume.freeBytes};
+    uint64_t largest = 0;
+    for (size_t index = first; index < needs.size() && index < volumes.size(); ++index) {
+      if (!volumes[index].found || volumes[index].identity != volume.identity) continue;
+      total.needed += needs[index].bytes;
+      // The folder that needs the most is the one the user most likely looks at.
+      if (needs[index].bytes > largest) {
+        largest = needs[index].bytes;
+        total.folder = needs[index].folder;
+      }
     }
-    Volume &volume = found->second;
-    volume.needed += need.bytes;
-    if (need.bytes > volume.largestNeed) {
-      volume.largestFolder = need.folder;
-      volume.largestNeed = need.bytes;
-    }
-  }
-  for (const std::string &identity : order) {
-    const Volume &volume = volumes[identity];
-    if (volume.needed <= volume.freeBytes) continue;
-    shortfall = SpaceShortfall{volume.largestFolder, volume.needed, volume.freeBytes};
+    if (total.needed <= total.freeBytes) continue;
+    shortfall = total;
     return true;
   }
   return false;

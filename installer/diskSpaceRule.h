@@ -11,7 +11,6 @@
 #include "package/dataStructures_shared.h"
 
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,7 +28,6 @@ struct VolumeSpace {
   std::string identity;
   uint64_t freeBytes = 0;
 };
-using VolumeLookup = std::function<VolumeSpace(const std::string &folder)>;
 
 // A volume without the space: the folder on it that needs the most, what the
 // install needs there in all, and what is free.
@@ -63,9 +61,10 @@ bool isDiskFullStatus(int32_t status);
 // expands.
 uint64_t membersBytesAtLeast(const InstallerHeader &header);
 
-// Adds the needs of each volume up and reports the first volume whose need
-// passes what is free there; false when every volume has the space.
-bool findSpaceShortfall(const std::vector<SpaceNeed> &needs, const VolumeLookup &volumeOf,
+// Adds the needs of each volume up, volumes[i] being the one needs[i] lies
+// on, and reports the first volume whose need passes what is free there;
+// false when every volume has the space.
+bool findSpaceShortfall(const std::vector<SpaceNeed> &needs, const std::vector<VolumeSpace> &volumes,
                         SpaceShortfall &shortfall);
 
 // The failure's text: how much is needed, where, and what is free, in whole

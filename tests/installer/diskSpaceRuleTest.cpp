@@ -44,15 +44,16 @@ std::map<std::string, uint64_t> byFolder(const std::vector<SpaceNeed> &needs) {
   return sums;
 }
 
-// Folders on C: and D: by their first letter; E: cannot be read.
-VolumeLookup volumesWithFree(uint64_t freeOnC, uint64_t freeOnD) {
-  return [=](const std::string &folder) {
-    VolumeSpace space;
-    space.found = folder[0] != 'E';
-    space.identity = folder.substr(0, 1);
-    space.freeBytes = folder[0] == 'C' ? freeOnC : freeOnD;
-    return space;
-  };
+// The volumes of needs, on C: and D: by their folders' first letter; E:
+// cannot be read.
+std::vector<VolumeSpace> volumesWithFree(const std::vector<SpaceNeed> &needs, uint64_t freeOnC,
+                                         uint64_t freeOnD) {
+  std::vector<VolumeSpace> volumes;
+  for (const SpaceNeed &need : needs) {
+    const char letter = need.folder[0];
+    volumes.push_back(VolumeSpace{letter != 'E', std::string(1, letter), letter == 'C' ? freeOnC : freeOnD});
+  }
+  return volumes;
 }
 
 }  // namespace
@@ -96,7 +97,7 @@ TEST(DiskSpaceRule, AVolumeIsShortWhenItsFoldersTogetherNeedMoreThanIsFree) {
   };
   for (const Case &c : cases) {
     SpaceShortfall shortfall;
-    EXPECT_EQ(findSpaceShortfall(needs, volumesWithFree(c.freeOnC, c.freeOnD), shortfall), c.short_);
+    EXPECT_EQ(findSpaceShortfall(needs, volumesWithFree(needs, c.freeOnC, c.freeOnD), shortfall), c.short_);
     EXPECT_EQ(shortfall.folder, c.folder);
     EXPECT_EQ(shortfall.needed, c.needed);
   }
