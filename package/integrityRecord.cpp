@@ -147,6 +147,10 @@ uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
 
 uint32_t crc32Of(const void *bytes, size_t count) { return crc32Update(0, bytes, count); }
 
+uint32_t crc32Combine(uint32_t crcA, uint32_t crcB, int64_t lengthB) {
+  return static_cast<uint32_t>(::crc32_combine64(crcA, crcB, lengthB));
+}
+
 bool readIntegrityRecord(const InstallerHeader &header, IntegrityRecord &record) {
   std::memcpy(&record, reinterpret_cast<const uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET,
               sizeof(record));
