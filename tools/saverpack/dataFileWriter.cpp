@@ -4,6 +4,7 @@
 #include "package/integrityRecord.h"
 #include "package/packageLimits.h"
 #include "tools/saverpack/fileAccess.h"
+#include "tools/saverpack/shrinkTrial.h"
 #include "tools/saverpack/storedFile.h"
 
 #include <cstring>
@@ -28,8 +29,20 @@ DataMemberHeader headerFor(const StoredFile &stored) {
 }
 
 // Stores one member at output's position and points its record at it.
-bool writeMember(const MemberPlan &planned, bool fastImplode, std::FILE *output, DataMemberRecord &record,
+// The data file as it is written: where it starts in the output, and the
+// CRC of its bytes behind the member table.
+struct DataFileWriter {
+  std::FILE *output;
+  int64_t base;
+  bool fastImplode;
+  uint32_t bodyCrc = 0;
+};
+
+// Stores one member at the output's position and points its record at it.
+// compress: the plan asks for it and the member's first block shrinks.
+bool writeMember(DataFileWriter &writer, const MemberPlan &planned, bool compress, DataMemberRecord &record,
                  StoredFile &stored, std::string &error) {
+  std::FILE *output = writer.output;
   if (planned.path.size() >= sizeof(record.path)) {
     error = "dataFile: member path longer than 255 bytes: " + planned.path;
     return false;
@@ -37,7 +50,7 @@ bool writeMember(const MemberPlan &planned, bool fastImplode, std::FILE *output,
   std::memcpy(record.path, planned.path.data(), planned.path.size());
   record.memberType = planned.type;
   const int64_t at = positionOf(output);
-  record.headerOffset = static_cast<int32_t>(at);
+  record.headerOffset = static_cast<int32_t>(at - writer.base);
   const int64_t storedAt = at + static_cast<int64_t>(sizeof(DataMemberHeader));
   stored = StoredFile();
   const bool carried = planned.type != MEMBER_TYPE_MOVIE_COPY && !planned.sourcePath.empty();
@@ -45,11 +58,11 @@ bool writeMember(const MemberPlan &planned, bool fastImplode, std::FILE *output,
                                   "member", error))
     return false;
   if (carried && (!seekTo(output, storedAt) ||
-                  !storeFile(planned.sourcePath, planned.compressed, fastImplode, output, stored, error))) {
+                  !storeFile(planned.sourcePath, compress, writer.fastImplode, output, stored, error))) {
     error = "dataFile.members: " + error;
     return false;
   }
-  if (storedAt + stored.storedSize > MAX_ENTRY_BYTES) {
+  if (storedAt - writer.base + stored.storedSize > MAX_ENTRY_BYTES) {
     error = "dataFile: member " + planned.path +
             " takes the data file past the largest entry a package can carry (" +
             std::to_string(MAX_ENTRY_BYTES) + " bytes)";
@@ -60,6 +73,8 @@ bool writeMember(const MemberPlan &planned, bool fastImplode, std::FILE *output,
     error = "dataFile: cannot write member " + planned.path;
     return false;
   }
+  writer.bodyCrc = crc32Combine(writer.bodyCrc, crc32Of(&header, sizeof(header)), sizeof(header));
+  writer.bodyCrc = crc32Combine(writer.bodyCrc, stored.storedCrc, stored.storedSize);
   return true;
 }
 
@@ -85,7 +100,7 @@ bool settingsRecord(const DataFilePlan &plan, size_t memberCount, SaverSettings 
 }  // namespace
 
 bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output, int64_t &size,
-                   std::string &error, Progress *progress, BuildNotes *notes) {
+                   uint32_t &crc, std::string &error, Progress *progress, BuildNotes *notes) {
   if (plan.members.size() > static_cast<size_t>(MAX_DATA_MEMBERS)) {
     error = "dataFile: more than 1010 members: " + std::to_string(plan.members.size());
     return false;
@@ -95,12 +110,18 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
   std::vector<DataMemberRecord> table(plan.members.size());
   std::memset(table.data(), 0, table.size() * sizeof(DataMemberRecord));
   const int64_t tableBytes = static_cast<int64_t>(table.size() * sizeof(DataMemberRecord));
+  std::vector<std::string> tried;
+  for (const MemberPlan &planned : plan.members)
+    tried.push_back(planned.compressed && planned.type != MEMBER_TYPE_MOVIE_COPY ? planned.sourcePath : "");
+  const std::vector<bool> shrinks = firstBlocksShrink(tried, fastImplode);
   uint64_t expandedSoFar = 0;
-  if (!seekTo(output, static_cast<int64_t>(sizeof(settings)) + tableBytes)) return false;
+  DataFileWriter writer{output, positionOf(output), fastImplode};
+  const int64_t front = static_cast<int64_t>(sizeof(settings)) + tableBytes;
+  if (!seekTo(output, writer.base + front)) return false;
   for (size_t i = 0; i < plan.members.size(); ++i) {
     const MemberPlan &planned = plan.members[i];
     StoredFile stored;
-    if (!writeMember(planned, fastImplode, output, table[i], stored, error)) return false;
+    if (!writeMember(writer, planned, shrinks[i], table[i], stored, error)) return false;
     if (planned.compressed && stored.expandedSize != 0 && !stored.compressed && notes != nullptr)
       notes->storedPlain.push_back("dataFile member " + planned.path);
     expandedSoFar += static_cast<uint64_t>(stored.expandedSize);
@@ -109,8 +130,11 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
       progress->memberDone(i + 1, plan.members.size(), expandedSoFar);
     }
   }
-  size = positionOf(output);
-  if (!writeAt(output, 0, &settings, sizeof(settings)) ||
+  size = positionOf(output) - writer.base;
+  crc = crc32Combine(
+      crc32Update(crc32Of(&settings, sizeof(settings)), table.data(), static_cast<size_t>(tableBytes)),
+      writer.bodyCrc, size - front);
+  if (!writeAt(output, writer.base, &settings, sizeof(settings)) ||
       (!table.empty() && std::fwrite(table.data(), 1, static_cast<size_t>(tableBytes), output) !=
                              static_cast<size_t>(tableBytes))) {
     error = "dataFile: cannot write its member table";

@@ -12,12 +12,13 @@
 #include <cstdio>
 #include <string>
 
-// Writes the data file that plan describes into output, an empty file open
-// for reading and writing; size is its length, which the file may exceed.
-// fastImplode picks the greedy coder for its members. False, with the
-// reason, for too many members, a path that does not fit, a member that
-// cannot be read or a file that outgrows the largest entry.
+// Writes the data file that plan describes into output from its position
+// (output open for reading and writing): size is its length and crc the
+// CRC-32 of its bytes; the file may reach beyond them. fastImplode picks
+// the greedy coder for its members. False, with the reason, for too many
+// members, a path that does not fit, a member that cannot be read or a
+// file that outgrows the largest entry.
 bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output, int64_t &size,
-                   std::string &error, Progress *progress, BuildNotes *notes);
+                   uint32_t &crc, std::string &error, Progress *progress, BuildNotes *notes);
 
 #endif

@@ -6,6 +6,7 @@
 #include "tools/saverpack/dataFileWriter.h"
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
+#include "tools/saverpack/shrinkTrial.h"
 #include "tools/saverpack/storedFile.h"
 
 #include <cerrno>
@@ -76,12 +77,10 @@ bool placeStored(PackageWriter &writer, CarriedFile &file, const StoredFile &sto
   writer.expandedCrcs[file.index] = stored.expandedCrc;
   writer.bodyCrc = crc32Combine(writer.bodyCrc, stored.storedCrc, stored.storedSize);
   writer.bodySize += stored.storedSize;
-  if (writer.progress != nullptr) {
-    writer.progress->inputRead(static_cast<uint64_t>(stored.expandedSize), stored.readSeconds);
+  if (writer.progress != nullptr)
     writer.progress->fileDone("entry " + std::to_string(file.index) + " " + file.name,
                               static_cast<uint64_t>(stored.expandedSize),
                               static_cast<uint64_t>(stored.storedSize));
-  }
   return true;
 }
 
@@ -90,12 +89,15 @@ bool placeStored(PackageWriter &writer, CarriedFile &file, const StoredFile &sto
 bool storeEntry(PackageWriter &writer, CarriedFile file, const std::string &key, const std::string &source,
                 bool fastImplode, const std::string &noteKey, std::string &error) {
   StoredFile stored;
-  if (!storeFile(source, file.compressed, fastImplode, writer.file, stored, error)) {
+  const bool compress = file.compressed && firstBlockShrinks(source, fastImplode);
+  if (!storeFile(source, compress, fastImplode, writer.file, stored, error)) {
     error = key + ": " + error;
     return false;
   }
   if (file.compressed && stored.expandedSize != 0 && !stored.compressed && writer.notes != nullptr)
     writer.notes->storedPlain.push_back(noteKey);
+  if (writer.progress != nullptr)
+    writer.progress->inputRead(static_cast<uint64_t>(stored.expandedSize), stored.readSeconds);
   return placeStored(writer, file, stored, error);
 }
 
@@ -118,28 +120,52 @@ bool storePlannedEntry(PackageWriter &writer, const EntryPlan &planned, bool fas
   return placeStored(writer, file, stored, error);
 }
 
-// Builds the data file beside the output, then stores it as entry 8.
-bool storeDataFile(PackageWriter &writer, const BuildPlan &plan, const std::string &outputPath,
-                   std::string &error) {
-  PartialFile dataFile(outputPath + ".data.partial");
-  int64_t size = 0;
-  if (dataFile.file() == nullptr) {
-    error = "cannot create \"" + dataFile.path() + "\": " + std::strerror(errno);
+// Implodes the data file at `at` in output through a scratch file, and
+// copies the stream over it when smaller; stored tells which it is.
+bool implodeInPlace(std::FILE *output, int64_t at, bool fast, const std::string &scratchPath,
+                    StoredFile &stored, std::string &error) {
+  if (!firstBlockShrinks(output, at, fast)) return true;
+  PartialFile scratch(scratchPath);
+  if (scratch.file() == nullptr) {
+    error = "cannot create \"" + scratchPath + "\": " + std::strerror(errno);
     return false;
   }
-  if (!writeDataFile(plan.dataFile, plan.fastImplode, dataFile.file(), size, error, writer.progress,
-                     writer.notes) ||
-      !dataFile.keepAs(dataFile.path(), size, error))
+  StoredFile imploded;
+  if (!implodeSpan(output, at, stored.expandedSize, fast, scratch.file(), imploded, error)) {
+    if (!error.empty()) error = "dataFile: " + error;
+    return error.empty();
+  }
+  if (!seekTo(scratch.file(), 0) || !seekTo(output, at) ||
+      !copyBytes(scratch.file(), output, imploded.storedSize)) {
+    error = "cannot write the data file's implode stream: " + std::string(std::strerror(errno));
     return false;
+  }
+  stored = imploded;
+  return true;
+}
+
+// Writes the data file in place as entry 8, imploded when asked and that
+// makes it smaller.
+bool storeDataFile(PackageWriter &writer, const BuildPlan &plan, const std::string &outputPath,
+                   std::string &error) {
+  const int64_t at = positionOf(writer.file);
+  int64_t size = 0;
+  uint32_t crc = 0;
+  if (!writeDataFile(plan.dataFile, plan.fastImplode, writer.file, size, crc, error, writer.progress,
+                     writer.notes))
+    return false;
+  StoredFile stored{false, size, crc, size, crc, 0};
+  const bool compress = plan.dataFile.compressed && size > 0;
+  if (compress &&
+      !implodeInPlace(writer.file, at, plan.fastImplode, outputPath + ".data.partial", stored, error))
+    return false;
+  if (compress && !stored.compressed && writer.notes != nullptr)
+    writer.notes->storedPlain.push_back("dataFile");
   CarriedFile file;
   file.index = ENTRY_DATA_FILE;
   file.name = plan.dataFile.name;
   file.destKind = DEST_WORK_FOLDER;
-  file.compressed = plan.dataFile.compressed;
-  const bool stored =
-      storeEntry(writer, file, "dataFile", dataFile.path(), plan.fastImplode, "dataFile", error);
-  std::remove(dataFile.path().c_str());
-  return stored;
+  return seekTo(writer.file, at + stored.storedSize) && placeStored(writer, file, stored, error);
 }
 
 bool storeEntries(PackageWriter &writer, const BuildPlan &plan, const std::string &outputPath,

@@ -32,6 +32,7 @@ struct SourceReader {
   bool failed = false;
 
   unsigned read(char *buffer, unsigned count) {
+    count = static_cast<unsigned>(std::min<int64_t>(count, size - consumed));
     const auto start = std::chrono::steady_clock::now();
     const size_t got = std::fread(buffer, 1, count, file);
     seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
@@ -109,30 +110,6 @@ OpenFile openSource(const std::string &source, int64_t &size, std::string &error
   return nullptr;
 }
 
-// Implodes the source at output's position; true, with stored filled, when
-// the stream came out smaller and expands to the source again.
-bool implodedWhenSmaller(SourceReader &source, bool fast, std::FILE *output, StoredFile &stored,
-                         std::string &error) {
-  const int64_t start = positionOf(output);
-  ImplodeRun run{source, output};
-  unsigned type = dcl::CMP_BINARY, dictSize = 4096;
-  std::vector<char> work(fast ? dcl::IMPLODE_WORK_SIZE : 0);
-  const unsigned result =
-      fast ? dcl::implode(readWhileShrinking, writeStream, work.data(), &run, &type, &dictSize)
-           : dcl::implodeOptimalStream(readWhileShrinking, writeStream, &run, type, dictSize);
-  if (result != dcl::CMP_NO_ERROR || run.gaveUp || run.written >= source.size || source.failed ||
-      run.writeFailed)
-    return false;
-  ExplodeRun check{};
-  if (std::fflush(output) != 0 || !seekTo(output, start) || !explodeFrom(output, run.written, check) ||
-      check.expandedSize != source.consumed || check.expandedCrc != source.crc) {
-    error = "its implode stream does not expand to it";
-    return false;
-  }
-  stored = {true, source.consumed, source.crc, run.written, check.storedCrc, source.seconds};
-  return seekTo(output, start + run.written);
-}
-
 }  // namespace
 
 bool seekTo(std::FILE *file, int64_t offset) {
@@ -164,21 +141,46 @@ bool copyBytes(std::FILE *from, std::FILE *output, int64_t count, uint32_t *crc)
   return true;
 }
 
+bool implodeSpan(std::FILE *source, int64_t offset, int64_t size, bool fast, std::FILE *output,
+                 StoredFile &stored, std::string &error) {
+  SourceReader reader{source, size};
+  const int64_t start = positionOf(output);
+  if (!seekTo(source, offset)) return false;
+  ImplodeRun run{reader, output};
+  unsigned type = dcl::CMP_BINARY, dictSize = 4096;
+  std::vector<char> work(fast ? dcl::IMPLODE_WORK_SIZE : 0);
+  const unsigned result =
+      fast ? dcl::implode(readWhileShrinking, writeStream, work.data(), &run, &type, &dictSize)
+           : dcl::implodeOptimalStream(readWhileShrinking, writeStream, &run, type, dictSize);
+  stored.readSeconds = reader.seconds;
+  if (result != dcl::CMP_NO_ERROR || run.gaveUp || run.written >= size || reader.failed || run.writeFailed)
+    return false;
+  ExplodeRun check{};
+  if (std::fflush(output) != 0 || !seekTo(output, start) || !explodeFrom(output, run.written, check) ||
+      check.expandedSize != reader.consumed || check.expandedCrc != reader.crc) {
+    error = "its implode stream does not expand to it";
+    return false;
+  }
+  stored = {true, reader.consumed, reader.crc, run.written, check.storedCrc, reader.seconds};
+  return seekTo(output, start + run.written);
+}
+
 bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *output, StoredFile &stored,
                std::string &error) {
   int64_t size = 0;
   OpenFile file = openSource(source, size, error);
   if (file == nullptr) return false;
   const int64_t start = positionOf(output);
-  SourceReader reader{file.get(), size};
+  stored = StoredFile();
   if (compress && size > 0) {
     std::string fault;  // set only when a stream came out wrong, not when it did not pay
-    if (implodedWhenSmaller(reader, fast, output, stored, fault)) return true;
+    if (implodeSpan(file.get(), 0, size, fast, output, stored, fault)) return true;
     if (!fault.empty()) {
       error = fault;
       return false;
     }
   }
+  const double trying = stored.readSeconds;
   stored = StoredFile();
   const auto began = std::chrono::steady_clock::now();
   if (!seekTo(file.get(), 0) || !seekTo(output, start) ||
@@ -189,7 +191,7 @@ bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *o
   stored.expandedSize = stored.storedSize = size;
   stored.storedCrc = stored.expandedCrc;
   stored.readSeconds =
-      reader.seconds + std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
+      trying + std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   return true;
 }
 

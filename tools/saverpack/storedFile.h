@@ -27,6 +27,13 @@ struct StoredFile {
 bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *output, StoredFile &stored,
                std::string &error);
 
+// Implodes size bytes of source from offset to output's position when that
+// makes them smaller: true, with stored filled and the position behind the
+// stream, when it did. False when it did not pay, or with error set when
+// the stream does not expand to the bytes.
+bool implodeSpan(std::FILE *source, int64_t offset, int64_t size, bool fast, std::FILE *output,
+                 StoredFile &stored, std::string &error);
+
 // Stores source, an implode stream, as it is; exploding it gives the
 // expanded size and CRC. False when it is no complete stream.
 bool storeImploded(const std::string &source, std::FILE *output, StoredFile &stored, std::string &error);
