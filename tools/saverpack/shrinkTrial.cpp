@@ -13,7 +13,7 @@ namespace {
 
 // Large enough that a file compressible on the whole shows it here; small
 // enough that trying a thousand incompressible files costs about a copy.
-const size_t TRIAL_BLOCK = size_t{64} << 10;
+const size_t TRIAL_BLOCK = size_t{16} << 10;
 
 }  // namespace
 
