@@ -97,6 +97,25 @@ bool settingsRecord(const DataFilePlan &plan, size_t memberCount, SaverSettings 
   return true;
 }
 
+// The settings record and member table, in front of the members.
+bool writeFront(const DataFileWriter &writer, const SaverSettings &settings,
+                const std::vector<DataMemberRecord> &table, std::string &error) {
+  const size_t tableBytes = table.size() * sizeof(DataMemberRecord);
+  if (writeAt(writer.output, writer.base, &settings, sizeof(settings)) &&
+      std::fwrite(table.data(), 1, tableBytes, writer.output) == tableBytes)
+    return true;
+  error = "dataFile: cannot write its member table";
+  return false;
+}
+
+// Which members to implode: those the plan asks for whose first block shrinks.
+std::vector<bool> membersShrink(const DataFilePlan &plan, bool fastImplode) {
+  std::vector<std::string> tried;
+  for (const MemberPlan &planned : plan.members)
+    tried.push_back(planned.compressed && planned.type != MEMBER_TYPE_MOVIE_COPY ? planned.sourcePath : "");
+  return firstBlocksShrink(tried, fastImplode);
+}
+
 }  // namespace
 
 bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output, int64_t &size,
@@ -110,14 +129,14 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
   std::vector<DataMemberRecord> table(plan.members.size());
   std::memset(table.data(), 0, table.size() * sizeof(DataMemberRecord));
   const int64_t tableBytes = static_cast<int64_t>(table.size() * sizeof(DataMemberRecord));
-  std::vector<std::string> tried;
-  for (const MemberPlan &planned : plan.members)
-    tried.push_back(planned.compressed && planned.type != MEMBER_TYPE_MOVIE_COPY ? planned.sourcePath : "");
-  const std::vector<bool> shrinks = firstBlocksShrink(tried, fastImplode);
+  const std::vector<bool> shrinks = membersShrink(plan, fastImplode);
   uint64_t expandedSoFar = 0;
   DataFileWriter writer{output, positionOf(output), fastImplode};
   const int64_t front = static_cast<int64_t>(sizeof(settings)) + tableBytes;
-  if (!seekTo(output, writer.base + front)) return false;
+  if (!seekTo(output, writer.base + front)) {
+    error = "dataFile: cannot write its member table";
+    return false;
+  }
   for (size_t i = 0; i < plan.members.size(); ++i) {
     const MemberPlan &planned = plan.members[i];
     StoredFile stored;
@@ -134,11 +153,5 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
   crc = crc32Combine(
       crc32Update(crc32Of(&settings, sizeof(settings)), table.data(), static_cast<size_t>(tableBytes)),
       writer.bodyCrc, size - front);
-  if (!writeAt(output, writer.base, &settings, sizeof(settings)) ||
-      (!table.empty() && std::fwrite(table.data(), 1, static_cast<size_t>(tableBytes), output) !=
-                             static_cast<size_t>(tableBytes))) {
-    error = "dataFile: cannot write its member table";
-    return false;
-  }
-  return true;
+  return writeFront(writer, settings, table, error);
 }

@@ -196,7 +196,8 @@ bool finishOutput(PackageWriter &writer, const BuildPlan &plan, const std::vecto
   const size_t tailSize = package.size() - sizeof(header);
   const uint32_t behind = crc32Combine(writer.bodyCrc, crc32Of(package.data() + sizeof(header), tailSize),
                                        static_cast<int64_t>(tailSize));
-  const int64_t packageLength = static_cast<int64_t>(sizeof(header)) + writer.bodySize + tailSize;
+  const int64_t packageLength =
+      static_cast<int64_t>(sizeof(header)) + writer.bodySize + static_cast<int64_t>(tailSize);
   if (!sealPackageHeader(header, installer, static_cast<uint32_t>(packageLength), behind, error))
     return false;
   const int64_t headerAt = writer.programStart + static_cast<int64_t>(installer.size());
