@@ -147,6 +147,11 @@ uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
 
 uint32_t crc32Of(const void *bytes, size_t count) { return crc32Update(0, bytes, count); }
 
+uint32_t crc32Combine(uint32_t crcA, uint32_t crcB, int64_t lengthB) {
+  // z_off_t may be 32 bits: enough, as a package ends below 2 GB.
+  return static_cast<uint32_t>(::crc32_combine(crcA, crcB, static_cast<z_off_t>(lengthB)));
+}
+
 bool readIntegrityRecord(const InstallerHeader &header, IntegrityRecord &record) {
   std::memcpy(&record, reinterpret_cast<const uint8_t *>(&header) + INTEGRITY_RECORD_OFFSET,
               sizeof(record));

@@ -24,6 +24,8 @@
 // Standard CRC-32 (zip, PNG); crc32Update continues an earlier result.
 uint32_t crc32Of(const void *bytes, size_t count);
 uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count);
+// The CRC of A followed by B, from theirs and B's length.
+uint32_t crc32Combine(uint32_t crcA, uint32_t crcB, int64_t lengthB);
 
 const uint8_t INTEGRITY_VERSION = 1;
 

@@ -311,4 +311,22 @@ TEST(Saverpack, ProgramsMustRecordTheirOwnSize) {
     EXPECT_EQ(std::string::npos, item.path().string().find(".partial"));
 }
 
+TEST(Saverpack, AFailedWriteLeavesTheOlderOutputAlone) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  const fs::path output = folder.path() / "Setup.exe";
+  writeBytes(output, {'o', 'l', 'd'});
+  BuildPlan plan;
+  std::string error;
+  ASSERT_TRUE(loadBuildPlan(manifest.string(), plan, error)) << error;
+  // Gone once the output is being written: the build fails in the data file.
+  fs::remove(folder.path() / "members" / "pictures" / "a.jpg");
+  int64_t size = 0;
+  EXPECT_FALSE(writeInstallerFile(plan, output.string(), size, error));
+  EXPECT_NE(std::string::npos, error.find("a.jpg")) << error;
+  EXPECT_EQ((std::vector<uint8_t>{'o', 'l', 'd'}), readBytes(output));
+  for (const fs::directory_entry &item : fs::directory_iterator(folder.path()))
+    EXPECT_EQ(std::string::npos, item.path().string().find(".partial")) << item.path();
+}
+
 }  // namespace

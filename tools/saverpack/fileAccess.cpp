@@ -45,6 +45,16 @@ bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::st
   return false;
 }
 
+bool withinSizeLimit(const std::string &key, const std::string &path, int64_t limit, const char *what,
+                     std::string &error) {
+  std::error_code fault;
+  const uintmax_t size = fs::file_size(pathOfUtf8(path), fault);
+  if (fault || size <= static_cast<uintmax_t>(limit)) return true;
+  error = key + ": \"" + path + "\" is " + std::to_string(size) + " bytes, more than the largest " + what +
+          " a package can carry (" + std::to_string(limit) + " bytes)";
+  return false;
+}
+
 bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error) {
   const std::string partial = path + ".partial";
   if (!writeFile(partial, "wb", bytes.data(), bytes.size(), error)) return false;

@@ -24,6 +24,12 @@ inline std::filesystem::path pathOfUtf8(const std::string &text) {
 // error := "cannot open "PATH": REASON" and the like.
 bool readWholeFile(const std::string &path, std::vector<uint8_t> &bytes, std::string &error);
 
+// Refuses, before it is read, a file larger than limit: error names key,
+// path and the limit of what (e.g. "member"). True when its size is unknown:
+// reading it tells what is wrong.
+bool withinSizeLimit(const std::string &key, const std::string &path, int64_t limit, const char *what,
+                     std::string &error);
+
 // Writes a sibling file first and renames it over path, so that a failure
 // never leaves a half-written output behind.
 bool writeWholeFile(const std::string &path, const std::vector<uint8_t> &bytes, std::string &error);

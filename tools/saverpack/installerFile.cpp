@@ -1,165 +1,261 @@
 #include "tools/saverpack/installerFile.h"
 
-#include "codec/dcl.h"
-#include "codec/memoryCodec.h"
 #include "package/installNames.h"
+#include "package/integrityRecord.h"
 #include "package/packageLimits.h"
-#include "tools/saverpack/dataFileBuilder.h"
+#include "tools/saverpack/dataFileWriter.h"
 #include "tools/saverpack/integrityStamp.h"
 #include "tools/saverpack/programImage.h"
+#include "tools/saverpack/shrinkTrial.h"
+#include "tools/saverpack/storedFile.h"
 
-#include <chrono>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
+#include <random>
+
+namespace fs = std::filesystem;
 
 namespace {
 
-bool readKeyedFile(const std::string &key, const std::string &path, std::vector<uint8_t> &bytes,
-                   std::string &error, Progress *progress = nullptr) {
-  const auto start = std::chrono::steady_clock::now();
-  if (readWholeFile(path, bytes, error)) {
-    if (progress != nullptr)
-      progress->inputRead(bytes.size(),
-                          std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+// A file being written beside its final name: removed unless it is moved
+// over that name complete.
+class PartialFile {
+ public:
+  explicit PartialFile(std::string path)
+      : path_(std::move(path)), file_(std::fopen(path_.c_str(), "w+b")) {}
+  ~PartialFile() {
+    if (file_ != nullptr) std::fclose(file_);
+    if (!kept_) std::remove(path_.c_str());
+  }
+  PartialFile(const PartialFile &) = delete;
+  PartialFile &operator=(const PartialFile &) = delete;
+
+  std::FILE *file() const { return file_; }
+  const std::string &path() const { return path_; }
+
+  // Closes the file, cut to size bytes (an abandoned implode stream may
+  // reach further), and renames it to finalPath.
+  bool keepAs(const std::string &finalPath, int64_t size, std::string &error) {
+    const bool closed = std::fclose(file_) == 0;
+    file_ = nullptr;
+    std::error_code fault;
+    if (closed) fs::resize_file(pathOfUtf8(path_), static_cast<uintmax_t>(size), fault);
+    if (closed && !fault) fs::rename(pathOfUtf8(path_), pathOfUtf8(finalPath), fault);
+    if (!closed || fault) {
+      error = "cannot write \"" + finalPath + "\": " + (fault ? fault.message() : std::strerror(errno));
+      return false;
+    }
+    kept_ = true;
     return true;
   }
-  error = key + ": " + error;
-  return false;
-}
 
-// Refuses, before reading it, a file larger than the format carries.
-bool withinLimit(const std::string &key, const std::string &path, int64_t limit, const char *what,
-                 std::string &error) {
-  std::error_code fault;
-  const uintmax_t size = std::filesystem::file_size(pathOfUtf8(path), fault);
-  if (fault || size <= static_cast<uintmax_t>(limit)) return true;  // reading it tells what is wrong
-  error = key + ": \"" + path + "\" is " + std::to_string(size) + " bytes, more than the largest " + what +
-          " a package can carry (" + std::to_string(limit) + " bytes)";
-  return false;
-}
+ private:
+  std::string path_;
+  std::FILE *file_;
+  bool kept_ = false;
+};
 
-// Implodes what the manifest asks to compress, unless that would not make
-// it smaller; notes what stays plain for that reason.
-void packWhenSmaller(const std::string &what, const std::vector<uint8_t> &bytes, bool &compressed,
-                     std::vector<uint8_t> &imploded, bool fast, BuildNotes *notes) {
-  if (!compressed || bytes.empty()) return;
-  compressed = implodeWhenSmaller(bytes, imploded, fast);
-  if (!compressed && notes != nullptr) notes->storedPlain.push_back(what);
-}
+// The package as it is written: its header, filled as entries are stored
+// behind it, and the CRCs the integrity record takes.
+struct PackageWriter {
+  std::FILE *file;
+  int64_t programStart;  // the installer program's first byte in the file
+  InstallerHeader header;
+  Progress *progress;
+  BuildNotes *notes;
+  int64_t bodySize = 0;  // the entries' bytes behind the header
+  uint32_t bodyCrc = 0;
+  uint32_t expandedCrcs[PACKAGE_ENTRY_COUNT] = {};
+};
 
-// An implode stream carried as it is: exploded once to check it and to learn
-// the size it expands to.
-bool readImploded(const EntryPlan &planned, CarriedFile &file, std::string &error) {
-  if (!readKeyedFile(planned.key + ".imploded", planned.implodedPath, file.imploded, error)) return false;
-  if (dcl::explodeBuffer(file.imploded.data(), file.imploded.size(), file.bytes) != dcl::CMP_NO_ERROR) {
-    error = planned.key + ".imploded: \"" + planned.implodedPath + "\" is no complete implode stream";
-    return false;
-  }
+// Points the entry at what was just stored, and tells of it.
+bool placeStored(PackageWriter &writer, CarriedFile &file, const StoredFile &stored, std::string &error) {
+  const int64_t start = positionOf(writer.file) - stored.storedSize - writer.programStart;
+  file.compressed = stored.compressed;
+  if (!placeEntry(file, start, stored.storedSize, stored.expandedSize, writer.header, error)) return false;
+  writer.expandedCrcs[file.index] = stored.expandedCrc;
+  writer.bodyCrc = crc32Combine(writer.bodyCrc, stored.storedCrc, stored.storedSize);
+  writer.bodySize += stored.storedSize;
+  if (writer.progress != nullptr)
+    writer.progress->fileDone("entry " + std::to_string(file.index) + " " + file.name,
+                              static_cast<uint64_t>(stored.expandedSize),
+                              static_cast<uint64_t>(stored.storedSize));
   return true;
 }
 
-size_t storedSize(const CarriedFile &file) {
-  return file.compressed ? file.imploded.size() : file.bytes.size();
+// Stores a file as an entry; noteKey names it when imploding would not
+// have made it smaller.
+bool storeEntry(PackageWriter &writer, CarriedFile file, const std::string &key, const std::string &source,
+                bool fastImplode, const std::string &noteKey, std::string &error) {
+  StoredFile stored;
+  const bool compress = file.compressed && firstBlockShrinks(source, fastImplode);
+  if (!storeFile(source, compress, fastImplode, writer.file, stored, error)) {
+    error = key + ": " + error;
+    return false;
+  }
+  if (file.compressed && stored.expandedSize != 0 && !stored.compressed && writer.notes != nullptr)
+    writer.notes->storedPlain.push_back(noteKey);
+  if (writer.progress != nullptr)
+    writer.progress->inputRead(static_cast<uint64_t>(stored.expandedSize), stored.readSeconds);
+  return placeStored(writer, file, stored, error);
 }
 
-// An entry's file as the plan names it: read, and imploded where asked.
-bool carriedEntry(const EntryPlan &planned, bool fastImplode, CarriedFile &file, std::string &error,
-                  Progress *progress, BuildNotes *notes) {
+bool storePlannedEntry(PackageWriter &writer, const EntryPlan &planned, bool fastImplode,
+                       std::string &error) {
+  CarriedFile file;
   file.index = planned.index;
   file.name = planned.name;
   file.destKind = planned.destKind;
   file.compressed = planned.compressed;
-  if (!planned.implodedPath.empty()) return readImploded(planned, file, error);
-  if (!withinLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) ||
-      !readKeyedFile(planned.key + ".file", planned.sourcePath, file.bytes, error, progress))
+  if (planned.implodedPath.empty())
+    return withinSizeLimit(planned.key + ".file", planned.sourcePath, MAX_ENTRY_BYTES, "entry", error) &&
+           storeEntry(writer, file, planned.key + ".file", planned.sourcePath, fastImplode,
+                      planned.key + " (" + planned.name + ")", error);
+  StoredFile stored;
+  if (!storeImploded(planned.implodedPath, writer.file, stored, error)) {
+    error = planned.key + ".imploded: " + error;
     return false;
-  packWhenSmaller(planned.key + " (" + planned.name + ")", file.bytes, file.compressed, file.imploded,
-                  fastImplode, notes);
+  }
+  return placeStored(writer, file, stored, error);
+}
+
+// Implodes the data file at `at` in output through a scratch file, and
+// copies the stream over it when smaller; stored tells which it is.
+bool implodeInPlace(std::FILE *output, int64_t at, bool fast, const std::string &scratchPath,
+                    StoredFile &stored, std::string &error) {
+  if (!firstBlockShrinks(output, at, fast)) return true;
+  PartialFile scratch(scratchPath);
+  if (scratch.file() == nullptr) {
+    error = "cannot create \"" + scratchPath + "\": " + std::strerror(errno);
+    return false;
+  }
+  StoredFile imploded;
+  if (!implodeSpan(output, at, stored.expandedSize, fast, scratch.file(), imploded, error)) {
+    if (!error.empty()) error = "dataFile: " + error;
+    return error.empty();
+  }
+  if (!seekTo(scratch.file(), 0) || !seekTo(output, at) ||
+      !copyBytes(scratch.file(), output, imploded.storedSize)) {
+    error = "cannot write the data file's implode stream: " + std::string(std::strerror(errno));
+    return false;
+  }
+  stored = imploded;
   return true;
 }
 
-bool carriedFiles(const BuildPlan &plan, std::vector<CarriedFile> &files, std::string &error,
-                  Progress *progress, BuildNotes *notes) {
+// Writes the data file in place as entry 8, imploded when asked and that
+// makes it smaller.
+bool storeDataFile(PackageWriter &writer, const BuildPlan &plan, const std::string &outputPath,
+                   std::string &error) {
+  const int64_t at = positionOf(writer.file);
+  int64_t size = 0;
+  uint32_t crc = 0;
+  if (!writeDataFile(plan.dataFile, plan.fastImplode, writer.file, size, crc, error, writer.progress,
+                     writer.notes))
+    return false;
+  StoredFile stored{false, size, crc, size, crc, 0};
+  const bool compress = plan.dataFile.compressed && size > 0;
+  if (compress &&
+      !implodeInPlace(writer.file, at, plan.fastImplode, outputPath + ".data.partial", stored, error))
+    return false;
+  if (compress && !stored.compressed && writer.notes != nullptr)
+    writer.notes->storedPlain.push_back("dataFile");
+  CarriedFile file;
+  file.index = ENTRY_DATA_FILE;
+  file.name = plan.dataFile.name;
+  file.destKind = DEST_WORK_FOLDER;
+  return seekTo(writer.file, at + stored.storedSize) && placeStored(writer, file, stored, error);
+}
+
+bool storeEntries(PackageWriter &writer, const BuildPlan &plan, const std::string &outputPath,
+                  std::string &error) {
   CarriedFile codec;
   codec.index = ENTRY_CODEC_LIBRARY;
   codec.name = CODEC_LIBRARY_ENTRY;
   codec.destKind = DEST_WORK_FOLDER_LIBRARY;
-  if (!readKeyedFile("codecLibrary", plan.codecLibraryPath, codec.bytes, error)) return false;
-  files.push_back(std::move(codec));
-  for (const EntryPlan &planned : plan.entries) {
-    CarriedFile file;
-    if (!carriedEntry(planned, plan.fastImplode, file, error, progress, notes)) return false;
-    if (progress != nullptr)
-      progress->fileDone("entry " + std::to_string(file.index) + " " + file.name, file.bytes.size(),
-                         storedSize(file));
-    files.push_back(std::move(file));
+  if (!storeEntry(writer, codec, "codecLibrary", plan.codecLibraryPath, false, "", error)) return false;
+  for (const EntryPlan &planned : plan.entries)
+    if (!storePlannedEntry(writer, planned, plan.fastImplode, error)) return false;
+  return !plan.hasDataFile || storeDataFile(writer, plan, outputPath, error);
+}
+
+// Writes the poster and property record behind the entries, then the
+// header, stamped, in front of them; size is the file's length.
+bool finishOutput(PackageWriter &writer, const BuildPlan &plan, const std::vector<uint8_t> &installer,
+                  int64_t &size, std::string &error) {
+  std::vector<uint8_t> package;
+  const int64_t tailBase = static_cast<int64_t>(installer.size()) + writer.bodySize;
+  if (!finishPackage(plan.flags, writer.header, static_cast<uint32_t>(tailBase), package, error))
+    return false;
+  InstallerHeader header;
+  std::memcpy(&header, package.data(), sizeof(header));
+  for (int index = 0; index < PACKAGE_ENTRY_COUNT; ++index)
+    if (entryPresent(header.entries[index]))
+      setEntryExpandedCrc(header.entries[index], writer.expandedCrcs[index]);
+  const size_t tailSize = package.size() - sizeof(header);
+  const uint32_t behind = crc32Combine(writer.bodyCrc, crc32Of(package.data() + sizeof(header), tailSize),
+                                       static_cast<int64_t>(tailSize));
+  const int64_t packageLength =
+      static_cast<int64_t>(sizeof(header)) + writer.bodySize + static_cast<int64_t>(tailSize);
+  if (!sealPackageHeader(header, installer, static_cast<uint32_t>(packageLength), behind, error))
+    return false;
+  const int64_t headerAt = writer.programStart + static_cast<int64_t>(installer.size());
+  if (!seekTo(writer.file, headerAt + static_cast<int64_t>(sizeof(header)) + writer.bodySize) ||
+      std::fwrite(package.data() + sizeof(header), 1, tailSize, writer.file) != tailSize ||
+      !seekTo(writer.file, headerAt) ||
+      std::fwrite(&header, 1, sizeof(header), writer.file) != sizeof(header)) {
+    error = std::string("cannot write the output: ") + std::strerror(errno);
+    return false;
   }
-  if (plan.hasDataFile) {
-    CarriedFile dataFile;
-    dataFile.index = ENTRY_DATA_FILE;
-    dataFile.name = plan.dataFile.name;
-    dataFile.destKind = DEST_WORK_FOLDER;
-    dataFile.compressed = plan.dataFile.compressed;
-    if (!buildPlannedDataFile(plan.dataFile, plan.fastImplode, dataFile.bytes, error, progress, notes))
-      return false;
-    packWhenSmaller("dataFile", dataFile.bytes, dataFile.compressed, dataFile.imploded, plan.fastImplode,
-                    notes);
-    if (progress != nullptr)
-      progress->fileDone("entry 8 " + dataFile.name, dataFile.bytes.size(), storedSize(dataFile));
-    files.push_back(std::move(dataFile));
-  }
+  size = headerAt + packageLength;
   return true;
+}
+
+bool readProgram(const std::string &key, const std::string &path, std::vector<uint8_t> &bytes,
+                 std::string &error) {
+  if (!readWholeFile(path, bytes, error)) {
+    error = key + ": " + error;
+    return false;
+  }
+  return checkProgramSize(bytes, key + ": " + path, error);
 }
 
 }  // namespace
 
-bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vector<uint8_t> &dataFile,
-                          std::string &error, Progress *progress, BuildNotes *notes) {
-  std::vector<uint8_t> settings;
-  if (!plan.settingsPath.empty() && !readKeyedFile("dataFile.settings", plan.settingsPath, settings, error))
+bool writeInstallerFile(const BuildPlan &plan, const std::string &outputPath, int64_t &size,
+                        std::string &error, Progress *progress, BuildNotes *notes) {
+  std::vector<uint8_t> launcher, installer;
+  if ((!plan.launcherPath.empty() && !readProgram("launcher", plan.launcherPath, launcher, error)) ||
+      !readProgram("installer", plan.installerPath, installer, error))
     return false;
-  std::vector<DataMember> members;
-  uint64_t expandedSoFar = 0;
-  for (const MemberPlan &planned : plan.members) {
-    DataMember member;
-    member.path = planned.path;
-    member.type = planned.type;
-    member.compressed = planned.compressed;
-    if (!planned.sourcePath.empty() &&
-        (!withinLimit("dataFile.members " + member.path, planned.sourcePath, MAX_MEMBER_BYTES, "member",
-                      error) ||
-         !readKeyedFile("dataFile.members", planned.sourcePath, member.bytes, error, progress)))
-      return false;
-    packWhenSmaller("dataFile member " + member.path, member.bytes, member.compressed, member.imploded,
-                    fastImplode, notes);
-    expandedSoFar += member.bytes.size();
-    members.push_back(std::move(member));
-    if (progress != nullptr) progress->memberDone(members.size(), plan.members.size(), expandedSoFar);
+  PartialFile output(outputPath + ".partial");
+  if (output.file() == nullptr) {
+    error = "cannot create \"" + output.path() + "\": " + std::strerror(errno);
+    return false;
   }
-  if (buildDataFile(settings, members, dataFile, error) && stampMemberCrcs(members, dataFile, error))
-    return true;
-  error = "dataFile: " + error;
-  return false;
+  PackageWriter writer{output.file(), static_cast<int64_t>(launcher.size()), headerOfFlags(plan.flags),
+                       progress, notes};
+  const InstallerHeader room = {};
+  if (std::fwrite(launcher.data(), 1, launcher.size(), output.file()) != launcher.size() ||
+      std::fwrite(installer.data(), 1, installer.size(), output.file()) != installer.size() ||
+      std::fwrite(&room, 1, sizeof(room), output.file()) != sizeof(room)) {
+    error = "cannot write \"" + output.path() + "\": " + std::strerror(errno);
+    return false;
+  }
+  return storeEntries(writer, plan, outputPath, error) &&
+         finishOutput(writer, plan, installer, size, error) && output.keepAs(outputPath, size, error);
 }
 
 bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,
                         Progress *progress, BuildNotes *notes) {
-  std::vector<uint8_t> launcher, installer, package;
-  if (!plan.launcherPath.empty() && (!readKeyedFile("launcher", plan.launcherPath, launcher, error) ||
-                                     !checkProgramSize(launcher, "launcher: " + plan.launcherPath, error)))
-    return false;
-  if (!readKeyedFile("installer", plan.installerPath, installer, error) ||
-      !checkProgramSize(installer, "installer: " + plan.installerPath, error))
-    return false;
-  std::vector<CarriedFile> files;
-  if (!carriedFiles(plan, files, error, progress, notes)) return false;
-  if (!buildPackage(plan.flags, files, static_cast<uint32_t>(installer.size()), package, error) ||
-      !stampPackageIntegrity(files, installer, package, error))
-    return false;
-  files.clear();
-  files.shrink_to_fit();  // their bytes are in the package now
-  output = std::move(launcher);
-  output.reserve(output.size() + installer.size() + package.size());
-  output.insert(output.end(), installer.begin(), installer.end());
-  output.insert(output.end(), package.begin(), package.end());
-  return true;
+  std::random_device random;
+  const fs::path scratch =
+      fs::temp_directory_path() / ("saverpack-build-" + std::to_string(random()) + ".exe");
+  int64_t size = 0;
+  const bool built = writeInstallerFile(plan, utf8Of(scratch), size, error, progress, notes) &&
+                     readWholeFile(utf8Of(scratch), output, error);
+  std::error_code ignored;
+  fs::remove(scratch, ignored);
+  return built;
 }

@@ -1,5 +1,6 @@
 // Putting an installer file together from a checked manifest: launcher,
-// installer program and package, one behind the other.
+// installer program and package, one behind the other, written to disk as
+// it is made.
 #ifndef SAVER_TOOLS_SAVERPACK_INSTALLER_FILE_H
 #define SAVER_TOOLS_SAVERPACK_INSTALLER_FILE_H
 
@@ -18,12 +19,15 @@ struct BuildNotes {
   std::vector<std::string> storedPlain;
 };
 
-// The data file of entry 8 as the plan describes it; fastImplode picks the
-// greedy coder for its members.
-bool buildPlannedDataFile(const DataFilePlan &plan, bool fastImplode, std::vector<uint8_t> &dataFile,
-                          std::string &error, Progress *progress = nullptr, BuildNotes *notes = nullptr);
+// Writes the whole output file, [launcher] installer package, to
+// outputPath: the package member by member in bounded blocks through a
+// sibling file that replaces outputPath only once complete, so that a
+// failure leaves no partial output and an older one as it was. size is the
+// file's length.
+bool writeInstallerFile(const BuildPlan &plan, const std::string &outputPath, int64_t &size,
+                        std::string &error, Progress *progress = nullptr, BuildNotes *notes = nullptr);
 
-// The whole output file: [launcher] installer package.
+// The same file in memory, made through a scratch file.
 bool buildInstallerFile(const BuildPlan &plan, std::vector<uint8_t> &output, std::string &error,
                         Progress *progress = nullptr, BuildNotes *notes = nullptr);
 

@@ -47,50 +47,27 @@ bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t
   return true;
 }
 
-// An entry's stored bytes in the package, which starts behind the program.
-static std::vector<uint8_t> storedBytesOf(const PackageEntry &entry, const std::vector<uint8_t> &package,
-                                          size_t programSize) {
-  const auto start = static_cast<std::ptrdiff_t>(static_cast<size_t>(entry.start) - programSize);
-  const auto end = static_cast<std::ptrdiff_t>(static_cast<size_t>(entry.end) + 1 - programSize);
-  return std::vector<uint8_t>(package.begin() + start, package.begin() + end);
-}
-
-bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
-                           std::vector<uint8_t> &package, std::string &error) {
-  InstallerHeader header;
-  if (parseInstallerHeader(package.data(), package.size(), header) != STATUS_OK) {
-    error = "package header unreadable";
-    return false;
-  }
+bool sealPackageHeader(InstallerHeader &header, const std::vector<uint8_t> &program, uint32_t packageLength,
+                       uint32_t crcBehindHeader, std::string &error) {
   if (entryPresent(header.entries[0])) {
     error = "entry 0 is never installed: it holds the integrity record";
     return false;
   }
-  for (const CarriedFile &file : files) {
-    PackageEntry &entry = header.entries[file.index];
-    if (entry.compressed != 0 && !expandsTo(storedBytesOf(entry, package, program.size()), file.bytes)) {
-      error = "entry " + std::to_string(file.index) + " (" + file.name + ") does not expand to its file";
-      return false;
-    }
-    setEntryExpandedCrc(entry, crc32Of(file.bytes.data(), file.bytes.size()));
-  }
   IntegrityRecord record;
-  readIntegrityRecord(header, record);  // for the movie-player byte buildPackage wrote
+  readIntegrityRecord(header, record);  // for the movie-player byte the header holds
   record.version = INTEGRITY_VERSION;
-  record.packageLength = static_cast<uint32_t>(package.size());
+  record.packageLength = packageLength;
   record.programLength = static_cast<uint32_t>(program.size());
   MemorySource programSource(program.data(), program.size());
   uint32_t programCrc = 0;
   computeProgramCrc(programSource, record.programLength, programCrc);
   record.programCrc = programCrc;
-  std::memcpy(package.data(), &header, sizeof(header));
   // The record's own bytes count as 0, so it may be computed before they are written.
-  MemorySource source(package.data(), package.size());
-  uint32_t packageCrc = 0;
-  computePackageCrc(source, 0, record.packageLength, packageCrc);
-  record.packageCrc = packageCrc;
+  MemorySource headerSource(reinterpret_cast<const uint8_t *>(&header), sizeof(header));
+  uint32_t headerCrc = 0;
+  computePackageCrc(headerSource, 0, sizeof(header), headerCrc);
+  record.packageCrc = crc32Combine(headerCrc, crcBehindHeader, packageLength - int64_t{sizeof(header)});
   writeIntegrityRecord(header, record);
-  std::memcpy(package.data(), &header, sizeof(header));
   return true;
 }
 

@@ -17,15 +17,14 @@
 bool stampMemberCrcs(const std::vector<DataMember> &members, std::vector<uint8_t> &dataFile,
                      std::string &error);
 
-// Tags every entry of package (built from files for program) and writes the
-// package record around the movie-player byte that the package's header
-// holds. False, with the reason, when a compressed entry does not expand to
-// its file again.
-bool stampPackageIntegrity(const std::vector<CarriedFile> &files, const std::vector<uint8_t> &program,
-                           std::vector<uint8_t> &package, std::string &error);
+// Writes the package record into header, its entries tagged already: the
+// package is packageLength bytes from the header's first, crcBehindHeader
+// the CRC of those behind the header. False when entry 0 is present.
+bool sealPackageHeader(InstallerHeader &header, const std::vector<uint8_t> &program, uint32_t packageLength,
+                       uint32_t crcBehindHeader, std::string &error);
 
-// The header bytes stampPackageIntegrity writes (the record, the tags of
-// the present entries): a manifest need not carry them.
+// The header bytes that the build stamps (the record, the tags of the
+// present entries): a manifest need not carry them.
 std::vector<bool> stampedHeaderBytes(const InstallerHeader &header);
 
 #endif

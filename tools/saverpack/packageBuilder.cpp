@@ -19,12 +19,16 @@ bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &implo
   return implode(bytes.data(), bytes.size(), dcl::CMP_BINARY, 4096, imploded) == dcl::CMP_NO_ERROR;
 }
 
-namespace {
-
 // Imploding gives up once its stream is longer than the input read so far
 // by this much: random or already compressed data is noticed within its
 // first megabyte or two instead of after the whole file.
-const size_t GIVE_UP_MARGIN = size_t{64} << 10;
+static const uint64_t GIVE_UP_MARGIN = uint64_t{64} << 10;
+
+bool implodeGivesUp(uint64_t written, uint64_t consumed, uint64_t total) {
+  return written >= total || written > consumed + GIVE_UP_MARGIN;
+}
+
+namespace {
 
 struct ShrinkWatch {
   const std::vector<uint8_t> &input;
@@ -37,7 +41,7 @@ struct ShrinkWatch {
 // or is not shrinking.
 unsigned readWhileShrinking(char *buf, unsigned *size, void *param) {
   ShrinkWatch &watch = *static_cast<ShrinkWatch *>(param);
-  if (watch.output.size() >= watch.input.size() || watch.output.size() > watch.consumed + GIVE_UP_MARGIN) {
+  if (implodeGivesUp(watch.output.size(), watch.consumed, watch.input.size())) {
     watch.gaveUp = true;
     return 0;
   }
@@ -138,6 +142,50 @@ static bool layHeaderBytes(const PackageFlags &flags, std::vector<uint8_t> &pack
   return true;
 }
 
+InstallerHeader headerOfFlags(const PackageFlags &flags) {
+  InstallerHeader header;
+  std::memset(&header, 0, sizeof(header));
+  for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
+  std::memcpy(header.saverName, flags.saverName.data(),
+              std::min(flags.saverName.size(), sizeof(header.saverName)));
+  writeHeaderProperties(flags.properties, header);
+  return header;
+}
+
+bool placeEntry(const CarriedFile &file, int64_t start, int64_t storedSize, int64_t expandedSize,
+                InstallerHeader &header, std::string &error) {
+  if (start + storedSize > MAX_PACKAGE_BYTES) {
+    error = "entry " + std::to_string(file.index) + " (" + file.name +
+            ") takes the package past the largest a package can be (" + std::to_string(MAX_PACKAGE_BYTES) +
+            " bytes, the installer program included)";
+    return false;
+  }
+  PackageEntry &entry = header.entries[file.index];
+  setEntryName(entry, file.name);
+  entry.start = static_cast<int32_t>(start);
+  entry.end = static_cast<int32_t>(start + storedSize - 1);
+  entry.destKind = file.destKind;
+  entry.compressed = file.compressed ? 1 : 0;
+  entry.expandedSize = static_cast<int32_t>(expandedSize);
+  return true;
+}
+
+bool finishPackage(const PackageFlags &flags, const InstallerHeader &header, uint32_t tailBase,
+                   std::vector<uint8_t> &package, std::string &error) {
+  package.resize(std::max(package.size(), sizeof(header)));
+  std::memcpy(package.data(), &header, sizeof(header));
+  PackageProperties properties = flags.properties;
+  if (!appendPoster(package, tailBase, flags.poster, properties)) {
+    error = "poster: longer than 16 MiB, or the package outgrows 2 GB";
+    return false;
+  }
+  if (!appendPropertyRecord(package, tailBase, propertyRecordBytes(recordPropertyItems(properties)))) {
+    error = "the property record outgrows its limit or the package 2 GB";
+    return false;
+  }
+  return layHeaderBytes(flags, package, error);
+}
+
 // Stores one carried file behind what the package holds and points its
 // entry at it.
 static bool appendEntry(const CarriedFile &file, uint32_t programSize, InstallerHeader &header,
@@ -151,44 +199,18 @@ static bool appendEntry(const CarriedFile &file, uint32_t programSize, Installer
                                        : file.imploded.empty() ? imploded
                                                                : file.imploded;
   const int64_t start = static_cast<int64_t>(programSize) + static_cast<int64_t>(package.size());
-  if (start + static_cast<int64_t>(stored.size()) > MAX_PACKAGE_BYTES) {
-    error = "entry " + std::to_string(file.index) + " (" + file.name +
-            ") takes the package past the largest a package can be (" + std::to_string(MAX_PACKAGE_BYTES) +
-            " bytes, the installer program included)";
+  if (!placeEntry(file, start, static_cast<int64_t>(stored.size()), static_cast<int64_t>(file.bytes.size()),
+                  header, error))
     return false;
-  }
-  PackageEntry &entry = header.entries[file.index];
-  setEntryName(entry, file.name);
-  entry.start = static_cast<int32_t>(start);
-  entry.end = static_cast<int32_t>(start + static_cast<int64_t>(stored.size()) - 1);
-  entry.destKind = file.destKind;
-  entry.compressed = file.compressed ? 1 : 0;
-  entry.expandedSize = static_cast<int32_t>(file.bytes.size());
   package.insert(package.end(), stored.begin(), stored.end());
   return true;
 }
 
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
                   std::vector<uint8_t> &package, std::string &error) {
-  InstallerHeader header;
-  std::memset(&header, 0, sizeof(header));
-  for (const FlagField &field : FLAG_FIELDS) header.*field.inHeader = flags.*field.inFlags;
-  std::memcpy(header.saverName, flags.saverName.data(),
-              std::min(flags.saverName.size(), sizeof(header.saverName)));
-  writeHeaderProperties(flags.properties, header);
-
+  InstallerHeader header = headerOfFlags(flags);
   package.assign(sizeof(header), 0);
   for (const CarriedFile &file : files)
     if (!appendEntry(file, programSize, header, package, error)) return false;
-  std::memcpy(package.data(), &header, sizeof(header));
-  PackageProperties properties = flags.properties;
-  if (!appendPoster(package, programSize, flags.poster, properties)) {
-    error = "poster: longer than 16 MiB, or the package outgrows 2 GB";
-    return false;
-  }
-  if (!appendPropertyRecord(package, programSize, propertyRecordBytes(recordPropertyItems(properties)))) {
-    error = "the property record outgrows its limit or the package 2 GB";
-    return false;
-  }
-  return layHeaderBytes(flags, package, error);
+  return finishPackage(flags, header, programSize, package, error);
 }

@@ -49,6 +49,22 @@ struct PackageFlags {
 bool buildPackage(const PackageFlags &flags, const std::vector<CarriedFile> &files, uint32_t programSize,
                   std::vector<uint8_t> &package, std::string &error);
 
+// The header's fields that flags set; entries follow with placeEntry.
+InstallerHeader headerOfFlags(const PackageFlags &flags);
+
+// Points file's entry (index, name, destination, compressed) at storedSize
+// bytes from start, counted from the program's first byte. False, with the
+// reason, when they would end past the largest package.
+bool placeEntry(const CarriedFile &file, int64_t start, int64_t storedSize, int64_t expandedSize,
+                InstallerHeader &header, std::string &error);
+
+// Puts header at the start of package and appends the poster and the
+// property record, located as if package's bytes behind the header began
+// at tailBase (the program's size, plus the entries' bytes when those are
+// stored elsewhere); then lays the raw header bytes.
+bool finishPackage(const PackageFlags &flags, const InstallerHeader &header, uint32_t tailBase,
+                   std::vector<uint8_t> &package, std::string &error);
+
 // The flags, saver name and properties that a package stores (headerBytes
 // left empty), its property record read from installer (a program of
 // programSize bytes and its package) into record. An item of the record
@@ -65,6 +81,10 @@ std::vector<bool> headerFieldBytes(const InstallerHeader &header);
 // Implodes bytes with the codec, in the shortest stream unless fast asks
 // for the quicker greedy coder: false when the codec refuses.
 bool implodeBytes(const std::vector<uint8_t> &bytes, std::vector<uint8_t> &imploded, bool fast = false);
+
+// Whether imploding a file of total bytes stops, with written bytes of
+// stream made from the first consumed.
+bool implodeGivesUp(uint64_t written, uint64_t consumed, uint64_t total);
 
 // Implodes bytes and keeps the stream in imploded only when it is smaller
 // than the bytes themselves: true when they are to be stored imploded.

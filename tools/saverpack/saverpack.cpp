@@ -100,10 +100,23 @@ bool split(int argc, char **argv, const std::map<std::string, bool> &known, Word
   return true;
 }
 
+// Builds beside outputPath and writes the signed file there: a failed
+// signing leaves no unsigned output.
+bool buildSigned(const BuildPlan &plan, const std::string &outputPath, const SigningOptions &signing,
+                 int64_t &size, std::string &error, Progress &progress, BuildNotes &notes) {
+  const std::string unsignedPath = outputPath + ".unsigned";
+  std::vector<uint8_t> file;
+  const bool signedOk = writeInstallerFile(plan, unsignedPath, size, error, &progress, &notes) &&
+                        readWholeFile(unsignedPath, file, error) &&
+                        signInstallerFile(file, signing, error) && writeWholeFile(outputPath, file, error);
+  std::remove(unsignedPath.c_str());
+  size = static_cast<int64_t>(file.size());
+  return signedOk;
+}
+
 int build(const Words &words) {
   BuildPlan plan;
   std::string error;
-  std::vector<uint8_t> output;
   Progress progress(words.options.contains("--quiet") ? nullptr : &std::cerr);
   BuildNotes notes;
   const std::string &outputPath = words.options.at("-o");
@@ -112,12 +125,12 @@ int build(const Words &words) {
   const bool loaded = loadBuildPlan(words.plain[0], plan, error);
   plan.fastImplode = words.options.contains("--fast");
   std::vector<std::string> warnings;
+  int64_t size = 0;
   if (!loaded || !checkSplash(plan, !plan.flags.poster.empty(), warnings, error) ||
-      !buildInstallerFile(plan, output, error, &progress, &notes) ||
-      (signing.wanted() && !signInstallerFile(output, signing, error)) ||
-      !writeWholeFile(outputPath, output, error))
+      !(signing.wanted() ? buildSigned(plan, outputPath, signing, size, error, progress, notes)
+                         : writeInstallerFile(plan, outputPath, size, error, &progress, &notes)))
     return fail(error);
-  std::cout << "wrote " << outputPath << " (" << output.size() << " bytes)\n";
+  std::cout << "wrote " << outputPath << " (" << size << " bytes)\n";
   for (const std::string &warning : warnings) std::cout << "warning: " << warning << "\n";
   if (!notes.storedPlain.empty()) {
     std::cout << "stored plain, since imploding would not make them smaller:";
