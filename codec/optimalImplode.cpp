@@ -12,6 +12,12 @@
 // every continuation goes through one of them. The input is read in blocks
 // and kept only as far back as the dictionary and the unsettled path
 // reach, so the memory stays small for an input of any size.
+//
+// Most offers of a long copy cannot win: the position before offered a
+// copy one byte longer to the same position, and where that offer started
+// no dearer and the longer length costs no more, it is at least as cheap
+// and came first. Only the lengths where the length code grows are offered
+// then, which changes nothing in the result.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
@@ -175,10 +181,55 @@ class MatchFinder {
   std::vector<size_t> children_;  // below and above each position in the ring
 };
 
-// The last token of the cheapest way found to a position.
-struct Step {
-  uint16_t length;  // 1: a literal
-  uint16_t distance;
+// The last token of the cheapest way found to a position: its length (1
+// for a literal) in the low half, its distance in the high half.
+typedef uint32_t Step;
+
+inline Step packStep(unsigned length, unsigned distance) { return length | distance << 16; }
+inline unsigned stepLength(Step step) { return step & 0xFFFF; }
+inline unsigned stepDistance(Step step) { return step >> 16; }
+
+// The bits of each copy length's code word and extra bits, as wide as the
+// prices they are added to.
+struct LengthCost {
+  uint32_t bits[END_OF_STREAM + 1];
+};
+
+constexpr LengthCost buildLengthCost() {
+  LengthCost cost{};
+  for (unsigned length = MIN_MATCH; length <= END_OF_STREAM; ++length)
+    cost.bits[length] = LENGTH_WORDS.word[length].length;
+  return cost;
+}
+
+constexpr LengthCost LENGTH_COST = buildLengthCost();
+
+// From each length on, the first that costs less than the next one; past
+// the longest copy where there is none.
+struct RisingLengths {
+  uint16_t length[END_OF_STREAM + 1];
+};
+
+constexpr RisingLengths buildNextRising() {
+  RisingLengths next{};
+  unsigned rising = END_OF_STREAM;
+  for (unsigned length = END_OF_STREAM + 1; length-- > 0;) {
+    if (length >= MIN_MATCH && length < MAX_MATCH &&
+        LENGTH_COST.bits[length] < LENGTH_COST.bits[length + 1])
+      rising = length;
+    next.length[length] = static_cast<uint16_t>(rising);
+  }
+  return next;
+}
+
+constexpr RisingLengths NEXT_RISING = buildNextRising();
+
+// The copies offered from a position, by growing length, and the price
+// each offer started from.
+struct OfferedCopies {
+  unsigned count;
+  Copy copy[MAX_MATCH];
+  uint32_t start[MAX_MATCH];
 };
 
 // The stream, handed to the caller's writer in blocks.
@@ -216,7 +267,8 @@ class OptimalImploder {
         cost_(FIRST_SPAN, UNREACHED),
         step_(FIRST_SPAN),
         output_(output),
-        packer_{0, 0} {}
+        packer_{0, 0},
+        offered_{} {}
 
   void compress() {
     cost_[0] = 0;
@@ -239,26 +291,74 @@ class OptimalImploder {
   void relax(size_t to, unsigned length, unsigned distance, uint32_t cost) {
     if (cost >= cost_[to - base_]) return;
     cost_[to - base_] = cost;
-    step_[to - base_] = Step{static_cast<uint16_t>(length), static_cast<uint16_t>(distance)};
+    step_[to - base_] = packStep(length, distance);
   }
 
   // maxLength: the input's bytes from position, at most MAX_MATCH.
   void priceEdgesFrom(size_t position, unsigned maxLength) {
     const uint32_t here = cost_[position - base_];
     relax(position + 1, 1, 0, here + literalCost(*input_.at(position), ascii_));
+    const OfferedCopies &previous = offered_[position & 1];
+    OfferedCopies &current = offered_[~position & 1];
+    current.count = 0;
     if (maxLength < MIN_MATCH) return;
     const unsigned pairDistance = finder_.nearestPair(position);
     if (pairDistance != 0)
       relax(position + MIN_MATCH, MIN_MATCH, pairDistance,
             here + copyCost(MIN_MATCH, pairDistance, dictionaryBits_));
     if (maxLength <= MIN_MATCH) return;
-    const unsigned count = finder_.findCopies(position, maxLength, copies_);
-    unsigned length = MIN_MATCH + 1;
-    for (unsigned i = 0; i < count; ++i) {
-      const unsigned distance = copies_[i].distance;
-      const uint32_t start = here + 1 + distanceCost(length, distance, dictionaryBits_);
-      for (; length <= copies_[i].length; ++length)
-        relax(position + length, length, distance, start + LENGTH_WORDS.word[length].length);
+    current.count = finder_.findCopies(position, maxLength, current.copy);
+    offerCopies(position, here, previous, current);
+  }
+
+  // Offers current's copies from position, whose price is here; previous
+  // holds the offers from the position before.
+  void offerCopies(size_t position, uint32_t here, const OfferedCopies &previous, OfferedCopies &current) {
+    unsigned length = MIN_MATCH + 1, twin = 0;
+    for (unsigned i = 0; i < current.count; ++i) {
+      const unsigned distance = current.copy[i].distance;
+      current.start[i] = here + 1 + distanceCost(length, distance, dictionaryBits_);
+      while (length <= current.copy[i].length) {
+        // The previous position's offer one byte longer reaches the same
+        // position; where it started no dearer and the longer length
+        // costs no more, this offer cannot beat it.
+        while (twin < previous.count && previous.copy[twin].length <= length) ++twin;
+        if (twin == previous.count) {
+          relaxLengths(position, length, current.copy[i].length, distance, current.start[i]);
+          break;
+        }
+        const unsigned last = std::min(current.copy[i].length, previous.copy[twin].length - 1);
+        if (previous.start[twin] <= current.start[i])
+          relaxRisingLengths(position, length, last, distance, current.start[i]);
+        else
+          relaxLengths(position, length, last, distance, current.start[i]);
+        length = last + 1;
+      }
+      length = current.copy[i].length + 1;
+    }
+  }
+
+  // Offers, of the lengths first to last, those that cost less than one
+  // byte more.
+  void relaxRisingLengths(size_t position, unsigned first, unsigned last, unsigned distance,
+                          uint32_t start) {
+    for (unsigned length = NEXT_RISING.length[first]; length <= last;
+         length = NEXT_RISING.length[length + 1])
+      relax(position + length, length, distance, start + LENGTH_COST.bits[length]);
+  }
+
+  // Offers the copies of lengths first to last at one distance. Written
+  // without branches, as a long copy offers hundreds of lengths at once.
+  void relaxLengths(size_t position, unsigned first, unsigned last, unsigned distance, uint32_t start) {
+    uint32_t *__restrict cost = cost_.data() + (position - base_ + first);
+    Step *__restrict step = step_.data() + (position - base_ + first);
+    const uint32_t *lengthCost = LENGTH_COST.bits + first;
+    const size_t count = last + 1 - first;
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t offer = start + lengthCost[i];
+      const bool better = offer < cost[i];
+      cost[i] = better ? offer : cost[i];
+      step[i] = better ? packStep(first + static_cast<unsigned>(i), distance) : step[i];
     }
   }
 
@@ -266,9 +366,9 @@ class OptimalImploder {
   size_t meet(size_t a, size_t b) const {
     while (a != b) {
       if (a > b)
-        a -= step_[a - base_].length;
+        a -= stepLength(step_[a - base_]);
       else
-        b -= step_[b - base_].length;
+        b -= stepLength(step_[b - base_]);
     }
     return a;
   }
@@ -291,6 +391,7 @@ class OptimalImploder {
     for (uint32_t &cost : cost_)
       if (cost != UNREACHED) cost -= offset;
     base_ = settled;
+    offered_[position & 1].count = 0;                    // its prices counted from the old base
     if (position + MAX_MATCH >= base_ + cost_.size()) {  // the ways have not met yet: room for more
       cost_.resize(cost_.size() * 2, UNREACHED);
       step_.resize(step_.size() * 2);
@@ -300,13 +401,14 @@ class OptimalImploder {
   // Writes the cheapest way from base_ to end.
   void writePath(size_t end) {
     tokens_.clear();
-    for (size_t position = end; position > base_; position -= step_[position - base_].length)
+    for (size_t position = end; position > base_; position -= stepLength(step_[position - base_]))
       tokens_.push_back(step_[position - base_]);
     size_t position = base_;
     for (auto token = tokens_.rbegin(); token != tokens_.rend(); ++token) {
-      putToken(token->length == 1 ? literalToken(*input_.at(position), ascii_)
-                                  : copyToken(token->length, token->distance, dictionaryBits_));
-      position += token->length;
+      const unsigned length = stepLength(*token);
+      putToken(length == 1 ? literalToken(*input_.at(position), ascii_)
+                           : copyToken(length, stepDistance(*token), dictionaryBits_));
+      position += length;
     }
   }
 
@@ -325,7 +427,7 @@ class OptimalImploder {
   std::vector<Step> tokens_;
   OutputBlocks &output_;
   BitPacker packer_;
-  Copy copies_[MAX_MATCH];
+  OfferedCopies offered_[2];  // by position parity: the copies offered from it
 };
 
 // Codes input into write after the stream's two header bytes.
