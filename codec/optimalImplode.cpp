@@ -106,18 +106,20 @@ class MatchFinder {
   MatchFinder(const InputWindow &input, unsigned dictSize)
       : input_(input),
         dictSize_(dictSize),
-        pairHead_(1u << 16, NO_POSITION),
-        root_(1u << HASH_BITS, NO_POSITION),
+        pairHead_(1u << 16),
+        root_(1u << HASH_BITS),
         children_(2 * RING_SIZE) {}
 
   // The nearest 2-byte match in reach of the shortest copy; 0 for none.
   // Enters position for later searches.
   unsigned nearestPair(size_t position) {
     const uint8_t *here = input_.at(position);
-    size_t &latest = pairHead_[here[0] | here[1] << 8];
-    const size_t distance = latest == NO_POSITION ? 0 : position - latest;
-    latest = position;
-    return distance <= MAX_DISTANCE_FOR_LENGTH_2 ? static_cast<unsigned>(distance) : 0;
+    Mark &latest = pairHead_[here[0] | here[1] << 8];
+    const size_t distance = sinceMark(position, latest);
+    latest = static_cast<Mark>(position);
+    if (distance == 0 || distance > MAX_DISTANCE_FOR_LENGTH_2 || distance > position) return 0;
+    const uint8_t *there = here - distance;
+    return there[0] == here[0] && there[1] == here[1] ? static_cast<unsigned>(distance) : 0;
   }
 
   // Copies of 3 bytes and longer, by growing length and distance: each
@@ -125,31 +127,38 @@ class MatchFinder {
   // Enters position into its tree.
   unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
     const uint8_t *here = input_.at(position);
-    size_t &root = root_[hashKey(here)];
-    size_t candidate = root;
-    root = position;
-    // Where the next node below and above position in byte order goes,
-    // and how far those bounds match: every node between matches as far.
-    size_t *below = &children_[2 * (position % RING_SIZE)], *above = below + 1;
+    const unsigned hash = hashKey(here);
+    size_t candidate = position - sinceMark(position, root_[hash]);
+    if (candidate == position || position - candidate > dictSize_ || position - candidate > position ||
+        hashKey(input_.at(candidate)) != hash)
+      candidate = NO_POSITION;
+    root_[hash] = static_cast<Mark>(position);
+    // The links where the next node below and above position in byte
+    // order goes, the nodes they belong to, and how far those bounds
+    // match: every node between matches as far.
+    Link *below = linksOf(position), *above = below + 1;
+    size_t belowNode = position, aboveNode = position;
     unsigned belowLength = 0, aboveLength = 0, longest = MIN_MATCH, count = 0;
     while (candidate != NO_POSITION && position - candidate <= dictSize_) {
       const uint8_t *there = input_.at(candidate);
       const unsigned length = commonLength(there, here, std::min(belowLength, aboveLength), maxLength);
       if (length > longest) copies[count++] = Copy{length, static_cast<unsigned>(position - candidate)};
       longest = std::max(longest, length);
-      size_t *links = &children_[2 * (candidate % RING_SIZE)];
+      Link *links = linksOf(candidate);
       if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
-        *below = links[0];
-        *above = links[1];
+        *below = linkTo(belowNode, follow(candidate, links[0]));
+        *above = linkTo(aboveNode, follow(candidate, links[1]));
         return count;
       }
       if (length == maxLength || here[length] < there[length]) {
-        *above = candidate, above = &links[0], candidate = links[0], aboveLength = length;
+        *above = linkTo(aboveNode, candidate), above = &links[0], aboveNode = candidate;
+        candidate = follow(candidate, links[0]), aboveLength = length;
       } else {
-        *below = candidate, below = &links[1], candidate = links[1], belowLength = length;
+        *below = linkTo(belowNode, candidate), below = &links[1], belowNode = candidate;
+        candidate = follow(candidate, links[1]), belowLength = length;
       }
     }
-    *below = *above = NO_POSITION;  // the rest is out of the dictionary's reach
+    *below = *above = NO_LINK;  // the rest is out of the dictionary's reach
     return count;
   }
 
@@ -174,11 +183,35 @@ class MatchFinder {
     return length;
   }
 
+  // A node's links to its children below and above: how far back each
+  // lies, or NO_LINK for none or one out of the dictionary's reach, which
+  // no search goes to. Short links keep the ring small enough for the
+  // cache.
+  typedef uint16_t Link;
+  static const Link NO_LINK = 0;
+
+  Link *linksOf(size_t node) { return &children_[2 * (node % RING_SIZE)]; }
+
+  Link linkTo(size_t node, size_t child) const {
+    return child != NO_POSITION && node - child <= dictSize_ ? static_cast<Link>(node - child) : NO_LINK;
+  }
+
+  static size_t follow(size_t node, Link link) { return link == NO_LINK ? NO_POSITION : node - link; }
+
+  // The low bits of a position, enough to tell any two in the dictionary's
+  // reach apart. A mark may belong to a position long gone whose low bits
+  // come round again; a search takes it only when the bytes there still
+  // have the mark's pair or hash, since such a position would have been
+  // entered and marked itself.
+  typedef uint16_t Mark;
+
+  static size_t sinceMark(size_t position, Mark mark) { return static_cast<Mark>(position - mark); }
+
   const InputWindow &input_;
   unsigned dictSize_;
-  std::vector<size_t> pairHead_;  // latest position of each byte pair
-  std::vector<size_t> root_;      // latest position of each 3-byte hash, its tree's root
-  std::vector<size_t> children_;  // below and above each position in the ring
+  std::vector<Mark> pairHead_;  // latest position of each byte pair
+  std::vector<Mark> root_;      // latest position of each 3-byte hash, its tree's root
+  std::vector<Link> children_;  // below and above each position in the ring
 };
 
 // The last token of the cheapest way found to a position: its length (1
