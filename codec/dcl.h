@@ -25,7 +25,8 @@ const unsigned CMP_INVALID_DICTSIZE = 1;  // implode: the dictionary size is not
 const unsigned CMP_INVALID_MODE = 2;      // implode: the literal mode is neither CMP_BINARY nor CMP_ASCII
 const unsigned CMP_BAD_DATA = 3;          // explode: the stream is malformed or ends before its end code
 
-// Expands the stream delivered by read into write. Any malformed stream,
+// Expands the stream delivered by read into write; an ASCII-mode stream
+// takes 32 KiB of stack besides, for its decoding table. Any malformed stream,
 // including one without the end code, gives CMP_BAD_DATA.
 unsigned explode(ReadBuffer read, WriteBuffer write, char *workBuf, void *param);
 

@@ -49,9 +49,6 @@ const unsigned SHORT_CHUNK = 8;
 // a symbol and the length of its code word.
 const unsigned LENGTH_LOOKUP_BITS = 7;
 const unsigned DISTANCE_LOOKUP_BITS = 8;
-const unsigned LITERAL_LOOKUP_BITS = 8;
-const unsigned LITERAL_SUBTABLE_BITS = 13 - LITERAL_LOOKUP_BITS;
-const uint16_t SUBTABLE_FLAG = 0x8000;
 
 // Sets every entry of a table indexed by the next tableBits stream bits
 // whose low bits are the code word `bits` of `length` bits.
@@ -102,64 +99,66 @@ constexpr LengthDecoder buildLengthDecoder() {
   return decoder;
 }
 
-// Literal codes run to 13 bits: words up to 8 bits decode from the first
-// table; longer words share an 8-bit prefix whose entry names a subtable
-// indexed by the following 5 bits. Entries hold symbol | codeLength << 8.
-constexpr unsigned countLiteralSubtables() {
-  bool used[1u << LITERAL_LOOKUP_BITS] = {};
-  unsigned count = 0;
-  for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol) {
-    const CodeWord word = LITERAL_CODES.word[symbol];
-    if (word.length <= LITERAL_LOOKUP_BITS) continue;
-    const unsigned prefix = word.bits & ((1u << LITERAL_LOOKUP_BITS) - 1);
-    if (!used[prefix]) ++count;
-    used[prefix] = true;
-  }
-  return count;
-}
-
-const unsigned LITERAL_SUBTABLES = countLiteralSubtables();
-
-struct LiteralDecoder {
-  uint16_t first[1u << LITERAL_LOOKUP_BITS];
-  uint16_t sub[LITERAL_SUBTABLES << LITERAL_SUBTABLE_BITS];
-};
-
-constexpr void addLongLiteral(LiteralDecoder &decoder, unsigned &subtables, CodeWord word, uint16_t value) {
-  const unsigned prefix = word.bits & ((1u << LITERAL_LOOKUP_BITS) - 1);
-  if (!(decoder.first[prefix] & SUBTABLE_FLAG))
-    decoder.first[prefix] = static_cast<uint16_t>(SUBTABLE_FLAG | subtables++);
-  const unsigned base = (decoder.first[prefix] & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS;
-  fillCodeSlots(decoder.sub + base, LITERAL_SUBTABLE_BITS, word.bits >> LITERAL_LOOKUP_BITS,
-                word.length - LITERAL_LOOKUP_BITS, value);
-}
-
-constexpr LiteralDecoder buildLiteralDecoder() {
-  LiteralDecoder decoder{};
-  unsigned subtables = 0;
-  for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol) {
-    const CodeWord word = LITERAL_CODES.word[symbol];
-    const uint16_t value = static_cast<uint16_t>(symbol | word.length << 8);
-    if (word.length > LITERAL_LOOKUP_BITS) {
-      addLongLiteral(decoder, subtables, word, value);
-      continue;
-    }
-    fillCodeSlots(decoder.first, LITERAL_LOOKUP_BITS, word.bits, word.length, value);
-  }
-  return decoder;
-}
-
 constexpr LengthDecoder LENGTH_DECODER = buildLengthDecoder();
 constexpr DistanceDecoder DISTANCE_DECODER = buildDistanceDecoder();
-constexpr LiteralDecoder LITERAL_DECODER = buildLiteralDecoder();
 
-// The ASCII-mode literal at the start of code: symbol | code length << 8.
-inline unsigned asciiLiteral(uint64_t code) {
-  const unsigned first = LITERAL_DECODER.first[code & 0xFF];
-  if (!(first & SUBTABLE_FLAG)) return first;
-  return LITERAL_DECODER.sub[(first & ~SUBTABLE_FLAG) << LITERAL_SUBTABLE_BITS |
-                             ((code >> LITERAL_LOOKUP_BITS) & ((1u << LITERAL_SUBTABLE_BITS) - 1))];
+// An ASCII-mode token starts with its flag bit; a literal's code word
+// follows. The table, indexed by the next stream bits as far as the
+// longest literal token reaches, holds for a literal symbol | token bits
+// << 8, and COPY_TOKEN where the flag starts a copy: one lookup per token.
+// At 32 KiB it is too large for the work area and for the library's file,
+// so each ASCII-mode call builds it on its stack.
+const unsigned COPY_TOKEN = 0;
+
+constexpr unsigned longestAsciiLiteral() {
+  unsigned longest = 0;
+  for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol)
+    longest = LITERAL_CODE_BITS[symbol] > longest ? LITERAL_CODE_BITS[symbol] : longest;
+  return 1 + longest;
 }
+
+const unsigned MAX_ASCII_LITERAL_BITS = longestAsciiLiteral();
+
+// The literal symbols by growing code length.
+struct SymbolsByLength {
+  uint8_t symbol[LITERAL_SYMBOLS];
+  uint16_t firstOfLength[MAX_ASCII_LITERAL_BITS + 1];  // index into symbol; the last is the count
+};
+
+constexpr SymbolsByLength sortSymbolsByLength() {
+  SymbolsByLength sorted{};
+  unsigned count = 0;
+  for (unsigned length = 0; length < MAX_ASCII_LITERAL_BITS; ++length) {
+    sorted.firstOfLength[length] = static_cast<uint16_t>(count);
+    for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol)
+      if (LITERAL_CODE_BITS[symbol] == length) sorted.symbol[count++] = static_cast<uint8_t>(symbol);
+  }
+  sorted.firstOfLength[MAX_ASCII_LITERAL_BITS] = static_cast<uint16_t>(count);
+  return sorted;
+}
+
+constexpr SymbolsByLength LITERALS_BY_LENGTH = sortSymbolsByLength();
+
+struct AsciiTokenTable {
+  uint16_t entry[1u << MAX_ASCII_LITERAL_BITS];
+
+  // Built one bit at a time, as a table of the first bits doubled, with
+  // the tokens exactly that long written in: copies of whole blocks, which
+  // are quick enough to do at every call.
+  AsciiTokenTable() {
+    entry[0] = COPY_TOKEN;  // the flag bit alone: a copy, or a literal still unknown
+    for (unsigned bits = 1; bits <= MAX_ASCII_LITERAL_BITS; ++bits) {
+      memcpy(entry + (1u << (bits - 1)), entry, sizeof entry[0] << (bits - 1));
+      for (unsigned i = LITERALS_BY_LENGTH.firstOfLength[bits - 1];
+           i < LITERALS_BY_LENGTH.firstOfLength[bits]; ++i) {
+        const unsigned symbol = LITERALS_BY_LENGTH.symbol[i];
+        entry[LITERAL_CODES.word[symbol].bits << 1] = static_cast<uint16_t>(symbol | bits << 8);
+      }
+    }
+  }
+
+  unsigned operator[](uint64_t code) const { return entry[code & ((1u << MAX_ASCII_LITERAL_BITS) - 1)]; }
+};
 
 // One 64-bit buffer on every host: a refill leaves at least 56 bits in
 // it, more than the 30 of the longest copy.
@@ -176,6 +175,8 @@ constexpr BitBuffer literalGroupFlags() {
   return flags;
 }
 const BitBuffer LITERAL_GROUP_FLAGS = literalGroupFlags();
+// ASCII-mode literals that a refilled buffer always holds.
+const unsigned ASCII_LITERAL_GROUP = REFILLED_BITS / MAX_ASCII_LITERAL_BITS;
 
 inline uint64_t load64(const uint8_t *bytes) {
   uint64_t value = 0;
@@ -322,10 +323,11 @@ struct Exploder {
 
   // One token of either mode, from whatever bits the buffer holds.
   template <bool ASCII>
-  unsigned putToken(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits) {
+  unsigned putToken(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits,
+                    const AsciiTokenTable *tokens) {
     if (in.bits & 1) return putCopy(in, out, firstProduced, dictionaryBits);
-    const unsigned literal = ASCII ? asciiLiteral(in.bits >> 1) : 8u << 8 | ((in.bits >> 1) & 0xFF);
-    in.skip(1 + (literal >> 8));
+    const unsigned literal = ASCII ? (*tokens)[in.bits] : 9u << 8 | ((in.bits >> 1) & 0xFF);
+    in.skip(literal >> 8);
     if (in.count < 0) return CMP_BAD_DATA;
     window[out++] = static_cast<uint8_t>(literal);
     return GOING_ON;
@@ -353,26 +355,40 @@ struct Exploder {
     return putCopy(in, out, firstProduced, dictionaryBits);
   }
 
+  // An ASCII-mode step away from the end of the input buffer: the
+  // literals up to the next copy, at most a group of them, and that copy.
+  unsigned putAsciiLiteralsAndCopy(BitCursor &in, unsigned &out, unsigned firstProduced,
+                                   unsigned dictionaryBits, const AsciiTokenTable &tokens) {
+    in.refill();
+    for (unsigned i = 0; i < ASCII_LITERAL_GROUP; ++i) {
+      const unsigned literal = tokens[in.bits];
+      if (literal == COPY_TOKEN) {
+        if (in.count < static_cast<int>(MAX_COPY_BITS)) return GOING_ON;  // the copy starts the next step
+        return putCopy(in, out, firstProduced, dictionaryBits);
+      }
+      window[out++] = static_cast<uint8_t>(literal);
+      in.skip(literal >> 8);
+    }
+    return GOING_ON;
+  }
+
   // The loop keeps the cursor and the positions in locals: the callbacks
   // may see the work area, so the compiler would otherwise store them back
   // after every token. They go back into the members only where a callback
-  // may run.
+  // may run. tokens: ASCII mode's table.
   template <bool ASCII>
-  unsigned decode(unsigned dictionaryBits) {
+  unsigned decode(unsigned dictionaryBits, const AsciiTokenTable *tokens) {
     BitCursor in = cursor;
     unsigned out = outputPos, firstProduced = historyStart, result = GOING_ON;
     while (result == GOING_ON) {
-      if (!ASCII && in.holdsTwoWords()) {
-        result = putLiteralsAndCopy(in, out, firstProduced, dictionaryBits);
+      if (in.holdsTwoWords()) {
+        result = ASCII ? putAsciiLiteralsAndCopy(in, out, firstProduced, dictionaryBits, *tokens)
+                       : putLiteralsAndCopy(in, out, firstProduced, dictionaryBits);
       } else {
-        if (in.holdsTwoWords()) {
-          in.refill();
-        } else {
-          cursor = in;
-          refillSlowly();
-          in = cursor;
-        }
-        result = putToken<ASCII>(in, out, firstProduced, dictionaryBits);
+        cursor = in;
+        refillSlowly();
+        in = cursor;
+        result = putToken<ASCII>(in, out, firstProduced, dictionaryBits, tokens);
       }
       if (out >= FLUSH_MARK) {
         outputPos = out, cursor = in;
@@ -384,12 +400,17 @@ struct Exploder {
     return result;
   }
 
+  unsigned decodeAscii(unsigned dictionaryBits) {
+    const AsciiTokenTable tokens;
+    return decode<true>(dictionaryBits, &tokens);
+  }
+
   unsigned run() {
     uint8_t mode, dictionaryBits;
     if (!nextByte(mode) || !nextByte(dictionaryBits)) return CMP_BAD_DATA;
     if (mode > CMP_ASCII || dictionaryBits < 4 || dictionaryBits > 6) return CMP_BAD_DATA;
     const unsigned result =
-        mode == CMP_ASCII ? decode<true>(dictionaryBits) : decode<false>(dictionaryBits);
+        mode == CMP_ASCII ? decodeAscii(dictionaryBits) : decode<false>(dictionaryBits, nullptr);
     // What was decoded goes out even when the stream turns out bad.
     writeOut(HISTORY_SIZE, outputPos);
     return result;

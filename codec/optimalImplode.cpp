@@ -12,6 +12,12 @@
 // every continuation goes through one of them. The input is read in blocks
 // and kept only as far back as the dictionary and the unsettled path
 // reach, so the memory stays small for an input of any size.
+//
+// Most offers of a long copy cannot win: the position before offered a
+// copy one byte longer to the same position, and where that offer started
+// no dearer and the longer length costs no more, it is at least as cheap
+// and came first. Only the lengths where the length code grows are offered
+// then, which changes nothing in the result.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
@@ -100,18 +106,20 @@ class MatchFinder {
   MatchFinder(const InputWindow &input, unsigned dictSize)
       : input_(input),
         dictSize_(dictSize),
-        pairHead_(1u << 16, NO_POSITION),
-        root_(1u << HASH_BITS, NO_POSITION),
+        pairHead_(1u << 16),
+        root_(1u << HASH_BITS),
         children_(2 * RING_SIZE) {}
 
   // The nearest 2-byte match in reach of the shortest copy; 0 for none.
   // Enters position for later searches.
   unsigned nearestPair(size_t position) {
     const uint8_t *here = input_.at(position);
-    size_t &latest = pairHead_[here[0] | here[1] << 8];
-    const size_t distance = latest == NO_POSITION ? 0 : position - latest;
-    latest = position;
-    return distance <= MAX_DISTANCE_FOR_LENGTH_2 ? static_cast<unsigned>(distance) : 0;
+    Mark &latest = pairHead_[here[0] | here[1] << 8];
+    const size_t distance = sinceMark(position, latest);
+    latest = static_cast<Mark>(position);
+    if (distance == 0 || distance > MAX_DISTANCE_FOR_LENGTH_2 || distance > position) return 0;
+    const uint8_t *there = here - distance;
+    return there[0] == here[0] && there[1] == here[1] ? static_cast<unsigned>(distance) : 0;
   }
 
   // Copies of 3 bytes and longer, by growing length and distance: each
@@ -119,31 +127,38 @@ class MatchFinder {
   // Enters position into its tree.
   unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
     const uint8_t *here = input_.at(position);
-    size_t &root = root_[hashKey(here)];
-    size_t candidate = root;
-    root = position;
-    // Where the next node below and above position in byte order goes,
-    // and how far those bounds match: every node between matches as far.
-    size_t *below = &children_[2 * (position % RING_SIZE)], *above = below + 1;
+    const unsigned hash = hashKey(here);
+    size_t candidate = position - sinceMark(position, root_[hash]);
+    if (candidate == position || position - candidate > dictSize_ || position - candidate > position ||
+        hashKey(input_.at(candidate)) != hash)
+      candidate = NO_POSITION;
+    root_[hash] = static_cast<Mark>(position);
+    // The links where the next node below and above position in byte
+    // order goes, the nodes they belong to, and how far those bounds
+    // match: every node between matches as far.
+    Link *below = linksOf(position), *above = below + 1;
+    size_t belowNode = position, aboveNode = position;
     unsigned belowLength = 0, aboveLength = 0, longest = MIN_MATCH, count = 0;
     while (candidate != NO_POSITION && position - candidate <= dictSize_) {
       const uint8_t *there = input_.at(candidate);
       const unsigned length = commonLength(there, here, std::min(belowLength, aboveLength), maxLength);
       if (length > longest) copies[count++] = Copy{length, static_cast<unsigned>(position - candidate)};
       longest = std::max(longest, length);
-      size_t *links = &children_[2 * (candidate % RING_SIZE)];
+      Link *links = linksOf(candidate);
       if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
-        *below = links[0];
-        *above = links[1];
+        *below = linkTo(belowNode, follow(candidate, links[0]));
+        *above = linkTo(aboveNode, follow(candidate, links[1]));
         return count;
       }
       if (length == maxLength || here[length] < there[length]) {
-        *above = candidate, above = &links[0], candidate = links[0], aboveLength = length;
+        *above = linkTo(aboveNode, candidate), above = &links[0], aboveNode = candidate;
+        candidate = follow(candidate, links[0]), aboveLength = length;
       } else {
-        *below = candidate, below = &links[1], candidate = links[1], belowLength = length;
+        *below = linkTo(belowNode, candidate), below = &links[1], belowNode = candidate;
+        candidate = follow(candidate, links[1]), belowLength = length;
       }
     }
-    *below = *above = NO_POSITION;  // the rest is out of the dictionary's reach
+    *below = *above = NO_LINK;  // the rest is out of the dictionary's reach
     return count;
   }
 
@@ -168,17 +183,86 @@ class MatchFinder {
     return length;
   }
 
+  // A node's links to its children below and above: how far back each
+  // lies, or NO_LINK for none or one out of the dictionary's reach, which
+  // no search goes to. Short links keep the ring small enough for the
+  // cache.
+  typedef uint16_t Link;
+  static const Link NO_LINK = 0;
+
+  Link *linksOf(size_t node) { return &children_[2 * (node % RING_SIZE)]; }
+
+  Link linkTo(size_t node, size_t child) const {
+    return child != NO_POSITION && node - child <= dictSize_ ? static_cast<Link>(node - child) : NO_LINK;
+  }
+
+  static size_t follow(size_t node, Link link) { return link == NO_LINK ? NO_POSITION : node - link; }
+
+  // The low bits of a position, enough to tell any two in the dictionary's
+  // reach apart. A mark may belong to a position long gone whose low bits
+  // come round again; a search takes it only when the bytes there still
+  // have the mark's pair or hash, since such a position would have been
+  // entered and marked itself.
+  typedef uint16_t Mark;
+
+  static size_t sinceMark(size_t position, Mark mark) { return static_cast<Mark>(position - mark); }
+
   const InputWindow &input_;
   unsigned dictSize_;
-  std::vector<size_t> pairHead_;  // latest position of each byte pair
-  std::vector<size_t> root_;      // latest position of each 3-byte hash, its tree's root
-  std::vector<size_t> children_;  // below and above each position in the ring
+  std::vector<Mark> pairHead_;  // latest position of each byte pair
+  std::vector<Mark> root_;      // latest position of each 3-byte hash, its tree's root
+  std::vector<Link> children_;  // below and above each position in the ring
 };
 
-// The last token of the cheapest way found to a position.
-struct Step {
-  uint16_t length;  // 1: a literal
-  uint16_t distance;
+// The last token of the cheapest way found to a position: its length (1
+// for a literal) in the low half, its distance in the high half.
+typedef uint32_t Step;
+
+inline Step packStep(unsigned length, unsigned distance) { return length | distance << 16; }
+inline unsigned stepLength(Step step) { return step & 0xFFFF; }
+inline unsigned stepDistance(Step step) { return step >> 16; }
+
+// The bits of each copy length's code word and extra bits, as wide as the
+// prices they are added to.
+struct LengthCost {
+  uint32_t bits[END_OF_STREAM + 1];
+};
+
+constexpr LengthCost buildLengthCost() {
+  LengthCost cost{};
+  for (unsigned length = MIN_MATCH; length <= END_OF_STREAM; ++length)
+    cost.bits[length] = LENGTH_WORDS.word[length].length;
+  return cost;
+}
+
+constexpr LengthCost LENGTH_COST = buildLengthCost();
+
+// From each length on, the first that costs less than the next one; past
+// the longest copy where there is none.
+struct RisingLengths {
+  uint16_t length[END_OF_STREAM + 1];
+};
+
+constexpr RisingLengths buildNextRising() {
+  RisingLengths next{};
+  unsigned rising = END_OF_STREAM;
+  for (unsigned length = END_OF_STREAM + 1; length-- > 0;) {
+    if (length >= MIN_MATCH && length < MAX_MATCH &&
+        LENGTH_COST.bits[length] < LENGTH_COST.bits[length + 1])
+      rising = length;
+    next.length[length] = static_cast<uint16_t>(rising);
+  }
+  return next;
+}
+
+constexpr RisingLengths NEXT_RISING = buildNextRising();
+
+// The copies offered from a position, by growing length, and the price
+// each offer started from.
+struct OfferedCopies {
+  unsigned count;
+  Copy copy[MAX_MATCH];
+  uint32_t start[MAX_MATCH];
 };
 
 // The stream, handed to the caller's writer in blocks.
@@ -216,7 +300,8 @@ class OptimalImploder {
         cost_(FIRST_SPAN, UNREACHED),
         step_(FIRST_SPAN),
         output_(output),
-        packer_{0, 0} {}
+        packer_{0, 0},
+        offered_{} {}
 
   void compress() {
     cost_[0] = 0;
@@ -239,26 +324,74 @@ class OptimalImploder {
   void relax(size_t to, unsigned length, unsigned distance, uint32_t cost) {
     if (cost >= cost_[to - base_]) return;
     cost_[to - base_] = cost;
-    step_[to - base_] = Step{static_cast<uint16_t>(length), static_cast<uint16_t>(distance)};
+    step_[to - base_] = packStep(length, distance);
   }
 
   // maxLength: the input's bytes from position, at most MAX_MATCH.
   void priceEdgesFrom(size_t position, unsigned maxLength) {
     const uint32_t here = cost_[position - base_];
     relax(position + 1, 1, 0, here + literalCost(*input_.at(position), ascii_));
+    const OfferedCopies &previous = offered_[position & 1];
+    OfferedCopies &current = offered_[~position & 1];
+    current.count = 0;
     if (maxLength < MIN_MATCH) return;
     const unsigned pairDistance = finder_.nearestPair(position);
     if (pairDistance != 0)
       relax(position + MIN_MATCH, MIN_MATCH, pairDistance,
             here + copyCost(MIN_MATCH, pairDistance, dictionaryBits_));
     if (maxLength <= MIN_MATCH) return;
-    const unsigned count = finder_.findCopies(position, maxLength, copies_);
-    unsigned length = MIN_MATCH + 1;
-    for (unsigned i = 0; i < count; ++i) {
-      const unsigned distance = copies_[i].distance;
-      const uint32_t start = here + 1 + distanceCost(length, distance, dictionaryBits_);
-      for (; length <= copies_[i].length; ++length)
-        relax(position + length, length, distance, start + LENGTH_WORDS.word[length].length);
+    current.count = finder_.findCopies(position, maxLength, current.copy);
+    offerCopies(position, here, previous, current);
+  }
+
+  // Offers current's copies from position, whose price is here; previous
+  // holds the offers from the position before.
+  void offerCopies(size_t position, uint32_t here, const OfferedCopies &previous, OfferedCopies &current) {
+    unsigned length = MIN_MATCH + 1, twin = 0;
+    for (unsigned i = 0; i < current.count; ++i) {
+      const unsigned distance = current.copy[i].distance;
+      current.start[i] = here + 1 + distanceCost(length, distance, dictionaryBits_);
+      while (length <= current.copy[i].length) {
+        // The previous position's offer one byte longer reaches the same
+        // position; where it started no dearer and the longer length
+        // costs no more, this offer cannot beat it.
+        while (twin < previous.count && previous.copy[twin].length <= length) ++twin;
+        if (twin == previous.count) {
+          relaxLengths(position, length, current.copy[i].length, distance, current.start[i]);
+          break;
+        }
+        const unsigned last = std::min(current.copy[i].length, previous.copy[twin].length - 1);
+        if (previous.start[twin] <= current.start[i])
+          relaxRisingLengths(position, length, last, distance, current.start[i]);
+        else
+          relaxLengths(position, length, last, distance, current.start[i]);
+        length = last + 1;
+      }
+      length = current.copy[i].length + 1;
+    }
+  }
+
+  // Offers, of the lengths first to last, those that cost less than one
+  // byte more.
+  void relaxRisingLengths(size_t position, unsigned first, unsigned last, unsigned distance,
+                          uint32_t start) {
+    for (unsigned length = NEXT_RISING.length[first]; length <= last;
+         length = NEXT_RISING.length[length + 1])
+      relax(position + length, length, distance, start + LENGTH_COST.bits[length]);
+  }
+
+  // Offers the copies of lengths first to last at one distance. Written
+  // without branches, as a long copy offers hundreds of lengths at once.
+  void relaxLengths(size_t position, unsigned first, unsigned last, unsigned distance, uint32_t start) {
+    uint32_t *__restrict cost = cost_.data() + (position - base_ + first);
+    Step *__restrict step = step_.data() + (position - base_ + first);
+    const uint32_t *lengthCost = LENGTH_COST.bits + first;
+    const size_t count = last + 1 - first;
+    for (size_t i = 0; i < count; ++i) {
+      const uint32_t offer = start + lengthCost[i];
+      const bool better = offer < cost[i];
+      cost[i] = better ? offer : cost[i];
+      step[i] = better ? packStep(first + static_cast<unsigned>(i), distance) : step[i];
     }
   }
 
@@ -266,9 +399,9 @@ class OptimalImploder {
   size_t meet(size_t a, size_t b) const {
     while (a != b) {
       if (a > b)
-        a -= step_[a - base_].length;
+        a -= stepLength(step_[a - base_]);
       else
-        b -= step_[b - base_].length;
+        b -= stepLength(step_[b - base_]);
     }
     return a;
   }
@@ -291,6 +424,7 @@ class OptimalImploder {
     for (uint32_t &cost : cost_)
       if (cost != UNREACHED) cost -= offset;
     base_ = settled;
+    offered_[position & 1].count = 0;                    // its prices counted from the old base
     if (position + MAX_MATCH >= base_ + cost_.size()) {  // the ways have not met yet: room for more
       cost_.resize(cost_.size() * 2, UNREACHED);
       step_.resize(step_.size() * 2);
@@ -300,13 +434,14 @@ class OptimalImploder {
   // Writes the cheapest way from base_ to end.
   void writePath(size_t end) {
     tokens_.clear();
-    for (size_t position = end; position > base_; position -= step_[position - base_].length)
+    for (size_t position = end; position > base_; position -= stepLength(step_[position - base_]))
       tokens_.push_back(step_[position - base_]);
     size_t position = base_;
     for (auto token = tokens_.rbegin(); token != tokens_.rend(); ++token) {
-      putToken(token->length == 1 ? literalToken(*input_.at(position), ascii_)
-                                  : copyToken(token->length, token->distance, dictionaryBits_));
-      position += token->length;
+      const unsigned length = stepLength(*token);
+      putToken(length == 1 ? literalToken(*input_.at(position), ascii_)
+                           : copyToken(length, stepDistance(*token), dictionaryBits_));
+      position += length;
     }
   }
 
@@ -325,7 +460,7 @@ class OptimalImploder {
   std::vector<Step> tokens_;
   OutputBlocks &output_;
   BitPacker packer_;
-  Copy copies_[MAX_MATCH];
+  OfferedCopies offered_[2];  // by position parity: the copies offered from it
 };
 
 // Codes input into write after the stream's two header bytes.
