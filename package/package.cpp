@@ -121,14 +121,12 @@ int32_t Package::writeEntry(const PackageEntry &entry, ByteSource &stored, const
 int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &target, SliceSource &stored,
                               Failures &failures) {
   dataKept_ = false;
-  dataChecked_ = false;
   const ExpandedCrc expected = entryExpandedCrc(entry);
   if (entry.compressed == 0) {
     int32_t status = STATUS_OK;
     // Bytes the package's CRC took through this handle cannot have changed
     // since: a second pass over them would find what the first found.
-    dataChecked_ = checkedByPackageCrc(entry.start, stored.size());
-    if (expected.present && !dataChecked_) {
+    if (expected.present && !checkedByPackageCrc(entry.start, stored.size())) {
       uint32_t crc = 0;
       status = computeRangeCrc(stored, 0, static_cast<uint32_t>(stored.size()), crc);
       if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);

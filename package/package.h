@@ -115,7 +115,6 @@ class Package {
   ScratchFile expandedData_;
   SliceSource data_;
   bool dataKept_ = false;
-  bool dataChecked_ = false;  // kept where the package's CRC covered it
   bool dataOpen_ = false;
   SaverSettings settings_{};
   DataMemberRecord members_[MEMBER_TABLE_SIZE] = {};  // index 0 unused

@@ -50,9 +50,7 @@ int32_t Package::writeMember(const std::string &target, const DataMemberHeader &
     created = status != STATUS_CODEC_NOT_LOADED;
     return status;
   }
-  // A stored member of a checked data file is copied as it is: the
-  // package's CRC has covered its bytes.
-  return copyCheckedFile(stored, target, dataChecked_ ? ExpandedCrc() : expected, &watching, created);
+  return copyCheckedFile(stored, target, expected, &watching, created);
 }
 
 int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, InstallObserver &watching,
