@@ -48,7 +48,8 @@ class TInstallerForm : public InstallObserver, public StartupView {
   void progress() override;
   bool ask(Question question, const std::string &text) override;
   void failed(const Failure &failure) override;
-  void pause() override { pauseBriefly(); }
+  // Between the blocks of a long copy: the clicks so far, without waiting.
+  void pause() override { processPendingMessages(); }
   bool cancelled() const override { return abortRequested; }
 
   // What the start-up shows (installerStartup.cpp).

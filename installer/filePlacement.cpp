@@ -104,7 +104,8 @@ static int32_t copyMovieMember(const Package &package, const InstallPlan &plan, 
   return STATUS_MOVIE_COPY_FAILED;
 }
 
-static int32_t placeMember(Package &package, const InstallPlan &plan, int index, Failures &failures) {
+static int32_t placeMember(Package &package, const InstallPlan &plan, int index, InstallObserver &observer,
+                           Failures &failures) {
   const DataMemberRecord &record = package.member(index);
   // Skipping a path without its end would install without that file.
   if (!memberPathTerminated(record)) {
@@ -114,7 +115,7 @@ static int32_t placeMember(Package &package, const InstallPlan &plan, int index,
   }
   if (memberPathOf(record).empty()) return STATUS_OK;
   if (record.memberType == MEMBER_TYPE_MOVIE_COPY) return copyMovieMember(package, plan, index, failures);
-  return package.expandMember(plan.folders.saver, index, failures);
+  return package.expandMember(plan.folders.saver, index, observer, failures);
 }
 
 static void setArchiveAttribute(const std::string &path) {
@@ -134,12 +135,15 @@ int32_t ExpandAllMembers(Package &package, const InstallPlan &plan, InstallObser
                                observer);
   if (status != STATUS_OK) return trace.result(status);
   if (package.settings().firstMemberType == MEMBER_TYPE_MOVIE_COPY) package.markFirstMemberMovieCopy();
-  for (int index = 1; index <= package.settings().memberCount && status == STATUS_OK; ++index) {
-    status = tell(observer, placeMember(package, plan, index, failures), failures);
+  for (int index = 1;
+       index <= package.settings().memberCount && status == STATUS_OK && !observer.cancelled(); ++index) {
+    status = tell(observer, placeMember(package, plan, index, observer, failures), failures);
     const std::string memberPath = memberPathOf(package.member(index));
     if (status == STATUS_OK && isSafeMemberPath(memberPath))
       tellPlaced(observer, plan.folders.saver + memberPath);
   }
+  // "Cancel" inside a member left none of it; the install ends as after any "Cancel".
+  if (status == STATUS_USER_ABORT) status = STATUS_OK;
   // The work folder's data file is deleted after the run; it must not stay open.
   const int32_t closed = tell(observer, package.closeDataFile(failures), failures);
   if (status == STATUS_OK) {

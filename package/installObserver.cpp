@@ -1,5 +1,7 @@
 #include "package/installObserver.h"
 
+#include "common/statusCodes.h"
+
 void ObserverPair::installStarted() {
   first_.installStarted();
   second_.installStarted();
@@ -60,4 +62,10 @@ int32_t tell(InstallObserver &observer, int32_t status, Failures &failures) {
   for (const Failure &failure : failures) observer.failed(failure);
   failures.clear();
   return status;
+}
+
+int32_t pauseBetweenBlocks(InstallObserver *watching) {
+  if (watching == nullptr) return STATUS_OK;
+  watching->pause();
+  return watching->cancelled() ? STATUS_USER_ABORT : STATUS_OK;
 }

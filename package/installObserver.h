@@ -63,6 +63,11 @@ class ObserverPair : public InstallObserver {
   InstallObserver &second_;
 };
 
+// The pause between two blocks of a long copy or expansion, for the
+// observer watching it (nullptr for none): STATUS_USER_ABORT once it has
+// been cancelled, else 0.
+int32_t pauseBetweenBlocks(InstallObserver *watching);
+
 // Tells each failure a step collected, in order, empties the list and
 // returns the step's status: status = tell(observer, step(..., failures), failures).
 int32_t tell(InstallObserver &observer, int32_t status, Failures &failures);

@@ -32,6 +32,7 @@ void Package::close() {
   Failures ignored;
   closeDataFile(ignored);
   dataKept_ = false;
+  checkedBytes_ = 0;
   file_.close();
   // The library's file in the work folder can go once it is freed.
   codec_.reset();
@@ -59,6 +60,7 @@ int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
     logLine("integrity: " + integrityVerdictText(check));
     status = integrityStatus(check.verdict);
   }
+  checkedBytes_ = check.verdict == IntegrityVerdict::intact ? check.record.packageLength : 0;
   if (status == STATUS_OK) status = readPackageProperties(file_, programSize, header_, properties_);
   // A damaged package is told by the end of the start-up, in one box.
   if (status != STATUS_OK && status != STATUS_PACKAGE_DAMAGED)
@@ -106,9 +108,9 @@ int32_t Package::writeEntry(const PackageEntry &entry, ByteSource &stored, const
                             Failures &failures) {
   const ExpandedCrc expected = entryExpandedCrc(entry);
   if (entry.compressed != 0)
-    return expandToFile(destination, stored, entry.expandedSize, expected, failures);
+    return expandToFile(destination, stored, entry.expandedSize, expected, nullptr, failures);
   bool created = false;
-  const int32_t status = copyCheckedFile(stored, destination, expected, created);
+  const int32_t status = copyCheckedFile(stored, destination, expected, nullptr, created);
   if (created) logLine("file created: " + destination);
   return status;
 }
@@ -122,7 +124,9 @@ int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &targ
   const ExpandedCrc expected = entryExpandedCrc(entry);
   if (entry.compressed == 0) {
     int32_t status = STATUS_OK;
-    if (expected.present) {
+    // Bytes the package's CRC took through this handle cannot have changed
+    // since: a second pass over them would find what the first found.
+    if (expected.present && !checkedByPackageCrc(entry.start, stored.size())) {
       uint32_t crc = 0;
       status = computeRangeCrc(stored, 0, static_cast<uint32_t>(stored.size()), crc);
       if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
@@ -155,17 +159,24 @@ int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &targ
   return STATUS_OK;
 }
 
+bool Package::checkedByPackageCrc(int64_t start, int64_t length) const {
+  const int64_t packageStart = programSize_;
+  return start >= packageStart && start + length <= packageStart + checkedBytes_;
+}
+
 TCompressor *Package::codec() {
   if (codec_ == nullptr) codec_.reset(new TCompressor(workFolder_));
   return codec_->loaded() ? codec_.get() : nullptr;
 }
 
 int32_t Package::expandToFile(const std::string &target, ByteSource &stored, int32_t expandedSize,
-                              const ExpandedCrc &expected, Failures &failures) {
+                              const ExpandedCrc &expected, InstallObserver *watching, Failures &failures) {
   TCompressor *library = codec();
   if (library == nullptr) return STATUS_CODEC_NOT_LOADED;
   // The library's own result is not trusted; the written file tells.
+  library->watch(watching);
   const int32_t setUp = library->Expand(target, stored);
+  library->watch(nullptr);
   if (setUp != STATUS_OK) addFailure(failures, FailureKind::ExpansionSetUp, setUp, target);
   if (library->inputStatus() != STATUS_OK) return library->inputStatus();
   if (library->outputStatus() != STATUS_OK) return library->outputStatus();

@@ -11,6 +11,7 @@
 
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
+#include "package/installObserver.h"
 #include "package/integrityRecord.h"
 #include "package/packageFailure.h"
 #include "package/packageFormat.h"
@@ -79,7 +80,10 @@ class Package {
   // path that leaves the folder; a failed member leaves no file behind. Read
   // errors, a refused path and a damaged member are told; the other
   // statuses are the caller's to tell.
-  int32_t expandMember(const std::string &targetFolder, int memberIndex, Failures &failures);
+  // The watching observer is paused between the blocks of a long member:
+  // its "Cancel" stops the member with STATUS_USER_ABORT, its file removed.
+  int32_t expandMember(const std::string &targetFolder, int memberIndex, InstallObserver &watching,
+                       Failures &failures);
   // The attribute byte of the member written last.
   uint8_t lastMemberAttribute() const { return lastAttribute_; }
 
@@ -94,9 +98,12 @@ class Package {
   int32_t keepDataFile(const PackageEntry &entry, const EntryTarget &target, SliceSource &stored,
                        Failures &failures);
   int32_t expandToFile(const std::string &target, ByteSource &stored, int32_t expandedSize,
-                       const ExpandedCrc &expected, Failures &failures);
+                       const ExpandedCrc &expected, InstallObserver *watching, Failures &failures);
   int32_t writeMember(const std::string &target, const DataMemberHeader &header, ByteSource &stored,
-                      bool &created, Failures &failures);
+                      InstallObserver &watching, bool &created, Failures &failures);
+  // Whether the bytes from start lie in the part of the file that the
+  // integrity check found intact.
+  bool checkedByPackageCrc(int64_t start, int64_t length) const;
   // The library, loaded at its first use from where entry 1 was written.
   TCompressor *codec();
 
@@ -104,6 +111,7 @@ class Package {
   std::string path_;
   InstallerHeader header_{};
   uint32_t programSize_ = 0;  // where the package starts in the file
+  int64_t checkedBytes_ = 0;  // from there, what the package's CRC covered; 0 unchecked
   PackageProperties properties_;
   std::string workFolder_;  // where entry 1 puts the library
   std::unique_ptr<TCompressor> codec_;

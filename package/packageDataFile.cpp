@@ -51,19 +51,20 @@ std::vector<uint32_t> Package::memberExpandedSizes() {
 }
 
 int32_t Package::writeMember(const std::string &target, const DataMemberHeader &header, ByteSource &stored,
-                             bool &created, Failures &failures) {
+                             InstallObserver &watching, bool &created, Failures &failures) {
   const ExpandedCrc expected = memberExpandedCrc(header);
   if (header.compressed != 0) {
-    const int32_t status = expandToFile(target, stored, header.expandedSize, expected, failures);
+    const int32_t status = expandToFile(target, stored, header.expandedSize, expected, &watching, failures);
     // Whatever the library wrote goes if the member fails; without the
     // library nothing was written, and a file already there is not ours.
     created = status != STATUS_CODEC_NOT_LOADED;
     return status;
   }
-  return copyCheckedFile(stored, target, expected, created);
+  return copyCheckedFile(stored, target, expected, &watching, created);
 }
 
-int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, Failures &failures) {
+int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, InstallObserver &watching,
+                              Failures &failures) {
   TraceScope trace("Package.expandMember", std::to_string(memberIndex));
   if (memberIndex < 1 || memberIndex > settings_.memberCount)
     return trace.result(STATUS_MEMBER_INDEX_TOO_HIGH);
@@ -84,7 +85,7 @@ int32_t Package::expandMember(const std::string &targetFolder, int memberIndex, 
     status = memberStoredSlice(data_, record, header, stored);
     if (status == STATUS_OK) {
       ForceFolders(folderOfFile(target));
-      status = writeMember(target, header, stored, created, failures);
+      status = writeMember(target, header, stored, watching, created, failures);
     }
   }
   if (status != STATUS_OK) {

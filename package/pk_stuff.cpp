@@ -139,6 +139,8 @@ void TCompressor::fillInputBlock() {
   inputBlockUsed = 0;
   const int64_t remaining = input->size() - inputPosition;
   if (readStatus != STATUS_OK || remaining <= 0) return;
+  readStatus = pauseBetweenBlocks(watching);
+  if (readStatus != STATUS_OK) return;
   const uint32_t wanted =
       static_cast<uint32_t>(remaining < int64_t(STREAM_BLOCK_BYTES) ? remaining : STREAM_BLOCK_BYTES);
   uint32_t got = 0;

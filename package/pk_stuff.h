@@ -7,6 +7,7 @@
 #define SAVER_PACKAGE_PK_STUFF_H
 
 #include "codec/dcl.h"
+#include "package/installObserver.h"
 #include "package/packageFormat.h"
 
 #include <windows.h>
@@ -34,11 +35,15 @@ class TCompressor {
   // The CRC-32 of the bytes the last Expand received from the library.
   uint32_t expandedCrc() const { return static_cast<uint32_t>(outputChecksum); }
   // How reading the stored bytes of the last Expand went: 0, the status of
-  // a failed read, or STATUS_SHORT_ENTRY when the source ended early.
+  // a failed read, STATUS_SHORT_ENTRY when the source ended early, or
+  // STATUS_USER_ABORT when the watching observer was cancelled.
   int32_t inputStatus() const { return readStatus; }
   // How writing the expansion went: 0, or the system's code of the first
   // failed write (a full disk among them), after which nothing more is written.
   int32_t outputStatus() const { return writeStatus; }
+  // The observer paused before each block the expansions read, so that
+  // "Cancel" ends a long one; nullptr for none.
+  void watch(InstallObserver *observer) { watching = observer; }
 
   // Writes the expansion of the whole of stored into a new file targetPath.
   // 0, or the system error code of creating it, for the caller to tell. The
@@ -67,6 +72,7 @@ class TCompressor {
   size_t inputBlockUsed = 0;                   // of those, handed to the library
   int32_t readStatus = 0;
   int32_t writeStatus = 0;
+  InstallObserver *watching = nullptr;
   unsigned long outputChecksum = 0;  // of bytes received from the library
   bool isLoaded = false;
   HMODULE libraryHandle = nullptr;

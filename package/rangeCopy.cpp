@@ -27,15 +27,17 @@ int32_t writeBlock(HANDLE file, uint32_t count) {
   return written == count ? STATUS_OK : STATUS_SHORT_ENTRY;
 }
 
-// Copies stored into the open file, taking the CRC of what passes.
-int32_t copyBlocks(ByteSource &stored, HANDLE file, uint32_t &crc) {
+// Copies stored into the open file, taking the CRC of what passes when it is wanted.
+int32_t copyBlocks(ByteSource &stored, HANDLE file, InstallObserver *watching, bool crcWanted,
+                   uint32_t &crc) {
   crc = 0;
   for (int64_t offset = 0; offset < stored.size();) {
     uint32_t got = 0;
-    int32_t status = readBlock(stored, offset, got);
+    int32_t status = pauseBetweenBlocks(watching);
+    if (status == STATUS_OK) status = readBlock(stored, offset, got);
     if (status == STATUS_OK) status = writeBlock(file, got);
     if (status != STATUS_OK) return status;
-    crc = crc32Update(crc, CopyBlock, got);
+    if (crcWanted) crc = crc32Update(crc, CopyBlock, got);
     offset += got;
   }
   return STATUS_OK;
@@ -44,14 +46,14 @@ int32_t copyBlocks(ByteSource &stored, HANDLE file, uint32_t &crc) {
 }  // namespace
 
 int32_t copyCheckedFile(ByteSource &stored, const std::string &target, const ExpandedCrc &expected,
-                        bool &created) {
+                        InstallObserver *watching, bool &created) {
   created = false;
   HANDLE file =
       CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
   created = true;
   uint32_t crc = 0;
-  int32_t status = copyBlocks(stored, file, crc);
+  int32_t status = copyBlocks(stored, file, watching, expected.present, crc);
   if (!CloseHandle(file) && status == STATUS_OK) status = static_cast<int32_t>(GetLastError());
   if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
   // Bytes that are not the ones packed, or not all of them, never stay.

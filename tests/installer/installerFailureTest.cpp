@@ -273,6 +273,46 @@ TEST_F(InstallerFailure, CancelDuringExtractionRemovesWhatWasPlacedAndEnds) {
   EXPECT_EQ(workFolders(), foldersBefore);
 }
 
+// "Cancel" while a long member is being written stops it within a block:
+// the member is never placed (the log names no such file), nothing stays,
+// and the run ends as after any other "Cancel".
+TEST_F(InstallerFailure, CancelInsideALongMemberStopsItAndRemovesWhatWasPlaced) {
+  const size_t length = size_t{128} << 20;
+  const std::string launcher = buildLauncher(
+      "picture",
+      [length](const std::filesystem::path &folder) {
+        writeBytes(folder / "members" / "long.bin", randomBytes(length, 11));
+      },
+      [](std::string &manifest) {
+        const std::string compressed = "\"compressMembers\": true";
+        manifest.replace(manifest.find(compressed), compressed.size(), "\"compressMembers\": false");
+      });
+  const std::set<std::string> foldersBefore = workFolders();
+  const std::string log = temporaryFolder() + "cancel-long-member.log";
+  DeleteFileA(log.c_str());
+  driver::TestProgram launcherProgram, installer;
+  ASSERT_TRUE(launcherProgram.start("\"" + launcher + "\" \"/log=" + log + "\"",
+                                    std::filesystem::path(launcher).parent_path().string()));
+  HWND form = driver::waitForTopLevelWindow({"", "TInstallerForm", 0, true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(installer.attach(driver::processIdOfWindow(form)));
+
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  const std::string member = saverFolder() + "long.bin";
+  for (DWORD start = GetTickCount(); !exists(member) && GetTickCount() - start < INSTALLER_TIMEOUT_MS;)
+    Sleep(1);
+  ASSERT_TRUE(exists(member));
+  ASSERT_TRUE(driver::clickButton(form, "Cancel"));
+  expectBothEnd(installer, launcherProgram);
+  expectNothingInstalled();
+  EXPECT_EQ(workFolders(), foldersBefore);
+  std::ifstream in(log, std::ios::binary);
+  const std::string text{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  EXPECT_NE(text.find("install ended with status 0, cancelled"), std::string::npos) << text;
+  EXPECT_EQ(text.find("long.bin"), std::string::npos) << text;
+  DeleteFileA(log.c_str());
+}
+
 // A movie the reader refuses (a picture's signature) or gives up on (a
 // compressed movie cut short) cannot be played: the installation runs in the
 // preparing window.

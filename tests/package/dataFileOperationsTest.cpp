@@ -5,9 +5,11 @@
 #include "package/integrityRecord.h"
 #include "common/statusCodes.h"
 #include "tools/saverpack/dataFileBuilder.h"
+#include "tools/saverpack/packageBuilder.h"
 
 #include <windows.h>
 
+#include <climits>
 #include <cstring>
 
 namespace {
@@ -28,6 +30,24 @@ std::vector<uint8_t> dataFileBytes(const std::vector<DataMember> &members) {
   EXPECT_TRUE(buildDataFile({}, members, bytes, error)) << error;
   return bytes;
 }
+
+// Counts the pauses of a long member and says "Cancel" at the given one.
+class CancellingObserver : public InstallObserver {
+ public:
+  explicit CancellingObserver(int cancelAt) : cancelAt_(cancelAt) {}
+  void installStarted() override {}
+  void installEnded(int32_t, bool) override {}
+  void status(const std::string &) override {}
+  void progress() override {}
+  bool ask(Question, const std::string &) override { return true; }
+  void failed(const Failure &) override {}
+  void pause() override { ++pauses; }
+  bool cancelled() const override { return pauses >= cancelAt_; }
+  int pauses = 0;
+
+ private:
+  int cancelAt_;
+};
 
 // The data file is read where the package keeps it: stored plain in the
 // package, or expanded into the work folder.
@@ -56,8 +76,14 @@ class DataFileWineTest : public PackageWineTest {
     return run([&](Failures &failures) { return package().closeDataFile(failures); });
   }
 
+  int32_t expand(int index, InstallObserver &watching) {
+    return run([&](Failures &failures) {
+      return package().expandMember(saverFolder(), index, watching, failures);
+    });
+  }
   int32_t expand(int index) {
-    return run([&](Failures &failures) { return package().expandMember(saverFolder(), index, failures); });
+    CancellingObserver never(INT_MAX);
+    return expand(index, never);
   }
 };
 
@@ -170,6 +196,28 @@ TEST_F(DataFileWineTest, MemberCutInsideItsDataLeavesNoFile) {
   EXPECT_FALSE(pathExists(saverFolder() + "b.txt"));
   EXPECT_EQ((Failures{Failure{FailureKind::DataFileRead, STATUS_SHORT_ENTRY, saverFolder() + "b.txt"}}),
             told());
+}
+
+// "Cancel" inside a member of several blocks, copied or expanded, stops it
+// at the next block and leaves none of it.
+TEST_F(DataFileWineTest, CancelInsideALongMemberStopsWithinABlockAndLeavesNoFile) {
+  const uint32_t length = 3 << 20;
+  DataMember imploded = member("imploded.bin", randomBytes(length, 4), true);
+  // Random bytes grow when imploded: more blocks to read than the plain copy.
+  ASSERT_TRUE(implodeBytes(imploded.bytes, imploded.imploded, true));
+  keepDataFile({member("plain.bin", randomBytes(length, 3), false), imploded});
+  ASSERT_EQ(STATUS_OK, open());
+  for (const int index : {1, 2}) {
+    SCOPED_TRACE(index);
+    CancellingObserver watching(2);
+    EXPECT_EQ(STATUS_USER_ABORT, expand(index, watching));
+    EXPECT_EQ(2, watching.pauses) << "no block is read once cancelled";
+    EXPECT_FALSE(pathExists(saverFolder() + (index == 1 ? "plain.bin" : "imploded.bin")));
+  }
+  CancellingObserver never(INT_MAX);
+  EXPECT_EQ(STATUS_OK, expand(1, never));
+  EXPECT_EQ(3, never.pauses) << "a pause before each block";
+  EXPECT_TRUE(told().empty());
 }
 
 TEST_F(DataFileWineTest, CompressedMemberOfTheWrongSizeIsDeleted) {
