@@ -44,6 +44,7 @@ VolumeSpace volumeSpaceOf(const std::string &folder) {
 
 int32_t checkInstallSpace(const std::vector<SpaceNeed> &needs, InstallObserver &observer) {
   std::vector<VolumeSpace> volumes;
+  volumes.reserve(needs.size());
   for (const SpaceNeed &need : needs) volumes.push_back(volumeSpaceOf(need.folder));
   SpaceShortfall shortfall;
   if (!findSpaceShortfall(needs, volumes, shortfall)) return STATUS_OK;

@@ -30,7 +30,7 @@ uint64_t documentBytes(const InstallerHeader &header) {
 // Whole megabytes, or kilobytes below one megabyte; the need rounded up and
 // what is free rounded down, so that the two never read alike.
 std::string spaceText(uint64_t bytes, bool roundUp) {
-  const uint64_t kilobyte = 1024, megabyte = 1024 * 1024;
+  const uint64_t kilobyte = 1024, megabyte = kilobyte * kilobyte;
   const uint64_t unit = bytes < megabyte ? kilobyte : megabyte;
   const uint64_t count = (bytes + (roundUp ? unit - 1 : 0)) / unit;
   return std::to_string(count) + (unit == kilobyte ? " KB" : " MB");
@@ -60,6 +60,10 @@ std::vector<SpaceNeed> entrySpaceNeeds(const InstallerHeader &header, const Inst
   }
   addNeed(needs, plan.folders.saver, membersBytes + documentBytes(header));
   return needs;
+}
+
+std::vector<SpaceNeed> installSpaceNeeds(const InstallerHeader &header, const InstallPlan &plan) {
+  return entrySpaceNeeds(header, plan, membersBytesAtLeast(header));
 }
 
 SpaceNeed saverFolderNeed(const InstallerHeader &header, const InstallPlan &plan,

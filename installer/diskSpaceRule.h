@@ -47,6 +47,10 @@ uint64_t spaceOnDisk(uint64_t size);
 std::vector<SpaceNeed> entrySpaceNeeds(const InstallerHeader &header, const InstallPlan &plan,
                                        uint64_t membersBytes);
 
+// The needs before anything is written, the members counted as
+// membersBytesAtLeast says.
+std::vector<SpaceNeed> installSpaceNeeds(const InstallerHeader &header, const InstallPlan &plan);
+
 // What the saver folder needs once the members' table is read: the
 // members, as they expand, the licence and the read-me.
 SpaceNeed saverFolderNeed(const InstallerHeader &header, const InstallPlan &plan,

@@ -356,10 +356,9 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   BusyCursor busy;
   DiskFullFilter watched(observer);
   Steps steps{watched};
-  watched.installStarted();
+  observer.installStarted();
   if (steps.goOn()) closeDisplayControlPanel();
-  const std::vector<SpaceNeed> needs =
-      entrySpaceNeeds(package.header(), plan, membersBytesAtLeast(package.header()));
+  const std::vector<SpaceNeed> needs = installSpaceNeeds(package.header(), plan);
   if (steps.goOn()) steps.status = checkInstallSpace(needs, watched);
   KeptVersion kept;
   if (steps.goOn()) prepareSaverFolder(plan, steps, kept);
@@ -388,8 +387,8 @@ InstallOutcome runInstallation(Package &package, const InstallPlan &plan, Instal
   if (aborted) observer.status(programText(IDS_ABORTED_CLEANING_UP));
   endReplacement(plan, kept, steps, aborted);
   // Told once what was placed is gone, with what is free then.
-  int32_t status = steps.status;
-  if (volumeFilled && status != STATUS_DISK_FULL) status = tellVolumeFilled(needs, observer);
+  const int32_t status =
+      volumeFilled && steps.status != STATUS_DISK_FULL ? tellVolumeFilled(needs, observer) : steps.status;
   observer.installEnded(status, aborted);
   return InstallOutcome{trace.result(status), aborted};
 }

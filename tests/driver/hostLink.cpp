@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cctype>
 
 namespace driver {
@@ -74,17 +73,15 @@ bool unmountHostDrive(char letter) {
                         [&root] { return volumeBytesOf(root) == 0; });
 }
 
-bool fillHostVolumeOnceThere(const std::string &trigger, const std::string &folder) {
-  // The trigger need not be there yet: its path is the folder's, then its own.
-  const std::string hostFolder = hostPathOf(folder);
-  if (hostFolder.empty() || trigger.rfind(folder + "\\", 0) != 0) return false;
-  std::string hostTrigger = hostFolder + "/" + trigger.substr(folder.size() + 1);
-  std::replace(hostTrigger.begin(), hostTrigger.end(), '\\', '/');
-  const std::string filler = hostFolder + "/filler.bin";
-  return runHostProgram("Z:\\bin\\sh -c \"i=0; while [ ! -e '" + hostTrigger +
-                            "' ] && [ $i -lt 20000 ]; do sleep 0.005; i=$((i+1)); done; [ -e '" +
-                            hostTrigger + "' ] && head -c 4G /dev/zero > '" + filler + "' 2>/dev/null\"",
-                        [] { return true; });
+bool fillHostVolume(const std::string &folder) {
+  const std::string filler = hostPathOf(folder) + "/filler.bin";
+  if (filler.size() == std::string("/filler.bin").size()) return false;
+  return runHostProgram("Z:\\bin\\sh -c \"head -c 4G /dev/zero > '" + filler + "' 2>/dev/null\"",
+                        [&folder] {
+                          ULARGE_INTEGER freeBytes = {};
+                          return GetDiskFreeSpaceExA(folder.c_str(), &freeBytes, nullptr, nullptr) &&
+                                 freeBytes.QuadPart < 4096;
+                        });
 }
 
 bool makeHostLink(const std::string &target, const std::string &link) {

@@ -28,10 +28,9 @@ bool mountHostDrive(char letter, unsigned megabytes);
 // Takes the drive and its volume away again.
 bool unmountHostDrive(char letter);
 
-// Starts a host watch that, as soon as trigger (a file, by its Windows path
-// below folder) is there, fills folder's volume to its last byte, as another
-// program writing would; it gives up after a minute or two.
-bool fillHostVolumeOnceThere(const std::string &trigger, const std::string &folder);
+// Fills the volume of folder to its last byte, as another program writing
+// would; true once Windows sees no space left there.
+bool fillHostVolume(const std::string &folder);
 
 // Presses keys (xdotool's names, e.g. "Tab", "shift+Tab", "Return") in the
 // window that has the X focus; true once done holds, polled for some seconds.

@@ -11,7 +11,7 @@
 
 namespace {
 
-const uint64_t MB = 1024 * 1024;
+const uint64_t MB = uint64_t{1} << 20;
 
 InstallPlan planOnTwoVolumes() {
   InstallPlan plan;
@@ -51,7 +51,8 @@ std::vector<VolumeSpace> volumesWithFree(const std::vector<SpaceNeed> &needs, ui
   std::vector<VolumeSpace> volumes;
   for (const SpaceNeed &need : needs) {
     const char letter = need.folder[0];
-    volumes.push_back(VolumeSpace{letter != 'E', std::string(1, letter), letter == 'C' ? freeOnC : freeOnD});
+    volumes.push_back(
+        VolumeSpace{letter != 'E', std::string(1, letter), letter == 'C' ? freeOnC : freeOnD});
   }
   return volumes;
 }

@@ -15,7 +15,8 @@
 
 namespace {
 
-const uint32_t BIG_MEMBER_BYTES = 24u << 20;
+// Big enough that placing it takes several of the watch's 50 ms polls.
+const uint32_t BIG_MEMBER_BYTES = 64u << 20;
 
 // Every file of the installation by content, and the entry's values.
 using Installation = std::map<std::string, std::string>;
@@ -108,12 +109,11 @@ class InstallerUpgrade : public InstallerEndToEnd {
     return folders;
   }
 
-  // A watch for runQuietly: ends the installer by force once it has placed
-  // the first member and not yet the last.
+  // A watch for runQuietly: ends the installer by force while it places the
+  // big member, the last.
   bool endedHalfWay = false;
   const std::function<void(DWORD)> endWhenHalfPlaced = [this](DWORD installer) {
-    if (endedHalfWay || !exists(saverFolder() + MEMBER_PATHS.front()) ||
-        exists(saverFolder() + "saver.dat"))
+    if (endedHalfWay || !exists(saverFolder() + "zz-big.bin") || exists(saverFolder() + "saver.dat"))
       return;
     HANDLE process = OpenProcess(PROCESS_TERMINATE, FALSE, installer);
     endedHalfWay = process != nullptr && TerminateProcess(process, 1);
@@ -292,7 +292,7 @@ class ProgramDataDrive {
   ~ProgramDataDrive() {
     if (key_ != nullptr) {
       RegSetValueExA(key_, VALUE, 0, type_, reinterpret_cast<const BYTE *>(original_),
-                     static_cast<DWORD>(strlen(original_) + 1));
+                     static_cast<DWORD>(strlen(original_)) + 1);
       RegCloseKey(key_);
     }
     if (mounted_) {
@@ -339,18 +339,36 @@ TEST_F(InstallerUpgrade, PackageLargerThanItsDriveIsRefusedBeforeWriting) {
   }
 }
 
-// The drive fills while the upgrade writes its big member, as when another
-// program writes: the upgrade fails with the same message and the installed
-// version is there whole.
+// The drive fills while the upgrade waits at its question, as when another
+// program writes meanwhile: the upgrade fails with the same message and the
+// installed version is there whole.
 TEST_F(InstallerUpgrade, DriveFilledDuringTheUpgradeLeavesTheInstalledVersion) {
   ProgramDataDrive drive(400);
   if (!drive.mounted()) GTEST_SKIP() << "only root mounts a drive";
   const Installation installed = installVersion("2.1.0");
-  const std::string newer = buildVersion("2.2.0", VIDEO_MEMBER_BYTES);
-  ASSERT_TRUE(driver::fillHostVolumeOnceThere(saverFolder() + "zz-big.bin", "S:\\ProgramData"));
-  std::vector<std::string> messages;
-  EXPECT_EQ(runQuietly(newer, "/q", messages), static_cast<DWORD>(STATUS_DISK_FULL));
-  expectSpaceMessage(messages, saverFolder());
+  const std::string newer = buildVersion("2.2.0", VIDEO_MEMBER_BYTES, "picture");
+  driver::TestProgram launcherProgram, installer;
+  HWND form = startInteractive(newer, launcherProgram, installer);
+  ASSERT_NE(form, nullptr);
+  ASSERT_TRUE(driver::clickButton(form, "Install"));
+  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
+                                                INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(question, nullptr);
+  ASSERT_TRUE(driver::fillHostVolume("S:\\ProgramData"));
+  ASSERT_TRUE(driver::clickButton(question, "OK"));
+  HWND box =
+      driver::waitForTopLevelWindow({"Error", "#32770", installer.processId(), true}, INSTALLER_TIMEOUT_MS);
+  ASSERT_NE(box, nullptr);
+  const std::vector<std::string> texts = driver::staticTexts(box);
+  expectSpaceMessage({texts.empty() ? "" : texts.front()}, saverFolder());
+  ASSERT_TRUE(driver::clickButton(box, driver::buttonCaptions(box).front()));
+  bool ended = false;
+  for (DWORD start = GetTickCount(); !ended && GetTickCount() - start < INSTALLER_TIMEOUT_MS; Sleep(50))
+    ended = control(form, "Install failed. Error: -2208") != nullptr;
+  ASSERT_TRUE(ended);
+  ASSERT_TRUE(driver::postMessageTo(form, WM_SYSCOMMAND, SC_CLOSE));
+  EXPECT_TRUE(installer.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
+  EXPECT_TRUE(launcherProgram.waitForExit(INSTALLER_TIMEOUT_MS, nullptr));
   EXPECT_EQ(installation(), installed);
   EXPECT_TRUE(keepFolders().empty());
 }
