@@ -350,9 +350,7 @@ TEST_F(InstallerUpgrade, DriveFilledDuringTheUpgradeLeavesTheInstalledVersion) {
   driver::TestProgram launcherProgram, installer;
   HWND form = startInteractive(newer, launcherProgram, installer);
   ASSERT_NE(form, nullptr);
-  ASSERT_TRUE(driver::clickButton(form, "Install"));
-  HWND question = driver::waitForTopLevelWindow({"Confirm", "#32770", installer.processId(), true},
-                                                INSTALLER_TIMEOUT_MS);
+  HWND question = pressInstall(form, installer);
   ASSERT_NE(question, nullptr);
   ASSERT_TRUE(driver::fillHostVolume("S:\\ProgramData"));
   ASSERT_TRUE(driver::clickButton(question, "OK"));
