@@ -7,6 +7,7 @@
 
 #include "common/logFile.h"
 #include "common/pathRules.h"
+#include "common/workFolder.h"
 
 static_assert(SYSTEM_ERROR_FILE_NOT_FOUND == ERROR_FILE_NOT_FOUND, "system error code");
 static_assert(SYSTEM_ERROR_PATH_NOT_FOUND == ERROR_PATH_NOT_FOUND, "system error code");
@@ -18,7 +19,6 @@ static_assert(SYSTEM_ERROR_ENVVAR_NOT_FOUND == ERROR_ENVVAR_NOT_FOUND, "system e
 
 namespace {
 
-constexpr int NUMBERED_FOLDER_LIMIT = 1000;
 constexpr DWORD SYSTEM_FOLDER_BUFFER = 301;
 
 std::string environmentValue(const char *name) {
@@ -112,18 +112,7 @@ int32_t createNumberedFolder(const std::string &prefix, std::string &folder) {
   if (status == STATUS_OK) {
     base += PRODUCT_FOLDER_NAME;
     CreateDirectoryA(base.c_str(), nullptr);  // usually there already; a failure shows below
-    DWORD lastError = 0;
-    for (int number = 1; number <= NUMBERED_FOLDER_LIMIT && folder.empty(); number++) {
-      const std::string candidate = base + prefix + std::to_string(number);
-      if (pathExists(candidate)) continue;
-      if (CreateDirectoryA(candidate.c_str(), nullptr))
-        folder = candidate + '\\';
-      else
-        lastError = GetLastError();
-    }
-    // All names taken leaves no error of its own: report them as taken.
-    if (folder.empty())
-      status = lastError != 0 ? static_cast<int32_t>(lastError) : SYSTEM_ERROR_ALREADY_EXISTS;
+    status = createNumberedWorkFolder(base, prefix, folder);
   }
   return trace.result(status);
 }

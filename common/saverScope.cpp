@@ -32,13 +32,14 @@ std::string userSaverFolder() {
   return local + USER_PROGRAMS_FOLDER + PRODUCT_FOLDER_NAME;
 }
 
-int32_t initUserSaverPaths(const std::string &programFilePath, bool withWorkFolder) {
-  TraceScope trace("initUserSaverPaths", programFilePath);
+namespace {
+
+// Points the system and shared folders of paths already set at the user's
+// own saver folder, made when missing.
+int32_t setUserSaverPaths() {
   forUser = true;
-  int32_t status =
-      withWorkFolder ? initSystemPaths(programFilePath) : initFixedSystemPaths(programFilePath);
   const std::string folder = userSaverFolder();
-  if (status == STATUS_OK && folder.empty()) status = SYSTEM_ERROR_PATH_NOT_FOUND;
+  int32_t status = folder.empty() ? SYSTEM_ERROR_PATH_NOT_FOUND : STATUS_OK;
   if (status == STATUS_OK) status = makeFolder(folderOfFile(folder.substr(0, folder.size() - 1)));
   if (status == STATUS_OK) status = makeFolder(folder);
   if (status == STATUS_OK) {
@@ -46,12 +47,26 @@ int32_t initUserSaverPaths(const std::string &programFilePath, bool withWorkFold
     pathCommonAppData = folder;
     pathSysnative.clear();
   }
+  return status;
+}
+
+}  // namespace
+
+int32_t initUserSaverPaths(const std::string &programFilePath, bool withWorkFolder) {
+  TraceScope trace("initUserSaverPaths", programFilePath);
+  int32_t status =
+      withWorkFolder ? initSystemPaths(programFilePath) : initFixedSystemPaths(programFilePath);
+  if (status == STATUS_OK) status = setUserSaverPaths();
   return trace.result(status);
 }
 
+// Never through initUserSaverPaths: the uninstaller, which calls this, makes
+// no work folder, and so links none of the work folders' code.
 int32_t initInstalledSaverPaths(const std::string &programPath) {
-  return isInUserSaverFolder(programPath) ? initUserSaverPaths(programPath, false)
-                                          : initFixedSystemPaths(programPath);
+  if (!isInUserSaverFolder(programPath)) return initFixedSystemPaths(programPath);
+  int32_t status = initFixedSystemPaths(programPath);
+  if (status == STATUS_OK) status = setUserSaverPaths();
+  return status;
 }
 
 bool isInUserSaverFolder(const std::string &programPath) {

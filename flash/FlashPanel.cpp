@@ -2,6 +2,7 @@
 
 #include "common/QRX_FileUtils.h"
 #include "common/logFile.h"
+#include "common/workFolder.h"
 #include "flash/QRX_FlashUtils.h"
 
 namespace {
@@ -49,7 +50,10 @@ TFlashPanel::~TFlashPanel() {
   TraceScope trace("TFlashPanel.Destroy");
   if (window_) SetWindowPos(window_, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   flashControl_.reset();
-  if (!scratchFolder_.empty()) deleteFolderTree(scratchFolder_);
+  if (!scratchFolder_.empty()) {
+    releaseWorkFolder(scratchFolder_);
+    deleteFolderTree(scratchFolder_);
+  }
   if (window_ && IsWindow(window_)) {
     SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
     DestroyWindow(window_);

@@ -308,7 +308,7 @@ void TInstallerForm::FormClose() {
   // The package is open until here; its link can go only once it is closed.
   run_.package.close();
   if (run_.packageLinked) MovePackageLinkAside(run_.plan.installerFile, run_.plan.packagePath);
-  releaseWorkFolder();
+  releaseWorkFolder(pathWorkFolder);
   deleteFolderTree(pathWorkFolder);
   notifyLauncherClose();
 }

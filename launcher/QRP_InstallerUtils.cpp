@@ -13,6 +13,7 @@
 #include "common/programSize.h"
 #include "common/runningProgram.h"
 #include "common/signatureFields.h"
+#include "common/workFolder.h"
 #include "launcher/launcherReport.h"
 #include "launcher/launcherRules.h"
 #include "launcher/launcherTexts.h"
@@ -202,6 +203,7 @@ void removeInstallerCopy() {
   waitForInstallerEnd();
   const std::string folder = folderOfFile(launcherRun.installerCopy);
   if (folder.empty()) return;
+  releaseWorkFolder(folder);
   for (int round = 0; round < 100 && GetFileAttributesA(folder.c_str()) != INVALID_FILE_ATTRIBUTES;
        ++round) {
     deleteFileForced(launcherRun.installerCopy);

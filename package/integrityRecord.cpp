@@ -75,9 +75,35 @@ void updateRange(CrcRange &range, const uint8_t *block, int64_t at, uint32_t cou
     range.crc = crc32Update(range.crc, block + (position - at), static_cast<size_t>(to - position));
 }
 
+// The vouched spans that lie whole in the package range behind the header,
+// each behind the last one taken: the only ones the pass may take on their
+// word. Every byte is so either read or vouched for by one member, whose
+// copy checks it.
+std::vector<VouchedSpan> spansInPackage(const std::vector<VouchedSpan> &vouched, const CrcRange &package) {
+  std::vector<VouchedSpan> inside;
+  int64_t from = package.offset + static_cast<int64_t>(sizeof(InstallerHeader));
+  for (const VouchedSpan &span : vouched) {
+    if (span.offset < from || span.offset + span.length > package.offset + package.length) continue;
+    inside.push_back(span);
+    from = span.offset + span.length;
+  }
+  return inside;
+}
+
+// A vouched span's CRC joins each range that holds it, in place of its bytes.
+void takeVouchedSpan(CrcRange *ranges, size_t rangeCount, const VouchedSpan &span) {
+  for (size_t i = 0; i < rangeCount; ++i) {
+    CrcRange &range = ranges[i];
+    if (span.offset >= range.offset && span.offset + span.length <= range.offset + range.length)
+      range.crc = crc32Combine(range.crc, span.crc, span.length);
+  }
+}
+
 // Reads the bytes the ranges cover once, in large blocks, and takes each
-// range's CRC: 0 or the status of a failed or short read.
-int32_t crcOfRanges(ByteSource &source, CrcRange *ranges, size_t rangeCount) {
+// range's CRC: 0 or the status of a failed or short read. The vouched spans
+// (ascending, apart) are not read.
+int32_t crcOfRanges(ByteSource &source, CrcRange *ranges, size_t rangeCount,
+                    const std::vector<VouchedSpan> &vouched = {}) {
   int64_t from = INT64_MAX, to = 0;
   for (size_t i = 0; i < rangeCount; ++i) {
     ranges[i].crc = 0;
@@ -88,8 +114,15 @@ int32_t crcOfRanges(ByteSource &source, CrcRange *ranges, size_t rangeCount) {
   if (to <= from) return STATUS_OK;
   std::vector<uint8_t> block;
   int32_t status = allocateBuffer(block, static_cast<uint32_t>(std::min<int64_t>(to - from, BLOCK_SIZE)));
+  size_t next = 0;
   for (int64_t at = from; status == STATUS_OK && at < to;) {
-    const uint32_t count = static_cast<uint32_t>(std::min<int64_t>(to - at, BLOCK_SIZE));
+    if (next < vouched.size() && at == vouched[next].offset) {
+      takeVouchedSpan(ranges, rangeCount, vouched[next]);
+      at += vouched[next++].length;
+      continue;
+    }
+    const int64_t end = next < vouched.size() ? std::min(to, vouched[next].offset) : to;
+    const uint32_t count = static_cast<uint32_t>(std::min<int64_t>(end - at, BLOCK_SIZE));
     status = readExactly(source, at, block.data(), count);
     for (size_t i = 0; status == STATUS_OK && i < rangeCount; ++i)
       updateRange(ranges[i], block.data(), at, count);
@@ -191,7 +224,7 @@ int32_t computeProgramCrc(ByteSource &source, uint32_t length, uint32_t &crc) {
 }
 
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
-                              IntegrityCheck &check) {
+                              IntegrityCheck &check, const std::vector<VouchedSpan> &vouched) {
   check = IntegrityCheck();
   check.packageBytes = file.size() - static_cast<int64_t>(programSize);
   if (!readIntegrityRecord(header, check.record)) return STATUS_OK;
@@ -215,7 +248,7 @@ int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const Inst
   ranges[1].length = programSize;
   const ZeroedBytes recordInFile = recordBytes(programSize);
   if (packageWhole) ranges[2] = packageRange(programSize, record.packageLength, recordInFile);
-  if (status == STATUS_OK) status = crcOfRanges(file, ranges, 3);
+  if (status == STATUS_OK) status = crcOfRanges(file, ranges, 3, spansInPackage(vouched, ranges[2]));
   if (status != STATUS_OK) return status;
   // Records made before signing was known hold the CRC of the bytes as they
   // are; an unsigned program still matches them.

@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 // Standard CRC-32 (zip, PNG); crc32Update continues an earlier result.
 uint32_t crc32Of(const void *bytes, size_t count);
@@ -74,14 +75,23 @@ struct IntegrityCheck {
   int64_t packageBytes = 0;  // in the file behind the program
 };
 
+// Stored bytes whose CRC is known from elsewhere (package/vouchedSpans.h):
+// the integrity pass takes the CRC in place of reading them.
+struct VouchedSpan {
+  int64_t offset = 0;  // in the file
+  uint32_t length = 0;
+  uint32_t crc = 0;
+};
+
 // Checks the program (bytes 0..programSize-1 of file) and the package behind
-// it against the header's record. The program matches when computeProgramCrc
-// does, or, for records made before it, the CRC of its bytes as they are.
-// Bytes behind the recorded package length (a signature appended to the
-// file, say) are not counted. Returns 0 or the I/O code of a failed read;
-// the outcome is in check.
+// it against the header's record. Vouched spans that lie whole in the
+// package behind its header, each behind the last one taken, are not read:
+// their CRCs stand for them, and whoever uses their bytes must check them. The program matches when
+// computeProgramCrc does, or, for records made before it, the CRC of its bytes as they are. Bytes behind
+// the recorded package length (a signature appended to the file, say) are not counted. Returns 0 or the I/O
+// code of a failed read; the outcome is in check.
 int32_t checkPackageIntegrity(ByteSource &file, uint32_t programSize, const InstallerHeader &header,
-                              IntegrityCheck &check);
+                              IntegrityCheck &check, const std::vector<VouchedSpan> &vouched = {});
 
 // STATUS_PACKAGE_DAMAGED for every verdict but noRecord and intact.
 int32_t integrityStatus(IntegrityVerdict verdict);

@@ -6,6 +6,7 @@
 #include "common/statusCodes.h"
 #include "package/integrityRecord.h"
 #include "package/rangeCopy.h"
+#include "package/vouchedSpans.h"
 
 #include <windows.h>
 
@@ -55,7 +56,8 @@ int32_t Package::readHeader(uint32_t programSize, Failures &failures) {
   int32_t status = readInstallerHeader(file_, programSize, header_);
   // Before anything is extracted: a damaged file must not install a thing.
   IntegrityCheck check;
-  if (status == STATUS_OK) status = checkPackageIntegrity(file_, programSize, header_, check);
+  if (status == STATUS_OK)
+    status = checkPackageIntegrity(file_, programSize, header_, check, findVouchedSpans(file_, header_));
   if (status == STATUS_OK) {
     logLine("integrity: " + integrityVerdictText(check));
     status = integrityStatus(check.verdict);
@@ -125,7 +127,8 @@ int32_t Package::keepDataFile(const PackageEntry &entry, const EntryTarget &targ
   if (entry.compressed == 0) {
     int32_t status = STATUS_OK;
     // Bytes the package's CRC took through this handle cannot have changed
-    // since: a second pass over them would find what the first found.
+    // since: a second pass over them would find what the first found. The
+    // members it took on their tags' word are checked as they are copied.
     if (expected.present && !checkedByPackageCrc(entry.start, stored.size())) {
       uint32_t crc = 0;
       status = computeRangeCrc(stored, 0, static_cast<uint32_t>(stored.size()), crc);

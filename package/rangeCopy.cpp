@@ -1,43 +1,47 @@
 #include "package/rangeCopy.h"
 
 #include "common/statusCodes.h"
+#include "package/crcBeside.h"
 
 #include <windows.h>
 
 namespace {
 
-// One block read and written at a time; shared, so one copy at a time.
+// One block read and written at a time while the CRC of the one before is
+// taken; shared, so one copy at a time.
 const uint32_t COPY_BLOCK_BYTES = 1 << 20;
-char CopyBlock[COPY_BLOCK_BYTES];
+char CopyBlocks[2][COPY_BLOCK_BYTES];
+// From a few blocks on, a thread for the CRC costs less than it saves.
+const int64_t CRC_BESIDE_MIN_BYTES = int64_t{4} * COPY_BLOCK_BYTES;
 
 // Reads the next block of stored at offset: STATUS_SHORT_ENTRY when nothing
 // more arrives before its end, or the read's own status.
-int32_t readBlock(ByteSource &stored, int64_t offset, uint32_t &got) {
+int32_t readBlock(ByteSource &stored, int64_t offset, char *block, uint32_t &got) {
   const int64_t remaining = stored.size() - offset;
   const uint32_t wanted =
       remaining < COPY_BLOCK_BYTES ? static_cast<uint32_t>(remaining) : COPY_BLOCK_BYTES;
-  const int32_t status = stored.readAt(offset, CopyBlock, wanted, got);
+  const int32_t status = stored.readAt(offset, block, wanted, got);
   if (status == STATUS_OK && got == 0) return STATUS_SHORT_ENTRY;
   return status;
 }
 
-int32_t writeBlock(HANDLE file, uint32_t count) {
+int32_t writeBlock(HANDLE file, const char *block, uint32_t count) {
   DWORD written = 0;
-  if (!WriteFile(file, CopyBlock, count, &written, nullptr)) return static_cast<int32_t>(GetLastError());
+  if (!WriteFile(file, block, count, &written, nullptr)) return static_cast<int32_t>(GetLastError());
   return written == count ? STATUS_OK : STATUS_SHORT_ENTRY;
 }
 
 // Copies stored into the open file, taking the CRC of what passes when it is wanted.
-int32_t copyBlocks(ByteSource &stored, HANDLE file, InstallObserver *watching, bool crcWanted,
-                   uint32_t &crc) {
-  crc = 0;
-  for (int64_t offset = 0; offset < stored.size();) {
+int32_t copyBlocks(ByteSource &stored, HANDLE file, InstallObserver *watching, CrcBeside *crc) {
+  int which = 0;
+  for (int64_t offset = 0; offset < stored.size(); which ^= 1) {
+    char *block = CopyBlocks[which];
     uint32_t got = 0;
     int32_t status = pauseBetweenBlocks(watching);
-    if (status == STATUS_OK) status = readBlock(stored, offset, got);
-    if (status == STATUS_OK) status = writeBlock(file, got);
+    if (status == STATUS_OK) status = readBlock(stored, offset, block, got);
+    if (status == STATUS_OK) status = writeBlock(file, block, got);
     if (status != STATUS_OK) return status;
-    if (crcWanted) crc = crc32Update(crc, CopyBlock, got);
+    if (crc != nullptr) crc->add(block, got);
     offset += got;
   }
   return STATUS_OK;
@@ -52,10 +56,10 @@ int32_t copyCheckedFile(ByteSource &stored, const std::string &target, const Exp
       CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
   created = true;
-  uint32_t crc = 0;
-  int32_t status = copyBlocks(stored, file, watching, expected.present, crc);
+  CrcBeside crc(expected.present && stored.size() >= CRC_BESIDE_MIN_BYTES);
+  int32_t status = copyBlocks(stored, file, watching, expected.present ? &crc : nullptr);
   if (!CloseHandle(file) && status == STATUS_OK) status = static_cast<int32_t>(GetLastError());
-  if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
+  if (status == STATUS_OK) status = checkExpandedCrc(expected, crc.result());
   // Bytes that are not the ones packed, or not all of them, never stay.
   if (status != STATUS_OK && DeleteFileA(target.c_str())) created = false;
   return status;

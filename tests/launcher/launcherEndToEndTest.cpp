@@ -462,6 +462,31 @@ TEST_F(LauncherEndToEnd, EndsWithAnInstallerEndedByForceAndTakesItsExitCode) {
   EXPECT_FALSE(exists(workFolder));
 }
 
+// A launcher and its installer both ended by force leave their work folder;
+// the next launcher removes it, but not a folder without a run's lock (an
+// older launcher's, maybe still at work).
+TEST_F(LauncherEndToEnd, WorkFolderOfALauncherEndedByForceGoesWithTheNextRun) {
+  const std::string foreign = lumavaneFolder() + "QRP999";
+  ASSERT_TRUE(CreateDirectoryA(foreign.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS);
+  driver::TestProgram launcher;
+  ASSERT_NE(startWaitingLauncher(launcher), nullptr);
+  const std::string ended = recorded("folder");
+  driver::TestProgram installer;
+  ASSERT_TRUE(installer.attach(std::stoul(recorded("pid"))));
+  launcher.terminate();
+  installer.terminate();
+  ASSERT_TRUE(exists(ended + "\\Setup.exe"));
+
+  DWORD exitCode = 99;
+  setEnvironment("FAKE_INSTALLER_CLOSE", "");
+  setEnvironment("FAKE_INSTALLER_END_FILE", "");
+  ASSERT_TRUE(runLauncher(makeLauncher("Again.exe"), "", &exitCode));
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_FALSE(exists(ended));
+  EXPECT_TRUE(exists(foreign));
+  RemoveDirectoryA(foreign.c_str());
+}
+
 TEST_F(LauncherEndToEnd, NothingAppendedShowsBothErrorsAndRemovesTheWorkFolder) {
   driver::TestProgram program;
   ASSERT_TRUE(program.start("\"" + makeLauncherCarrying("Empty.exe", "") + "\"", scratch_));

@@ -7,6 +7,7 @@
 #include "package/dataFileFormat.h"
 #include "package/integrityRecord.h"
 #include "package/packageFormat.h"
+#include "package/vouchedSpans.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
 #include "tools/saverpack/programImage.h"
@@ -68,12 +69,17 @@ size_t memberBytesAt(const std::vector<uint8_t> &installer, int index) {
   return dataFileAt + static_cast<size_t>(record.headerOffset) + sizeof(DataMemberHeader);
 }
 
-IntegrityVerdict startUpVerdict(const std::vector<uint8_t> &installer) {
+// The verdict of the start-up check; with tagsOf, it takes the tagged plain
+// members of at least that many bytes on their tags' word.
+IntegrityVerdict startUpVerdict(const std::vector<uint8_t> &installer, uint32_t tagsOf = 0) {
   MemorySource file(installer.data(), installer.size());
   InstallerHeader header;
   IntegrityCheck check;
   EXPECT_EQ(STATUS_OK, readInstallerHeader(file, PROGRAM_SIZE, header));
-  EXPECT_EQ(STATUS_OK, checkPackageIntegrity(file, PROGRAM_SIZE, header, check));
+  const std::vector<VouchedSpan> vouched =
+      tagsOf > 0 ? findVouchedSpans(file, header, tagsOf) : std::vector<VouchedSpan>();
+  EXPECT_EQ(tagsOf > 0, !vouched.empty());
+  EXPECT_EQ(STATUS_OK, checkPackageIntegrity(file, PROGRAM_SIZE, header, check, vouched));
   return check.verdict;
 }
 
@@ -331,4 +337,30 @@ TEST(IntegrityRecord, MoviePlayerWordOtherThanTheTwoIsRefused) {
   std::string error;
   EXPECT_FALSE(loadBuildPlan(manifest.string(), plan, error));
   EXPECT_NE(std::string::npos, error.find("moviePlayer must be \"required\" or \"none\"")) << error;
+}
+
+// Big members stored plain are taken on their tags' word, so that the pass
+// reads their bytes only when they are copied, and checked; everything else
+// is read as before, the tags and the table among it.
+TEST(IntegrityRecord, MembersTakenOnTheirTagsWordLeaveTheRestChecked) {
+  ScratchFolder folder;
+  const std::vector<uint8_t> built = buildStoredSample(folder.path());
+  const InstallerHeader header = headerOf(built);
+  const auto memberTag = [](std::vector<uint8_t> &b, int index) {
+    return memberBytesAt(b, index) - sizeof(DataMemberHeader) + offsetof(DataMemberHeader, reserved2) + 2;
+  };
+  const DamageCase cases[] = {
+      {"intact", [](std::vector<uint8_t> &) {}, IntegrityVerdict::intact, nullptr},
+      {"byte in member 3", [&](std::vector<uint8_t> &b) { flip(b, memberBytesAt(b, 3) + 10); },
+       IntegrityVerdict::intact, nullptr},
+      {"member 3's tag", [&](std::vector<uint8_t> &b) { flip(b, memberTag(b, 3)); },
+       IntegrityVerdict::packageChanged, nullptr},
+      {"byte in entry 6", [&](std::vector<uint8_t> &b) { flip(b, header.entries[6].start + 100); },
+       IntegrityVerdict::packageChanged, nullptr},
+  };
+  for (const DamageCase &c : cases) {
+    std::vector<uint8_t> installer = built;
+    c.damage(installer);
+    EXPECT_EQ(c.verdict, startUpVerdict(installer, 1)) << c.what;
+  }
 }
