@@ -25,6 +25,9 @@
 #include "codec/tokenCodes.h"
 
 #include <string.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 
@@ -146,7 +149,8 @@ class MatchFinder {
       if (link == 1 && position - candidate < dictSize_ && there[-1] == here[0] &&
           length + 1 < runLength(here, maxLength, run)) {
         const size_t last = runEndsFrom(position, candidate - 1, length + 1, run, isAbove);
-        for (size_t node = candidate; node-- > last;) found.add(++length, position - node);
+        found.addRising(length, position - candidate, static_cast<unsigned>(candidate - last));
+        length += static_cast<unsigned>(candidate - last);
         // Along the chain as a search node by node would go: its links
         // point one back already.
         bounds.moveTo(last + 1, linksOf(last + 1), length - 1, isAbove);
@@ -216,6 +220,13 @@ class MatchFinder {
       copies[count++] = Copy{length, static_cast<unsigned>(distance)};
       longest = length;
     }
+
+    // Adds the copies of length + 1 to length + steps, each one further
+    // back than the last.
+    void addRising(unsigned length, size_t distance, unsigned steps) {
+      for (unsigned step = longest >= length ? longest - length + 1 : 1; step <= steps; ++step)
+        add(length + step, distance + step);
+    }
   };
 
   static unsigned hashKey(const uint8_t *bytes) {
@@ -225,6 +236,15 @@ class MatchFinder {
 
   static unsigned commonLength(const uint8_t *there, const uint8_t *here, unsigned length,
                                unsigned maxLength) {
+#if defined(__SSE2__)
+    while (length + 16 <= maxLength) {  // 16 bytes at a time; the first differing one ends the match
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(there + length));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(here + length));
+      const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
+      if (differ != 0) return length + static_cast<unsigned>(__builtin_ctz(differ));
+      length += 16;
+    }
+#endif
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     while (length + 8 <= maxLength) {  // 8 bytes at a time; the lowest differing one ends the match
       uint64_t a, b;
@@ -252,9 +272,13 @@ class MatchFinder {
   size_t runEndsFrom(size_t position, size_t node, unsigned length, unsigned run, bool isAbove) {
     const uint8_t runByte = *input_.at(position);
     const uint8_t *there = input_.at(node);
-    while (length + 1 < run && linksOf(node)[isAbove ? BELOW : ABOVE] == 1 &&
-           position - (node - 1) <= dictSize_ && there[-1] == runByte)
-      --node, --there, ++length;
+    const size_t oldest = position > dictSize_ ? position - dictSize_ : 0;
+    const size_t runStart =
+        node + length + 1 > run ? node + length + 1 - run : 0;  // a longer run would match
+    const size_t last = std::max(oldest, runStart);
+    const Link *links = linksOf(node) + (isAbove ? BELOW : ABOVE);
+    for (; node > last && *links == 1 && there[-1] == runByte; --node, --there)
+      links = node % RING_SIZE == 0 ? linksOf(node - 1) + (isAbove ? BELOW : ABOVE) : links - 2;
     return node;
   }
 
@@ -512,8 +536,8 @@ class OptimalImploder {
     std::copy(step_.begin() + from, step_.end(), step_.begin());
     std::fill(cost_.end() - from, cost_.end(), UNREACHED);
     const uint32_t offset = cost_[0];
-    for (uint32_t &cost : cost_)
-      if (cost != UNREACHED) cost -= offset;
+    for (auto cost = cost_.begin(); cost != cost_.end() - from; ++cost)  // the rest is unreached now
+      if (*cost != UNREACHED) *cost -= offset;
     base_ = settled;
     offered_[position & 1].count = 0;                    // its prices counted from the old base
     if (position + MAX_MATCH >= base_ + cost_.size()) {  // the ways have not met yet: room for more
