@@ -17,7 +17,9 @@
 // copy one byte longer to the same position, and where that offer started
 // no dearer and the longer length costs no more, it is at least as cheap
 // and came first. Only the lengths where the length code grows are offered
-// then, which changes nothing in the result.
+// then, which changes nothing in the result. Where all copies from a
+// position are short, every length is offered: looking for the twins
+// costs more there than the offers they spare.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
@@ -39,6 +41,7 @@ const size_t RING_SIZE = 8192;  // more positions than the largest dictionary re
 const size_t NO_POSITION = ~static_cast<size_t>(0);
 const size_t FIRST_SPAN = 1 << 16;
 const uint32_t UNREACHED = 0xFFFFFFFF;
+const unsigned SHORT_COPY = 24;  // a position whose copies reach no further offers every length
 
 struct Copy {
   unsigned length;
@@ -457,7 +460,7 @@ class OptimalImploder {
   // holds the offers from the position before.
   void offerCopies(size_t position, uint32_t here, const OfferedCopies &previous, OfferedCopies &current) {
     unsigned length = MIN_MATCH + 1, twin = 0;
-    const bool isShort = current.count != 0 && current.copy[current.count - 1].length <= 24;
+    const bool isShort = current.count != 0 && current.copy[current.count - 1].length <= SHORT_COPY;
     for (unsigned i = 0; i < current.count; ++i) {
       const unsigned distance = current.copy[i].distance;
       current.start[i] = here + 1 + distanceCost(length, distance, dictionaryBits_);
