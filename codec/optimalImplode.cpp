@@ -17,7 +17,9 @@
 // copy one byte longer to the same position, and where that offer started
 // no dearer and the longer length costs no more, it is at least as cheap
 // and came first. Only the lengths where the length code grows are offered
-// then, which changes nothing in the result.
+// then, which changes nothing in the result. Where all copies from a
+// position are short, every length is offered: looking for the twins
+// costs more there than the offers they spare.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
@@ -25,6 +27,9 @@
 #include "codec/tokenCodes.h"
 
 #include <string.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include <algorithm>
 
@@ -36,6 +41,7 @@ const size_t RING_SIZE = 8192;  // more positions than the largest dictionary re
 const size_t NO_POSITION = ~static_cast<size_t>(0);
 const size_t FIRST_SPAN = 1 << 16;
 const uint32_t UNREACHED = 0xFFFFFFFF;
+const unsigned SHORT_COPY = 24;  // a position whose copies reach no further offers every length
 
 struct Copy {
   unsigned length;
@@ -127,42 +133,105 @@ class MatchFinder {
   // Enters position into its tree.
   unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
     const uint8_t *here = input_.at(position);
-    const unsigned hash = hashKey(here);
-    size_t candidate = position - sinceMark(position, root_[hash]);
-    if (candidate == position || position - candidate > dictSize_ || position - candidate > position ||
-        hashKey(input_.at(candidate)) != hash)
-      candidate = NO_POSITION;
-    root_[hash] = static_cast<Mark>(position);
-    // The links where the next node below and above position in byte
-    // order goes, the nodes they belong to, and how far those bounds
-    // match: every node between matches as far.
-    Link *below = linksOf(position), *above = below + 1;
-    size_t belowNode = position, aboveNode = position;
-    unsigned belowLength = 0, aboveLength = 0, longest = MIN_MATCH, count = 0;
-    while (candidate != NO_POSITION && position - candidate <= dictSize_) {
-      const uint8_t *there = input_.at(candidate);
-      const unsigned length = commonLength(there, here, std::min(belowLength, aboveLength), maxLength);
-      if (length > longest) copies[count++] = Copy{length, static_cast<unsigned>(position - candidate)};
-      longest = std::max(longest, length);
+    size_t candidate = takeRoot(position, here);
+    Bounds bounds(linksOf(position), position);
+    Staircase found{copies, MIN_MATCH, 0};
+    unsigned run = 0;  // how far here repeats its first byte, counted when first needed
+    while (candidate != NO_POSITION) {
+      const uint8_t *there = here - (position - candidate);
+      unsigned length = commonLength(there, here, bounds.shorterLength(), maxLength);
       Link *links = linksOf(candidate);
+      found.add(length, position - candidate);
       if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
-        *below = linkTo(belowNode, follow(candidate, links[0]));
-        *above = linkTo(aboveNode, follow(candidate, links[1]));
-        return count;
+        *bounds.below = relink(bounds.belowNode, candidate, links[BELOW]);
+        *bounds.above = relink(bounds.aboveNode, candidate, links[ABOVE]);
+        return found.count;
       }
-      if (length == maxLength || here[length] < there[length]) {
-        *above = linkTo(aboveNode, candidate), above = &links[0], aboveNode = candidate;
-        candidate = follow(candidate, links[0]), aboveLength = length;
-      } else {
-        *below = linkTo(belowNode, candidate), below = &links[1], belowNode = candidate;
-        candidate = follow(candidate, links[1]), belowLength = length;
+      const bool isAbove = length == maxLength || here[length] < there[length];
+      Link link = bounds.pass(candidate, links, length, isAbove);
+      if (link == 1 && position - candidate < dictSize_ && there[-1] == here[0] &&
+          length + 1 < runLength(here, maxLength, run)) {
+        const size_t last = runEndsFrom(position, candidate - 1, length + 1, run, isAbove);
+        found.addRising(length, position - candidate, static_cast<unsigned>(candidate - last));
+        length += static_cast<unsigned>(candidate - last);
+        // Along the chain as a search node by node would go: its links
+        // point one back already.
+        bounds.moveTo(last + 1, linksOf(last + 1), length - 1, isAbove);
+        link = bounds.pass(last, linksOf(last), length, isAbove);
+        candidate = last;
       }
+      candidate = follow(position, candidate, link);
     }
-    *below = *above = NO_LINK;  // the rest is out of the dictionary's reach
-    return count;
+    *bounds.below = *bounds.above = NO_LINK;  // the rest is out of the dictionary's reach
+    return found.count;
   }
 
  private:
+  // A node's links to its children BELOW and ABOVE it: how far back each
+  // lies, or NO_LINK for none or one out of the dictionary's reach, which
+  // no search goes to. Short links keep the ring small enough for the
+  // cache.
+  typedef uint16_t Link;
+  static const Link NO_LINK = 0;
+  enum Side : unsigned { BELOW = 0, ABOVE = 1 };
+
+  // The links where the next node below and above position in byte order
+  // goes, the nodes they belong to, and how far those bounds match: every
+  // node between matches as far.
+  struct Bounds {
+    Bounds(Link *positionLinks, size_t position)
+        : below(positionLinks + BELOW),
+          above(positionLinks + ABOVE),
+          belowNode(position),
+          aboveNode(position) {}
+
+    unsigned shorterLength() const { return std::min(belowLength, aboveLength); }
+
+    // Makes node, whose links are links and which matches position for
+    // length bytes, the bound on its side; returns the link on to the
+    // nodes between. The bytes pick the side at random, so it selects
+    // rather than branches.
+    Link pass(size_t node, Link *links, unsigned length, bool isAbove) {
+      *(isAbove ? above : below) = static_cast<Link>((isAbove ? aboveNode : belowNode) - node);
+      return moveTo(node, links, length, isAbove);
+    }
+
+    // The same where the link to node is in place already.
+    Link moveTo(size_t node, Link *links, unsigned length, bool isAbove) {
+      above = isAbove ? &links[BELOW] : above;
+      below = isAbove ? below : &links[ABOVE];
+      aboveNode = isAbove ? node : aboveNode;
+      belowNode = isAbove ? belowNode : node;
+      aboveLength = isAbove ? length : aboveLength;
+      belowLength = isAbove ? belowLength : length;
+      return links[isAbove ? BELOW : ABOVE];
+    }
+
+    Link *below, *above;
+    size_t belowNode, aboveNode;
+    unsigned belowLength = 0, aboveLength = 0;
+  };
+
+  // The copies found so far, each longer than those before.
+  struct Staircase {
+    Copy *copies;
+    unsigned longest;
+    unsigned count;
+
+    void add(unsigned length, size_t distance) {
+      if (length <= longest) return;
+      copies[count++] = Copy{length, static_cast<unsigned>(distance)};
+      longest = length;
+    }
+
+    // Adds the copies of length + 1 to length + steps, each one further
+    // back than the last.
+    void addRising(unsigned length, size_t distance, unsigned steps) {
+      for (unsigned step = longest >= length ? longest - length + 1 : 1; step <= steps; ++step)
+        add(length + step, distance + step);
+    }
+  };
+
   static unsigned hashKey(const uint8_t *bytes) {
     const uint32_t key = bytes[0] | bytes[1] << 8 | bytes[2] << 16;
     return (key * 2654435761u) >> (32 - HASH_BITS);
@@ -170,6 +239,15 @@ class MatchFinder {
 
   static unsigned commonLength(const uint8_t *there, const uint8_t *here, unsigned length,
                                unsigned maxLength) {
+#if defined(__SSE2__)
+    while (length + 16 <= maxLength) {  // 16 bytes at a time; the first differing one ends the match
+      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(there + length));
+      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(here + length));
+      const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
+      if (differ != 0) return length + static_cast<unsigned>(__builtin_ctz(differ));
+      length += 16;
+    }
+#endif
 #if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
     while (length + 8 <= maxLength) {  // 8 bytes at a time; the lowest differing one ends the match
       uint64_t a, b;
@@ -183,20 +261,54 @@ class MatchFinder {
     return length;
   }
 
-  // A node's links to its children below and above: how far back each
-  // lies, or NO_LINK for none or one out of the dictionary's reach, which
-  // no search goes to. Short links keep the ring small enough for the
-  // cache.
-  typedef uint16_t Link;
-  static const Link NO_LINK = 0;
+  // How far here repeats its first byte, at most maxLength; kept in run.
+  static unsigned runLength(const uint8_t *here, unsigned maxLength, unsigned &run) {
+    if (run == 0) run = 1 + commonLength(here, here + 1, 0, maxLength - 1);
+    return run;
+  }
+
+  // Where an older run of the byte that position starts a run of run
+  // bytes with ended, its last positions make a chain: each one before the
+  // last, matching one byte further, on the same side. Returns the last
+  // node of the chain from node, which matches for length bytes, that the
+  // search from position passes; the links along it stay as they are.
+  size_t runEndsFrom(size_t position, size_t node, unsigned length, unsigned run, bool isAbove) {
+    const uint8_t runByte = *input_.at(position);
+    const uint8_t *there = input_.at(node);
+    const size_t oldest = position > dictSize_ ? position - dictSize_ : 0;
+    const size_t runStart =
+        node + length + 1 > run ? node + length + 1 - run : 0;  // a longer run would match
+    const size_t last = std::max(oldest, runStart);
+    const Link *links = linksOf(node) + (isAbove ? BELOW : ABOVE);
+    for (; node > last && *links == 1 && there[-1] == runByte; --node, --there)
+      links = node % RING_SIZE == 0 ? linksOf(node - 1) + (isAbove ? BELOW : ABOVE) : links - 2;
+    return node;
+  }
 
   Link *linksOf(size_t node) { return &children_[2 * (node % RING_SIZE)]; }
 
-  Link linkTo(size_t node, size_t child) const {
-    return child != NO_POSITION && node - child <= dictSize_ ? static_cast<Link>(node - child) : NO_LINK;
+  // The node that link leads to from node, if a search from position may
+  // go there.
+  size_t follow(size_t position, size_t node, Link link) const {
+    return link == NO_LINK || position - (node - link) > dictSize_ ? NO_POSITION : node - link;
   }
 
-  static size_t follow(size_t node, Link link) { return link == NO_LINK ? NO_POSITION : node - link; }
+  // The link from bound to the child that link leads to from node.
+  Link relink(size_t bound, size_t node, Link link) const {
+    const size_t child = follow(bound, node, link);
+    return child == NO_POSITION ? NO_LINK : static_cast<Link>(bound - child);
+  }
+
+  // The root of position's tree, which position then becomes;
+  // NO_POSITION when the tree has no node in reach.
+  size_t takeRoot(size_t position, const uint8_t *here) {
+    const unsigned hash = hashKey(here);
+    const size_t distance = sinceMark(position, root_[hash]);
+    root_[hash] = static_cast<Mark>(position);
+    if (distance == 0 || distance > dictSize_ || distance > position || hashKey(here - distance) != hash)
+      return NO_POSITION;
+    return position - distance;
+  }
 
   // The low bits of a position, enough to tell any two in the dictionary's
   // reach apart. A mark may belong to a position long gone whose low bits
@@ -348,9 +460,15 @@ class OptimalImploder {
   // holds the offers from the position before.
   void offerCopies(size_t position, uint32_t here, const OfferedCopies &previous, OfferedCopies &current) {
     unsigned length = MIN_MATCH + 1, twin = 0;
+    const bool isShort = current.count != 0 && current.copy[current.count - 1].length <= SHORT_COPY;
     for (unsigned i = 0; i < current.count; ++i) {
       const unsigned distance = current.copy[i].distance;
       current.start[i] = here + 1 + distanceCost(length, distance, dictionaryBits_);
+      if (isShort) {
+        relaxLengths(position, length, current.copy[i].length, distance, current.start[i]);
+        length = current.copy[i].length + 1;
+        continue;
+      }
       while (length <= current.copy[i].length) {
         // The previous position's offer one byte longer reaches the same
         // position; where it started no dearer and the longer length
@@ -421,8 +539,8 @@ class OptimalImploder {
     std::copy(step_.begin() + from, step_.end(), step_.begin());
     std::fill(cost_.end() - from, cost_.end(), UNREACHED);
     const uint32_t offset = cost_[0];
-    for (uint32_t &cost : cost_)
-      if (cost != UNREACHED) cost -= offset;
+    for (auto cost = cost_.begin(); cost != cost_.end() - from; ++cost)  // the rest is unreached now
+      if (*cost != UNREACHED) *cost -= offset;
     base_ = settled;
     offered_[position & 1].count = 0;                    // its prices counted from the old base
     if (position + MAX_MATCH >= base_ + cost_.size()) {  // the ways have not met yet: room for more

@@ -200,8 +200,16 @@ TEST(OptimalImplode, WritesTheShortestStream) {
   Bytes runs = sample::executableLike(1500, 7);
   runs.insert(runs.end(), 900, 0);
   runs.insert(runs.end(), runs.begin() + 100, runs.begin() + 1700);
+  // Runs of one byte ending in different bytes: the ends of the older runs
+  // lie in a chain the searches from a newer run's end go along.
+  Bytes runEnds;
+  for (unsigned run = 0; run < 8; ++run) {
+    runEnds.insert(runEnds.end(), 60 + 17 * (run % 5), 0);
+    runEnds.push_back(static_cast<uint8_t>("aXbYaZb!"[run]));
+    runEnds.push_back(static_cast<uint8_t>(run));
+  }
   for (const Bytes &data :
-       {sample::text(2500, 5), sample::executableLike(3000, 6), runs, sample::random(400, 8)})
+       {sample::text(2500, 5), sample::executableLike(3000, 6), runs, runEnds, sample::random(400, 8)})
     for (unsigned type : {dcl::CMP_BINARY, dcl::CMP_ASCII})
       for (unsigned dictSize : {1024u, 4096u}) {
         const Bytes optimal = implodeOrFail(data, type, dictSize, dcl::implodeOptimal);
