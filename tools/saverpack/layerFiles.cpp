@@ -17,7 +17,7 @@ namespace {
 
 // The launcher and the installer program of any file this packer makes lie
 // well within this many leading bytes; the package behind them is not read.
-const int64_t PROGRAMS_REACH = int64_t{32} << 20;
+const int64_t PROGRAMS_REACH = int64_t{8} << 20;
 
 std::string failure(const char *what, const std::string &path) {
   return std::string("cannot ") + what + " \"" + path + "\": " + std::strerror(errno);
