@@ -111,7 +111,7 @@ ScratchFiles::~ScratchFiles() {
 }
 
 std::string ScratchFiles::make(const std::string &what) {
-  made_.push_back(stem_ + "." + what + ".partial");
+  made_.push_back(stem_ + "." + what + ".partial.exe");
   std::remove(made_.back().c_str());  // a left-over of an earlier run
   return made_.back();
 }

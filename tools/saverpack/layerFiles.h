@@ -32,7 +32,9 @@ bool appendWhole(const std::string &source, const std::string &target, std::stri
 // layer stays as it is.
 bool stripSignature(const std::string &path, std::string &error);
 
-// Work files beside an output, named after it; removed when done with.
+// Work files beside an output, named after it and ending in ".exe" like the
+// programs they hold, as a signing tool may go by the name; removed when
+// done with.
 class ScratchFiles {
  public:
   explicit ScratchFiles(std::string stem) : stem_(std::move(stem)) {}
