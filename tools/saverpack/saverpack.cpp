@@ -105,12 +105,11 @@ bool split(int argc, char **argv, const std::map<std::string, bool> &known, Word
 bool buildSigned(const BuildPlan &plan, const std::string &outputPath, const SigningOptions &signing,
                  int64_t &size, std::string &error, Progress &progress, BuildNotes &notes) {
   const std::string unsignedPath = outputPath + ".unsigned";
-  std::vector<uint8_t> file;
   const bool signedOk = writeInstallerFile(plan, unsignedPath, size, error, &progress, &notes) &&
-                        readWholeFile(unsignedPath, file, error) &&
-                        signInstallerFile(file, signing, error) && writeWholeFile(outputPath, file, error);
+                        signInstallerFile(unsignedPath, outputPath, signing, error);
   std::remove(unsignedPath.c_str());
-  size = static_cast<int64_t>(file.size());
+  std::error_code ignored;
+  size = signedOk ? static_cast<int64_t>(std::filesystem::file_size(pathOfUtf8(outputPath), ignored)) : 0;
   return signedOk;
 }
 
@@ -147,11 +146,8 @@ int sign(const Words &words) {
   SigningOptions signing;
   if (!signingOptionsOf(words, signing) || !signing.wanted()) return usage();
   const std::string outputPath = words.options.contains("-o") ? words.options.at("-o") : words.plain[0];
-  std::vector<uint8_t> file;
   std::string error;
-  if (!readWholeFile(words.plain[0], file, error) || !signInstallerFile(file, signing, error) ||
-      !writeWholeFile(outputPath, file, error))
-    return fail(error);
+  if (!signInstallerFile(words.plain[0], outputPath, signing, error)) return fail(error);
   std::cout << "signed " << outputPath << "\n";
   return 0;
 }

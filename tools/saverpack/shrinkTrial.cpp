@@ -1,5 +1,6 @@
 #include "tools/saverpack/shrinkTrial.h"
 
+#include "tools/saverpack/implodeFloor.h"
 #include "tools/saverpack/packageBuilder.h"
 #include "tools/saverpack/storedFile.h"
 
@@ -21,7 +22,11 @@ bool firstBlockShrinks(std::FILE *file, int64_t offset, bool fast) {
   std::vector<uint8_t> block(TRIAL_BLOCK), imploded;
   if (!seekTo(file, offset)) return true;
   block.resize(std::fread(block.data(), 1, block.size(), file));
-  return std::ferror(file) != 0 || (implodeBytes(block, imploded, fast) && imploded.size() < block.size());
+  if (std::ferror(file) != 0) return true;
+  // Random and compressed data are shown not to shrink without the coder
+  // (the packer's dictionary is 4096 bytes); the answer is the same.
+  if (implodeCannotShrink(block.data(), block.size(), 4096)) return false;
+  return implodeBytes(block, imploded, fast) && imploded.size() < block.size();
 }
 
 bool firstBlockShrinks(const std::string &source, bool fast) {

@@ -2,7 +2,7 @@
 
 #include "common/signatureFields.h"
 #include "tools/saverpack/fileAccess.h"
-#include "tools/saverpack/fileLayers.h"
+#include "tools/saverpack/layerFiles.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -39,19 +39,6 @@ fs::path scratchPath(const std::string &what) {
   return fs::temp_directory_path() / ("saverpack-" + what + "-" + std::to_string(random()) + ".exe");
 }
 
-// The bytes of a layer up to its certificate table when that lies inside it,
-// its entry cleared: the layer as it was before it was signed. An unsigned
-// layer stays as it is.
-std::vector<uint8_t> withoutSignature(std::vector<uint8_t> layer) {
-  SignatureFields fields;
-  if (!readSignatureFields(layer.data(), std::min(layer.size(), SIGNATURE_HEADER_BYTES), fields))
-    return layer;
-  if (fields.certificateTableOffset != 0 && fields.certificateTableOffset <= layer.size())
-    layer.resize(fields.certificateTableOffset);
-  std::fill_n(layer.begin() + fields.certificateEntryOffset, CERTIFICATE_ENTRY_SIZE, 0);
-  return layer;
-}
-
 bool isPem(const std::string &path) {
   std::vector<uint8_t> bytes;
   std::string ignored;
@@ -60,11 +47,11 @@ bool isPem(const std::string &path) {
          std::search(bytes.begin(), bytes.end(), mark.begin(), mark.end()) != bytes.end();
 }
 
-std::string signingCommand(const SigningOptions &options, const fs::path &in, const fs::path &out) {
+std::string signingCommand(const SigningOptions &options, const std::string &in, const std::string &out) {
   if (!options.signCommand.empty()) {
     std::string command = options.signCommand;
     const size_t at = command.find(FILE_PLACEHOLDER);
-    return command.replace(at, sizeof FILE_PLACEHOLDER - 1, quoted(utf8Of(in)));
+    return command.replace(at, sizeof FILE_PLACEHOLDER - 1, quoted(in));
   }
   std::string command = std::string(SIGNING_TOOL) + " sign";
   if (isPem(options.keyPath)) {
@@ -74,49 +61,24 @@ std::string signingCommand(const SigningOptions &options, const fs::path &in, co
   }
   if (!options.passwordFile.empty()) command += " -readpass " + quoted(options.passwordFile);
   if (!options.timestampUrl.empty()) command += " -ts " + quoted(options.timestampUrl);
-  return command + " -in " + quoted(utf8Of(in)) + " -out " + quoted(utf8Of(out));
+  return command + " -in " + quoted(in) + " -out " + quoted(out);
 }
 
-// Signs one layer through a scratch file; the tool's own output goes to
-// standard error.
-bool signLayer(std::vector<uint8_t> &layer, const SigningOptions &options, const std::string &what,
-               std::string &error) {
-  const fs::path in = scratchPath(what), out = scratchPath(what + "-signed");
-  const fs::path &result = options.signCommand.empty() ? out : in;
-  bool done = writeWholeFile(utf8Of(in), layer, error);
-  if (done && std::system((signingCommand(options, in, out) + " 1>&2").c_str()) != 0) {
-    error = "signing the " + what + " failed";
-    done = false;
-  }
-  if (done) done = readWholeFile(utf8Of(result), layer, error);
-  std::error_code ignored;
-  fs::remove(in, ignored);
-  fs::remove(out, ignored);
-  return done;
+// Signs the layer file at path; signedPath is where the tool left the
+// signed layer. The tool's own output goes to standard error.
+bool signLayer(const std::string &path, const SigningOptions &options, const std::string &what,
+               ScratchFiles &scratch, std::string &signedPath, std::string &error) {
+  signedPath = options.signCommand.empty() ? scratch.make(what + "-signed") : path;
+  if (std::system((signingCommand(options, path, signedPath) + " 1>&2").c_str()) == 0) return true;
+  error = "signing the " + what + " failed";
+  return false;
 }
 
-// The layers of file: the installer file (program and package, with its own
-// signature) and the launcher image in front of it, if any.
-struct LayerSpans {
-  size_t launcherSize = 0;
-  size_t installerEnd = 0;
-};
-
-bool findSpans(const std::vector<uint8_t> &file, LayerSpans &spans, std::string &error) {
-  FileLayers layers;
-  if (findLayers(file, layers, error) != FileKind::Installer || !error.empty()) {
-    if (error.empty()) error = "not an installer or launcher file";
-    return false;
-  }
-  spans.launcherSize = layers.launcherSize;
-  SignatureFields fields;
-  const bool read = readSignatureFields(file.data(), std::min(file.size(), SIGNATURE_HEADER_BYTES), fields);
-  spans.installerEnd = spans.launcherSize == 0
-                           ? file.size()
-                           : static_cast<size_t>(appendedDataEnd(read ? &fields : nullptr,
-                                                                 static_cast<int64_t>(spans.launcherSize),
-                                                                 static_cast<int64_t>(file.size())));
-  return true;
+bool moveOver(const std::string &from, const std::string &to, std::string &error) {
+  std::error_code fault;
+  fs::rename(pathOfUtf8(from), pathOfUtf8(to), fault);
+  if (fault) error = "cannot write \"" + to + "\": " + fault.message();
+  return !fault;
 }
 
 std::string afterMark(const std::string &text, const std::string &mark) {
@@ -194,29 +156,34 @@ bool checkLayer(const std::vector<uint8_t> &layer, const std::string &what, cons
 
 }  // namespace
 
-bool signInstallerFile(std::vector<uint8_t> &file, const SigningOptions &options, std::string &error) {
+bool signInstallerFile(const std::string &source, const std::string &output, const SigningOptions &options,
+                       std::string &error) {
   if (!options.signCommand.empty() && options.signCommand.find(FILE_PLACEHOLDER) == std::string::npos) {
     error = "--sign-command needs {file} where the file to sign goes";
     return false;
   }
   LayerSpans spans;
-  if (!findSpans(file, spans, error)) return false;
-  std::vector<uint8_t> installer = withoutSignature(installerLayer(file, spans));
-  if (!signLayer(installer, options, "installer", error)) return false;
-  if (spans.launcherSize == 0) {
-    file = std::move(installer);
-    return true;
-  }
-  file.resize(spans.launcherSize);
-  file = withoutSignature(std::move(file));  // its table lay behind the image: only the entry goes
-  file.insert(file.end(), installer.begin(), installer.end());
-  return signLayer(file, options, "launcher", error);
+  if (!readSpans(source, spans, error)) return false;
+  ScratchFiles scratch(output);
+  const std::string installer = scratch.make("installer");
+  std::string signedInstaller, signedWhole;
+  if (!appendRange(source, spans.launcherSize, spans.installerEnd - spans.launcherSize, installer, error) ||
+      !stripSignature(installer, error) ||
+      !signLayer(installer, options, "installer", scratch, signedInstaller, error))
+    return false;
+  if (spans.launcherSize == 0) return moveOver(signedInstaller, output, error);
+  // The launcher's own table lay behind its image: stripping clears its entry.
+  const std::string whole = scratch.make("launcher");
+  return appendRange(source, 0, spans.launcherSize, whole, error) && stripSignature(whole, error) &&
+         appendWhole(signedInstaller, whole, error) &&
+         signLayer(whole, options, "launcher", scratch, signedWhole, error) &&
+         moveOver(signedWhole, output, error);
 }
 
 bool reportSignatures(const std::vector<uint8_t> &file, const std::string &caPath, std::ostream &out) {
   LayerSpans spans;
   std::string error;
-  if (!findSpans(file, spans, error)) {
+  if (!findSpans(file, static_cast<int64_t>(file.size()), spans, error)) {
     out << "signatures: " << error << "\n";
     return false;
   }

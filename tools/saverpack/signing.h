@@ -18,11 +18,14 @@ struct SigningOptions {
   bool wanted() const { return !keyPath.empty() || !signCommand.empty(); }
 };
 
-// Signs the installer layer of file, puts it behind the launcher again and
-// signs the launcher file; a file without launcher has the installer layer
-// only. Earlier signatures are replaced. False, with the reason, when a
-// layer cannot be found or the tool fails.
-bool signInstallerFile(std::vector<uint8_t> &file, const SigningOptions &options, std::string &error);
+// Signs the installer layer of the file at source, puts it behind the
+// launcher again and signs the launcher file, into output (which may be
+// source); a file without launcher has the installer layer only. Earlier
+// signatures are replaced. The layers go through work files beside output,
+// copied in blocks. False, with the reason, when a layer cannot be found,
+// a file cannot be written or the tool fails; output is then as it was.
+bool signInstallerFile(const std::string &source, const std::string &output, const SigningOptions &options,
+                       std::string &error);
 
 // A line for each layer: unsigned; signed by whom and whether the signature
 // covers the layer as it now is (and, with caPath, whether its chain leads
