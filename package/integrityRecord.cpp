@@ -5,9 +5,6 @@
 #include "package/packageProperties.h"
 
 #include <zlib.h>
-#ifdef SAVER_FAST_CRC32
-#include <libdeflate.h>
-#endif
 
 #include <algorithm>
 #include <cstdint>
@@ -169,11 +166,6 @@ int32_t programRange(ByteSource &source, uint32_t length, ZeroedBytes (&signing)
 }  // namespace
 
 uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
-#ifdef SAVER_FAST_CRC32
-  // The same CRC with the processor's carry-less multiply: several times
-  // zlib's pace, which the packer's pass over every input byte feels.
-  return libdeflate_crc32(crc, bytes, count);
-#else
   // zlib takes 32-bit lengths; larger buffers go in pieces.
   const Bytef *next = static_cast<const Bytef *>(bytes);
   uLong result = crc;
@@ -184,7 +176,6 @@ uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
     count -= piece;
   }
   return static_cast<uint32_t>(result);
-#endif
 }
 
 uint32_t crc32Of(const void *bytes, size_t count) { return crc32Update(0, bytes, count); }

@@ -8,7 +8,7 @@ packages=(
   wine wine64 wine32:i386 xvfb xauth xdotool imagemagick fonts-dejavu-core fonts-wqy-microhei locales
   dynamite libdynamite-dev libstorm-dev
   nlohmann-json3-dev libgtest-dev googletest libbenchmark-dev
-  zlib1g-dev libdeflate-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
+  zlib1g-dev libjpeg-dev clang libclang-rt-14-dev clang-format clang-tidy dpkg-dev cmake make
   osslsigncode openssl libssl-dev
   python3-jsonschema python3-yaml
 )
