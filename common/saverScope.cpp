@@ -37,7 +37,6 @@ namespace {
 // Points the system and shared folders of paths already set at the user's
 // own saver folder, made when missing.
 int32_t setUserSaverPaths() {
-  forUser = true;
   const std::string folder = userSaverFolder();
   int32_t status = folder.empty() ? SYSTEM_ERROR_PATH_NOT_FOUND : STATUS_OK;
   if (status == STATUS_OK) status = makeFolder(folderOfFile(folder.substr(0, folder.size() - 1)));
@@ -54,6 +53,7 @@ int32_t setUserSaverPaths() {
 
 int32_t initUserSaverPaths(const std::string &programFilePath, bool withWorkFolder) {
   TraceScope trace("initUserSaverPaths", programFilePath);
+  forUser = true;
   int32_t status =
       withWorkFolder ? initSystemPaths(programFilePath) : initFixedSystemPaths(programFilePath);
   if (status == STATUS_OK) status = setUserSaverPaths();
@@ -64,9 +64,11 @@ int32_t initUserSaverPaths(const std::string &programFilePath, bool withWorkFold
 // no work folder, and so links none of the work folders' code.
 int32_t initInstalledSaverPaths(const std::string &programPath) {
   if (!isInUserSaverFolder(programPath)) return initFixedSystemPaths(programPath);
+  TraceScope trace("initUserSaverPaths", programPath);
+  forUser = true;
   int32_t status = initFixedSystemPaths(programPath);
   if (status == STATUS_OK) status = setUserSaverPaths();
-  return status;
+  return trace.result(status);
 }
 
 bool isInUserSaverFolder(const std::string &programPath) {
