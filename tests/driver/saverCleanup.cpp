@@ -56,4 +56,12 @@ std::string registryText(HKEY root, const std::string &key, const char *name) {
   return SHGetValueA(root, key.c_str(), name, nullptr, text, &size) == ERROR_SUCCESS ? text : "";
 }
 
+void removeWorkFoldersOfEndedRuns() {
+  std::error_code ignored;
+  for (const std::string &parent : {specialFolder(CSIDL_LOCAL_APPDATA) + "Lumavane\\", sharedSaverFolder()})
+    for (const auto &item : std::filesystem::directory_iterator(parent, ignored))
+      if (item.is_directory(ignored) && std::filesystem::exists(item.path() / "run.lock", ignored))
+        std::filesystem::remove_all(item.path(), ignored);
+}
+
 }  // namespace driver

@@ -192,6 +192,11 @@ struct InstalledSaver {
 // failed test leaves the next one a clean machine.
 void removeInstalledSaver(const InstalledSaver &saver);
 
+// Removes the work folders (those holding a run's lock file) that runs ended
+// by force in earlier tests left: the next launcher or installer removes
+// them, a change a test comparing listings must not count as its own.
+void removeWorkFoldersOfEndedRuns();
+
 // What an installation may change on the machine, one line each: the
 // drive's files and folders (outside the temporary folders and the
 // launcher's work folders), the uninstall entries, the shared-library

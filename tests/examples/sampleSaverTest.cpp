@@ -134,6 +134,7 @@ class SampleSaver : public ::testing::Test {
     RemoveDirectoryA(sharedSaverFolder().c_str());
     WritePrivateProfileStringA("boot", "SCRNSAVE.EXE", nullptr, "system.ini");
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+    driver::removeWorkFoldersOfEndedRuns();
     before_ = driver::prefixListing();
     // This prefix leaves plain text without a viewer; the read-me needs one.
     ASSERT_EQ(SHSetValueA(HKEY_LOCAL_MACHINE, TEXT_CLASS_KEY, nullptr, REG_SZ, "txtfile", 8),

@@ -90,6 +90,7 @@ class UserSaver : public ::testing::Test {
     // The user's own class, so that the machine's registry stays as it is.
     SHSetValueA(HKEY_CURRENT_USER, TEXT_CLASS, nullptr, REG_SZ, "txtfile", 8);
     SHDeleteValueA(HKEY_CURRENT_USER, "Control Panel\\Desktop", "SCRNSAVE.EXE");
+    driver::removeWorkFoldersOfEndedRuns();
     listing_ = driver::prefixListing();
     registry_ = machineRegistry();
   }

@@ -121,6 +121,7 @@ class CarriedUninstaller : public InstallerEndToEnd {
 };
 
 TEST_F(CarriedUninstaller, QuietUninstallLeavesTheMachineAsBeforeAndASecondRunFindsNothing) {
+  driver::removeWorkFoldersOfEndedRuns();
   const std::set<std::string> before = driver::prefixListing();
   install(buildLauncher("quiet", nullptr, asVersion210));
   expectInstalled();
