@@ -21,12 +21,14 @@ const DWORD MUTEX_WAIT_MS = 30000;
 const int NUMBERED_FOLDER_LIMIT = 1000;
 
 // The lock files this run holds, with their folders: its work folder, and
-// the movie panel's scratch folder while it is open.
+// the movie panel's scratch folder while it is open. A numbered folder made
+// when all are taken goes without a lock, and so stays like an older
+// program's.
 struct HeldLock {
   std::string folder;
   HANDLE lock = INVALID_HANDLE_VALUE;
 };
-HeldLock heldLocks[2];
+HeldLock heldLocks[8];
 
 enum class LockState { held, free, missing };
 
@@ -63,7 +65,7 @@ int32_t holdLock(const std::string &folder) {
     held.folder = folder;
     return STATUS_OK;
   }
-  return SYSTEM_ERROR_ALREADY_EXISTS;
+  return STATUS_OK;
 }
 
 // The first free "<prefix><n>" below parent, made.

@@ -1,5 +1,6 @@
 // The file routines against the real file system of the Wine test prefix.
 #include "common/QRX_FileUtils.h"
+#include "common/workFolder.h"
 
 #include <windows.h>
 #include <shlobj.h>
@@ -161,11 +162,17 @@ TEST(NumberedFolder, TakesTheLowestFreeNumber) {
   std::string fourth;
   EXPECT_EQ(createNumberedFolder(prefix, fourth), STATUS_OK);
   EXPECT_EQ(fourth, base + "4\\");
+  // Each is held by its lock until released.
+  EXPECT_FALSE(RemoveDirectoryA(folder[2].c_str()));
+  releaseWorkFolder(folder[2]);
   ASSERT_TRUE(RemoveDirectoryA(folder[2].c_str()));
   std::string reused;
   EXPECT_EQ(createNumberedFolder(prefix, reused), STATUS_OK);
   EXPECT_EQ(reused, folder[2]);
-  for (const std::string &made : {folder[1], folder[2], folder[3], fourth}) RemoveDirectoryA(made.c_str());
+  for (const std::string &made : {folder[1], folder[2], folder[3], fourth}) {
+    releaseWorkFolder(made);
+    RemoveDirectoryA(made.c_str());
+  }
 }
 
 TEST(NumberedFolder, AllNamesTakenGivesAStatusAndNoPath) {
@@ -179,6 +186,7 @@ TEST(NumberedFolder, AllNamesTakenGivesAStatusAndNoPath) {
   EXPECT_EQ(createNumberedFolder(prefix, folder), SYSTEM_ERROR_ALREADY_EXISTS);
   EXPECT_EQ(folder, "");
   EXPECT_FALSE(exists(base + "1001"));
+  releaseWorkFolder(first);
   for (int n = 1; n <= 1000; n++) RemoveDirectoryA((base + std::to_string(n)).c_str());
 }
 
