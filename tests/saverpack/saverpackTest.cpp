@@ -7,9 +7,11 @@
 #include "package/packageFormat.h"
 #include "package/packageLimits.h"
 #include "package/uninstallMark.h"
+#include "tools/saverpack/dataFileWriter.h"
 #include "tools/saverpack/inspect.h"
 #include "tools/saverpack/installerFile.h"
 #include "tools/saverpack/manifest.h"
+#include "tools/saverpack/storedFile.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -327,6 +329,52 @@ TEST(Saverpack, AFailedWriteLeavesTheOlderOutputAlone) {
   EXPECT_EQ((std::vector<uint8_t>{'o', 'l', 'd'}), readBytes(output));
   for (const fs::directory_entry &item : fs::directory_iterator(folder.path()))
     EXPECT_EQ(std::string::npos, item.path().string().find(".partial")) << item.path();
+}
+
+std::vector<uint8_t> fileBytes(std::FILE *file, int64_t size) {
+  std::vector<uint8_t> bytes(static_cast<size_t>(size));
+  std::rewind(file);
+  bytes.resize(std::fread(bytes.data(), 1, bytes.size(), file));
+  return bytes;
+}
+
+// The members are imploded on every core and still stored as one after the
+// other would be: each member the bytes storeFile makes of its file alone.
+TEST(Saverpack, MembersImplodedTogetherAreStoredAsEachAlone) {
+  ScratchFolder folder;
+  DataFilePlan plan;
+  for (uint32_t i = 0; i < 40; ++i) {
+    const std::string name = "m" + std::to_string(i);
+    writeBytes(folder.path() / name,
+               i % 5 == 4 ? randomBytes(9000, i) : compressibleBytes(2000 + i * 1500));
+    plan.members.push_back({name, (folder.path() / name).string(), 0, true});
+  }
+  for (bool fast : {false, true}) {
+    std::FILE *output = std::tmpfile();
+    int64_t size = 0;
+    uint32_t crc = 0;
+    std::string error;
+    ASSERT_TRUE(writeDataFile(plan, fast, output, size, crc, error, nullptr, nullptr)) << error;
+    const std::vector<uint8_t> dataFile = fileBytes(output, size);
+    std::fclose(output);
+    MemorySource data(dataFile.data(), dataFile.size());
+    SaverSettings settings;
+    std::vector<DataMemberRecord> table(MEMBER_TABLE_SIZE);
+    ASSERT_EQ(0, readMemberTable(data, settings, table.data()));
+    for (size_t i = 0; i < plan.members.size(); ++i) {
+      DataMemberHeader header;
+      std::vector<uint8_t> stored;
+      ASSERT_EQ(0, readMemberHeader(data, table[i + 1], header));  // the table counts from 1
+      ASSERT_EQ(0, readMemberBytes(data, table[i + 1], header, stored));
+      std::FILE *alone = std::tmpfile();
+      StoredFile expected;
+      ASSERT_TRUE(storeFile(plan.members[i].sourcePath, true, fast, alone, expected, error)) << error;
+      EXPECT_EQ(expected.compressed, header.compressed != 0) << plan.members[i].path;
+      EXPECT_EQ(fileBytes(alone, expected.storedSize), stored)
+          << plan.members[i].path << (fast ? " fast" : "");
+      std::fclose(alone);
+    }
+  }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "package/integrityRecord.h"
 #include "package/packageLimits.h"
 #include "tools/saverpack/fileAccess.h"
+#include "tools/saverpack/implodeAhead.h"
 #include "tools/saverpack/shrinkTrial.h"
 #include "tools/saverpack/storedFile.h"
 
@@ -35,13 +36,22 @@ struct DataFileWriter {
   std::FILE *output;
   int64_t base;
   bool fastImplode;
+  ImplodeAhead &ahead;
   uint32_t bodyCrc = 0;
 };
 
+// Stores member index from what the workers made of it, else from its file.
+bool storeMember(DataFileWriter &writer, size_t index, const std::string &source, bool compress,
+                 StoredFile &stored, std::string &error) {
+  ReadFile file;
+  if (writer.ahead.take(index, file)) return storeReadFile(source, file, writer.output, stored, error);
+  return storeFile(source, compress, writer.fastImplode, writer.output, stored, error);
+}
+
 // Stores one member at the output's position and points its record at it.
 // compress: the plan asks for it and the member's first block shrinks.
-bool writeMember(DataFileWriter &writer, const MemberPlan &planned, bool compress, DataMemberRecord &record,
-                 StoredFile &stored, std::string &error) {
+bool writeMember(DataFileWriter &writer, size_t index, const MemberPlan &planned, bool compress,
+                 DataMemberRecord &record, StoredFile &stored, std::string &error) {
   std::FILE *output = writer.output;
   if (planned.path.size() >= sizeof(record.path)) {
     error = "dataFile: member path longer than 255 bytes: " + planned.path;
@@ -58,7 +68,7 @@ bool writeMember(DataFileWriter &writer, const MemberPlan &planned, bool compres
                                   "member", error))
     return false;
   if (carried && (!seekTo(output, storedAt) ||
-                  !storeFile(planned.sourcePath, compress, writer.fastImplode, output, stored, error))) {
+                  !storeMember(writer, index, planned.sourcePath, compress, stored, error))) {
     error = "dataFile.members: " + error;
     return false;
   }
@@ -116,6 +126,14 @@ std::vector<bool> membersShrink(const DataFilePlan &plan, bool fastImplode) {
   return firstBlocksShrink(tried, fastImplode);
 }
 
+// The files of the members to implode, empty for the others.
+std::vector<std::string> sourcesToImplode(const DataFilePlan &plan, const std::vector<bool> &shrinks) {
+  std::vector<std::string> sources(plan.members.size());
+  for (size_t i = 0; i < sources.size(); ++i)
+    if (shrinks[i]) sources[i] = plan.members[i].sourcePath;
+  return sources;
+}
+
 }  // namespace
 
 bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output, int64_t &size,
@@ -131,7 +149,8 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
   const int64_t tableBytes = static_cast<int64_t>(table.size() * sizeof(DataMemberRecord));
   const std::vector<bool> shrinks = membersShrink(plan, fastImplode);
   uint64_t expandedSoFar = 0;
-  DataFileWriter writer{output, positionOf(output), fastImplode};
+  ImplodeAhead ahead(sourcesToImplode(plan, shrinks), fastImplode);
+  DataFileWriter writer{output, positionOf(output), fastImplode, ahead};
   const int64_t front = static_cast<int64_t>(sizeof(settings)) + tableBytes;
   if (!seekTo(output, writer.base + front)) {
     error = "dataFile: cannot write its member table";
@@ -140,7 +159,7 @@ bool writeDataFile(const DataFilePlan &plan, bool fastImplode, std::FILE *output
   for (size_t i = 0; i < plan.members.size(); ++i) {
     const MemberPlan &planned = plan.members[i];
     StoredFile stored;
-    if (!writeMember(writer, planned, shrinks[i], table[i], stored, error)) return false;
+    if (!writeMember(writer, i, planned, shrinks[i], table[i], stored, error)) return false;
     if (planned.compressed && stored.expandedSize != 0 && !stored.compressed && notes != nullptr)
       notes->storedPlain.push_back("dataFile member " + planned.path);
     expandedSoFar += static_cast<uint64_t>(stored.expandedSize);

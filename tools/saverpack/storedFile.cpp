@@ -101,6 +101,20 @@ bool explodeFrom(std::FILE *file, int64_t storedSize, ExplodeRun &run) {
          std::ferror(file) == 0;
 }
 
+// Checks the stream stored wrote at start in output: it must explode to
+// the bytes it was made from. Takes its CRC and leaves the position behind it.
+bool streamExpands(std::FILE *output, int64_t start, StoredFile &stored, std::string &error) {
+  ExplodeRun check{};
+  if (std::fflush(output) != 0 || !seekTo(output, start) ||
+      !explodeFrom(output, stored.storedSize, check) || check.expandedSize != stored.expandedSize ||
+      check.expandedCrc != stored.expandedCrc) {
+    error = "its implode stream does not expand to it";
+    return false;
+  }
+  stored.storedCrc = check.storedCrc;
+  return seekTo(output, start + stored.storedSize);
+}
+
 OpenFile openSource(const std::string &source, int64_t &size, std::string &error) {
   OpenFile file(std::fopen(source.c_str(), "rb"));
   std::error_code fault;
@@ -155,14 +169,8 @@ bool implodeSpan(std::FILE *source, int64_t offset, int64_t size, bool fast, std
   stored.readSeconds = reader.seconds;
   if (result != dcl::CMP_NO_ERROR || run.gaveUp || run.written >= size || reader.failed || run.writeFailed)
     return false;
-  ExplodeRun check{};
-  if (std::fflush(output) != 0 || !seekTo(output, start) || !explodeFrom(output, run.written, check) ||
-      check.expandedSize != reader.consumed || check.expandedCrc != reader.crc) {
-    error = "its implode stream does not expand to it";
-    return false;
-  }
-  stored = {true, reader.consumed, reader.crc, run.written, check.storedCrc, reader.seconds};
-  return seekTo(output, start + run.written);
+  stored = {true, reader.consumed, reader.crc, run.written, 0, reader.seconds};
+  return streamExpands(output, start, stored, error);
 }
 
 bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *output, StoredFile &stored,
@@ -193,6 +201,19 @@ bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *o
   stored.readSeconds =
       trying + std::chrono::duration<double>(std::chrono::steady_clock::now() - began).count();
   return true;
+}
+
+bool storeReadFile(const std::string &source, const ReadFile &file, std::FILE *output, StoredFile &stored,
+                   std::string &error) {
+  const int64_t start = positionOf(output);
+  const std::vector<uint8_t> &written = file.stream.empty() ? file.bytes : file.stream;
+  if (std::fwrite(written.data(), 1, written.size(), output) != written.size()) {
+    error = "cannot copy \"" + source + "\" into the output: " + std::strerror(errno);
+    return false;
+  }
+  const int64_t size = static_cast<int64_t>(written.size());
+  stored = {!file.stream.empty(), file.size, file.crc, size, file.crc, file.readSeconds};
+  return file.stream.empty() || streamExpands(output, start, stored, error);
 }
 
 bool storeImploded(const std::string &source, std::FILE *output, StoredFile &stored, std::string &error) {

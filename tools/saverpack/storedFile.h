@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 struct StoredFile {
   bool compressed = false;
@@ -18,6 +19,16 @@ struct StoredFile {
   double readSeconds = 0;  // spent reading the source alone, a plain copy's pace
 };
 
+// A file read whole, and its implode stream when that is smaller (else
+// empty, and the bytes are stored plain).
+struct ReadFile {
+  int64_t size = 0;
+  uint32_t crc = 0;
+  std::vector<uint8_t> bytes;  // dropped once the stream is made
+  std::vector<uint8_t> stream;
+  double readSeconds = 0;
+};
+
 // Stores source at output's current position (output open for reading and
 // writing) and leaves the position behind it. With compress, the bytes are
 // imploded (fast: by the greedy coder) unless the stream would not be
@@ -26,6 +37,11 @@ struct StoredFile {
 // the stream does not expand to the source.
 bool storeFile(const std::string &source, bool compress, bool fast, std::FILE *output, StoredFile &stored,
                std::string &error);
+
+// Stores file, read from source, at output's position the same as
+// storeFile would, its stream checked the same way.
+bool storeReadFile(const std::string &source, const ReadFile &file, std::FILE *output, StoredFile &stored,
+                   std::string &error);
 
 // Implodes size bytes of source from offset to output's position when that
 // makes them smaller: true, with stored filled and the position behind the
