@@ -20,6 +20,16 @@ bool memberSpan(ByteSource &dataFile, int64_t dataFileStart, const DataMemberRec
   return true;
 }
 
+// Whether member i's bytes, which end where the next member's header begins
+// (the packer writes them in the table's order) or with the file, are too
+// few to vouch for: its header is then not read at start-up. A table out of
+// order says nothing, and the header is read.
+bool tooShortToVouch(const DataMemberRecord *table, int i, int count, int64_t fileSize, uint32_t minBytes) {
+  const int64_t end = i < count ? table[i + 1].headerOffset : fileSize;
+  const int64_t room = end - table[i].headerOffset - static_cast<int64_t>(sizeof(DataMemberHeader));
+  return end > table[i].headerOffset && room < static_cast<int64_t>(minBytes);
+}
+
 }  // namespace
 
 std::vector<VouchedSpan> findVouchedSpans(ByteSource &file, const InstallerHeader &header,
@@ -36,6 +46,7 @@ std::vector<VouchedSpan> findVouchedSpans(ByteSource &file, const InstallerHeade
   if (readMemberTable(dataFile, settings, table.data()) != STATUS_OK) return spans;
   for (int i = 1; i <= settings.memberCount; ++i) {
     VouchedSpan span;
+    if (tooShortToVouch(table.data(), i, settings.memberCount, dataFile.size(), minBytes)) continue;
     if (memberSpan(dataFile, entry.start, table[i], minBytes, span)) spans.push_back(span);
   }
   return spans;
