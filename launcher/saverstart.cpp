@@ -8,6 +8,7 @@
 #include "common/librarySearch.h"
 #include "common/runLog.h"
 #include "common/runningProgram.h"
+#include "common/statusCodes.h"
 #include "launcher/QRP_InstallerUtils.h"
 #include "launcher/SenderMain.h"
 #include "launcher/launcherRules.h"
@@ -17,7 +18,7 @@
 // copy and ends with the installer's exit code.
 static int runLauncher(HINSTANCE instance) {
   HWND mainWindow = createSenderMainForm(instance);
-  if (mainWindow == nullptr) return 1;
+  if (mainWindow == nullptr) return STATUS_NOT_DONE;
   for (;;) {
     HANDLE installer = runningInstaller();
     const DWORD woken =
