@@ -128,6 +128,7 @@ InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std
   plan.version = properties.version;
   plan.homepage = properties.homepage;
   plan.supportUrl = properties.supportUrl;
+  plan.languages = properties.languages;
   plan.scope = installScopeOf(properties);
   judgeNames(header, plan);
   return plan;

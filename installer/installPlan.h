@@ -76,6 +76,7 @@ struct InstallPlan {
   std::string version;  // "" for a package that states none: the entry is written as before
   std::string homepage;
   std::string supportUrl;
+  std::string languages;            // the package's, kept for the uninstaller; "" for all
   std::string icon;                 // the saver program in the system folder
   std::string ownUninstallCommand;  // the saver's own "/u"
   // The carried uninstaller's command, used once it is placed; "" when the

@@ -1,5 +1,6 @@
 #include "installer/uninstallEntry.h"
 
+#include "package/installedSaver.h"
 #include "package/packageVersion.h"
 
 #include <utility>
@@ -33,9 +34,9 @@ void addVersionValues(const InstallPlan &plan, const EntryFacts &facts, std::vec
 
 }  // namespace
 
-const char *const OPTIONAL_ENTRY_VALUES[] = {"Publisher",    "DisplayVersion",  "VersionMajor",
-                                             "VersionMinor", "InstallLocation", "InstallDate",
-                                             "URLInfoAbout", "HelpLink",        "QuietUninstallString"};
+const char *const OPTIONAL_ENTRY_VALUES[] = {
+    "Publisher",   "DisplayVersion", "VersionMajor", "VersionMinor",         "InstallLocation",
+    "InstallDate", "URLInfoAbout",   "HelpLink",     "QuietUninstallString", LANGUAGES_VALUE};
 const size_t OPTIONAL_ENTRY_VALUE_COUNT = sizeof(OPTIONAL_ENTRY_VALUES) / sizeof(OPTIONAL_ENTRY_VALUES[0]);
 
 std::vector<EntryValue> uninstallEntryValues(const InstallPlan &plan, const EntryFacts &facts) {
@@ -46,6 +47,7 @@ std::vector<EntryValue> uninstallEntryValues(const InstallPlan &plan, const Entr
   values.push_back(number("NoModify", 1));
   values.push_back(number("NoRepair", 1));
   if (!plan.version.empty()) addVersionValues(plan, facts, values);
+  if (!plan.languages.empty()) values.push_back(text(LANGUAGES_VALUE, plan.languages));
   return values;
 }
 

@@ -12,6 +12,7 @@ const char UNINSTALL_LIST_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\
 const char UNINSTALLER_FILE_NAME[] = "saverremove.exe";
 const char SHARED_LIBRARY_COUNTS_KEY[] = "Software\\Microsoft\\Windows\\CurrentVersion\\SharedDLLs";
 const char SHARED_LIBRARIES_VALUE[] = "SharedLibraries";
+const char LANGUAGES_VALUE[] = "Languages";
 static const char NAME_SWITCH[] = "/n=";
 
 static std::string lowerAscii(std::string text) {

@@ -54,6 +54,10 @@ UninstallerArguments parseUninstallerArguments(const std::string &commandLine);
 bool isUninstallCommandOf(const std::string &command, const std::string &systemFolder,
                           const std::string &sharedFolder, const std::string &codedName);
 
+// The uninstall entry's value that keeps the languages the package lets its
+// saver's programs speak ("en,de"), for the uninstaller; absent for all.
+extern const char LANGUAGES_VALUE[];  // "Languages"
+
 // Shared libraries. The installer counts each user of a library in the
 // shared folder under SHARED_LIBRARY_COUNTS_KEY (value name: the library's
 // path) and lists the ones it counted in the uninstall entry's value

@@ -67,7 +67,8 @@ void findEntries(bool machine, bool elevated, const std::string &codedName, Inst
     const std::vector<std::string> listed =
         splitNameList(registryText(root, keyPath, SHARED_LIBRARIES_VALUE));
     if (!trustsUninstallEntry(machine, elevated, listed)) continue;
-    saver.entries.push_back({machine, keyPath, registryText(root, keyPath, "DisplayName")});
+    saver.entries.push_back({machine, keyPath, registryText(root, keyPath, "DisplayName"),
+                             registryText(root, keyPath, LANGUAGES_VALUE)});
     for (const std::string &library : listed)
       if (isSharedLibraryPath(library, pathCommonAppData)) saver.sharedLibraries.push_back(library);
   }

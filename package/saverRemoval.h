@@ -26,6 +26,7 @@ struct UninstallEntryFound {
   bool machine = false;  // HKEY_LOCAL_MACHINE, else HKEY_CURRENT_USER
   std::string keyPath;
   std::string displayName;
+  std::string languages;  // LANGUAGES_VALUE, "" when every language is offered
 };
 
 struct InstalledSaver {

@@ -70,6 +70,8 @@ int32_t runUninstaller(const std::string &commandLine) {
     if (!arguments.quiet) showInformationMessage(nothingToRemoveText(arguments.codedName, programText));
     return STATUS_NOTHING_TO_REMOVE;
   }
+  // The languages the package let its installer speak, which its entry keeps.
+  if (!saver.entries.empty()) speakUserLanguage(arguments.languageCode, saver.entries.front().languages);
   return removeSaver(saver, arguments.quiet);
 }
 

@@ -73,6 +73,7 @@ TEST(UninstallEntryValues, EveryValueAnEntryMayLackIsClearedWhenNotWritten) {
   plan.publisher = "Lumen";
   plan.version = "1.0";
   plan.homepage = plan.supportUrl = "https://example.test";
+  plan.languages = "en,de";
   const std::map<std::string, std::string> bare = valuesOf(oceanPlan(), CARRIED);
   for (const auto &[name, value] : valuesOf(plan, CARRIED)) {
     if (bare.contains(name)) continue;
@@ -80,6 +81,13 @@ TEST(UninstallEntryValues, EveryValueAnEntryMayLackIsClearedWhenNotWritten) {
     for (size_t i = 0; i < OPTIONAL_ENTRY_VALUE_COUNT; ++i) cleared |= name == OPTIONAL_ENTRY_VALUES[i];
     EXPECT_TRUE(cleared) << name;
   }
+}
+
+TEST(UninstallEntryValues, OfferedLanguagesAreKeptForTheUninstaller) {
+  InstallPlan plan = oceanPlan();
+  EXPECT_FALSE(valuesOf(plan, CARRIED).contains("Languages"));
+  plan.languages = "en,de";
+  EXPECT_EQ(valuesOf(plan, CARRIED).at("Languages"), "en,de");
 }
 
 TEST(UninstallEntryValues, InstallDateIsEightDigits) {

@@ -2,6 +2,7 @@
 // program that has no "/u" of its own (the test saver is plain bytes) are
 // installed through the real launcher, and the command their uninstall entry
 // holds is run as Windows runs it.
+#include "common/statusCodes.h"
 #include "installerFixture.h"
 
 #include <shlwapi.h>
@@ -189,6 +190,20 @@ TEST_F(CarriedUninstaller, InteractiveUninstallAsksAndLeavesForeignThingsAlone) 
 
   DeleteFileA(foreignFile.c_str());
   SHDeleteKeyA(HKEY_LOCAL_MACHINE, foreignEntry.c_str());
+}
+
+// A package that offers some languages only: its entry keeps them, and the
+// uninstaller speaks no other, whatever "/lang=" asks for.
+TEST_F(CarriedUninstaller, SpeaksOnlyTheLanguagesThePackageOffers) {
+  install(buildLauncher("quiet", nullptr, [](std::string &manifest) {
+    manifest.insert(manifest.find('{') + 1, "\"languages\": \"en,de\",");
+  }));
+  EXPECT_EQ(uninstallValue("Languages"), "en,de");
+  std::string question;
+  EXPECT_EQ(runCommand(uninstallValue("UninstallString") + " /lang=fr",
+                       [&](DWORD program) { question = answerBox(program, "Confirm", "&No"); }),
+            static_cast<DWORD>(STATUS_USER_ABORT));
+  EXPECT_EQ(question, "Remove Tide Screen Saver?");
 }
 
 // Two savers count themselves users of one library: the first uninstall
