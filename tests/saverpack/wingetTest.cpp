@@ -77,6 +77,8 @@ TEST(Winget, RefusesWhatWingetCannotTake) {
       {stated, {"Maker..Tide", REQUEST.installerUrl}, "--id"},
       {stated, {REQUEST.identifier, "ftp://example.com/TideSetup.exe"}, "--url"},
       {stated, {REQUEST.identifier, "https://"}, "--url"},
+      {stated, {REQUEST.identifier, REQUEST.installerUrl, "MI"}, "--license"},
+      {stated, {REQUEST.identifier, REQUEST.installerUrl, "", std::string(257, 'x')}, "--description"},
   };
   for (const Case &each : cases) {
     WingetManifest manifest;
@@ -103,6 +105,10 @@ TEST(Winget, ScopeIsThePackagesAndOnlyAMachineInstallElevates) {
     ASSERT_NE(installer, manifest.files.end());
     EXPECT_EQ(scope, installer->second["Scope"]);
     EXPECT_EQ(std::string(scope) == "machine", installer->second.contains("ElevationRequirement")) << scope;
+    // Neither --license nor --description: each stand-in is noted.
+    EXPECT_EQ(2, std::ranges::count_if(manifest.notes, [](const std::string &note) {
+                return note.find(" stands in: --") != std::string::npos;
+              }));
   }
 }
 
@@ -132,7 +138,10 @@ TEST(Winget, ManifestValidatesAndMatchesTheInstall) {
   WingetManifest manifest;
   std::vector<std::string> written;
   std::string error;
-  ASSERT_TRUE(makeWingetManifest(file, REQUEST, manifest, error)) << error;
+  WingetRequest request = REQUEST;
+  request.license = "Freeware";
+  request.shortDescription = "Waves rolling over the screen";
+  ASSERT_TRUE(makeWingetManifest(file, request, manifest, error)) << error;
   ASSERT_TRUE(writeWingetManifest(manifest, (folder.path() / "out").string(), written, error)) << error;
   EXPECT_EQ(3u, written.size());
 
@@ -153,6 +162,8 @@ TEST(Winget, ManifestValidatesAndMatchesTheInstall) {
   EXPECT_EQ("Tide", installer["ProductCode"]);
   EXPECT_EQ("2.1.0", documents["version"]["content"]["PackageVersion"]);
   EXPECT_EQ("https://example.com/tide/help", locale["PublisherSupportUrl"]);
+  EXPECT_EQ("Freeware", locale["License"]);
+  EXPECT_EQ("Waves rolling over the screen", locale["ShortDescription"]);
 
   std::map<int32_t, std::string> responses;
   for (const json &code : installer["ExpectedReturnCodes"])

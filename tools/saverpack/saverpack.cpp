@@ -6,7 +6,7 @@
 //   saverpack extract FILE DIR [--quiet]
 //   saverpack verify FILE [--ca FILE]
 //   saverpack sign FILE [signing options] [-o OUTPUT]
-//   saverpack winget FILE --id ID --url URL -o DIR
+//   saverpack winget FILE --id ID --url URL [--license L] [--description D] -o DIR
 //   saverpack exit-codes
 // Signing options: --cert CERT --key KEY [--pass-file F] [--timestamp URL],
 // or --sign-command 'CMD {file}'.
@@ -36,7 +36,7 @@ int usage() {
                "       saverpack extract FILE DIR [--quiet]\n"
                "       saverpack verify FILE [--ca FILE]\n"
                "       saverpack sign FILE [SIGNING] [-o OUTPUT]\n"
-               "       saverpack winget FILE --id ID --url URL -o DIR\n"
+               "       saverpack winget FILE --id ID --url URL [--license L] [--description D] -o DIR\n"
                "       saverpack exit-codes\n"
                "SIGNING: --cert CERT --key KEY [--pass-file F] [--timestamp URL]\n"
                "         or --sign-command 'CMD {file}' (run once per layer)\n"
@@ -184,7 +184,8 @@ int winget(const Words &words) {
   std::string error;
   WingetManifest manifest;
   std::vector<std::string> written;
-  const WingetRequest request = {words.options.at("--id"), words.options.at("--url")};
+  const WingetRequest request = {words.options.at("--id"), words.options.at("--url"),
+                                 optionOf(words, "--license"), optionOf(words, "--description")};
   if (!readWholeFile(words.plain[0], file, error) || !makeWingetManifest(file, request, manifest, error) ||
       !writeWingetManifest(manifest, words.options.at("-o"), written, error))
     return fail(error);
@@ -229,8 +230,12 @@ int main(int argc, char **argv) {
     return verifyFile(words.plain[0], optionOf(words, "--ca"), std::cout);
   if (command == "sign" && split(argc, argv, withSigning({}), words) && words.plain.size() == 1)
     return sign(words);
-  if (command == "winget" && split(argc, argv, {{"--id", true}, {"--url", true}, {"-o", true}}, words) &&
-      words.plain.size() == 1 && words.options.size() == 3)
+  if (command == "winget" &&
+      split(argc, argv,
+            {{"--id", true}, {"--url", true}, {"-o", true}, {"--license", true}, {"--description", true}},
+            words) &&
+      words.plain.size() == 1 && words.options.contains("--id") && words.options.contains("--url") &&
+      words.options.contains("-o"))
     return winget(words);
   if (command == "exit-codes" && argc == 2) {
     std::cout << exitCodeMarkdown();

@@ -156,7 +156,17 @@ json installerManifest(const WingetRequest &request, const PackageFacts &facts, 
   return manifest;
 }
 
-json localeManifest(const std::string &identifier, const PackageFacts &facts, WingetManifest &manifest) {
+// The text the maker gave, or the stand-in, named in the notes.
+std::string givenOr(const std::string &given, const char *key, const char *option,
+                    const std::string &standIn, WingetManifest &manifest) {
+  if (!given.empty()) return given;
+  manifest.notes.push_back(std::string(key) + " \"" + standIn + "\" stands in: " + option +
+                           " gives the real one");
+  return standIn;
+}
+
+json localeManifest(const WingetRequest &request, const PackageFacts &facts, WingetManifest &manifest) {
+  const std::string &identifier = request.identifier;
   // The locale needs a publisher: the identifier's first part stands in.
   std::string publisher = facts.publisher;
   if (publisher.size() < 2) {
@@ -177,8 +187,9 @@ json localeManifest(const std::string &identifier, const PackageFacts &facts, Wi
       manifest.notes.push_back(std::string(key) + " left out: \"" + *address + "\" is no http(s) address");
   }
   locale["PackageName"] = facts.displayName;
-  locale["License"] = "Proprietary";
-  locale["ShortDescription"] = facts.displayName + " for Windows";
+  locale["License"] = givenOr(request.license, "License", "--license", "Proprietary", manifest);
+  locale["ShortDescription"] = givenOr(request.shortDescription, "ShortDescription", "--description",
+                                       facts.displayName + " for Windows", manifest);
   locale["ManifestType"] = "defaultLocale";
   locale["ManifestVersion"] = MANIFEST_VERSION;
   return locale;
@@ -197,6 +208,16 @@ bool makeWingetManifest(const std::vector<uint8_t> &file, const WingetRequest &r
     error = "--url \"" + request.installerUrl + "\": winget takes an http or https address";
     return false;
   }
+  // The lengths winget's locale schema allows.
+  if (!request.license.empty() && (request.license.size() < 3 || request.license.size() > 512)) {
+    error = "--license \"" + request.license + "\": winget takes 3 to 512 characters";
+    return false;
+  }
+  if (!request.shortDescription.empty() &&
+      (request.shortDescription.size() < 3 || request.shortDescription.size() > 256)) {
+    error = "--description \"" + request.shortDescription + "\": winget takes 3 to 256 characters";
+    return false;
+  }
   PackageFacts facts;
   Sha256Digest digest{};
   if (!readPackageFacts(file, facts, error) || !sha256Of(file, digest, error)) return false;
@@ -207,7 +228,7 @@ bool makeWingetManifest(const std::vector<uint8_t> &file, const WingetRequest &r
   const std::string &id = request.identifier;
   manifest.files = {{id + ".yaml", versionManifest(id, facts)},
                     {id + ".installer.yaml", installerManifest(request, facts, hexOf(digest))},
-                    {id + ".locale." + LOCALE + ".yaml", localeManifest(id, facts, manifest)}};
+                    {id + ".locale." + LOCALE + ".yaml", localeManifest(request, facts, manifest)}};
   return true;
 }
 

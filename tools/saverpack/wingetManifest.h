@@ -15,6 +15,10 @@
 struct WingetRequest {
   std::string identifier;    // PackageIdentifier, "Maker.Saver"
   std::string installerUrl;  // where winget downloads the file from
+  // The locale's License and ShortDescription; "" for a stand-in, which the
+  // notes name.
+  std::string license;
+  std::string shortDescription;
 };
 
 struct WingetManifest {
