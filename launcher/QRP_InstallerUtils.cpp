@@ -157,6 +157,7 @@ int32_t extractInstallerToInstallerTempFile() {
 
 int32_t initInInstallerMode(HWND mainWindow) {
   TraceScope trace("initInInstallerMode");
+  launcherRun.controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
   const std::string launcherFile = ownProgramPath();
   int32_t status = initSystemPaths(launcherFile);
   if (status == 0) setInstallerCopyPaths(launcherFile);
@@ -164,8 +165,6 @@ int32_t initInInstallerMode(HWND mainWindow) {
   if (status == 0) status = extractInstallerToInstallerTempFile();
   if (status == 0) {
     status = startInstallerCopy(mainWindow);
-    // Needed only for the installer's commands, so not before it starts.
-    launcherRun.controlPanelTitles = loadControlPanelTitles(detectLanguageIndex());
   } else {
     reportLauncherError(status, "", corruptInstallerMessage(status, programText));
   }

@@ -14,9 +14,6 @@
 namespace {
 
 const char FORM_CLASS[] = "TSenderMainForm";
-// Posted once the installer is started: the trace box's control library
-// costs the user's wait for the installer window nothing that way.
-const UINT WM_CREATE_TRACE_BOX = WM_APP + 1;
 const char FORM_CAPTION[] = "N";
 const int FORM_WIDTH = 412;
 const int FORM_HEIGHT = 222;
@@ -116,11 +113,8 @@ void handleCloseLauncher(HWND window) {
 LRESULT CALLBACK senderMainFormProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_CREATE:
-      if (initInInstallerMode(window) != 0) PostMessageA(window, WM_CLOSE, 0, 0);
-      PostMessageA(window, WM_CREATE_TRACE_BOX, 0, 0);
-      return 0;
-    case WM_CREATE_TRACE_BOX:
       createTraceBox(window);
+      if (initInInstallerMode(window) != 0) PostMessageA(window, WM_CLOSE, 0, 0);
       return 0;
     case WM_COPYDATA:
       handleCopyData(window, wParam, reinterpret_cast<const COPYDATASTRUCT *>(lParam));
@@ -149,32 +143,21 @@ HWND createSenderMainForm(HINSTANCE instance) {
 }
 
 static HWND cdMemo = nullptr;
-// The lines traced before the box is made, each after a line break.
-static bool traceBoxPending = true;
-static std::string pendingTraceLines;
 
 void createTraceBox(HWND mainWindow) {
   RECT client;
   GetClientRect(mainWindow, &client);
-  const std::string text = "cdMemo" + pendingTraceLines;
-  cdMemo = CreateWindowExA(
-      WS_EX_CLIENTEDGE, "EDIT", "", WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0,
-      0, client.right, client.bottom, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
-  traceBoxPending = false;
-  pendingTraceLines.clear();
-  if (cdMemo == nullptr) return;
+  cdMemo =
+      CreateWindowExA(WS_EX_CLIENTEDGE, "EDIT", "cdMemo",
+                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL, 0, 0,
+                      client.right, client.bottom, mainWindow, nullptr, GetModuleHandleA(nullptr), nullptr);
   // No length limit: a long run must not silently drop lines.
   SendMessageA(cdMemo, EM_SETLIMITTEXT, 0, 0);
-  SetWindowTextA(cdMemo, text.c_str());
 }
 
 void addTraceLine(const std::string &line) {
-  const std::string appended = "\r\n" + line;
-  if (traceBoxPending) {
-    pendingTraceLines += appended;
-    return;
-  }
   if (cdMemo == nullptr) return;
+  const std::string appended = "\r\n" + line;
   int end = GetWindowTextLengthA(cdMemo);
   SendMessageA(cdMemo, EM_SETSEL, end, end);
   SendMessageA(cdMemo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(appended.c_str()));

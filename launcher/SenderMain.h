@@ -12,8 +12,7 @@
 HWND createSenderMainForm(HINSTANCE instance);
 
 // The launcher's own trace: lines appended to the multi-line edit control
-// cdMemo of the hidden main window. Its first line is "cdMemo". The box is
-// made once the installer is started; lines traced before are kept for it.
+// cdMemo of the hidden main window. Its first line is "cdMemo".
 void createTraceBox(HWND mainWindow);
 void addTraceLine(const std::string &line);
 
