@@ -313,6 +313,22 @@ TEST(Saverpack, ProgramsMustRecordTheirOwnSize) {
     EXPECT_EQ(std::string::npos, item.path().string().find(".partial"));
 }
 
+// Without "launcher" the output is the installer program with its package.
+TEST(Saverpack, WithoutALauncherTheOutputIsTheInstallerAlone) {
+  ScratchFolder folder;
+  const fs::path manifest = writeSamplePackageSource(folder.path());
+  nlohmann::json source = nlohmann::json::parse(std::ifstream(manifest));
+  source.erase("launcher");
+  std::ofstream(manifest) << source.dump();
+  const fs::path output = folder.path() / "Installer.exe";
+  std::string error;
+  ASSERT_TRUE(build(manifest, output, error)) << error;
+  const std::vector<uint8_t> file = readBytes(output),
+                             installer = readBytes(folder.path() / "saversetup.exe");
+  ASSERT_GT(file.size(), installer.size());
+  EXPECT_TRUE(std::equal(installer.begin(), installer.end(), file.begin()));
+}
+
 TEST(Saverpack, AFailedWriteLeavesTheOlderOutputAlone) {
   ScratchFolder folder;
   const fs::path manifest = writeSamplePackageSource(folder.path());

@@ -237,7 +237,9 @@ bool writeInstallerFile(const BuildPlan &plan, const std::string &outputPath, in
   PackageWriter writer{output.file(), static_cast<int64_t>(launcher.size()), headerOfFlags(plan.flags),
                        progress, notes};
   const InstallerHeader room = {};
-  if (std::fwrite(launcher.data(), 1, launcher.size(), output.file()) != launcher.size() ||
+  // Without a launcher there is nothing to write, and no buffer to name.
+  if ((!launcher.empty() &&
+       std::fwrite(launcher.data(), 1, launcher.size(), output.file()) != launcher.size()) ||
       std::fwrite(installer.data(), 1, installer.size(), output.file()) != installer.size() ||
       std::fwrite(&room, 1, sizeof(room), output.file()) != sizeof(room)) {
     error = "cannot write \"" + output.path() + "\": " + std::strerror(errno);
