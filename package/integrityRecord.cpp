@@ -2,6 +2,7 @@
 
 #include "common/signatureFields.h"
 #include "common/statusCodes.h"
+#include "package/crc32Folding.h"
 #include "package/packageProperties.h"
 
 #include <zlib.h>
@@ -166,8 +167,11 @@ int32_t programRange(ByteSource &source, uint32_t length, ZeroedBytes (&signing)
 }  // namespace
 
 uint32_t crc32Update(uint32_t crc, const void *bytes, size_t count) {
-  // zlib takes 32-bit lengths; larger buffers go in pieces.
   const Bytef *next = static_cast<const Bytef *>(bytes);
+  const size_t folded = crc32FoldBlocks(crc, next, count);
+  next += folded;
+  count -= folded;
+  // zlib takes 32-bit lengths; larger buffers go in pieces.
   uLong result = crc;
   while (count > 0) {
     const uInt piece = static_cast<uInt>(std::min<size_t>(count, 1u << 30));

@@ -1,18 +1,15 @@
 #include "package/rangeCopy.h"
 
 #include "common/statusCodes.h"
-#include "package/crcBeside.h"
 
 #include <windows.h>
 
 namespace {
 
-// One block read and written at a time while the CRC of the one before is
-// taken; shared, so one copy at a time.
+// One block read, checked and written at a time; shared, so one copy at a
+// time. The CRC, folded where the processor can, costs the copy little.
 const uint32_t COPY_BLOCK_BYTES = 1 << 20;
-char CopyBlocks[2][COPY_BLOCK_BYTES];
-// From a few blocks on, a thread for the CRC costs less than it saves.
-const int64_t CRC_BESIDE_MIN_BYTES = int64_t{4} * COPY_BLOCK_BYTES;
+char CopyBlock[COPY_BLOCK_BYTES];
 
 // Reads the next block of stored at offset: STATUS_SHORT_ENTRY when nothing
 // more arrives before its end, or the read's own status.
@@ -31,17 +28,15 @@ int32_t writeBlock(HANDLE file, const char *block, uint32_t count) {
   return written == count ? STATUS_OK : STATUS_SHORT_ENTRY;
 }
 
-// Copies stored into the open file, taking the CRC of what passes when it is wanted.
-int32_t copyBlocks(ByteSource &stored, HANDLE file, InstallObserver *watching, CrcBeside *crc) {
-  int which = 0;
-  for (int64_t offset = 0; offset < stored.size(); which ^= 1) {
-    char *block = CopyBlocks[which];
+// Copies stored into the open file, taking the CRC of what passes.
+int32_t copyBlocks(ByteSource &stored, HANDLE file, InstallObserver *watching, uint32_t &crc) {
+  for (int64_t offset = 0; offset < stored.size();) {
     uint32_t got = 0;
     int32_t status = pauseBetweenBlocks(watching);
-    if (status == STATUS_OK) status = readBlock(stored, offset, block, got);
-    if (status == STATUS_OK) status = writeBlock(file, block, got);
+    if (status == STATUS_OK) status = readBlock(stored, offset, CopyBlock, got);
+    if (status == STATUS_OK) status = writeBlock(file, CopyBlock, got);
     if (status != STATUS_OK) return status;
-    if (crc != nullptr) crc->add(block, got);
+    crc = crc32Update(crc, CopyBlock, got);
     offset += got;
   }
   return STATUS_OK;
@@ -56,10 +51,10 @@ int32_t copyCheckedFile(ByteSource &stored, const std::string &target, const Exp
       CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return static_cast<int32_t>(GetLastError());
   created = true;
-  CrcBeside crc(expected.present && stored.size() >= CRC_BESIDE_MIN_BYTES);
-  int32_t status = copyBlocks(stored, file, watching, expected.present ? &crc : nullptr);
+  uint32_t crc = 0;
+  int32_t status = copyBlocks(stored, file, watching, crc);
   if (!CloseHandle(file) && status == STATUS_OK) status = static_cast<int32_t>(GetLastError());
-  if (status == STATUS_OK) status = checkExpandedCrc(expected, crc.result());
+  if (status == STATUS_OK) status = checkExpandedCrc(expected, crc);
   // Bytes that are not the ones packed, or not all of them, never stay.
   if (status != STATUS_OK && DeleteFileA(target.c_str())) created = false;
   return status;

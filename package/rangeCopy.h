@@ -14,7 +14,7 @@
 // Writes the whole of stored into a new file target (replacing any file):
 // 0, STATUS_SHORT_ENTRY when the source ends early or the disk takes fewer
 // bytes, STATUS_EXPANDED_CRC_MISMATCH when the bytes do not match expected
-// (their CRC is taken only when expected is present), STATUS_USER_ABORT when the user cancelled, or the
+// (checked only when expected is present), STATUS_USER_ABORT when the user cancelled, or the
 // system's code. A failure removes the file, so nothing written stays; created tells whether a file stands
 // at target. A watching observer, when there is one, is given a pause before each block, so that "Cancel"
 // stops a long copy.

@@ -16,7 +16,7 @@
 namespace {
 
 // Big enough that placing it takes several of the watch's 50 ms polls.
-const uint32_t BIG_MEMBER_BYTES = 64u << 20;
+const uint32_t BIG_MEMBER_BYTES = 256u << 20;
 
 // Every file of the installation by content, and the entry's values.
 using Installation = std::map<std::string, std::string>;
