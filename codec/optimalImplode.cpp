@@ -38,7 +38,6 @@ namespace {
 
 const unsigned HASH_BITS = 15;
 const size_t RING_SIZE = 8192;  // more positions than the largest dictionary reaches back
-const size_t NO_POSITION = ~static_cast<size_t>(0);
 const size_t FIRST_SPAN = 1 << 16;
 const uint32_t UNREACHED = 0xFFFFFFFF;
 const unsigned SHORT_COPY = 24;  // a position whose copies reach no further offers every length
@@ -114,7 +113,7 @@ class MatchFinder {
         dictSize_(dictSize),
         pairHead_(1u << 16),
         root_(1u << HASH_BITS),
-        children_(2 * RING_SIZE) {}
+        children_(2 * RING_SIZE, NO_LINK) {}
 
   // The nearest 2-byte match in reach of the shortest copy; 0 for none.
   // Enters position for later searches.
@@ -131,36 +130,41 @@ class MatchFinder {
   // Copies of 3 bytes and longer, by growing length and distance: each
   // is the nearest for its length and every shorter one down to the last.
   // Enters position into its tree.
+  //
+  // The search goes by distance from position: a link adds to it, and
+  // NO_LINK takes it out of the dictionary's reach like a link too long.
   unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
     const uint8_t *here = input_.at(position);
-    size_t candidate = takeRoot(position, here);
-    Bounds bounds(linksOf(position), position);
+    unsigned distance = rootDistance(position, here);
+    Bounds bounds(linksOf(position));
     Staircase found{copies, MIN_MATCH, 0};
     unsigned run = 0;  // how far here repeats its first byte, counted when first needed
-    while (candidate != NO_POSITION) {
-      const uint8_t *there = here - (position - candidate);
+    while (distance <= dictSize_) {
+      const uint8_t *there = here - distance;
       unsigned length = commonLength(there, here, bounds.shorterLength(), maxLength);
-      Link *links = linksOf(candidate);
-      found.add(length, position - candidate);
+      Link *links = linksOf(position - distance);
+      found.add(length, distance);
       if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
-        *bounds.below = relink(bounds.belowNode, candidate, links[BELOW]);
-        *bounds.above = relink(bounds.aboveNode, candidate, links[ABOVE]);
+        *bounds.below = relink(bounds.belowDistance, distance, links[BELOW]);
+        *bounds.above = relink(bounds.aboveDistance, distance, links[ABOVE]);
         return found.count;
       }
       const bool isAbove = length == maxLength || here[length] < there[length];
-      Link link = bounds.pass(candidate, links, length, isAbove);
-      if (link == 1 && position - candidate < dictSize_ && there[-1] == here[0] &&
+      Link link = bounds.pass(distance, links, length, isAbove);
+      if (link == 1 && distance < dictSize_ && there[-1] == here[0] &&
           length + 1 < runLength(here, maxLength, run)) {
+        const size_t candidate = position - distance;
         const size_t last = runEndsFrom(position, candidate - 1, length + 1, run, isAbove);
-        found.addRising(length, position - candidate, static_cast<unsigned>(candidate - last));
-        length += static_cast<unsigned>(candidate - last);
+        const unsigned steps = static_cast<unsigned>(candidate - last);
+        found.addRising(length, distance, steps);
+        length += steps;
+        distance += steps;
         // Along the chain as a search node by node would go: its links
         // point one back already.
-        bounds.moveTo(last + 1, linksOf(last + 1), length - 1, isAbove);
-        link = bounds.pass(last, linksOf(last), length, isAbove);
-        candidate = last;
+        bounds.moveTo(distance - 1, linksOf(last + 1), length - 1, isAbove);
+        link = bounds.pass(distance, linksOf(last), length, isAbove);
       }
-      candidate = follow(position, candidate, link);
+      distance += link;
     }
     *bounds.below = *bounds.above = NO_LINK;  // the rest is out of the dictionary's reach
     return found.count;
@@ -172,43 +176,39 @@ class MatchFinder {
   // no search goes to. Short links keep the ring small enough for the
   // cache.
   typedef uint16_t Link;
-  static const Link NO_LINK = 0;
+  static constexpr Link NO_LINK = 0xFFFF;  // further than any dictionary reaches
   enum Side : unsigned { BELOW = 0, ABOVE = 1 };
 
   // The links where the next node below and above position in byte order
-  // goes, the nodes they belong to, and how far those bounds match: every
-  // node between matches as far.
+  // goes, how far back the nodes they belong to lie, and how far those
+  // bounds match: every node between matches as far.
   struct Bounds {
-    Bounds(Link *positionLinks, size_t position)
-        : below(positionLinks + BELOW),
-          above(positionLinks + ABOVE),
-          belowNode(position),
-          aboveNode(position) {}
+    explicit Bounds(Link *positionLinks) : below(positionLinks + BELOW), above(positionLinks + ABOVE) {}
 
     unsigned shorterLength() const { return std::min(belowLength, aboveLength); }
 
-    // Makes node, whose links are links and which matches position for
-    // length bytes, the bound on its side; returns the link on to the
-    // nodes between. The bytes pick the side at random, so it selects
-    // rather than branches.
-    Link pass(size_t node, Link *links, unsigned length, bool isAbove) {
-      *(isAbove ? above : below) = static_cast<Link>((isAbove ? aboveNode : belowNode) - node);
-      return moveTo(node, links, length, isAbove);
+    // Makes the node distance back, whose links are links and which
+    // matches position for length bytes, the bound on its side; returns
+    // the link on to the nodes between. The bytes pick the side at
+    // random, so it selects rather than branches.
+    Link pass(unsigned distance, Link *links, unsigned length, bool isAbove) {
+      *(isAbove ? above : below) = static_cast<Link>(distance - (isAbove ? aboveDistance : belowDistance));
+      return moveTo(distance, links, length, isAbove);
     }
 
-    // The same where the link to node is in place already.
-    Link moveTo(size_t node, Link *links, unsigned length, bool isAbove) {
+    // The same where the link to the node is in place already.
+    Link moveTo(unsigned distance, Link *links, unsigned length, bool isAbove) {
       above = isAbove ? &links[BELOW] : above;
       below = isAbove ? below : &links[ABOVE];
-      aboveNode = isAbove ? node : aboveNode;
-      belowNode = isAbove ? belowNode : node;
+      aboveDistance = isAbove ? distance : aboveDistance;
+      belowDistance = isAbove ? belowDistance : distance;
       aboveLength = isAbove ? length : aboveLength;
       belowLength = isAbove ? belowLength : length;
       return links[isAbove ? BELOW : ABOVE];
     }
 
     Link *below, *above;
-    size_t belowNode, aboveNode;
+    unsigned belowDistance = 0, aboveDistance = 0;  // position itself to begin with
     unsigned belowLength = 0, aboveLength = 0;
   };
 
@@ -287,27 +287,23 @@ class MatchFinder {
 
   Link *linksOf(size_t node) { return &children_[2 * (node % RING_SIZE)]; }
 
-  // The node that link leads to from node, if a search from position may
-  // go there.
-  size_t follow(size_t position, size_t node, Link link) const {
-    return link == NO_LINK || position - (node - link) > dictSize_ ? NO_POSITION : node - link;
+  // The link from the bound boundDistance back to the child that link
+  // leads to from the node distance back.
+  Link relink(unsigned boundDistance, unsigned distance, Link link) const {
+    const unsigned fromBound = distance + link - boundDistance;
+    return fromBound > dictSize_ ? NO_LINK : static_cast<Link>(fromBound);
   }
 
-  // The link from bound to the child that link leads to from node.
-  Link relink(size_t bound, size_t node, Link link) const {
-    const size_t child = follow(bound, node, link);
-    return child == NO_POSITION ? NO_LINK : static_cast<Link>(bound - child);
-  }
-
-  // The root of position's tree, which position then becomes;
-  // NO_POSITION when the tree has no node in reach.
-  size_t takeRoot(size_t position, const uint8_t *here) {
+  // How far back the root of position's tree lies, which position then
+  // becomes; more than the dictionary reaches when it has no node in
+  // reach.
+  unsigned rootDistance(size_t position, const uint8_t *here) {
     const unsigned hash = hashKey(here);
     const size_t distance = sinceMark(position, root_[hash]);
     root_[hash] = static_cast<Mark>(position);
     if (distance == 0 || distance > dictSize_ || distance > position || hashKey(here - distance) != hash)
-      return NO_POSITION;
-    return position - distance;
+      return NO_LINK;
+    return static_cast<unsigned>(distance);
   }
 
   // The low bits of a position, enough to tell any two in the dictionary's
