@@ -495,19 +495,54 @@ class OptimalImploder {
   }
 
   // Offers the copies of lengths first to last at one distance. Written
-  // without branches, as a long copy offers hundreds of lengths at once.
+  // without branches: how many lengths there are, and which of them win,
+  // varies at random from one call to the next.
   void relaxLengths(size_t position, unsigned first, unsigned last, unsigned distance, uint32_t start) {
-    uint32_t *__restrict cost = cost_.data() + (position - base_ + first);
-    Step *__restrict step = step_.data() + (position - base_ + first);
-    const uint32_t *lengthCost = LENGTH_COST.bits + first;
-    const size_t count = last + 1 - first;
-    for (size_t i = 0; i < count; ++i) {
-      const uint32_t offer = start + lengthCost[i];
-      const bool better = offer < cost[i];
-      cost[i] = better ? offer : cost[i];
-      step[i] = better ? packStep(first + static_cast<unsigned>(i), distance) : step[i];
+    uint32_t *__restrict cost = cost_.data() + (position - base_);
+    Step *__restrict step = step_.data() + (position - base_);
+#if defined(__SSE2__)
+    // Four lengths at a time, the last four ending at last (copies are 3
+    // bytes or longer, so they start at 0 or later); those before first
+    // are masked off. A length offered twice at one price changes nothing
+    // the second time.
+    const __m128i sign = _mm_set1_epi32(INT32_MIN);  // unsigned order by signed compares
+    const __m128i offerStart = _mm_set1_epi32(static_cast<int>(start));
+    const __m128i stepDistance = _mm_set1_epi32(static_cast<int>(packStep(0, distance)));
+    const __m128i firstLength = _mm_set1_epi32(static_cast<int>(first));
+    for (unsigned block = first;; block += 4) {
+      const unsigned at = std::min(block, last - 3);
+      const __m128i lengths =
+          _mm_add_epi32(_mm_set1_epi32(static_cast<int>(at)), _mm_setr_epi32(0, 1, 2, 3));
+      const __m128i offer = _mm_add_epi32(offerStart, load(LENGTH_COST.bits + at));
+      const __m128i old = load(cost + at);
+      const __m128i better =
+          _mm_andnot_si128(_mm_cmpgt_epi32(firstLength, lengths),
+                           _mm_cmpgt_epi32(_mm_xor_si128(old, sign), _mm_xor_si128(offer, sign)));
+      store(cost + at, select(better, offer, old));
+      store(step + at, select(better, _mm_or_si128(lengths, stepDistance), load(step + at)));
+      if (at + 3 >= last) break;
     }
+#else
+    for (unsigned length = first; length <= last; ++length) {
+      const uint32_t offer = start + LENGTH_COST.bits[length];
+      const bool better = offer < cost[length];
+      cost[length] = better ? offer : cost[length];
+      step[length] = better ? packStep(length, distance) : step[length];
+    }
+#endif
   }
+
+#if defined(__SSE2__)
+  static __m128i load(const uint32_t *values) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(values));
+  }
+  static void store(uint32_t *values, __m128i vector) {
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(values), vector);
+  }
+  static __m128i select(__m128i mask, __m128i ifSet, __m128i otherwise) {
+    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+  }
+#endif
 
   // The position that the cheapest ways to a and to b both pass through.
   size_t meet(size_t a, size_t b) const {
