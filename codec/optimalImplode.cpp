@@ -40,7 +40,8 @@ const unsigned HASH_BITS = 15;
 const size_t RING_SIZE = 8192;  // more positions than the largest dictionary reaches back
 const size_t FIRST_SPAN = 1 << 16;
 const uint32_t UNREACHED = 0xFFFFFFFF;
-const unsigned SHORT_COPY = 24;  // a position whose copies reach no further offers every length
+const unsigned SHORT_COPY = 24;   // a position whose copies reach no further offers every length
+const unsigned FEW_LENGTHS = 12;  // up to this many lengths are offered all at once, not picked
 
 struct Copy {
   unsigned length;
@@ -492,14 +493,15 @@ class OptimalImploder {
       while (length <= current.copy[i].length) {
         // The previous position's offer one byte longer reaches the same
         // position; where it started no dearer and the longer length
-        // costs no more, this offer cannot beat it.
+        // costs no more, this offer cannot beat it. A few lengths are
+        // offered all at once for less than picking out those that can.
         while (twin < previous.count && previous.copy[twin].length <= length) ++twin;
         if (twin == previous.count) {
           relaxLengths(position, length, current.copy[i].length, distance, current.start[i]);
           break;
         }
         const unsigned last = std::min(current.copy[i].length, previous.copy[twin].length - 1);
-        if (previous.start[twin] <= current.start[i])
+        if (previous.start[twin] <= current.start[i] && last + 1 - length > FEW_LENGTHS)
           relaxRisingLengths(position, length, last, distance, current.start[i]);
         else
           relaxLengths(position, length, last, distance, current.start[i]);
