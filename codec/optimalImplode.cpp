@@ -145,13 +145,14 @@ class MatchFinder {
       bool isAbove;
       unsigned length = compareFrom(there, here, bounds.shorterLength(), maxLength, isAbove);
       Link *links = linksOf(position - distance);
-      found.add(length, distance);
       if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
+        found.add(length, distance);
         *bounds.below = relink(bounds.belowDistance, distance, links[BELOW]);
         *bounds.above = relink(bounds.aboveDistance, distance, links[ABOVE]);
         return found.count;
       }
       Link link = bounds.pass(distance, links, length, isAbove);
+      found.add(length, distance);  // after the side is taken, which then follows the comparison at once
       if (link == 1 && distance < dictSize_ && there[-1] == here[0] &&
           length + 1 < runLength(here, maxLength, run)) {
         const size_t candidate = position - distance;
