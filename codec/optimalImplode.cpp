@@ -17,9 +17,10 @@
 // copy one byte longer to the same position, and where that offer started
 // no dearer and the longer length costs no more, it is at least as cheap
 // and came first. Only the lengths where the length code grows are offered
-// then, which changes nothing in the result. Where all copies from a
-// position are short, every length is offered: looking for the twins
-// costs more there than the offers they spare.
+// then, which changes nothing in the result; a run of a few lengths is
+// offered whole, which costs less than picking and changes nothing either.
+// Where all copies from a position are short, every length is offered:
+// looking for the twins costs more there than the offers they spare.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
