@@ -17,16 +17,17 @@
 // copy one byte longer to the same position, and where that offer started
 // no dearer and the longer length costs no more, it is at least as cheap
 // and came first. Only the lengths where the length code grows are offered
-// then, which changes nothing in the result. Where all copies from a
-// position are short, every length is offered: looking for the twins
-// costs more there than the offers they spare.
+// then, which changes nothing in the result; a run of a few lengths is
+// offered whole, which costs less than picking and changes nothing either.
+// Where all copies from a position are short, every length is offered:
+// looking for the twins costs more there than the offers they spare.
 #include "codec/optimalImplode.h"
 
 #include "codec/dcl.h"
 #include "codec/memoryCodec.h"
+#include "codec/optimalMatches.h"
 #include "codec/tokenCodes.h"
 
-#include <string.h>
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
@@ -36,295 +37,10 @@
 namespace dcl {
 namespace {
 
-const unsigned HASH_BITS = 15;
-const size_t RING_SIZE = 8192;  // more positions than the largest dictionary reaches back
-const size_t NO_POSITION = ~static_cast<size_t>(0);
 const size_t FIRST_SPAN = 1 << 16;
 const uint32_t UNREACHED = 0xFFFFFFFF;
-const unsigned SHORT_COPY = 24;  // a position whose copies reach no further offers every length
-
-struct Copy {
-  unsigned length;
-  unsigned distance;
-};
-
-// The input from the oldest byte the coder may still look at to a match's
-// length ahead of the position it prices: a whole buffer given at once, or
-// read in blocks and slid along.
-class InputWindow {
- public:
-  InputWindow(const uint8_t *data, size_t size) : base_(data), end_(size), ended_(true) {}
-  InputWindow(ReadBuffer read, void *param) : read_(read), param_(param), buffer_(READ_BLOCK) {
-    base_ = buffer_.data();
-  }
-
-  const uint8_t *at(size_t position) const { return base_ + (position - first_); }
-
-  // The bytes readable from position, at most MAX_MATCH; bytes before
-  // keepFrom may be dropped to make room.
-  size_t reach(size_t position, size_t keepFrom) {
-    if (end_ < position + MAX_MATCH && !ended_) refill(keepFrom);
-    return std::min<size_t>(MAX_MATCH, end_ - position);
-  }
-
-  bool holds(size_t position) const { return position < end_; }
-
- private:
-  static const size_t READ_BLOCK = 1 << 20;
-
-  void refill(size_t keepFrom) {
-    const size_t kept = end_ - keepFrom;
-    memmove(buffer_.data(), at(keepFrom), kept);
-    first_ = keepFrom;
-    if (buffer_.size() - kept < READ_BLOCK / 2) buffer_.resize(buffer_.size() * 2);
-    base_ = buffer_.data();
-    while (!ended_ && end_ - first_ < buffer_.size()) {
-      unsigned size = static_cast<unsigned>(buffer_.size() - (end_ - first_));
-      const unsigned count =
-          read_(reinterpret_cast<char *>(buffer_.data() + (end_ - first_)), &size, param_);
-      if (count == 0) ended_ = true;
-      end_ += count;
-    }
-  }
-
-  ReadBuffer read_ = nullptr;
-  void *param_ = nullptr;
-  std::vector<uint8_t> buffer_;
-  const uint8_t *base_;
-  size_t first_ = 0;  // the position of base_[0]
-  size_t end_ = 0;    // the input read so far
-  bool ended_ = false;
-};
-
-// Finds, at each position, the nearest distance for every copy length.
-//
-// Copies of 3 bytes and more come from binary trees, one per hash of the
-// first 3 bytes, over the positions in the dictionary: ordered by the
-// bytes that follow each position (up to MAX_MATCH of them, an input that
-// ends first counting as smaller), and each node newer than those below
-// it. Every position is searched for and then made the root. For any
-// length, the nearest position matching that far lies on the search path:
-// every node between the two in byte order matches as far, so none of
-// them is newer. The path runs from new to old, so a copy longer than all
-// before it on the path is the nearest of its length.
-class MatchFinder {
- public:
-  MatchFinder(const InputWindow &input, unsigned dictSize)
-      : input_(input),
-        dictSize_(dictSize),
-        pairHead_(1u << 16),
-        root_(1u << HASH_BITS),
-        children_(2 * RING_SIZE) {}
-
-  // The nearest 2-byte match in reach of the shortest copy; 0 for none.
-  // Enters position for later searches.
-  unsigned nearestPair(size_t position) {
-    const uint8_t *here = input_.at(position);
-    Mark &latest = pairHead_[here[0] | here[1] << 8];
-    const size_t distance = sinceMark(position, latest);
-    latest = static_cast<Mark>(position);
-    if (distance == 0 || distance > MAX_DISTANCE_FOR_LENGTH_2 || distance > position) return 0;
-    const uint8_t *there = here - distance;
-    return there[0] == here[0] && there[1] == here[1] ? static_cast<unsigned>(distance) : 0;
-  }
-
-  // Copies of 3 bytes and longer, by growing length and distance: each
-  // is the nearest for its length and every shorter one down to the last.
-  // Enters position into its tree.
-  unsigned findCopies(size_t position, unsigned maxLength, Copy *copies) {
-    const uint8_t *here = input_.at(position);
-    size_t candidate = takeRoot(position, here);
-    Bounds bounds(linksOf(position), position);
-    Staircase found{copies, MIN_MATCH, 0};
-    unsigned run = 0;  // how far here repeats its first byte, counted when first needed
-    while (candidate != NO_POSITION) {
-      const uint8_t *there = here - (position - candidate);
-      unsigned length = commonLength(there, here, bounds.shorterLength(), maxLength);
-      Link *links = linksOf(candidate);
-      found.add(length, position - candidate);
-      if (length == MAX_MATCH) {  // position matches as far as any copy: it takes the node's place
-        *bounds.below = relink(bounds.belowNode, candidate, links[BELOW]);
-        *bounds.above = relink(bounds.aboveNode, candidate, links[ABOVE]);
-        return found.count;
-      }
-      const bool isAbove = length == maxLength || here[length] < there[length];
-      Link link = bounds.pass(candidate, links, length, isAbove);
-      if (link == 1 && position - candidate < dictSize_ && there[-1] == here[0] &&
-          length + 1 < runLength(here, maxLength, run)) {
-        const size_t last = runEndsFrom(position, candidate - 1, length + 1, run, isAbove);
-        found.addRising(length, position - candidate, static_cast<unsigned>(candidate - last));
-        length += static_cast<unsigned>(candidate - last);
-        // Along the chain as a search node by node would go: its links
-        // point one back already.
-        bounds.moveTo(last + 1, linksOf(last + 1), length - 1, isAbove);
-        link = bounds.pass(last, linksOf(last), length, isAbove);
-        candidate = last;
-      }
-      candidate = follow(position, candidate, link);
-    }
-    *bounds.below = *bounds.above = NO_LINK;  // the rest is out of the dictionary's reach
-    return found.count;
-  }
-
- private:
-  // A node's links to its children BELOW and ABOVE it: how far back each
-  // lies, or NO_LINK for none or one out of the dictionary's reach, which
-  // no search goes to. Short links keep the ring small enough for the
-  // cache.
-  typedef uint16_t Link;
-  static const Link NO_LINK = 0;
-  enum Side : unsigned { BELOW = 0, ABOVE = 1 };
-
-  // The links where the next node below and above position in byte order
-  // goes, the nodes they belong to, and how far those bounds match: every
-  // node between matches as far.
-  struct Bounds {
-    Bounds(Link *positionLinks, size_t position)
-        : below(positionLinks + BELOW),
-          above(positionLinks + ABOVE),
-          belowNode(position),
-          aboveNode(position) {}
-
-    unsigned shorterLength() const { return std::min(belowLength, aboveLength); }
-
-    // Makes node, whose links are links and which matches position for
-    // length bytes, the bound on its side; returns the link on to the
-    // nodes between. The bytes pick the side at random, so it selects
-    // rather than branches.
-    Link pass(size_t node, Link *links, unsigned length, bool isAbove) {
-      *(isAbove ? above : below) = static_cast<Link>((isAbove ? aboveNode : belowNode) - node);
-      return moveTo(node, links, length, isAbove);
-    }
-
-    // The same where the link to node is in place already.
-    Link moveTo(size_t node, Link *links, unsigned length, bool isAbove) {
-      above = isAbove ? &links[BELOW] : above;
-      below = isAbove ? below : &links[ABOVE];
-      aboveNode = isAbove ? node : aboveNode;
-      belowNode = isAbove ? belowNode : node;
-      aboveLength = isAbove ? length : aboveLength;
-      belowLength = isAbove ? belowLength : length;
-      return links[isAbove ? BELOW : ABOVE];
-    }
-
-    Link *below, *above;
-    size_t belowNode, aboveNode;
-    unsigned belowLength = 0, aboveLength = 0;
-  };
-
-  // The copies found so far, each longer than those before.
-  struct Staircase {
-    Copy *copies;
-    unsigned longest;
-    unsigned count;
-
-    void add(unsigned length, size_t distance) {
-      if (length <= longest) return;
-      copies[count++] = Copy{length, static_cast<unsigned>(distance)};
-      longest = length;
-    }
-
-    // Adds the copies of length + 1 to length + steps, each one further
-    // back than the last.
-    void addRising(unsigned length, size_t distance, unsigned steps) {
-      for (unsigned step = longest >= length ? longest - length + 1 : 1; step <= steps; ++step)
-        add(length + step, distance + step);
-    }
-  };
-
-  static unsigned hashKey(const uint8_t *bytes) {
-    const uint32_t key = bytes[0] | bytes[1] << 8 | bytes[2] << 16;
-    return (key * 2654435761u) >> (32 - HASH_BITS);
-  }
-
-  static unsigned commonLength(const uint8_t *there, const uint8_t *here, unsigned length,
-                               unsigned maxLength) {
-#if defined(__SSE2__)
-    while (length + 16 <= maxLength) {  // 16 bytes at a time; the first differing one ends the match
-      const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i *>(there + length));
-      const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i *>(here + length));
-      const unsigned differ = ~static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(a, b))) & 0xFFFF;
-      if (differ != 0) return length + static_cast<unsigned>(__builtin_ctz(differ));
-      length += 16;
-    }
-#endif
-#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
-    while (length + 8 <= maxLength) {  // 8 bytes at a time; the lowest differing one ends the match
-      uint64_t a, b;
-      memcpy(&a, there + length, 8);
-      memcpy(&b, here + length, 8);
-      if (a != b) return length + static_cast<unsigned>(__builtin_ctzll(a ^ b)) / 8;
-      length += 8;
-    }
-#endif
-    while (length < maxLength && there[length] == here[length]) ++length;
-    return length;
-  }
-
-  // How far here repeats its first byte, at most maxLength; kept in run.
-  static unsigned runLength(const uint8_t *here, unsigned maxLength, unsigned &run) {
-    if (run == 0) run = 1 + commonLength(here, here + 1, 0, maxLength - 1);
-    return run;
-  }
-
-  // Where an older run of the byte that position starts a run of run
-  // bytes with ended, its last positions make a chain: each one before the
-  // last, matching one byte further, on the same side. Returns the last
-  // node of the chain from node, which matches for length bytes, that the
-  // search from position passes; the links along it stay as they are.
-  size_t runEndsFrom(size_t position, size_t node, unsigned length, unsigned run, bool isAbove) {
-    const uint8_t runByte = *input_.at(position);
-    const uint8_t *there = input_.at(node);
-    const size_t oldest = position > dictSize_ ? position - dictSize_ : 0;
-    const size_t runStart =
-        node + length + 1 > run ? node + length + 1 - run : 0;  // a longer run would match
-    const size_t last = std::max(oldest, runStart);
-    const Link *links = linksOf(node) + (isAbove ? BELOW : ABOVE);
-    for (; node > last && *links == 1 && there[-1] == runByte; --node, --there)
-      links = node % RING_SIZE == 0 ? linksOf(node - 1) + (isAbove ? BELOW : ABOVE) : links - 2;
-    return node;
-  }
-
-  Link *linksOf(size_t node) { return &children_[2 * (node % RING_SIZE)]; }
-
-  // The node that link leads to from node, if a search from position may
-  // go there.
-  size_t follow(size_t position, size_t node, Link link) const {
-    return link == NO_LINK || position - (node - link) > dictSize_ ? NO_POSITION : node - link;
-  }
-
-  // The link from bound to the child that link leads to from node.
-  Link relink(size_t bound, size_t node, Link link) const {
-    const size_t child = follow(bound, node, link);
-    return child == NO_POSITION ? NO_LINK : static_cast<Link>(bound - child);
-  }
-
-  // The root of position's tree, which position then becomes;
-  // NO_POSITION when the tree has no node in reach.
-  size_t takeRoot(size_t position, const uint8_t *here) {
-    const unsigned hash = hashKey(here);
-    const size_t distance = sinceMark(position, root_[hash]);
-    root_[hash] = static_cast<Mark>(position);
-    if (distance == 0 || distance > dictSize_ || distance > position || hashKey(here - distance) != hash)
-      return NO_POSITION;
-    return position - distance;
-  }
-
-  // The low bits of a position, enough to tell any two in the dictionary's
-  // reach apart. A mark may belong to a position long gone whose low bits
-  // come round again; a search takes it only when the bytes there still
-  // have the mark's pair or hash, since such a position would have been
-  // entered and marked itself.
-  typedef uint16_t Mark;
-
-  static size_t sinceMark(size_t position, Mark mark) { return static_cast<Mark>(position - mark); }
-
-  const InputWindow &input_;
-  unsigned dictSize_;
-  std::vector<Mark> pairHead_;  // latest position of each byte pair
-  std::vector<Mark> root_;      // latest position of each 3-byte hash, its tree's root
-  std::vector<Link> children_;  // below and above each position in the ring
-};
+const unsigned SHORT_COPY = 24;   // a position whose copies reach no further offers every length
+const unsigned FEW_LENGTHS = 12;  // up to this many lengths are offered all at once, not picked
 
 // The last token of the cheapest way found to a position: its length (1
 // for a literal) in the low half, its distance in the high half.
@@ -472,14 +188,15 @@ class OptimalImploder {
       while (length <= current.copy[i].length) {
         // The previous position's offer one byte longer reaches the same
         // position; where it started no dearer and the longer length
-        // costs no more, this offer cannot beat it.
+        // costs no more, this offer cannot beat it. A few lengths are
+        // offered all at once for less than picking out those that can.
         while (twin < previous.count && previous.copy[twin].length <= length) ++twin;
         if (twin == previous.count) {
           relaxLengths(position, length, current.copy[i].length, distance, current.start[i]);
           break;
         }
         const unsigned last = std::min(current.copy[i].length, previous.copy[twin].length - 1);
-        if (previous.start[twin] <= current.start[i])
+        if (previous.start[twin] <= current.start[i] && last + 1 - length > FEW_LENGTHS)
           relaxRisingLengths(position, length, last, distance, current.start[i]);
         else
           relaxLengths(position, length, last, distance, current.start[i]);
@@ -499,19 +216,54 @@ class OptimalImploder {
   }
 
   // Offers the copies of lengths first to last at one distance. Written
-  // without branches, as a long copy offers hundreds of lengths at once.
+  // without branches: how many lengths there are, and which of them win,
+  // varies at random from one call to the next.
   void relaxLengths(size_t position, unsigned first, unsigned last, unsigned distance, uint32_t start) {
-    uint32_t *__restrict cost = cost_.data() + (position - base_ + first);
-    Step *__restrict step = step_.data() + (position - base_ + first);
-    const uint32_t *lengthCost = LENGTH_COST.bits + first;
-    const size_t count = last + 1 - first;
-    for (size_t i = 0; i < count; ++i) {
-      const uint32_t offer = start + lengthCost[i];
-      const bool better = offer < cost[i];
-      cost[i] = better ? offer : cost[i];
-      step[i] = better ? packStep(first + static_cast<unsigned>(i), distance) : step[i];
+    uint32_t *__restrict cost = cost_.data() + (position - base_);
+    Step *__restrict step = step_.data() + (position - base_);
+#if defined(__SSE2__)
+    // Four lengths at a time, the last four ending at last (copies are 3
+    // bytes or longer, so they start at 0 or later); those before first
+    // are masked off. A length offered twice at one price changes nothing
+    // the second time.
+    const __m128i sign = _mm_set1_epi32(INT32_MIN);  // unsigned order by signed compares
+    const __m128i offerStart = _mm_set1_epi32(static_cast<int>(start));
+    const __m128i stepDistance = _mm_set1_epi32(static_cast<int>(packStep(0, distance)));
+    const __m128i firstLength = _mm_set1_epi32(static_cast<int>(first));
+    for (unsigned block = first;; block += 4) {
+      const unsigned at = std::min(block, last - 3);
+      const __m128i lengths =
+          _mm_add_epi32(_mm_set1_epi32(static_cast<int>(at)), _mm_setr_epi32(0, 1, 2, 3));
+      const __m128i offer = _mm_add_epi32(offerStart, load(LENGTH_COST.bits + at));
+      const __m128i old = load(cost + at);
+      const __m128i better =
+          _mm_andnot_si128(_mm_cmpgt_epi32(firstLength, lengths),
+                           _mm_cmpgt_epi32(_mm_xor_si128(old, sign), _mm_xor_si128(offer, sign)));
+      store(cost + at, select(better, offer, old));
+      store(step + at, select(better, _mm_or_si128(lengths, stepDistance), load(step + at)));
+      if (at + 3 >= last) break;
     }
+#else
+    for (unsigned length = first; length <= last; ++length) {
+      const uint32_t offer = start + LENGTH_COST.bits[length];
+      const bool better = offer < cost[length];
+      cost[length] = better ? offer : cost[length];
+      step[length] = better ? packStep(length, distance) : step[length];
+    }
+#endif
   }
+
+#if defined(__SSE2__)
+  static __m128i load(const uint32_t *values) {
+    return _mm_loadu_si128(reinterpret_cast<const __m128i *>(values));
+  }
+  static void store(uint32_t *values, __m128i vector) {
+    _mm_storeu_si128(reinterpret_cast<__m128i *>(values), vector);
+  }
+  static __m128i select(__m128i mask, __m128i ifSet, __m128i otherwise) {
+    return _mm_or_si128(_mm_and_si128(mask, ifSet), _mm_andnot_si128(mask, otherwise));
+  }
+#endif
 
   // The position that the cheapest ways to a and to b both pass through.
   size_t meet(size_t a, size_t b) const {
