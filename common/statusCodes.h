@@ -27,7 +27,7 @@
   /* Shared file routines and the programs' link. */                                                 \
   X(STATUS_NOT_DONE, -1, "",                                                                         \
     "Nothing was done: a folder stayed in place, a folder name was empty, or there was nothing to "  \
-    "try (no launcher to send a command to); the launcher could not make its window.")                                                       \
+    "try (no launcher to send a command to); the launcher could not make its window.")               \
   /* deleteFileForced, deleteFileWithRetries, deleteFolderTree; extraction counts such a file as  */ \
   /* written.                                                                                     */ \
   X(STATUS_FILE_BUSY, -32, "fileInUse",                                                              \

@@ -156,6 +156,15 @@ json installerManifest(const WingetRequest &request, const PackageFacts &facts, 
   return manifest;
 }
 
+// A text the maker gave for the locale: left out, or as long as winget's
+// locale schema allows (3 characters to most).
+bool fitsLocale(const char *option, const std::string &text, size_t most, std::string &error) {
+  if (text.empty() || (text.size() >= 3 && text.size() <= most)) return true;
+  error =
+      std::string(option) + " \"" + text + "\": winget takes 3 to " + std::to_string(most) + " characters";
+  return false;
+}
+
 // The text the maker gave, or the stand-in, named in the notes.
 std::string givenOr(const std::string &given, const char *key, const char *option,
                     const std::string &standIn, WingetManifest &manifest) {
@@ -208,16 +217,9 @@ bool makeWingetManifest(const std::vector<uint8_t> &file, const WingetRequest &r
     error = "--url \"" + request.installerUrl + "\": winget takes an http or https address";
     return false;
   }
-  // The lengths winget's locale schema allows.
-  if (!request.license.empty() && (request.license.size() < 3 || request.license.size() > 512)) {
-    error = "--license \"" + request.license + "\": winget takes 3 to 512 characters";
+  if (!fitsLocale("--license", request.license, 512, error) ||
+      !fitsLocale("--description", request.shortDescription, 256, error))
     return false;
-  }
-  if (!request.shortDescription.empty() &&
-      (request.shortDescription.size() < 3 || request.shortDescription.size() > 256)) {
-    error = "--description \"" + request.shortDescription + "\": winget takes 3 to 256 characters";
-    return false;
-  }
   PackageFacts facts;
   Sha256Digest digest{};
   if (!readPackageFacts(file, facts, error) || !sha256Of(file, digest, error)) return false;
