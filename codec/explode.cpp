@@ -102,62 +102,68 @@ constexpr LengthDecoder buildLengthDecoder() {
 constexpr LengthDecoder LENGTH_DECODER = buildLengthDecoder();
 constexpr DistanceDecoder DISTANCE_DECODER = buildDistanceDecoder();
 
-// An ASCII-mode token starts with its flag bit; a literal's code word
-// follows. The table, indexed by the next stream bits as far as the
-// longest literal token reaches, holds for a literal symbol | token bits
-// << 8, and COPY_TOKEN where the flag starts a copy: one lookup per token.
-// At 32 KiB it is too large for the work area and for the library's file,
-// so each ASCII-mode call builds it on its stack.
-const unsigned COPY_TOKEN = 0;
-
-constexpr unsigned longestAsciiLiteral() {
+// An ASCII-mode literal's code word follows its flag bit. The table,
+// indexed by the code bits after the flag as far as the longest code word
+// reaches, holds symbol << 8 | the token's bits, flag included: one lookup
+// per literal. At 16 KiB it is too large for the work area and for the
+// library's file, so each ASCII-mode call builds it on its stack.
+constexpr unsigned longestLiteralCode() {
   unsigned longest = 0;
   for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol)
     longest = LITERAL_CODE_BITS[symbol] > longest ? LITERAL_CODE_BITS[symbol] : longest;
-  return 1 + longest;
+  return longest;
 }
 
-const unsigned MAX_ASCII_LITERAL_BITS = longestAsciiLiteral();
+const unsigned MAX_LITERAL_CODE_BITS = longestLiteralCode();
+const unsigned MAX_ASCII_LITERAL_BITS = 1 + MAX_LITERAL_CODE_BITS;
 
 // The literal symbols by growing code length.
 struct SymbolsByLength {
   uint8_t symbol[LITERAL_SYMBOLS];
-  uint16_t firstOfLength[MAX_ASCII_LITERAL_BITS + 1];  // index into symbol; the last is the count
+  uint16_t firstOfLength[MAX_LITERAL_CODE_BITS + 2];  // index into symbol; the last is the count
 };
 
 constexpr SymbolsByLength sortSymbolsByLength() {
   SymbolsByLength sorted{};
   unsigned count = 0;
-  for (unsigned length = 0; length < MAX_ASCII_LITERAL_BITS; ++length) {
+  for (unsigned length = 0; length <= MAX_LITERAL_CODE_BITS; ++length) {
     sorted.firstOfLength[length] = static_cast<uint16_t>(count);
     for (unsigned symbol = 0; symbol < LITERAL_SYMBOLS; ++symbol)
       if (LITERAL_CODE_BITS[symbol] == length) sorted.symbol[count++] = static_cast<uint8_t>(symbol);
   }
-  sorted.firstOfLength[MAX_ASCII_LITERAL_BITS] = static_cast<uint16_t>(count);
+  sorted.firstOfLength[MAX_LITERAL_CODE_BITS + 1] = static_cast<uint16_t>(count);
   return sorted;
 }
 
 constexpr SymbolsByLength LITERALS_BY_LENGTH = sortSymbolsByLength();
 
-struct AsciiTokenTable {
-  uint16_t entry[1u << MAX_ASCII_LITERAL_BITS];
+struct AsciiLiteralTable {
+  uint16_t entry[1u << MAX_LITERAL_CODE_BITS];
 
   // Built one bit at a time, as a table of the first bits doubled, with
-  // the tokens exactly that long written in: copies of whole blocks, which
-  // are quick enough to do at every call.
-  AsciiTokenTable() {
-    entry[0] = COPY_TOKEN;  // the flag bit alone: a copy, or a literal still unknown
-    for (unsigned bits = 1; bits <= MAX_ASCII_LITERAL_BITS; ++bits) {
+  // the code words exactly that long written in: copies of whole blocks,
+  // which are quick enough to do at every call.
+  AsciiLiteralTable() {
+    entry[0] = 0;  // every code word is longer than none
+    for (unsigned bits = 1; bits <= MAX_LITERAL_CODE_BITS; ++bits) {
       memcpy(entry + (1u << (bits - 1)), entry, sizeof entry[0] << (bits - 1));
-      for (unsigned i = LITERALS_BY_LENGTH.firstOfLength[bits - 1];
-           i < LITERALS_BY_LENGTH.firstOfLength[bits]; ++i) {
+      for (unsigned i = LITERALS_BY_LENGTH.firstOfLength[bits]; i < LITERALS_BY_LENGTH.firstOfLength[bits + 1];
+           ++i) {
         const unsigned symbol = LITERALS_BY_LENGTH.symbol[i];
-        entry[LITERAL_CODES.word[symbol].bits << 1] = static_cast<uint16_t>(symbol | bits << 8);
+        entry[LITERAL_CODES.word[symbol].bits] = static_cast<uint16_t>(symbol << 8 | (1 + bits));
       }
     }
   }
 
-  unsigned operator[](uint64_t code) const { return entry[code & ((1u << MAX_ASCII_LITERAL_BITS) - 1)]; }
+  // The literal whose flag bit is the lowest of tokenBits, known to be 0.
+  // With 2-byte entries, the code bits' index doubled is tokenBits itself,
+  // so the lookup needs no shift on the path from one literal to the next.
+  unsigned operator[](uint64_t tokenBits) const {
+    const size_t offset = static_cast<size_t>(tokenBits) & ((sizeof entry - 1) & ~static_cast<size_t>(1));
+    uint16_t literal;
+    memcpy(&literal, reinterpret_cast<const uint8_t *>(entry) + offset, sizeof literal);
+    return literal;
+  }
 };
 
 // One 64-bit buffer on every host: a refill leaves at least 56 bits in
@@ -324,12 +330,12 @@ struct Exploder {
   // One token of either mode, from whatever bits the buffer holds.
   template <bool ASCII>
   unsigned putToken(BitCursor &in, unsigned &out, unsigned firstProduced, unsigned dictionaryBits,
-                    const AsciiTokenTable *tokens) {
+                    const AsciiLiteralTable *literals) {
     if (in.bits & 1) return putCopy(in, out, firstProduced, dictionaryBits);
-    const unsigned literal = ASCII ? (*tokens)[in.bits] : 9u << 8 | ((in.bits >> 1) & 0xFF);
-    in.skip(literal >> 8);
+    const unsigned literal = ASCII ? (*literals)[in.bits] : (in.bits & 0x1FE) << 7 | 9u;
+    in.skip(literal & 0xFF);
     if (in.count < 0) return CMP_BAD_DATA;
-    window[out++] = static_cast<uint8_t>(literal);
+    window[out++] = static_cast<uint8_t>(literal >> 8);
     return GOING_ON;
   }
 
@@ -358,16 +364,16 @@ struct Exploder {
   // An ASCII-mode step away from the end of the input buffer: the
   // literals up to the next copy, at most a group of them, and that copy.
   unsigned putAsciiLiteralsAndCopy(BitCursor &in, unsigned &out, unsigned firstProduced,
-                                   unsigned dictionaryBits, const AsciiTokenTable &tokens) {
+                                   unsigned dictionaryBits, const AsciiLiteralTable &literals) {
     in.refill();
     for (unsigned i = 0; i < ASCII_LITERAL_GROUP; ++i) {
-      const unsigned literal = tokens[in.bits];
-      if (literal == COPY_TOKEN) {
+      if (in.bits & 1) {
         if (in.count < static_cast<int>(MAX_COPY_BITS)) return GOING_ON;  // the copy starts the next step
         return putCopy(in, out, firstProduced, dictionaryBits);
       }
-      window[out++] = static_cast<uint8_t>(literal);
-      in.skip(literal >> 8);
+      const unsigned literal = literals[in.bits];
+      window[out++] = static_cast<uint8_t>(literal >> 8);
+      in.skip(literal & 0xFF);
     }
     return GOING_ON;
   }
@@ -375,20 +381,20 @@ struct Exploder {
   // The loop keeps the cursor and the positions in locals: the callbacks
   // may see the work area, so the compiler would otherwise store them back
   // after every token. They go back into the members only where a callback
-  // may run. tokens: ASCII mode's table.
+  // may run. literals: ASCII mode's table.
   template <bool ASCII>
-  unsigned decode(unsigned dictionaryBits, const AsciiTokenTable *tokens) {
+  unsigned decode(unsigned dictionaryBits, const AsciiLiteralTable *literals) {
     BitCursor in = cursor;
     unsigned out = outputPos, firstProduced = historyStart, result = GOING_ON;
     while (result == GOING_ON) {
       if (in.holdsTwoWords()) {
-        result = ASCII ? putAsciiLiteralsAndCopy(in, out, firstProduced, dictionaryBits, *tokens)
+        result = ASCII ? putAsciiLiteralsAndCopy(in, out, firstProduced, dictionaryBits, *literals)
                        : putLiteralsAndCopy(in, out, firstProduced, dictionaryBits);
       } else {
         cursor = in;
         refillSlowly();
         in = cursor;
-        result = putToken<ASCII>(in, out, firstProduced, dictionaryBits, tokens);
+        result = putToken<ASCII>(in, out, firstProduced, dictionaryBits, literals);
       }
       if (out >= FLUSH_MARK) {
         outputPos = out, cursor = in;
@@ -401,8 +407,8 @@ struct Exploder {
   }
 
   unsigned decodeAscii(unsigned dictionaryBits) {
-    const AsciiTokenTable tokens;
-    return decode<true>(dictionaryBits, &tokens);
+    const AsciiLiteralTable literals;
+    return decode<true>(dictionaryBits, &literals);
   }
 
   unsigned run() {
