@@ -54,6 +54,13 @@ std::string placedDocument(const InstallerHeader &header, bool carried, int inde
   return plan.folders.saver + name;
 }
 
+// Adds path unless it is empty or listed already, in any letter case.
+void addOnce(std::vector<std::string> &paths, const std::string &path) {
+  if (path.empty()) return;
+  if (std::ranges::none_of(paths, [&path](const std::string &each) { return samePath(each, path); }))
+    paths.push_back(path);
+}
+
 void planLibraries(const InstallerHeader &header, InstallPlan &plan) {
   for (int index = ENTRY_CODEC_LIBRARY; index <= ENTRY_LAST; ++index) {
     const PackageEntry &entry = header.entries[index];
@@ -62,9 +69,19 @@ void planLibraries(const InstallerHeader &header, InstallPlan &plan) {
     if (!entryPresent(entry) || destinationOf(entry.destKind) != Destination::SharedLibrary ||
         target.status != STATUS_OK || !isSharedLibraryPath(target.path, plan.folders.shared))
       continue;
-    const bool listed = std::ranges::any_of(
-        plan.sharedLibraries, [&target](const std::string &each) { return samePath(each, target.path); });
-    if (!listed) plan.sharedLibraries.push_back(target.path);
+    addOnce(plan.sharedLibraries, target.path);
+  }
+}
+
+void planFilesOutsideSaverFolder(const InstallerHeader &header, InstallPlan &plan) {
+  for (const std::string &library : plan.sharedLibraries) addOnce(plan.filesOutsideSaverFolder, library);
+  for (int index = plan.firstInstallEntry; index <= ENTRY_LAST; ++index) {
+    const EntryTarget &target = plan.entries[index];
+    if (index == ENTRY_SAVER_PROGRAM || !entryPresent(header.entries[index]) || target.status != STATUS_OK ||
+        destinationOf(header.entries[index].destKind) != Destination::SystemFolder)
+      continue;
+    addOnce(plan.filesOutsideSaverFolder, target.path);
+    addOnce(plan.filesOutsideSaverFolder, target.nativeCopy);
   }
 }
 
@@ -124,6 +141,7 @@ InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std
   plan.firstInstallEntry = header.carriesReadMe != 0 ? ENTRY_README : ENTRY_SAVER_PROGRAM;
   plan.placedReadMe = placedDocument(header, header.carriesReadMe != 0, ENTRY_README, plan);
   planLibraries(header, plan);
+  planFilesOutsideSaverFolder(header, plan);
   planUninstallEntry(header, system, plan);
   plan.version = properties.version;
   plan.homepage = properties.homepage;

@@ -68,6 +68,11 @@ struct InstallPlan {
   std::string placedReadMe;
   // The shared-folder libraries the package places, each once.
   std::vector<std::string> sharedLibraries;
+  // The files the package places outside the saver folder and the work
+  // folder, each once: shared libraries and system-folder files with their
+  // native copies, the saver program aside. An upgrade keeps a copy of each
+  // one that is there, to put back when it fails.
+  std::vector<std::string> filesOutsideSaverFolder;
 
   // The uninstall entry.
   std::string uninstallKey;

@@ -78,6 +78,14 @@ int32_t moveAside(const KeptMove &move) {
   return lastError();
 }
 
+// A file others may be using, such as a shared library, stays in place
+// until the install writes over it; its copy waits in the keep folder.
+int32_t copyAside(const KeptMove &copy) {
+  if (!pathExists(copy.original)) return STATUS_OK;
+  if (CopyFileA(copy.original.c_str(), copy.kept.c_str(), TRUE)) return STATUS_OK;
+  return lastError();
+}
+
 // What the new install placed goes first, links removed and never
 // followed. A kept path that is gone was never moved, or is back already.
 int32_t putBack(const KeptMove &move) {
@@ -177,10 +185,14 @@ int32_t KeptVersion::keep(const InstallPlan &plan, bool machineEntry, std::strin
     const std::string kept = folder_ + std::to_string(record_.moves.size());
     record_.moves.push_back({original, original.back() == '\\' ? kept + '\\' : kept});
   }
+  // Copied, not moved; put back alike.
+  const size_t movedCount = record_.moves.size();
+  for (const std::string &file : plan.filesOutsideSaverFolder)
+    if (pathExists(file)) record_.moves.push_back({file, folder_ + std::to_string(record_.moves.size())});
   if (status == STATUS_OK) status = writeJournal();
   if (status != STATUS_OK) failedPath = folder_ + JOURNAL_FILE;
   for (size_t i = 0; i < record_.moves.size() && status == STATUS_OK; ++i) {
-    status = moveAside(record_.moves[i]);
+    status = i < movedCount ? moveAside(record_.moves[i]) : copyAside(record_.moves[i]);
     if (status != STATUS_OK) failedPath = record_.moves[i].original;
   }
   return trace.result(status);

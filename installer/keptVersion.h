@@ -1,7 +1,9 @@
 // The installed version of a saver, kept aside while an upgrade or a repair
 // puts the new one in its place: its saver folder and its program (with the
 // native copy) are moved into a fresh administrators-only folder
-// "QRK<random>\" in the shared folder, and its uninstall entry's values go
+// "QRK<random>\" in the shared folder, the files the package writes over
+// outside the saver folder (shared libraries, system-folder files) are
+// copied there, and its uninstall entry's values go
 // into the journal there (installer/rollbackJournal.h), written before the
 // first move. The install's end deletes them, or puts them back; an
 // installer that was ended before either leaves the journal, and the next

@@ -97,12 +97,18 @@ TEST(InstallPlan, NamesAndPlacesFollowFromTheHeader) {
   }
   EXPECT_EQ(plan.sharedLibraries, (std::vector<std::string>{system.shared + "waves.dll"}))
       << "one library, whatever the letter case of its second entry";
+  EXPECT_EQ(plan.filesOutsideSaverFolder, plan.sharedLibraries) << "the program is moved aside whole";
 }
 
 TEST(InstallPlan, SystemFolderFilesAreCopiedIntoTheNativeOneOn64BitWindows) {
-  const InstallPlan plan = makeInstallPlan(oceanHeader(), {}, testSystem(true));
+  InstallerHeader header = oceanHeader();
+  carry(header, 10, "oceanfx.dll", DEST_SYSTEM_FOLDER);
+  const InstallPlan plan = makeInstallPlan(header, {}, testSystem(true));
   EXPECT_EQ(plan.entries[ENTRY_SAVER_PROGRAM].nativeCopy, "C:\\Windows\\Sysnative\\ocean.scr");
   EXPECT_EQ(plan.entries[ENTRY_DATA_FILE].nativeCopy, "");
+  EXPECT_EQ(plan.filesOutsideSaverFolder,
+            (std::vector<std::string>{testSystem().shared + "waves.dll", plan.folders.system + "oceanfx.dll",
+                                      "C:\\Windows\\Sysnative\\oceanfx.dll"}));
 }
 
 TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {

@@ -1,6 +1,7 @@
 // saversetup under Wine over an installed version of its saver: an upgrade,
 // a refused and a forced downgrade, and upgrades that fail, are cancelled or
-// are ended by force, after which the installed version is there whole.
+// are ended by force, after which the installed version is there whole,
+// its shared library included.
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -73,6 +74,7 @@ class InstallerUpgrade : public InstallerEndToEnd {
         [&](const std::filesystem::path &folder) {
           writeBytes(folder / SAVER_PROGRAM, bytesOf("program " + version + std::string(30000, 'p')));
           writeBytes(folder / NOTES_FILE, bytesOf("notes of " + version));
+          writeBytes(folder / "tidefx.dat", bytesOf("library of " + version));
           writeBytes(folder / "members" / "pictures" / "deep" / "b.txt", bytesOf("member of " + version));
           if (bigMemberBytes != 0)
             writeBytes(folder / "members" / "zz-big.bin", randomBytes(bigMemberBytes, 5));
@@ -92,8 +94,9 @@ class InstallerUpgrade : public InstallerEndToEnd {
     std::error_code missing;
     for (const auto &item : std::filesystem::recursive_directory_iterator(saverFolder(), missing))
       if (item.is_regular_file()) files[item.path().string()] = contentOf(item.path());
-    for (const std::string &program : {systemFolder() + SAVER_PROGRAM, sysnativeFolder() + SAVER_PROGRAM})
-      if (program != SAVER_PROGRAM && exists(program)) files[program] = contentOf(program);
+    for (const std::string &file : {systemFolder() + SAVER_PROGRAM, sysnativeFolder() + SAVER_PROGRAM,
+                                    sharedSaverFolder() + SHARED_LIBRARY})
+      if (file != SAVER_PROGRAM && exists(file)) files[file] = contentOf(file);
     for (const char *value : {"DisplayName", "DisplayVersion", "UninstallString", "SharedLibraries"})
       files[std::string("entry ") + value] = uninstallValue(value);
     return files;
