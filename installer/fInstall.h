@@ -26,10 +26,10 @@
 class TInstallerForm : public InstallObserver, public StartupView {
  public:
   // programSize: the installer program's own length, where its package
-  // starts; log hears the whole run beside the window; silent ("/qn") puts
-  // nothing on the screen, not even a failure's box.
+  // starts; log hears the whole run beside the window; switches.silent
+  // ("/qn") puts nothing on the screen, not even a failure's box.
   TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow, uint32_t programSize,
-                 const RunLog &log, bool silent);
+                 const RunLog &log, const InstallerSwitches &switches);
   ~TInstallerForm() override;
   TInstallerForm(const TInstallerForm &) = delete;
   TInstallerForm &operator=(const TInstallerForm &) = delete;
@@ -119,6 +119,7 @@ class TInstallerForm : public InstallObserver, public StartupView {
   // The run: its package, opened once, and its plan.
   InstallRun run_;
   uint32_t programSize_;
+  InstallerSwitches switches_;
   // Whom the run tells, each with the log beside it.
   LogObserver log_;
   QuietObserver quiet_;

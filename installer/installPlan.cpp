@@ -4,8 +4,6 @@
 #include "common/launcherProtocol.h"
 #include "common/pathRules.h"
 #include "common/statusCodes.h"
-#include "installer/installerCommandLine.h"
-#include "installer/launcherHandleParameter.h"
 #include "installer/placementRules.h"
 #include "package/installedSaver.h"
 #include "package/packageFormat.h"
@@ -110,15 +108,14 @@ void judgeNames(const InstallerHeader &header, InstallPlan &plan) {
 
 }  // namespace
 
-InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std::string> &parameters,
+InstallPlan makeInstallPlan(const InstallerHeader &header, const InstallerSwitches &switches,
                             const PlanSystem &system, const PackageProperties &properties) {
   InstallPlan plan;
-  const InstallerSwitches switches = readInstallerSwitches(parameters);
   plan.quietSwitches = switches.quietSwitches;
   plan.installerType = plan.quietSwitches > 0 ? QUIET_TYPE : header.installerType;
   plan.quiet = plan.installerType == QUIET_TYPE;
   plan.silent = switches.silent;
-  plan.startedByLauncher = launcherHandleFromParameters(parameters) != 0;
+  plan.startedByLauncher = switches.launcherWindow != 0;
   plan.force = switches.force;
   plan.opensControlPanelWhenQuiet = header.offerControlPanel != 0 && plan.quietSwitches == 0;
 

@@ -5,6 +5,7 @@
 #ifndef SAVER_INSTALLER_INSTALL_PLAN_H
 #define SAVER_INSTALLER_INSTALL_PLAN_H
 
+#include "installer/installerCommandLine.h"
 #include "package/dataStructures_shared.h"
 #include "package/installNames.h"
 #include "package/packageProperties.h"
@@ -90,7 +91,7 @@ struct InstallPlan {
 };
 
 // properties: what the package's property record states beside the header.
-InstallPlan makeInstallPlan(const InstallerHeader &header, const std::vector<std::string> &parameters,
+InstallPlan makeInstallPlan(const InstallerHeader &header, const InstallerSwitches &switches,
                             const PlanSystem &system, const PackageProperties &properties = {});
 
 #endif

@@ -18,7 +18,6 @@
 #include "installer/installerApplication.h"
 #include "installer/installerCommandLine.h"
 #include "installer/installerTexts.h"
-#include "installer/launcherHandleParameter.h"
 #include "installer/launcherLink.h"
 #include "installer/placementRules.h"
 #include "installer/replacementStep.h"
@@ -108,7 +107,7 @@ int32_t tellPackageCopyFull(Startup &startup, Failures &failures) {
 // The system paths, the package in the work folder, opened for the run, its
 // header and the plan that follows from it, and the decompression library,
 // before anything else.
-void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::string> &parameters) {
+void readPackage(Startup &startup, uint32_t programSize, const InstallerSwitches &switches) {
   InstallRun &run = startup.run;
   // The user's own saver is placed, and worked on, in the user's profile alone.
   const InstallScope scope = installScopeOfFile(ownProgramFile(), programSize);
@@ -124,8 +123,7 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
   run.plan.packagePath = packageCopyPath(pathWorkFolder);
   const std::string &packagePath = run.plan.packagePath;
   if (status == STATUS_OK) {
-    const bool startedByLauncher = launcherHandleFromParameters(parameters) != 0;
-    status = CopyPackageToWorkFolder(run.plan.installerFile, packagePath, startedByLauncher,
+    status = CopyPackageToWorkFolder(run.plan.installerFile, packagePath, switches.launcherWindow != 0,
                                      run.packageLinked, failures);
     if (isDiskFullStatus(status)) status = tellPackageCopyFull(startup, failures);
   }
@@ -139,8 +137,8 @@ void readPackage(Startup &startup, uint32_t programSize, const std::vector<std::
     status = STATUS_PACKAGE_DAMAGED;
   if (status == STATUS_OK) {
     // The package may offer fewer languages than the programs speak.
-    speakUserLanguage(readInstallerSwitches(parameters).languageCode, run.package.properties().languages);
-    run.plan = makeInstallPlan(run.package.header(), parameters, planSystem(), run.package.properties());
+    speakUserLanguage(switches.languageCode, run.package.properties().languages);
+    run.plan = makeInstallPlan(run.package.header(), switches, planSystem(), run.package.properties());
     run.plan.windowTitle = InstallerTitleFor(utf8FromAnsi(run.plan.saverName), programText(IDS_INSTALL),
                                              programText(IDS_SCREEN_SAVER));
     status = run.lock.take(run.plan.saverName);
@@ -319,16 +317,16 @@ void endReplacement(const InstallPlan &plan, KeptVersion &kept, const Steps &ste
 }  // namespace
 
 StartupOutcome runStartup(InstallRun &run, StartupView &view, uint32_t programSize,
-                          const std::vector<std::string> &parameters) {
+                          const InstallerSwitches &switches) {
   TraceScope trace("runStartup");
   StartupOutcome outcome;
   {
     BusyCursor busy;
-    forgetLauncherWindow();
-    Startup startup(run, view, readInstallerSwitches(parameters).silent);
+    useLauncherWindow(switches.launcherWindow);
+    Startup startup(run, view, switches.silent);
     const InstallPlan &plan = run.plan;
     const InstallerHeader &header = run.package.header();
-    if (startup.begin("reading the package")) readPackage(startup, programSize, parameters);
+    if (startup.begin("reading the package")) readPackage(startup, programSize, switches);
     if (startup.goOn()) readCommandLine(startup);
     if (header.carriesReadMe != 0 && startup.begin("extracting the read-me"))
       startup.status = startup.extract(ENTRY_README);

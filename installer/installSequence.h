@@ -63,9 +63,9 @@ struct StartupOutcome {
 };
 
 // The start-up, with the installer program's own length (where its package
-// starts) and its command line without the program.
+// starts) and its command line's switches.
 StartupOutcome runStartup(InstallRun &run, StartupView &view, uint32_t programSize,
-                          const std::vector<std::string> &parameters);
+                          const InstallerSwitches &switches);
 
 struct InstallOutcome {
   int32_t status = 0;

@@ -2,6 +2,7 @@
 
 #include "common/launcherProtocol.h"
 #include "common/textLanguage.h"
+#include "installer/launcherHandleParameter.h"
 
 InstallerSwitches readInstallerSwitches(const std::vector<std::string> &parameters) {
   InstallerSwitches switches;
@@ -13,5 +14,6 @@ InstallerSwitches readInstallerSwitches(const std::vector<std::string> &paramete
     logSwitchPath(parameter, switches.logPath);
     languageSwitchCode(parameter, switches.languageCode);
   }
+  switches.launcherWindow = launcherHandleFromParameters(parameters);
   return switches;
 }

@@ -1,10 +1,10 @@
 // The installer's command line: "/q" for a quiet installation, "/qn" for one
 // that shows nothing at all, "/force", "/log=" with the run log's path, "/lang=" with a language, and
-// "/l=" with the launcher's window (read by launcherHandleFromParameters).
-// Portable.
+// "/l=" with the launcher's window. Read once, at the start; portable.
 #ifndef SAVER_INSTALLER_INSTALLER_COMMAND_LINE_H
 #define SAVER_INSTALLER_INSTALLER_COMMAND_LINE_H
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +15,7 @@ struct InstallerSwitches {
   bool force = false;        // "/force": an older version replaces a newer one
   std::string logPath;       // behind the last "/log=", "" without one
   std::string languageCode;  // behind the last "/lang=", "" without one
+  uint32_t launcherWindow = 0;  // "/l=" (launcherHandleFromParameters), 0 without one
 };
 
 // From the parameters, the program itself not among them; any other

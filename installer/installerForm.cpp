@@ -78,10 +78,11 @@ TInstallerForm *formOf(HWND window) {
 }  // namespace
 
 TInstallerForm::TInstallerForm(HINSTANCE instance, TpreparingInstallWnd &preparingWindow,
-                               uint32_t programSize, const RunLog &log, bool silent)
+                               uint32_t programSize, const RunLog &log, const InstallerSwitches &switches)
     : programSize_(programSize),
+      switches_(switches),
       log_(log),
-      quietAndLog_(silent ? static_cast<InstallObserver &>(silent_) : quiet_, log_),
+      quietAndLog_(switches.silent ? static_cast<InstallObserver &>(silent_) : quiet_, log_),
       windowAndLog_(*this, log_),
       instance_(instance),
       preparingWindow_(preparingWindow) {

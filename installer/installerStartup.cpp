@@ -38,7 +38,7 @@ void TInstallerForm::FormCreate() {
   createComponents();
   repaint();
   resetState();
-  const StartupOutcome outcome = runStartup(run_, *this, programSize_, commandLineParameters());
+  const StartupOutcome outcome = runStartup(run_, *this, programSize_, switches_);
   exitCode_ = outcome.exitCode;
   endsAfterStartup = !outcome.waitsForInstall;
   if (outcome.waitsForInstall) applyPhase(InstallerPhase::ready);

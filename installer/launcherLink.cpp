@@ -1,31 +1,22 @@
 #include "installer/launcherLink.h"
 
-#include <stdlib.h>
-
-#include <vector>
-
 #include "common/logFile.h"
 #include "common/statusCodes.h"
-#include "installer/launcherHandleParameter.h"
 #include "common/launcherProtocol.h"
 
-// 0 as long as no "/l=" parameter has been found.
+// 0 as long as no launcher is known.
 static uint32_t launcherWindowHandle = 0;
 
 static HWND launcherWindow() {
   return reinterpret_cast<HWND>(static_cast<uintptr_t>(launcherWindowHandle));
 }
 
-void findLauncherWindow() {
-  launcherWindowHandle =
-      launcherHandleFromParameters(std::vector<std::string>(__argv + 1, __argv + __argc));
+void useLauncherWindow(uint32_t handle) {
+  launcherWindowHandle = handle;
   logLine("Installer launched by : " + std::to_string(launcherWindowHandle));
 }
 
-void forgetLauncherWindow() { launcherWindowHandle = 0; }
-
 int32_t sendCommandToLauncher(HWND ownMainWindow, const std::string &command) {
-  if (launcherWindowHandle == 0) findLauncherWindow();
   if (launcherWindowHandle == 0) {
     logLine("Window not found: " + std::to_string(launcherWindowHandle));
     return STATUS_NOT_DONE;
@@ -50,6 +41,5 @@ std::string makeActiveSaverCommand(const std::string &saverFileName, InstallScop
 std::string openReadMeCommand(const std::string &readMePath) { return OPEN_README_COMMAND + readMePath; }
 
 void notifyLauncherClose() {
-  if (launcherWindowHandle == 0) findLauncherWindow();
   if (launcherWindowHandle != 0) PostMessageA(launcherWindow(), WM_Close_Launcher, 0, 0);
 }

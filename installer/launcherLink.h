@@ -1,4 +1,4 @@
-// The installer's end of the launcher messages: it finds the launcher's
+// The installer's end of the launcher messages: it is told the launcher's
 // hidden window from "/l=" on its command line, sends it text commands and
 // finally tells it to close.
 #ifndef SAVER_INSTALLER_LAUNCHER_LINK_H
@@ -11,12 +11,9 @@
 #include <cstdint>
 #include <string>
 
-// Reads the command line for the launcher's window handle; until then, or
-// without a "/l=" parameter, no launcher is known.
-void findLauncherWindow();
-
-// Forgets the launcher's window, as at the start of a run.
-void forgetLauncherWindow();
+// The launcher's window handle, as "/l=" gave it; until then, or with 0, no
+// launcher is known.
+void useLauncherWindow(uint32_t handle);
 
 // Sends the command (its bytes up to the end of the string, which may hold a
 // NUL of its own, plus a terminating NUL) with WM_COPYDATA and waits until the

@@ -38,8 +38,7 @@ int runInstaller(HINSTANCE instance, const InstallerSwitches &switches, const Ru
   preparingWindow.setCaption(ownFileName());
   preparingWindow.setMessage(programText(IDS_PREPARING));
   processPendingMessages();
-  TInstallerForm form(instance, preparingWindow, programSizeOf(INSTALLER_SIZE_IN_BYTES), log,
-                      switches.silent);
+  TInstallerForm form(instance, preparingWindow, programSizeOf(INSTALLER_SIZE_IN_BYTES), log, switches);
   form.create();
   runMessageLoop();
   return form.exitCode();

@@ -134,7 +134,7 @@ TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
     InstallerHeader header = oceanHeader();
     header.installerType = c.headerType;
     header.offerControlPanel = c.offers ? 1 : 0;
-    const InstallPlan plan = makeInstallPlan(header, c.parameters, testSystem());
+    const InstallPlan plan = makeInstallPlan(header, readInstallerSwitches(c.parameters), testSystem());
     EXPECT_EQ(plan.installerType, c.type) << c.parameters.size();
     EXPECT_EQ(plan.quiet, c.type == QUIET_TYPE);
     EXPECT_EQ(plan.quietSwitches, c.quietSwitches);
@@ -144,8 +144,8 @@ TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
 }
 
 TEST(InstallPlan, ForceIsItsOwnSwitchInAnyCase) {
-  EXPECT_TRUE(makeInstallPlan(oceanHeader(), {"/q", "/FORCE"}, testSystem()).force);
-  EXPECT_FALSE(makeInstallPlan(oceanHeader(), {"/forced", "force", "/f"}, testSystem()).force);
+  EXPECT_TRUE(makeInstallPlan(oceanHeader(), readInstallerSwitches({"/q", "/FORCE"}), testSystem()).force);
+  EXPECT_FALSE(makeInstallPlan(oceanHeader(), readInstallerSwitches({"/forced", "force", "/f"}), testSystem()).force);
 }
 
 TEST(InstallPlan, NamesThatLeadOutOfTheirFolderAreRefused) {

@@ -19,6 +19,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "installer/launcherHandleParameter.h"
 #include "installer/launcherLink.h"
 #include "common/launcherProtocol.h"
 
@@ -67,6 +68,7 @@ static void sendCommands(HWND ownWindow, const char *variable) {
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   recordStart();
+  useLauncherWindow(launcherHandleFromParameters(std::vector<std::string>(__argv + 1, __argv + __argc)));
   HWND ownWindow = CreateWindowExA(0, "STATIC", "fake installer", WS_OVERLAPPED, 0, 0, 10, 10, nullptr,
                                    nullptr, instance, nullptr);
   sendCommands(ownWindow, "FAKE_INSTALLER_COMMANDS");
