@@ -90,6 +90,7 @@ class TInstallerForm : public InstallObserver, public StartupView {
   void onDpiChanged(int dpi, const RECT &suggested);
   void applyPhase(InstallerPhase phase);
   void placeButtons();
+  SIZE fittedFrameSize() const;
   void fitClientHeight();
   void setSizeable(bool sizeable);
   void FormResize();

@@ -219,18 +219,24 @@ void TInstallerForm::placeButtons() {
   setLeft(installBtn, lefts.install);
 }
 
-void TInstallerForm::fitClientHeight() {
+SIZE TInstallerForm::fittedFrameSize() const {
   RECT frame, client;
   GetWindowRect(window_, &frame);
   GetClientRect(window_, &client);
   const int border = (frame.bottom - frame.top) - client.bottom;
-  SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
-               ::fitClientHeight(licenseShown, dpi_) + border, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  return SIZE{frame.right - frame.left, ::fitClientHeight(licenseShown, dpi_) + border};
 }
 
+void TInstallerForm::fitClientHeight() {
+  const SIZE size = fittedFrameSize();
+  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// A frame left as it is needs no new frame drawn.
 void TInstallerForm::setSizeable(bool sizeable) {
-  LONG style = GetWindowLongA(window_, GWL_STYLE);
-  style = sizeable ? (style | WS_THICKFRAME) : (style & ~WS_THICKFRAME);
+  const LONG before = GetWindowLongA(window_, GWL_STYLE);
+  const LONG style = sizeable ? (before | WS_THICKFRAME) : (before & ~WS_THICKFRAME);
+  if (style == before) return;
   SetWindowLongA(window_, GWL_STYLE, style);
   SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);

@@ -21,6 +21,18 @@ namespace {
 
 const char STARTUP_SHORTCUT_SUFFIX[] = "_installer.lnk";
 
+SIZE frameSizeOf(HWND window) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  return SIZE{frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void moveCentred(HWND window, SIZE size, UINT flags) {
+  SetWindowPos(window, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), size.cx),
+               centredOrigin(GetSystemMetrics(SM_CYSCREEN), size.cy), size.cx, size.cy,
+               flags | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 // The shortcut a left-over run of this installer may have placed in the
 // user's Startup folder; nothing is said whatever becomes of it.
 void removeStartupShortcut() {
@@ -64,12 +76,13 @@ void TInstallerForm::showReady() {
   preparingWindow_.moveOffScreen();
   SendMessageA(progressBar, PBM_SETRANGE32, 0, PROGRESS_MAXIMUM);
   placeButtons();
-  fitClientHeight();
-  RECT frame;
-  GetWindowRect(window_, &frame);
-  SetWindowPos(window_, nullptr, centredOrigin(GetSystemMetrics(SM_CXSCREEN), frame.right - frame.left),
-               centredOrigin(GetSystemMetrics(SM_CYSCREEN), frame.bottom - frame.top), 0, 0,
-               SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  // Fitted and centred in one move: each move of the window is a round trip
+  // to the display. Should the least size the window takes win over the
+  // fitted one, the window is centred again at the size it has.
+  const SIZE fitted = fittedFrameSize();
+  moveCentred(window_, fitted, 0);
+  const SIZE placed = frameSizeOf(window_);
+  if (placed.cx != fitted.cx || placed.cy != fitted.cy) moveCentred(window_, placed, SWP_NOSIZE);
 }
 
 InstallObserver &TInstallerForm::preparingObserver() {
@@ -116,13 +129,8 @@ void TInstallerForm::showLicense(const std::string &licenseFile) {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     SetWindowTextW(installBtn, wideFromUtf8(programText(IDS_INSTALL)).c_str());
     setSizeable(false);
+    // The height follows in showReady, before the window first shows.
     minimumHeight_ = minimumHeightWithoutLicense(dpi_);
-    RECT frame, client;
-    GetWindowRect(window_, &frame);
-    GetClientRect(window_, &client);
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left,
-                 minimumHeight_ + (frame.bottom - frame.top) - client.bottom,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   }
   placeButtons();
   SetWindowTextW(cancelBtn, wideFromUtf8(programText(IDS_CANCEL)).c_str());
