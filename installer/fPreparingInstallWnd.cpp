@@ -35,7 +35,8 @@ TpreparingInstallWnd::TpreparingInstallWnd(HINSTANCE instance, bool visible) {
   label1_ = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_CENTER | SS_CENTERIMAGE, 0, 0, 0,
                             0, window_, nullptr, instance, nullptr);
   scaleTo(windowDpi(window_));
-  setMessage(programText(IDS_PREPARING_WINDOW_FIRST));
+  // Unpainted: the start-up replaces it at once, and that paints.
+  SetWindowTextW(label1_, wideFromUtf8(programText(IDS_PREPARING_WINDOW_FIRST)).c_str());
 }
 
 TpreparingInstallWnd::~TpreparingInstallWnd() {
@@ -52,9 +53,8 @@ void TpreparingInstallWnd::scaleTo(int dpi) {
   RECT frame, client;
   GetWindowRect(window_, &frame);
   GetClientRect(window_, &client);
-  SetWindowPos(window_, nullptr, 0, 0, clientWidth + (frame.right - frame.left) - client.right,
-               clientHeight + (frame.bottom - frame.top) - client.bottom,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  resizeWindow(window_, clientWidth + (frame.right - frame.left) - client.right,
+               clientHeight + (frame.bottom - frame.top) - client.bottom);
   MoveWindow(label1_, 0, 0, clientWidth, clientHeight, TRUE);
 }
 

@@ -93,6 +93,13 @@ int runMessageLoop() {
   return static_cast<int>(message.wParam);
 }
 
+void resizeWindow(HWND window, int width, int height) {
+  RECT frame;
+  GetWindowRect(window, &frame);
+  if (frame.right - frame.left == width && frame.bottom - frame.top == height) return;
+  SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void bringApplicationToFront(HWND window, HWND otherwise) {
   if (window != nullptr && IsWindowVisible(window))
     SetForegroundWindow(window);

@@ -32,6 +32,10 @@ void processPendingMessages();
 // Runs until the application is told to end; returns the quit code.
 int runMessageLoop();
 
+// Gives the window the size, unless it has it: even a move that changes
+// nothing is a round trip to the display.
+void resizeWindow(HWND window, int width, int height);
+
 // Makes window the foreground window when it is on the screen, else
 // otherwise when that is (the preparing window while the main one is hidden).
 void bringApplicationToFront(HWND window, HWND otherwise);

@@ -100,10 +100,8 @@ void TInstallerForm::finishStartup() { removeStartupShortcut(); }
 void TInstallerForm::resetState() {
   RECT frame;
   GetWindowRect(window_, &frame);
-  SetWindowPos(window_, nullptr, 0, 0, scaled(FORM_WIDTH), frame.bottom - frame.top,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetWindowPos(contentPanel, nullptr, 0, 0, scaled(CONTENT_PANEL.width), scaled(CONTENT_PANEL.height),
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  resizeWindow(window_, scaled(FORM_WIDTH), frame.bottom - frame.top);
+  resizeWindow(contentPanel, scaled(CONTENT_PANEL.width), scaled(CONTENT_PANEL.height));
   installing = false;
   abortRequested = false;
   installerType = 0;
