@@ -147,8 +147,8 @@ struct AsciiLiteralTable {
     entry[0] = 0;  // every code word is longer than none
     for (unsigned bits = 1; bits <= MAX_LITERAL_CODE_BITS; ++bits) {
       memcpy(entry + (1u << (bits - 1)), entry, sizeof entry[0] << (bits - 1));
-      for (unsigned i = LITERALS_BY_LENGTH.firstOfLength[bits]; i < LITERALS_BY_LENGTH.firstOfLength[bits + 1];
-           ++i) {
+      for (unsigned i = LITERALS_BY_LENGTH.firstOfLength[bits];
+           i < LITERALS_BY_LENGTH.firstOfLength[bits + 1]; ++i) {
         const unsigned symbol = LITERALS_BY_LENGTH.symbol[i];
         entry[LITERAL_CODES.word[symbol].bits] = static_cast<uint16_t>(symbol << 8 | (1 + bits));
       }

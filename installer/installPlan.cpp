@@ -75,7 +75,8 @@ void planFilesOutsideSaverFolder(const InstallerHeader &header, InstallPlan &pla
   for (const std::string &library : plan.sharedLibraries) addOnce(plan.filesOutsideSaverFolder, library);
   for (int index = plan.firstInstallEntry; index <= ENTRY_LAST; ++index) {
     const EntryTarget &target = plan.entries[index];
-    if (index == ENTRY_SAVER_PROGRAM || !entryPresent(header.entries[index]) || target.status != STATUS_OK ||
+    if (index == ENTRY_SAVER_PROGRAM || !entryPresent(header.entries[index]) ||
+        target.status != STATUS_OK ||
         destinationOf(header.entries[index].destKind) != Destination::SystemFolder)
       continue;
     addOnce(plan.filesOutsideSaverFolder, target.path);

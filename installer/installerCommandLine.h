@@ -11,10 +11,10 @@
 struct InstallerSwitches {
   // "/q" and "/qn" in any letter case; each one is told to the launcher.
   int quietSwitches = 0;
-  bool silent = false;       // "/qn": no window, no box, no question, no read-me
-  bool force = false;        // "/force": an older version replaces a newer one
-  std::string logPath;       // behind the last "/log=", "" without one
-  std::string languageCode;  // behind the last "/lang=", "" without one
+  bool silent = false;          // "/qn": no window, no box, no question, no read-me
+  bool force = false;           // "/force": an older version replaces a newer one
+  std::string logPath;          // behind the last "/log=", "" without one
+  std::string languageCode;     // behind the last "/lang=", "" without one
   uint32_t launcherWindow = 0;  // "/l=" (launcherHandleFromParameters), 0 without one
 };
 

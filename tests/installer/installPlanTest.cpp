@@ -106,9 +106,10 @@ TEST(InstallPlan, SystemFolderFilesAreCopiedIntoTheNativeOneOn64BitWindows) {
   const InstallPlan plan = makeInstallPlan(header, {}, testSystem(true));
   EXPECT_EQ(plan.entries[ENTRY_SAVER_PROGRAM].nativeCopy, "C:\\Windows\\Sysnative\\ocean.scr");
   EXPECT_EQ(plan.entries[ENTRY_DATA_FILE].nativeCopy, "");
-  EXPECT_EQ(plan.filesOutsideSaverFolder,
-            (std::vector<std::string>{testSystem().shared + "waves.dll", plan.folders.system + "oceanfx.dll",
-                                      "C:\\Windows\\Sysnative\\oceanfx.dll"}));
+  EXPECT_EQ(
+      plan.filesOutsideSaverFolder,
+      (std::vector<std::string>{testSystem().shared + "waves.dll", plan.folders.system + "oceanfx.dll",
+                                "C:\\Windows\\Sysnative\\oceanfx.dll"}));
 }
 
 TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
@@ -145,7 +146,9 @@ TEST(InstallPlan, CommandLineSetsTheModeAndTheControlPanelOffer) {
 
 TEST(InstallPlan, ForceIsItsOwnSwitchInAnyCase) {
   EXPECT_TRUE(makeInstallPlan(oceanHeader(), readInstallerSwitches({"/q", "/FORCE"}), testSystem()).force);
-  EXPECT_FALSE(makeInstallPlan(oceanHeader(), readInstallerSwitches({"/forced", "force", "/f"}), testSystem()).force);
+  EXPECT_FALSE(
+      makeInstallPlan(oceanHeader(), readInstallerSwitches({"/forced", "force", "/f"}), testSystem())
+          .force);
 }
 
 TEST(InstallPlan, NamesThatLeadOutOfTheirFolderAreRefused) {
