@@ -229,7 +229,7 @@ SIZE TInstallerForm::fittedFrameSize() const {
 
 void TInstallerForm::fitClientHeight() {
   const SIZE size = fittedFrameSize();
-  SetWindowPos(window_, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  resizeWindow(window_, size.cx, size.cy);
 }
 
 // A frame left as it is needs no new frame drawn.

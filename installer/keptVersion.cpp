@@ -188,7 +188,7 @@ int32_t KeptVersion::keep(const InstallPlan &plan, bool machineEntry, std::strin
   // Copied, not moved; put back alike.
   const size_t movedCount = record_.moves.size();
   for (const std::string &file : plan.filesOutsideSaverFolder)
-    if (pathExists(file)) record_.moves.push_back({file, folder_ + std::to_string(record_.moves.size())});
+    record_.moves.push_back({file, folder_ + std::to_string(record_.moves.size())});
   if (status == STATUS_OK) status = writeJournal();
   if (status != STATUS_OK) failedPath = folder_ + JOURNAL_FILE;
   for (size_t i = 0; i < record_.moves.size() && status == STATUS_OK; ++i) {

@@ -178,14 +178,15 @@ TEST(InstallerCommandLine, EachSwitchIsReadWhereverItStands) {
     int quiet;
     bool silent, force;
     std::string log;
+    uint32_t launcherWindow = 0;
   } cases[] = {
       {{}, 0, false, false, ""},
       {{"/q"}, 1, false, false, ""},
       {{"/q", "/Q"}, 2, false, false, ""},
-      {{"/l=123", "/q"}, 1, false, false, ""},
-      {{"/QN", "/l=123"}, 1, true, false, ""},
+      {{"/l=123", "/q"}, 1, false, false, "", 123},
+      {{"/QN", "/l=123"}, 1, true, false, "", 123},
       {{"/q", "/qn"}, 2, true, false, ""},
-      {{"/quiet", "/q ", "q", "-q", "/", "/qnx", "/forced", "/log"}, 0, false, false, ""},
+      {{"/quiet", "/q ", "q", "-q", "/", "/qnx", "/forced", "/log", "/l=x"}, 0, false, false, ""},
       {{"/Force", "/LOG=C:\\setup.log"}, 0, false, true, "C:\\setup.log"},
       {{"/log=\"C:\\my logs\\setup.log\""}, 0, false, false, "C:\\my logs\\setup.log"},
       {{"/log=first.log", "/log=second.log"}, 0, false, false, "second.log"},
@@ -198,6 +199,7 @@ TEST(InstallerCommandLine, EachSwitchIsReadWhereverItStands) {
     EXPECT_EQ(switches.silent, c.silent) << shown;
     EXPECT_EQ(switches.force, c.force) << shown;
     EXPECT_EQ(switches.logPath, c.log) << shown;
+    EXPECT_EQ(switches.launcherWindow, c.launcherWindow) << shown;
   }
   EXPECT_EQ(readInstallerSwitches({"/q", "/LANG=de", "/lang=fr"}).languageCode, "fr");
 }
