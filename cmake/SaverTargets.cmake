@@ -122,25 +122,51 @@ endmacro()
 # on every monitor (version 2 where the system has it, so captions and
 # dialogs follow a move to another monitor too): its windows scale their
 # 96-DPI layouts themselves, so the system must not stretch them. LEVEL is
-# its execution level, asInvoker or requireAdministrator.
+# its execution level, asInvoker or requireAdministrator. BOXES_ONLY: a
+# program that shows no window of its own, only message boxes, asks for
+# common controls 6 in a second manifest (resource 2) that its boxes take on
+# while they show (common/boxControls.cpp), so that a run without a box never
+# loads that library.
 function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
   target_link_libraries(${target} PRIVATE saver_program_runtime)
-  saver_program_manifest(${target} ${level})
+  saver_program_manifest(${target} ${level} ${ARGN})
   saver_patch_program_size(${target})
 endfunction()
 
-# saver_program_manifest(TARGET LEVEL): the application manifest above alone,
+# saver_program_manifest(TARGET LEVEL [BOXES_ONLY]): the application manifest above alone,
 # for programs the project builds but does not carry as a launcher or
 # installer (the sample screen saver): their boxes follow the screen's DPI too.
 function(saver_program_manifest target level)
+  cmake_parse_arguments(arg "BOXES_ONLY" "" "" ${ARGN})
   set(SAVER_MANIFEST_NAME ${target})
   set(SAVER_MANIFEST_LEVEL ${level})
+  set(SAVER_COMMON_CONTROLS [=[
+  <dependency>
+    <dependentAssembly>
+      <assemblyIdentity type="win32" name="Microsoft.Windows.Common-Controls" version="6.0.0.0"
+                        processorArchitecture="*" publicKeyToken="6595b64144ccf1df" language="*"/>
+    </dependentAssembly>
+  </dependency>
+]=])
   set(manifest ${CMAKE_CURRENT_BINARY_DIR}/${target}.manifest)
   set(resource ${CMAKE_CURRENT_BINARY_DIR}/${target}-manifest.rc)
+  set(resourceText "1 24 \"${manifest}\"\n")  # RT_MANIFEST for CreateProcess
+  set(boxes "")
+  if(arg_BOXES_ONLY)
+    set(SAVER_MANIFEST_CONTROLS "")
+    set(boxes ${CMAKE_CURRENT_BINARY_DIR}/${target}-boxes.manifest)
+    # Written without the layout's blanks: the launcher counts its bytes.
+    string(REGEX REPLACE "\n *" " " SAVER_COMMON_CONTROLS "${SAVER_COMMON_CONTROLS}")
+    string(REPLACE "> <" "><" SAVER_COMMON_CONTROLS "${SAVER_COMMON_CONTROLS}")
+    configure_file(${CMAKE_SOURCE_DIR}/cmake/commonControls.manifest.in ${boxes} @ONLY)
+    string(APPEND resourceText "2 24 \"${boxes}\"\n")  # BOX_CONTROLS_MANIFEST
+  else()
+    set(SAVER_MANIFEST_CONTROLS "${SAVER_COMMON_CONTROLS}")
+  endif()
   configure_file(${CMAKE_SOURCE_DIR}/cmake/windowsProgram.manifest.in ${manifest} @ONLY)
-  file(CONFIGURE OUTPUT ${resource} CONTENT "1 24 \"${manifest}\"\n")  # RT_MANIFEST for CreateProcess
-  set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS ${manifest})
+  file(CONFIGURE OUTPUT ${resource} CONTENT "${resourceText}")
+  set_source_files_properties(${resource} PROPERTIES OBJECT_DEPENDS "${manifest};${boxes}")
   target_sources(${target} PRIVATE ${resource})
 endfunction()
 

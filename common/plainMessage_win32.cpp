@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include "common/boxControls.h"
 #include "common/pathRules.h"
 #include "common/plainMessage.h"
 
@@ -9,5 +10,6 @@ void showPlainMessage(const std::string &text) {
   GetModuleFileNameA(nullptr, path, MAX_PATH);
   std::string caption = fileNamePart(path);
   caption = caption.substr(0, caption.find_last_of('.'));
+  BoxControlsScope controls;
   MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_OK);
 }

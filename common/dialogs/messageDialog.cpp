@@ -1,5 +1,6 @@
 #include "common/dialogs/messageDialog.h"
 
+#include "common/boxControls.h"
 #include "common/dialogs/installErrorText.h"
 #include "common/logFile.h"
 #include "common/unicodeText.h"
@@ -196,6 +197,7 @@ DialogAnswer showMessageDialog(DialogKind kind, DialogButtons buttons, const std
   MSG quit;
   const bool quitting = PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != 0;
   MessageBeep(soundFor(kind));
+  BoxControlsScope controls;
   const INT_PTR answer = DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialogTemplate.get(), owner,
                                                  dialogProcedure, reinterpret_cast<LPARAM>(&request));
   if (quitting) PostQuitMessage(static_cast<int>(quit.wParam));

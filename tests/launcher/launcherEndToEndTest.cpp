@@ -2,6 +2,7 @@
 // and the fake installer, started for real, its effects checked afterwards.
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <psapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
 
@@ -69,6 +70,25 @@ void setEnvironment(const char *name, const std::string &value) {
   SetEnvironmentVariableA(name, value.empty() ? nullptr : value.c_str());
 }
 
+// The full path of the common controls library that the process has mapped,
+// in lower case; "" when it has none.
+std::string commonControlsLoadedBy(DWORD processId) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+  if (process == nullptr) return "<not opened>";
+  HMODULE modules[1024];
+  DWORD bytes = 0;
+  std::string found;
+  if (EnumProcessModules(process, modules, sizeof modules, &bytes))
+    for (DWORD i = 0; i < bytes / sizeof modules[0] && i < 1024; ++i) {
+      char path[MAX_PATH] = "";
+      GetModuleFileNameExA(process, modules[i], path, sizeof path);
+      std::string lower = CharLowerA(path);
+      if (lower.size() >= 12 && lower.compare(lower.size() - 12, 12, "comctl32.dll") == 0) found = lower;
+    }
+  CloseHandle(process);
+  return found;
+}
+
 // The lines of the launcher's trace box, cdMemo.
 std::vector<std::string> traceBoxLines(HWND launcherWindow) {
   HWND cdMemo = FindWindowExA(launcherWindow, nullptr, "Edit", nullptr);
@@ -123,6 +143,8 @@ class LauncherEndToEnd : public ::testing::Test {
           driver::waitForTopLevelWindow({"Error", "#32770", program.processId(), true}, PROGRAM_TIMEOUT_MS);
       if (dialog == nullptr) break;
       EXPECT_EQ(driver::buttonCaptions(dialog), std::vector<std::string>{"&Abort"});
+      // Drawn with the same controls as the installer's boxes.
+      EXPECT_NE(commonControlsLoadedBy(program.processId()).find("common-controls"), std::string::npos);
       std::vector<std::string> statics = driver::staticTexts(dialog);
       texts.push_back(statics.empty() ? std::string() : statics.front());
       EXPECT_TRUE(driver::clickButton(dialog, "Abort"));
@@ -350,6 +372,8 @@ TEST_F(LauncherEndToEnd, TracesEveryCommandTwiceAndIgnoresTheUnknownOnes) {
   HWND form = startWaitingLauncher(launcher);
   ASSERT_NE(form, nullptr);
   EXPECT_FALSE(IsWindowVisible(form));
+  // Hidden, it needs no common controls: only its boxes load them.
+  EXPECT_EQ(commonControlsLoadedBy(launcher.processId()), "");
   RECT bounds;
   GetWindowRect(form, &bounds);
   EXPECT_EQ(bounds.right - bounds.left, 412);
