@@ -12,7 +12,7 @@ const DWORD SEARCH_SYSTEM32 = 0x00000800;  // LOAD_LIBRARY_SEARCH_SYSTEM32
 const char *const LIBRARIES_LOADED_BY_WINDOWS[] = {
     "uxtheme.dll",    // drawing the common controls of version 6 (the manifests)
     "dwmapi.dll",     // uxtheme, and window frames from Vista on
-    "userenv.dll",    // SHGetSpecialFolderLocation of the profile folders
+    "userenv.dll",    // SHGetFolderPath of the profile folders
     "apphelp.dll",    // ShellExecuteEx and CreateProcess, the compatibility check
     "propsys.dll",    // ShellExecuteEx from Vista on
     "clbcatq.dll",    // CoCreateInstance of the movie control, the class catalogue
