@@ -79,11 +79,15 @@ int32_t moveAside(const KeptMove &move) {
 }
 
 // A file others may be using, such as a shared library, stays in place
-// until the install writes over it; its copy waits in the keep folder.
+// until the install writes over it; its copy waits in the keep folder. One
+// that another program holds without letting it be read is busy: the
+// install leaves it as it is, so there is nothing to keep.
 int32_t copyAside(const KeptMove &copy) {
   if (!pathExists(copy.original)) return STATUS_OK;
   if (CopyFileA(copy.original.c_str(), copy.kept.c_str(), TRUE)) return STATUS_OK;
-  return lastError();
+  const DWORD error = GetLastError();
+  if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return STATUS_OK;
+  return static_cast<int32_t>(error);
 }
 
 // What the new install placed goes first, links removed and never

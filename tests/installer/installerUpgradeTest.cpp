@@ -246,6 +246,23 @@ TEST_F(InstallerUpgrade, FailedUpgradeLeavesTheInstalledVersion) {
   EXPECT_TRUE(keepFolders().empty());
 }
 
+// A shared library that another program holds open without sharing is busy,
+// as for a fresh install: the upgrade leaves it as it is and succeeds.
+TEST_F(InstallerUpgrade, BusySharedLibraryStaysAndTheUpgradeGoesOn) {
+  installVersion("2.1.0");
+  const std::string library = sharedSaverFolder() + SHARED_LIBRARY;
+  HANDLE held = CreateFileA(library.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  std::vector<std::string> messages;
+  const DWORD exitCode = runQuietly(buildVersion("2.2.0"), "/q", messages);
+  CloseHandle(held);
+  EXPECT_EQ(exitCode, 0u);
+  EXPECT_TRUE(messages.empty()) << messages.front();
+  EXPECT_EQ(uninstallValue("DisplayVersion"), "2.2.0");
+  EXPECT_EQ(contentOf(library), "library of 2.1.0");
+  EXPECT_TRUE(keepFolders().empty());
+}
+
 // Asked in the window, the upgrade names both versions; "Cancel" while the
 // new files are written puts the installed version back.
 TEST_F(InstallerUpgrade, CancelledUpgradeLeavesTheInstalledVersion) {
