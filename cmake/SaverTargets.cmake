@@ -124,9 +124,9 @@ endmacro()
 # 96-DPI layouts themselves, so the system must not stretch them. LEVEL is
 # its execution level, asInvoker or requireAdministrator. BOXES_ONLY: a
 # program that shows no window of its own, only message boxes, asks for
-# common controls 6 in a second manifest (resource 2) that its boxes take on
-# while they show (common/boxControls.cpp), so that a run without a box never
-# loads that library.
+# common controls 6 in a second manifest (the isolation-aware one, resource
+# 2) that its boxes take on while they show (common/boxControls.cpp), so
+# that a run without a box never loads that library.
 function(saver_windows_program target level)
   target_link_options(${target} PRIVATE -mwindows -s)
   target_link_libraries(${target} PRIVATE saver_program_runtime)
@@ -134,9 +134,10 @@ function(saver_windows_program target level)
   saver_patch_program_size(${target})
 endfunction()
 
-# saver_program_manifest(TARGET LEVEL [BOXES_ONLY]): the application manifest above alone,
-# for programs the project builds but does not carry as a launcher or
-# installer (the sample screen saver): their boxes follow the screen's DPI too.
+# saver_program_manifest(TARGET LEVEL [BOXES_ONLY]): the application
+# manifest above alone, for programs the project builds but does not carry
+# as a launcher or installer (the sample screen saver): their boxes follow
+# the screen's DPI too.
 function(saver_program_manifest target level)
   cmake_parse_arguments(arg "BOXES_ONLY" "" "" ${ARGN})
   set(SAVER_MANIFEST_NAME ${target})
@@ -160,7 +161,8 @@ function(saver_program_manifest target level)
     string(REGEX REPLACE "\n *" " " SAVER_COMMON_CONTROLS "${SAVER_COMMON_CONTROLS}")
     string(REPLACE "> <" "><" SAVER_COMMON_CONTROLS "${SAVER_COMMON_CONTROLS}")
     configure_file(${CMAKE_SOURCE_DIR}/cmake/commonControls.manifest.in ${boxes} @ONLY)
-    string(APPEND resourceText "2 24 \"${boxes}\"\n")  # BOX_CONTROLS_MANIFEST
+    string(APPEND resourceText
+      "#include <winuser.h>\nISOLATIONAWARE_MANIFEST_RESOURCE_ID RT_MANIFEST \"${boxes}\"\n")
   else()
     set(SAVER_MANIFEST_CONTROLS "${SAVER_COMMON_CONTROLS}")
   endif()

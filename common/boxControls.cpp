@@ -3,12 +3,12 @@
 // A program without that manifest gets no context, and its boxes keep the
 // controls its own manifest names.
 BoxControlsScope::BoxControlsScope() {
-  ACTCTXW manifest = {};
+  ACTCTXA manifest = {};
   manifest.cbSize = sizeof manifest;
   manifest.dwFlags = ACTCTX_FLAG_HMODULE_VALID | ACTCTX_FLAG_RESOURCE_NAME_VALID;
-  manifest.hModule = GetModuleHandleW(nullptr);
-  manifest.lpResourceName = MAKEINTRESOURCEW(BOX_CONTROLS_MANIFEST);
-  context_ = CreateActCtxW(&manifest);
+  manifest.hModule = GetModuleHandleA(nullptr);
+  manifest.lpResourceName = ISOLATIONAWARE_MANIFEST_RESOURCE_ID;
+  context_ = CreateActCtxA(&manifest);
   if (context_ != INVALID_HANDLE_VALUE) active_ = ActivateActCtx(context_, &cookie_) != FALSE;
 }
 

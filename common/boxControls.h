@@ -1,16 +1,14 @@
 // The common controls a message box is drawn with. A program that shows no
 // window of its own (the launcher) leaves common controls 6 out of its
 // manifest, so that Windows does not load that library for its hidden
-// window, and names them in a second manifest resource instead; its boxes
-// take that manifest on while they show. In the other programs, whose own
+// window, and names them in its isolation-aware manifest instead (the
+// resource that Windows itself does not apply); its boxes take that
+// manifest on while they show. In the other programs, whose own
 // manifest names the controls, the scope does nothing.
 #ifndef SAVER_COMMON_BOX_CONTROLS_H
 #define SAVER_COMMON_BOX_CONTROLS_H
 
 #include <windows.h>
-
-// The resource id of that second manifest (RT_MANIFEST).
-const int BOX_CONTROLS_MANIFEST = 2;
 
 class BoxControlsScope {
  public:
