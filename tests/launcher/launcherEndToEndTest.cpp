@@ -2,9 +2,9 @@
 // and the fake installer, started for real, its effects checked afterwards.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <psapi.h>
 #include <shlobj.h>
 #include <shlwapi.h>
+#include <tlhelp32.h>
 
 #include <fstream>
 #include <iterator>
@@ -73,19 +73,14 @@ void setEnvironment(const char *name, const std::string &value) {
 // The full path of the common controls library that the process has mapped,
 // in lower case; "" when it has none.
 std::string commonControlsLoadedBy(DWORD processId) {
-  HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
-  if (process == nullptr) return "<not opened>";
-  HMODULE modules[1024];
-  DWORD bytes = 0;
+  HANDLE modules = CreateToolhelp32Snapshot(TH32CS_SNAPMODULE, processId);
+  if (modules == INVALID_HANDLE_VALUE) return "<not listed>";
+  MODULEENTRY32 module = {};
+  module.dwSize = sizeof module;
   std::string found;
-  if (EnumProcessModules(process, modules, sizeof modules, &bytes))
-    for (DWORD i = 0; i < bytes / sizeof modules[0] && i < 1024; ++i) {
-      char path[MAX_PATH] = "";
-      GetModuleFileNameExA(process, modules[i], path, sizeof path);
-      std::string lower = CharLowerA(path);
-      if (lower.size() >= 12 && lower.compare(lower.size() - 12, 12, "comctl32.dll") == 0) found = lower;
-    }
-  CloseHandle(process);
+  for (BOOL more = Module32First(modules, &module); more; more = Module32Next(modules, &module))
+    if (lstrcmpiA(module.szModule, "comctl32.dll") == 0) found = CharLowerA(module.szExePath);
+  CloseHandle(modules);
   return found;
 }
 
