@@ -85,9 +85,9 @@ int32_t moveAside(const KeptMove &move) {
 int32_t copyAside(const KeptMove &copy) {
   if (!pathExists(copy.original)) return STATUS_OK;
   if (CopyFileA(copy.original.c_str(), copy.kept.c_str(), TRUE)) return STATUS_OK;
-  const DWORD error = GetLastError();
+  const int32_t error = lastError();
   if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) return STATUS_OK;
-  return static_cast<int32_t>(error);
+  return error;
 }
 
 // What the new install placed goes first, links removed and never
